@@ -1,0 +1,39 @@
+// Application object and single-instance guard.
+#include "app/TessarayApplication.h"
+
+#include <QDir>
+#include <QLockFile>
+#include <QMessageBox>
+#include <QStandardPaths>
+
+#include <exception>
+#include <memory>
+
+TessarayApplication::TessarayApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    setApplicationName("Tessaray");
+    setApplicationDisplayName("Tessaray");
+    setApplicationVersion("1.0.0");
+}
+
+bool TessarayApplication::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& e) {
+        QMessageBox::critical(activeWindow(), "Tessaray", QString::fromLocal8Bit(e.what()));
+    } catch (...) {
+        QMessageBox::critical(activeWindow(), "Tessaray", QString());
+    }
+    return false;
+}
+
+bool ClaimSingleInstance() {
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (folder.isEmpty()) folder = QDir::tempPath();
+    // Held for the whole run; released by the operating system when the process ends.
+    static std::unique_ptr<QLockFile> guard;
+    guard = std::make_unique<QLockFile>(QDir(folder).filePath("Tessaray.lock"));
+    guard->setStaleLockTime(0);
+    if (guard->tryLock(0)) return true;
+    // A lock we could not even create (unwritable folder) must not stop the program.
+    return guard->error() != QLockFile::LockFailedError;
+}

@@ -1,0 +1,18 @@
+// The application object: title, single-instance guard and the error box for escaped exceptions.
+#pragma once
+
+#include <QApplication>
+
+class TessarayApplication : public QApplication {
+    Q_OBJECT
+public:
+    TessarayApplication(int& argc, char** argv);
+
+    /// Delivers an event; an exception that escapes its handler is shown in an error box and
+    /// the program goes on.
+    bool notify(QObject* receiver, QEvent* event) override;
+};
+
+/// Claims the one-instance lock "Tessaray" in the user's runtime folder. False when another
+/// instance holds it.
+bool ClaimSingleInstance();

@@ -1,0 +1,139 @@
+// The in-memory records of plans, structures, DVH points, files and plan lists.
+#pragma once
+
+#include <string>
+#include <vector>
+
+/// A colour as the program stores it: red + green*256 + blue*65536.
+using TColor = int;
+
+inline TColor RgbColor(int r, int g, int b) { return (r & 255) | ((g & 255) << 8) | ((b & 255) << 16); }
+inline int ColorRed(TColor c) { return c & 255; }
+inline int ColorGreen(TColor c) { return (c >> 8) & 255; }
+inline int ColorBlue(TColor c) { return (c >> 16) & 255; }
+
+/// One cumulative DVH point, in file order. Dose in % of the structure's prescribed dose and
+/// in Gy; volume in % of the structure volume and in cc.
+struct DVsetClass {
+    float DosePercent = 0;
+    float DoseGy = 0;
+    float VolumePercent = 0;
+    float VolumeCc = 0;
+};
+
+/// One structure of a plan with its statistics and curve.
+struct DVHDatasetClass {
+    std::string Name;
+    float PrescribedDose = 0;  // Gy
+    float Volume = 0;          // cc
+    float MinDoseGy = 0;
+    float MinDosePercent = 0;
+    float MaxDoseGy = 0;
+    float MaxDosePercent = 0;
+    float MeanDoseGy = 0;
+    float MeanDosePercent = 0;
+    float ExtraDose1 = 0;
+    float ExtraDose2 = 0;
+    std::vector<DVsetClass> DVset;
+    int LineWidth = 2;
+    TColor Color = 0;
+    bool Visible = true;
+    /// Display name; replaces `Name` whenever it is not empty.
+    std::string ModifiedName;
+
+    /// Index of the last point (number of points - 1; -1 for none): point loops run up to it.
+    int LastDVsetIndex() const { return static_cast<int>(DVset.size()) - 1; }
+    /// `ModifiedName` when set, else `Name`: curve titles, dialog lists, index-row matching.
+    const std::string& DisplayName() const { return ModifiedName.empty() ? Name : ModifiedName; }
+};
+
+/// DVH file type codes of the recognisers.
+enum DvhFileType : int {
+    FileTypeUnreadable = 0,
+    FileTypePlan = 2,
+    FileTypePlanSum = 3,
+    FileTypeSeveralPlans = 4,
+    FileTypeBrainScan = 5,
+    FileTypeIPlan = 6,
+    FileTypeXiO = 7,
+    FileTypePlanDescription = 12,
+    FileTypePlanSumDescription = 13,
+    FileTypeMultiDescription = 14,
+};
+
+/// One loaded plan.
+struct PDatasetClass {
+    std::string Key;
+    std::string FilePath;
+    std::string PatientName;
+    std::string PatientID;
+    std::string PatientExtra;
+    std::string Date;
+    std::string Time;
+    std::string PlanName;
+    std::string PlanID;
+    int FileType = 0;
+    std::vector<DVHDatasetClass> DVHDataset;
+    /// The structure named "Body" (case ignored), -1 for none.
+    int BodyIndex = -1;
+    /// Index into the plan lists, -1 for none.
+    int PlanListIndex = -1;
+
+    int DVHDatasetCount() const { return static_cast<int>(DVHDataset.size()); }
+};
+
+/// One DVH file the program knows of (a row of the open-file list).
+struct OpenFileClass {
+    std::string FilePath;
+    std::string PatientName;
+    std::string PatientID;
+    std::string PatientExtra;
+    std::string Date;
+    std::string Time;
+    std::string PlanName;
+    std::string PlanID;
+    int FileType = 0;
+    std::string Key;
+};
+
+/// One index row of a plan list; the field names are the plan-list file's keys.
+struct IndexDataClass {
+    std::string Name;  // structure; "" is an empty row
+    int Items = -1;    // index kind 0-16, -1 for a cleared row
+    float Value = 0;
+    bool ConstraintsON = false;
+    float Constraints = 0;  // > 0 upper limit, < 0 lower limit of its absolute value, 0 none
+    bool ConstraintsView = false;
+    unsigned char ConstraintFontColorR = 0;
+    unsigned char ConstraintFontColorG = 0;
+    unsigned char ConstraintFontColorB = 0;
+    int ItemsCI = -1;  // conformity-index reference 0-7, -1 for a cleared row
+    float ValueCI = 0;
+    bool IndexPrint = true;
+};
+
+/// One structure of a plan list's structure database: its fixed colour and visibility.
+struct StructureDBClass {
+    std::string Name;
+    bool SetColor = false;
+    unsigned char ColorR = 0;
+    unsigned char ColorG = 0;
+    unsigned char ColorB = 0;
+    bool View = false;
+};
+
+/// One plan list: the structure database and the index rows of a protocol.
+struct PlanListNameClass {
+    std::string Name;
+    std::vector<IndexDataClass> IndexData;
+    std::vector<StructureDBClass> StructureDB;
+    std::vector<std::string> SNameDB;
+    bool Modified = false;
+    bool Lock = false;
+    /// Set when the list's file exists but could not be read: such a list must never be
+    /// saved over its file, which still holds the real content.
+    bool Unreadable = false;
+
+    int IndexDataCount() const { return static_cast<int>(IndexData.size()); }
+    int StructureDBCount() const { return static_cast<int>(StructureDB.size()); }
+};

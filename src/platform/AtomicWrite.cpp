@@ -1,0 +1,102 @@
+// Atomic replacement of user files and whole-file reads.
+#include "platform/AtomicWrite.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+
+namespace {
+
+std::string SystemError(const std::string& what, const std::string& path) {
+    return what + " \"" + path + "\": " + std::strerror(errno);
+}
+
+std::string FolderOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
+}
+
+}  // namespace
+
+WriteResult AtomicWriteFile(const std::string& path, std::string_view contents) {
+    std::string tmpl = path + ".tmp-XXXXXX";
+    const int fd = mkstemp(tmpl.data());
+    if (fd < 0) return {false, SystemError("Cannot create a file in the folder of", path)};
+
+    mode_t mode = 0644;
+    struct stat old {};
+    if (stat(path.c_str(), &old) == 0) mode = old.st_mode & 07777;
+
+    const char* data = contents.data();
+    std::size_t left = contents.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, data, left);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            WriteResult failed{false, SystemError("Cannot write", path)};
+            ::close(fd);
+            ::unlink(tmpl.c_str());
+            return failed;
+        }
+        data += n;
+        left -= static_cast<std::size_t>(n);
+    }
+    if (::fsync(fd) != 0 || ::fchmod(fd, mode | S_IWUSR) != 0) {
+        WriteResult failed{false, SystemError("Cannot write", path)};
+        ::close(fd);
+        ::unlink(tmpl.c_str());
+        return failed;
+    }
+    if (::close(fd) != 0) {
+        WriteResult failed{false, SystemError("Cannot write", path)};
+        ::unlink(tmpl.c_str());
+        return failed;
+    }
+    if (std::rename(tmpl.c_str(), path.c_str()) != 0) {
+        WriteResult failed{false, SystemError("Cannot replace", path)};
+        ::unlink(tmpl.c_str());
+        return failed;
+    }
+    // Restore the old permission bits exactly (the temporary needed to be writable by us).
+    ::chmod(path.c_str(), mode);
+    // Make the rename itself durable.
+    const int dir = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+    return {};
+}
+
+bool ReadWholeFile(const std::string& path, std::string& out, std::size_t maxBytes) {
+    out.clear();
+    const int fd = ::open(path.c_str(), O_RDONLY);
+    if (fd < 0) return false;
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
+        static_cast<std::size_t>(st.st_size) > maxBytes) {
+        ::close(fd);
+        return false;
+    }
+    out.resize(static_cast<std::size_t>(st.st_size));
+    std::size_t got = 0;
+    while (got < out.size()) {
+        const ssize_t n = ::read(fd, out.data() + got, out.size() - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    // A file that grew while being read is read up to its size at open; one that shrank is cut.
+    out.resize(got);
+    ::close(fd);
+    return true;
+}
+
+}  // namespace platform

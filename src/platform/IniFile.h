@@ -1,0 +1,99 @@
+// Ini files with the behaviour of the classic private-profile functions, held in memory
+// and saved atomically.
+#pragma once
+
+#include "platform/AtomicWrite.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+/// An ini file: "[Section]" lines and "key=value" lines.
+///
+/// Reading follows the private-profile rules that settings and plan-list files rely on:
+/// section and key names compare without regard to ASCII case, the first matching section
+/// and key win, names and values are trimmed of spaces and tabs, a value wrapped in one pair
+/// of double quotes loses them, and a missing key gives the caller's default.
+/// Writing replaces the value of the first matching key, or appends the key at the end of the
+/// first matching section, or appends a new section at the end of the file. Lines the class
+/// does not understand (comments, junk) are kept as they are.
+///
+/// Nothing touches the disk until `Save`, which replaces the file atomically.
+class IniFile {
+public:
+    enum class LoadStatus { Ok, Missing, Unreadable };
+
+    IniFile() = default;
+    explicit IniFile(std::string path) : m_path(std::move(path)) {}
+
+    /// Reads the file at the path given on construction. A missing file gives an empty ini
+    /// (status Missing); one that exists but cannot be read also gives an empty ini, with
+    /// status Unreadable, so that callers can refuse to write over it.
+    LoadStatus Load();
+    /// Replaces the content by the text of an ini file (both CR LF and LF end a line).
+    void Parse(std::string_view text);
+    /// The file's text as `Save` writes it.
+    std::string Text() const;
+    /// Writes the file atomically. A failure leaves the old file whole.
+    WriteResult Save() const;
+
+    const std::string& Path() const { return m_path; }
+
+    bool SectionExists(std::string_view section) const;
+    bool ValueExists(std::string_view section, std::string_view key) const;
+    /// Key names of a section, in file order (the first section of that name).
+    std::vector<std::string> ReadSection(std::string_view section) const;
+    /// Names of all sections, in file order.
+    std::vector<std::string> ReadSections() const;
+
+    std::string ReadString(std::string_view section, std::string_view key,
+                           std::string_view defaultValue) const;
+    /// Decimal, or hexadecimal with "0x" or "$"; anything else gives the default.
+    int ReadInteger(std::string_view section, std::string_view key, int defaultValue) const;
+    /// Read as an integer: any value other than 0 is true.
+    bool ReadBool(std::string_view section, std::string_view key, bool defaultValue) const;
+    /// A decimal number with "." as separator; an empty value or junk gives the default.
+    double ReadFloat(std::string_view section, std::string_view key, double defaultValue) const;
+
+    void WriteString(std::string_view section, std::string_view key, std::string_view value);
+    void WriteInteger(std::string_view section, std::string_view key, int value);
+    /// "1" for true, "0" for false.
+    void WriteBool(std::string_view section, std::string_view key, bool value);
+    /// The value widened to double and written with 15 significant digits: 0.1f as
+    /// 0.100000001490116, 95 as 95.
+    void WriteFloat(std::string_view section, std::string_view key, double value);
+
+    void EraseSection(std::string_view section);
+    void DeleteKey(std::string_view section, std::string_view key);
+
+private:
+    struct Line {
+        enum class Kind { Section, Key, Other } kind = Kind::Other;
+        std::string name;   // section or key name, trimmed
+        std::string value;  // key value as written (trimmed)
+        std::string raw;    // the original text, for lines kept as they were
+    };
+
+    // Index of the first section line named `section`, or -1.
+    long FindSection(std::string_view section) const;
+    // End of the section that starts at `sectionLine` (index of the next section line or size).
+    std::size_t SectionEnd(std::size_t sectionLine) const;
+    // Index of the first key line `key` in the section at `sectionLine`, or -1.
+    long FindKey(std::size_t sectionLine, std::string_view key) const;
+    const std::string* FindValue(std::string_view section, std::string_view key) const;
+
+    std::string m_path;
+    std::vector<Line> m_lines;
+    std::string m_eol = "\r\n";
+};
+
+/// 15 significant digits, shortest form, "." as separator: the float text of ini files.
+std::string FormatIniFloat(double value);
+/// Parses a whole string as an integer the way ini files are read; false if it is not one.
+bool ParseIniInteger(std::string_view text, int& value);
+/// Parses a whole string as a decimal number ("." separator, surrounding spaces allowed).
+bool ParseIniFloat(std::string_view text, double& value);
+
+}  // namespace platform

@@ -1,0 +1,101 @@
+// Program folder, temporary folder, host name and small file-system queries.
+#include "platform/Paths.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+
+namespace {
+
+std::string WithSlash(std::string path) {
+    if (path.empty() || path.back() != '/') path += '/';
+    return path;
+}
+
+}  // namespace
+
+std::string ExecutableFolder() {
+    std::string buf(PATH_MAX, '\0');
+    const ssize_t n = ::readlink("/proc/self/exe", buf.data(), buf.size());
+    if (n <= 0) return "./";
+    buf.resize(static_cast<std::size_t>(n));
+    const auto slash = buf.find_last_of('/');
+    return slash == std::string::npos ? "./" : buf.substr(0, slash + 1);
+}
+
+std::string ProgramFolder() {
+    if (const char* home = std::getenv("TESSARAY_HOME"); home && *home) {
+        MakeDirectories(home);
+        return WithSlash(home);
+    }
+    const std::string exe = ExecutableFolder();
+    if (::access(exe.c_str(), W_OK) == 0) return exe;
+    std::string config;
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg)
+        config = xdg;
+    else if (const char* home = std::getenv("HOME"); home && *home)
+        config = std::string(home) + "/.config";
+    else
+        config = "/tmp";
+    const std::string folder = WithSlash(config) + "Tessaray";
+    MakeDirectories(folder);
+    return WithSlash(folder);
+}
+
+std::string TempFolder() {
+    const char* tmp = std::getenv("TMPDIR");
+    return WithSlash(tmp && *tmp ? tmp : "/tmp");
+}
+
+std::string HostName() {
+    char buf[256] = {};
+    if (::gethostname(buf, sizeof buf - 1) != 0) return {};
+    return buf;
+}
+
+bool FileExists(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool DirectoryExists(const std::string& path) {
+    struct stat st {};
+    return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool MakeDirectories(const std::string& path) {
+    if (path.empty()) return false;
+    if (DirectoryExists(path)) return true;
+    for (std::size_t pos = 1; pos <= path.size(); ++pos) {
+        if (pos == path.size() || path[pos] == '/') {
+            const std::string part = path.substr(0, pos);
+            if (!DirectoryExists(part) && ::mkdir(part.c_str(), 0755) != 0 && errno != EEXIST)
+                return false;
+        }
+    }
+    return DirectoryExists(path);
+}
+
+std::string FileNameOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+bool SetReadOnly(const std::string& path, bool readOnly) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return false;
+    mode_t mode = st.st_mode & 07777;
+    mode = readOnly ? (mode & ~mode_t(S_IWUSR | S_IWGRP | S_IWOTH)) : (mode | S_IWUSR);
+    return ::chmod(path.c_str(), mode) == 0;
+}
+
+bool IsReadOnly(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && (st.st_mode & S_IWUSR) == 0;
+}
+
+}  // namespace platform

@@ -1,0 +1,29 @@
+// Where the program keeps its files, and facts about the machine it runs on.
+#pragma once
+
+#include <string>
+
+namespace platform {
+
+/// The program folder, with a trailing '/': settings, plan lists and templates live here.
+/// `TESSARAY_HOME` when set; else the executable's folder when it is writable; else
+/// `$XDG_CONFIG_HOME/Tessaray` (or ~/.config/Tessaray), created when missing.
+std::string ProgramFolder();
+/// The folder of the running executable, with a trailing '/'.
+std::string ExecutableFolder();
+/// The system temporary folder, with a trailing '/'.
+std::string TempFolder();
+/// The host name, or "" when it cannot be had.
+std::string HostName();
+
+bool FileExists(const std::string& path);
+bool DirectoryExists(const std::string& path);
+/// Creates a folder and its parents; true when it exists afterwards.
+bool MakeDirectories(const std::string& path);
+/// The part of a path after its last '/'.
+std::string FileNameOf(const std::string& path);
+/// Sets or clears the owner's write permission (the read-only attribute of saved files).
+bool SetReadOnly(const std::string& path, bool readOnly);
+bool IsReadOnly(const std::string& path);
+
+}  // namespace platform
