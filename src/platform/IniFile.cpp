@@ -143,6 +143,17 @@ std::vector<std::string> IniFile::ReadSection(std::string_view section) const {
     return keys;
 }
 
+std::vector<std::pair<std::string, std::string>> IniFile::ReadSectionValues(
+    std::string_view section) const {
+    std::vector<std::pair<std::string, std::string>> keys;
+    const long s = FindSection(section);
+    if (s < 0) return keys;
+    const std::size_t end = SectionEnd(static_cast<std::size_t>(s));
+    for (std::size_t i = static_cast<std::size_t>(s) + 1; i < end; ++i)
+        if (m_lines[i].kind == Line::Kind::Key) keys.emplace_back(m_lines[i].name, m_lines[i].value);
+    return keys;
+}
+
 std::vector<std::string> IniFile::ReadSections() const {
     std::vector<std::string> names;
     for (const Line& line : m_lines)
