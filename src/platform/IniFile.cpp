@@ -192,7 +192,10 @@ void IniFile::WriteString(std::string_view section, std::string_view key, std::s
     long s = FindSection(section);
     if (s < 0) {
         // A new section goes at the end, after a blank line when the file has content.
-        if (!m_lines.empty() && !Trim(m_lines.back().raw).empty()) m_lines.push_back(Line{});
+        // (Written keys have no raw text, so test the kind, not only the text.)
+        if (!m_lines.empty() && !(m_lines.back().kind == Line::Kind::Other &&
+                                  Trim(m_lines.back().raw).empty()))
+            m_lines.push_back(Line{});
         Line head;
         head.kind = Line::Kind::Section;
         head.name = std::string(Trim(section));

@@ -1,7 +1,7 @@
 // The plan-list file codec: round trips, hand-written files, the save rules and refused writes.
 #include "planlist/PlanListFile.h"
 
-#include "TempFolder.h"
+#include "PlanListTestSupport.h"
 #include "platform/Paths.h"
 
 #include <gtest/gtest.h>
@@ -68,11 +68,11 @@ TEST(PlanListFile, PathIsProgramFolderNameAndExtension) {
 TEST(PlanListFile, SaveLoadSaveIsByteIdenticalAndKeepsEveryField) {
     TempFolder dir;
     const PlanListNameClass original = FullList();
-    const std::string first = dir / "a.lst";
+    const std::string first = dir.File("a.lst");
     ASSERT_TRUE(SavePlanListFile(first, original).ok);
     const PlanListLoadResult loaded = LoadPlanListFile(first, "Prostate");
     ASSERT_EQ(loaded.status, PlanListFileStatus::Ok);
-    const std::string second = dir / "b.lst";
+    const std::string second = dir.File("b.lst");
     ASSERT_TRUE(SavePlanListFile(second, loaded.list).ok);
     EXPECT_EQ(ReadFileText(first), ReadFileText(second));
 
@@ -188,8 +188,8 @@ TEST(PlanListFile, EmptyOrForeignFileGivesAnEmptyUnlockedList) {
 
 TEST(PlanListFile, SaveKeepsSNameDBAndForeignSectionsAndLeavesFileReadOnly) {
     TempFolder dir;
-    const std::string path = dir / "P.lst";
-    WriteFileText(path, "[Notes]\nAuthor=dr x\n[SNameDB]\nCount=2\nName1=PTV\nName2=Body\n"
+    const std::string path = dir.File("P.lst");
+    dir.Write("P.lst", "[Notes]\nAuthor=dr x\n[SNameDB]\nCount=2\nName1=PTV\nName2=Body\n"
                         "[ListIndex]\nCount=1\nName1=Old\nUnknownKey=1\n");
     PlanListNameClass list = FullList();
     list.SNameDB = {"a", "b", "c"};  // grown in memory: never written
@@ -209,7 +209,7 @@ TEST(PlanListFile, SaveKeepsSNameDBAndForeignSectionsAndLeavesFileReadOnly) {
 TEST(PlanListFile, UnreadableFileIsReportedAndNeverSavedOver) {
     TempFolder dir;
     // A folder where the file should be: it exists but cannot be read as a file.
-    const std::string path = dir / "Busy.lst";
+    const std::string path = dir.File("Busy.lst");
     std::filesystem::create_directory(path);
     const PlanListLoadResult loaded = LoadPlanListFile(path, "Busy");
     EXPECT_EQ(loaded.status, PlanListFileStatus::Unreadable);
@@ -220,14 +220,14 @@ TEST(PlanListFile, UnreadableFileIsReportedAndNeverSavedOver) {
     EXPECT_FALSE(SavePlanListFile(path, FullList()).ok);
     EXPECT_TRUE(std::filesystem::is_directory(path));
 
-    const PlanListLoadResult missing = LoadPlanListFile(dir / "None.lst", "None");
+    const PlanListLoadResult missing = LoadPlanListFile(dir.File("None.lst"), "None");
     EXPECT_EQ(missing.status, PlanListFileStatus::Missing);
     EXPECT_FALSE(missing.list.Unreadable);
 }
 
 TEST(PlanListFile, RefusedWriteLeavesTheOldFileWholeAndReadOnly) {
     TempFolder dir;
-    const std::string path = dir / "P.lst";
+    const std::string path = dir.File("P.lst");
     PlanListNameClass small;
     small.IndexData.push_back(Row("PTV", 9, 1));
     ASSERT_TRUE(SavePlanListFile(path, small).ok);
