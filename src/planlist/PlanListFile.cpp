@@ -192,21 +192,24 @@ PlanListLoadResult LoadPlanListFile(const std::string& path, const std::string& 
     return result;
 }
 
-platform::WriteResult SavePlanListFile(const std::string& path, const PlanListNameClass& list) {
-    if (list.Unreadable)
-        return {false, "Plan list \"" + list.Name + "\" could not be read from \"" + path +
-                           "\"; it is not saved, so that the file keeps its content."};
+platform::WriteResult UpdatePlanListFile(const std::string& path,
+                                         const std::function<void(platform::IniFile&)>& change) {
     platform::IniFile ini(path);
     if (ini.Load() == platform::IniFile::LoadStatus::Unreadable)
         return {false, "Cannot read \"" + path + "\"; it was left unchanged."};
     const bool existed = platform::FileExists(path);
     const bool wasReadOnly = existed && platform::IsReadOnly(path);
     if (existed) platform::SetReadOnly(path, false);
-    WritePlanListToIni(ini, list);
+    change(ini);
     platform::WriteResult result = ini.Save();
-    if (result.ok)
-        platform::SetReadOnly(path, true);
-    else if (wasReadOnly)
-        platform::SetReadOnly(path, true);  // the old file is whole: give it back its permission
+    // A saved list is read-only; after a failure the old file is whole and keeps its permission.
+    if (result.ok || wasReadOnly) platform::SetReadOnly(path, true);
     return result;
+}
+
+platform::WriteResult SavePlanListFile(const std::string& path, const PlanListNameClass& list) {
+    if (list.Unreadable)
+        return {false, "Plan list \"" + list.Name + "\" could not be read from \"" + path +
+                           "\"; it is not saved, so that the file keeps its content."};
+    return UpdatePlanListFile(path, [&](platform::IniFile& ini) { WritePlanListToIni(ini, list); });
 }

@@ -5,6 +5,7 @@
 #include "platform/AtomicWrite.h"
 #include "platform/IniFile.h"
 
+#include <functional>
 #include <string>
 
 /// The file of list `name`: `programFolder` (ending in '/') + name + ".lst".
@@ -40,3 +41,9 @@ PlanListLoadResult LoadPlanListFile(const std::string& path, const std::string& 
 /// was loaded from an unreadable file or the file on disk cannot be read now. On failure the old
 /// file stays whole, with the permission it had.
 platform::WriteResult SavePlanListFile(const std::string& path, const PlanListNameClass& list);
+
+/// Loads the list file at `path` (an empty ini when there is none), applies `change`, saves it
+/// atomically and leaves it read-only. Refuses, changing nothing, when the file exists but cannot
+/// be read. On failure the old file stays whole, with the permission it had.
+platform::WriteResult UpdatePlanListFile(const std::string& path,
+                                         const std::function<void(platform::IniFile&)>& change);
