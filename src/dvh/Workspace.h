@@ -1,6 +1,8 @@
 // Everything the main window owns: plans, files, plan lists, settings, and the routines on them.
 #pragma once
 
+#include "dvh/DvhExportRecogniser.h"
+#include "dvh/ReadResult.h"
 #include "dvh/Records.h"
 #include "dvh/RoundToDigits.h"
 #include "dvh/WorkspaceHost.h"
@@ -79,6 +81,13 @@ public:
 
     // ---- settings and the plan-list register ----
     // ---- recognition, readers, plan datasets and the open-file list ----
+    /// Recognises the DVH export at `path` and returns its file type code (0 unreadable, 2, 3,
+    /// 5, 6, 7, 12, 13; never 4 or 14). The header fields go to `target`, or to the `Header...`
+    /// members when it is null; they are written only when the first line was one the program
+    /// knows. A differential DVH is refused through the host's information message. The reason
+    /// for a 0 stays in `LastHeaderResult`.
+    int ReadDvhHeader(const std::string& path, DvhHeaderFields* target = nullptr);
+    ReadResult LastHeaderResult;
     // ---- plan lists ----
     // ---- index calculator ----
 
