@@ -6,7 +6,8 @@
 /// Why a recognition or a read stopped. `Ok` is the only success.
 enum class ReadStatus {
     Ok,
-    NotFound,           ///< the file does not exist or cannot be read
+    NotFound,           ///< the file does not exist or cannot be opened
+    ReadError,          ///< reading the file failed part-way
     Empty,              ///< the file holds no line
     Unrecognised,       ///< first line or kind line of no known kind
     MultiPlan,          ///< "DVHs for several plans" or "DVH's for multiple plans and plan sums"
