@@ -47,6 +47,8 @@ void TForm1::ConnectCommands() {
                            ToolButton23, ClearStructureList1})
         later->setEnabled(false);
     for (QPushButton* later : {BitBtn13, Button9}) later->setEnabled(false);
+
+    ConnectOpeningCommands();
 }
 
 void TForm1::StructureList1Click() {

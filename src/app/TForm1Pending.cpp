@@ -6,12 +6,6 @@
 #include <QPushButton>
 #include <QTableWidget>
 
-void TForm1::Scan1Click() { ScanDirectory(); }
-
-void TForm1::ScanDirectory() {
-    // Filled by the opening work: reads every DVH export of ReadFolder into the file list.
-}
-
 void TForm1::ComboBox1Change() {
     // The selection part that the window needs: empty rows, buttons by the chosen list.
     StringGrid1->setRowCount(0);

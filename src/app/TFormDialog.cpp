@@ -1,6 +1,8 @@
 // Show and close hooks, placement and key handling shared by the dialogs.
 #include "app/TFormDialog.h"
 
+#include "app/TForm1.h"
+
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QShowEvent>
@@ -8,6 +10,13 @@
 TFormDialog::TFormDialog(QWidget* owner, bool closableByUser)
     : QDialog(nullptr), m_owner(owner), m_closableByUser(closableByUser) {
     setModal(false);
+}
+
+void TFormDialog::SetOwnerEnabled(bool enabled) {
+    if (auto* main = qobject_cast<TForm1*>(m_owner))
+        main->SetFormEnabled(enabled);
+    else if (m_owner)
+        m_owner->setEnabled(enabled);
 }
 
 void TFormDialog::SetFixedDialogFrame(int width, int height) {

@@ -19,6 +19,10 @@ public:
     QWidget* Owner() const { return m_owner; }
     void SetOwner(QWidget* owner) { m_owner = owner; }
 
+    /// Enables or disables the window that opened the dialog (the main window's controls
+    /// when it is the main window).
+    void SetOwnerEnabled(bool enabled);
+
 protected:
     virtual void FormShow() {}
     virtual void FormClose() {}

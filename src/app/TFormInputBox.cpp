@@ -69,7 +69,7 @@ void TFormInputBox::AskPrescribedDose(int openFileIndex) {
 }
 
 void TFormInputBox::SetOpenersEnabled(bool enabled) {
-    if (Owner()) Owner()->setEnabled(enabled);
+    SetOwnerEnabled(enabled);
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w->objectName() == "FormComp") w->setEnabled(enabled);
 }

@@ -31,11 +31,11 @@ void TFormSelectPlanList::Ask(int openFileIndex, const std::vector<std::string>&
 }
 
 void TFormSelectPlanList::FormShow() {
-    if (Owner()) Owner()->setEnabled(false);
+    SetOwnerEnabled(false);
 }
 
 void TFormSelectPlanList::FormClose() {
-    if (Owner()) Owner()->setEnabled(true);
+    SetOwnerEnabled(true);
 }
 
 void TFormSelectPlanList::Button1Click() {

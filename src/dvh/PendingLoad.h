@@ -46,4 +46,8 @@ struct PendingLoad {
     /// A name-override file to apply after reading (saved-DVH store).
     bool UseModFile = false;
     std::string ModFilePath;
+    /// An XiO export from the store: its companion goes to the XiO dialog, which applies the
+    /// structure names while it reads; the dose text (cGy) fills the dialog's dose field.
+    std::string XiOModFilePath;
+    std::string XiOModDoseText;
 };

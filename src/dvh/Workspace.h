@@ -182,10 +182,19 @@ public:
     /// with the key, links it to a plan list by its names and says what comes next.
     LoadOrder BeginLoadByKey(const std::string& key);
     /// The "OK" button on a row: as `BeginLoadByKey`, refusing multi-plan entries.
-    LoadOrder BeginLoadOfRow(const std::string& key);
+    /// `rowEntry` is the row's own entry; used when it still has the key, so a row whose key
+    /// another entry shares loads its own file.
+    LoadOrder BeginLoadOfRow(const std::string& key, int rowEntry = -1);
     /// "Reload" of a row: reads the row's file again into its loaded plan (or a new one).
     /// BrainSCAN and iPlan plans are not read again.
-    LoadOrder BeginReload(const std::string& key);
+    LoadOrder BeginReload(const std::string& key, int rowEntry = -1);
+    /// The saved-DVH browser's OK for `path` in the store's sub-folder `folderName`, already
+    /// recognised as `code` with `header`: lists the file unless its key is listed (then
+    /// `*listChanged`), shows a loaded plan again with its companion re-applied, or appends a
+    /// plan linked to the list named like the folder, with the companion's dose and names
+    /// waiting for the read.
+    LoadOrder BeginLoadFromStore(const std::string& path, int code, const DvhHeaderFields& header,
+                                 const std::string& folderName, bool* listChanged);
     /// The plan-list choice answered (`listIndex` -1 for "N/A"): asks the dose of a plan sum
     /// unless it is known, else reads.
     LoadOrder PlanListChosen(int listIndex);
@@ -200,6 +209,10 @@ public:
     /// Gives the waiting plan its identity, plan list and empty structures before it is read.
     /// Returns the plan index, or -1 when the pending load is no longer valid.
     int PreparePendingRead();
+    /// Reads the waiting file into the plan the pending load fills (a plan sum only with the
+    /// dose given for this load). Returns that plan's index, -1 when the load is no longer
+    /// valid; the reader's outcome is in `LastReadResult`.
+    int ReadPendingPlan();
     /// After the read: applies a waiting name-override file to the plan it was read for and
     /// ends the pending load. Returns the plan index (-1 when none was valid).
     int FinishPendingLoad();
@@ -223,4 +236,10 @@ public:
 
 protected:
     WorkspaceHost* m_host = nullptr;
+
+private:
+    // Opening plans (PlanOpening.cpp).
+    LoadOrder BeginLoadOfEntry(int openFileIndex);
+    void StartPending(int openFileIndex, int planIndex, bool appended);
+    LoadOrder NextStepAfterMatch(int planIndex);
 };
