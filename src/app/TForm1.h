@@ -298,6 +298,8 @@ protected:
 
 private:
     void ConnectOpeningCommands();
+    /// Says on the status bar why a file taken by Open or drop was refused.
+    void ReportRefusedFile(const TakeFilesResult& taken);
     /// Reads the waiting file and shows the plan (the end of every load).
     void ReadPendingAndShow();
     /// The open-file list's rows in the order of `ascending` on `FileListSortColumn`.

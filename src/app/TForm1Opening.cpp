@@ -102,9 +102,19 @@ void TForm1::Open1Click() {
     OpenFiles(paths);
 }
 
+void TForm1::ReportRefusedFile(const TakeFilesResult& taken) {
+    if (taken.RefusedPath.empty()) return;
+    // Nothing is loaded from such a file; the status bar says why instead of staying silent.
+    if (taken.Refused.status == ReadStatus::MultiPlan)
+        StatusText(kMultiPlanText);
+    else
+        StatusText(ReadFailureText(taken.RefusedPath, taken.Refused));
+}
+
 void TForm1::OpenFiles(const std::vector<std::string>& paths) {
     if (paths.empty()) return;
     const TakeFilesResult taken = TakeFiles(paths, true);
+    ReportRefusedFile(taken);
     // An unreadable file ends the command: what was listed stays, nothing else happens.
     if (taken.Stopped) return;
     if (taken.Appended > 0) RefillFileList();
@@ -113,6 +123,7 @@ void TForm1::OpenFiles(const std::vector<std::string>& paths) {
 
 void TForm1::WMDropFiles(const std::vector<std::string>& paths) {
     const TakeFilesResult taken = TakeFiles(paths, false);
+    ReportRefusedFile(taken);
     if (taken.Appended > 0) RefillFileList();
     if (paths.size() == 1 && taken.Accepted == 1) RunLoadStep(BeginLoadByKey(taken.LastKey));
 }

@@ -36,6 +36,8 @@ Workspace::TakeFilesResult Workspace::TakeFiles(const std::vector<std::string>& 
     for (const std::string& path : paths) {
         const int code = ReadDvhHeader(path);
         if (code <= 1) {
+            result.RefusedPath = path;
+            result.Refused = LastHeaderResult;
             if (stopAtUnreadable) {
                 result.Stopped = true;
                 break;

@@ -168,6 +168,8 @@ public:
         int Appended = 0;   ///< entries added to `OpenFile`
         bool Stopped = false;  ///< an unreadable file ended the command (Open)
         std::string LastKey;   ///< the key of the last accepted file
+        std::string RefusedPath;  ///< the last file of code 0, "" when none
+        ReadResult Refused;       ///< why it was refused
     };
     /// Open and drop: recognises each path in order and appends an entry for every accepted
     /// file whose key is not listed yet. With `stopAtUnreadable` (Open) a file of code 0 ends
