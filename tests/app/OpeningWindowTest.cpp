@@ -364,4 +364,65 @@ TEST_F(OpeningWindow, OkLoadsTheRowAndReloadReadsItsOwnPlanAgain) {
     EXPECT_EQ(Form1->CurrentPlanIndex, 0);
 }
 
+TEST_F(OpeningWindow, BrowserOpensAStoredPlanWithAndWithoutItsCompanion) {
+    AddLists({"Head"});
+    const fs::path store = m_files / "store";
+    fs::create_directories(store / "Head");
+    fs::create_directories(store / "Archive");
+    fs::copy_file(m_files / "plansum_S1.txt", store / "Head" / "333_Sum.txt");
+    std::ofstream(store / "Head" / "333_Sum.mod", std::ios::binary)
+        << "Patient Name\tNULL\nPatient ID\t333\nPlan Name\tBoost sum\nPlan ID\tSum-1\n"
+           "Prescribed dose [cGy]\t6000\n0\tPTV 60\n1\tOAR\n";
+    fs::copy_file(m_files / "plansum_S1.txt", store / "Archive" / "333_Sum.txt");
+    fs::copy_file(m_files / "not_a_dvh.txt", store / "Head" / "notes.txt");
+    Form1->SaveFolder = store.string();
+
+    Form1->findChild<QAction*>("OpenFileList1")->trigger();
+    ASSERT_TRUE(FormFileList->isVisible());
+    EXPECT_FALSE(Form1->FormEnabled());
+    auto* folders = FormFileList->findChild<QComboBox*>("ComboBox1");
+    ASSERT_EQ(folders->count(), 2);
+    EXPECT_EQ(folders->itemText(1), "Head");
+    folders->setCurrentIndex(1);
+    FormFileList->ComboBox1Change();
+    auto* rows = FormFileList->findChild<QTreeWidget*>("ListView1");
+    ASSERT_EQ(rows->topLevelItemCount(), 1);  // the note is no DVH export
+    EXPECT_EQ(rows->topLevelItem(0)->text(0), "333");
+    auto* ok = FormFileList->findChild<QPushButton*>("Button1");
+    EXPECT_FALSE(ok->isEnabled());
+    rows->setCurrentItem(rows->topLevelItem(0));
+    FormFileList->ListView1Click();
+    ASSERT_TRUE(ok->isEnabled());
+    ok->click();
+
+    // Linked to "Head", read with the companion's 60 Gy, names and aliases restored.
+    EXPECT_FALSE(FormFileList->isVisible());
+    EXPECT_FALSE(FormInputBox->isVisible());
+    ASSERT_EQ(Form1->PDatasetCount(), 1);
+    const PDatasetClass& plan = Form1->PDataset[0];
+    EXPECT_EQ(plan.PlanListIndex, 0);
+    ASSERT_EQ(plan.DVHDatasetCount(), 2);
+    EXPECT_FLOAT_EQ(plan.DVHDataset[0].PrescribedDose, 60.0f);
+    EXPECT_EQ(plan.PlanName, "Boost sum");
+    EXPECT_EQ(plan.DVHDataset[1].ModifiedName, "OAR");
+    EXPECT_EQ(List()->topLevelItemCount(), 1);
+    EXPECT_TRUE(Form1->FormEnabled());
+
+    // The same plan from a folder without companion and without a list: the list is asked,
+    // then the dose, because nothing gives it.
+    Form1->ClearList1Click();
+    Form1->OpenFileList1Click();
+    folders->setCurrentIndex(0);
+    FormFileList->ComboBox1Change();
+    rows->setCurrentItem(rows->topLevelItem(0));
+    FormFileList->ListView1Click();
+    ok->click();
+    ChooseList(1);
+    ASSERT_TRUE(FormInputBox->isVisible());
+    EnterDose("70");
+    ASSERT_EQ(Form1->PDatasetCount(), 1);
+    EXPECT_FLOAT_EQ(Form1->PDataset[0].DVHDataset[0].PrescribedDose, 70.0f);
+    EXPECT_EQ(Form1->PDataset[0].DVHDataset[1].ModifiedName, "");
+}
+
 }  // namespace
