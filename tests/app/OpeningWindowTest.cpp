@@ -5,6 +5,7 @@
 #include "app/TFormFileList.h"
 #include "app/TFormInputBox.h"
 #include "app/TFormOption.h"
+#include "app/TFormProgress.h"
 #include "app/TFormSelectPlanList.h"
 #include "QtTestApp.h"
 
@@ -423,6 +424,21 @@ TEST_F(OpeningWindow, BrowserOpensAStoredPlanWithAndWithoutItsCompanion) {
     ASSERT_EQ(Form1->PDatasetCount(), 1);
     EXPECT_FLOAT_EQ(Form1->PDataset[0].DVHDataset[0].PrescribedDose, 70.0f);
     EXPECT_EQ(Form1->PDataset[0].DVHDataset[1].ModifiedName, "");
+}
+
+TEST_F(OpeningWindow, RealExportOpensWithTheProgressWindowClosedAfterwards) {
+    const std::string jane = std::string(TESSARAY_REALDATA) + "/cran+RadOnc/Jane_Doe.dvh";
+    ASSERT_TRUE(fs::exists(jane));
+    Form1->OpenFiles({jane});
+    ChooseList(0);
+    ASSERT_EQ(Form1->PDatasetCount(), 1);
+    EXPECT_EQ(Form1->PDataset[0].FileType, 12);
+    EXPECT_EQ(Form1->PDataset[0].PatientID, "1111111111");
+    EXPECT_GT(Form1->PDataset[0].DVHDatasetCount(), 0);
+    EXPECT_EQ(Form1->CurrentPlanIndex, 0);
+    EXPECT_FALSE(FormProgress->isVisible());
+    ASSERT_EQ(List()->topLevelItemCount(), 1);
+    EXPECT_EQ(List()->topLevelItem(0)->text(3), "Jane_Doe.dvh");
 }
 
 }  // namespace
