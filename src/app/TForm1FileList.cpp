@@ -100,6 +100,9 @@ void TForm1::ListView1KeyDown(int key, Qt::KeyboardModifiers shift) {
 }
 
 bool TForm1::DeleteFilesToRecycleBin(const std::string& path) {
+    // Only a full path names a file for sure: plans built from the clipboard carry the
+    // placeholder "temp", which must never reach a file of that name in the working folder.
+    if (path.empty() || path[0] != '/') return false;
     return platform::MoveToTrash(path);
 }
 

@@ -207,12 +207,11 @@ void TForm1::RunLoadStep(const LoadOrder& order) {
 
 void TForm1::ReadPendingAndShow() {
     const int type = Pending.FileType;
-    const std::string xioMod = Pending.XiOModFilePath;
     const int plan = ReadPendingPlan();
     if (plan < 0) return;
     if (type == FileTypeXiO) {
-        // The XiO dialog reads the plan from here on; the load ends with the hand-over.
-        (void)xioMod;
+        // The XiO dialog reads the plan from here on (with `Pending.XiOModFilePath` and
+        // `XiOModDoseText` when the store gave a companion); the load ends with the hand-over.
         Pending = PendingLoad{};
         return;
     }

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QTableWidget>
 
@@ -44,11 +45,12 @@ TFormDVHmatch::TFormDVHmatch(QWidget* owner) : TFormDialog(owner, true) {
     Cell(StringGrid1, 0, 1)->setText("Modified Structure Name");
 
     for (int i = 0; i < kRowsPerPage; ++i) {
-        ComboBox[i] = new QComboBox;
+        // Lies over column 1 of its row, above the grid rather than inside it, so giving it the
+        // focus does not move the grid's current cell.
+        ComboBox[i] = new QComboBox(StringGrid1->viewport());
         ComboBox[i]->setObjectName(QString("ComboBox%1").arg(i + 1));
         ComboBox[i]->setEditable(true);
         ComboBox[i]->setInsertPolicy(QComboBox::NoInsert);
-        StringGrid1->setCellWidget(i + 1, 1, ComboBox[i]);
         ComboBox[i]->hide();
         connect(ComboBox[i], &QComboBox::currentTextChanged, this,
                 [this, i](const QString&) { ComboBoxChange(i); });
@@ -152,6 +154,8 @@ void TFormDVHmatch::ScrollBar1Change() {
 }
 
 void TFormDVHmatch::StringGrid1SelectCell(int column, int row) {
+    if (m_selecting) return;
+    const QScopedValueRollback<bool> guard(m_selecting, true);
     SelectedRow = -1;
     HideCombos();
     if (column != 1 || row < 1 || row > kRowsPerPage) return;
@@ -160,6 +164,7 @@ void TFormDVHmatch::StringGrid1SelectCell(int column, int row) {
     if (k >= static_cast<int>(ModifiedNames.size())) return;
     SelectedRow = row;
     QComboBox* box = ComboBox[row - 1];
+    box->setGeometry(StringGrid1->visualItemRect(Cell(StringGrid1, row, 1)));
     box->show();
     box->setCurrentText(QString::fromStdString(ModifiedNames[k]));
     box->setFocus();

@@ -57,6 +57,7 @@ private:
     void ShowPage();
     void HideCombos();
 
+    bool m_selecting = false;
     int m_planIndex = -1;
     std::string m_planKey;
     std::vector<std::string> m_structureNames;

@@ -2,6 +2,7 @@
 // dialogs that continue a load, the list view's sorting and deletion to the desktop trash.
 #include "app/Forms.h"
 #include "app/TForm1.h"
+#include "app/TFormDVHmatch.h"
 #include "app/TFormFileList.h"
 #include "app/TFormInputBox.h"
 #include "app/TFormOption.h"
@@ -439,6 +440,49 @@ TEST_F(OpeningWindow, RealExportOpensWithTheProgressWindowClosedAfterwards) {
     EXPECT_FALSE(FormProgress->isVisible());
     ASSERT_EQ(List()->topLevelItemCount(), 1);
     EXPECT_EQ(List()->topLevelItem(0)->text(3), "Jane_Doe.dvh");
+}
+
+TEST_F(OpeningWindow, PlanInformationWritesOnlyIntoThePlanItWasOpenedFor) {
+    AddLists({"Head", "Prostate"});
+    Form1->OpenFiles({File("head_H1.txt")});
+    Form1->findChild<QAction*>("StructureName1")->trigger();
+    ASSERT_TRUE(FormDVHmatch->isVisible());
+    EXPECT_TRUE(Form1->FormEnabled());  // modeless: the main window stays usable
+    FormDVHmatch->findChild<QLineEdit*>("Edit4")->setText("H1-renamed");
+    FormDVHmatch->StringGrid1SelectCell(1, 1);
+    FormDVHmatch->findChild<QComboBox*>("ComboBox1")->setEditText("GTV");
+
+    // Meanwhile another plan becomes current; OK still writes into the first one.
+    Form1->OpenFiles({File("prostate_P2.txt")});
+    ASSERT_EQ(Form1->CurrentPlanIndex, 1);
+    FormDVHmatch->findChild<QPushButton*>("Button1")->click();
+    EXPECT_EQ(Form1->PDataset[0].PlanID, "H1-renamed");
+    EXPECT_EQ(Form1->PDataset[0].DVHDataset[0].ModifiedName, "GTV");
+    EXPECT_EQ(Form1->PDataset[1].PlanID, "P2");
+    EXPECT_EQ(Form1->PDataset[1].DVHDataset[0].ModifiedName, "");
+
+    // A plan that is gone by the time of OK is not replaced by another.
+    Form1->ShowPlan(1);
+    Form1->StructureName1Click();
+    FormDVHmatch->findChild<QLineEdit*>("Edit1")->setText("Nobody");
+    Form1->ClearList1Click();
+    Form1->OpenFiles({File("head_H1.txt")});
+    FormDVHmatch->findChild<QPushButton*>("Button1")->click();
+    ASSERT_EQ(Form1->PDatasetCount(), 1);
+    EXPECT_NE(Form1->PDataset[0].PatientName, "Nobody");
+}
+
+TEST_F(OpeningWindow, TrashTakesOnlyFullPaths) {
+    // A clipboard plan's placeholder path never names a file to delete.
+    const fs::path cwd = fs::current_path();
+    fs::current_path(m_files);
+    std::ofstream("temp") << "not a plan";
+    EXPECT_FALSE(Form1->DeleteFilesToRecycleBin("temp"));
+    EXPECT_TRUE(fs::exists(m_files / "temp"));
+    fs::current_path(cwd);
+    EXPECT_FALSE(Form1->DeleteFilesToRecycleBin(File("missing.txt")));
+    EXPECT_TRUE(Form1->DeleteFilesToRecycleBin(File("not_a_dvh.txt")));
+    EXPECT_FALSE(fs::exists(m_files / "not_a_dvh.txt"));
 }
 
 }  // namespace
