@@ -40,10 +40,18 @@ TFormInputBox::TFormInputBox(QWidget* owner) : TFormDialog(owner) {
     connect(Edit1, &QLineEdit::textChanged, this, &TFormInputBox::Edit1Change);
     // Pasted text is filtered like typed text: a name must never carry a path separator.
     connect(Edit1, &QLineEdit::textEdited, this, [this](const QString& text) {
-        const std::string clean = WithoutForbiddenNameCharacters(text.toStdString());
-        if (clean.size() == static_cast<std::size_t>(text.toUtf8().size())) return;
-        const int cursor = Edit1->cursorPosition() - (text.size() - int(clean.size()));
-        Edit1->setText(QString::fromStdString(clean));
+        QString clean;
+        int cursor = Edit1->cursorPosition();
+        for (int i = 0; i < text.size(); ++i) {
+            const QChar c = text[i];
+            if (c.unicode() < 128 && IsForbiddenNameCharacter(static_cast<char>(c.unicode()))) {
+                if (i < Edit1->cursorPosition()) --cursor;
+                continue;
+            }
+            clean += c;
+        }
+        if (clean.size() == text.size()) return;
+        Edit1->setText(clean);
         Edit1->setCursorPosition(std::max(0, cursor));
     });
     connect(Button1, &QPushButton::clicked, this, &TFormInputBox::Button1Click);

@@ -2,6 +2,7 @@
 #include "app/TFormInputBox.h"
 #include "QtTestApp.h"
 
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -48,6 +49,17 @@ TEST_F(InputBoxTest, FilterDropsFileNameCharactersAsTheyAreTyped) {
     EXPECT_EQ(Edit()->text(), "abc");
     QTest::keyClicks(Edit(), "\\*?\"<>| d");
     EXPECT_EQ(Edit()->text(), "abc d");
+    // Pasted text loses them too: a list name never carries a path separator.
+    QApplication::clipboard()->setText("e/f:g");
+    Edit()->setCursorPosition(3);
+    QTest::keyClick(Edit(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(Edit()->text(), "abcefg d");
+    EXPECT_EQ(Edit()->cursorPosition(), 6);
+    Edit()->clear();
+    QApplication::clipboard()->setText(QString::fromUtf8("T\u00e9te/Cou"));
+    QTest::keyClick(Edit(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(Edit()->text(), QString::fromUtf8("T\u00e9teCou"));
+    EXPECT_EQ(Edit()->cursorPosition(), 7);
     m_box->close();
 }
 
