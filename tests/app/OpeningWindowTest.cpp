@@ -18,6 +18,7 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
@@ -197,7 +198,10 @@ TEST_F(OpeningWindow, PlanListChoiceDependsOnHowManyListsMatch) {
     AddLists({"Lung"});
     Form1->OpenFiles({File("prostate_P2.txt")});
     ASSERT_TRUE(FormSelectPlanList->isVisible());
-    EXPECT_EQ(FormSelectPlanList->ListBox1->count(), 3);
+    ASSERT_EQ(FormSelectPlanList->ListBox1->count(), 3);
+    EXPECT_EQ(FormSelectPlanList->ListBox1->item(0)->text(), "N/A");
+    EXPECT_EQ(FormSelectPlanList->ListBox1->item(2)->text(), "Lung");
+    EXPECT_EQ(FormSelectPlanList->ListBox1->currentRow(), 0);
     ChooseList(1);
     EXPECT_EQ(Form1->PDataset[0].PlanListIndex, 0);
 }
@@ -438,6 +442,7 @@ TEST_F(OpeningWindow, RealExportOpensWithTheProgressWindowClosedAfterwards) {
     EXPECT_GT(Form1->PDataset[0].DVHDatasetCount(), 0);
     EXPECT_EQ(Form1->CurrentPlanIndex, 0);
     EXPECT_FALSE(FormProgress->isVisible());
+    EXPECT_EQ(FormProgress->ProgressBar1->value(), FormProgress->ProgressBar1->maximum());
     ASSERT_EQ(List()->topLevelItemCount(), 1);
     EXPECT_EQ(List()->topLevelItem(0)->text(3), "Jane_Doe.dvh");
 }
