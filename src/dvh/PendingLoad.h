@@ -1,7 +1,14 @@
 // A plan load that waits for the user's answer in a dialog, bound to the plan it fills.
 #pragma once
 
+#include "dvh/Records.h"
+
 #include <string>
+
+/// Plan sums (codes 3 and 13) carry no prescribed dose of their own: the user gives it.
+inline bool IsPlanSumType(int fileType) {
+    return fileType == FileTypePlanSum || fileType == FileTypePlanSumDescription;
+}
 
 /// What the opener does next with a plan it is loading.
 enum class LoadStep {

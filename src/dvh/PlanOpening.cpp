@@ -11,7 +11,6 @@
 
 namespace {
 
-bool IsPlanSum(int type) { return type == FileTypePlanSum || type == FileTypePlanSumDescription; }
 bool IsBrainLab(int type) { return type == FileTypeBrainScan || type == FileTypeIPlan; }
 bool IsMultiPlan(int type) { return type == FileTypeSeveralPlans || type == FileTypeMultiDescription; }
 
@@ -124,7 +123,7 @@ void Workspace::StartPending(int e, int p, bool appended) {
 LoadOrder Workspace::NextStepAfterMatch(int p) {
     if (Pending.PlanListIndex == -1 && Pending.FileType != FileTypeXiO)
         return {LoadStep::ChoosePlanList, p};
-    if (IsPlanSum(Pending.FileType)) return {LoadStep::AskDose, p};
+    if (IsPlanSumType(Pending.FileType)) return {LoadStep::AskDose, p};
     return {LoadStep::Read, p};
 }
 
@@ -173,7 +172,7 @@ LoadOrder Workspace::PlanListChosen(int listIndex) {
     if (p < 0) return {};
     Pending.PlanListIndex = listIndex >= 0 && listIndex < PlanListNameCount() ? listIndex : -1;
     if (Pending.Appended) PDataset[p].PlanListIndex = Pending.PlanListIndex;
-    if (IsPlanSum(Pending.FileType) && !Pending.ModDoseKnown) return {LoadStep::AskDose, p};
+    if (IsPlanSumType(Pending.FileType) && !Pending.ModDoseKnown) return {LoadStep::AskDose, p};
     if (Pending.ModDoseKnown) Pending.DoseKnown = true;
     return {LoadStep::Read, p};
 }
@@ -219,7 +218,7 @@ int Workspace::ReadPendingPlan() {
         return -1;
     }
     // A plan sum is read only with the dose given for this very load.
-    if (IsPlanSum(Pending.FileType) && !Pending.DoseKnown) return -1;
+    if (IsPlanSumType(Pending.FileType) && !Pending.DoseKnown) return -1;
     PlanSumPrescribedDose = Pending.DoseKnown ? Pending.PrescribedDose : 0.0f;
 
     struct ReadingGuard {
@@ -273,9 +272,7 @@ int Workspace::FinishPendingLoad() {
 
 bool Workspace::ResetLists(bool clearIndexRowColor) {
     if (FileReadDepth > 0) return false;
-    PDataset.clear();
-    OpenFile.clear();
-    CurrentPlanIndex = -1;
+    ResetPlanContainers();
     Pending = PendingLoad{};
     if (clearIndexRowColor) IndexRowColor.clear();
     return true;

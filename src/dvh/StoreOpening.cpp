@@ -6,12 +6,6 @@
 #include "import/ModFile.h"
 #include "platform/Paths.h"
 
-namespace {
-
-bool IsPlanSum(int type) { return type == FileTypePlanSum || type == FileTypePlanSumDescription; }
-
-}  // namespace
-
 LoadOrder Workspace::BeginLoadFromStore(const std::string& path, int code,
                                         const DvhHeaderFields& header,
                                         const std::string& folderName, bool* listChanged) {
@@ -70,7 +64,7 @@ LoadOrder Workspace::BeginLoadFromStore(const std::string& path, int code,
     }
 
     if (Pending.PlanListIndex == -1) return {LoadStep::ChoosePlanList, p};
-    if (IsPlanSum(code) && !Pending.ModDoseKnown) return {LoadStep::AskDose, p};
+    if (IsPlanSumType(code) && !Pending.ModDoseKnown) return {LoadStep::AskDose, p};
     Pending.DoseKnown = Pending.ModDoseKnown;
     return {LoadStep::Read, p};
 }
