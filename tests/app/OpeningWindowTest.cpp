@@ -156,6 +156,11 @@ TEST_F(OpeningWindow, UnreadableAndMultiPlanFilesLoadNothingAndSayWhy) {
     EXPECT_EQ(List()->topLevelItemCount(), 0);
     EXPECT_EQ(Form1->PDatasetCount(), 0);
 
+    // A BrainLAB table as copied from the planning system is no export file.
+    Form1->OpenFiles({std::string(TESSARAY_REALDATA) + "/victorgabr+pps/dvh_ptv_based.txt"});
+    EXPECT_EQ(List()->topLevelItemCount(), 0);
+    EXPECT_TRUE(Form1->statusBar()->currentMessage().contains("dvh_ptv_based.txt"));
+
     // Readable, then unreadable: the entry is kept but the view is not refilled.
     Form1->OpenFiles({File("head_H1.txt"), File("not_a_dvh.txt")});
     EXPECT_EQ(Form1->OpenFileCount(), 1);
