@@ -129,10 +129,15 @@ void TForm1::WMDropFiles(const std::vector<std::string>& paths) {
 }
 
 void TForm1::dragEnterEvent(QDragEnterEvent* event) {
-    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+    // While a dialog keeps the window disabled, nothing may be dropped on it either.
+    if (FormEnabled() && event->mimeData()->hasUrls()) event->acceptProposedAction();
 }
 
 void TForm1::dropEvent(QDropEvent* event) {
+    if (!FormEnabled()) {
+        event->ignore();
+        return;
+    }
     std::vector<std::string> paths;
     for (const QUrl& url : event->mimeData()->urls())
         if (url.isLocalFile()) paths.push_back(PathBytes(url.toLocalFile()));

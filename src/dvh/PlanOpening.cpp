@@ -102,6 +102,9 @@ int EntryFor(const Workspace& ws, const std::string& key, int rowEntry) {
 }  // namespace
 
 LoadOrder Workspace::BeginLoadOfEntry(int e) {
+    // A load that waits for the user's answer is never replaced: its answer would go to
+    // the new plan and its own plan would be left behind.
+    if (PendingPlanIndex() >= 0) return {};
     const int p = AppendPlanFromOpenFile(e);
     StartPending(e, p, true);
     Pending.PlanListIndex = MatchPlanList(PlanListName, PDataset[p].PlanName, PDataset[p].PlanID);
@@ -148,6 +151,7 @@ LoadOrder Workspace::BeginReload(const std::string& key, int rowEntry) {
     if (p >= 0 && IsBrainLab(PDataset[p].FileType)) return {};
     if (e < 0) return {};
     if (IsMultiPlan(OpenFile[e].FileType)) return {LoadStep::Refused, -1};
+    if (PendingPlanIndex() >= 0) return {};
 
     const bool appended = p < 0;
     if (appended) {

@@ -37,6 +37,7 @@ LoadOrder Workspace::BeginLoadFromStore(const std::string& path, int code,
         return {LoadStep::ShowExisting, p};
     }
 
+    if (PendingPlanIndex() >= 0) return {};  // another load waits for the user
     const int f = FindOpenFileByKey(key);
     const int p = AppendPlanFromOpenFile(f);
     PDataset[p].PatientExtra.clear();

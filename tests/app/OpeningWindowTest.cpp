@@ -225,6 +225,14 @@ TEST_F(OpeningWindow, PlanSumAsksItsDoseAndCancelRemovesExactlyThatPlan) {
     EXPECT_EQ(List()->topLevelItemCount(), 2);  // the file stays listed
     EXPECT_TRUE(Form1->FormEnabled());
 
+    // Nothing dropped while the prompt waits starts another load.
+    Form1->OpenFiles({File("plansum_S1.txt")});
+    ASSERT_TRUE(FormInputBox->isVisible());
+    Drop({File("prostate_P2.txt")});
+    EXPECT_EQ(Form1->PDatasetCount(), 2);
+    EXPECT_EQ(List()->topLevelItemCount(), 2);
+    FormInputBox->findChild<QPushButton*>("Button2")->click();
+
     // Opened again: a new plan, a new question, and this time a dose.
     Form1->OpenFiles({File("plansum_S1.txt")});
     ASSERT_EQ(Form1->PDatasetCount(), 2);

@@ -143,6 +143,23 @@ TEST_F(PlanOpening, CancelRemovesExactlyThePlanThatWaitedForItsDose) {
     EXPECT_EQ(ws.PDatasetCount(), 2);
 }
 
+TEST_F(PlanOpening, ASecondLoadNeverReplacesOneThatWaitsForTheUser) {
+    AddLists({"Head"});
+    ASSERT_EQ(OpenOne(Fixture("plansum_S1.txt")).Step, LoadStep::AskDose);
+    ws.TakeFiles({Fixture("prostate_P2.txt")}, true);
+    EXPECT_EQ(ws.BeginLoadByKey(ws.OpenFile[1].Key).Step, LoadStep::Nothing);
+    EXPECT_EQ(ws.BeginReload(ws.OpenFile[1].Key).Step, LoadStep::Nothing);
+    EXPECT_EQ(ws.PDatasetCount(), 1);
+    // The waiting plan still gets its own answer.
+    ASSERT_EQ(ws.DoseEntered(60.0f).Step, LoadStep::Read);
+    EXPECT_EQ(ws.ReadPendingPlan(), 0);
+    ws.FinishPendingLoad();
+    EXPECT_EQ(ws.PDataset[0].PlanID, "Head Sum");
+    EXPECT_EQ(ws.PDataset[0].DVHDatasetCount(), 2);
+    // Once it is done, the next load goes ahead.
+    EXPECT_NE(ws.BeginLoadByKey(ws.OpenFile[1].Key).Step, LoadStep::Nothing);
+}
+
 TEST_F(PlanOpening, ReloadFillsItsOwnPlanInPlaceAndCancelKeepsIt) {
     dvhtest::TempFolder folder("reload");
     const std::string a = folder.Write("a.txt", ReadText(Fixture("head_H1.txt")));
