@@ -1,9 +1,12 @@
 // The plan view: making a plan current, drawing its DVH chart, units, zoom, colour, pictures.
 #include "app/TForm1.h"
 
+#include "app/TextBytes.h"
+
 #include "app/Forms.h"
 #include "app/TFormGraphView.h"
 #include "app/TFormSList.h"
+#include "app/TextBytes.h"
 #include "dvh/FileNames.h"
 #include "dvh/PlanView.h"
 #include "platform/AtomicWrite.h"
@@ -24,14 +27,6 @@
 namespace {
 
 QColor ToQColor(TColor c) { return QColor(ColorRed(c), ColorGreen(c), ColorBlue(c)); }
-
-QString FromBytes(const std::string& text) {
-    // Exports are 8-bit: show UTF-8 when it is valid, else read the bytes as Windows-1252's
-    // Latin-1 subset.
-    QString utf8 = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-    if (!utf8.contains(QChar::ReplacementCharacter)) return utf8;
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 /// Encodes a picture as BMP and writes it through the one atomic file write.
 platform::WriteResult WriteBitmap(const QImage& image, const QString& path) {
