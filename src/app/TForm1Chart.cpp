@@ -1,8 +1,6 @@
 // The plan view: making a plan current, drawing its DVH chart, units, zoom, colour, pictures.
 #include "app/TForm1.h"
 
-#include "app/TextBytes.h"
-
 #include "app/Forms.h"
 #include "app/TFormGraphView.h"
 #include "app/TFormSList.h"
