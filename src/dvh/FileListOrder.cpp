@@ -2,18 +2,14 @@
 #include "dvh/FileListOrder.h"
 
 #include "dvh/NameCompare.h"
-
-std::string FileNamePart(std::string_view path) {
-    const auto slash = path.find_last_of('/');
-    return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
-}
+#include "platform/Paths.h"
 
 std::string FileListCellText(const OpenFileClass& entry, int column) {
     switch (column) {
     case FileListPatientID: return entry.PatientID;
     case FileListPatientName: return entry.PatientName;
     case FileListPlanID: return entry.PlanID;
-    case FileListFileName: return FileNamePart(entry.FilePath);
+    case FileListFileName: return platform::FileNameOf(entry.FilePath);
     case FileListDateTime: return entry.Date + " " + entry.Time;
     default: return {};
     }

@@ -16,9 +16,6 @@ enum FileListColumn : int {
     FileListColumnCount = 5,
 };
 
-/// The part of a path after its last '/' (the whole path when it holds none).
-std::string FileNamePart(std::string_view path);
-
 /// The text an entry shows in `column` of the open-file list.
 std::string FileListCellText(const OpenFileClass& entry, int column);
 

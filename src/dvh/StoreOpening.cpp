@@ -2,6 +2,7 @@
 // ".mod" companion restoring names, aliases and the prescribed dose.
 #include "dvh/Workspace.h"
 
+#include "dvh/FileNames.h"
 #include "dvh/PlanListMatch.h"
 #include "import/ModFile.h"
 #include "platform/Paths.h"
@@ -27,7 +28,8 @@ LoadOrder Workspace::BeginLoadFromStore(const std::string& path, int code,
         if (listChanged) *listChanged = true;
     }
 
-    const std::string companion = ModFilePathFor(path);
+    // The companion sits beside the export, with ".mod" for its extension.
+    const std::string companion = ChangeFileExt(path, ".mod");
     const bool hasCompanion = platform::FileExists(companion);
 
     if (const int p = FindDatasetByKey(key); p >= 0) {

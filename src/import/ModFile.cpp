@@ -36,14 +36,6 @@ std::optional<ModFileContent> ReadModFile(const std::string& path) {
     return ParseModFile(text);
 }
 
-std::string ModFilePathFor(const std::string& dvhPath) {
-    const std::size_t slash = dvhPath.find_last_of('/');
-    const std::size_t dot = dvhPath.find_last_of('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
-        return dvhPath + ".mod";
-    return dvhPath.substr(0, dot) + ".mod";
-}
-
 std::optional<float> ModFileContent::PrescribedDoseGy() const {
     if (Values.size() <= kDoseLine) return std::nullopt;
     // The writer always uses "." whatever the locale.

@@ -28,10 +28,6 @@ ModFileContent ParseModFile(std::string_view text);
 /// Reads and parses the file at `path`; none when it cannot be read.
 std::optional<ModFileContent> ReadModFile(const std::string& path);
 
-/// The companion path of a saved DVH file: its extension (from the last '.' of the file name)
-/// replaced by ".mod", or ".mod" appended when the name has none.
-std::string ModFilePathFor(const std::string& dvhPath);
-
 /// Applies lines 1-4 to the plan's `PatientName`, `PatientID`, `PlanName` and `PlanID`; a value
 /// of exactly "NULL" keeps the field. Stops at the end of the content.
 void ApplyModHeader(PDatasetClass& plan, const ModFileContent& mod);

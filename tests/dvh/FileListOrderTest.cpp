@@ -28,8 +28,6 @@ TEST(FileListOrder, RowTextsGiveBackTheEntryKey) {
     EXPECT_EQ(FileListRowKey(FileListCellText(e, 0), FileListCellText(e, 2),
                              FileListCellText(e, 4)),
               e.Key);
-    EXPECT_EQ(FileNamePart("no-folder.txt"), "no-folder.txt");
-    EXPECT_EQ(FileNamePart("/folder/"), "");
 }
 
 TEST(FileListOrder, ComparisonFoldsAsciiCaseAndHonoursTheDirection) {

@@ -89,11 +89,6 @@ TEST(ModFile, DoseLineIsCentigrayAndMayBeMissingOrBroken) {
     EXPECT_EQ(ParseModFile("a\nb\n").PrescribedDoseText(), "");
 }
 
-TEST(ModFile, CompanionPathReplacesTheExtension) {
-    EXPECT_EQ(ModFilePathFor("/store/Head/123_P1.txt"), "/store/Head/123_P1.mod");
-    EXPECT_EQ(ModFilePathFor("/store/Head/a.b.txt"), "/store/Head/a.b.mod");
-    EXPECT_EQ(ModFilePathFor("/store/He.ad/noext"), "/store/He.ad/noext.mod");
-    EXPECT_FALSE(ReadModFile("/nonexistent/folder/x.mod"));
-}
+TEST(ModFile, MissingFileReadsAsNone) { EXPECT_FALSE(ReadModFile("/nonexistent/folder/x.mod")); }
 
 }  // namespace
