@@ -105,12 +105,14 @@ public:
     }
 
 private:
-    /// Reads on until a line matches, over at most 999 lines.
+    /// Reads on until a line matches, over at most 999 lines. The next block's line ends the
+    /// search too: a block without its own statistics must not take the next block's.
     template <class Match>
     bool Find(std::string_view& line, Match match) {
         for (int n = 1; n <= kSearchLines; ++n) {
             if (!m_lines.Next(line)) return false;
             if (match(line)) return true;
+            if (StartsWith(line, "Struct")) return false;
         }
         return false;
     }
