@@ -78,10 +78,11 @@ public:
             std::string_view dose1 = sum ? Columns(line, 1, 10) : Columns(line, 1, 17);
             std::string_view dose2 = sum ? std::string_view{} : Columns(line, 18, 37);
             std::string_view vol = FromColumn(line, sum ? 11 : 38);
+            const char* readable = m_lines.ReadableEnd();
             double a, b = 0, w;
-            if (!ParseColumn(dose1, a)) return BadNumber(m_lines.LineNumber(), dose1);
-            if (!sum && !ParseColumn(dose2, b)) return BadNumber(m_lines.LineNumber(), dose2);
-            if (!ParseColumn(vol, w)) return BadNumber(m_lines.LineNumber(), vol);
+            if (!ParseColumn(dose1, a, readable)) return BadNumber(m_lines.LineNumber(), dose1);
+            if (!sum && !ParseColumn(dose2, b, readable)) return BadNumber(m_lines.LineNumber(), dose2);
+            if (!ParseColumn(vol, w, readable)) return BadNumber(m_lines.LineNumber(), vol);
             DVsetClass p;
             if (absolute) {
                 if (s.Volume < w) s.Volume = static_cast<float>(w);
