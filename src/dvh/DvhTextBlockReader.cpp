@@ -5,6 +5,7 @@
 #include "dvh/DvhLineFields.h"
 #include "dvh/LineCursor.h"
 
+#include <cmath>
 #include <string>
 
 using namespace dvhtext;
@@ -42,6 +43,8 @@ public:
         double volume;
         if (!ParseNumber(ValueAfterColon(line), volume)) return BadNumber(m_lines.LineNumber(), ValueAfterColon(line));
         s.Volume = static_cast<float>(volume);
+        if (!std::isfinite(s.Volume))
+            return ReadResult::Fail(ReadStatus::BadNumber, m_lines.LineNumber(), "a value out of range");
 
         if (!Find(line, [](std::string_view l) { return StartsWith(l, "Min"); })) return Missing("no \"Min\" line");
         // Minimum, maximum and mean; a "%" at the 11th (mean: 12th) character marks a relative value.
@@ -69,9 +72,13 @@ public:
             absolute = AbsoluteVolume(FromColumn(line, 38));
         }
         // The statistics take the unit of their own block (a plan sum decides it per table).
-        SetDose(value[0], relative[0], factor, pd, s.MinDoseGy, s.MinDosePercent);
-        SetDose(value[1], relative[1], factor, pd, s.MaxDoseGy, s.MaxDosePercent);
-        SetDose(value[2], relative[2], factor, pd, s.MeanDoseGy, s.MeanDosePercent);
+        float* gy[3] = {&s.MinDoseGy, &s.MaxDoseGy, &s.MeanDoseGy};
+        float* pc[3] = {&s.MinDosePercent, &s.MaxDosePercent, &s.MeanDosePercent};
+        for (int i = 0; i < 3; ++i) {
+            SetDose(value[i], relative[i], factor, pd, *gy[i], *pc[i]);
+            if (!std::isfinite(*gy[i]) || !std::isfinite(*pc[i]))
+                return ReadResult::Fail(ReadStatus::BadNumber, lineOf[i], "a value out of range");
+        }
 
         scratch.clear();
         while (m_lines.Next(line) && !line.empty()) {
@@ -99,6 +106,8 @@ public:
                 p.DoseGy = static_cast<float>((relativeFirst ? b : a) * factor);
                 p.DosePercent = static_cast<float>(relativeFirst ? a : b);
             }
+            if (!dvhread::Finite(p) || !std::isfinite(s.Volume))
+                return ReadResult::Fail(ReadStatus::BadNumber, m_lines.LineNumber(), "a value out of range");
             scratch.push_back(p);
         }
         s.DVset.assign(scratch.begin(), scratch.end());
@@ -157,7 +166,7 @@ ReadResult ParseDvhTextBlocks(LineCursor& lines, const DvhReadOptions& options, 
         double v;
         if (!ParseNumber(ValueAfterColon(line), v)) return BadNumber(lines.LineNumber(), ValueAfterColon(line));
         fileDose = v * fileFactor;
-        if (!(fileDose > 0))
+        if (!(fileDose > 0) || !std::isfinite(static_cast<float>(fileDose)))
             return ReadResult::Fail(ReadStatus::BadPrescribedDose, lines.LineNumber(), "the prescribed dose must be above 0");
     }
     lines.Next(line);  // the line after the prescribed dose says nothing the reader needs

@@ -150,8 +150,10 @@ TEST(DvhTextBlockReader, SearchLimitsAndRefusals) {
         long line;
     } cases[] = {
         {"dose column", Row12("2750", "50", "12.5"), Row12("27x0", "50", "12.5"), ReadStatus::BadNumber, 29},
+        {"too large for a float", Row12("2750", "50", "12.5"), Row12("2750", "50", "1e39"), ReadStatus::BadNumber, 29},
         {"volume column cut off", Row12("2750", "50", "12.5"), Row12("2750", "50", ""), ReadStatus::BadNumber, 29},
         {"statistic", "Max Dose [cGy]: 5634.2", "Max Dose [cGy]: N/A", ReadStatus::BadNumber, 22},
+        {"statistic too large", "Mean Dose [cGy]: 707.0", "Mean Dose [cGy]: 1e300", ReadStatus::BadNumber, 23},
         // The search for "Min" stops at the next block rather than taking its statistics.
         {"no min line", "Min Dose [cGy]: 42.7", "Lowest Dose: 42.7", ReadStatus::MissingLine, 32},
         {"zero prescribed dose", "Prescribed dose [cGy]: 5500.0", "Prescribed dose [cGy]: 0", ReadStatus::BadPrescribedDose, 11},
