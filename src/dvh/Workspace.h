@@ -1,6 +1,8 @@
 // Everything the main window owns: plans, files, plan lists, settings, and the routines on them.
 #pragma once
 
+#include "dvh/DvhExportRecogniser.h"
+#include "dvh/ReadResult.h"
 #include "dvh/Records.h"
 #include "dvh/RoundToDigits.h"
 #include "dvh/SettingsFile.h"
@@ -92,6 +94,64 @@ public:
     /// Empties plans and files; no plan is current.
     void ResetPlanContainers();
     // ---- recognition, readers, plan datasets and the open-file list ----
+    /// Recognises the DVH export at `path` and returns its file type code (0 unreadable, 2, 3,
+    /// 5, 6, 7, 12, 13; never 4 or 14). The header fields go to `target`, or to the `Header...`
+    /// members when it is null; they are written only when the first line was one the program
+    /// knows. A differential DVH is refused through the host's information message. The reason
+    /// for a 0 stays in `LastHeaderResult`.
+    int ReadDvhHeader(const std::string& path, DvhHeaderFields* target = nullptr);
+    ReadResult LastHeaderResult;
+
+    /// Gy; the prescribed dose that a plan sum (codes 3 and 13) gives every structure. Whoever
+    /// asked the user for it (the prescribed-dose box) sets it before reading.
+    float PlanSumPrescribedDose = 0;
+    /// How the last `ReadDvhFile` / `ReadDvhTextBlocks` ended.
+    ReadResult LastReadResult;
+
+    /// Reads the body of the file at `path` into the last plan, by that plan's `FileType`: 2 and
+    /// 3 here, 12 and 13 through `ReadDvhTextBlocks`, 5 and 6 through `ReadBrainLabDvh`, 7
+    /// through `ReadXiOHeader`; 4 and 14 are refused with a status text. The plan's structures
+    /// and `BodyIndex` change only when the whole read succeeds; a failure goes to the status
+    /// bar with the file name and line. The caller shows and draws the plan afterwards (see
+    /// `ShowPlanAfterRead`).
+    ReadResult ReadDvhFile(const std::string& path);
+    /// Reads a code 12 or 13 export ("Description" header) into the last plan, as `ReadDvhFile`.
+    ReadResult ReadDvhTextBlocks(const std::string& path);
+    /// BrainSCAN and iPlan saved DVH tables (codes 5, 6) into the last plan (src/import).
+    ReadResult ReadBrainLabDvh(const std::string& path);
+    /// XiO exports (code 7): the structure list for the XiO dialog (src/import).
+    ReadResult ReadXiOHeader(const std::string& path);
+    /// Whether the last plan is shown and drawn after a read that ended with `result`: not for
+    /// multi-plan refusals, XiO hand-overs and a file without "Prescribed dose" line.
+    static bool ShowPlanAfterRead(int fileType, const ReadResult& result);
+    /// Gives a new structure its colour and visibility: from the plan list's structure database
+    /// (names compared by `NamesEqual`, the last equal entry wins; not listed: hidden), else a
+    /// random colour with each channel in 1-255 and visible.
+    void SetStructureColour(DVHDatasetClass& structure, int planListIndex);
+
+    /// The dataset key: patient ID + plan ID + date + " " + time.
+    static std::string DatasetKey(const std::string& patientID, const std::string& planID,
+                                  const std::string& date, const std::string& time);
+    /// The key of the header just read.
+    std::string HeaderKey() const;
+    /// Index of the last plan whose `Key` equals `key` exactly, -1 for none.
+    int FindDatasetByKey(const std::string& key) const;
+    /// Index of the last open-file entry whose `Key` equals `key` exactly, -1 for none.
+    int FindOpenFileByKey(const std::string& key) const;
+    /// Appends an open-file entry for `path` from the header just read; returns its index.
+    int AppendOpenFileFromHeader(const std::string& path, int fileType);
+    /// Appends an open-file entry copied from plan `planIndex`; returns its index.
+    int AppendOpenFileFromPlan(int planIndex);
+    /// Appends an empty plan (no structures, `BodyIndex` -1, `PlanListIndex` -1) taking its
+    /// identification from open-file entry `openFileIndex`; returns the new plan's index.
+    int AppendPlanFromOpenFile(int openFileIndex);
+    /// What File > Open does for one file, without dialogs: recognise, add the open-file entry
+    /// unless its key is listed, append a plan linked to `planListIndex` and read `path` into it
+    /// (even when the listed entry of that key names another file), with
+    /// `prescribedDoseGy` for a plan sum. Returns the new plan's index, or -1 when the file
+    /// cannot be read (the plan is removed again; the reason is in `LastHeaderResult` or the
+    /// status text).
+    int LoadDvhFileHeadless(const std::string& path, float prescribedDoseGy, int planListIndex = -1);
     // ---- plan lists ----
     // ---- index calculator ----
     /// One index of structure `structureIndex` of the plan `CurrentPlanIndex` (kinds 0-16;
