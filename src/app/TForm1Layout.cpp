@@ -176,6 +176,9 @@ void TForm1::BuildChart() {
     Chart1->plotLayout()->setColumnStretchFactor(1, 0.001);
     Chart1->legend->setMaximumSize(170, QWIDGETSIZE_MAX);
     Chart1->setNoAntialiasingOnDrag(true);
+    // Hundreds of curves of thousands of points each: plain polylines keep a redraw fast.
+    Chart1->setPlottingHint(QCP::phFastPolylines, true);
+    Chart1->setNotAntialiasedElements(QCP::aePlottables);
     Chart1->setSelectionRectMode(QCP::srmCustom);
     connect(Chart1->selectionRect(), &QCPSelectionRect::accepted, this,
             [this](const QRect& rect, QMouseEvent*) { ChartSelectionRectAccepted(rect); });
