@@ -7,6 +7,7 @@ inline QApplication& TestApplication() {
     static int argc = 1;
     static char name[] = "test";
     static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
+    // Never destroyed: tearing Qt down in exit handlers, after the devices QTest made, crashes.
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
 }
