@@ -7,13 +7,6 @@
 #include <array>
 #include <cstdio>
 
-std::string FormatGeneral(double x) {
-    if (x == 0) return "0";  // also -0
-    char buf[40];
-    std::snprintf(buf, sizeof buf, "%.15g", x);
-    return buf;
-}
-
 std::string IndexValueText(float v) {
     if (v == -1.0f) return "Null";
     char buf[64];

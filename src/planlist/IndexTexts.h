@@ -1,11 +1,9 @@
 // Texts of the index machinery: index labels, value texts and the names of kinds and references.
 #pragma once
 
-#include <string>
+#include "dvh/NumberText.h"
 
-/// A number in its shortest general decimal form (up to 15 significant digits, no trailing
-/// zeros): 27.5 -> "27.5", 30 -> "30".
-std::string FormatGeneral(double x);
+#include <string>
 
 /// An index value as the grid shows it: rounded to 2 decimals, always two decimals
 /// ("12.00"); exactly -1 (no value) shows "Null".

@@ -143,6 +143,17 @@ std::vector<std::string> IniFile::ReadSection(std::string_view section) const {
     return keys;
 }
 
+std::vector<std::pair<std::string, std::string>> IniFile::ReadSectionValues(
+    std::string_view section) const {
+    std::vector<std::pair<std::string, std::string>> keys;
+    const long s = FindSection(section);
+    if (s < 0) return keys;
+    const std::size_t end = SectionEnd(static_cast<std::size_t>(s));
+    for (std::size_t i = static_cast<std::size_t>(s) + 1; i < end; ++i)
+        if (m_lines[i].kind == Line::Kind::Key) keys.emplace_back(m_lines[i].name, m_lines[i].value);
+    return keys;
+}
+
 std::vector<std::string> IniFile::ReadSections() const {
     std::vector<std::string> names;
     for (const Line& line : m_lines)
@@ -181,7 +192,10 @@ void IniFile::WriteString(std::string_view section, std::string_view key, std::s
     long s = FindSection(section);
     if (s < 0) {
         // A new section goes at the end, after a blank line when the file has content.
-        if (!m_lines.empty() && !Trim(m_lines.back().raw).empty()) m_lines.push_back(Line{});
+        // (Written keys have no raw text, so test the kind, not only the text.)
+        if (!m_lines.empty() && !(m_lines.back().kind == Line::Kind::Other &&
+                                  Trim(m_lines.back().raw).empty()))
+            m_lines.push_back(Line{});
         Line head;
         head.kind = Line::Kind::Section;
         head.name = std::string(Trim(section));

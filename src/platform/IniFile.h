@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -47,6 +48,10 @@ public:
     std::vector<std::string> ReadSection(std::string_view section) const;
     /// Names of all sections, in file order.
     std::vector<std::string> ReadSections() const;
+    /// Key names and values of a section, in file order (the first section of that name), for
+    /// readers of large sections that look every key up once.
+    std::vector<std::pair<std::string, std::string>> ReadSectionValues(
+        std::string_view section) const;
 
     std::string ReadString(std::string_view section, std::string_view key,
                            std::string_view defaultValue) const;
