@@ -3,7 +3,6 @@
 #include "planlist/ui/QuickIndexPanel.h"
 
 #include <QComboBox>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPalette>
 
@@ -35,14 +34,8 @@ void SetUpQuickValueField(QLineEdit* valueField, int kind) {
     }
 }
 
-bool QuickValueKeyFilter::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
-    const auto* key = static_cast<QKeyEvent*>(event);
-    const QString typed = key->text();
+bool QuickValueKeyRefused(const QString& fieldText, const QString& typed) {
     if (typed.isEmpty()) return false;  // navigation and editing keys
-    auto* field = qobject_cast<QLineEdit*>(watched);
     const char16_t c = typed.at(0).unicode();
-    const std::string text = field ? field->text().toStdString() : std::string();
-    const bool accepted = c < 128 && QuickValueKeyAccepted(text, static_cast<char>(c));
-    return !accepted;  // true swallows the key
+    return c >= 128 || !QuickValueKeyAccepted(fieldText.toStdString(), static_cast<char>(c));
 }

@@ -4,7 +4,7 @@
 
 #include "planlist/QuickIndex.h"
 
-#include <QObject>
+#include <QString>
 
 class QComboBox;
 class QLineEdit;
@@ -20,10 +20,6 @@ void ShowQuickIndexResult(QLineEdit* resultField, float result, int digits);
 /// empty it, make it read-only and grey.
 void SetUpQuickValueField(QLineEdit* valueField, int kind);
 
-/// Drops every typed character the value field does not accept (digits, backspace, one
-/// point); keys without text (arrows, Delete) pass.
-class QuickValueKeyFilter : public QObject {
-public:
-    using QObject::QObject;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-};
+/// Whether a key typed into the value field holding `fieldText` is dropped: every character
+/// but digits, backspace and one point. Keys without text (arrows, Delete) are never dropped.
+bool QuickValueKeyRefused(const QString& fieldText, const QString& typed);
