@@ -70,47 +70,4 @@ TEST(ConstraintGuideLayer, MarksOutsideThePlotAreaOrWithoutSeriesAreNotDrawn) {
     EXPECT_EQ(blue, 0);  // 30 sits exactly on the right edge: outside too
 }
 
-TEST(ConstraintGuideLayer, PlanMarksComeFromItsListAndTheUnits) {
-    TestApplication();
-    Workspace ws;
-    PDatasetClass plan;
-    DVHDatasetClass s;
-    s.Name = "Lung";
-    s.PrescribedDose = 60;
-    s.Volume = 200;
-    s.Color = RgbColor(0, 0, 255);
-    plan.DVHDataset = {s};
-    plan.PlanListIndex = 0;
-    ws.PDataset = {plan};
-    PlanListNameClass list;
-    IndexDataClass row;
-    row.Name = "lung";
-    row.Items = 6;
-    row.Value = 20;
-    row.ConstraintsON = row.ConstraintsView = true;
-    row.Constraints = 30;
-    list.IndexData = {row};
-    ws.PlanListName = {list};
-    QCustomPlot plot;
-    plot.resize(400, 300);
-    plot.setBackground(Qt::white);
-    plot.addGraph();
-    plot.xAxis->setRange(0, 70);
-    plot.yAxis->setRange(0, 200);
-    GuideAxes axes{true, true};
-    int planIndex = 0;
-    new ConstraintGuideLayer(&plot, [&](QCPPainter* p) {
-        PaintPlanConstraintGuides(p, &plot, ws, planIndex, axes);
-    });
-    plot.replot();
-    QImage image = plot.toPixmap(400, 300).toImage();
-    const QPoint corner(static_cast<int>(std::lround(plot.xAxis->coordToPixel(20))),
-                        static_cast<int>(std::lround(plot.yAxis->coordToPixel(60))));
-    EXPECT_TRUE(IsMark(image, corner));  // V20Gy <= 30 % of 200 cc: (20 Gy, 60 cc)
-    planIndex = -1;
-    plot.replot();
-    image = plot.toPixmap(400, 300).toImage();
-    EXPECT_FALSE(IsMark(image, corner));
-}
-
 }  // namespace

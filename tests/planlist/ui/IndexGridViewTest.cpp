@@ -3,7 +3,6 @@
 
 #include "UiTestMain.h"
 
-#include <QClipboard>
 #include <QImage>
 #include <QTableWidget>
 
@@ -41,33 +40,6 @@ TEST(IndexGridView, FillsRowsBelowTheHeaderAndKeepsTheBytes) {
     FillIndexGrid(&grid, BuildIndexGrid(PlanListNameClass{}, nullptr, false));
     EXPECT_EQ(grid.rowCount(), 0);
     EXPECT_EQ(IndexGridCells(&grid).size(), 1u);
-}
-
-TEST(IndexGridView, ClearingEmptiesCellsButKeepsRows) {
-    TestApplication();
-    QTableWidget grid;
-    FillIndexGrid(&grid, SmallGrid());
-    ClearIndexGridCells(&grid);
-    ASSERT_EQ(grid.rowCount(), 3);
-    for (int r = 0; r < 3; ++r)
-        for (int c = 0; c < 3; ++c) EXPECT_TRUE(grid.item(r, c)->text().isEmpty());
-}
-
-TEST(IndexGridView, ClipboardTextComesFromTheDisplayedCells) {
-    TestApplication();
-    QTableWidget grid;
-    FillIndexGrid(&grid, SmallGrid());
-    PDatasetClass plan;
-    plan.PatientName = "N";
-    plan.PatientID = "I";
-    plan.PlanID = "P";
-    CopyIndexGridToClipboard(plan, &grid);
-    EXPECT_EQ(QGuiApplication::clipboard()->text(),
-              QString::fromUtf8("Patient Name\tN\nPatient ID\tI\nPlan\tP\n\n"
-                                "Structure\tIndex\tValue\n"
-                                "PTV\tD95% [%]\t93.10\n"
-                                "\tMean dose [Gy]\tNull\n"
-                                "R\xc3\xa9" "ctum\tV50Gy [%]\t\n"));
 }
 
 int RedPixels(const QImage& image, const QRect& rect) {

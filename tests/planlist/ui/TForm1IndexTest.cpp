@@ -104,11 +104,15 @@ TEST(TForm1Index, QuickIndexPanel) {
     w.form.ComboBox2->setCurrentIndex(0);
     w.form.ComboBox3->setCurrentIndex(1);  // "D**%  ---  [Gy]"
     w.form.ComboBox3Change();
-    QTest::keyClicks(w.form.Edit1, "5x0");
-    EXPECT_EQ(w.form.Edit1->text(), "50");
+    QTest::keyClicks(w.form.Edit1, "5-x,0.");  // only digits and one point stay
+    EXPECT_EQ(w.form.Edit1->text(), "50.");
     EXPECT_EQ(w.form.Edit2->text(), "27.5");
-    w.form.Edit1->clear();  // an emptied value keeps the result
-    EXPECT_EQ(w.form.Edit2->text(), "27.5");
+    w.form.Edit1->selectAll();
+    QTest::keyClick(w.form.Edit1, '.');  // a selected point still counts
+    EXPECT_EQ(w.form.Edit1->text(), "50.");
+    QTest::keyClick(w.form.Edit1, Qt::Key_Backspace);
+    EXPECT_EQ(w.form.Edit1->text(), "");
+    EXPECT_EQ(w.form.Edit2->text(), "27.5");  // an emptied value keeps the result
     w.form.ComboBox3->setCurrentIndex(9);  // "mean dose [Gy]"
     w.form.ComboBox3Change();
     EXPECT_TRUE(w.form.Edit1->isReadOnly());
