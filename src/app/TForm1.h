@@ -2,6 +2,7 @@
 #pragma once
 
 #include "dvh/Workspace.h"
+#include "planlist/IndexRowCommands.h"
 #include "platform/IniFile.h"
 
 #include <QColor>
@@ -20,6 +21,8 @@ class QCustomPlot;
 class QFileDialog;
 class QGroupBox;
 class QImage;
+class QKeyEvent;
+class QPainter;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -169,6 +172,19 @@ public:
     QLabel* Label1;              // "---"
     QLineEdit* Edit2;            // result, read-only
 
+    // ---- quick index handlers (TForm1QuickIndex.cpp) ----
+    /// `Edit1`'s key filter: true drops the typed character (all but digits, backspace and
+    /// one point).
+    bool Edit1KeyPress(QKeyEvent* key);
+    /// Value typed: the result with 2 decimals (nothing while `Edit1` is empty).
+    void Edit1Change();
+    /// Kind chosen: sets up `Edit1`, then the result with 2 decimals.
+    void ComboBox3Change();
+    /// Structure chosen: the result with 3 decimals.
+    void ComboBox2Change();
+    /// The panel's query through `CalcIndex`; -1 when incomplete or without value.
+    float CalcQuickIndex();
+
     // ==== index grid and plan lists (layout here; handlers belong to the index work) ====
 
     QComboBox* ComboBox1;    // plan-list names, kept sorted
@@ -195,6 +211,25 @@ public:
 
     /// Refreshes the index grid for the chosen plan list.
     void ComboBox1Change();
+
+    // ---- index grid, its keys and clipboard, constraint guides (TForm1IndexGrid.cpp) ----
+    QMenu* PopupMenu2;            // the grid's popup menu
+    QAction* CopytoClipboard1;    // "Copy to Clipboard"
+    /// Refills `StringGrid1` and `IndexRowColor` with list `listIndex` evaluated for the
+    /// current plan.
+    void UpdateIndexGrid(int listIndex);
+    /// A grid cell was selected (`row` 1-based, as the grid rows count): recorded in
+    /// `SelectedIndexRow` in the editing layout while a list is chosen.
+    void StringGrid1SelectCell(int col, int row);
+    /// Ctrl+C / Ctrl+X / Ctrl+V / Delete on the selected row, in the editing layout only;
+    /// true when the key was taken.
+    bool StringGrid1KeyDown(QKeyEvent* key);
+    /// The patient header and the grid as tab-separated text on the clipboard.
+    void CopytoClipboard1Click();
+    /// Draws the constraint marks of plan `planIndex` with `painter` over `Chart1`.
+    void DrawConstraintGuides(int planIndex, QPainter* painter);
+    /// Runs after every drawing of `Chart1`: the marks of the current plan.
+    void Chart1AfterDraw(QPainter* painter);
 
     // ==== open-file list (layout here; handlers belong to the opening work) ====
 
@@ -256,6 +291,11 @@ private:
     QWidget* BuildOpenFileList();
     void BuildChart();
     void ConnectCommands();
+    /// Value-column painting, key hooks, grid popup, chart guide layer and the signals of
+    /// the index grid and the quick-index panel.
+    void SetUpIndexViews();
+    /// The store behind `IndexClipboard` / `IndexClipboardCut` for the grid's keys.
+    IndexRowClipboard m_indexRowClipboard;
     void ApplyIndexGridLayout(bool editing);
     void SetToolBarShown(QAction* item, QToolBar* bar, bool shown);
     void WriteToolBarSetting(QAction* item, QToolBar* bar, const char* key);
