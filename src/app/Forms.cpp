@@ -3,12 +3,23 @@
 
 #include "app/TAboutBox.h"
 #include "app/TForm1.h"
+#include "app/TFormGraphView.h"
+#include "app/TFormOption.h"
+#include "app/TFormSList.h"
 
 TForm1* Form1 = nullptr;
 TAboutBox* AboutBox = nullptr;
+TFormOption* FormOption = nullptr;
+TFormSList* FormSList = nullptr;
+TFormGraphView* FormGraphView = nullptr;
 
 void CreateForms() {
     Form1 = new TForm1;
     Form1->FormCreate();
     AboutBox = new TAboutBox(Form1);
+    FormOption = new TFormOption(Form1);
+    // Its creation handler may scan the read folder; only the forms above exist then.
+    FormOption->FormCreate();
+    FormSList = new TFormSList(Form1);
+    FormGraphView = new TFormGraphView(Form1);
 }

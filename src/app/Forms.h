@@ -3,9 +3,15 @@
 
 class TForm1;
 class TAboutBox;
+class TFormOption;
+class TFormSList;
+class TFormGraphView;
 
 extern TForm1* Form1;
 extern TAboutBox* AboutBox;
+extern TFormOption* FormOption;
+extern TFormSList* FormSList;
+extern TFormGraphView* FormGraphView;
 
 /// Creates every form of the program once, main form first, as start-up does.
 void CreateForms();

@@ -94,6 +94,16 @@ public:
     // ---- recognition, readers, plan datasets and the open-file list ----
     // ---- plan lists ----
     // ---- index calculator ----
+    /// One index of structure `structureIndex` of the plan `CurrentPlanIndex` (kinds 0-16;
+    /// `ciReference`/`ciValue` for kind 16 only). Unrounded; -1 for no value, 0 for a level
+    /// the curve never crosses. See CalcPlanIndex (planlist/IndexCalculator.h).
+    float CalcIndex(int structureIndex, int kind, float value, int ciReference, float ciValue) const;
+    /// Volume/dose resampling of an explicit plan (kinds 0-3 of its own numbering), leaving
+    /// `CurrentPlanIndex` alone. See CalcDatasetIndex (planlist/IndexCalculator.h).
+    float CalcIndexForDataset(int structureIndex, int kind, float value, int planIndex) const;
+    /// The structure of `plan` an index row named `rowName` stands for (last display-name
+    /// match under the live "Case sensitivity"), -1 for none.
+    int IndexRowStructure(const PDatasetClass& plan, std::string_view rowName) const;
 
 protected:
     WorkspaceHost* m_host = nullptr;
