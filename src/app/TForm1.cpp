@@ -35,19 +35,6 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
 
 TForm1::~TForm1() = default;
 
-void TForm1::FormCreate() {
-    auto* splash = new TStartForm(this);
-    splash->show();
-    splash->repaint();
-    QApplication::processEvents();
-
-    ComputerName = platform::HostName();
-
-    CurrentPlanIndex = -1;
-    splash->close();
-    splash->deleteLater();
-}
-
 void TForm1::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (!event->spontaneous() && !m_shownOnce) {
