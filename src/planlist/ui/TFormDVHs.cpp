@@ -5,6 +5,7 @@
 #include "planlist/PlanListCommands.h"
 #include "planlist/PlanListNaming.h"
 #include "planlist/StructureDBEdit.h"
+#include "planlist/ui/UserQuestion.h"
 
 #include <QActionGroup>
 #include <QColorDialog>
@@ -133,7 +134,7 @@ void TFormDVHs::FillSeriesGrid() {
     StringGrid1->setRowCount(n + 1);
     for (int i = 0; i < n; ++i) {
         const StructureDBClass& s = list->StructureDB[static_cast<std::size_t>(i)];
-        auto* name = Cell(QString::fromStdString(s.Name));
+        auto* name = Cell(DisplayText(s.Name));
         name->setFlags(Qt::ItemIsEnabled);  // the fixed column
         StringGrid1->setItem(i, 0, name);
         auto* swatch = Cell(QString());
@@ -181,15 +182,13 @@ void TFormDVHs::StringGrid1DblClick() {
 void TFormDVHs::Button4Click() {
     PlanListNameClass* list = EditedList();
     if (!list) return;
-    const std::string name = ComboBox1->currentText().toStdString();
+    const QString shown = ComboBox1->currentText();
+    const auto known = m_nameBytes.constFind(shown);
+    const std::string name = known != m_nameBytes.constEnd() ? *known : shown.toStdString();
     for (const StructureDBClass& s : list->StructureDB) {
         if (s.Name != name) continue;
-        const UserMessage m = StructureRegisteredMessage(name);
-        auto* box = new QMessageBox(QMessageBox::Warning, QString::fromStdString(m.caption),
-                                    QString::fromStdString(m.text), QMessageBox::Ok, this);
-        box->setObjectName("DuplicateStructureBox");
-        box->setAttribute(Qt::WA_DeleteOnClose);
-        box->show();
+        ShowUserMessage(this, StructureRegisteredMessage(name), QMessageBox::Warning,
+                        QMessageBox::Ok, "DuplicateStructureBox");
         ComboBox1->setFocus();
         return;
     }
@@ -212,7 +211,10 @@ void TFormDVHs::Button3Click() { close(); }
 
 void TFormDVHs::FillNames(const std::vector<std::string>& names, QAction* checked) {
     ComboBox1->clear();
-    for (const std::string& n : names) ComboBox1->addItem(QString::fromStdString(n));
+    for (const std::string& n : names) {
+        m_nameBytes.insert(DisplayText(n), n);
+        ComboBox1->addItem(DisplayText(n));
+    }
     checked->setChecked(true);
     ComboBox1->update();
     ComboBox1->setFocus();

@@ -3,6 +3,7 @@
 
 #include "app/TForm1.h"
 #include "planlist/IndexTexts.h"
+#include "planlist/ui/UserQuestion.h"
 
 #include <QActionGroup>
 #include <QCheckBox>
@@ -39,7 +40,7 @@ QLineEdit* MakeNumberField(QWidget* parent, const char* name, QObject* filter) {
     return field;
 }
 
-QString Q(const std::string& s) { return QString::fromStdString(s); }
+QString Q(const std::string& s) { return DisplayText(s); }
 
 }  // namespace
 
@@ -170,6 +171,7 @@ void TFormIndex::SetFontColor(TColor color) {
 
 void TFormIndex::LoadIndex(const IndexDataClass& row) {
     const IndexEdit e = IndexEditFromRow(row);
+    m_nameBytes.insert(Q(e.Structure), e.Structure);
     ComboBox2->setCurrentIndex(-1);
     ComboBox2->setEditText(Q(e.Structure));
     ComboBox1->setCurrentIndex(e.Kind >= 0 && e.Kind < 17 ? e.Kind : -1);
@@ -201,7 +203,9 @@ void TFormIndex::Open(int list, int row, bool headsGroup) {
 
 IndexEdit TFormIndex::Fields() const {
     IndexEdit e;
-    e.Structure = ComboBox2->currentText().toStdString();
+    const QString shown = ComboBox2->currentText();
+    const auto known = m_nameBytes.constFind(shown);
+    e.Structure = known != m_nameBytes.constEnd() ? *known : shown.toStdString();
     e.Kind = ComboBox1->currentIndex();
     e.ValueText = Edit1->text().toStdString();
     e.CIReference = ComboBox3->currentIndex();
@@ -250,35 +254,35 @@ void TFormIndex::ComboBox1Change() {
 
 void TFormIndex::ComboBox3Change() { SetFieldEnabled(Edit3, ComboBox3->currentIndex() > 3); }
 
-void TFormIndex::CurrentPlan1Click() {
+void TFormIndex::OfferNames(const std::vector<std::string>& names, QAction* checked) {
     const QString text = ComboBox2->currentText();
     ComboBox2->clear();
-    if (m_main->CurrentPlanIndex >= 0 && m_main->CurrentPlanIndex < m_main->PDatasetCount()) {
-        QStringList names;
-        for (const DVHDatasetClass& s : m_main->PDataset[m_main->CurrentPlanIndex].DVHDataset)
-            names << Q(s.Name);
-        names.sort();
-        ComboBox2->addItems(names);
+    QStringList shown;
+    for (const std::string& n : names) {
+        m_nameBytes.insert(Q(n), n);
+        shown << Q(n);
     }
+    shown.sort();  // the box is a sorted one
+    ComboBox2->addItems(shown);
     ComboBox2->setCurrentIndex(-1);
     ComboBox2->setEditText(text);
-    CurrentPlan1->setChecked(true);
+    checked->setChecked(true);
     ComboBox2->setFocus();
 }
 
+void TFormIndex::CurrentPlan1Click() {
+    std::vector<std::string> names;
+    if (m_main->CurrentPlanIndex >= 0 && m_main->CurrentPlanIndex < m_main->PDatasetCount())
+        for (const DVHDatasetClass& s : m_main->PDataset[m_main->CurrentPlanIndex].DVHDataset)
+            names.push_back(s.Name);
+    OfferNames(names, CurrentPlan1);
+}
+
 void TFormIndex::All1Click() {
-    const QString text = ComboBox2->currentText();
-    ComboBox2->clear();
-    if (PlanListIndex >= 0 && PlanListIndex < m_main->PlanListNameCount()) {
-        QStringList names;
-        for (const std::string& n : m_main->PlanListName[PlanListIndex].SNameDB) names << Q(n);
-        names.sort();
-        ComboBox2->addItems(names);
-    }
-    ComboBox2->setCurrentIndex(-1);
-    ComboBox2->setEditText(text);
-    All1->setChecked(true);
-    ComboBox2->setFocus();
+    std::vector<std::string> names;
+    if (PlanListIndex >= 0 && PlanListIndex < m_main->PlanListNameCount())
+        names = m_main->PlanListName[static_cast<std::size_t>(PlanListIndex)].SNameDB;
+    OfferNames(names, All1);
 }
 
 void TFormIndex::BitBtn1Click() {

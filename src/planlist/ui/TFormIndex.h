@@ -6,7 +6,11 @@
 #include <QColor>
 #include <QDialog>
 
+#include <QHash>
+#include <QString>
+
 #include <functional>
+#include <string>
 
 class QActionGroup;
 class QAction;
@@ -87,7 +91,11 @@ protected:
 
 private:
     void SetFieldEnabled(QLineEdit* field, bool enabled);
+    // Offers `names` in ComboBox2, keeping the typed text, and remembers their bytes.
+    void OfferNames(const std::vector<std::string>& names, QAction* checked);
     void ShowBadNumber(QLineEdit* field);
     TForm1* m_main;
     TColor m_fontColor = 0;
+    // The bytes behind each name shown, so that a name read as Latin-1 goes back unchanged.
+    QHash<QString, std::string> m_nameBytes;
 };

@@ -257,3 +257,18 @@ TEST_F(PlanListWindow, SeriesEditorAddsTogglesRecoloursAndDeletes) {
     EXPECT_TRUE(db.empty());
     EXPECT_EQ(FormDVHs->StringGrid1->rowCount(), 1);
 }
+
+TEST_F(PlanListWindow, IndexEditorKeepsTheBytesOfAPlanStructureName) {
+    const int list = NewList("P");
+    form->PDataset.resize(1);
+    form->PDataset[0].DVHDataset.resize(2);
+    form->PDataset[0].DVHDataset[0].Name = "R\xe9" "ctum";  // Latin-1, as Windows exports write it
+    form->PDataset[0].DVHDataset[1].Name = "Bladder";
+    form->CurrentPlanIndex = 0;
+    FormIndex->Open(list, 0, true);
+    ASSERT_EQ(FormIndex->ComboBox2->count(), 2);
+    FormIndex->ComboBox2->setCurrentIndex(FormIndex->ComboBox2->findText(QString::fromUtf8("R\xc3\xa9" "ctum")));
+    FormIndex->ComboBox1->setCurrentIndex(9);
+    FormIndex->Button1->click();
+    EXPECT_EQ(form->PlanListName[list].IndexData[0].Name, "R\xe9" "ctum");
+}
