@@ -15,6 +15,8 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPainter>
+#include <QStyledItemDelegate>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -26,6 +28,30 @@ QTableWidgetItem* Cell(const QString& text) {
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
     return item;
 }
+
+// Paints the cells plainly (no selection colour, so the swatches stay visible) and frames the
+// selected database cell in red.
+class SeriesCellDelegate : public QStyledItemDelegate {
+public:
+    SeriesCellDelegate(const TFormDVHs* form, QObject* parent)
+        : QStyledItemDelegate(parent), m_form(form) {}
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyleOptionViewItem plain = option;
+        plain.state &= ~(QStyle::State_Selected | QStyle::State_HasFocus);
+        QStyledItemDelegate::paint(painter, plain, index);
+        if (index.row() == m_form->SelectedRow && index.column() == m_form->SelectedCol &&
+            m_form->SelectedRow >= 0 && index.row() < index.model()->rowCount() - 1) {
+            painter->save();
+            painter->setPen(QPen(QColor(255, 0, 0), 1));
+            painter->drawRect(option.rect.adjusted(0, 0, -1, -1));
+            painter->restore();
+        }
+    }
+
+private:
+    const TFormDVHs* m_form;
+};
 
 }  // namespace
 
@@ -45,6 +71,7 @@ TFormDVHs::TFormDVHs(TForm1* main) : QDialog(main), m_main(main) {
     StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     StringGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
     StringGrid1->setSelectionBehavior(QAbstractItemView::SelectItems);
+    StringGrid1->setItemDelegate(new SeriesCellDelegate(this, StringGrid1));
 
     GroupBox1 = new QGroupBox("Add Structure", this);
     GroupBox1->setObjectName("GroupBox1");
