@@ -62,9 +62,11 @@ void TForm1::ConnectPlanListCommands() {
     connect(BDVHSeries, &QPushButton::clicked, this, &TForm1::BDVHSeriesClick);
     connect(StringGrid1, &QTableWidget::cellDoubleClicked, this,
             [this](int, int) { BEditIndexClick(); });
-    // The row commands act on the grid's selected row (table row r - 1 is grid row r).
-    connect(StringGrid1, &QTableWidget::currentCellChanged, this,
-            [this](int row, int, int, int) { SelectedIndexRow = row < 0 ? -1 : row + 1; });
+    // The row commands act on the grid's selected row (table row r - 1 is grid row r). A grid
+    // emptied for refilling keeps the selected row: the commands need it to stay where it was.
+    connect(StringGrid1, &QTableWidget::currentCellChanged, this, [this](int row, int, int, int) {
+        if (row >= 0) SelectedIndexRow = row + 1;
+    });
 
     SaveDialog2 = new QFileDialog(this, "Export List Data");
     SaveDialog2->setObjectName("SaveDialog2");
