@@ -6,12 +6,16 @@
 #include "app/TFormGraphView.h"
 #include "app/TFormOption.h"
 #include "app/TFormSList.h"
+#include "planlist/ui/TFormDVHs.h"
+#include "planlist/ui/TFormIndex.h"
 
 TForm1* Form1 = nullptr;
 TAboutBox* AboutBox = nullptr;
 TFormOption* FormOption = nullptr;
 TFormSList* FormSList = nullptr;
 TFormGraphView* FormGraphView = nullptr;
+TFormIndex* FormIndex = nullptr;
+TFormDVHs* FormDVHs = nullptr;
 
 void CreateForms() {
     Form1 = new TForm1;
@@ -22,4 +26,6 @@ void CreateForms() {
     FormOption->FormCreate();
     FormSList = new TFormSList(Form1);
     FormGraphView = new TFormGraphView(Form1);
+    FormIndex = new TFormIndex(Form1);
+    FormDVHs = new TFormDVHs(Form1);
 }

@@ -231,6 +231,57 @@ public:
     /// Runs after every drawing of `Chart1`: the marks of the current plan.
     void Chart1AfterDraw(QPainter* painter);
 
+    // ==== plan-list commands: whole lists, rows, import/export, exit prompt (TForm1PlanLists.cpp) ====
+
+    QMenu* PopupMenu4;        // of ComboBox1
+    QAction* NewList1;        // "New List"
+    QAction* CopyList1;       // "Copy List"
+    QAction* EditListName1;   // "Rename List Title"
+    QAction* DeleteList1;     // "Delete List"
+    QFileDialog* SaveDialog2; // "List data (*.lst)", no overwrite prompt (never overwrites)
+    QFileDialog* ImportDialog;  // the open dialog of "Import List Data"
+
+    /// Builds the plan-list popup and dialogs and wires the list commands.
+    void ConnectPlanListCommands();
+    /// The chosen list: the last one named like `ComboBox1`'s text, -1 without a selection.
+    int SelectedPlanList() const;
+    /// Selects the item named `name` in `ComboBox1` and runs the selection handler.
+    void SelectPlanList(const std::string& name);
+    void PopupMenu4Popup();
+    void BNewListClick();
+    void BCopyListClick();
+    void EditListName1Click();
+    void DeleteList1Click();
+    void BSaveListClick();
+    void BKeyClick();
+    void BAddIndexClick();
+    void BEditIndexClick();
+    void BClearIndexClick();
+    void BUpClick();
+    void BDownClick();
+    void BDelIndexClick();
+    void BCopyIndexClick();
+    void BDVHSeriesClick();
+    void SavePlanList1Click();
+    void ImportPlanList1Click();
+    void ClearStructureList1Click();
+    /// Loads row `row` of list `list` into the index editor's controls.
+    void LoadIndexIntoFormIndex(int list, int row);
+    /// The input box's OK in modes 1 (new list), 2 (rename `listIndex`) and 3 (copy the chosen
+    /// list): forbidden characters are dropped from `text` first. Returns true to keep the box
+    /// open for another name; `box` owns the questions and is closed when one is answered
+    /// Cancel.
+    bool PlanListNameEntered(int mode, const QString& text, int listIndex, QWidget* box);
+    /// Shows the input box for a list name in mode 1, 2 or 3 with `text` in its field.
+    void ShowListNameBox(int mode, const QString& text, int listIndex);
+    /// Saves the chosen list; false (and the failure shown) when it could not be saved.
+    bool SaveSelectedList();
+    /// Offers each modified list for saving, one question after another, then runs `then`.
+    /// A save that fails stops the questions without running `then`.
+    void AskToSaveModifiedLists(std::function<void()> then);
+    /// The program folder where lists live ('/' at the end); tests may set it.
+    std::string PlanListFolder;
+
     // ==== open-file list (layout here; handlers belong to the opening work) ====
 
     /// "Patient ID", "Patient Name", "Plan ID", "DVH File Name", "Date-time".
@@ -279,6 +330,8 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    /// Offers the modified plan lists for saving before the window closes.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void BuildMenus();
@@ -304,5 +357,6 @@ private:
     // The ranges the last drawing gave the axes, for undoing a zoom.
     double m_doseMin = 0, m_doseMax = 1, m_volumeMin = 0, m_volumeMax = 1;
     bool m_shownOnce = false;
+    bool m_listsOffered = false;  // the exit prompt ran: the next close goes through
     QColor m_chartColor;
 };
