@@ -11,12 +11,16 @@
 #include "app/TFormSelectPlanList.h"
 #include "app/TFormOption.h"
 #include "app/TFormSList.h"
+#include "planlist/ui/TFormDVHs.h"
+#include "planlist/ui/TFormIndex.h"
 
 TForm1* Form1 = nullptr;
 TAboutBox* AboutBox = nullptr;
 TFormOption* FormOption = nullptr;
 TFormSList* FormSList = nullptr;
 TFormGraphView* FormGraphView = nullptr;
+TFormIndex* FormIndex = nullptr;
+TFormDVHs* FormDVHs = nullptr;
 TFormProgress* FormProgress = nullptr;
 TFormSelectPlanList* FormSelectPlanList = nullptr;
 TFormDVHmatch* FormDVHmatch = nullptr;
@@ -32,6 +36,8 @@ void CreateForms() {
     FormOption->FormCreate();
     FormSList = new TFormSList(Form1);
     FormGraphView = new TFormGraphView(Form1);
+    FormIndex = new TFormIndex(Form1);
+    FormDVHs = new TFormDVHs(Form1);
     // Dialogs that disable the main window are top-level windows of their own (a child of a
     // disabled window is disabled with it); they go when the main window goes.
     FormProgress = new TFormProgress(Form1);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "dvh/Workspace.h"
+#include "planlist/IndexRowCommands.h"
 #include "platform/IniFile.h"
 
 #include <QColor>
@@ -22,6 +23,8 @@ class QCustomPlot;
 class QFileDialog;
 class QGroupBox;
 class QImage;
+class QKeyEvent;
+class QPainter;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -172,6 +175,19 @@ public:
     QLabel* Label1;              // "---"
     QLineEdit* Edit2;            // result, read-only
 
+    // ---- quick index handlers (TForm1QuickIndex.cpp) ----
+    /// `Edit1`'s key filter: true drops the typed character (all but digits, backspace and
+    /// one point).
+    bool Edit1KeyPress(QKeyEvent* key);
+    /// Value typed: the result with 2 decimals (nothing while `Edit1` is empty).
+    void Edit1Change();
+    /// Kind chosen: sets up `Edit1`, then the result with 2 decimals.
+    void ComboBox3Change();
+    /// Structure chosen: the result with 3 decimals.
+    void ComboBox2Change();
+    /// The panel's query through `CalcIndex`; -1 when incomplete or without value.
+    float CalcQuickIndex();
+
     // ==== index grid and plan lists (layout here; handlers belong to the index work) ====
 
     QComboBox* ComboBox1;    // plan-list names, kept sorted
@@ -198,6 +214,76 @@ public:
 
     /// Refreshes the index grid for the chosen plan list.
     void ComboBox1Change();
+
+    // ---- index grid, its keys and clipboard, constraint guides (TForm1IndexGrid.cpp) ----
+    QMenu* PopupMenu2;            // the grid's popup menu
+    QAction* CopytoClipboard1;    // "Copy to Clipboard"
+    /// Refills `StringGrid1` and `IndexRowColor` with list `listIndex` evaluated for the
+    /// current plan.
+    void UpdateIndexGrid(int listIndex);
+    /// A grid cell was selected (`row` 1-based, as the grid rows count): recorded in
+    /// `SelectedIndexRow` in the editing layout while a list is chosen.
+    void StringGrid1SelectCell(int col, int row);
+    /// Ctrl+C / Ctrl+X / Ctrl+V / Delete on the selected row, in the editing layout only;
+    /// true when the key was taken.
+    bool StringGrid1KeyDown(QKeyEvent* key);
+    /// The patient header and the grid as tab-separated text on the clipboard.
+    void CopytoClipboard1Click();
+    /// Draws the constraint marks of plan `planIndex` with `painter` over `Chart1`.
+    void DrawConstraintGuides(int planIndex, QPainter* painter);
+    /// Runs after every drawing of `Chart1`: the marks of the current plan.
+    void Chart1AfterDraw(QPainter* painter);
+
+    // ==== plan-list commands: whole lists, rows, import/export, exit prompt (TForm1PlanLists.cpp) ====
+
+    QMenu* PopupMenu4;        // of ComboBox1
+    QAction* NewList1;        // "New List"
+    QAction* CopyList1;       // "Copy List"
+    QAction* EditListName1;   // "Rename List Title"
+    QAction* DeleteList1;     // "Delete List"
+    QFileDialog* SaveDialog2; // "List data (*.lst)", no overwrite prompt (never overwrites)
+    QFileDialog* ImportDialog;  // the open dialog of "Import List Data"
+
+    /// Builds the plan-list popup and dialogs and wires the list commands.
+    void ConnectPlanListCommands();
+    /// The chosen list: the last one named like `ComboBox1`'s text, -1 without a selection.
+    int SelectedPlanList() const;
+    /// Selects the item named `name` in `ComboBox1` and runs the selection handler.
+    void SelectPlanList(const std::string& name);
+    void PopupMenu4Popup();
+    void BNewListClick();
+    void BCopyListClick();
+    void EditListName1Click();
+    void DeleteList1Click();
+    void BSaveListClick();
+    void BKeyClick();
+    void BAddIndexClick();
+    void BEditIndexClick();
+    void BClearIndexClick();
+    void BUpClick();
+    void BDownClick();
+    void BDelIndexClick();
+    void BCopyIndexClick();
+    void BDVHSeriesClick();
+    void SavePlanList1Click();
+    void ImportPlanList1Click();
+    void ClearStructureList1Click();
+    /// Loads row `row` of list `list` into the index editor's controls.
+    void LoadIndexIntoFormIndex(int list, int row);
+    /// The input box's OK in modes 1 (new list), 2 (rename `listIndex`) and 3 (copy the chosen
+    /// list): forbidden characters are dropped from `text` first. Returns true to keep the box
+    /// open for another name; `box` owns the questions and is closed when one is answered
+    /// Cancel.
+    bool PlanListNameEntered(int mode, const QString& text, int listIndex, QWidget* box);
+    /// Shows the input box for a list name in mode 1, 2 or 3 with `text` in its field.
+    void ShowListNameBox(int mode, const QString& text, int listIndex);
+    /// Saves the chosen list; false (and the failure shown) when it could not be saved.
+    bool SaveSelectedList();
+    /// Offers each modified list for saving, one question after another, then runs `then`.
+    /// A save that fails stops the questions without running `then`.
+    void AskToSaveModifiedLists(std::function<void()> then);
+    /// The program folder where lists live ('/' at the end); tests may set it.
+    std::string PlanListFolder;
 
     // ==== open-file list (layout here; handlers belong to the opening work) ====
 
@@ -291,6 +377,8 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    /// Offers the modified plan lists for saving before the window closes.
+    void closeEvent(QCloseEvent* event) override;
     // Dropped files (TForm1Opening.cpp) and the open-file list's keys (TForm1FileList.cpp).
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -323,6 +411,11 @@ private:
     QWidget* BuildOpenFileList();
     void BuildChart();
     void ConnectCommands();
+    /// Value-column painting, key hooks, grid popup, chart guide layer and the signals of
+    /// the index grid and the quick-index panel.
+    void SetUpIndexViews();
+    /// The store behind `IndexClipboard` / `IndexClipboardCut` for the grid's keys.
+    IndexRowClipboard m_indexRowClipboard;
     void ApplyIndexGridLayout(bool editing);
     void SetToolBarShown(QAction* item, QToolBar* bar, bool shown);
     void WriteToolBarSetting(QAction* item, QToolBar* bar, const char* key);
@@ -331,5 +424,6 @@ private:
     // The ranges the last drawing gave the axes, for undoing a zoom.
     double m_doseMin = 0, m_doseMax = 1, m_volumeMin = 0, m_volumeMax = 1;
     bool m_shownOnce = false;
+    bool m_listsOffered = false;  // the exit prompt ran: the next close goes through
     QColor m_chartColor;
 };

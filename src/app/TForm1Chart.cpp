@@ -82,8 +82,6 @@ void TForm1::DrawDvhChart(int planIndex) {
     const bool volumePercent = RadioGroupIndex(RadioGroup2) == 1;
     // The graph view's ticks decide what is drawn; before that dialog exists, `Visible` does.
     const QListWidget* checks = FormGraphView ? FormGraphView->CheckListBox1 : nullptr;
-    std::vector<double> x, y;
-    QVector<QCPGraphData> points;
     for (int k = 0; k < plan.DVHDatasetCount(); ++k) {
         const DVHDatasetClass& s = plan.DVHDataset[k];
         const bool ticked = (checks && k < checks->count())
@@ -98,12 +96,13 @@ void TForm1::DrawDvhChart(int planIndex) {
         Chart1->xAxis->setLabel(dosePercent ? "Dose [%]" : "Dose [Gy]");
         Chart1->yAxis->setLabel(volumePercent ? "Volume [%]" : "Volume [cc]");
 
-        CurvePoints(s, dosePercent, volumePercent, x, y);
-        points.resize(static_cast<qsizetype>(x.size()));
+        // Points in stored order; the container shares this vector instead of copying it.
+        QVector<QCPGraphData> points(static_cast<qsizetype>(s.DVset.size()));
         bool sorted = true;
-        for (std::size_t j = 0; j < x.size(); ++j) {
-            points[static_cast<qsizetype>(j)] = QCPGraphData(x[j], y[j]);
-            if (j > 0 && x[j] < x[j - 1]) sorted = false;
+        for (qsizetype j = 0; j < points.size(); ++j) {
+            const DVsetClass& p = s.DVset[static_cast<std::size_t>(j)];
+            points[j] = QCPGraphData(CurveX(p, dosePercent), CurveY(p, volumePercent));
+            if (j > 0 && points[j].key < points[j - 1].key) sorted = false;
         }
         graph->data()->set(points, sorted);
     }

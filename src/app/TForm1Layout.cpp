@@ -51,8 +51,9 @@ QGroupBox* MakeRadioGroup(QWidget* parent, const char* name, const QString& capt
     auto* group = new QGroupBox(caption, parent);
     group->setObjectName(name);
     auto* buttons = new QButtonGroup(group);
-    auto* layout = new QHBoxLayout(group);
-    layout->setContentsMargins(6, 2, 6, 2);
+    auto* layout = new QVBoxLayout(group);
+    layout->setContentsMargins(6, 0, 6, 0);
+    layout->setSpacing(0);
     int id = 0;
     for (const QString& text : {item0, item1}) {
         auto* radio = new QRadioButton(text, group);
@@ -167,10 +168,17 @@ void TForm1::BuildChart() {
     Chart1->plotLayout()->addElement(0, 1, legendCell);
     Chart1->axisRect()->insetLayout()->take(Chart1->legend);
     legendCell->addElement(0, 0, Chart1->legend);
+    // An empty cell below takes the spare height, so the legend's rows stay packed at the top.
+    legendCell->addElement(1, 0, new QCPLayoutElement(Chart1));
+    legendCell->setRowStretchFactor(0, 0.001);
+    legendCell->setRowStretchFactor(1, 1);
     legendCell->setMargins(QMargins(2, 4, 2, 4));
     Chart1->plotLayout()->setColumnStretchFactor(1, 0.001);
     Chart1->legend->setMaximumSize(170, QWIDGETSIZE_MAX);
     Chart1->setNoAntialiasingOnDrag(true);
+    // Hundreds of curves of thousands of points each: plain polylines keep a redraw fast.
+    Chart1->setPlottingHint(QCP::phFastPolylines, true);
+    Chart1->setNotAntialiasedElements(QCP::aePlottables);
     Chart1->setSelectionRectMode(QCP::srmCustom);
     connect(Chart1->selectionRect(), &QCPSelectionRect::accepted, this,
             [this](const QRect& rect, QMouseEvent*) { ChartSelectionRectAccepted(rect); });
@@ -198,13 +206,15 @@ QWidget* TForm1::BuildQuickIndexPanel() {
     Panel1 = new QGroupBox(this);
     Panel1->setObjectName("Panel1");
     auto* grid = new QGridLayout(Panel1);
-    grid->setContentsMargins(4, 2, 4, 2);
+    grid->setContentsMargins(4, 0, 4, 2);
+    grid->setVerticalSpacing(1);
     LabelStructureName = new QLabel("Structure", Panel1);
     LabelStructureName->setObjectName("LabelStructureName");
     ComboBox2 = new QComboBox(Panel1);
     ComboBox2->setObjectName("ComboBox2");
     ComboBox2->setMaxVisibleItems(15);
-    ComboBox2->setMinimumWidth(110);
+    ComboBox2->setMinimumWidth(105);
+    ComboBox2->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     ComboBox3 = new QComboBox(Panel1);
     ComboBox3->setObjectName("ComboBox3");
     ComboBox3->setMaxVisibleItems(17);
@@ -215,6 +225,7 @@ QWidget* TForm1::BuildQuickIndexPanel() {
                          "min dose [%]", "min dose [Gy]", "volume [cc]", "Homogeneity Index",
                          "Conformity Index"});
     ComboBox3->setCurrentIndex(0);
+    ComboBox3->setMinimumWidth(118);
     Edit1 = new QLineEdit(Panel1);
     Edit1->setObjectName("Edit1");
     Edit1->setFixedWidth(42);
@@ -224,7 +235,7 @@ QWidget* TForm1::BuildQuickIndexPanel() {
     Edit2->setObjectName("Edit2");
     Edit2->setReadOnly(true);
     Edit2->setFocusPolicy(Qt::NoFocus);
-    Edit2->setFixedWidth(60);
+    Edit2->setFixedWidth(52);
     grid->addWidget(LabelStructureName, 0, 0);
     grid->addWidget(ComboBox2, 1, 0);
     grid->addWidget(ComboBox3, 1, 1);

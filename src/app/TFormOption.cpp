@@ -105,7 +105,8 @@ void TFormOption::CopySettingsIn() {
 
 void TFormOption::FormCreate() {
     CopySettingsIn();
-    if (CheckBox1->isChecked() && !m_main->ReadFolder.empty()) m_main->Scan1Click();
+    // "Scan at program initiation": with a read folder set, the Scan command scans it.
+    if (CheckBox1->isChecked() && !m_main->ReadFolder.empty() && RunScan) RunScan();
 }
 
 void TFormOption::showEvent(QShowEvent* event) {

@@ -65,16 +65,21 @@ TFormSList::TFormSList(TForm1* main) : QDialog(main), m_main(main) {
 }
 
 void TFormSList::FormCreate() {
+    SetColumnWidths();
     StringGrid1->setHorizontalHeaderLabels(
         {"Structure Name", "Volume [cc]", "Dose minimum", "Dose maximum", "Dose mean"});
 }
 
-void TFormSList::resizeEvent(QResizeEvent* event) {
-    QDialog::resizeEvent(event);
+void TFormSList::SetColumnWidths() {
     // Columns share the grid's width: 30 %, 15 %, then 17 % for each dose column.
     const int width = StringGrid1->width();
     const double share[5] = {0.30, 0.15, 0.17, 0.17, 0.17};
     for (int c = 0; c < 5; ++c) StringGrid1->setColumnWidth(c, static_cast<int>(share[c] * width));
+}
+
+void TFormSList::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    SetColumnWidths();
 }
 
 void TFormSList::showEvent(QShowEvent* event) {

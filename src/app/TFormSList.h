@@ -23,6 +23,8 @@ public:
     QPushButton* Button1;        // "Close"
 
     void FormCreate();
+    /// Column widths from the grid's width: 0.30, 0.15 and three times 0.17 of it.
+    void SetColumnWidths();
     void FormShow();
     /// Writes the numbers of the current plan, in Gy or %, rounded to 2 decimals.
     void FillGrid();

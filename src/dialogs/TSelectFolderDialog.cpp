@@ -61,20 +61,18 @@ bool TSelectFolderDialog::DoExecute() {
     if (Options & bifNoNewFolderButton) window.setOption(QFileDialog::ReadOnly);
     window.setSizeGripEnabled(Options & bifNewDialogStyle);
 
-    const QString start = !m_select.isEmpty() ? m_select : (!m_root.isEmpty() ? m_root : QDir::homePath());
-    if (!m_select.isEmpty()) {
-        window.setDirectory(QFileInfo(m_select).absolutePath());
-        window.selectFile(m_select);
-    } else {
-        window.setDirectory(start);
-    }
+    // The picker opens in the selected folder, so OK at once chooses it again.
+    window.setDirectory(!m_select.isEmpty() ? m_select : (!m_root.isEmpty() ? m_root : QDir::homePath()));
 
     m_handle = &window;
-    connect(&window, &QFileDialog::currentChanged, this, [this](const QString& path) {
+    // The selection follows the user live: a highlighted folder, or the folder entered.
+    const auto follow = [this](const QString& path) {
         if (!IsFolder(path)) return;
         m_select = CleanFolder(path);
         DoFolderChange();
-    });
+    };
+    connect(&window, &QFileDialog::currentChanged, this, follow);
+    connect(&window, &QFileDialog::directoryEntered, this, follow);
     ChangeStatusText();
     DoShow();
     const bool chosen = window.exec() == QDialog::Accepted && !window.selectedFiles().isEmpty();
@@ -128,8 +126,7 @@ void TSelectFolderDialog::SetEnableOK(bool enable) {
 
 void TSelectFolderDialog::ChangeSelectFolder() {
     if (!m_handle || m_select.isEmpty()) return;
-    m_handle->setDirectory(QFileInfo(m_select).absolutePath());
-    m_handle->selectFile(m_select);
+    m_handle->setDirectory(m_select);
 }
 
 void TSelectFolderDialog::ChangeStatusText() {

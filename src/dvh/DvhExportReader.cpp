@@ -5,6 +5,7 @@
 #include "dvh/DvhLineFields.h"
 #include "dvh/LineCursor.h"
 
+#include <cmath>
 #include <string>
 
 using namespace dvhtext;
@@ -17,6 +18,10 @@ constexpr int kHeaderLines = 8;
 
 ReadResult BadNumber(long line, std::string_view text) {
     return ReadResult::Fail(ReadStatus::BadNumber, line, Quote(text) + " is not a number");
+}
+
+ReadResult OutOfRange(long line) {
+    return ReadResult::Fail(ReadStatus::BadNumber, line, "a value out of range");
 }
 
 /// The structure name: the block line's value after its first " - ", or the whole value
@@ -49,6 +54,7 @@ public:
             if (!ParseNumber(LabelValue(line), v)) return BadNumber(m_lines.LineNumber(), LabelValue(line));
             pd = v * factor;
         }
+        if (!std::isfinite(static_cast<float>(pd))) return OutOfRange(m_lines.LineNumber());
         if (!(pd > 0))
             return ReadResult::Fail(ReadStatus::BadPrescribedDose, m_lines.LineNumber(),
                                     "the prescribed dose must be above 0");
@@ -59,6 +65,7 @@ public:
         double volume;
         if (!ParseNumber(LabelValue(line), volume)) return BadNumber(m_lines.LineNumber(), LabelValue(line));
         s.Volume = static_cast<float>(volume);
+        if (!std::isfinite(s.Volume)) return OutOfRange(m_lines.LineNumber());
 
         float* gy[3] = {&s.MinDoseGy, &s.MaxDoseGy, &s.MeanDoseGy};
         float* pc[3] = {&s.MinDosePercent, &s.MaxDosePercent, &s.MeanDosePercent};
@@ -68,13 +75,16 @@ public:
             if (!ParseNumber(LabelValue(line), v)) return BadNumber(m_lines.LineNumber(), LabelValue(line));
             // A one-plan export marks a relative statistic with "%" as the 20th character.
             SetDose(v, !sum && CharAt(line, 20) == '%', factor, pd, *gy[i], *pc[i]);
+            if (!std::isfinite(*gy[i]) || !std::isfinite(*pc[i])) return OutOfRange(m_lines.LineNumber());
         }
         for (int i = 8; i <= 11; ++i) {
             if (!Need(line)) return Truncated();
             if (m_options.ReadExtraDoses && (i == 8 || i == 10)) {
                 double v;
                 if (!ParseNumber(LabelValue(line), v)) return BadNumber(m_lines.LineNumber(), LabelValue(line));
-                (i == 8 ? s.ExtraDose1 : s.ExtraDose2) = static_cast<float>(v * factor);
+                float& extra = i == 8 ? s.ExtraDose1 : s.ExtraDose2;
+                extra = static_cast<float>(v * factor);
+                if (!std::isfinite(extra)) return OutOfRange(m_lines.LineNumber());
             }
         }
         if (!Need(line)) return Truncated();
@@ -127,6 +137,7 @@ private:
         SetVolume(b, absolute, volume, p);
         p.DoseGy = static_cast<float>((relativeFirst ? c : a) * factor);
         p.DosePercent = static_cast<float>(relativeFirst ? a : c);
+        if (!dvhread::Finite(p)) return OutOfRange(m_lines.LineNumber());
         points.push_back(p);
         return {};
     }
@@ -144,6 +155,7 @@ private:
         SetVolume(v, absolute, volume, p);
         p.DoseGy = static_cast<float>(d * factor);
         p.DosePercent = static_cast<float>(d * factor * 100.0 / pd);
+        if (!dvhread::Finite(p)) return OutOfRange(m_lines.LineNumber());
         points.push_back(p);
         return {};
     }

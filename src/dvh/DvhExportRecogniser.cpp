@@ -134,7 +134,7 @@ DvhHeader RecogniseDvhHeader(std::string_view text) {
 }
 
 DvhHeader RecogniseDvhHeaderFile(const std::string& path) {
-    LineCursor lines(path, 4096);
+    LineCursor lines(LineFile{path, 4096});
     if (!lines.Opened()) {
         DvhHeader h;
         h.result = ReadResult::Fail(ReadStatus::NotFound, 0, "cannot open the file");

@@ -5,6 +5,7 @@
 #include "dvh/Records.h"
 #include "dvh/WorkspaceHost.h"
 
+#include <cmath>
 #include <string_view>
 #include <vector>
 
@@ -78,6 +79,12 @@ inline void SetDose(double v, bool relative, double factor, double prescribedGy,
         gy = static_cast<float>(v * factor);
         percent = static_cast<float>(v * factor * 100.0 / prescribedGy);
     }
+}
+
+/// All four values of a point are finite (a value too large for a float is not).
+inline bool Finite(const DVsetClass& p) {
+    return std::isfinite(p.DoseGy) && std::isfinite(p.DosePercent) && std::isfinite(p.VolumeCc) &&
+           std::isfinite(p.VolumePercent);
 }
 
 /// Index of the last structure named "Body" without regard to case, -1 for none.

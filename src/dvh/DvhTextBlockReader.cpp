@@ -5,6 +5,7 @@
 #include "dvh/DvhLineFields.h"
 #include "dvh/LineCursor.h"
 
+#include <cmath>
 #include <string>
 
 using namespace dvhtext;
@@ -42,6 +43,8 @@ public:
         double volume;
         if (!ParseNumber(ValueAfterColon(line), volume)) return BadNumber(m_lines.LineNumber(), ValueAfterColon(line));
         s.Volume = static_cast<float>(volume);
+        if (!std::isfinite(s.Volume))
+            return ReadResult::Fail(ReadStatus::BadNumber, m_lines.LineNumber(), "a value out of range");
 
         if (!Find(line, [](std::string_view l) { return StartsWith(l, "Min"); })) return Missing("no \"Min\" line");
         // Minimum, maximum and mean; a "%" at the 11th (mean: 12th) character marks a relative value.
@@ -69,19 +72,24 @@ public:
             absolute = AbsoluteVolume(FromColumn(line, 38));
         }
         // The statistics take the unit of their own block (a plan sum decides it per table).
-        SetDose(value[0], relative[0], factor, pd, s.MinDoseGy, s.MinDosePercent);
-        SetDose(value[1], relative[1], factor, pd, s.MaxDoseGy, s.MaxDosePercent);
-        SetDose(value[2], relative[2], factor, pd, s.MeanDoseGy, s.MeanDosePercent);
+        float* gy[3] = {&s.MinDoseGy, &s.MaxDoseGy, &s.MeanDoseGy};
+        float* pc[3] = {&s.MinDosePercent, &s.MaxDosePercent, &s.MeanDosePercent};
+        for (int i = 0; i < 3; ++i) {
+            SetDose(value[i], relative[i], factor, pd, *gy[i], *pc[i]);
+            if (!std::isfinite(*gy[i]) || !std::isfinite(*pc[i]))
+                return ReadResult::Fail(ReadStatus::BadNumber, lineOf[i], "a value out of range");
+        }
 
         scratch.clear();
         while (m_lines.Next(line) && !line.empty()) {
             std::string_view dose1 = sum ? Columns(line, 1, 10) : Columns(line, 1, 17);
             std::string_view dose2 = sum ? std::string_view{} : Columns(line, 18, 37);
             std::string_view vol = FromColumn(line, sum ? 11 : 38);
+            const char* readable = m_lines.ReadableEnd();
             double a, b = 0, w;
-            if (!ParseColumn(dose1, a)) return BadNumber(m_lines.LineNumber(), dose1);
-            if (!sum && !ParseColumn(dose2, b)) return BadNumber(m_lines.LineNumber(), dose2);
-            if (!ParseColumn(vol, w)) return BadNumber(m_lines.LineNumber(), vol);
+            if (!ParseColumn(dose1, a, readable)) return BadNumber(m_lines.LineNumber(), dose1);
+            if (!sum && !ParseColumn(dose2, b, readable)) return BadNumber(m_lines.LineNumber(), dose2);
+            if (!ParseColumn(vol, w, readable)) return BadNumber(m_lines.LineNumber(), vol);
             DVsetClass p;
             if (absolute) {
                 if (s.Volume < w) s.Volume = static_cast<float>(w);
@@ -98,6 +106,8 @@ public:
                 p.DoseGy = static_cast<float>((relativeFirst ? b : a) * factor);
                 p.DosePercent = static_cast<float>(relativeFirst ? a : b);
             }
+            if (!dvhread::Finite(p) || !std::isfinite(s.Volume))
+                return ReadResult::Fail(ReadStatus::BadNumber, m_lines.LineNumber(), "a value out of range");
             scratch.push_back(p);
         }
         s.DVset.assign(scratch.begin(), scratch.end());
@@ -105,12 +115,14 @@ public:
     }
 
 private:
-    /// Reads on until a line matches, over at most 999 lines.
+    /// Reads on until a line matches, over at most 999 lines. The next block's line ends the
+    /// search too: a block without its own statistics must not take the next block's.
     template <class Match>
     bool Find(std::string_view& line, Match match) {
         for (int n = 1; n <= kSearchLines; ++n) {
             if (!m_lines.Next(line)) return false;
             if (match(line)) return true;
+            if (StartsWith(line, "Struct")) return false;
         }
         return false;
     }
@@ -154,7 +166,7 @@ ReadResult ParseDvhTextBlocks(LineCursor& lines, const DvhReadOptions& options, 
         double v;
         if (!ParseNumber(ValueAfterColon(line), v)) return BadNumber(lines.LineNumber(), ValueAfterColon(line));
         fileDose = v * fileFactor;
-        if (!(fileDose > 0))
+        if (!(fileDose > 0) || !std::isfinite(static_cast<float>(fileDose)))
             return ReadResult::Fail(ReadStatus::BadPrescribedDose, lines.LineNumber(), "the prescribed dose must be above 0");
     }
     lines.Next(line);  // the line after the prescribed dose says nothing the reader needs

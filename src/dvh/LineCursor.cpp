@@ -3,10 +3,10 @@
 
 LineCursor::LineCursor(std::string_view text) : m_pos(text.data()), m_end(text.data() + text.size()) {}
 
-LineCursor::LineCursor(const std::string& path, std::size_t chunkBytes) {
-    m_file = std::fopen(path.c_str(), "rb");
+LineCursor::LineCursor(const LineFile& file) {
+    m_file = std::fopen(file.path.c_str(), "rb");
     m_opened = m_file != nullptr;
-    m_capacity = chunkBytes < 64 ? 64 : chunkBytes;
+    m_capacity = file.chunkBytes < 64 ? 64 : file.chunkBytes;
     if (m_opened) m_buffer.reset(new char[m_capacity]);
     m_pos = m_end = m_buffer.get();
 }

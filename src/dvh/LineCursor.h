@@ -11,12 +11,18 @@
 /// so CR LF and LF files read alike. Lines are whole whatever their length. A UTF-8 byte-order
 /// mark before the first line is skipped. Streaming from a file keeps only a chunk and the line
 /// in hand in memory; the buffer grows only as far as one line of the file really reaches.
+/// A file to read line by line, in chunks of `chunkBytes`.
+struct LineFile {
+    std::string path;
+    std::size_t chunkBytes = std::size_t(1) << 18;
+};
+
 class LineCursor {
 public:
     /// Lines of a text held by the caller (it must outlive the cursor).
     explicit LineCursor(std::string_view text);
-    /// Lines of a file read in chunks of `chunkBytes`; `Opened()` says whether it could be opened.
-    explicit LineCursor(const std::string& path, std::size_t chunkBytes = std::size_t(1) << 20);
+    /// Lines of a file read in chunks; `Opened()` says whether it could be opened.
+    explicit LineCursor(const LineFile& file);
     ~LineCursor();
     LineCursor(const LineCursor&) = delete;
     LineCursor& operator=(const LineCursor&) = delete;
@@ -26,6 +32,10 @@ public:
     bool ReadFailed() const { return m_readFailed; }
     /// Number of the line last returned by `Next`, from 1; 0 before the first.
     long LineNumber() const { return m_line; }
+
+    /// The end of the bytes the cursor holds: the last line returned lies before it, and the
+    /// bytes between that line's end and here may be read (never used) by fast scanners.
+    const char* ReadableEnd() const { return m_end; }
 
     /// The next line, without its line end; false at the end of the text.
     bool Next(std::string_view& line) {

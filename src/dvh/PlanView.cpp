@@ -23,9 +23,8 @@ void CurvePoints(const DVHDatasetClass& structure, bool dosePercent, bool volume
     x.resize(structure.DVset.size());
     y.resize(structure.DVset.size());
     for (std::size_t j = 0; j < structure.DVset.size(); ++j) {
-        const DVsetClass& p = structure.DVset[j];
-        x[j] = dosePercent ? p.DosePercent : p.DoseGy;
-        y[j] = volumePercent ? p.VolumePercent : p.VolumeCc;
+        x[j] = CurveX(structure.DVset[j], dosePercent);
+        y[j] = CurveY(structure.DVset[j], volumePercent);
     }
 }
 

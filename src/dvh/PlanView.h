@@ -17,6 +17,11 @@ std::string CurveTitle(std::string_view displayName);
 /// to 2 decimals in the shortest general form, then " [Gy]". "" for a plan without structures.
 std::string PrescribedDoseText(const PDatasetClass& plan);
 
+/// A point's dose in the chart's unit: % of the prescribed dose or Gy.
+inline double CurveX(const DVsetClass& p, bool dosePercent) { return dosePercent ? p.DosePercent : p.DoseGy; }
+/// A point's volume in the chart's unit: % of the structure volume or cc.
+inline double CurveY(const DVsetClass& p, bool volumePercent) { return volumePercent ? p.VolumePercent : p.VolumeCc; }
+
 /// The curve of one structure in the chart's units, in stored point order: x is dose in % of
 /// the prescribed dose (`dosePercent`) or Gy, y volume in % (`volumePercent`) or cc.
 void CurvePoints(const DVHDatasetClass& structure, bool dosePercent, bool volumePercent,

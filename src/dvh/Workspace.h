@@ -147,7 +147,8 @@ public:
     /// identification from open-file entry `openFileIndex`; returns the new plan's index.
     int AppendPlanFromOpenFile(int openFileIndex);
     /// What File > Open does for one file, without dialogs: recognise, add the open-file entry
-    /// unless its key is listed, append a plan linked to `planListIndex` and read it, with
+    /// unless its key is listed, append a plan linked to `planListIndex` and read `path` into it
+    /// (even when the listed entry of that key names another file), with
     /// `prescribedDoseGy` for a plan sum. Returns the new plan's index, or -1 when the file
     /// cannot be read (the plan is removed again; the reason is in `LastHeaderResult` or the
     /// status text).

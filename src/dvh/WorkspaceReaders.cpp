@@ -23,7 +23,7 @@ ReadResult ReadInto(const std::string& path, Parser parse, DvhReadOptions option
                     ParsedPlan& parsed) {
     ReadProgress progress(host);
     options.Progress = &progress;
-    LineCursor lines(path);
+    LineCursor lines(LineFile{path});
     if (!lines.Opened()) return ReadResult::Fail(ReadStatus::NotFound, 0, "cannot open the file");
     return parse(lines, options, parsed);
 }

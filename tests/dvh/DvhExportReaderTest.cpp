@@ -148,6 +148,8 @@ TEST(DvhExportReader, RefusesBadInputWithItsLine) {
         {"row not a number", "3000\t50\t50", "3000\t5O\t50", ReadStatus::BadNumber, 23},
         {"row with two fields", "3000\t50\t50", "3000\t50", ReadStatus::BadRow, 23},
         {"infinite value", "6000\t25\t100", "6000\tinf\t100", ReadStatus::BadNumber, 24},
+        {"too large for a float", "6000\t25\t100", "6000\t1e300\t100", ReadStatus::BadNumber, 24},
+        {"statistic too large", L("Mean dose [cGy]", "6012.0"), L("Mean dose [cGy]", "1e308"), ReadStatus::BadNumber, 16},
         {"zero prescribed dose", L("Prescribed dose [cGy]", "6000.0") + "\n" + L("Plan", "Plan A"),
          L("Prescribed dose [cGy]", "0.0") + "\n" + L("Plan", "Plan A"), ReadStatus::BadPrescribedDose, 10},
     };
