@@ -36,11 +36,11 @@ void CreateForms() {
     FormOption->FormCreate();
     FormSList = new TFormSList(Form1);
     FormGraphView = new TFormGraphView(Form1);
-    FormIndex = new TFormIndex(Form1);
-    FormDVHs = new TFormDVHs(Form1);
     // Dialogs that disable the main window are top-level windows of their own (a child of a
     // disabled window is disabled with it); they go when the main window goes.
     FormProgress = new TFormProgress(Form1);
+    FormIndex = new TFormIndex(Form1);
+    FormDVHs = new TFormDVHs(Form1);
     FormSelectPlanList = new TFormSelectPlanList(Form1);
     FormDVHmatch = new TFormDVHmatch(Form1);
     FormInputBox = new TFormInputBox(Form1);

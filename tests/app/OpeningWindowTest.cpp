@@ -8,7 +8,7 @@
 #include "app/TFormOption.h"
 #include "app/TFormProgress.h"
 #include "app/TFormSelectPlanList.h"
-#include "QtTestApp.h"
+#include "../support/QtTestApp.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -46,9 +46,7 @@ protected:
         setenv("HOME", home.c_str(), 1);
         setenv("TESSARAY_HOME", (home / "program").c_str(), 1);
         setenv("XDG_DATA_HOME", (home / "share").c_str(), 1);
-        EnsureQtApp();
-        if (!Form1) CreateForms();
-        Form1->show();
+        TestApp();
     }
 
     void SetUp() override {
@@ -60,17 +58,28 @@ protected:
         for (const auto& f : fs::directory_iterator(kData))
             if (f.is_regular_file()) fs::copy_file(f.path(), m_files / f.path().filename());
         fs::remove_all(fs::path(std::getenv("XDG_DATA_HOME")) / "Trash");
-        FormSelectPlanList->close();
-        FormInputBox->close();
-        FormFileList->close();
-        Form1->FileReadDepth = 0;
-        Form1->ClearList1Click();
+        CreateForms();
+        Form1->show();
         Form1->PlanListName.clear();
         Form1->ReadFolder.clear();
         Form1->SaveFolder.clear();
-        Form1->statusBar()->clearMessage();
     }
-    void TearDown() override { fs::remove_all(m_files); }
+    void TearDown() override {
+        delete Form1;  // its dialogs go with it
+        Form1 = nullptr;
+        AboutBox = nullptr;
+        FormOption = nullptr;
+        FormSList = nullptr;
+        FormGraphView = nullptr;
+        FormIndex = nullptr;
+        FormDVHs = nullptr;
+        FormProgress = nullptr;
+        FormSelectPlanList = nullptr;
+        FormDVHmatch = nullptr;
+        FormInputBox = nullptr;
+        FormFileList = nullptr;
+        fs::remove_all(m_files);
+    }
 
     std::string File(const std::string& name) const { return (m_files / name).string(); }
     void AddLists(std::initializer_list<const char*> names) {

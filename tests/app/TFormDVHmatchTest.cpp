@@ -1,6 +1,6 @@
 // The plan information dialog: pages of structures, alias editing and OK bound to its plan.
 #include "app/TFormDVHmatch.h"
-#include "QtTestApp.h"
+#include "../support/QtTestApp.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -34,7 +34,7 @@ QString CellText(TFormDVHmatch& d, int row, int column) {
 }
 
 TEST(DVHmatch, PagesOfFifteenStructuresAndTheScrollBar) {
-    EnsureQtApp();
+    TestApp();
     TFormDVHmatch dialog;
     const PDatasetClass fourteen = PlanWith(14);
     dialog.FillAndShow(fourteen, 0, {});
@@ -62,7 +62,7 @@ TEST(DVHmatch, PagesOfFifteenStructuresAndTheScrollBar) {
 }
 
 TEST(DVHmatch, AliasesAreEditedPerStructureAndOkWritesThemToItsPlan) {
-    EnsureQtApp();
+    TestApp();
     TFormDVHmatch dialog;
     int appliedPlan = -2;
     std::string appliedKey;
@@ -109,7 +109,7 @@ TEST(DVHmatch, AliasesAreEditedPerStructureAndOkWritesThemToItsPlan) {
 }
 
 TEST(DVHmatch, CancelWritesNothing) {
-    EnsureQtApp();
+    TestApp();
     TFormDVHmatch dialog;
     bool applied = false;
     dialog.OnApply = [&](int, const std::string&, const PlanInformation&) {

@@ -1,6 +1,6 @@
 // The input box: character filter, OK enabling, mode dispatch, dose entry and Cancel.
 #include "app/TFormInputBox.h"
-#include "QtTestApp.h"
+#include "../support/QtTestApp.h"
 
 #include <QClipboard>
 #include <QLabel>
@@ -33,7 +33,7 @@ protected:
     QPushButton* Ok() { return m_box->findChild<QPushButton*>("Button1"); }
     QPushButton* Cancel() { return m_box->findChild<QPushButton*>("Button2"); }
 
-    QApplication* m_app = EnsureQtApp();  // before any widget member
+    QApplication* m_app = &TestApp();  // before any widget member
     QWidget m_main;
     QWidget m_comp;
     TFormInputBox* m_box = nullptr;
