@@ -3,7 +3,7 @@
 
 #include "dvh/NameCharacters.h"
 #include "dvh/RoundToDigits.h"
-#include "planlist/IndexEdit.h"
+#include "dvh/TypedNumber.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -123,10 +123,9 @@ bool TFormInputBox::DoseEntry() {
     const char separator = QLocale().decimalPoint().isEmpty()
                                ? '.'
                                : static_cast<char>(QLocale().decimalPoint().at(0).toLatin1());
-    double value = 0;
-    if (!ParseTypedNumber(text, separator ? separator : '.', value))
-        return true;  // no number: the box stays for another try, nothing is read
-    PrescribedDose = static_cast<float>(RoundToDigits(value, 3));
+    const auto value = ParseTypedNumber(text, separator ? separator : '.');
+    if (!value) return true;  // no number: the box stays for another try, nothing is read
+    PrescribedDose = static_cast<float>(RoundToDigits(*value, 3));
     // Let the box disappear before the long read starts.
     close();
     QApplication::processEvents();

@@ -1,7 +1,7 @@
 // Reading and applying the ".mod" name-override companion of saved DVH files.
 #include "import/ModFile.h"
 
-#include "planlist/IndexEdit.h"
+#include "dvh/TypedNumber.h"
 #include "platform/AtomicWrite.h"
 
 namespace {
@@ -39,9 +39,9 @@ std::optional<ModFileContent> ReadModFile(const std::string& path) {
 std::optional<float> ModFileContent::PrescribedDoseGy() const {
     if (Values.size() <= kDoseLine) return std::nullopt;
     // The writer always uses "." whatever the locale.
-    double cGy = 0;
-    if (!ParseTypedNumber(Values[kDoseLine], '.', cGy)) return std::nullopt;
-    return static_cast<float>(cGy * 0.01);
+    const auto cGy = ParseTypedNumber(Values[kDoseLine], '.');
+    if (!cGy) return std::nullopt;
+    return static_cast<float>(*cGy * 0.01);
 }
 
 std::string ModFileContent::PrescribedDoseText() const {
