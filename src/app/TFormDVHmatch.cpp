@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QScrollBar>
@@ -41,6 +42,11 @@ TFormDVHmatch::TFormDVHmatch(QWidget* owner) : TFormDialog(owner, true) {
     StringGrid1->setColumnWidth(1, 148);
     for (int r = 0; r <= kRowsPerPage; ++r) StringGrid1->setRowHeight(r, 20);
     StringGrid1->setGeometry(12, 12, 300, 326);
+    // While an alias box has the focus, the grid's current cell looks like any other cell.
+    QPalette palette = StringGrid1->palette();
+    palette.setColor(QPalette::Inactive, QPalette::Highlight, palette.color(QPalette::Base));
+    palette.setColor(QPalette::Inactive, QPalette::HighlightedText, palette.color(QPalette::Text));
+    StringGrid1->setPalette(palette);
     Cell(StringGrid1, 0, 0)->setText("Orijinal Structure Name");
     Cell(StringGrid1, 0, 1)->setText("Modified Structure Name");
 
