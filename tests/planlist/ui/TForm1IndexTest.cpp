@@ -127,7 +127,12 @@ TEST(TForm1Index, GridKeysActInTheEditingLayoutOnly) {
     Window w;
     w.form.ComboBox1->setCurrentIndex(0);
     w.form.ComboBox1Change();
-    w.form.SelectedIndexRow = 2;
+    w.form.StringGrid1->setCurrentCell(0, 0);  // viewing layout: the selection is not recorded
+    EXPECT_EQ(w.form.SelectedIndexRow, -1);
+    w.form.ToolButton11->setChecked(true);
+    w.form.StringGrid1->setCurrentCell(1, 0);
+    EXPECT_EQ(w.form.SelectedIndexRow, 2);
+    w.form.ToolButton11->setChecked(false);
     QTest::keyClick(w.form.StringGrid1, Qt::Key_Delete);  // viewing layout: nothing
     EXPECT_EQ(w.form.PlanListName[0].IndexData[1].Name, "PTV");
     w.form.ToolButton11->setChecked(true);
