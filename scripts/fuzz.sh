@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang and runs each for a bounded time (about half a minute
-# each, three minutes in all); a finding fails the run and leaves its input in the artifacts.
+# each, a minute and a half in all); a finding fails the run and leaves its input in the artifacts.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
