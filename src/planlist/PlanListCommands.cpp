@@ -1,4 +1,5 @@
 // Whole-list commands over the workspace's plan lists and the files of the program folder.
+#include "dvh/NameCharacters.h"
 #include "planlist/PlanListCommands.h"
 
 #include "planlist/IndexRowCommands.h"
@@ -169,7 +170,7 @@ ListCommandResult ImportPlanList(Workspace& ws, const std::string& programFolder
         return Status(ListCommandStatus::Failed, -1, loaded.message);
     std::string base = platform::FileNameOf(path);
     if (const auto dot = base.find_last_of('.'); dot != std::string::npos) base.erase(dot);
-    base = RemoveForbiddenNameChars(base);
+    base = WithoutForbiddenNameCharacters(base);
     if (!IsUsablePlanListName(base)) base = "Imported";
     loaded.list.Name = UniquePlanListName(ws.PlanListName, programFolder, base);
     loaded.list.Modified = true;

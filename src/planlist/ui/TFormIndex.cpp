@@ -2,6 +2,7 @@
 #include "planlist/ui/TFormIndex.h"
 
 #include "app/TForm1.h"
+#include "app/TextBytes.h"
 #include "planlist/IndexTexts.h"
 #include "planlist/ui/UserQuestion.h"
 
@@ -40,7 +41,7 @@ QLineEdit* MakeNumberField(QWidget* parent, const char* name, QObject* filter) {
     return field;
 }
 
-QString Q(const std::string& s) { return DisplayText(s); }
+QString Q(const std::string& s) { return FromBytes(s); }
 
 }  // namespace
 
@@ -322,7 +323,7 @@ void TFormIndex::Button1Click() {
             return;
     }
     close();
-    m_main->ComboBox1Change();
+    m_main->UpdateIndexGrid(PlanListIndex);
 }
 
 void TFormIndex::Button2Click() { close(); }
