@@ -303,3 +303,32 @@ TEST_F(PlanListWindow, IndexEditorKeepsTheBytesOfAPlanStructureName) {
     FormIndex->Button1->click();
     EXPECT_EQ(form->PlanListName[list].IndexData[0].Name, "R\xe9" "ctum");
 }
+
+TEST_F(PlanListWindow, EditIndexCarriesANewNameOverTheGroupOnlyFromItsFirstRow) {
+    const int list = NewList("P");
+    auto& rows = form->PlanListName[list].IndexData;
+    for (int r = 0; r < 3; ++r) {
+        rows[r].Name = r < 2 ? "A" : "B";
+        rows[r].Items = 9;
+    }
+    form->UpdateIndexGrid(list);
+    for (int selected : {2, 1}) {
+        form->SelectedIndexRow = selected;
+        form->BEditIndex->click();
+        ASSERT_TRUE(FormIndex->isVisible());
+        EXPECT_EQ(FormIndex->HeadsGroup, selected == 1);
+        FormIndex->ComboBox2->setEditText(selected == 1 ? "C" : "D");
+        FormIndex->Button1->click();
+    }
+    // Row 2 alone became D first; then the group's head, still named A, renamed only itself.
+    EXPECT_EQ(rows[0].Name, "C");
+    EXPECT_EQ(rows[1].Name, "D");
+    EXPECT_EQ(rows[2].Name, "B");
+
+    // In the viewing layout the editor does not open.
+    FormIndex->hide();
+    form->SelectedIndexRow = 1;
+    form->ToolButton11->setChecked(false);
+    form->BEditIndexClick();
+    EXPECT_FALSE(FormIndex->isVisible());
+}
