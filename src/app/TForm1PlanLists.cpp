@@ -66,6 +66,7 @@ void TForm1::ConnectPlanListCommands() {
     connect(BDVHSeries, &QPushButton::clicked, this, &TForm1::BDVHSeriesClick);
     connect(StringGrid1, &QTableWidget::cellDoubleClicked, this,
             [this](int, int) { BEditIndexClick(); });
+    // The row commands act on the grid's selected row, which StringGrid1SelectCell records.
 
     SaveDialog2 = new QFileDialog(this, "Export List Data");
     SaveDialog2->setObjectName("SaveDialog2");
