@@ -83,12 +83,16 @@ TFormIndex::TFormIndex(TForm1* main) : QDialog(main), m_main(main) {
     ComboBox3->setObjectName("ComboBox3");
     for (int r = 0; r < 8; ++r) ComboBox3->addItem(Q(ConformityReferenceName(r)));
     Edit3 = MakeNumberField(Panel2, "Edit3", this);
+    ComboBox3->setFixedWidth(100);
+    Edit3->setFixedWidth(40);
     auto* ci = new QHBoxLayout(Panel2);
     ci->setContentsMargins(0, 0, 0, 0);
-    ci->addWidget(new QLabel("Conformity Index =  Body-V[ ", Panel2));
-    ci->addWidget(ComboBox3);
-    ci->addWidget(Edit3);
-    ci->addWidget(new QLabel("] / PTV volume", Panel2));
+    ci->setSpacing(2);
+    for (QWidget* part : std::initializer_list<QWidget*>{
+             new QLabel("Conformity Index =  Body-V[ ", Panel2), ComboBox3, Edit3,
+             new QLabel("] / PTV volume", Panel2)})
+        ci->addWidget(part);
+    ci->addStretch(1);
 
     GroupBox1 = new QGroupBox("Constraint", this);
     GroupBox1->setObjectName("GroupBox1");
