@@ -127,6 +127,8 @@ ListCommandResult DeletePlanList(Workspace& ws, const std::string& programFolder
     ws.PlanListName.erase(ws.PlanListName.begin() + listIndex);
     for (PDatasetClass& plan : ws.PDataset)
         plan.PlanListIndex = PlanListIndexAfterDelete(plan.PlanListIndex, listIndex);
+    // A load waiting for a dialog gives its plan this list when it finishes.
+    ws.Pending.PlanListIndex = PlanListIndexAfterDelete(ws.Pending.PlanListIndex, listIndex);
     return Status(ListCommandStatus::Done, listIndex);
 }
 

@@ -204,7 +204,9 @@ TEST_F(PlanListCommands, DeleteTrashesTheFileAndKeepsPlanLinksTrue) {
     ws.PDataset[0].PlanListIndex = 0;
     ws.PDataset[1].PlanListIndex = b;
     ws.PDataset[2].PlanListIndex = 2;
+    ws.Pending.PlanListIndex = 2;
     ASSERT_TRUE(DeletePlanList(ws, dir.Path(), b).ok());
+    EXPECT_EQ(ws.Pending.PlanListIndex, 1);
     EXPECT_FALSE(platform::FileExists(ListPath("B")));
     EXPECT_TRUE(platform::FileExists(TrashedFile("B.lst")));
     ASSERT_EQ(ws.PlanListNameCount(), 2);
