@@ -1,7 +1,7 @@
 // Whole-list commands over the workspace's plan lists and the files of the program folder.
-#include "dvh/NameCharacters.h"
 #include "planlist/PlanListCommands.h"
 
+#include "dvh/NameCharacters.h"
 #include "planlist/IndexRowCommands.h"
 #include "planlist/PlanListFile.h"
 #include "planlist/PlanListNaming.h"
