@@ -44,7 +44,7 @@ public:
     bool AutoScan = false;
     bool CaseSensitivity = false;
     bool BrainLABToolbar = false;
-    int SelectedIndexRow = -1;
+    int SelectedIndexRow = 0;  // grid row, 1-based; 0 until a row is chosen
     std::vector<TColor> IndexRowColor;
     std::string CommentLine[3];
     std::vector<bool> ReportOmitIndex;
