@@ -10,10 +10,8 @@
 #include "app/TFormProgress.h"
 #include "app/TFormSelectPlanList.h"
 #include "app/TextBytes.h"
-#include "dvh/FileListOrder.h"
 #include "dvh/PlanInformation.h"
 #include "import/SavedDvhStore.h"
-#include "platform/Trash.h"
 
 #include <QAction>
 #include <QApplication>
