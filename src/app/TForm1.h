@@ -2,12 +2,10 @@
 #pragma once
 
 #include "dvh/Workspace.h"
-#include "platform/IniFile.h"
 
 #include <QColor>
 #include <QMainWindow>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -215,19 +213,11 @@ public:
     void Standard1Click();
     void Project1Click();
     void BrainLABRTP1Click();
-    /// Applies the tool bar values read from the settings file: "Standard" and "Project" hide
-    /// their bar only when 2, "BrainLABRTP" shows its bar (and sets `BrainLABToolbar`) only when 1.
-    void ApplyToolBarValues(int standard, int project, int brainLab);
     void ToolButton11Click();
     void EditPlanList1Click();
     /// True in the editing layout of the index grid (`ToolButton11` down).
     bool IndexGridEditMode() const;
     void Help1Click();
-    /// Path of "Tessaray.ini" in the program folder.
-    static std::string SettingsPath();
-    /// Loads the settings file, lets `edit` change it and saves it atomically. A file that
-    /// exists but cannot be read is left alone and reported as a failure.
-    platform::WriteResult UpdateSettingsFile(const std::function<void(platform::IniFile&)>& edit);
     /// Enables or disables the window's controls (menus, tool bars, client area) while a
     /// dialog that it opened is shown; the dialogs it owns stay usable.
     void SetFormEnabled(bool enabled);
@@ -258,7 +248,7 @@ private:
     void ConnectCommands();
     void ApplyIndexGridLayout(bool editing);
     void SetToolBarShown(QAction* item, QToolBar* bar, bool shown);
-    void WriteToolBarSetting(QAction* item, QToolBar* bar, const char* key);
+    void ToggleToolBar(QAction* item, QToolBar* bar, const char* key);
     void ChartSelectionRectAccepted(const QRect& rect);
 
     // The ranges the last drawing gave the axes, for undoing a zoom.

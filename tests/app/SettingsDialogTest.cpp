@@ -44,9 +44,10 @@ protected:
         FormOption->RunScan = [this] {
             ++m_scans;
             // The settings are on disk before the scan starts.
-            m_readAtScan = ReadIni(IniPath()).ReadString("FileLocation-testhost", "Read", "none");
+            m_readAtScan = ReadIni(IniPath()).ReadString("FileLocation-" + Form1->ComputerName, "Read", "none");
         };
     }
+    static std::string Section() { return "FileLocation-" + Form1->ComputerName; }
     int m_scans = 0;
     std::string m_readAtScan;
 };
@@ -68,9 +69,9 @@ TEST_F(SettingsDialogTest, OkWritesFoldersAndOptionsAsOneOrTwo) {
     EXPECT_FALSE(FormOption->isVisible());
     EXPECT_TRUE(Form1->FormEnabled());
     const platform::IniFile ini = ReadIni(IniPath());
-    EXPECT_EQ(ini.ReadString("FileLocation-testhost", "Read", "0"), Form1->ReadFolder);
-    EXPECT_TRUE(ini.ValueExists("FileLocation-testhost", "Save"));
-    EXPECT_EQ(ini.ReadString("FileLocation-testhost", "Save", "0"), "");
+    EXPECT_EQ(ini.ReadString(Section(), "Read", "0"), Form1->ReadFolder);
+    EXPECT_TRUE(ini.ValueExists(Section(), "Save"));
+    EXPECT_EQ(ini.ReadString(Section(), "Save", "0"), "");
     EXPECT_EQ(ini.ReadInteger("Option", "AutoScan", 0), 2);  // off is 2, not 0
     EXPECT_EQ(ini.ReadInteger("Option", "CaseSensitivity", 0), 1);
     EXPECT_FALSE(Form1->AutoScan);
