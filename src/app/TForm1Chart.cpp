@@ -122,6 +122,8 @@ void TForm1::DrawDvhChart(int planIndex) {
         else
             Chart1->yAxis->rescale();
     }
+    // An empty legend would show as a bare frame.
+    Chart1->legend->setVisible(!StructureSeries.empty());
     m_doseMin = Chart1->xAxis->range().lower;
     m_doseMax = Chart1->xAxis->range().upper;
     m_volumeMin = Chart1->yAxis->range().lower;
