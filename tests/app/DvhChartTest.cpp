@@ -119,6 +119,7 @@ TEST_F(MainWindowTest, PlanWithoutStructuresDrawsAnEmptyChartKeepingTheAxisTitle
     Form1->DrawDvhChart(1);
     EXPECT_EQ(Form1->Chart1->graphCount(), 0);
     EXPECT_TRUE(Form1->StructureSeries.empty());
+    EXPECT_FALSE(Form1->Chart1->legend->visible());
     EXPECT_EQ(Form1->LabelPrescDose->text(), "");
     EXPECT_EQ(Form1->LabelPName->text(), "Empty");
     EXPECT_EQ(Form1->Chart1->yAxis->label(), "Volume [%]");  // from the previous drawing
