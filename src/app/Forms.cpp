@@ -3,15 +3,29 @@
 
 #include "app/TAboutBox.h"
 #include "app/TForm1.h"
+#include "app/TFormDVHmatch.h"
+#include "app/TFormFileList.h"
 #include "app/TFormGraphView.h"
+#include "app/TFormInputBox.h"
+#include "app/TFormProgress.h"
+#include "app/TFormSelectPlanList.h"
 #include "app/TFormOption.h"
 #include "app/TFormSList.h"
+#include "planlist/ui/TFormDVHs.h"
+#include "planlist/ui/TFormIndex.h"
 
 TForm1* Form1 = nullptr;
 TAboutBox* AboutBox = nullptr;
 TFormOption* FormOption = nullptr;
 TFormSList* FormSList = nullptr;
 TFormGraphView* FormGraphView = nullptr;
+TFormIndex* FormIndex = nullptr;
+TFormDVHs* FormDVHs = nullptr;
+TFormProgress* FormProgress = nullptr;
+TFormSelectPlanList* FormSelectPlanList = nullptr;
+TFormDVHmatch* FormDVHmatch = nullptr;
+TFormInputBox* FormInputBox = nullptr;
+TFormFileList* FormFileList = nullptr;
 
 void CreateForms() {
     Form1 = new TForm1;
@@ -22,4 +36,17 @@ void CreateForms() {
     FormOption->FormCreate();
     FormSList = new TFormSList(Form1);
     FormGraphView = new TFormGraphView(Form1);
+    FormIndex = new TFormIndex(Form1);
+    FormDVHs = new TFormDVHs(Form1);
+    // Dialogs that disable the main window are top-level windows of their own (a child of a
+    // disabled window is disabled with it); they go when the main window goes.
+    FormProgress = new TFormProgress(Form1);
+    FormSelectPlanList = new TFormSelectPlanList(Form1);
+    FormDVHmatch = new TFormDVHmatch(Form1);
+    FormInputBox = new TFormInputBox(Form1);
+    FormFileList = new TFormFileList(Form1, Form1);
+    for (QWidget* dialog : std::initializer_list<QWidget*>{FormProgress, FormSelectPlanList,
+                                                           FormDVHmatch, FormInputBox, FormFileList})
+        QObject::connect(Form1, &QObject::destroyed, dialog, [dialog] { delete dialog; });
+    Form1->ConnectOpeningDialogs();
 }

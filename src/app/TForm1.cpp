@@ -27,6 +27,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     statusBar()->setObjectName("StatusBar1");
     statusBar()->setSizeGripEnabled(false);
     ConnectCommands();
+    SetUpIndexViews();
     // Single border, no maximize box: the window keeps its designed client size.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);

@@ -2,10 +2,13 @@
 #pragma once
 
 #include "dvh/Workspace.h"
+#include "planlist/IndexRowCommands.h"
+#include "platform/IniFile.h"
 
 #include <QColor>
 #include <QMainWindow>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,10 +17,14 @@ class QButtonGroup;
 class QColorDialog;
 class QComboBox;
 class QCPGraph;
+class QDragEnterEvent;
+class QDropEvent;
 class QCustomPlot;
 class QFileDialog;
 class QGroupBox;
 class QImage;
+class QKeyEvent;
+class QPainter;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -27,6 +34,7 @@ class QTableWidget;
 class QToolBar;
 class QToolButton;
 class QTreeWidget;
+class QTreeWidgetItem;
 class QWidget;
 
 /// The main window. Its members are grouped by job; each group's handlers live in their own
@@ -167,6 +175,19 @@ public:
     QLabel* Label1;              // "---"
     QLineEdit* Edit2;            // result, read-only
 
+    // ---- quick index handlers (TForm1QuickIndex.cpp) ----
+    /// `Edit1`'s key filter: true drops the typed character (all but digits, backspace and
+    /// one point).
+    bool Edit1KeyPress(QKeyEvent* key);
+    /// Value typed: the result with 2 decimals (nothing while `Edit1` is empty).
+    void Edit1Change();
+    /// Kind chosen: sets up `Edit1`, then the result with 2 decimals.
+    void ComboBox3Change();
+    /// Structure chosen: the result with 3 decimals.
+    void ComboBox2Change();
+    /// The panel's query through `CalcIndex`; -1 when incomplete or without value.
+    float CalcQuickIndex();
+
     // ==== index grid and plan lists (layout here; handlers belong to the index work) ====
 
     QComboBox* ComboBox1;    // plan-list names, kept sorted
@@ -194,6 +215,76 @@ public:
     /// Refreshes the index grid for the chosen plan list.
     void ComboBox1Change();
 
+    // ---- index grid, its keys and clipboard, constraint guides (TForm1IndexGrid.cpp) ----
+    QMenu* PopupMenu2;            // the grid's popup menu
+    QAction* CopytoClipboard1;    // "Copy to Clipboard"
+    /// Refills `StringGrid1` and `IndexRowColor` with list `listIndex` evaluated for the
+    /// current plan.
+    void UpdateIndexGrid(int listIndex);
+    /// A grid cell was selected (`row` 1-based, as the grid rows count): recorded in
+    /// `SelectedIndexRow` in the editing layout while a list is chosen.
+    void StringGrid1SelectCell(int col, int row);
+    /// Ctrl+C / Ctrl+X / Ctrl+V / Delete on the selected row, in the editing layout only;
+    /// true when the key was taken.
+    bool StringGrid1KeyDown(QKeyEvent* key);
+    /// The patient header and the grid as tab-separated text on the clipboard.
+    void CopytoClipboard1Click();
+    /// Draws the constraint marks of plan `planIndex` with `painter` over `Chart1`.
+    void DrawConstraintGuides(int planIndex, QPainter* painter);
+    /// Runs after every drawing of `Chart1`: the marks of the current plan.
+    void Chart1AfterDraw(QPainter* painter);
+
+    // ==== plan-list commands: whole lists, rows, import/export, exit prompt (TForm1PlanLists.cpp) ====
+
+    QMenu* PopupMenu4;        // of ComboBox1
+    QAction* NewList1;        // "New List"
+    QAction* CopyList1;       // "Copy List"
+    QAction* EditListName1;   // "Rename List Title"
+    QAction* DeleteList1;     // "Delete List"
+    QFileDialog* SaveDialog2; // "List data (*.lst)", no overwrite prompt (never overwrites)
+    QFileDialog* ImportDialog;  // the open dialog of "Import List Data"
+
+    /// Builds the plan-list popup and dialogs and wires the list commands.
+    void ConnectPlanListCommands();
+    /// The chosen list: the last one named like `ComboBox1`'s text, -1 without a selection.
+    int SelectedPlanList() const;
+    /// Selects the item named `name` in `ComboBox1` and runs the selection handler.
+    void SelectPlanList(const std::string& name);
+    void PopupMenu4Popup();
+    void BNewListClick();
+    void BCopyListClick();
+    void EditListName1Click();
+    void DeleteList1Click();
+    void BSaveListClick();
+    void BKeyClick();
+    void BAddIndexClick();
+    void BEditIndexClick();
+    void BClearIndexClick();
+    void BUpClick();
+    void BDownClick();
+    void BDelIndexClick();
+    void BCopyIndexClick();
+    void BDVHSeriesClick();
+    void SavePlanList1Click();
+    void ImportPlanList1Click();
+    void ClearStructureList1Click();
+    /// Loads row `row` of list `list` into the index editor's controls.
+    void LoadIndexIntoFormIndex(int list, int row);
+    /// The input box's OK in modes 1 (new list), 2 (rename `listIndex`) and 3 (copy the chosen
+    /// list): forbidden characters are dropped from `text` first. Returns true to keep the box
+    /// open for another name; `box` owns the questions and is closed when one is answered
+    /// Cancel.
+    bool PlanListNameEntered(int mode, const QString& text, int listIndex, QWidget* box);
+    /// Shows the input box for a list name in mode 1, 2 or 3 with `text` in its field.
+    void ShowListNameBox(int mode, const QString& text, int listIndex);
+    /// Saves the chosen list; false (and the failure shown) when it could not be saved.
+    bool SaveSelectedList();
+    /// Offers each modified list for saving, one question after another, then runs `then`.
+    /// A save that fails stops the questions without running `then`.
+    void AskToSaveModifiedLists(std::function<void()> then);
+    /// The program folder where lists live ('/' at the end); tests may set it.
+    std::string PlanListFolder;
+
     // ==== open-file list (layout here; handlers belong to the opening work) ====
 
     /// "Patient ID", "Patient Name", "Plan ID", "DVH File Name", "Date-time".
@@ -206,6 +297,50 @@ public:
     void Scan1Click();
     /// Scans the read folder into the open-file list.
     void ScanDirectory();
+
+    // ==== opening plans and the open-file list's commands (TForm1Opening.cpp,
+    //      TForm1FileList.cpp) ====
+
+    QFileDialog* OpenDialog1;  // "Open DVH Files", several files
+    QAction* Delete1;          // context menu of ListView1: "Delete"
+    QAction* DeleteAll1;       // "Delete ALL"
+    QAction* ClearList1;       // "Clear List"
+
+    /// File > Open: runs `OpenDialog1`, then `OpenFiles`.
+    void Open1Click();
+    /// Open with the files chosen, in order: an unreadable file ends the command.
+    void OpenFiles(const std::vector<std::string>& paths);
+    /// Files dropped on the window, in drop order: unreadable files are skipped.
+    void WMDropFiles(const std::vector<std::string>& paths);
+    /// "OK": loads the selected row's plan.
+    void Button7Click();
+    /// "Reload": reads the selected row's file again into its plan.
+    void Button11Click();
+    /// Carries out the next step of a load (show, ask a list or a dose, read, refuse).
+    void RunLoadStep(const LoadOrder& order);
+    /// Wires the dialogs that continue a load back to this window; called once they exist.
+    void ConnectOpeningDialogs();
+
+    /// Rebuilds `ListView1` from `OpenFile`, sorted by "Date-time" descending.
+    void RefillFileList();
+    void ListView1ColumnClick(int column);
+    /// Ctrl+Delete deletes the selected row's file, Ctrl+Shift+Delete all files.
+    void ListView1KeyDown(int key, Qt::KeyboardModifiers shift);
+    void Delete1Click();
+    void DeleteAll1Click();
+    void ClearList1Click();
+    /// Moves exactly the one file `path` to the desktop trash; true when it went there.
+    bool DeleteFilesToRecycleBin(const std::string& path);
+
+    // WorkspaceHost: the readers' progress drives `FormProgress`.
+    void ProgressBegin(int maximum) override;
+    void ProgressStep(int position) override;
+    void ProgressEnd() override;
+
+    /// Project > "Plan Information": the plan information dialog for the current plan.
+    void StructureName1Click();
+    /// File > "Open DVH File List": the saved-DVH browser over the save folder.
+    void OpenFileList1Click();
 
     // ==== settings, tool bars, grid layout, help (TForm1Settings.cpp) ====
 
@@ -234,8 +369,30 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    /// Offers the modified plan lists for saving before the window closes.
+    void closeEvent(QCloseEvent* event) override;
+    // Dropped files (TForm1Opening.cpp) and the open-file list's keys (TForm1FileList.cpp).
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void ConnectOpeningCommands();
+    /// Says on the status bar why a file taken by Open or drop was refused.
+    void ReportRefusedFile(const TakeFilesResult& taken);
+    /// Reads the waiting file and shows the plan (the end of every load).
+    void ReadPendingAndShow();
+    /// The open-file list's rows in the order of `ascending` on `FileListSortColumn`.
+    void SortFileList(bool ascending);
+    /// The list reset of "Delete ALL" and "Clear List"; false while a file is being read.
+    bool ListReset(bool clearIndexRowColor);
+    /// The key and entry of a row (its entry when the row still belongs to it, else by key).
+    std::string RowKey(const QTreeWidgetItem* item) const;
+    int RowEntry(const QTreeWidgetItem* item) const;
+    /// Asks an OK/Cancel question without a modal loop; `onOk` runs on OK.
+    void AskOkCancel(const QString& objectName, const QString& text, const QString& caption,
+                     std::function<void()> onOk);
+
     void BuildMenus();
     void BuildToolBars();
     void BuildCentral();
@@ -246,6 +403,11 @@ private:
     QWidget* BuildOpenFileList();
     void BuildChart();
     void ConnectCommands();
+    /// Value-column painting, key hooks, grid popup, chart guide layer and the signals of
+    /// the index grid and the quick-index panel.
+    void SetUpIndexViews();
+    /// The store behind `IndexClipboard` / `IndexClipboardCut` for the grid's keys.
+    IndexRowClipboard m_indexRowClipboard;
     void ApplyIndexGridLayout(bool editing);
     void SetToolBarShown(QAction* item, QToolBar* bar, bool shown);
     void ToggleToolBar(QAction* item, QToolBar* bar, const char* key);
@@ -254,5 +416,6 @@ private:
     // The ranges the last drawing gave the axes, for undoing a zoom.
     double m_doseMin = 0, m_doseMax = 1, m_volumeMin = 0, m_volumeMax = 1;
     bool m_shownOnce = false;
+    bool m_listsOffered = false;  // the exit prompt ran: the next close goes through
     QColor m_chartColor;
 };

@@ -44,9 +44,12 @@ void TForm1::ConnectCommands() {
     for (QAction* later : {OpenFileList1, ToolButton24, StructureName1, ToolButton29,
                            PlanComparison1, ToolButton31, Batchprocessing1, ToolButton39, Report2,
                            ToolButton3, Report1, ToolButton4, PrintScreen1, SpeedButton1, Save1,
-                           ToolButton23, ClearStructureList1})
+                           ToolButton23})
         later->setEnabled(false);
     for (QPushButton* later : {BitBtn13, Button9}) later->setEnabled(false);
+
+    ConnectPlanListCommands();
+    ConnectOpeningCommands();
 }
 
 void TForm1::StructureList1Click() {

@@ -1,6 +1,9 @@
 // Everything the main window owns: plans, files, plan lists, settings, and the routines on them.
 #pragma once
 
+#include "dvh/DvhExportRecogniser.h"
+#include "dvh/ReadResult.h"
+#include "dvh/PendingLoad.h"
 #include "dvh/Records.h"
 #include "dvh/RoundToDigits.h"
 #include "dvh/SettingsFile.h"
@@ -92,6 +95,135 @@ public:
     /// Empties plans and files; no plan is current.
     void ResetPlanContainers();
     // ---- recognition, readers, plan datasets and the open-file list ----
+    /// Recognises the DVH export at `path` and returns its file type code (0 unreadable, 2, 3,
+    /// 5, 6, 7, 12, 13; never 4 or 14). The header fields go to `target`, or to the `Header...`
+    /// members when it is null; they are written only when the first line was one the program
+    /// knows. A differential DVH is refused through the host's information message. The reason
+    /// for a 0 stays in `LastHeaderResult`.
+    int ReadDvhHeader(const std::string& path, DvhHeaderFields* target = nullptr);
+    ReadResult LastHeaderResult;
+
+    /// Gy; the prescribed dose that a plan sum (codes 3 and 13) gives every structure. Whoever
+    /// asked the user for it (the prescribed-dose box) sets it before reading.
+    float PlanSumPrescribedDose = 0;
+    /// How the last `ReadDvhFile` / `ReadDvhTextBlocks` ended.
+    ReadResult LastReadResult;
+
+    /// Reads the body of the file at `path` into the last plan, by that plan's `FileType`: 2 and
+    /// 3 here, 12 and 13 through `ReadDvhTextBlocks`, 5 and 6 through `ReadBrainLabDvh`, 7
+    /// through `ReadXiOHeader`; 4 and 14 are refused with a status text. The plan's structures
+    /// and `BodyIndex` change only when the whole read succeeds; a failure goes to the status
+    /// bar with the file name and line. The caller shows and draws the plan afterwards (see
+    /// `ShowPlanAfterRead`).
+    ReadResult ReadDvhFile(const std::string& path);
+    /// Reads a code 12 or 13 export ("Description" header) into the last plan, as `ReadDvhFile`.
+    ReadResult ReadDvhTextBlocks(const std::string& path);
+    /// BrainSCAN and iPlan saved DVH tables (codes 5, 6) into the last plan (src/import).
+    ReadResult ReadBrainLabDvh(const std::string& path);
+    /// XiO exports (code 7): the structure list for the XiO dialog (src/import).
+    ReadResult ReadXiOHeader(const std::string& path);
+    /// Whether the last plan is shown and drawn after a read that ended with `result`: not for
+    /// multi-plan refusals, XiO hand-overs and a file without "Prescribed dose" line.
+    static bool ShowPlanAfterRead(int fileType, const ReadResult& result);
+    /// Gives a new structure its colour and visibility: from the plan list's structure database
+    /// (names compared by `NamesEqual`, the last equal entry wins; not listed: hidden), else a
+    /// random colour with each channel in 1-255 and visible.
+    void SetStructureColour(DVHDatasetClass& structure, int planListIndex);
+
+    /// The dataset key: patient ID + plan ID + date + " " + time.
+    static std::string DatasetKey(const std::string& patientID, const std::string& planID,
+                                  const std::string& date, const std::string& time);
+    /// The key of the header just read.
+    std::string HeaderKey() const;
+    /// Index of the last plan whose `Key` equals `key` exactly, -1 for none.
+    int FindDatasetByKey(const std::string& key) const;
+    /// Index of the last open-file entry whose `Key` equals `key` exactly, -1 for none.
+    int FindOpenFileByKey(const std::string& key) const;
+    /// Appends an open-file entry for `path` from the header just read; returns its index.
+    int AppendOpenFileFromHeader(const std::string& path, int fileType);
+    /// Appends an open-file entry copied from plan `planIndex`; returns its index.
+    int AppendOpenFileFromPlan(int planIndex);
+    /// Appends an empty plan (no structures, `BodyIndex` -1, `PlanListIndex` -1) taking its
+    /// identification from open-file entry `openFileIndex`; returns the new plan's index.
+    int AppendPlanFromOpenFile(int openFileIndex);
+    /// What File > Open does for one file, without dialogs: recognise, add the open-file entry
+    /// unless its key is listed, append a plan linked to `planListIndex` and read `path` into it
+    /// (even when the listed entry of that key names another file), with
+    /// `prescribedDoseGy` for a plan sum. Returns the new plan's index, or -1 when the file
+    /// cannot be read (the plan is removed again; the reason is in `LastHeaderResult` or the
+    /// status text).
+    int LoadDvhFileHeadless(const std::string& path, float prescribedDoseGy, int planListIndex = -1);
+    // ---- opening plans: open, drop, scan, reload, dialog continuations, list reset ----
+    // (bodies in PlanOpening.cpp)
+
+    /// Direction flag of each open-file list column: 1 ascending, anything else descending.
+    int FileListSortFlag[5] = {0, 0, 0, 0, 0};
+    /// The load that a dialog (plan-list choice, dose prompt) is finishing.
+    PendingLoad Pending;
+    /// Above 0 while a file is being read; the lists are not cleared then.
+    int FileReadDepth = 0;
+
+    /// Result of taking several files for the open-file list.
+    struct TakeFilesResult {
+        int Accepted = 0;   ///< files of a code above 1
+        int Appended = 0;   ///< entries added to `OpenFile`
+        bool Stopped = false;  ///< an unreadable file ended the command (Open)
+        std::string LastKey;   ///< the key of the last accepted file
+        std::string RefusedPath;  ///< the last file of code 0, "" when none
+        ReadResult Refused;       ///< why it was refused
+    };
+    /// Open and drop: recognises each path in order and appends an entry for every accepted
+    /// file whose key is not listed yet. With `stopAtUnreadable` (Open) a file of code 0 ends
+    /// the command; otherwise (drop) it is skipped.
+    TakeFilesResult TakeFiles(const std::vector<std::string>& paths, bool stopAtUnreadable);
+    /// The scan: rebuilds `OpenFile` from the readable files directly in `folder` (all of
+    /// them, equal keys included), then lists the loaded plans that no entry has the key of
+    /// and whose file still holds that plan, and the BrainSCAN/iPlan plans.
+    void ScanFolder(const std::string& folder);
+
+    /// Loading by key (Open, drop): shows a loaded plan, or appends a plan for the last entry
+    /// with the key, links it to a plan list by its names and says what comes next.
+    LoadOrder BeginLoadByKey(const std::string& key);
+    /// The "OK" button on a row: as `BeginLoadByKey`, refusing multi-plan entries.
+    /// `rowEntry` is the row's own entry; used when it still has the key, so a row whose key
+    /// another entry shares loads its own file.
+    LoadOrder BeginLoadOfRow(const std::string& key, int rowEntry = -1);
+    /// "Reload" of a row: reads the row's file again into its loaded plan (or a new one).
+    /// BrainSCAN and iPlan plans are not read again.
+    LoadOrder BeginReload(const std::string& key, int rowEntry = -1);
+    /// The saved-DVH browser's OK for `path` in the store's sub-folder `folderName`, already
+    /// recognised as `code` with `header`: lists the file unless its key is listed (then
+    /// `*listChanged`), shows a loaded plan again with its companion re-applied, or appends a
+    /// plan linked to the list named like the folder, with the companion's dose and names
+    /// waiting for the read.
+    LoadOrder BeginLoadFromStore(const std::string& path, int code, const DvhHeaderFields& header,
+                                 const std::string& folderName, bool* listChanged);
+    /// The plan-list choice answered (`listIndex` -1 for "N/A"): asks the dose of a plan sum
+    /// unless it is known, else reads.
+    LoadOrder PlanListChosen(int listIndex);
+    /// The dose prompt answered with `doseGy`: reads.
+    LoadOrder DoseEntered(float doseGy);
+    /// The dose prompt cancelled: removes the plan only when it was appended for this load
+    /// and is still that plan; returns whether a plan was removed. Ends the pending load.
+    bool CancelPendingLoad();
+    /// The plan the pending load fills, or -1 when there is none or it is no longer the plan
+    /// the load was started for.
+    int PendingPlanIndex() const;
+    /// Gives the waiting plan its identity, plan list and empty structures before it is read.
+    /// Returns the plan index, or -1 when the pending load is no longer valid.
+    int PreparePendingRead();
+    /// Reads the waiting file into the plan the pending load fills (a plan sum only with the
+    /// dose given for this load). Returns that plan's index, -1 when the load is no longer
+    /// valid; the reader's outcome is in `LastReadResult`.
+    int ReadPendingPlan();
+    /// After the read: applies a waiting name-override file to the plan it was read for and
+    /// ends the pending load. Returns the plan index (-1 when none was valid).
+    int FinishPendingLoad();
+    /// The list reset of "Delete ALL" and "Clear List": empties plans and files and forgets the
+    /// current plan and any waiting load. Refused (false, nothing changed) while a file is
+    /// being read. `clearIndexRowColor` also empties `IndexRowColor`.
+    bool ResetLists(bool clearIndexRowColor);
+
     // ---- plan lists ----
     // ---- index calculator ----
     /// One index of structure `structureIndex` of the plan `CurrentPlanIndex` (kinds 0-16;
@@ -107,4 +239,10 @@ public:
 
 protected:
     WorkspaceHost* m_host = nullptr;
+
+private:
+    // Opening plans (PlanOpening.cpp).
+    LoadOrder BeginLoadOfEntry(int openFileIndex);
+    void StartPending(int openFileIndex, int planIndex, bool appended);
+    LoadOrder NextStepAfterMatch(int planIndex);
 };

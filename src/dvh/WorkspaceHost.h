@@ -17,4 +17,6 @@ public:
     virtual void ProgressEnd() {}
     /// A soft refusal or failure for the main window's status bar.
     virtual void StatusText(const std::string& /*text*/) {}
+    /// An information message box with an OK button (e.g. a refused differential DVH).
+    virtual void Inform(const std::string& /*text*/, const std::string& /*caption*/) {}
 };

@@ -9,39 +9,67 @@ namespace {
 
 using Column = float DVsetClass::*;
 
-Column DoseColumn(DoseUnit u) { return u == DoseUnit::Gy ? &DVsetClass::DoseGy : &DVsetClass::DosePercent; }
+Column DoseColumn(DoseUnit u) {
+    return u == DoseUnit::Gy ? &DVsetClass::DoseGy : &DVsetClass::DosePercent;
+}
 Column VolumeColumn(VolumeUnit u) {
     return u == VolumeUnit::Cc ? &DVsetClass::VolumeCc : &DVsetClass::VolumePercent;
 }
 
 // The last segment in point order wins, so the scan runs backwards and stops at the first
 // segment that qualifies: same answer as a forward scan that keeps overwriting, without
-// visiting the points before the crossing.
+// visiting the points before the crossing. Blocks of segments are first tested without
+// branches (cheap on the long flat tails of real curves); only the block holding the crossing
+// is then scanned one segment at a time.
 
-// Last segment with pts[i].*key >= level > pts[i+1].*key (a falling crossing of `level`).
-std::optional<float> InterpolateFalling(const std::vector<DVsetClass>& pts, double level,
-                                        Column key, Column out) {
-    for (std::size_t i = pts.size(); i-- > 1;) {
-        const double k0 = pts[i - 1].*key, k1 = pts[i].*key;
-        if (k0 >= level && k1 < level) {
-            const double o0 = pts[i - 1].*out, o1 = pts[i].*out;
-            return static_cast<float>(o0 + (o1 - o0) * (level - k0) / (k1 - k0));
+enum class Crossing { Falling, Rising };
+
+template <Crossing C>
+inline bool Qualifies(double k0, double k1, double level) {
+    if constexpr (C == Crossing::Falling)
+        return (k0 >= level) & (k1 < level);  // key[i] >= level > key[i+1]
+    else
+        return (k0 <= level) & (k1 > level);  // key[i] <= level < key[i+1]
+}
+
+/// The last segment s (points s and s + 1) that crosses `level` in column `Key`.
+template <Crossing C, Column Key>
+std::optional<std::size_t> LastCrossingSegment(const std::vector<DVsetClass>& pts, double level) {
+    std::size_t end = pts.empty() ? 0 : pts.size() - 1;  // segments [0, end) still to scan
+    const float fl = static_cast<float>(level);
+    if (static_cast<double>(fl) == level) {
+        // A level that is itself a float compares the same in float: blocks of segments are
+        // skipped with branch-free tests on the long tails before the crossing.
+        constexpr std::size_t kBlock = 32;
+        while (end >= kBlock) {
+            unsigned any = 0;
+            float prev = pts[end].*Key;
+            for (std::size_t s = end; s-- > end - kBlock;) {
+                const float cur = pts[s].*Key;
+                if constexpr (C == Crossing::Falling)
+                    any |= static_cast<unsigned>(cur >= fl) & static_cast<unsigned>(prev < fl);
+                else
+                    any |= static_cast<unsigned>(cur <= fl) & static_cast<unsigned>(prev > fl);
+                prev = cur;
+            }
+            if (any) break;
+            end -= kBlock;
         }
     }
+    for (std::size_t s = end; s-- > 0;)
+        if (Qualifies<C>(pts[s].*Key, pts[s + 1].*Key, level)) return s;
     return std::nullopt;
 }
 
-// Last segment with pts[i].*key <= level < pts[i+1].*key (a rising crossing of `level`).
-std::optional<float> InterpolateRising(const std::vector<DVsetClass>& pts, double level,
-                                       Column key, Column out) {
-    for (std::size_t i = pts.size(); i-- > 1;) {
-        const double k0 = pts[i - 1].*key, k1 = pts[i].*key;
-        if (k0 <= level && k1 > level) {
-            const double o0 = pts[i - 1].*out, o1 = pts[i].*out;
-            return static_cast<float>(o0 + (o1 - o0) * (level - k0) / (k1 - k0));
-        }
-    }
-    return std::nullopt;
+/// `out` at `level` on the last segment that crosses it in column `Key`, interpolated in
+/// double precision from the segment's first point.
+template <Crossing C, Column Key>
+std::optional<float> LastCrossing(const std::vector<DVsetClass>& pts, double level, Column out) {
+    const std::optional<std::size_t> s = LastCrossingSegment<C, Key>(pts, level);
+    if (!s) return std::nullopt;
+    const double k0 = pts[*s].*Key, k1 = pts[*s + 1].*Key;
+    const double o0 = pts[*s].*out, o1 = pts[*s + 1].*out;
+    return static_cast<float>(o0 + (o1 - o0) * (level - k0) / (k1 - k0));
 }
 
 // The calculator's convention for kinds 0-7: no crossing and a negative result both read 0.
@@ -57,16 +85,15 @@ bool ValidStructure(const PDatasetClass& plan, int index) {
 float Conformity(const DVHDatasetClass& s, const DVHDatasetClass& body, double referenceGy) {
     const std::vector<DVsetClass>& b = body.DVset;
     // Every segment of the body curve is scanned, the last one included.
-    for (std::size_t i = b.size(); i-- > 1;) {
-        const double d0 = b[i - 1].DoseGy, d1 = b[i].DoseGy;
-        if (d0 <= referenceGy && d1 > referenceGy) {
-            const double v0 = b[i - 1].VolumeCc, v1 = b[i].VolumeCc;
-            const float v = static_cast<float>(v1 + (v0 - v1) * (d1 - referenceGy) / (d1 - d0));
-            const float r = v / s.Volume;
-            return r < 0 ? 0.0f : r;
-        }
-    }
-    return -1.0f;
+    const std::optional<std::size_t> i =
+        LastCrossingSegment<Crossing::Rising, &DVsetClass::DoseGy>(b, referenceGy);
+    if (!i) return -1.0f;
+    // Interpolated from the segment's upper end.
+    const double d0 = b[*i].DoseGy, d1 = b[*i + 1].DoseGy;
+    const double v0 = b[*i].VolumeCc, v1 = b[*i + 1].VolumeCc;
+    const float v = static_cast<float>(v1 + (v0 - v1) * (d1 - referenceGy) / (d1 - d0));
+    const float r = v / s.Volume;
+    return r < 0 ? 0.0f : r;
 }
 
 std::optional<double> ReferenceDose(const PDatasetClass& plan, int structureIndex,
@@ -102,12 +129,16 @@ std::optional<float> DoseAtVolume(const DVHDatasetClass& s, float volume, Volume
         if (s.Volume == 0) return std::nullopt;
         level = static_cast<double>(volume) * 100.0 / s.Volume;
     }
-    return InterpolateFalling(s.DVset, level, &DVsetClass::VolumePercent, DoseColumn(doseUnit));
+    return LastCrossing<Crossing::Falling, &DVsetClass::VolumePercent>(s.DVset, level,
+                                                                       DoseColumn(doseUnit));
 }
 
 std::optional<float> VolumeAtDose(const DVHDatasetClass& s, float dose, DoseUnit doseUnit,
                                   VolumeUnit volumeUnit) {
-    return InterpolateRising(s.DVset, dose, DoseColumn(doseUnit), VolumeColumn(volumeUnit));
+    const Column out = VolumeColumn(volumeUnit);
+    if (doseUnit == DoseUnit::Gy)
+        return LastCrossing<Crossing::Rising, &DVsetClass::DoseGy>(s.DVset, dose, out);
+    return LastCrossing<Crossing::Rising, &DVsetClass::DosePercent>(s.DVset, dose, out);
 }
 
 float CalcPlanIndex(const PDatasetClass& plan, int structureIndex, int kind, float value,

@@ -1,11 +1,11 @@
 // Index editor rules: loading a row into fields, checking and writing the fields back.
 #include "planlist/IndexEdit.h"
 
+#include "dvh/NumberText.h"
 #include "dvh/RoundToDigits.h"
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 
 namespace {
 
@@ -45,14 +45,7 @@ bool ParseTypedNumber(std::string_view text, char decimalSeparator, double& valu
 }
 
 std::string FormatRounded2(double value, char decimalSeparator) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.2f", RoundToDigits(value, 2));
-    std::string s(buf);
-    if (s.find('.') != std::string::npos) {
-        while (s.back() == '0') s.pop_back();
-        if (s.back() == '.') s.pop_back();
-    }
-    if (s == "-0") s = "0";
+    std::string s = FormatGeneral(RoundToDigits(value, 2));
     for (char& c : s)
         if (c == '.') c = decimalSeparator;
     return s;

@@ -5,14 +5,10 @@
 #include "planlist/IndexCalculator.h"
 
 #include <array>
-#include <cstdio>
 
 std::string IndexValueText(float v) {
     if (v == -1.0f) return "Null";
-    char buf[64];
-    const double r = RoundToDigits(v, 2);
-    std::snprintf(buf, sizeof buf, "%.2f", r == 0 ? 0.0 : r);
-    return buf;
+    return FormatFixed(RoundToDigits(v, 2), 2);
 }
 
 namespace {

@@ -126,47 +126,70 @@ PlanListNameClass ReadPlanListFromIni(const platform::IniFile& ini, const std::s
     return list;
 }
 
+namespace {
+
+// The keys of one section in the order they are written, texts as the ini writers make them.
+class SectionWriter {
+public:
+    void Text(const std::string& key, std::string value) { m_keys.emplace_back(key, std::move(value)); }
+    void Integer(const std::string& key, int value) { Text(key, std::to_string(value)); }
+    void Bool(const std::string& key, bool value) { Text(key, value ? "1" : "0"); }
+    void Float(const std::string& key, float value) { Text(key, platform::FormatIniFloat(value)); }
+    void WriteInto(platform::IniFile& ini, const char* section) const {
+        ini.WriteSectionKeys(section, m_keys);
+    }
+
+private:
+    std::vector<std::pair<std::string, std::string>> m_keys;
+};
+
+}  // namespace
+
 void WritePlanListToIni(platform::IniFile& ini, const PlanListNameClass& list) {
     ini.EraseSection(kStructureDB);
     ini.EraseSection(kListIndex);
 
-    ini.WriteInteger(kStructureDB, "Count", list.StructureDBCount());
+    SectionWriter db;
+    db.Integer("Count", list.StructureDBCount());
     for (int i = 1; i <= list.StructureDBCount(); ++i) {
         const std::string n = std::to_string(i);
         const StructureDBClass& s = list.StructureDB[static_cast<std::size_t>(i - 1)];
-        ini.WriteString(kStructureDB, "Name" + n, s.Name);
-        ini.WriteInteger(kStructureDB, "Color-R" + n, s.ColorR);
-        ini.WriteInteger(kStructureDB, "Color-G" + n, s.ColorG);
-        ini.WriteInteger(kStructureDB, "Color-B" + n, s.ColorB);
-        ini.WriteBool(kStructureDB, "SetColor" + n, s.SetColor);
-        ini.WriteBool(kStructureDB, "View" + n, s.View);
+        db.Text("Name" + n, s.Name);
+        db.Integer("Color-R" + n, s.ColorR);
+        db.Integer("Color-G" + n, s.ColorG);
+        db.Integer("Color-B" + n, s.ColorB);
+        db.Bool("SetColor" + n, s.SetColor);
+        db.Bool("View" + n, s.View);
     }
+    db.WriteInto(ini, kStructureDB);
 
     // Rows up to the last named one; empty rows between named rows are kept.
     int last = 0;
     for (int r = 0; r < list.IndexDataCount(); ++r)
         if (!list.IndexData[static_cast<std::size_t>(r)].Name.empty()) last = r;
     const int count = last + 1;
-    ini.WriteInteger(kListIndex, "Count", count);
-    ini.WriteBool(kListIndex, "Lock", list.Lock);
+    SectionWriter rows;
+    rows.Integer("Count", count);
+    rows.Bool("Lock", list.Lock);
     const IndexDataClass emptyRow;  // written when the list has no row at all
     for (int i = 1; i <= count; ++i) {
         const std::string n = std::to_string(i);
         const IndexDataClass& r =
             i <= list.IndexDataCount() ? list.IndexData[static_cast<std::size_t>(i - 1)] : emptyRow;
-        ini.WriteString(kListIndex, "Name" + n, r.Name);
-        ini.WriteInteger(kListIndex, "Items" + n, r.Items);
-        ini.WriteFloat(kListIndex, "Value" + n, r.Value);
-        ini.WriteInteger(kListIndex, "ItemsCI" + n, r.ItemsCI);
-        ini.WriteFloat(kListIndex, "ValueCI" + n, r.ValueCI);
-        ini.WriteFloat(kListIndex, "Constraints" + n, r.Constraints);
-        ini.WriteBool(kListIndex, "ConstraintsON" + n, r.ConstraintsON);
-        ini.WriteBool(kListIndex, "ConstraintsView" + n, r.ConstraintsView);
-        ini.WriteBool(kListIndex, "IndexPrint" + n, r.IndexPrint);
-        ini.WriteInteger(kListIndex, "ConstraintFontColorR" + n, r.ConstraintFontColorR);
-        ini.WriteInteger(kListIndex, "ConstraintFontColorG" + n, r.ConstraintFontColorG);
-        ini.WriteInteger(kListIndex, "ConstraintFontColorB" + n, r.ConstraintFontColorB);
+        rows.Text("Name" + n, r.Name);
+        rows.Integer("Items" + n, r.Items);
+        rows.Float("Value" + n, r.Value);
+        rows.Integer("ItemsCI" + n, r.ItemsCI);
+        rows.Float("ValueCI" + n, r.ValueCI);
+        rows.Float("Constraints" + n, r.Constraints);
+        rows.Bool("ConstraintsON" + n, r.ConstraintsON);
+        rows.Bool("ConstraintsView" + n, r.ConstraintsView);
+        rows.Bool("IndexPrint" + n, r.IndexPrint);
+        rows.Integer("ConstraintFontColorR" + n, r.ConstraintFontColorR);
+        rows.Integer("ConstraintFontColorG" + n, r.ConstraintFontColorG);
+        rows.Integer("ConstraintFontColorB" + n, r.ConstraintFontColorB);
     }
+    rows.WriteInto(ini, kListIndex);
 }
 
 PlanListLoadResult LoadPlanListFile(const std::string& path, const std::string& name) {

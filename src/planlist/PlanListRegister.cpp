@@ -6,6 +6,7 @@
 #include "platform/Paths.h"
 
 #include <algorithm>
+#include <filesystem>
 
 namespace {
 
@@ -51,7 +52,10 @@ platform::WriteResult RenameRegisteredPlanList(const std::string& programFolder,
                                                const std::string& oldName,
                                                const std::string& newName) {
     const std::string path = SettingsFilePath(programFolder);
-    if (!platform::FileExists(path)) return {};
+    // Only a settings file that is not there at all is left alone; one that exists but cannot
+    // be read makes the rename fail (UpdateSettingsFile refuses it).
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec)) return {};
     return UpdateSettingsFile(path, [&](platform::IniFile& ini) {
         RenameInPlanListRegister(ini, oldName, newName);
     });

@@ -230,11 +230,12 @@ float ForwardVolumeAtDose(const std::vector<DVsetClass>& p, double d) {
 TEST(IndexCalculator, MatchesTheForwardRuleOnUnorderedCurves) {
     std::mt19937 rng(11);
     std::uniform_int_distribution<int> coarse(0, 10);  // coarse values: many ties and flats
+    std::uniform_int_distribution<int> length(0, 140);  // short curves and many blocks
     for (int trial = 0; trial < 300; ++trial) {
         PDatasetClass plan;
         DVHDatasetClass s;
-        s.Volume = 10;
-        const int n = coarse(rng) + 1;
+        s.Volume = 3;  // cc levels of kind 3 are then no floats: the double path
+        const int n = trial % 2 ? coarse(rng) + 1 : length(rng);
         for (int i = 0; i < n; ++i) {
             DVsetClass p;
             p.DoseGy = static_cast<float>(coarse(rng));
@@ -252,6 +253,8 @@ TEST(IndexCalculator, MatchesTheForwardRuleOnUnorderedCurves) {
                       ForwardVolumeAtDose(s.DVset, level + 0.5));
             EXPECT_EQ(CalcPlanIndex(plan, 0, 6, static_cast<float>(level), 0, 0),
                       ForwardVolumeAtDose(s.DVset, level));
+            EXPECT_EQ(CalcPlanIndex(plan, 0, 3, level * 0.3f + 0.1f, 0, 0),
+                      ForwardDoseAtVolume(s.DVset, (level * 0.3f + 0.1f) * 100.0 / 3));
         }
     }
 }

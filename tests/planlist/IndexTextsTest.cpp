@@ -52,14 +52,6 @@ TEST(IndexTexts, ValuesShowTwoDecimalsOrNull) {
     EXPECT_EQ(IndexValueText(0), "0.00");
 }
 
-TEST(IndexTexts, ShortestGeneralForm) {
-    EXPECT_EQ(FormatGeneral(27.5), "27.5");
-    EXPECT_EQ(FormatGeneral(30), "30");
-    EXPECT_EQ(FormatGeneral(-0.0), "0");
-    EXPECT_EQ(FormatGeneral(12.346), "12.346");
-    EXPECT_EQ(FormatGeneral(0.01), "0.01");
-}
-
 TEST(IndexTexts, QuickKindTextsAndReferenceNames) {
     EXPECT_EQ(QuickIndexKindText(0), "D**%  ---  [%]");
     EXPECT_EQ(QuickIndexKindText(2), "D**cc  ---  [%]");

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 IndexDataClass Row(std::string name, int items, float value) {
@@ -246,4 +248,30 @@ TEST(PlanListFile, RefusedWriteLeavesTheOldFileWholeAndReadOnly) {
     // No temporary file is left beside it.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
                             std::filesystem::directory_iterator()), 1);
+}
+
+TEST(PlanListFile, ExampleProtocolLoadsAndSavesBackUnchanged) {
+    const std::string example = std::string(TESSARAY_EXAMPLES) + "/Prostate.lst";
+    const PlanListLoadResult loaded = LoadPlanListFile(example, "Prostate");
+    ASSERT_EQ(loaded.status, PlanListFileStatus::Ok);
+    const PlanListNameClass& list = loaded.list;
+    ASSERT_EQ(list.IndexDataCount(), 18);
+    EXPECT_EQ(list.StructureDBCount(), 7);
+    EXPECT_EQ(list.SNameDB.size(), 7u);
+    const std::vector<std::string> known = {"PTV", "CTV", "Rectum", "Bladder", "Femur_L", "Femur_R", "Body"};
+    bool lower = false, upper = false, conformity = false;
+    for (const IndexDataClass& r : list.IndexData) {
+        EXPECT_NE(std::find(known.begin(), known.end(), r.Name), known.end()) << r.Name;
+        EXPECT_TRUE(r.Items >= 0 && r.Items <= 16);
+        lower |= r.ConstraintsON && r.Constraints < 0;
+        upper |= r.ConstraintsON && r.Constraints > 0;
+        conformity |= r.Items == 16 && r.ItemsCI >= 0;
+    }
+    EXPECT_TRUE(lower && upper && conformity);
+    // The example is exactly what the program itself writes.
+    // (The name store is kept from the file saved over, so save over a copy of it.)
+    TempFolder dir;
+    dir.Write("Copy.lst", ReadFileText(example));
+    ASSERT_TRUE(SavePlanListFile(dir.File("Copy.lst"), list).ok);
+    EXPECT_EQ(ReadFileText(dir.File("Copy.lst")), ReadFileText(example));
 }

@@ -1,0 +1,144 @@
+// Throughput and peak memory of the plan DVH readers on a 300-structure export with 1 cGy bins
+// (about 2.4 million rows), compared in the same run with `wc -l` on the same file.
+#include "DvhExportGenerator.h"
+
+#include "dvh/DvhExportReader.h"
+#include "dvh/DvhTextBlockReader.h"
+#include "dvh/LineCursor.h"
+#include "dvh/Workspace.h"
+
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace {
+
+bench::GeneratedExport g_description;  // code 12
+bench::GeneratedExport g_plan;         // code 2
+
+bench::GeneratedExport Prepare(int fileType) {
+    const auto dir = std::filesystem::temp_directory_path() / "tessaray-bench";
+    std::filesystem::create_directories(dir);
+    const std::string path = (dir / (fileType == 12 ? "large_description.txt" : "large_plan.txt")).string();
+    // Written once per machine: the text is the same every time.
+    const std::string done = path + ".complete";
+    if (std::filesystem::exists(done) && std::filesystem::exists(path)) {
+        bench::GeneratedExport e{path, static_cast<long long>(std::filesystem::file_size(path)), 0, 300};
+        e.rows = 300LL * 8001;
+        return e;
+    }
+    bench::GeneratedExport e = bench::GenerateExport(path, fileType);
+    if (e.bytes > 0) std::ofstream(done) << "complete\n";
+    return e;
+}
+
+ReadResult ReadOnce(const bench::GeneratedExport& e, int fileType, ParsedPlan& plan) {
+    LineCursor lines(LineFile{e.path});
+    DvhReadOptions options{fileType};
+    return fileType == 12 ? ParseDvhTextBlocks(lines, options, plan) : ParseDvhFile(lines, options, plan);
+}
+
+void BM_ReadDvhTextBlocks(benchmark::State& state) {
+    for (auto _ : state) {
+        ParsedPlan plan;
+        ReadResult r = ReadOnce(g_description, 12, plan);
+        if (!r) state.SkipWithError(r.detail.c_str());
+        benchmark::DoNotOptimize(plan.DVHDataset.data());
+    }
+    state.SetBytesProcessed(state.iterations() * g_description.bytes);
+    state.counters["rows"] = static_cast<double>(g_description.rows);
+}
+
+void BM_ReadDvhFile(benchmark::State& state) {
+    for (auto _ : state) {
+        ParsedPlan plan;
+        ReadResult r = ReadOnce(g_plan, 2, plan);
+        if (!r) state.SkipWithError(r.detail.c_str());
+        benchmark::DoNotOptimize(plan.DVHDataset.data());
+    }
+    state.SetBytesProcessed(state.iterations() * g_plan.bytes);
+}
+
+void BM_WcL(benchmark::State& state) {
+    const std::string cmd = "wc -l < '" + g_description.path + "' > /dev/null";
+    for (auto _ : state)
+        if (std::system(cmd.c_str()) != 0) state.SkipWithError("wc failed");
+    state.SetBytesProcessed(state.iterations() * g_description.bytes);
+}
+
+BENCHMARK(BM_ReadDvhTextBlocks)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_ReadDvhFile)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_WcL)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
+
+long MaxRssKiB() {
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_maxrss;
+}
+
+template <class F>
+double BestSeconds(int runs, F f) {
+    double best = 1e9;
+    for (int i = 0; i < runs; ++i) {
+        auto t0 = std::chrono::steady_clock::now();
+        f();
+        best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
+    }
+    return best;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    g_description = Prepare(12);
+    g_plan = Prepare(2);
+    if (g_description.bytes == 0 || g_plan.bytes == 0) {
+        std::fprintf(stderr, "cannot write the benchmark exports\n");
+        return 1;
+    }
+
+    // Peak memory first, while the process holds nothing else: the whole road of File > Open.
+    const long before = MaxRssKiB();
+    {
+        Workspace ws;
+        const int plan = ws.LoadDvhFileHeadless(g_description.path, 0);
+        if (plan < 0) {
+            std::fprintf(stderr, "read failed: %s\n", ws.LastReadResult.detail.c_str());
+            return 1;
+        }
+        long long points = 0;
+        for (const auto& s : ws.PDataset[plan].DVHDataset) points += static_cast<long long>(s.DVset.size());
+        const double pointMiB = points * 16.0 / (1 << 20);
+        const double peakMiB = (MaxRssKiB() - before) / 1024.0;
+        std::printf("points: %lld (%.1f MiB at 16 bytes), peak memory added by the read: %.1f MiB = %.2fx the points\n",
+                    points, pointMiB, peakMiB, peakMiB / pointMiB);
+    }
+
+    // The same run compares the reader with `wc -l` on the same (cached) file.
+    ParsedPlan warm;
+    ReadOnce(g_description, 12, warm);
+    warm = ParsedPlan{};
+    const std::string wc = "wc -l < '" + g_description.path + "' > /dev/null";
+    const double wcSeconds = BestSeconds(7, [&] { (void)std::system(wc.c_str()); });
+    const double readSeconds = BestSeconds(7, [&] {
+        ParsedPlan plan;
+        ReadOnce(g_description, 12, plan);
+    });
+    const double mb = g_description.bytes / 1e6;
+    std::printf("export: %.1f MB, %lld rows, %d structures\n", mb, g_description.rows, g_description.structures);
+    std::printf("reader: %.1f ms = %.0f MB/s; wc -l: %.1f ms = %.0f MB/s; reader / wc -l = %.2f\n",
+                readSeconds * 1e3, mb / readSeconds, wcSeconds * 1e3, mb / wcSeconds, readSeconds / wcSeconds);
+    std::fflush(stdout);
+
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,93 @@
+// What the plan DVH readers share: their options, their result, progress and unit rules.
+#pragma once
+
+#include "dvh/ReadResult.h"
+#include "dvh/Records.h"
+#include "dvh/WorkspaceHost.h"
+
+#include <cmath>
+#include <string_view>
+#include <vector>
+
+/// A plan read into a temporary, committed to the workspace only when the whole read succeeded.
+struct ParsedPlan {
+    std::vector<DVHDatasetClass> DVHDataset;
+    /// The last structure named "Body" without regard to case, -1 for none.
+    int BodyIndex = -1;
+};
+
+/// The progress bar of a read: maximum 40, one step per line of the main loop up to 39, then
+/// filled at the end (also after a failure).
+class ReadProgress {
+public:
+    explicit ReadProgress(WorkspaceHost* host) : m_host(host) {
+        if (m_host) m_host->ProgressBegin(kMaximum);
+    }
+    ~ReadProgress() { Finish(); }
+    ReadProgress(const ReadProgress&) = delete;
+    ReadProgress& operator=(const ReadProgress&) = delete;
+
+    void LineRead() {
+        if (m_position < kMaximum - 1) {
+            ++m_position;
+            if (m_host) m_host->ProgressStep(m_position);
+        }
+    }
+    void Finish() {
+        if (m_finished) return;
+        m_finished = true;
+        while (m_position < kMaximum) {
+            ++m_position;
+            if (m_host) m_host->ProgressStep(m_position);
+        }
+        if (m_host) m_host->ProgressEnd();
+    }
+    int Position() const { return m_position; }
+
+    static constexpr int kMaximum = 40;
+
+private:
+    WorkspaceHost* m_host;
+    int m_position = 0;
+    bool m_finished = false;
+};
+
+/// How to read a plan export.
+struct DvhReadOptions {
+    /// 2 or 3 for `ParseDvhFile`, 12 or 13 for `ParseDvhTextBlocks`.
+    int FileType = 0;
+    /// Gy; the prescribed dose of a plan sum (codes 3 and 13), asked from the user. Must be > 0.
+    float PlanSumDoseGy = 0;
+    /// Codes 2 and 3: also take `ExtraDose1` and `ExtraDose2` from block lines 8 and 10.
+    bool ReadExtraDoses = false;
+    /// Advanced once per line of the main loop; may be null.
+    ReadProgress* Progress = nullptr;
+};
+
+namespace dvhread {
+
+/// `part` in % of `whole`; 0 when `whole` is 0 or below (an empty structure), never infinite.
+inline double PercentOf(double part, double whole) { return whole > 0 ? part / whole * 100.0 : 0.0; }
+
+/// A dose statistic: relative (% of `prescribedGy`) or absolute (times `factor` to Gy); both
+/// fields filled. `prescribedGy` is above 0 (the readers refuse anything else).
+inline void SetDose(double v, bool relative, double factor, double prescribedGy, float& gy, float& percent) {
+    if (relative) {
+        percent = static_cast<float>(v);
+        gy = static_cast<float>(v * 0.01 * prescribedGy);
+    } else {
+        gy = static_cast<float>(v * factor);
+        percent = static_cast<float>(v * factor * 100.0 / prescribedGy);
+    }
+}
+
+/// All four values of a point are finite (a value too large for a float is not).
+inline bool Finite(const DVsetClass& p) {
+    return std::isfinite(p.DoseGy) && std::isfinite(p.DosePercent) && std::isfinite(p.VolumeCc) &&
+           std::isfinite(p.VolumePercent);
+}
+
+/// Index of the last structure named "Body" without regard to case, -1 for none.
+int FindBodyIndex(const std::vector<DVHDatasetClass>& structures);
+
+}  // namespace dvhread

@@ -1,0 +1,194 @@
+// Codes 12 and 13: a "Prescribed dose" line near the top, then blocks that begin "Struct",
+// whose statistics are searched for, and whose table rows stand in fixed columns.
+#include "dvh/DvhTextBlockReader.h"
+
+#include "dvh/DvhLineFields.h"
+#include "dvh/LineCursor.h"
+
+#include <cmath>
+#include <string>
+
+using namespace dvhtext;
+using dvhread::PercentOf;
+using dvhread::SetDose;
+
+namespace {
+
+constexpr long kPrescribedDoseLines = 50;
+constexpr int kSearchLines = 999;
+
+ReadResult BadNumber(long line, std::string_view text) {
+    return ReadResult::Fail(ReadStatus::BadNumber, line, Quote(text) + " is not a number");
+}
+
+/// A volume heading names an absolute volume when it gives cubic centimetres.
+bool AbsoluteVolume(std::string_view heading) { return Contains(heading, "cm") || Contains(heading, "[cc]"); }
+
+class BlockReader {
+public:
+    BlockReader(LineCursor& lines, const DvhReadOptions& options, double fileDoseGy, double fileFactor)
+        : m_lines(lines), m_options(options), m_fileDose(fileDoseGy), m_fileFactor(fileFactor) {}
+
+    ReadResult Read(std::string_view blockLine, DVHDatasetClass& s, std::vector<DVsetClass>& scratch) {
+        const bool sum = m_options.FileType == 13;
+        s.Name = std::string(ValueAfterColon(blockLine));
+        s.ModifiedName.clear();
+        s.LineWidth = 2;
+        s.PrescribedDose = static_cast<float>(m_fileDose);
+        const double pd = m_fileDose;
+
+        std::string_view line;
+        if (!Find(line, [](std::string_view l) { return StartsWith(l, "Volume"); }))
+            return Missing("no \"Volume\" line");
+        double volume;
+        if (!ParseNumber(ValueAfterColon(line), volume)) return BadNumber(m_lines.LineNumber(), ValueAfterColon(line));
+        s.Volume = static_cast<float>(volume);
+        if (!std::isfinite(s.Volume))
+            return ReadResult::Fail(ReadStatus::BadNumber, m_lines.LineNumber(), "a value out of range");
+
+        if (!Find(line, [](std::string_view l) { return StartsWith(l, "Min"); })) return Missing("no \"Min\" line");
+        // Minimum, maximum and mean; a "%" at the 11th (mean: 12th) character marks a relative value.
+        double value[3];
+        bool relative[3];
+        long lineOf[3];
+        for (int i = 0; i < 3; ++i) {
+            if (i > 0 && !m_lines.Next(line)) return Truncated();
+            lineOf[i] = m_lines.LineNumber();
+            if (!ParseNumber(ValueAfterColon(line), value[i])) return BadNumber(lineOf[i], ValueAfterColon(line));
+            relative[i] = CharAt(line, i == 2 ? 12 : 11) == '%';
+        }
+        if (!Find(line, [](std::string_view l) { return l.empty(); })) return Missing("no empty line before the table");
+        if (!m_lines.Next(line)) return Truncated();
+
+        double factor = m_fileFactor;
+        bool relativeFirst = false;
+        bool absolute;
+        if (sum) {
+            absolute = AbsoluteVolume(line);
+            factor = NamesCentigray(line) ? 0.01 : 1.0;
+        } else {
+            std::string_view doses = Columns(line, 1, 37);
+            relativeFirst = Position(doses, "Gy") > Position(doses, "[%]");
+            absolute = AbsoluteVolume(FromColumn(line, 38));
+        }
+        // The statistics take the unit of their own block (a plan sum decides it per table).
+        float* gy[3] = {&s.MinDoseGy, &s.MaxDoseGy, &s.MeanDoseGy};
+        float* pc[3] = {&s.MinDosePercent, &s.MaxDosePercent, &s.MeanDosePercent};
+        for (int i = 0; i < 3; ++i) {
+            SetDose(value[i], relative[i], factor, pd, *gy[i], *pc[i]);
+            if (!std::isfinite(*gy[i]) || !std::isfinite(*pc[i]))
+                return ReadResult::Fail(ReadStatus::BadNumber, lineOf[i], "a value out of range");
+        }
+
+        scratch.clear();
+        while (m_lines.Next(line) && !line.empty()) {
+            std::string_view dose1 = sum ? Columns(line, 1, 10) : Columns(line, 1, 17);
+            std::string_view dose2 = sum ? std::string_view{} : Columns(line, 18, 37);
+            std::string_view vol = FromColumn(line, sum ? 11 : 38);
+            const char* readable = m_lines.ReadableEnd();
+            double a, b = 0, w;
+            if (!ParseColumn(dose1, a, readable)) return BadNumber(m_lines.LineNumber(), dose1);
+            if (!sum && !ParseColumn(dose2, b, readable)) return BadNumber(m_lines.LineNumber(), dose2);
+            if (!ParseColumn(vol, w, readable)) return BadNumber(m_lines.LineNumber(), vol);
+            DVsetClass p;
+            if (absolute) {
+                if (s.Volume < w) s.Volume = static_cast<float>(w);
+                p.VolumeCc = static_cast<float>(w);
+                p.VolumePercent = static_cast<float>(PercentOf(w, s.Volume));
+            } else {
+                p.VolumePercent = static_cast<float>(w);
+                p.VolumeCc = static_cast<float>(s.Volume * 0.01 * w);
+            }
+            if (sum) {
+                p.DoseGy = static_cast<float>(a * factor);
+                p.DosePercent = static_cast<float>(a * factor * 100.0 / pd);
+            } else {
+                p.DoseGy = static_cast<float>((relativeFirst ? b : a) * factor);
+                p.DosePercent = static_cast<float>(relativeFirst ? a : b);
+            }
+            if (!dvhread::Finite(p) || !std::isfinite(s.Volume))
+                return ReadResult::Fail(ReadStatus::BadNumber, m_lines.LineNumber(), "a value out of range");
+            scratch.push_back(p);
+        }
+        s.DVset.assign(scratch.begin(), scratch.end());
+        return {};
+    }
+
+private:
+    /// Reads on until a line matches, over at most 999 lines. The next block's line ends the
+    /// search too: a block without its own statistics must not take the next block's.
+    template <class Match>
+    bool Find(std::string_view& line, Match match) {
+        for (int n = 1; n <= kSearchLines; ++n) {
+            if (!m_lines.Next(line)) return false;
+            if (match(line)) return true;
+            if (StartsWith(line, "Struct")) return false;
+        }
+        return false;
+    }
+    ReadResult Missing(const char* what) const {
+        return ReadResult::Fail(ReadStatus::MissingLine, m_lines.LineNumber(), what);
+    }
+    ReadResult Truncated() const {
+        return ReadResult::Fail(ReadStatus::Truncated, m_lines.LineNumber() + 1, "the file ends inside a structure");
+    }
+
+    LineCursor& m_lines;
+    const DvhReadOptions& m_options;
+    double m_fileDose;
+    double m_fileFactor;
+};
+
+}  // namespace
+
+ReadResult ParseDvhTextBlocks(LineCursor& lines, const DvhReadOptions& options, ParsedPlan& out) {
+    out = ParsedPlan{};
+    const bool sum = options.FileType == 13;
+    if (options.FileType != 12 && !sum)
+        return ReadResult::Fail(ReadStatus::UnknownFileType, 0, "not an export with a description header");
+    if (sum && !(options.PlanSumDoseGy > 0))
+        return ReadResult::Fail(ReadStatus::BadPrescribedDose, 0, "the prescribed dose must be above 0");
+
+    std::string_view line;
+    bool found = false;
+    while (lines.LineNumber() < kPrescribedDoseLines && lines.Next(line))
+        if (StartsWith(line, "Prescribed dose")) {
+            found = true;
+            break;
+        }
+    if (!found)
+        return ReadResult::Fail(ReadStatus::NoPrescribedDose, 0, "no \"Prescribed dose\" line in the first 50 lines");
+
+    double fileFactor = 1.0;
+    double fileDose = options.PlanSumDoseGy;
+    if (!sum) {
+        fileFactor = NamesCentigray(line) ? 0.01 : 1.0;
+        double v;
+        if (!ParseNumber(ValueAfterColon(line), v)) return BadNumber(lines.LineNumber(), ValueAfterColon(line));
+        fileDose = v * fileFactor;
+        if (!(fileDose > 0) || !std::isfinite(static_cast<float>(fileDose)))
+            return ReadResult::Fail(ReadStatus::BadPrescribedDose, lines.LineNumber(), "the prescribed dose must be above 0");
+    }
+    lines.Next(line);  // the line after the prescribed dose says nothing the reader needs
+
+    ParsedPlan plan;
+    std::vector<DVsetClass> scratch;
+    BlockReader block(lines, options, fileDose, fileFactor);
+    while (lines.Next(line)) {
+        if (options.Progress) options.Progress->LineRead();
+        if (!StartsWith(line, "Struct")) continue;
+        plan.DVHDataset.emplace_back();
+        ReadResult r = block.Read(line, plan.DVHDataset.back(), scratch);
+        if (!r) return r;
+    }
+    if (lines.ReadFailed()) return ReadResult::Fail(ReadStatus::ReadError, lines.LineNumber(), "reading the file failed");
+    if (plan.DVHDataset.empty()) return ReadResult::Fail(ReadStatus::NoStructures, 0, "no structure in the file");
+    plan.BodyIndex = dvhread::FindBodyIndex(plan.DVHDataset);
+    out = std::move(plan);
+    return {};
+}
+
+ReadResult ParseDvhTextBlocks(std::string_view text, const DvhReadOptions& options, ParsedPlan& out) {
+    LineCursor lines(text);
+    return ParseDvhTextBlocks(lines, options, out);
+}

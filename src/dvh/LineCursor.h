@@ -1,0 +1,79 @@
+// Whole lines of a DVH text, from memory or streamed from a file, with their line numbers.
+#pragma once
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <string_view>
+
+/// Yields a text line by line. A line ends at LF; the CRs before it are not part of the line,
+/// so CR LF and LF files read alike. Lines are whole whatever their length. A UTF-8 byte-order
+/// mark before the first line is skipped. Streaming from a file keeps only a chunk and the line
+/// in hand in memory; the buffer grows only as far as one line of the file really reaches.
+/// A file to read line by line, in chunks of `chunkBytes`.
+struct LineFile {
+    std::string path;
+    std::size_t chunkBytes = std::size_t(1) << 18;
+};
+
+class LineCursor {
+public:
+    /// Lines of a text held by the caller (it must outlive the cursor).
+    explicit LineCursor(std::string_view text);
+    /// Lines of a file read in chunks; `Opened()` says whether it could be opened.
+    explicit LineCursor(const LineFile& file);
+    ~LineCursor();
+    LineCursor(const LineCursor&) = delete;
+    LineCursor& operator=(const LineCursor&) = delete;
+
+    bool Opened() const { return m_opened; }
+    /// True when reading the file failed part-way (the lines given so far were real).
+    bool ReadFailed() const { return m_readFailed; }
+    /// Number of the line last returned by `Next`, from 1; 0 before the first.
+    long LineNumber() const { return m_line; }
+
+    /// The end of the bytes the cursor holds: the last line returned lies before it, and the
+    /// bytes between that line's end and here may be read (never used) by fast scanners.
+    const char* ReadableEnd() const { return m_end; }
+
+    /// The next line, without its line end; false at the end of the text.
+    bool Next(std::string_view& line) {
+        for (;;) {
+            const auto* nl = static_cast<const char*>(
+                m_pos == m_end ? nullptr : std::memchr(m_pos, '\n', static_cast<std::size_t>(m_end - m_pos)));
+            if (nl) {
+                line = std::string_view(m_pos, static_cast<std::size_t>(nl - m_pos));
+                m_pos = nl + 1;
+                return Deliver(line);
+            }
+            if (!m_file) {
+                if (m_pos == m_end) return false;
+                line = std::string_view(m_pos, static_cast<std::size_t>(m_end - m_pos));
+                m_pos = m_end;
+                return Deliver(line);
+            }
+            Refill();
+        }
+    }
+
+private:
+    bool Deliver(std::string_view& line) {
+        while (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (m_line == 0 && line.size() >= 3 && line.compare(0, 3, "\xEF\xBB\xBF") == 0)
+            line.remove_prefix(3);
+        ++m_line;
+        return true;
+    }
+    /// Moves the unread rest to the front and reads more; closes the file at its end.
+    void Refill();
+
+    const char* m_pos = nullptr;
+    const char* m_end = nullptr;
+    std::FILE* m_file = nullptr;
+    std::unique_ptr<char[]> m_buffer;
+    std::size_t m_capacity = 0;
+    long m_line = 0;
+    bool m_opened = true;
+    bool m_readFailed = false;
+};

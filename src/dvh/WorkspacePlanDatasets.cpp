@@ -1,0 +1,94 @@
+// The dataset key, the lookups by key, and appending plans and open-file entries.
+#include "dvh/Workspace.h"
+
+std::string Workspace::DatasetKey(const std::string& patientID, const std::string& planID, const std::string& date,
+                                  const std::string& time) {
+    return patientID + planID + date + " " + time;
+}
+
+std::string Workspace::HeaderKey() const { return DatasetKey(HeaderPatientID, HeaderPlanID, HeaderDate, HeaderTime); }
+
+int Workspace::FindDatasetByKey(const std::string& key) const {
+    for (int i = PDatasetCount() - 1; i >= 0; --i)
+        if (PDataset[i].Key == key) return i;
+    return -1;
+}
+
+int Workspace::FindOpenFileByKey(const std::string& key) const {
+    for (int i = OpenFileCount() - 1; i >= 0; --i)
+        if (OpenFile[i].Key == key) return i;
+    return -1;
+}
+
+int Workspace::AppendOpenFileFromHeader(const std::string& path, int fileType) {
+    OpenFileClass e;
+    e.FilePath = path;
+    e.PatientName = HeaderPatientName;
+    e.PatientID = HeaderPatientID;
+    e.PatientExtra = HeaderPatientExtra;
+    e.Date = HeaderDate;
+    e.Time = HeaderTime;
+    e.PlanName = HeaderPlanName;
+    e.PlanID = HeaderPlanID;
+    e.FileType = fileType;
+    e.Key = HeaderKey();
+    OpenFile.push_back(std::move(e));
+    return OpenFileCount() - 1;
+}
+
+int Workspace::AppendOpenFileFromPlan(int planIndex) {
+    if (planIndex < 0 || planIndex >= PDatasetCount()) return -1;
+    const PDatasetClass& p = PDataset[planIndex];
+    OpenFileClass e;
+    e.FilePath = p.FilePath;
+    e.PatientName = p.PatientName;
+    e.PatientID = p.PatientID;
+    e.PatientExtra = p.PatientExtra;
+    e.Date = p.Date;
+    e.Time = p.Time;
+    e.PlanName = p.PlanName;
+    e.PlanID = p.PlanID;
+    e.FileType = p.FileType;
+    e.Key = p.Key;
+    OpenFile.push_back(std::move(e));
+    return OpenFileCount() - 1;
+}
+
+int Workspace::AppendPlanFromOpenFile(int openFileIndex) {
+    if (openFileIndex < 0 || openFileIndex >= OpenFileCount()) return -1;
+    const OpenFileClass& e = OpenFile[openFileIndex];
+    PDatasetClass p;
+    p.Key = e.Key;
+    p.FilePath = e.FilePath;
+    p.PatientName = e.PatientName;
+    p.PatientID = e.PatientID;
+    p.PatientExtra = e.PatientExtra;
+    p.Date = e.Date;
+    p.Time = e.Time;
+    p.PlanName = e.PlanName;
+    p.PlanID = e.PlanID;
+    p.FileType = e.FileType;
+    p.BodyIndex = -1;
+    p.PlanListIndex = -1;
+    PDataset.push_back(std::move(p));
+    return PDatasetCount() - 1;
+}
+
+int Workspace::LoadDvhFileHeadless(const std::string& path, float prescribedDoseGy, int planListIndex) {
+    const int code = ReadDvhHeader(path);
+    if (code <= 1) return -1;
+    const std::string key = HeaderKey();
+    int entry = FindOpenFileByKey(key);
+    if (entry < 0) entry = AppendOpenFileFromHeader(path, code);
+    const int plan = AppendPlanFromOpenFile(entry);
+    // A listed entry with the same key may name another file: read the one asked for.
+    PDataset[plan].FilePath = path;
+    PDataset[plan].FileType = code;
+    PDataset[plan].PlanListIndex = planListIndex;
+    if (code == FileTypePlanSum || code == FileTypePlanSumDescription) PlanSumPrescribedDose = prescribedDoseGy;
+    if (!ReadDvhFile(PDataset[plan].FilePath)) {
+        PDataset.pop_back();
+        return -1;
+    }
+    return plan;
+}

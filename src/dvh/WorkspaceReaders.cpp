@@ -1,0 +1,121 @@
+// Workspace members that read a plan DVH export into the last plan and commit it whole.
+#include "dvh/Workspace.h"
+
+#include "dvh/DvhExportReader.h"
+#include "dvh/DvhTextBlockReader.h"
+#include "dvh/LineCursor.h"
+
+#include <random>
+
+namespace {
+
+TColor RandomColour() {
+    static std::mt19937 draws{std::random_device{}()};
+    std::uniform_int_distribution<int> channel(1, 255);
+    const int r = channel(draws), g = channel(draws), b = channel(draws);
+    return RgbColor(r, g, b);
+}
+
+using Parser = ReadResult (*)(LineCursor&, const DvhReadOptions&, ParsedPlan&);
+
+/// Reads `path` with `parse` into a temporary plan, with the progress bar shown throughout.
+ReadResult ReadInto(const std::string& path, Parser parse, DvhReadOptions options, WorkspaceHost* host,
+                    ParsedPlan& parsed) {
+    ReadProgress progress(host);
+    options.Progress = &progress;
+    LineCursor lines(LineFile{path});
+    if (!lines.Opened()) return ReadResult::Fail(ReadStatus::NotFound, 0, "cannot open the file");
+    return parse(lines, options, parsed);
+}
+
+/// Reads a plan export of `type` (2, 3, 12, 13) into the last plan of `ws`, committing on success.
+ReadResult ReadPlanExport(Workspace& ws, const std::string& path, int type) {
+    WorkspaceHost* host = ws.Host();
+    const bool blocks = type == FileTypePlanDescription || type == FileTypePlanSumDescription;
+    const bool plain = type == FileTypePlan || type == FileTypePlanSum;
+    if (!blocks && !plain) {
+        ReadProgress progress(host);  // shown and filled, as for every read
+        return ReadResult::Fail(ReadStatus::UnknownFileType, 0, "no reader for file type " + std::to_string(type));
+    }
+    DvhReadOptions options;
+    options.FileType = type;
+    options.PlanSumDoseGy = ws.PlanSumPrescribedDose;
+    ParsedPlan parsed;
+    ReadResult r = ReadInto(path, blocks ? static_cast<Parser>(&ParseDvhTextBlocks) : static_cast<Parser>(&ParseDvhFile),
+                            options, host, parsed);
+    if (!r) {
+        if (host) host->StatusText(ReadFailureText(path, r));
+        return r;
+    }
+    PDatasetClass& plan = ws.PDataset.back();
+    const bool listed = plan.PlanListIndex >= 0 && plan.PlanListIndex < ws.PlanListNameCount();
+    for (DVHDatasetClass& s : parsed.DVHDataset) {
+        ws.SetStructureColour(s, plan.PlanListIndex);
+        // The one-plan and plan-sum reader also teaches the plan list the names it meets.
+        if (plain && listed) {
+            std::vector<std::string>& names = ws.PlanListName[plan.PlanListIndex].SNameDB;
+            bool known = false;
+            for (const std::string& n : names) known = known || n == s.Name;
+            if (!known) names.push_back(s.Name);
+        }
+    }
+    plan.DVHDataset = std::move(parsed.DVHDataset);
+    plan.BodyIndex = parsed.BodyIndex;
+    return r;
+}
+
+}  // namespace
+
+void Workspace::SetStructureColour(DVHDatasetClass& s, int planListIndex) {
+    if (planListIndex < 0 || planListIndex >= PlanListNameCount()) {
+        s.Color = RandomColour();
+        s.Visible = true;
+        return;
+    }
+    const StructureDBClass* match = nullptr;
+    for (const StructureDBClass& entry : PlanListName[planListIndex].StructureDB)
+        if (NamesEqual(s.Name, entry.Name)) match = &entry;
+    if (!match) {
+        s.Color = RandomColour();
+        s.Visible = false;
+        return;
+    }
+    s.Color = match->SetColor ? RgbColor(match->ColorR, match->ColorG, match->ColorB) : RandomColour();
+    s.Visible = match->View;
+}
+
+bool Workspace::ShowPlanAfterRead(int fileType, const ReadResult& result) {
+    if (fileType == FileTypeSeveralPlans || fileType == FileTypeMultiDescription || fileType == FileTypeXiO)
+        return false;
+    return result.status != ReadStatus::NoPrescribedDose;
+}
+
+ReadResult Workspace::ReadDvhFile(const std::string& path) {
+    if (PDataset.empty()) return LastReadResult = ReadResult::Fail(ReadStatus::NoPlan, 0, "no plan to fill");
+    const int type = PDataset.back().FileType;
+    switch (type) {
+    case FileTypeBrainScan:
+    case FileTypeIPlan:
+        return LastReadResult = ReadBrainLabDvh(path);
+    case FileTypeXiO:
+        return LastReadResult = ReadXiOHeader(path);
+    case FileTypeSeveralPlans:
+    case FileTypeMultiDescription:
+        if (m_host) m_host->StatusText("Plan Comparison DVH File cannot read this program.");
+        return LastReadResult = ReadResult::Fail(ReadStatus::MultiPlan, 0, "an export of several plans");
+    case FileTypePlanDescription:
+    case FileTypePlanSumDescription:
+        return ReadDvhTextBlocks(path);
+    default:
+        break;
+    }
+    return LastReadResult = ReadPlanExport(*this, path, type);
+}
+
+ReadResult Workspace::ReadDvhTextBlocks(const std::string& path) {
+    if (PDataset.empty()) return LastReadResult = ReadResult::Fail(ReadStatus::NoPlan, 0, "no plan to fill");
+    const int type = PDataset.back().FileType;
+    const bool blocks = type == FileTypePlanDescription || type == FileTypePlanSumDescription;
+    return LastReadResult = ReadPlanExport(*this, path, blocks ? type : -1);
+}
+

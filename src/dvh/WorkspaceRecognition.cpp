@@ -1,0 +1,24 @@
+// Workspace::ReadDvhHeader: the recogniser applied to a file, filling the header members.
+#include "dvh/Workspace.h"
+
+int Workspace::ReadDvhHeader(const std::string& path, DvhHeaderFields* target) {
+    DvhHeader header = RecogniseDvhHeaderFile(path);
+    LastHeaderResult = header.result;
+    if (header.identified) {
+        if (target) {
+            *target = header.fields;
+        } else {
+            HeaderPatientName = header.fields.PatientName;
+            HeaderPatientID = header.fields.PatientID;
+            HeaderPatientExtra = header.fields.PatientExtra;
+            HeaderPlanName = header.fields.PlanName;
+            HeaderPlanID = header.fields.PlanID;
+            HeaderDate = header.fields.Date;
+            HeaderTime = header.fields.Time;
+        }
+    }
+    if (header.result.status == ReadStatus::Differential && m_host)
+        m_host->Inform("Cannot read differential DVH file [ " + FileNameOf(path) + " ]",
+                       "Unsupported DVH Type");
+    return header.FileType;
+}

@@ -1,0 +1,53 @@
+// Test helpers: a temporary folder for fixture files and a host that records what the core says.
+#pragma once
+
+#include "dvh/WorkspaceHost.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace dvhtest {
+
+/// A fresh folder under the system temp folder, removed with its files at the end of a test.
+class TempFolder {
+public:
+    explicit TempFolder(const std::string& name)
+        : m_path(std::filesystem::temp_directory_path() / ("tessaray-" + name + "-" + std::to_string(::getpid()))) {
+        std::filesystem::remove_all(m_path);
+        std::filesystem::create_directories(m_path);
+    }
+    ~TempFolder() { std::filesystem::remove_all(m_path); }
+    /// Writes `contents` byte for byte to `name` in the folder; returns the full path.
+    std::string Write(const std::string& name, const std::string& contents) const {
+        std::string path = (m_path / name).string();
+        std::ofstream(path, std::ios::binary) << contents;
+        return path;
+    }
+
+private:
+    std::filesystem::path m_path;
+};
+
+/// Records progress, status texts and messages; "Case sensitivity" as the test sets it.
+struct RecordingHost : WorkspaceHost {
+    bool caseSensitive = false;
+    int begins = 0, ends = 0, maximum = 0;
+    std::vector<int> steps;
+    std::vector<std::string> status, messages;
+
+    bool CaseSensitive() const override { return caseSensitive; }
+    void ProgressBegin(int max) override {
+        ++begins;
+        maximum = max;
+    }
+    void ProgressStep(int position) override { steps.push_back(position); }
+    void ProgressEnd() override { ++ends; }
+    void StatusText(const std::string& text) override { status.push_back(text); }
+    void Inform(const std::string& text, const std::string&) override { messages.push_back(text); }
+};
+
+}  // namespace dvhtest
