@@ -418,4 +418,6 @@ private:
     bool m_shownOnce = false;
     bool m_listsOffered = false;  // the exit prompt ran: the next close goes through
     QColor m_chartColor;
+    // Swallows the window's keyboard shortcuts while a dialog keeps it disabled.
+    QObject* m_shortcutBlocker = nullptr;
 };

@@ -7,6 +7,8 @@
 #include "platform/Paths.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QEvent>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -65,7 +67,36 @@ void TForm1::EditPlanList1Click() {
     ApplyIndexGridLayout(!ToolButton11->isChecked());
 }
 
+namespace {
+
+/// While installed on the application, eats the shortcut events of `window`'s own actions
+/// (menu items and tool buttons): a disabled menu bar does not stop Ctrl+O. Shortcuts of the
+/// dialogs that the window owns are left alone.
+class ShortcutBlocker : public QObject {
+public:
+    explicit ShortcutBlocker(QWidget* window) : QObject(window), m_window(window) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::Shortcut) return false;
+        for (QObject* o = watched; o; o = o->parent()) {
+            if (o == m_window) return true;
+            if (auto* w = qobject_cast<QWidget*>(o); w && w->isWindow() && w != m_window) return false;
+        }
+        return false;
+    }
+
+private:
+    QWidget* m_window;
+};
+
+}  // namespace
+
 void TForm1::SetFormEnabled(bool enabled) {
+    if (!m_shortcutBlocker) m_shortcutBlocker = new ShortcutBlocker(this);
+    if (enabled)
+        qApp->removeEventFilter(m_shortcutBlocker);
+    else
+        qApp->installEventFilter(m_shortcutBlocker);
     // Only the window's own controls: disabling the window itself would also disable the
     // dialogs it owns, which must stay usable while they keep it disabled.
     for (QWidget* part : {static_cast<QWidget*>(menuBar()), centralWidget(),

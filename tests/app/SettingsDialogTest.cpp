@@ -4,7 +4,10 @@
 #include "dialogs/TSelectFolderDialog.h"
 #include "platform/IniFile.h"
 
+#include <QAction>
 #include <QCheckBox>
+#include <QMenu>
+#include <QtTest/QTest>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
@@ -77,6 +80,25 @@ TEST_F(SettingsDialogTest, OkWritesFoldersAndOptionsAsOneOrTwo) {
     EXPECT_FALSE(Form1->AutoScan);
     EXPECT_TRUE(Form1->CaseSensitivity);
     EXPECT_EQ(m_scans, 0);  // not opened by Scan
+}
+
+TEST_F(SettingsDialogTest, TheWindowsShortcutsRestWhileTheDialogShows) {
+    Form1->show();
+    QApplication::setActiveWindow(Form1);
+    int hits = 0;
+    QAction* probe = Form1->File1->addAction("Probe");
+    probe->setShortcut(QKeySequence("Ctrl+J"));
+    QObject::connect(probe, &QAction::triggered, [&] { ++hits; });
+    QTest::keyClick(Form1, Qt::Key_J, Qt::ControlModifier);
+    EXPECT_EQ(hits, 1);
+    Form1->Settings1Click();
+    QApplication::setActiveWindow(Form1);  // a click on the disabled window
+    QTest::keyClick(Form1, Qt::Key_J, Qt::ControlModifier);
+    EXPECT_EQ(hits, 1);
+    FormOption->Button2->click();
+    QApplication::setActiveWindow(Form1);
+    QTest::keyClick(Form1, Qt::Key_J, Qt::ControlModifier);
+    EXPECT_EQ(hits, 2);
 }
 
 TEST_F(SettingsDialogTest, CancelWritesNothingButTheCaseBoxCountsLiveUntilTheNextShow) {
