@@ -159,6 +159,7 @@ void TForm1::BuildChart() {
     m_chartColor = palette().window().color();
     Chart1->setBackground(m_chartColor);
     Chart1->legend->setVisible(false);  // shown while curves are drawn
+    Chart1->setAutoAddPlottableToLegend(false);  // the drawing fills it
     QFont legendFont = font();
     legendFont.setPixelSize(10);
     Chart1->legend->setFont(legendFont);

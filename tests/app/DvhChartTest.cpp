@@ -49,6 +49,7 @@ TEST_F(MainWindowTest, ChartHasOneTitledSeriesPerVisibleStructureInItsColourAndW
     EXPECT_EQ(Form1->CurrentPlanIndex, p);
     ASSERT_EQ(Form1->Chart1->graphCount(), 2);
     ASSERT_EQ(Form1->StructureSeries.size(), 2u);
+    EXPECT_EQ(Form1->Chart1->legend->itemCount(), 2);
     EXPECT_EQ(Form1->Chart1->graph(0)->name(), "PTV ");
     EXPECT_EQ(Form1->Chart1->graph(1)->name(), "Rectum wall");  // the alias names the curve
     EXPECT_EQ(Form1->Chart1->graph(1)->pen().width(), 4);
@@ -106,6 +107,12 @@ TEST_F(MainWindowTest, EveryVisibleStructureIsDrawnBeyondThreeHundred) {
     Form1->DrawDvhChart(0);
     ASSERT_EQ(Form1->Chart1->graphCount(), 350);
     EXPECT_EQ(Form1->Chart1->graph(349)->name(), "S349");
+    // The legend lists the first curves, as many as its height can show in the saved picture.
+    const int listed = Form1->Chart1->legend->itemCount();
+    EXPECT_GT(listed, 20);
+    EXPECT_LT(listed, 350);
+    EXPECT_TRUE(Form1->Chart1->legend->hasItemWithPlottable(Form1->Chart1->graph(0)));
+    EXPECT_FALSE(Form1->Chart1->legend->hasItemWithPlottable(Form1->Chart1->graph(349)));
     EXPECT_NEAR(Form1->Chart1->xAxis->range().upper, 359.0 / 50 * 100, 1e-3);  // relative dose
 }
 
