@@ -173,24 +173,14 @@ ReadResult ParseDvhFile(LineCursor& lines, const DvhReadOptions& options, Parsed
     if (options.FileType == 3 && !(options.PlanSumDoseGy > 0))
         return ReadResult::Fail(ReadStatus::BadPrescribedDose, 0, "the prescribed dose must be above 0");
 
-    ParsedPlan plan;
-    std::vector<DVsetClass> scratch;
-    BlockReader block(lines, options);
     std::string_view line;
     for (int i = 0; i < kHeaderLines && lines.Next(line); ++i) {
     }
-    while (lines.Next(line)) {
-        if (options.Progress) options.Progress->LineRead();
-        if (line.empty() || line[0] != 'H') continue;
-        plan.DVHDataset.emplace_back();
-        ReadResult r = block.Read(line, plan.DVHDataset.back(), scratch);
-        if (!r) return r;
-    }
-    if (lines.ReadFailed()) return ReadResult::Fail(ReadStatus::ReadError, lines.LineNumber(), "reading the file failed");
-    if (plan.DVHDataset.empty()) return ReadResult::Fail(ReadStatus::NoStructures, 0, "no structure in the file");
-    plan.BodyIndex = dvhread::FindBodyIndex(plan.DVHDataset);
-    out = std::move(plan);
-    return {};
+    BlockReader block(lines, options);
+    return dvhread::ReadBlocks(
+        lines, options, [](std::string_view l) { return !l.empty() && l[0] == 'H'; },
+        [&](std::string_view l, DVHDatasetClass& s, std::vector<DVsetClass>& scratch) { return block.Read(l, s, scratch); },
+        out);
 }
 
 ReadResult ParseDvhFile(std::string_view text, const DvhReadOptions& options, ParsedPlan& out) {
