@@ -3,9 +3,19 @@
 
 class TForm1;
 class TAboutBox;
+class TFormOption;
+class TFormSList;
+class TFormGraphView;
+class TFormIndex;
+class TFormDVHs;
 
 extern TForm1* Form1;
 extern TAboutBox* AboutBox;
+extern TFormOption* FormOption;
+extern TFormSList* FormSList;
+extern TFormGraphView* FormGraphView;
+extern TFormIndex* FormIndex;
+extern TFormDVHs* FormDVHs;
 
 /// Creates every form of the program once, main form first, as start-up does.
 void CreateForms();

@@ -4,6 +4,8 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
+#include "app/ProgramPicture.h"
+
 #include <QPixmap>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -21,7 +23,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
 
     ProgramIcon = new QLabel(panel);
     ProgramIcon->setObjectName("ProgramIcon");
-    ProgramIcon->setPixmap(QPixmap(":/tessaray.svg").scaled(57, 57));
+    ProgramIcon->setPixmap(ProgramPicture(57));
     ProgramIcon->setFixedSize(57, 57);
 
     ProductName = new QLabel("Tessaray", panel);

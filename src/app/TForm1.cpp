@@ -1,78 +1,57 @@
-// The main window's frame: creation, menus, start-up work and the host services it offers.
+// The main window's frame: creation, start-up work and the host services it offers.
 #include "app/TForm1.h"
 
 #include "app/Forms.h"
-#include "app/TAboutBox.h"
+#include "app/TFormOption.h"
 #include "app/TStartForm.h"
 #include "platform/Paths.h"
 
 #include <QApplication>
-#include <QDesktopServices>
-#include <QDir>
-#include <QFile>
+#include <QCheckBox>
 #include <QMenuBar>
+#include <QShowEvent>
 #include <QStatusBar>
-#include <QUrl>
+#include <QToolBar>
 
 TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     setObjectName("Form1");
     setWindowTitle("Tessaray");
     setAcceptDrops(true);
     SetHost(this);
-    resize(1000, 720);
+    QFont font("Tahoma");
+    font.setPixelSize(12);
+    setFont(font);
     BuildMenus();
+    BuildToolBars();
+    BuildCentral();
     statusBar()->setObjectName("StatusBar1");
+    statusBar()->setSizeGripEnabled(false);
+    ConnectCommands();
+    SetUpIndexViews();
+    // Single border, no maximize box: the window keeps its designed client size.
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setFixedSize(992, 674 + menuBar()->sizeHint().height());
 }
 
 TForm1::~TForm1() = default;
 
-void TForm1::BuildMenus() {
-    File1 = menuBar()->addMenu("&File");
-    File1->setObjectName("File1");
-    Exit1 = File1->addAction("Exit");
-    Exit1->setObjectName("Exit1");
-    connect(Exit1, &QAction::triggered, this, &TForm1::Exit1Click);
-
-    Help2 = menuBar()->addMenu("&Help");
-    Help2->setObjectName("Help2");
-    Help1 = Help2->addAction("Help");
-    Help1->setObjectName("Help1");
-    connect(Help1, &QAction::triggered, this, &TForm1::Help1Click);
-    AboutTessaray1 = Help2->addAction("About Tessaray");
-    AboutTessaray1->setObjectName("AboutTessaray1");
-    connect(AboutTessaray1, &QAction::triggered, this, &TForm1::AboutTessaray1Click);
+void TForm1::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!event->spontaneous() && !m_shownOnce) {
+        m_shownOnce = true;
+        FormShow();
+    }
 }
 
-void TForm1::FormCreate() {
-    auto* splash = new TStartForm(this);
-    splash->show();
-    splash->repaint();
-    QApplication::processEvents();
+void TForm1::FormShow() { ToolBar5->setVisible(BrainLABToolbar); }
 
-    ComputerName = platform::HostName();
-
-    CurrentPlanIndex = -1;
-    splash->close();
-    splash->deleteLater();
+bool TForm1::CaseSensitive() const {
+    // Every name comparison reads the box itself: an unsaved tick counts at once.
+    if (FormOption) return FormOption->CheckBox2->isChecked();
+    return CaseSensitivity;
 }
-
-bool TForm1::CaseSensitive() const { return CaseSensitivity; }
 
 void TForm1::StatusText(const std::string& text) {
     statusBar()->showMessage(QString::fromStdString(text));
-}
-
-void TForm1::Exit1Click() { close(); }
-
-void TForm1::Help1Click() {
-    // The help page ships inside the program; copy it out once so a browser can open it.
-    const QString target = QDir::temp().filePath("Tessaray-help.html");
-    QFile::remove(target);
-    QFile::copy(":/help/index.html", target);
-    QDesktopServices::openUrl(QUrl::fromLocalFile(target));
-}
-
-void TForm1::AboutTessaray1Click() {
-    AboutBox->show();
-    AboutBox->raise();
 }

@@ -5,6 +5,8 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include "app/ProgramPicture.h"
+
 #include <QPixmap>
 #include <QVBoxLayout>
 
@@ -17,7 +19,7 @@ TStartForm::TStartForm(QWidget* parent)
 
     Image1 = new QLabel(this);
     Image1->setObjectName("Image1");
-    Image1->setPixmap(QPixmap(":/tessaray.svg").scaled(177, 177));
+    Image1->setPixmap(ProgramPicture(177));
     Image1->setFixedSize(177, 177);
 
     QFont title("Tahoma");

@@ -3,12 +3,16 @@
 #include "app/TForm1.h"
 #include "app/TessarayApplication.h"
 
+#include "app/ProgramPicture.h"
+
+#include <QIcon>
 #include <QMessageBox>
 
 #include <exception>
 
 int main(int argc, char** argv) {
     TessarayApplication app(argc, argv);
+    app.setWindowIcon(QIcon(ProgramPicture(64)));
     if (!ClaimSingleInstance()) return -1;
     try {
         CreateForms();

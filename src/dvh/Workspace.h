@@ -5,6 +5,7 @@
 #include "dvh/ReadResult.h"
 #include "dvh/Records.h"
 #include "dvh/RoundToDigits.h"
+#include "dvh/SettingsFile.h"
 #include "dvh/WorkspaceHost.h"
 
 #include <string>
@@ -80,6 +81,18 @@ public:
     bool CaseSensitiveNow() const;
 
     // ---- settings and the plan-list register ----
+    /// What start-up tells the window: the tool bars to show and messages for the user.
+    struct StartupResult {
+        ToolBarSettings ToolBars;
+        std::vector<std::string> Messages;
+    };
+    /// Start-up: reads "Tessaray.ini" of `programFolder` (folders and tool bars of section
+    /// "...-" + `ComputerName`, shared options), loads every registered plan list whose file
+    /// exists, rewrites the register to keep only those (and lists whose files exist but cannot
+    /// be read, which are refused rather than loaded empty), then empties the plan containers.
+    StartupResult LoadSettingsAndPlanLists(const std::string& programFolder);
+    /// Empties plans and files; no plan is current.
+    void ResetPlanContainers();
     // ---- recognition, readers, plan datasets and the open-file list ----
     /// Recognises the DVH export at `path` and returns its file type code (0 unreadable, 2, 3,
     /// 5, 6, 7, 12, 13; never 4 or 14). The header fields go to `target`, or to the `Header...`
@@ -141,6 +154,16 @@ public:
     int LoadDvhFileHeadless(const std::string& path, float prescribedDoseGy, int planListIndex = -1);
     // ---- plan lists ----
     // ---- index calculator ----
+    /// One index of structure `structureIndex` of the plan `CurrentPlanIndex` (kinds 0-16;
+    /// `ciReference`/`ciValue` for kind 16 only). Unrounded; -1 for no value, 0 for a level
+    /// the curve never crosses. See CalcPlanIndex (planlist/IndexCalculator.h).
+    float CalcIndex(int structureIndex, int kind, float value, int ciReference, float ciValue) const;
+    /// Volume/dose resampling of an explicit plan (kinds 0-3 of its own numbering), leaving
+    /// `CurrentPlanIndex` alone. See CalcDatasetIndex (planlist/IndexCalculator.h).
+    float CalcIndexForDataset(int structureIndex, int kind, float value, int planIndex) const;
+    /// The structure of `plan` an index row named `rowName` stands for (last display-name
+    /// match under the live "Case sensitivity"), -1 for none.
+    int IndexRowStructure(const PDatasetClass& plan, std::string_view rowName) const;
 
 protected:
     WorkspaceHost* m_host = nullptr;

@@ -143,6 +143,17 @@ std::vector<std::string> IniFile::ReadSection(std::string_view section) const {
     return keys;
 }
 
+std::vector<std::pair<std::string, std::string>> IniFile::ReadSectionValues(
+    std::string_view section) const {
+    std::vector<std::pair<std::string, std::string>> keys;
+    const long s = FindSection(section);
+    if (s < 0) return keys;
+    const std::size_t end = SectionEnd(static_cast<std::size_t>(s));
+    for (std::size_t i = static_cast<std::size_t>(s) + 1; i < end; ++i)
+        if (m_lines[i].kind == Line::Kind::Key) keys.emplace_back(m_lines[i].name, m_lines[i].value);
+    return keys;
+}
+
 std::vector<std::string> IniFile::ReadSections() const {
     std::vector<std::string> names;
     for (const Line& line : m_lines)
@@ -173,6 +184,37 @@ double IniFile::ReadFloat(std::string_view section, std::string_view key,
     return (v && ParseIniFloat(*v, value)) ? value : defaultValue;
 }
 
+void IniFile::AppendSectionHead(std::string_view section) {
+    // A new section goes at the end, after a blank line when the file has content.
+    // (Written keys have no raw text, so test the kind, not only the text.)
+    if (!m_lines.empty() &&
+        !(m_lines.back().kind == Line::Kind::Other && Trim(m_lines.back().raw).empty()))
+        m_lines.push_back(Line{});
+    Line head;
+    head.kind = Line::Kind::Section;
+    head.name = std::string(Trim(section));
+    m_lines.push_back(std::move(head));
+}
+
+void IniFile::WriteSectionKeys(std::string_view section,
+                               const std::vector<std::pair<std::string, std::string>>& keys) {
+    if (FindSection(section) >= 0) {
+        for (const auto& [key, value] : keys) WriteString(section, key, value);
+        return;
+    }
+    // A section that is not there yet takes all its keys at once: no search per key, so a
+    // large section is written in linear time.
+    AppendSectionHead(section);
+    m_lines.reserve(m_lines.size() + keys.size());
+    for (const auto& [key, value] : keys) {
+        Line line;
+        line.kind = Line::Kind::Key;
+        line.name = std::string(Trim(key));
+        line.value = value;
+        m_lines.push_back(std::move(line));
+    }
+}
+
 void IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
     Line line;
     line.kind = Line::Kind::Key;
@@ -180,12 +222,7 @@ void IniFile::WriteString(std::string_view section, std::string_view key, std::s
     line.value = std::string(value);
     long s = FindSection(section);
     if (s < 0) {
-        // A new section goes at the end, after a blank line when the file has content.
-        if (!m_lines.empty() && !Trim(m_lines.back().raw).empty()) m_lines.push_back(Line{});
-        Line head;
-        head.kind = Line::Kind::Section;
-        head.name = std::string(Trim(section));
-        m_lines.push_back(std::move(head));
+        AppendSectionHead(section);
         m_lines.push_back(std::move(line));
         return;
     }

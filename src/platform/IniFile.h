@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -47,6 +48,10 @@ public:
     std::vector<std::string> ReadSection(std::string_view section) const;
     /// Names of all sections, in file order.
     std::vector<std::string> ReadSections() const;
+    /// Key names and values of a section, in file order (the first section of that name), for
+    /// readers of large sections that look every key up once.
+    std::vector<std::pair<std::string, std::string>> ReadSectionValues(
+        std::string_view section) const;
 
     std::string ReadString(std::string_view section, std::string_view key,
                            std::string_view defaultValue) const;
@@ -65,6 +70,11 @@ public:
     /// 0.100000001490116, 95 as 95.
     void WriteFloat(std::string_view section, std::string_view key, double value);
 
+    /// Writes `keys` (distinct names) into `section` in their order, as that many WriteString
+    /// calls would, but in one pass when the section does not exist yet.
+    void WriteSectionKeys(std::string_view section,
+                          const std::vector<std::pair<std::string, std::string>>& keys);
+
     void EraseSection(std::string_view section);
     void DeleteKey(std::string_view section, std::string_view key);
 
@@ -76,6 +86,8 @@ private:
         std::string raw;    // the original text, for lines kept as they were
     };
 
+    // Appends a section header at the end of the file, after a blank line if needed.
+    void AppendSectionHead(std::string_view section);
     // Index of the first section line named `section`, or -1.
     long FindSection(std::string_view section) const;
     // End of the section that starts at `sectionLine` (index of the next section line or size).

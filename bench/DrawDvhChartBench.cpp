@@ -1,0 +1,72 @@
+// Drawing a large plan: 300 structures of 8,000 points each, from DrawDvhChart to a painted chart.
+#include "app/Forms.h"
+#include "app/TForm1.h"
+#include "app/TFormGraphView.h"
+#include "app/TFormSList.h"
+
+#include <QApplication>
+
+#include <benchmark/benchmark.h>
+#include <qcustomplot.h>
+
+#include <cmath>
+#include <string>
+
+namespace {
+
+/// A plan like a large head-and-neck export: dose in 0.01 Gy bins, sigmoid curves.
+PDatasetClass LargePlan(int structures, int points) {
+    PDatasetClass plan;
+    plan.PatientName = "Bench";
+    for (int k = 0; k < structures; ++k) {
+        DVHDatasetClass s;
+        s.Name = "Structure " + std::to_string(k);
+        s.PrescribedDose = 70;
+        s.Volume = 10.0f + static_cast<float>(k);
+        s.Color = RgbColor(37 * k, 91 * k, 53 * k);
+        const float mid = 5.0f + 0.2f * static_cast<float>(k);
+        s.DVset.resize(static_cast<std::size_t>(points));
+        for (int j = 0; j < points; ++j) {
+            DVsetClass& p = s.DVset[static_cast<std::size_t>(j)];
+            p.DoseGy = 0.01f * static_cast<float>(j);
+            p.DosePercent = p.DoseGy / s.PrescribedDose * 100;
+            p.VolumePercent = 100.0f / (1.0f + std::exp((p.DoseGy - mid) / 1.5f));
+            p.VolumeCc = p.VolumePercent * s.Volume / 100;
+        }
+        plan.DVHDataset.push_back(std::move(s));
+    }
+    return plan;
+}
+
+void BM_DrawDvhChart(benchmark::State& state) {
+    Form1 = new TForm1;
+    FormSList = new TFormSList(Form1);
+    FormGraphView = new TFormGraphView(Form1);
+    Form1->PDataset.push_back(LargePlan(300, 8000));
+    Form1->show();
+    Form1->ShowPlan(0);
+    Form1->SetRadioGroupIndex(Form1->RadioGroup1, static_cast<int>(state.range(0)));
+    Form1->SetRadioGroupIndex(Form1->RadioGroup2, static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        Form1->DrawDvhChart(0);
+        Form1->Chart1->repaint();  // the frame reaches the window, not only the chart's buffer
+        benchmark::DoNotOptimize(Form1->Chart1->graphCount());
+    }
+    state.counters["curves"] = Form1->Chart1->graphCount();
+    delete Form1;
+    Form1 = nullptr;
+    FormSList = nullptr;
+    FormGraphView = nullptr;
+}
+// 0: Gy and cc, 1: % and %.
+BENCHMARK(BM_DrawDvhChart)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,226 @@
+// The plan view: making a plan current, drawing its DVH chart, units, zoom, colour, pictures.
+#include "app/TForm1.h"
+
+#include "app/Forms.h"
+#include "app/TFormGraphView.h"
+#include "app/TFormSList.h"
+#include "dvh/FileNames.h"
+#include "dvh/PlanView.h"
+#include "platform/AtomicWrite.h"
+
+#include <QBuffer>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QTableWidget>
+
+#include <qcustomplot.h>
+
+#include <algorithm>
+
+namespace {
+
+QColor ToQColor(TColor c) { return QColor(ColorRed(c), ColorGreen(c), ColorBlue(c)); }
+
+QString FromBytes(const std::string& text) {
+    // Exports are 8-bit: show UTF-8 when it is valid, else read the bytes as Windows-1252's
+    // Latin-1 subset.
+    QString utf8 = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    if (!utf8.contains(QChar::ReplacementCharacter)) return utf8;
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+/// Encodes a picture as BMP and writes it through the one atomic file write.
+platform::WriteResult WriteBitmap(const QImage& image, const QString& path) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "BMP")) return {false, "Cannot encode the picture " + path.toStdString()};
+    return platform::AtomicWriteFile(path.toStdString(), std::string_view(bytes.constData(), bytes.size()));
+}
+
+}  // namespace
+
+void TForm1::ShowPlan(int planIndex) {
+    if (planIndex < 0 || planIndex >= PDatasetCount()) return;
+    CurrentPlanIndex = planIndex;
+    const PDatasetClass& plan = PDataset[planIndex];
+    const int count = plan.DVHDatasetCount();
+
+    QTableWidget* list = FormSList ? FormSList->StringGrid1 : nullptr;
+    if (list) list->setRowCount(count);
+    QListWidget* checks = FormGraphView ? FormGraphView->CheckListBox1 : nullptr;
+    if (checks) checks->clear();
+    ComboBox2->clear();
+    for (int k = 0; k < count; ++k) {
+        const DVHDatasetClass& s = plan.DVHDataset[k];
+        const QString name = FromBytes(s.DisplayName());
+        if (list) {
+            list->setItem(k, 0, new QTableWidgetItem(name));
+            for (int c = 1; c <= 4; ++c) list->setItem(k, c, new QTableWidgetItem(QString()));
+        }
+        if (checks) {
+            auto* item = new QListWidgetItem(name, checks);
+            item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+            item->setCheckState(s.Visible ? Qt::Checked : Qt::Unchecked);
+        }
+        ComboBox2->addItem(name);
+    }
+}
+
+void TForm1::DrawDvhChart(int planIndex) {
+    if (planIndex < 0 || planIndex >= PDatasetCount()) return;
+    const PDatasetClass& plan = PDataset[planIndex];
+
+    LabelPName->setText(FromBytes(plan.PatientName));
+    LabelPID->setText(FromBytes(plan.PatientID));
+    LabelPlanName->setText(FromBytes(plan.PlanName));
+    LabelPlanID->setText(FromBytes(plan.PlanID));
+    LabelPrescDose->setText(QString::fromStdString(PrescribedDoseText(plan)));
+
+    Chart1->clearGraphs();
+    StructureSeries.clear();
+    for (std::string& line : CommentLine) line.clear();
+
+    const bool dosePercent = RadioGroupIndex(RadioGroup1) == 1;
+    const bool volumePercent = RadioGroupIndex(RadioGroup2) == 1;
+    // The graph view's ticks decide what is drawn; before that dialog exists, `Visible` does.
+    const QListWidget* checks = FormGraphView ? FormGraphView->CheckListBox1 : nullptr;
+    for (int k = 0; k < plan.DVHDatasetCount(); ++k) {
+        const DVHDatasetClass& s = plan.DVHDataset[k];
+        const bool ticked = (checks && k < checks->count())
+                                ? checks->item(k)->checkState() == Qt::Checked
+                                : s.Visible;
+        if (!ticked) continue;
+        QCPGraph* graph = Chart1->addGraph();
+        StructureSeries.push_back(graph);
+        graph->setName(FromBytes(CurveTitle(s.DisplayName())));
+        graph->setPen(QPen(ToQColor(s.Color), s.LineWidth));
+        graph->setAdaptiveSampling(true);
+        Chart1->xAxis->setLabel(dosePercent ? "Dose [%]" : "Dose [Gy]");
+        Chart1->yAxis->setLabel(volumePercent ? "Volume [%]" : "Volume [cc]");
+
+        // Points in stored order; the container shares this vector instead of copying it.
+        QVector<QCPGraphData> points(static_cast<qsizetype>(s.DVset.size()));
+        bool sorted = true;
+        for (qsizetype j = 0; j < points.size(); ++j) {
+            const DVsetClass& p = s.DVset[static_cast<std::size_t>(j)];
+            points[j] = QCPGraphData(CurveX(p, dosePercent), CurveY(p, volumePercent));
+            if (j > 0 && points[j].key < points[j - 1].key) sorted = false;
+        }
+        graph->data()->set(points, sorted);
+    }
+
+    // Automatic ranges from the curves; relative volume is fixed to 0 .. 105.
+    if (!StructureSeries.empty()) {
+        Chart1->xAxis->rescale();
+        if (volumePercent)
+            Chart1->yAxis->setRange(0, 105);
+        else
+            Chart1->yAxis->rescale();
+    }
+    m_doseMin = Chart1->xAxis->range().lower;
+    m_doseMax = Chart1->xAxis->range().upper;
+    m_volumeMin = Chart1->yAxis->range().lower;
+    m_volumeMax = Chart1->yAxis->range().upper;
+    Chart1->replot();
+
+    // Select the plan's list by name; a list index that no longer exists counts as none.
+    int item = -1;
+    if (const PlanListNameClass* list = PlanListOfPlan(*this, planIndex)) {
+        const QString name = QString::fromStdString(list->Name);
+        for (int i = 0; i < ComboBox1->count(); ++i)
+            if (ComboBox1->itemText(i) == name) item = i;
+    }
+    ComboBox1->setCurrentIndex(item);
+    ComboBox1Change();
+}
+
+void TForm1::RadioGroup1Click() {
+    if (CurrentPlanIndex > -1) DrawDvhChart(CurrentPlanIndex);
+}
+
+void TForm1::ChartSelectionRectAccepted(const QRect& rect) {
+    // A rectangle drawn towards the upper left undoes the zoom; tiny ones are clicks.
+    if (std::abs(rect.width()) < 4 && std::abs(rect.height()) < 4) return;
+    if (rect.width() < 0 || rect.height() < 0) {
+        UndoZoom();
+        return;
+    }
+    const QRect r = rect.normalized();
+    Chart1->xAxis->setRange(Chart1->xAxis->pixelToCoord(r.left()), Chart1->xAxis->pixelToCoord(r.right()));
+    Chart1->yAxis->setRange(Chart1->yAxis->pixelToCoord(r.bottom()), Chart1->yAxis->pixelToCoord(r.top()));
+    Chart1Zoom();
+    Chart1->replot();
+}
+
+void TForm1::Chart1Zoom() {
+    const QCPRange range = Chart1->yAxis->range();
+    if (range.lower >= 0) return;
+    // Volumes below 0 do not exist. A rectangle entirely below 0 keeps its height above 0.
+    const double upper = range.upper > 0 ? range.upper : range.size();
+    Chart1->yAxis->setRange(0, upper);
+}
+
+void TForm1::UndoZoom() {
+    Chart1->xAxis->setRange(m_doseMin, m_doseMax);
+    Chart1->yAxis->setRange(m_volumeMin, m_volumeMax);
+    Chart1->replot();
+}
+
+void TForm1::BackColor1Click() {
+    ColorDialog1->setCurrentColor(m_chartColor);
+    const bool chosen = ColorDialog1->exec() == QDialog::Accepted;
+    SetChart1Color(chosen ? ColorDialog1->currentColor() : palette().window().color());
+}
+
+void TForm1::SetChart1Color(const QColor& color) {
+    m_chartColor = color;
+    Chart1->setBackground(color);
+    Chart1->replot();
+}
+
+bool TForm1::SaveScreenBitmap(const QString& path) {
+    const int top = menuBar()->height();
+    return SaveScreenBitmapFrom(grab(QRect(0, top, width(), height() - top)).toImage(), path);
+}
+
+bool TForm1::SaveScreenBitmapFrom(const QImage& image, const QString& path) {
+    const platform::WriteResult result = WriteBitmap(image, path);
+    if (!result) ReportWriteFailure(result.message);
+    return result.ok;
+}
+
+void TForm1::Screen1Click() {
+    // The copy is taken before any dialog covers the window.
+    const int top = menuBar()->height();
+    const QImage shot = grab(QRect(0, top, width(), height() - top)).toImage();
+    SaveDialog1->selectNameFilter("Bitmap (*.bmp)");
+    if (SaveDialog1->exec() != QDialog::Accepted || SaveDialog1->selectedFiles().isEmpty()) return;
+    const QString path = QString::fromStdString(
+        ChangeFileExt(SaveDialog1->selectedFiles().first().toStdString(), ".bmp"));
+    SaveScreenBitmapFrom(shot, path);
+}
+
+bool TForm1::SaveChartBitmap(const QString& path) {
+    const PixelSize size = ChartExportSize({Chart1->width(), Chart1->height()});
+    const QMargins margins = Chart1->axisRect()->margins();
+    Chart1->setBackground(Qt::white);
+    const QImage image = Chart1->toPixmap(size.width, size.height).toImage();
+    Chart1->axisRect()->setMargins(margins);
+    Chart1->setBackground(m_chartColor);
+    Chart1->replot();
+    const platform::WriteResult result = WriteBitmap(image, path);
+    if (!result) ReportWriteFailure(result.message);
+    return result.ok;
+}
+
+void TForm1::Graph3Click() {
+    SaveDialog1->selectNameFilter("Bitmap (*.bmp)");
+    if (SaveDialog1->exec() != QDialog::Accepted || SaveDialog1->selectedFiles().isEmpty()) return;
+    SaveChartBitmap(QString::fromStdString(
+        ChangeFileExt(SaveDialog1->selectedFiles().first().toStdString(), ".bmp")));
+}

@@ -1,0 +1,120 @@
+// The main window's index grid: refilling it, its selection, keys and clipboard copy, and the
+// constraint marks over the DVH chart.
+#include "app/TForm1.h"
+
+#include "planlist/IndexGridModel.h"
+#include "planlist/PlanListNaming.h"
+#include "planlist/ui/ConstraintGuideLayer.h"
+#include "planlist/ui/IndexGridView.h"
+#include "planlist/ui/KeyPressHook.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTableWidget>
+
+#include <qcustomplot.h>
+
+void TForm1::SetUpIndexViews() {
+    StringGrid1->setItemDelegateForColumn(
+        2, new IndexValueDelegate([this] { return IndexGridEditMode(); }, StringGrid1));
+    PopupMenu2 = new QMenu(this);
+    PopupMenu2->setObjectName("PopupMenu2");
+    CopytoClipboard1 = PopupMenu2->addAction("Copy to Clipboard");
+    CopytoClipboard1->setObjectName("CopytoClipboard1");
+    connect(CopytoClipboard1, &QAction::triggered, this, &TForm1::CopytoClipboard1Click);
+    connect(StringGrid1, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        PopupMenu2->popup(StringGrid1->viewport()->mapToGlobal(pos));
+    });
+    connect(StringGrid1, &QTableWidget::currentCellChanged, this,
+            [this](int row, int col, int, int) {
+                if (row >= 0) StringGrid1SelectCell(col, row + 1);
+            });
+    new KeyPressHook(StringGrid1, [this](QKeyEvent* key) { return StringGrid1KeyDown(key); });
+    connect(ComboBox1, &QComboBox::activated, this, [this](int) { ComboBox1Change(); });
+
+    new KeyPressHook(Edit1, [this](QKeyEvent* key) { return Edit1KeyPress(key); });
+    connect(Edit1, &QLineEdit::textChanged, this, &TForm1::Edit1Change);
+    // Only the user's choices recalculate: refilling the structures for another plan does not.
+    connect(ComboBox3, &QComboBox::activated, this, &TForm1::ComboBox3Change);
+    connect(ComboBox2, &QComboBox::activated, this, &TForm1::ComboBox2Change);
+
+    new ConstraintGuideLayer(Chart1, [this](QCPPainter* painter) { Chart1AfterDraw(painter); });
+}
+
+void TForm1::ComboBox1Change() {
+    ClearIndexGridCells(StringGrid1);
+    int listIndex = -1;
+    if (ComboBox1->currentIndex() >= 0)
+        listIndex = FindPlanList(PlanListName, ComboBox1->currentText().toStdString());
+    if (listIndex >= 0) UpdateIndexGrid(listIndex);
+    const PlanListNameClass* chosen = listIndex >= 0 ? &PlanListName[listIndex] : nullptr;
+    for (QPushButton* button : ListEditButtons())
+        button->setEnabled(chosen && (!chosen->Lock || button == BCopyList || button == BKey));
+}
+
+void TForm1::UpdateIndexGrid(int listIndex) {
+    if (listIndex < 0 || listIndex >= PlanListNameCount()) return;
+    const PDatasetClass* plan = CurrentPlanIndex > -1 && CurrentPlanIndex < PDatasetCount()
+                                    ? &PDataset[CurrentPlanIndex]
+                                    : nullptr;
+    const IndexGridContent grid = BuildIndexGrid(PlanListName[listIndex], plan, CaseSensitiveNow());
+    IndexRowColor = grid.RowColor;
+    {
+        // Refilling moves the table's current cell; that is no selection by the user.
+        const QSignalBlocker quiet(StringGrid1);
+        FillIndexGrid(StringGrid1, grid);
+    }
+    StringGrid1->viewport()->update();
+    StringGrid1SelectCell(2, SelectedIndexRow);
+}
+
+void TForm1::StringGrid1SelectCell(int /*col*/, int row) {
+    if (!IndexGridEditMode() || ComboBox1->currentText().isEmpty()) return;
+    StringGrid1->viewport()->update();
+    SelectedIndexRow = row;
+}
+
+bool TForm1::StringGrid1KeyDown(QKeyEvent* key) {
+    if (!IndexGridEditMode()) return false;
+    const bool ctrl = key->modifiers() & Qt::ControlModifier;
+    const int code = key->key();
+    const bool known = code == Qt::Key_Delete ||
+                       (ctrl && (code == Qt::Key_C || code == Qt::Key_X || code == Qt::Key_V));
+    if (!known) return false;
+    PlanListNameClass* list = nullptr;
+    if (ComboBox1->currentIndex() >= 0) {
+        const int i = FindPlanList(PlanListName, ComboBox1->currentText().toStdString());
+        if (i >= 0 && !PlanListName[i].Lock) list = &PlanListName[i];
+    }
+    bool changed = false;
+    if (code == Qt::Key_Delete)
+        changed = DeleteKeyOnIndexRow(list, SelectedIndexRow, m_indexRowClipboard);
+    else if (code == Qt::Key_C)
+        CopyIndexRowToClipboard(list, SelectedIndexRow, m_indexRowClipboard);
+    else if (code == Qt::Key_X)
+        changed = CutIndexRowToClipboard(list, SelectedIndexRow, m_indexRowClipboard);
+    else
+        changed = PasteIndexRowFromClipboard(list, SelectedIndexRow, m_indexRowClipboard);
+    IndexClipboard = m_indexRowClipboard.Row;
+    IndexClipboardCut = m_indexRowClipboard.Cut;
+    if (changed) UpdateIndexGrid(static_cast<int>(list - PlanListName.data()));
+    return true;
+}
+
+void TForm1::CopytoClipboard1Click() {
+    if (CurrentPlanIndex < 0 || CurrentPlanIndex >= PDatasetCount()) return;
+    CopyIndexGridToClipboard(PDataset[CurrentPlanIndex], StringGrid1);
+}
+
+void TForm1::DrawConstraintGuides(int planIndex, QPainter* painter) {
+    const GuideAxes axes{RadioGroupIndex(RadioGroup1) == 0, RadioGroupIndex(RadioGroup2) == 0};
+    PaintPlanConstraintGuides(painter, Chart1, *this, planIndex, axes);
+}
+
+void TForm1::Chart1AfterDraw(QPainter* painter) { DrawConstraintGuides(CurrentPlanIndex, painter); }

@@ -1,0 +1,70 @@
+// Wiring of the main window's commands and the launchers of the dialogs it opens.
+#include "app/TForm1.h"
+
+#include "app/Forms.h"
+#include "app/TAboutBox.h"
+#include "app/TFormGraphView.h"
+#include "app/TFormSList.h"
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QPushButton>
+
+void TForm1::ConnectCommands() {
+    connect(Exit1, &QAction::triggered, this, &TForm1::Exit1Click);
+    connect(Help1, &QAction::triggered, this, &TForm1::Help1Click);
+    connect(AboutTessaray1, &QAction::triggered, this, &TForm1::AboutTessaray1Click);
+
+    connect(Settings1, &QAction::triggered, this, &TForm1::Settings1Click);
+    connect(Standard1, &QAction::triggered, this, &TForm1::Standard1Click);
+    connect(Project1, &QAction::triggered, this, &TForm1::Project1Click);
+    connect(BrainLABRTP1, &QAction::triggered, this, &TForm1::BrainLABRTP1Click);
+    connect(ToolButton11, &QAction::triggered, this, &TForm1::ToolButton11Click);
+    connect(EditPlanList1, &QAction::triggered, this, &TForm1::EditPlanList1Click);
+
+    for (QGroupBox* group : {RadioGroup1, RadioGroup2})
+        connect(group->findChild<QButtonGroup*>(), &QButtonGroup::idClicked, this,
+                [this](int) { RadioGroup1Click(); });
+    connect(BackColor1, &QAction::triggered, this, &TForm1::BackColor1Click);
+    connect(Screen1, &QAction::triggered, this, &TForm1::Screen1Click);
+    connect(Graph3, &QAction::triggered, this, &TForm1::Graph3Click);
+    connect(ToolButton2, &QAction::triggered, this, &TForm1::Graph3Click);
+
+    connect(StructureList1, &QAction::triggered, this, &TForm1::StructureList1Click);
+    connect(ToolButton30, &QAction::triggered, this, &TForm1::StructureList1Click);
+    connect(GSeries, &QAction::triggered, this, &TForm1::GSeriesClick);
+    connect(BitBtn12, &QPushButton::clicked, this, &TForm1::GSeriesClick);
+
+    connect(Scan1, &QAction::triggered, this, &TForm1::Scan1Click);
+    connect(ToolButton22, &QAction::triggered, this, &TForm1::Scan1Click);
+    connect(Button8, &QPushButton::clicked, this, &TForm1::Scan1Click);
+
+    // Commands whose windows do not exist yet stay disabled until they do.
+    for (QAction* later : {OpenFileList1, ToolButton24, StructureName1, ToolButton29,
+                           PlanComparison1, ToolButton31, Batchprocessing1, ToolButton39, Report2,
+                           ToolButton3, Report1, ToolButton4, PrintScreen1, SpeedButton1, Save1,
+                           ToolButton23})
+        later->setEnabled(false);
+    for (QPushButton* later : {BitBtn13, Button9}) later->setEnabled(false);
+
+    ConnectPlanListCommands();
+}
+
+void TForm1::StructureList1Click() {
+    // The structure list leaves the main window usable.
+    FormSList->show();
+    FormSList->raise();
+}
+
+void TForm1::GSeriesClick() {
+    FormGraphView->show();
+    FormGraphView->raise();
+}
+
+void TForm1::Exit1Click() { close(); }
+
+void TForm1::AboutTessaray1Click() {
+    AboutBox->show();
+    AboutBox->raise();
+}

@@ -1,0 +1,112 @@
+// Settings command, View > ToolBar toggles, the index grid's two layouts and Help.
+#include "app/TForm1.h"
+
+#include "app/Forms.h"
+#include "app/TFormOption.h"
+#include "platform/IniFile.h"
+#include "platform/Paths.h"
+
+#include <QAction>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QStatusBar>
+#include <QTableWidget>
+#include <QToolBar>
+#include <QUrl>
+
+std::string TForm1::SettingsPath() { return platform::ProgramFolder() + "Tessaray.ini"; }
+
+platform::WriteResult TForm1::UpdateSettingsFile(const std::function<void(platform::IniFile&)>& edit) {
+    platform::IniFile ini(SettingsPath());
+    // A file that exists but cannot be read must not be replaced by the few keys written here.
+    if (ini.Load() == platform::IniFile::LoadStatus::Unreadable)
+        return {false, "Cannot read the settings file " + SettingsPath()};
+    edit(ini);
+    return ini.Save();
+}
+
+void TForm1::Settings1Click() {
+    FormOption->show();
+    FormOption->raise();
+    FormOption->activateWindow();
+}
+
+void TForm1::SetToolBarShown(QAction* item, QToolBar* bar, bool shown) {
+    item->setChecked(shown);
+    bar->setVisible(shown);
+}
+
+void TForm1::WriteToolBarSetting(QAction* item, QToolBar* bar, const char* key) {
+    // The item has already toggled its check mark; the bar follows it whatever the file does.
+    const bool shown = item->isChecked();
+    bar->setVisible(shown);
+    const platform::WriteResult result = UpdateSettingsFile([&](platform::IniFile& ini) {
+        ini.WriteInteger("ToolBar-" + ComputerName, key, shown ? 1 : 2);
+    });
+    if (!result) ReportWriteFailure(result.message);
+}
+
+void TForm1::Standard1Click() { WriteToolBarSetting(Standard1, ToolBar2, "Standard"); }
+
+void TForm1::Project1Click() { WriteToolBarSetting(Project1, ToolBar4, "Project"); }
+
+void TForm1::BrainLABRTP1Click() {
+    BrainLABToolbar = BrainLABRTP1->isChecked();
+    WriteToolBarSetting(BrainLABRTP1, ToolBar5, "BrainLABRTP");
+}
+
+void TForm1::ApplyToolBarValues(int standard, int project, int brainLab) {
+    SetToolBarShown(Standard1, ToolBar2, standard != 2);
+    SetToolBarShown(Project1, ToolBar4, project != 2);
+    BrainLABToolbar = brainLab == 1;
+    SetToolBarShown(BrainLABRTP1, ToolBar5, BrainLABToolbar);
+}
+
+void TForm1::ApplyIndexGridLayout(bool editing) {
+    ToolButton11->setChecked(editing);
+    EditPlanList1->setChecked(editing);
+    StringGrid1->setFixedHeight(editing ? 490 : 590);
+    StringGrid1FixedCols = editing ? 0 : 2;
+    StringGrid1->setProperty("FixedCols", StringGrid1FixedCols);
+    Panel4->setVisible(editing);
+}
+
+bool TForm1::IndexGridEditMode() const { return ToolButton11->isChecked(); }
+
+void TForm1::ToolButton11Click() { ApplyIndexGridLayout(ToolButton11->isChecked()); }
+
+void TForm1::EditPlanList1Click() {
+    // The button's state decides, so the menu item and the button never disagree.
+    ApplyIndexGridLayout(!ToolButton11->isChecked());
+}
+
+void TForm1::SetFormEnabled(bool enabled) {
+    // Only the window's own controls: disabling the window itself would also disable the
+    // dialogs it owns, which must stay usable while they keep it disabled.
+    for (QWidget* part : {static_cast<QWidget*>(menuBar()), centralWidget(),
+                          static_cast<QWidget*>(statusBar()), static_cast<QWidget*>(ToolBar2),
+                          static_cast<QWidget*>(ToolBar4), static_cast<QWidget*>(ToolBar5)})
+        if (part) part->setEnabled(enabled);
+}
+
+bool TForm1::FormEnabled() const { return centralWidget() && centralWidget()->isEnabled(); }
+
+void TForm1::Help1Click() {
+    // The help page ships inside the program; copy it out once so a browser can open it.
+    const QString target = QDir::temp().filePath("Tessaray-help.html");
+    QFile::remove(target);
+    QFile::copy(":/help/index.html", target);
+    QDesktopServices::openUrl(QUrl::fromLocalFile(target));
+}
+
+void TForm1::ReportWriteFailure(const std::string& message) {
+    auto* box = new QMessageBox(QMessageBox::Critical, "Error", QString::fromStdString(message),
+                                QMessageBox::Ok, this);
+    box->setObjectName("WriteFailureBox");
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->show();
+    statusBar()->showMessage(QString::fromStdString(message));
+}

@@ -1,0 +1,70 @@
+// Reading and rewriting the structure-set file of the comparison window.
+#include "compare/StructureSetFile.h"
+
+#include <algorithm>
+
+namespace {
+
+const char* const kList = "List";
+
+std::string SetSection(std::size_t i) { return kList + std::to_string(i); }
+
+}  // namespace
+
+std::string StructureSetFilePath(const std::string& programFolder) {
+    return programFolder + "Tessaray_ReportCompDVHset.ini";
+}
+
+std::vector<CompDVHrepClass> ReadStructureSets(const platform::IniFile& ini) {
+    std::vector<CompDVHrepClass> sets;
+    const int count = ini.ReadInteger(kList, "Count", 0);
+    if (count <= 0) return sets;
+    // Each set that exists is a section of its own: the file's sections bound the count.
+    const std::size_t sections = ini.ReadSections().size();
+    const std::size_t n = std::min(static_cast<std::size_t>(count), sections);
+    sets.resize(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::string section = SetSection(i);
+        sets[i].Title = ini.ReadString(section, "Title", "0");
+        for (int k = 0; k < 4; ++k)
+            sets[i].Structure[k] = ini.ReadString(section, "Structure" + std::to_string(k), "0");
+    }
+    return sets;
+}
+
+void WriteStructureSets(platform::IniFile& ini, const std::vector<CompDVHrepClass>& sets) {
+    ini.EraseSection(kList);
+    ini.WriteInteger(kList, "Count", static_cast<int>(sets.size()));
+    for (std::size_t i = 0; i < sets.size(); ++i) {
+        const std::string section = SetSection(i);
+        ini.EraseSection(section);
+        ini.WriteString(section, "Title", sets[i].Title);
+        for (int k = 0; k < 4; ++k)
+            ini.WriteString(section, "Structure" + std::to_string(k), sets[i].Structure[k]);
+    }
+}
+
+platform::WriteResult SaveStructureSetFile(const std::string& path,
+                                           const std::vector<CompDVHrepClass>& sets) {
+    platform::IniFile ini(path);
+    if (ini.Load() == platform::IniFile::LoadStatus::Unreadable)
+        return {false, "Cannot read \"" + path + "\"; it was left unchanged."};
+    WriteStructureSets(ini, sets);
+    return ini.Save();
+}
+
+StructureSetResult AddStructureSet(std::vector<CompDVHrepClass>& sets, const std::string& path,
+                                   const std::string& title, const std::string (&structures)[4]) {
+    for (const CompDVHrepClass& set : sets)
+        if (set.Title == title) return {StructureSetStatus::Duplicate, {}};
+    CompDVHrepClass set;
+    set.Title = title;
+    for (int k = 0; k < 4; ++k) set.Structure[k] = structures[k];
+    sets.push_back(std::move(set));
+    const platform::WriteResult written = SaveStructureSetFile(path, sets);
+    if (!written.ok) {
+        sets.pop_back();
+        return {StructureSetStatus::Failed, written.message};
+    }
+    return {};
+}

@@ -1,0 +1,58 @@
+// "Tessaray.ini": folders and tool bars per computer, shared options and the plan-list register.
+#pragma once
+
+#include "platform/IniFile.h"
+
+#include <string>
+#include <vector>
+
+/// Which tool bars the settings show. Missing or odd values keep the standard and project
+/// bars shown (only 2 hides them) and the BrainLAB bar hidden (only 1 shows it).
+struct ToolBarSettings {
+    bool Standard = true;
+    bool Project = true;
+    bool BrainLABRTP = false;
+};
+
+/// What start-up reads from the settings file.
+struct StoredSettings {
+    std::string ReadFolder;  // "" unless the stored folder exists
+    std::string SaveFolder;  // "" unless the stored folder exists
+    bool AutoScan = false;
+    bool CaseSensitivity = false;
+    ToolBarSettings ToolBars;
+};
+
+/// The settings file of a program folder (which ends in '/').
+std::string SettingsFilePath(const std::string& programFolder);
+std::string FileLocationSection(const std::string& computerName);
+std::string ToolBarSection(const std::string& computerName);
+
+/// Reads folders, options and tool bars; on/off values are on only when exactly 1, while a
+/// tool bar is hidden only by exactly 2.
+StoredSettings ReadStoredSettings(const platform::IniFile& ini, const std::string& computerName);
+
+/// Writes the settings dialog's values (1 on, 2 off) into `ini`.
+void WriteDialogSettings(platform::IniFile& ini, const std::string& computerName,
+                         const std::string& readFolder, const std::string& saveFolder,
+                         bool autoScan, bool caseSensitivity);
+
+/// Writes one tool bar's key ("Standard", "Project" or "BrainLABRTP"): 1 shown, 2 hidden.
+void WriteToolBarSetting(platform::IniFile& ini, const std::string& computerName,
+                         const std::string& key, bool shown);
+
+/// Loads the settings file (or starts an empty one when missing), applies `change` and saves
+/// it atomically. Refuses to write over a file that exists but cannot be read.
+template <typename Change>
+platform::WriteResult UpdateSettingsFile(const std::string& path, Change&& change) {
+    platform::IniFile ini(path);
+    if (ini.Load() == platform::IniFile::LoadStatus::Unreadable)
+        return {false, "Cannot read \"" + path + "\"; it was left unchanged."};
+    change(ini);
+    return ini.Save();
+}
+
+/// The register's list names, "ListName1" to "ListName" + "Count" (a missing one reads "0").
+std::vector<std::string> ReadPlanListRegister(const platform::IniFile& ini);
+/// Replaces the register by exactly `names`, renumbered from 1 without gaps.
+void WritePlanListRegister(platform::IniFile& ini, const std::vector<std::string>& names);

@@ -1,0 +1,64 @@
+// Start-up: settings, the registered plan lists and a clean set of plan containers.
+#include "dvh/Workspace.h"
+
+#include "planlist/PlanListFile.h"
+#include "platform/Paths.h"
+
+Workspace::StartupResult Workspace::LoadSettingsAndPlanLists(const std::string& programFolder) {
+    StartupResult result;
+    ReadFolder.clear();
+    SaveFolder.clear();
+    AutoScan = CaseSensitivity = BrainLABToolbar = false;
+    PlanListName.clear();
+
+    const std::string settingsPath = SettingsFilePath(programFolder);
+    platform::IniFile ini(settingsPath);
+    const auto status = ini.Load();
+    if (status == platform::IniFile::LoadStatus::Unreadable) {
+        // Never rewrite a settings file we could not read: its register would be lost.
+        result.Messages.push_back("Cannot read the settings file \"" + settingsPath +
+                                  "\". The program starts with default settings and "
+                                  "leaves the file unchanged.");
+    } else if (status == platform::IniFile::LoadStatus::Ok) {
+        const StoredSettings stored = ReadStoredSettings(ini, ComputerName);
+        ReadFolder = stored.ReadFolder;
+        SaveFolder = stored.SaveFolder;
+        AutoScan = stored.AutoScan;
+        CaseSensitivity = stored.CaseSensitivity;
+        BrainLABToolbar = stored.ToolBars.BrainLABRTP;
+        result.ToolBars = stored.ToolBars;
+
+        std::vector<std::string> kept;
+        for (const std::string& name : ReadPlanListRegister(ini)) {
+            const std::string path = PlanListFilePath(programFolder, name);
+            if (!platform::FileExists(path)) continue;  // dropped from the register
+            PlanListLoadResult loaded = LoadPlanListFile(path, name);
+            if (loaded.status == PlanListFileStatus::Ok) {
+                loaded.list.Modified = false;
+                PlanListName.push_back(std::move(loaded.list));
+                kept.push_back(name);
+            } else if (loaded.status == PlanListFileStatus::Unreadable) {
+                // Loading it empty would let a later save wipe the real file: refuse it, but
+                // keep it registered so it comes back once the file is readable again.
+                result.Messages.push_back(loaded.message.empty()
+                                              ? "Cannot read the plan list file \"" + path + "\"."
+                                              : loaded.message);
+                kept.push_back(name);
+            }
+        }
+        WritePlanListRegister(ini, kept);
+        if (const auto written = ini.Save(); !written.ok)
+            result.Messages.push_back(written.message);
+    }
+    // Whatever happened above, the rest of the program relies on these.
+    ResetPlanContainers();
+    IndexRowColor.clear();
+    ImportPlanNumber = 0;
+    return result;
+}
+
+void Workspace::ResetPlanContainers() {
+    PDataset.clear();
+    OpenFile.clear();
+    CurrentPlanIndex = -1;
+}

@@ -1,0 +1,217 @@
+// Whole-list commands over the workspace's plan lists and the files of the program folder.
+#include "planlist/PlanListCommands.h"
+
+#include "planlist/IndexRowCommands.h"
+#include "planlist/PlanListFile.h"
+#include "planlist/PlanListNaming.h"
+#include "planlist/PlanListRegister.h"
+#include "platform/Paths.h"
+#include "platform/Trash.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+ListCommandResult Status(ListCommandStatus status, int index = -1, std::string message = {}) {
+    return {status, index, std::move(message)};
+}
+
+bool ValidIndex(const Workspace& ws, int index) {
+    return index >= 0 && index < ws.PlanListNameCount();
+}
+
+// Renames a file only when the new name is free: never replaces an existing file.
+bool RenameWithoutReplacing(const std::string& from, const std::string& to, std::string& error) {
+#ifdef RENAME_NOREPLACE
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
+    if (errno != EINVAL && errno != ENOSYS) {
+        error = std::strerror(errno);
+        return false;
+    }
+#endif
+    // A hard link fails when the target exists; file systems without links fall back to a
+    // test before the rename.
+    if (::link(from.c_str(), to.c_str()) == 0) {
+        ::unlink(from.c_str());
+        return true;
+    }
+    if (errno == EEXIST || platform::FileExists(to)) {
+        error = "a file of that name exists";
+        return false;
+    }
+    if (std::rename(from.c_str(), to.c_str()) == 0) return true;
+    error = std::strerror(errno);
+    return false;
+}
+
+// Appends `list` and returns its position.
+int Append(Workspace& ws, PlanListNameClass list) {
+    ws.PlanListName.push_back(std::move(list));
+    return ws.PlanListNameCount() - 1;
+}
+
+}  // namespace
+
+PlanListNameClass MakeNewPlanList(const std::string& name) {
+    PlanListNameClass list;
+    list.Name = name;
+    list.IndexData.assign(20, EmptyIndexRow(255, 0, 0));
+    list.Modified = true;
+    return list;
+}
+
+ListCommandResult NewPlanList(Workspace& ws, const std::string& programFolder,
+                              const std::string& name) {
+    if (!IsUsablePlanListName(name)) return Status(ListCommandStatus::InvalidName);
+    if (PlanListNameTaken(ws.PlanListName, programFolder, name))
+        return Status(ListCommandStatus::Duplicate);
+    return Status(ListCommandStatus::Done, Append(ws, MakeNewPlanList(name)));
+}
+
+ListCommandResult CopyPlanList(Workspace& ws, const std::string& programFolder,
+                               const std::string& sourceName, const std::string& name) {
+    const int source = FindPlanList(ws.PlanListName, sourceName);
+    if (source < 0 || name.empty()) return Status(ListCommandStatus::NothingToDo);
+    if (!IsUsablePlanListName(name)) return Status(ListCommandStatus::InvalidName);
+    if (PlanListNameTaken(ws.PlanListName, programFolder, name))
+        return Status(ListCommandStatus::Duplicate);
+    const PlanListNameClass& from = ws.PlanListName[static_cast<std::size_t>(source)];
+    PlanListNameClass copy;
+    copy.Name = name;
+    copy.IndexData = from.IndexData;
+    copy.StructureDB = from.StructureDB;
+    copy.Modified = true;
+    return Status(ListCommandStatus::Done, Append(ws, std::move(copy)));
+}
+
+ListCommandResult RenamePlanList(Workspace& ws, const std::string& programFolder, int listIndex,
+                                 const std::string& name) {
+    if (!ValidIndex(ws, listIndex)) return Status(ListCommandStatus::NothingToDo);
+    if (!IsUsablePlanListName(name)) return Status(ListCommandStatus::InvalidName, listIndex);
+    if (PlanListNameTaken(ws.PlanListName, programFolder, name, listIndex))
+        return Status(ListCommandStatus::Duplicate, listIndex);
+    PlanListNameClass& list = ws.PlanListName[static_cast<std::size_t>(listIndex)];
+    const std::string oldName = list.Name;
+    if (oldName == name) return Status(ListCommandStatus::Done, listIndex);
+
+    const std::string oldPath = PlanListFilePath(programFolder, oldName);
+    const std::string newPath = PlanListFilePath(programFolder, name);
+    const bool hasFile = platform::FileExists(oldPath);
+    std::string error;
+    if (hasFile && !RenameWithoutReplacing(oldPath, newPath, error))
+        return Status(ListCommandStatus::Failed, listIndex,
+                      "Cannot rename \"" + oldPath + "\" to \"" + newPath + "\": " + error);
+    const platform::WriteResult registered = RenameRegisteredPlanList(programFolder, oldName, name);
+    if (!registered.ok) {
+        // The register still names the old file: give the file its old name back, or the next
+        // start would not find the list.
+        if (hasFile) RenameWithoutReplacing(newPath, oldPath, error);
+        return Status(ListCommandStatus::Failed, listIndex, registered.message);
+    }
+    list.Name = name;
+    return Status(ListCommandStatus::Done, listIndex);
+}
+
+ListCommandResult DeletePlanList(Workspace& ws, const std::string& programFolder, int listIndex) {
+    if (!ValidIndex(ws, listIndex)) return Status(ListCommandStatus::NothingToDo);
+    const std::string path =
+        PlanListFilePath(programFolder, ws.PlanListName[static_cast<std::size_t>(listIndex)].Name);
+    if (platform::FileExists(path) && !platform::MoveToTrash(path))
+        return Status(ListCommandStatus::Failed, listIndex,
+                      "Cannot move \"" + path + "\" to the trash; the list was kept.");
+    ws.PlanListName.erase(ws.PlanListName.begin() + listIndex);
+    for (PDatasetClass& plan : ws.PDataset)
+        plan.PlanListIndex = PlanListIndexAfterDelete(plan.PlanListIndex, listIndex);
+    return Status(ListCommandStatus::Done, listIndex);
+}
+
+ListCommandResult SavePlanList(Workspace& ws, const std::string& programFolder, int listIndex) {
+    if (!ValidIndex(ws, listIndex)) return Status(ListCommandStatus::NothingToDo);
+    PlanListNameClass& list = ws.PlanListName[static_cast<std::size_t>(listIndex)];
+    if (!IsUsablePlanListName(list.Name))
+        return Status(ListCommandStatus::InvalidName, listIndex,
+                      "Plan list \"" + list.Name + "\" cannot be saved: its name is no file name.");
+    const platform::WriteResult saved =
+        SavePlanListFile(PlanListFilePath(programFolder, list.Name), list);
+    if (!saved.ok) return Status(ListCommandStatus::Failed, listIndex, saved.message);
+    const platform::WriteResult registered = RegisterPlanList(programFolder, list.Name);
+    if (!registered.ok)
+        return Status(ListCommandStatus::Failed, listIndex,
+                      "Plan list \"" + list.Name + "\" was saved but could not be registered: " +
+                          registered.message);
+    list.Modified = false;
+    return Status(ListCommandStatus::Done, listIndex);
+}
+
+ListCommandResult TogglePlanListLock(Workspace& ws, const std::string& programFolder,
+                                     int listIndex) {
+    if (!ValidIndex(ws, listIndex)) return Status(ListCommandStatus::NothingToDo);
+    PlanListNameClass& list = ws.PlanListName[static_cast<std::size_t>(listIndex)];
+    if (list.Lock) {
+        list.Lock = false;
+        list.Modified = true;
+        return Status(ListCommandStatus::Done, listIndex);
+    }
+    list.Lock = true;
+    ListCommandResult saved = SavePlanList(ws, programFolder, listIndex);
+    if (!saved.ok()) ws.PlanListName[static_cast<std::size_t>(listIndex)].Lock = false;
+    return saved;
+}
+
+ListCommandResult ImportPlanList(Workspace& ws, const std::string& programFolder,
+                                 const std::string& path) {
+    PlanListLoadResult loaded = LoadPlanListFile(path, {});
+    if (loaded.status != PlanListFileStatus::Ok)
+        return Status(ListCommandStatus::Failed, -1, loaded.message);
+    std::string base = platform::FileNameOf(path);
+    if (const auto dot = base.find_last_of('.'); dot != std::string::npos) base.erase(dot);
+    base = RemoveForbiddenNameChars(base);
+    if (!IsUsablePlanListName(base)) base = "Imported";
+    loaded.list.Name = UniquePlanListName(ws.PlanListName, programFolder, base);
+    loaded.list.Modified = true;
+    return Status(ListCommandStatus::Done, Append(ws, std::move(loaded.list)));
+}
+
+ListCommandResult ExportPlanList(const std::string& programFolder, const std::string& name,
+                                 const std::string& target) {
+    const std::string source = PlanListFilePath(programFolder, name);
+    if (!platform::FileExists(source))
+        return Status(ListCommandStatus::NothingToDo, -1,
+                      "Plan list \"" + name + "\" has not been saved yet; save it before exporting.");
+    if (platform::FileExists(target) || platform::DirectoryExists(target))
+        return Status(ListCommandStatus::Failed, -1,
+                      "\"" + target + "\" already exists; it was not overwritten.");
+    std::string text;
+    if (!platform::ReadWholeFile(source, text))
+        return Status(ListCommandStatus::Failed, -1, "Cannot read \"" + source + "\".");
+    const platform::WriteResult written = platform::AtomicWriteFile(target, text);
+    if (!written.ok) return Status(ListCommandStatus::Failed, -1, written.message);
+    platform::SetReadOnly(target, false);
+    return Status(ListCommandStatus::Done);
+}
+
+ListCommandResult ClearStructureNameList(const std::string& programFolder,
+                                         const std::string& name) {
+    const std::string path = PlanListFilePath(programFolder, name);
+    if (!platform::FileExists(path)) return Status(ListCommandStatus::NothingToDo);
+    const platform::WriteResult written =
+        UpdatePlanListFile(path, [](platform::IniFile& ini) { ini.EraseSection("SNameDB"); });
+    return written.ok ? Status(ListCommandStatus::Done)
+                      : Status(ListCommandStatus::Failed, -1, written.message);
+}
+
+std::vector<int> ModifiedPlanLists(const Workspace& ws) {
+    std::vector<int> modified;
+    for (int i = 0; i < ws.PlanListNameCount(); ++i)
+        if (ws.PlanListName[static_cast<std::size_t>(i)].Modified) modified.push_back(i);
+    return modified;
+}
+
+int PlanListIndexAfterDelete(int index, int deleted) {
+    if (index == deleted) return -1;
+    return index > deleted ? index - 1 : index;
+}

@@ -1,0 +1,238 @@
+// Reading and writing plan-list files with the profile semantics of the ini component.
+#include "planlist/PlanListFile.h"
+
+#include "platform/Paths.h"
+
+#include <cfloat>
+#include <cmath>
+#include <unordered_map>
+
+namespace {
+
+const char* const kStructureDB = "StructureDB";
+const char* const kSNameDB = "SNameDB";
+const char* const kListIndex = "ListIndex";
+
+std::string FoldKey(std::string_view key) {
+    std::string folded(key);
+    for (char& c : folded)
+        if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
+    return folded;
+}
+
+// One section's keys looked up by name, ignoring case, the first key of a name winning: the
+// same answers as the ini component's own readers, without a scan of the file per key.
+class SectionKeys {
+public:
+    SectionKeys(const platform::IniFile& ini, std::string_view section) {
+        auto keys = ini.ReadSectionValues(section);
+        m_count = keys.size();
+        m_values.reserve(keys.size());
+        for (auto& [key, value] : keys) m_values.emplace(FoldKey(key), std::move(value));
+    }
+
+    std::size_t KeyCount() const { return m_count; }
+
+    std::string Text(const std::string& key) const {
+        const std::string* v = Find(key);
+        return v ? *v : std::string("0");
+    }
+    int Integer(const std::string& key) const {
+        const std::string* v = Find(key);
+        int value = 0;
+        return (v && platform::ParseIniInteger(*v, value)) ? value : 0;
+    }
+    bool Bool(const std::string& key) const { return Integer(key) != 0; }
+    unsigned char Byte(const std::string& key) const {
+        return static_cast<unsigned char>(Integer(key) & 255);
+    }
+    /// A 32-bit float; text that is no number, or one no 32-bit float can hold, reads as 0.
+    float Float(const std::string& key) const {
+        const std::string* v = Find(key);
+        double value = 0;
+        if (!v || !platform::ParseIniFloat(*v, value) || !std::isfinite(value) ||
+            std::fabs(value) > FLT_MAX)
+            return 0.0f;
+        return static_cast<float>(value);
+    }
+
+    /// Entries to read for this section's "Count": none for 0 or less, never more than the
+    /// section has keys (each entry that exists brings at least one key).
+    int Entries() const {
+        const int count = Integer("Count");
+        if (count <= 0) return 0;
+        return static_cast<std::size_t>(count) > m_count ? static_cast<int>(m_count) : count;
+    }
+
+private:
+    const std::string* Find(const std::string& key) const {
+        auto it = m_values.find(FoldKey(key));
+        return it == m_values.end() ? nullptr : &it->second;
+    }
+
+    std::size_t m_count = 0;
+    std::unordered_map<std::string, std::string> m_values;
+};
+
+}  // namespace
+
+std::string PlanListFilePath(const std::string& programFolder, const std::string& name) {
+    return programFolder + name + ".lst";
+}
+
+PlanListNameClass ReadPlanListFromIni(const platform::IniFile& ini, const std::string& name) {
+    PlanListNameClass list;
+    list.Name = name;
+
+    const SectionKeys db(ini, kStructureDB);
+    const int dbCount = db.Entries();
+    list.StructureDB.resize(static_cast<std::size_t>(dbCount));
+    for (int j = 1; j <= dbCount; ++j) {
+        const std::string n = std::to_string(j);
+        StructureDBClass& s = list.StructureDB[static_cast<std::size_t>(j - 1)];
+        s.Name = db.Text("Name" + n);
+        s.ColorR = db.Byte("Color-R" + n);
+        s.ColorG = db.Byte("Color-G" + n);
+        s.ColorB = db.Byte("Color-B" + n);
+        s.SetColor = db.Bool("SetColor" + n);
+        s.View = db.Bool("View" + n);
+    }
+
+    const SectionKeys names(ini, kSNameDB);
+    const int nameCount = names.Entries();
+    list.SNameDB.reserve(static_cast<std::size_t>(nameCount));
+    for (int j = 1; j <= nameCount; ++j) list.SNameDB.push_back(names.Text("Name" + std::to_string(j)));
+
+    const SectionKeys rows(ini, kListIndex);
+    const int rowCount = rows.Entries();
+    list.IndexData.resize(static_cast<std::size_t>(rowCount));
+    for (int j = 1; j <= rowCount; ++j) {
+        const std::string n = std::to_string(j);
+        IndexDataClass& r = list.IndexData[static_cast<std::size_t>(j - 1)];
+        r.Name = rows.Text("Name" + n);
+        r.Items = rows.Integer("Items" + n);
+        r.Value = rows.Float("Value" + n);
+        r.ItemsCI = rows.Integer("ItemsCI" + n);
+        r.ValueCI = rows.Float("ValueCI" + n);
+        r.Constraints = rows.Float("Constraints" + n);
+        r.ConstraintsON = rows.Bool("ConstraintsON" + n);
+        r.ConstraintsView = rows.Bool("ConstraintsView" + n);
+        r.IndexPrint = rows.Bool("IndexPrint" + n);
+        r.ConstraintFontColorR = rows.Byte("ConstraintFontColorR" + n);
+        r.ConstraintFontColorG = rows.Byte("ConstraintFontColorG" + n);
+        r.ConstraintFontColorB = rows.Byte("ConstraintFontColorB" + n);
+    }
+    list.Lock = rows.Bool("Lock");
+    return list;
+}
+
+namespace {
+
+// The keys of one section in the order they are written, texts as the ini writers make them.
+class SectionWriter {
+public:
+    void Text(const std::string& key, std::string value) { m_keys.emplace_back(key, std::move(value)); }
+    void Integer(const std::string& key, int value) { Text(key, std::to_string(value)); }
+    void Bool(const std::string& key, bool value) { Text(key, value ? "1" : "0"); }
+    void Float(const std::string& key, float value) { Text(key, platform::FormatIniFloat(value)); }
+    void WriteInto(platform::IniFile& ini, const char* section) const {
+        ini.WriteSectionKeys(section, m_keys);
+    }
+
+private:
+    std::vector<std::pair<std::string, std::string>> m_keys;
+};
+
+}  // namespace
+
+void WritePlanListToIni(platform::IniFile& ini, const PlanListNameClass& list) {
+    ini.EraseSection(kStructureDB);
+    ini.EraseSection(kListIndex);
+
+    SectionWriter db;
+    db.Integer("Count", list.StructureDBCount());
+    for (int i = 1; i <= list.StructureDBCount(); ++i) {
+        const std::string n = std::to_string(i);
+        const StructureDBClass& s = list.StructureDB[static_cast<std::size_t>(i - 1)];
+        db.Text("Name" + n, s.Name);
+        db.Integer("Color-R" + n, s.ColorR);
+        db.Integer("Color-G" + n, s.ColorG);
+        db.Integer("Color-B" + n, s.ColorB);
+        db.Bool("SetColor" + n, s.SetColor);
+        db.Bool("View" + n, s.View);
+    }
+    db.WriteInto(ini, kStructureDB);
+
+    // Rows up to the last named one; empty rows between named rows are kept.
+    int last = 0;
+    for (int r = 0; r < list.IndexDataCount(); ++r)
+        if (!list.IndexData[static_cast<std::size_t>(r)].Name.empty()) last = r;
+    const int count = last + 1;
+    SectionWriter rows;
+    rows.Integer("Count", count);
+    rows.Bool("Lock", list.Lock);
+    const IndexDataClass emptyRow;  // written when the list has no row at all
+    for (int i = 1; i <= count; ++i) {
+        const std::string n = std::to_string(i);
+        const IndexDataClass& r =
+            i <= list.IndexDataCount() ? list.IndexData[static_cast<std::size_t>(i - 1)] : emptyRow;
+        rows.Text("Name" + n, r.Name);
+        rows.Integer("Items" + n, r.Items);
+        rows.Float("Value" + n, r.Value);
+        rows.Integer("ItemsCI" + n, r.ItemsCI);
+        rows.Float("ValueCI" + n, r.ValueCI);
+        rows.Float("Constraints" + n, r.Constraints);
+        rows.Bool("ConstraintsON" + n, r.ConstraintsON);
+        rows.Bool("ConstraintsView" + n, r.ConstraintsView);
+        rows.Bool("IndexPrint" + n, r.IndexPrint);
+        rows.Integer("ConstraintFontColorR" + n, r.ConstraintFontColorR);
+        rows.Integer("ConstraintFontColorG" + n, r.ConstraintFontColorG);
+        rows.Integer("ConstraintFontColorB" + n, r.ConstraintFontColorB);
+    }
+    rows.WriteInto(ini, kListIndex);
+}
+
+PlanListLoadResult LoadPlanListFile(const std::string& path, const std::string& name) {
+    PlanListLoadResult result;
+    platform::IniFile ini(path);
+    switch (ini.Load()) {
+        case platform::IniFile::LoadStatus::Ok:
+            result.list = ReadPlanListFromIni(ini, name);
+            break;
+        case platform::IniFile::LoadStatus::Missing:
+            result.list.Name = name;
+            result.status = PlanListFileStatus::Missing;
+            result.message = "The plan list file \"" + path + "\" does not exist.";
+            break;
+        case platform::IniFile::LoadStatus::Unreadable:
+            result.list.Name = name;
+            result.list.Unreadable = true;
+            result.status = PlanListFileStatus::Unreadable;
+            result.message = "Cannot read the plan list file \"" + path +
+                             "\". The list stays empty and will not be saved over that file.";
+            break;
+    }
+    return result;
+}
+
+platform::WriteResult UpdatePlanListFile(const std::string& path,
+                                         const std::function<void(platform::IniFile&)>& change) {
+    platform::IniFile ini(path);
+    if (ini.Load() == platform::IniFile::LoadStatus::Unreadable)
+        return {false, "Cannot read \"" + path + "\"; it was left unchanged."};
+    const bool existed = platform::FileExists(path);
+    const bool wasReadOnly = existed && platform::IsReadOnly(path);
+    if (existed) platform::SetReadOnly(path, false);
+    change(ini);
+    platform::WriteResult result = ini.Save();
+    // A saved list is read-only; after a failure the old file is whole and keeps its permission.
+    if (result.ok || wasReadOnly) platform::SetReadOnly(path, true);
+    return result;
+}
+
+platform::WriteResult SavePlanListFile(const std::string& path, const PlanListNameClass& list) {
+    if (list.Unreadable)
+        return {false, "Plan list \"" + list.Name + "\" could not be read from \"" + path +
+                           "\"; it is not saved, so that the file keeps its content."};
+    return UpdatePlanListFile(path, [&](platform::IniFile& ini) { WritePlanListToIni(ini, list); });
+}

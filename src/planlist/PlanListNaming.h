@@ -1,0 +1,41 @@
+// Names of plan lists: the characters a name may not hold, lookups by name, and the texts of the
+// questions and refusals about names.
+#pragma once
+
+#include "dvh/Records.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+/// True for the nine characters that may not appear in a file name: \ / : * ? " < > |
+bool IsForbiddenNameChar(char c);
+/// `text` without those characters: what a name field keeps of typed or pasted text.
+std::string RemoveForbiddenNameChars(std::string_view text);
+/// A name that can become a file name: not empty, no forbidden character, not "." or "..".
+bool IsUsablePlanListName(std::string_view name);
+
+/// Position of the last list whose `Name` equals `name` exactly (case counts), -1 for none.
+int FindPlanList(const std::vector<PlanListNameClass>& lists, std::string_view name);
+/// Whether `name` is taken: by a list in memory other than the one at `except`, or by a file
+/// "<name>.lst" in `programFolder` that is not that list's own file. A list must never be given
+/// a name whose file it would write over.
+bool PlanListNameTaken(const std::vector<PlanListNameClass>& lists, const std::string& programFolder,
+                       const std::string& name, int except = -1);
+/// `base`, or `base` followed by 1, 2, ... : the first name not taken (for imported lists).
+std::string UniquePlanListName(const std::vector<PlanListNameClass>& lists,
+                               const std::string& programFolder, const std::string& base);
+
+/// A message box text with its caption.
+struct UserMessage {
+    std::string text;
+    std::string caption;
+};
+
+UserMessage ListExistsQuestion(const std::string& name);      // new or copied list: OK tries again
+UserMessage RenameRefusedMessage(const std::string& name);    // rename onto a taken name
+UserMessage DeleteListQuestion(const std::string& name);
+UserMessage SaveOnExitQuestion(const std::string& name);
+UserMessage ClearStructureListQuestion();
+UserMessage StructureSetExistsMessage(const std::string& title);
+UserMessage StructureRegisteredMessage(const std::string& name);  // series editor duplicate

@@ -1,0 +1,97 @@
+// The index grid widget: writing the grid content into a QTableWidget, its value colours,
+// reading its texts back and copying it to the clipboard.
+#include "planlist/ui/IndexGridView.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QPainter>
+#include <QStringDecoder>
+#include <QTableWidget>
+
+QString IndexGridText(const std::string& bytes) {
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    if (!utf8.hasError()) return text;
+    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+namespace {
+
+QTableWidgetItem* CellItem(const std::string& bytes) {
+    auto* item = new QTableWidgetItem(IndexGridText(bytes));
+    item->setData(IndexGridBytesRole, QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);  // not editable in place
+    return item;
+}
+
+std::string CellBytes(const QTableWidgetItem* item) {
+    if (!item) return {};
+    const QVariant bytes = item->data(IndexGridBytesRole);
+    if (bytes.isValid()) {
+        const QByteArray b = bytes.toByteArray();
+        return std::string(b.constData(), static_cast<std::size_t>(b.size()));
+    }
+    return item->text().toStdString();
+}
+
+QColor ToQColor(TColor c) { return QColor(ColorRed(c), ColorGreen(c), ColorBlue(c)); }
+
+}  // namespace
+
+void FillIndexGrid(QTableWidget* grid, const IndexGridContent& content) {
+    const int rows = content.RowCount() - 1;
+    grid->setColumnCount(3);
+    QStringList header;
+    for (const std::string& title : content.Cells.empty() ? IndexGridHeader() : content.Cells[0])
+        header << IndexGridText(title);
+    grid->setHorizontalHeaderLabels(header);
+    grid->setRowCount(rows > 0 ? rows : 0);
+    for (int r = 0; r < rows; ++r) {
+        for (int c = 0; c < 3; ++c) grid->setItem(r, c, CellItem(content.Cells[r + 1][c]));
+        const TColor color = r < static_cast<int>(content.RowColor.size()) ? content.RowColor[r] : 0;
+        grid->item(r, 2)->setData(IndexGridColorRole, color);
+    }
+}
+
+void ClearIndexGridCells(QTableWidget* grid) {
+    for (int r = 0; r < grid->rowCount(); ++r)
+        for (int c = 0; c < grid->columnCount(); ++c) grid->setItem(r, c, CellItem(""));
+}
+
+std::vector<std::vector<std::string>> IndexGridCells(const QTableWidget* grid) {
+    std::vector<std::vector<std::string>> cells(grid->rowCount() + 1);
+    for (int c = 0; c < grid->columnCount(); ++c) {
+        const QTableWidgetItem* h = grid->horizontalHeaderItem(c);
+        cells[0].push_back(h ? h->text().toStdString() : std::string());
+    }
+    for (int r = 0; r < grid->rowCount(); ++r)
+        for (int c = 0; c < grid->columnCount(); ++c) cells[r + 1].push_back(CellBytes(grid->item(r, c)));
+    return cells;
+}
+
+void CopyIndexGridToClipboard(const PDatasetClass& plan, const QTableWidget* grid) {
+    const std::string text = IndexGridClipboardText(plan, IndexGridCells(grid));
+    QGuiApplication::clipboard()->setText(IndexGridText(text));
+}
+
+IndexValueDelegate::IndexValueDelegate(std::function<bool()> editMode, QObject* parent)
+    : QStyledItemDelegate(parent), m_editMode(std::move(editMode)) {}
+
+void IndexValueDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                               const QModelIndex& index) const {
+    if (m_editMode && m_editMode()) {
+        QStyledItemDelegate::paint(painter, option, index);
+        return;
+    }
+    painter->save();
+    painter->fillRect(option.rect, option.palette.color(QPalette::Active, QPalette::Base));
+    const QVariant color = index.data(IndexGridColorRole);
+    painter->setPen(color.isValid() ? ToQColor(color.toInt())
+                                    : option.palette.color(QPalette::Active, QPalette::Text));
+    painter->setFont(option.font);
+    const QRect text = option.rect.adjusted(2, 2, 0, 0);
+    painter->drawText(text, Qt::AlignLeft | Qt::AlignTop, index.data(Qt::DisplayRole).toString());
+    painter->restore();
+}

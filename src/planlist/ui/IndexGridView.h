@@ -1,0 +1,49 @@
+// The index grid widget: writing the grid content into a QTableWidget, its value colours,
+// reading its texts back and copying it to the clipboard.
+#pragma once
+
+#include "planlist/IndexGridModel.h"
+
+#include <QStyledItemDelegate>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class QTableWidget;
+
+/// 8-bit text for display: UTF-8 when valid, else the bytes as Windows-1252's Latin range.
+QString IndexGridText(const std::string& bytes);
+
+/// Writes `content` into `grid`: row 0 of the content becomes the header labels, table row
+/// r - 1 holds grid row r. Each cell keeps its exact bytes and each value cell the row's
+/// constraint colour, so the clipboard and the painting read what the core built.
+void FillIndexGrid(QTableWidget* grid, const IndexGridContent& content);
+
+/// Empties the cells of every row below the header (the row count stays).
+void ClearIndexGridCells(QTableWidget* grid);
+
+/// The grid's texts as displayed, the header first, each cell as its bytes.
+std::vector<std::vector<std::string>> IndexGridCells(const QTableWidget* grid);
+
+/// Puts the grid's clipboard text for `plan` on the system clipboard as plain text.
+void CopyIndexGridToClipboard(const PDatasetClass& plan, const QTableWidget* grid);
+
+/// Paints the value column in the viewing layout: white cell, the row's constraint colour
+/// (black when within bounds), text at 2 pixels from the left and top edges, the same for
+/// selected and focused cells. In the editing layout the default painting is kept.
+class IndexValueDelegate : public QStyledItemDelegate {
+public:
+    IndexValueDelegate(std::function<bool()> editMode, QObject* parent);
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
+
+private:
+    std::function<bool()> m_editMode;
+};
+
+/// Item data roles of the grid's cells.
+enum IndexGridRole {
+    IndexGridBytesRole = Qt::UserRole + 1,  // QByteArray: the cell's exact text
+    IndexGridColorRole,                     // int TColor: the value's font colour
+};

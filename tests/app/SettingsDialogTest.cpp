@@ -1,0 +1,190 @@
+// The settings dialog's flow: chosen folders, OK, Cancel, the close box and the live option.
+#include "MainWindowFixture.h"
+
+#include "dialogs/TSelectFolderDialog.h"
+#include "platform/IniFile.h"
+
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+
+namespace {
+
+platform::IniFile ReadIni(const QString& path) {
+    platform::IniFile ini(path.toStdString());
+    ini.Load();
+    return ini;
+}
+
+/// Answers the folder picker that `button` opens with `folder` (or Cancel when empty).
+void PickFolder(QPushButton* button, const QString& folder) {
+    const bool answered = AnswerModal([button] { button->click(); }, [folder](QWidget* w) {
+        auto* picker = qobject_cast<QFileDialog*>(w);
+        ASSERT_NE(picker, nullptr);
+        if (folder.isEmpty()) {
+            picker->reject();
+            return;
+        }
+        picker->setDirectory(folder);  // the user enters the folder and presses OK
+        static_cast<QDialog*>(picker)->accept();
+    });
+    EXPECT_TRUE(answered);
+}
+
+}  // namespace
+
+class SettingsDialogTest : public MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        QDir(Home()).mkpath("read");
+        QDir(Home()).mkpath("save");
+        FormOption->RunScan = [this] {
+            ++m_scans;
+            // The settings are on disk before the scan starts.
+            m_readAtScan = ReadIni(IniPath()).ReadString("FileLocation-testhost", "Read", "none");
+        };
+    }
+    int m_scans = 0;
+    std::string m_readAtScan;
+};
+
+TEST_F(SettingsDialogTest, OkWritesFoldersAndOptionsAsOneOrTwo) {
+    Form1->ReadFolder = Home().toStdString() + "/read";
+    Form1->AutoScan = true;
+    Form1->Settings1Click();
+    EXPECT_TRUE(FormOption->isVisible());
+    EXPECT_FALSE(Form1->FormEnabled());  // the opener is disabled while the dialog shows
+    EXPECT_TRUE(FormOption->CheckBox1->isEnabled());
+    EXPECT_TRUE(FormOption->CheckBox1->isChecked());
+    EXPECT_EQ(FormOption->Edit1->text().toStdString(), Form1->ReadFolder);
+
+    FormOption->CheckBox1->setChecked(false);
+    FormOption->CheckBox2->setChecked(true);
+    FormOption->Button1->click();
+
+    EXPECT_FALSE(FormOption->isVisible());
+    EXPECT_TRUE(Form1->FormEnabled());
+    const platform::IniFile ini = ReadIni(IniPath());
+    EXPECT_EQ(ini.ReadString("FileLocation-testhost", "Read", "0"), Form1->ReadFolder);
+    EXPECT_TRUE(ini.ValueExists("FileLocation-testhost", "Save"));
+    EXPECT_EQ(ini.ReadString("FileLocation-testhost", "Save", "0"), "");
+    EXPECT_EQ(ini.ReadInteger("Option", "AutoScan", 0), 2);  // off is 2, not 0
+    EXPECT_EQ(ini.ReadInteger("Option", "CaseSensitivity", 0), 1);
+    EXPECT_FALSE(Form1->AutoScan);
+    EXPECT_TRUE(Form1->CaseSensitivity);
+    EXPECT_EQ(m_scans, 0);  // not opened by Scan
+}
+
+TEST_F(SettingsDialogTest, CancelWritesNothingButTheCaseBoxCountsLiveUntilTheNextShow) {
+    Form1->Settings1Click();
+    EXPECT_FALSE(Form1->CaseSensitive());
+    EXPECT_TRUE(Form1->NamesEqual("PTV", "ptv"));
+    FormOption->CheckBox2->setChecked(true);
+    // Every comparison reads the box at the moment of comparing, before any OK.
+    EXPECT_TRUE(Form1->CaseSensitive());
+    EXPECT_FALSE(Form1->NamesEqual("PTV", "ptv"));
+    FormOption->Button2->click();
+    EXPECT_FALSE(QFile::exists(IniPath()));
+    EXPECT_TRUE(Form1->FormEnabled());
+    EXPECT_FALSE(Form1->CaseSensitivity);
+    EXPECT_FALSE(Form1->NamesEqual("PTV", "ptv"));  // the box keeps its tick after Cancel
+    Form1->Settings1Click();                       // ... until the dialog shows again
+    EXPECT_FALSE(FormOption->CheckBox2->isChecked());
+    EXPECT_TRUE(Form1->NamesEqual("PTV", "ptv"));
+    FormOption->close();
+}
+
+TEST_F(SettingsDialogTest, ScanWithoutReadFolderNeedsAFolderThenWritesAndScansOnce) {
+    FormOption->FolderChanged = true;  // as the Scan command does
+    FormOption->ShowDirectories();
+    EXPECT_EQ(FormOption->PageControl1->currentWidget(), FormOption->TabSheet2);
+    EXPECT_FALSE(FormOption->Button1->isEnabled());
+
+    const QString read = Home() + "/read";
+    PickFolder(FormOption->Button3, read);
+    EXPECT_EQ(FormOption->Edit1->text(), read);
+    EXPECT_EQ(Form1->ReadFolder, read.toStdString());
+    EXPECT_TRUE(FormOption->Button1->isEnabled());
+
+    FormOption->Button1->click();
+    EXPECT_EQ(m_scans, 1);
+    EXPECT_EQ(m_readAtScan, read.toStdString());
+    EXPECT_FALSE(FormOption->FolderChanged);
+
+    Form1->Settings1Click();  // the next OK does not scan again
+    FormOption->Button1->click();
+    EXPECT_EQ(m_scans, 1);
+}
+
+TEST_F(SettingsDialogTest, CloseBoxAndCancelLeaveNoPendingScan) {
+    for (const bool byCloseBox : {true, false}) {
+        SCOPED_TRACE(byCloseBox ? "close box" : "Cancel");
+        FormOption->FolderChanged = true;
+        FormOption->ShowDirectories();
+        if (byCloseBox)
+            FormOption->close();
+        else
+            FormOption->Button2->click();
+        EXPECT_FALSE(FormOption->FolderChanged);
+        EXPECT_TRUE(Form1->FormEnabled());
+        Form1->Settings1Click();
+        EXPECT_TRUE(FormOption->Button1->isEnabled());
+        FormOption->Button1->click();
+        EXPECT_EQ(m_scans, 0);
+    }
+}
+
+TEST_F(SettingsDialogTest, ChosenFoldersCountAtOnceButReachTheFileOnlyByOk) {
+    const std::string oldRead = Home().toStdString() + "/old";
+    Form1->ReadFolder = oldRead;
+    Form1->Settings1Click();
+    PickFolder(FormOption->Button3, Home() + "/read");
+    PickFolder(FormOption->Button4, Home() + "/save");
+    EXPECT_EQ(Form1->SaveFolder, (Home() + "/save").toStdString());
+    EXPECT_EQ(FormOption->Edit2->text(), Home() + "/save");
+    PickFolder(FormOption->Button4, QString());  // a cancelled picker changes nothing
+    EXPECT_EQ(Form1->SaveFolder, (Home() + "/save").toStdString());
+    FormOption->Button2->click();
+    EXPECT_EQ(Form1->ReadFolder, (Home() + "/read").toStdString());
+    EXPECT_FALSE(QFile::exists(IniPath()));
+
+    // The picker opens again at the folder chosen last with it.
+    QString opened;
+    Form1->Settings1Click();
+    AnswerModal([] { FormOption->Button4->click(); }, [&](QWidget* w) {
+        opened = qobject_cast<QFileDialog*>(w)->selectedFiles().value(0);
+        qobject_cast<QDialog*>(w)->reject();
+    });
+    EXPECT_EQ(opened, Home() + "/save");
+    FormOption->close();
+}
+
+TEST_F(SettingsDialogTest, CreationScansOnlyWithAutoScanAndAReadFolder) {
+    const struct {
+        bool autoScan;
+        bool folder;
+        int scans;
+    } cases[] = {{true, true, 1}, {true, false, 0}, {false, true, 0}};
+    for (const auto& c : cases) {
+        m_scans = 0;
+        Form1->AutoScan = c.autoScan;
+        Form1->ReadFolder = c.folder ? Home().toStdString() : "";
+        FormOption->FormCreate();
+        EXPECT_EQ(m_scans, c.scans);
+        EXPECT_EQ(FormOption->CheckBox1->isChecked(), c.autoScan);
+    }
+}
+
+TEST_F(SettingsDialogTest, AFailedWriteStillClosesAndEnablesTheWindow) {
+    QDir(Home()).mkpath("Tessaray.ini");  // a folder where the file should be
+    Form1->Settings1Click();
+    FormOption->CheckBox2->setChecked(true);
+    FormOption->Button1->click();
+    EXPECT_FALSE(FormOption->isVisible());
+    EXPECT_TRUE(Form1->FormEnabled());
+    EXPECT_NE(Form1->findChild<QWidget*>("WriteFailureBox"), nullptr);
+    EXPECT_TRUE(QFileInfo(IniPath()).isDir());
+}

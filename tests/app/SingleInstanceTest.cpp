@@ -1,0 +1,54 @@
+// The program runs once: a second start ends at once with -1 and shows nothing.
+#include <QCoreApplication>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QProcessEnvironment IsolatedEnvironment(const QTemporaryDir& dir) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("TESSARAY_HOME", dir.filePath("home"));
+    env.insert("XDG_RUNTIME_DIR", dir.path());  // the instance lock lives here
+    env.insert("HOME", dir.path());
+    return env;
+}
+
+}  // namespace
+
+TEST(SingleInstance, SecondStartExitsWithMinusOne) {
+    int argc = 0;
+    QCoreApplication app(argc, nullptr);
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+
+    QProcess first;
+    first.setProcessEnvironment(IsolatedEnvironment(dir));
+    first.start(TESSARAY_EXECUTABLE, {});
+    ASSERT_TRUE(first.waitForStarted(10000));
+    // Give the first instance time to take the lock and open its window.
+    first.waitForFinished(1500);
+    ASSERT_EQ(first.state(), QProcess::Running) << first.readAllStandardError().toStdString();
+
+    QProcess second;
+    second.setProcessEnvironment(IsolatedEnvironment(dir));
+    second.start(TESSARAY_EXECUTABLE, {});
+    ASSERT_TRUE(second.waitForFinished(10000));
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 255);  // -1 as a process exit status
+
+    first.kill();
+    first.waitForFinished(5000);
+
+    // Once the first is gone, the program starts again.
+    QProcess third;
+    third.setProcessEnvironment(IsolatedEnvironment(dir));
+    third.start(TESSARAY_EXECUTABLE, {});
+    ASSERT_TRUE(third.waitForStarted(10000));
+    third.waitForFinished(1500);
+    EXPECT_EQ(third.state(), QProcess::Running);
+    third.kill();
+    third.waitForFinished(5000);
+}

@@ -1,0 +1,117 @@
+// View > ToolBar toggles written to the settings, read back, and the index grid's layouts.
+#include "MainWindowFixture.h"
+
+#include "platform/IniFile.h"
+
+#include <QAction>
+#include <QTableWidget>
+#include <QToolBar>
+
+namespace {
+
+int ToolBarValue(const QString& ini, const char* key) {
+    platform::IniFile file(ini.toStdString());
+    file.Load();
+    return file.ReadInteger("ToolBar-testhost", key, 0);
+}
+
+}  // namespace
+
+TEST_F(MainWindowTest, ToolBarTogglesWriteOneOrTwoAndKeepBarAndCheckInStep) {
+    const struct {
+        QAction* item;
+        QToolBar* bar;
+        const char* key;
+        bool startsShown;
+    } toggles[] = {{Form1->Standard1, Form1->ToolBar2, "Standard", true},
+                   {Form1->Project1, Form1->ToolBar4, "Project", true},
+                   {Form1->BrainLABRTP1, Form1->ToolBar5, "BrainLABRTP", false}};
+    for (const auto& t : toggles) {
+        SCOPED_TRACE(t.key);
+        EXPECT_EQ(t.item->isChecked(), t.startsShown);
+        t.item->trigger();
+        EXPECT_EQ(ToolBarValue(IniPath(), t.key), t.startsShown ? 2 : 1);
+        EXPECT_EQ(t.bar->isVisibleTo(Form1), !t.startsShown);
+        EXPECT_EQ(t.item->isChecked(), !t.startsShown);
+        t.item->trigger();
+        EXPECT_EQ(ToolBarValue(IniPath(), t.key), t.startsShown ? 1 : 2);
+        EXPECT_EQ(t.bar->isVisibleTo(Form1), t.startsShown);
+    }
+    Form1->BrainLABRTP1->trigger();
+    EXPECT_TRUE(Form1->BrainLABToolbar);
+    Form1->Standard1->trigger();
+
+    // Another window reading the same file shows the same bars.
+    TForm1 other;
+    other.ApplyToolBarValues(ToolBarValue(IniPath(), "Standard"), ToolBarValue(IniPath(), "Project"),
+                             ToolBarValue(IniPath(), "BrainLABRTP"));
+    EXPECT_FALSE(other.ToolBar2->isVisibleTo(&other));
+    EXPECT_FALSE(other.Standard1->isChecked());
+    EXPECT_TRUE(other.ToolBar4->isVisibleTo(&other));
+    EXPECT_TRUE(other.ToolBar5->isVisibleTo(&other));
+    EXPECT_TRUE(other.BrainLABToolbar);
+}
+
+TEST_F(MainWindowTest, ToolBarValuesHideOrShowOnlyOnTheirOwnCode) {
+    const struct {
+        int standard, project, brainLab;
+        bool standardShown, projectShown, brainLabShown;
+    } cases[] = {{0, 0, 0, true, true, false},  // missing keys
+                 {2, 2, 1, false, false, true},
+                 {1, 3, 2, true, true, false},
+                 {-2, 2, 11, true, false, false}};
+    for (const auto& c : cases) {
+        Form1->ApplyToolBarValues(c.standard, c.project, c.brainLab);
+        EXPECT_EQ(Form1->ToolBar2->isVisibleTo(Form1), c.standardShown);
+        EXPECT_EQ(Form1->Standard1->isChecked(), c.standardShown);
+        EXPECT_EQ(Form1->ToolBar4->isVisibleTo(Form1), c.projectShown);
+        EXPECT_EQ(Form1->ToolBar5->isVisibleTo(Form1), c.brainLabShown);
+        EXPECT_EQ(Form1->BrainLABRTP1->isChecked(), c.brainLabShown);
+        EXPECT_EQ(Form1->BrainLABToolbar, c.brainLabShown);
+    }
+}
+
+TEST_F(MainWindowTest, FirstShowAppliesTheBrainLabSetting) {
+    Form1->BrainLABToolbar = true;
+    Form1->show();
+    EXPECT_TRUE(Form1->ToolBar5->isVisible());
+    Form1->hide();
+    Form1->BrainLABToolbar = false;
+    Form1->show();  // shown once only: a later show changes nothing
+    EXPECT_TRUE(Form1->ToolBar5->isVisible());
+}
+
+TEST_F(MainWindowTest, AFailedToolBarWriteStillLeavesBarAndCheckInStep) {
+    QDir(Home()).mkpath("Tessaray.ini");
+    Form1->Project1->trigger();
+    EXPECT_FALSE(Form1->Project1->isChecked());
+    EXPECT_FALSE(Form1->ToolBar4->isVisibleTo(Form1));
+    EXPECT_NE(Form1->findChild<QWidget*>("WriteFailureBox"), nullptr);
+}
+
+TEST_F(MainWindowTest, EditPlanListButtonAndMenuItemSwitchTheGridLayoutsInStep) {
+    EXPECT_EQ(Form1->StringGrid1->height(), 590);
+    EXPECT_EQ(Form1->StringGrid1FixedCols, 2);
+    EXPECT_FALSE(Form1->Panel4->isVisibleTo(Form1));
+    EXPECT_EQ(Form1->StringGrid1->horizontalHeaderItem(0)->text(), "Structure");
+    EXPECT_EQ(Form1->StringGrid1->horizontalHeaderItem(1)->text(), "Index");
+    EXPECT_EQ(Form1->StringGrid1->horizontalHeaderItem(2)->text(), "Value");
+    EXPECT_EQ(Form1->StringGrid1->columnWidth(1), 115);
+
+    Form1->ToolButton11->trigger();
+    EXPECT_TRUE(Form1->IndexGridEditMode());
+    EXPECT_EQ(Form1->StringGrid1->height(), 490);
+    EXPECT_EQ(Form1->StringGrid1FixedCols, 0);
+    EXPECT_TRUE(Form1->Panel4->isVisibleTo(Form1));
+    EXPECT_TRUE(Form1->EditPlanList1->isChecked());
+
+    Form1->EditPlanList1->trigger();
+    EXPECT_FALSE(Form1->ToolButton11->isChecked());
+    EXPECT_EQ(Form1->StringGrid1->height(), 590);
+    EXPECT_FALSE(Form1->Panel4->isVisibleTo(Form1));
+    EXPECT_FALSE(Form1->EditPlanList1->isChecked());
+
+    Form1->EditPlanList1->trigger();
+    EXPECT_TRUE(Form1->ToolButton11->isChecked());
+    EXPECT_EQ(Form1->StringGrid1->height(), 490);
+}

@@ -1,0 +1,54 @@
+// The structure-set file: what mode 4 of the input box writes and the comparison reads back.
+#include "compare/StructureSetFile.h"
+
+#include "../platform/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+
+namespace {
+
+const std::string kFour[4] = {"PTV", "CTV", "Rectum", ""};
+
+}  // namespace
+
+TEST(StructureSetFile, AddingRewritesTheWholeFileAndKeepsHigherSections) {
+    TempFolder dir;
+    const std::string path = StructureSetFilePath(dir.Path());
+    dir.Write("Tessaray_ReportCompDVHset.ini",
+              "[List]\r\nCount=2\r\n[List0]\r\nTitle=T0\r\nStructure0=a\r\n"
+              "[List1]\r\nTitle=T1\r\n[List7]\r\nTitle=Old\r\n");
+    platform::IniFile ini(path);
+    ASSERT_EQ(ini.Load(), platform::IniFile::LoadStatus::Ok);
+    std::vector<CompDVHrepClass> sets = ReadStructureSets(ini);
+    ASSERT_EQ(sets.size(), 2u);
+    EXPECT_EQ(sets[0].Structure[0], "a");
+    EXPECT_EQ(sets[1].Structure[3], "0");  // a missing key reads "0"
+
+    EXPECT_EQ(AddStructureSet(sets, path, "T1", kFour).status, StructureSetStatus::Duplicate);
+    EXPECT_EQ(sets.size(), 2u);
+    ASSERT_EQ(AddStructureSet(sets, path, "Prostate", kFour).status, StructureSetStatus::Done);
+    ASSERT_EQ(AddStructureSet(sets, path, "t1", kFour).status, StructureSetStatus::Done);
+    ini.Load();
+    EXPECT_EQ(ini.ReadInteger("List", "Count", 0), 4);
+    EXPECT_EQ(ini.ReadString("List2", "Title", ""), "Prostate");
+    EXPECT_EQ(ini.ReadString("List2", "Structure2", ""), "Rectum");
+    EXPECT_EQ(ini.ReadString("List2", "Structure3", "x"), "");
+    EXPECT_EQ(ini.ReadString("List7", "Title", ""), "Old");
+    EXPECT_EQ(ReadStructureSets(ini).size(), 4u);
+}
+
+TEST(StructureSetFile, HugeCountIsBoundedAndAFailedWriteTakesTheSetBack) {
+    platform::IniFile ini;
+    ini.Parse("[List]\nCount=99999999\n[List0]\nTitle=A\n");
+    EXPECT_EQ(ReadStructureSets(ini).size(), 2u);  // no more than the file has sections
+
+    TempFolder dir;
+    const std::string path = dir.File("sets.ini");
+    std::filesystem::create_directory(path);  // exists but cannot be read: never written over
+    std::vector<CompDVHrepClass> sets;
+    const StructureSetResult r = AddStructureSet(sets, path, "X", kFour);
+    EXPECT_EQ(r.status, StructureSetStatus::Failed);
+    EXPECT_FALSE(r.message.empty());
+    EXPECT_TRUE(sets.empty());
+}

@@ -1,0 +1,274 @@
+// The plan-list commands of the main window and its two list editors, driven as a user would.
+#include "app/Forms.h"
+#include "app/TForm1.h"
+#include "planlist/PlanListCommands.h"
+#include "planlist/PlanListFile.h"
+#include "planlist/ui/TFormDVHs.h"
+#include "planlist/ui/TFormIndex.h"
+#include "platform/Paths.h"
+
+#include "../../platform/TempFolder.h"
+#include "UiTestMain.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace {
+
+class PlanListWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        TestApplication();
+        setenv("XDG_DATA_HOME", (trash.Path() + "share").c_str(), 1);
+        form = std::make_unique<TForm1>();
+        form->PlanListFolder = dir.Path();
+        Form1 = form.get();
+        FormIndex = new TFormIndex(form.get());
+        FormDVHs = new TFormDVHs(form.get());
+        form->ToolButton11->setChecked(true);  // the editing layout
+    }
+    void TearDown() override {
+        FormIndex = nullptr;
+        FormDVHs = nullptr;
+        Form1 = nullptr;
+    }
+
+    // Makes a list through the input box's OK, as a user naming it would.
+    int NewList(const std::string& name) {
+        EXPECT_FALSE(form->PlanListNameEntered(1, QString::fromStdString(name), 0, form.get()));
+        return form->SelectedPlanList();
+    }
+    QMessageBox* Box(const char* name) { return form->findChild<QMessageBox*>(name); }
+    void Answer(QWidget* owner, const char* name, QMessageBox::StandardButton button) {
+        auto* box = owner->findChild<QMessageBox*>(name);
+        ASSERT_NE(box, nullptr) << name;
+        box->button(button)->click();
+        QApplication::processEvents();
+    }
+
+    TempFolder dir;
+    TempFolder trash;
+    std::unique_ptr<TForm1> form;
+};
+
+}  // namespace
+
+TEST_F(PlanListWindow, NewListIsChosenAndDuplicatesAskForAnotherName) {
+    const int list = NewList("Pro/sta:te");  // forbidden characters go, also when pasted
+    ASSERT_GE(list, 0);
+    EXPECT_EQ(form->PlanListName[list].Name, "Prostate");
+    EXPECT_EQ(form->ComboBox1->currentText(), "Prostate");
+    EXPECT_TRUE(form->BSaveList->isEnabled());
+
+    // A duplicate keeps the box open and asks; Cancel closes the box that asked.
+    QWidget box;
+    box.show();
+    EXPECT_TRUE(form->PlanListNameEntered(1, "Prostate", 0, &box));
+    EXPECT_EQ(form->PlanListNameCount(), 1);
+    Answer(&box, "ListExistsBox", QMessageBox::Cancel);
+    EXPECT_FALSE(box.isVisible());
+}
+
+TEST_F(PlanListWindow, RowButtonsSaveAndLockFollowTheChosenList) {
+    const int list = NewList("P");
+    form->SelectedIndexRow = 1;
+    form->BCopyIndex->click();
+    EXPECT_EQ(form->PlanListName[list].IndexDataCount(), 21);
+    form->BDelIndex->click();
+    form->BDelIndex->click();
+    EXPECT_EQ(form->PlanListName[list].IndexDataCount(), 19);
+    form->PlanListName[list].IndexData[0].Name = "PTV";
+
+    form->BSaveList->click();
+    const std::string path = PlanListFilePath(dir.Path(), "P");
+    ASSERT_TRUE(platform::FileExists(path));
+    EXPECT_FALSE(form->PlanListName[list].Modified);
+
+    form->BKey->click();  // lock: saved at once, row buttons off
+    EXPECT_TRUE(LoadPlanListFile(path, "P").list.Lock);
+    EXPECT_FALSE(form->BAddIndex->isEnabled());
+    EXPECT_TRUE(form->BKey->isEnabled());
+    EXPECT_TRUE(form->BCopyList->isEnabled());
+    form->BAddIndexClick();  // even called directly, a locked list does not change
+    EXPECT_EQ(form->PlanListName[list].IndexDataCount(), 19);
+    form->PopupMenu4Popup();
+    EXPECT_TRUE(form->NewList1->isVisible());
+    EXPECT_TRUE(form->CopyList1->isVisible());
+    EXPECT_FALSE(form->DeleteList1->isVisible());
+}
+
+TEST_F(PlanListWindow, RenameOntoAnExistingListIsRefusedAndKeepsBothFiles) {
+    const int a = NewList("A");
+    form->BSaveListClick();
+    NewList("B");
+    form->BSaveListClick();
+    form->SelectPlanList("A");
+    EXPECT_FALSE(form->PlanListNameEntered(2, "B", a, form.get()));
+    ASSERT_NE(Box("RenameRefusedBox"), nullptr);
+    EXPECT_EQ(form->PlanListName[a].Name, "A");
+    EXPECT_TRUE(platform::FileExists(PlanListFilePath(dir.Path(), "A")));
+    EXPECT_TRUE(platform::FileExists(PlanListFilePath(dir.Path(), "B")));
+
+    EXPECT_FALSE(form->PlanListNameEntered(2, "C", a, form.get()));
+    EXPECT_EQ(form->ComboBox1->currentText(), "C");
+    EXPECT_TRUE(platform::FileExists(PlanListFilePath(dir.Path(), "C")));
+}
+
+TEST_F(PlanListWindow, DeleteUnlinksPlansAndClosesTheSeriesEditorOfThatList) {
+    NewList("A");
+    const int b = NewList("B");
+    form->BSaveListClick();
+    form->PDataset.resize(1);
+    form->PDataset[0].PlanListIndex = b;
+    FormDVHs->Open(b);
+    ASSERT_TRUE(FormDVHs->isVisible());
+
+    form->DeleteList1Click();
+    Answer(form.get(), "DeleteListBox", QMessageBox::Ok);
+    EXPECT_EQ(form->PlanListNameCount(), 1);
+    EXPECT_EQ(form->ComboBox1->count(), 1);
+    EXPECT_EQ(form->ComboBox1->currentIndex(), -1);
+    EXPECT_EQ(form->PDataset[0].PlanListIndex, -1);
+    EXPECT_FALSE(FormDVHs->isVisible());
+    EXPECT_EQ(FormDVHs->PlanListIndex, -1);
+    EXPECT_FALSE(platform::FileExists(PlanListFilePath(dir.Path(), "B")));
+    EXPECT_FALSE(form->BSaveList->isEnabled());
+}
+
+TEST_F(PlanListWindow, ClosingOffersModifiedListsAndStaysOpenWhenASaveFails) {
+    NewList("A");
+    form->show();
+    form->close();
+    ASSERT_TRUE(form->isVisible());  // waits for the answer
+    Answer(form.get(), "SaveOnExitBox", QMessageBox::Yes);
+    EXPECT_TRUE(platform::FileExists(PlanListFilePath(dir.Path(), "A")));
+    EXPECT_FALSE(form->isVisible());
+
+    // A list whose file cannot be written keeps the program open.
+    form->show();
+    const int b = NewList("B");
+    form->PlanListName[b].Unreadable = true;
+    TForm1* window = form.get();
+    // Only B is modified now; a new window would ask again, this one has already asked once.
+    window->AskToSaveModifiedLists([window] { window->hide(); });
+    Answer(window, "SaveOnExitBox", QMessageBox::Yes);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(window->PlanListName[b].Modified);
+}
+
+TEST_F(PlanListWindow, IndexEditorOkWritesValidFieldsAndRefusesABadNumber) {
+    const int list = NewList("P");
+    IndexDataClass& row = form->PlanListName[list].IndexData[0];
+    row.Name = "PTV";
+    row.Items = 0;
+    row.Value = 95;
+    form->PlanListName[list].Modified = false;
+
+    FormIndex->Open(list, 0, true);
+    ASSERT_TRUE(FormIndex->isVisible());
+    EXPECT_EQ(FormIndex->Edit1->text(), "95");
+    EXPECT_FALSE(form->FormEnabled());
+
+    QTest::keyClicks(FormIndex->Edit1, "x9.8.7");  // the filter keeps digits and one '.'
+    EXPECT_EQ(FormIndex->Edit1->text(), "959.87");
+    FormIndex->Edit1->setText(".");  // pasted text can still hold no number
+    FormIndex->ComboBox2->setEditText("CTV");
+    FormIndex->Button1->click();
+    EXPECT_TRUE(FormIndex->isVisible());
+    EXPECT_NE(FormIndex->findChild<QMessageBox*>("BadNumberBox"), nullptr);
+    EXPECT_EQ(row.Name, "PTV");
+    EXPECT_FALSE(form->PlanListName[list].Modified);
+
+    FormIndex->Edit1->setText("97.555");
+    FormIndex->RadioButton3->setChecked(true);
+    FormIndex->Edit2->setText("90");
+    FormIndex->ComboBox1->setCurrentIndex(1);
+    FormIndex->Button1->click();
+    EXPECT_FALSE(FormIndex->isVisible());
+    EXPECT_TRUE(form->FormEnabled());
+    EXPECT_EQ(row.Name, "CTV");
+    EXPECT_EQ(row.Items, 1);
+    EXPECT_EQ(row.Value, 97.56f);
+    EXPECT_EQ(row.Constraints, -90.0f);
+    EXPECT_TRUE(form->PlanListName[list].Modified);
+}
+
+TEST_F(PlanListWindow, IndexEditorShowsTheFieldsOfTheChosenKind) {
+    const int list = NewList("P");
+    FormIndex->Open(list, 0, true);
+    FormIndex->ComboBox1->setCurrentIndex(16);
+    EXPECT_FALSE(FormIndex->Panel2->isHidden());
+    EXPECT_FALSE(FormIndex->Edit1->isEnabled());
+    FormIndex->ComboBox3->setCurrentIndex(2);
+    EXPECT_FALSE(FormIndex->Edit3->isEnabled());
+    FormIndex->ComboBox3->setCurrentIndex(5);
+    EXPECT_TRUE(FormIndex->Edit3->isEnabled());
+    FormIndex->ComboBox1->setCurrentIndex(3);
+    EXPECT_TRUE(FormIndex->Panel2->isHidden());
+    EXPECT_TRUE(FormIndex->Edit1->isEnabled());
+    FormIndex->PickColor = [](QColor& c) { c = QColor(0, 128, 255); return true; };
+    FormIndex->BitBtn1->click();
+    EXPECT_EQ(FormIndex->FontColor(), RgbColor(0, 128, 255));
+    FormIndex->Button2->click();
+    EXPECT_EQ(form->PlanListName[list].IndexData[0].ConstraintFontColorB, 0);  // Cancel
+}
+
+TEST_F(PlanListWindow, SeriesEditorAddsTogglesRecoloursAndDeletes) {
+    const int list = NewList("P");
+    form->PlanListName[list].Modified = false;
+    FormDVHs->Open(list);
+    FormDVHs->PickColor = [](QColor& c) { c = QColor(10, 20, 30); return true; };
+    FormDVHs->ComboBox1->setEditText("PTV");
+    FormDVHs->Button4->click();
+    const auto& db = form->PlanListName[list].StructureDB;
+    ASSERT_EQ(db.size(), 1u);
+    EXPECT_EQ(db[0].ColorB, 30);
+    EXPECT_EQ(FormDVHs->StringGrid1->rowCount(), 2);
+    EXPECT_EQ(FormDVHs->StringGrid1->item(0, 5)->text(), "true");
+    EXPECT_TRUE(form->PlanListName[list].Modified);
+
+    FormDVHs->Button4->click();  // the same name again
+    EXPECT_NE(FormDVHs->findChild<QMessageBox*>("DuplicateStructureBox"), nullptr);
+    EXPECT_EQ(db.size(), 1u);
+
+    FormDVHs->StringGrid1SelectCell(5, 1);
+    FormDVHs->StringGrid1DblClick();
+    EXPECT_FALSE(db[0].View);
+    FormDVHs->PickColor = [](QColor&) { return false; };  // cancelled: no colour change
+    FormDVHs->StringGrid1SelectCell(2, 1);
+    FormDVHs->StringGrid1DblClick();
+    EXPECT_EQ(db[0].ColorR, 10);
+    FormDVHs->StringGrid1SelectCell(0, 2);  // the empty last row: nothing selected
+    FormDVHs->Button1->click();
+    EXPECT_EQ(db.size(), 1u);
+    FormDVHs->StringGrid1SelectCell(3, 1);
+    FormDVHs->Button1->click();
+    EXPECT_TRUE(db.empty());
+    EXPECT_EQ(FormDVHs->StringGrid1->rowCount(), 1);
+}
+
+TEST_F(PlanListWindow, IndexEditorKeepsTheBytesOfAPlanStructureName) {
+    const int list = NewList("P");
+    form->PDataset.resize(1);
+    form->PDataset[0].DVHDataset.resize(2);
+    form->PDataset[0].DVHDataset[0].Name = "R\xe9" "ctum";  // Latin-1, as Windows exports write it
+    form->PDataset[0].DVHDataset[1].Name = "Bladder";
+    form->CurrentPlanIndex = 0;
+    FormIndex->Open(list, 0, true);
+    ASSERT_EQ(FormIndex->ComboBox2->count(), 2);
+    FormIndex->ComboBox2->setCurrentIndex(FormIndex->ComboBox2->findText(QString::fromUtf8("R\xc3\xa9" "ctum")));
+    FormIndex->ComboBox1->setCurrentIndex(9);
+    FormIndex->Button1->click();
+    EXPECT_EQ(form->PlanListName[list].IndexData[0].Name, "R\xe9" "ctum");
+}

@@ -1,0 +1,147 @@
+// The main window's index grid, quick-index panel, guide marks and grid keys, wired together.
+#include "app/TForm1.h"
+
+#include "../PlanFixtures.h"
+#include "UiTestMain.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QTest>
+
+#include <qcustomplot.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+IndexDataClass Row(const std::string& name, int items, float value) {
+    IndexDataClass r;
+    r.Name = name;
+    r.Items = items;
+    r.Value = value;
+    r.ItemsCI = 0;
+    return r;
+}
+
+struct Window {
+    TForm1 form;
+    Window() {
+        PDatasetClass plan = fixtures::ExamplePlan();
+        plan.DVHDataset[0].Color = RgbColor(0, 0, 255);
+        plan.DVHDataset[1].Visible = false;
+        plan.PlanListIndex = 0;
+        form.PDataset = {plan};
+        PlanListNameClass list;
+        list.Name = "Prostate";
+        IndexDataClass d50 = Row("PTV", 1, 50);
+        d50.ConstraintsON = d50.ConstraintsView = true;
+        d50.Constraints = -30;  // 27.5 Gy is below 30: coloured and marked
+        d50.ConstraintFontColorR = 255;
+        list.IndexData = {d50, Row("PTV", 9, 0), Row("Missing", 9, 0)};
+        form.PlanListName = {list};
+        form.ComboBox1->addItem("Prostate");
+        form.CurrentPlanIndex = 0;
+    }
+    QString Cell(int row, int col) const {
+        const QTableWidgetItem* item = form.StringGrid1->item(row, col);
+        return item ? item->text() : QString();
+    }
+};
+
+TEST(TForm1Index, DrawingAPlanFillsTheGridAndCopiesIt) {
+    TestApplication();
+    Window w;
+    w.form.ShowPlan(0);
+    w.form.DrawDvhChart(0);
+    ASSERT_EQ(w.form.StringGrid1->rowCount(), 3);
+    EXPECT_EQ(w.Cell(0, 0), "PTV");
+    EXPECT_EQ(w.Cell(0, 1), "D50% [Gy]");
+    EXPECT_EQ(w.Cell(0, 2), "27.50");
+    EXPECT_EQ(w.Cell(1, 0), "");
+    EXPECT_EQ(w.Cell(1, 2), "25.00");
+    EXPECT_EQ(w.Cell(2, 2), "");
+    EXPECT_EQ(w.form.IndexRowColor, (std::vector<TColor>{RgbColor(255, 0, 0), 0, 0}));
+    w.form.CopytoClipboard1Click();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(),
+              "Patient Name\tDoe^Jane\nPatient ID\tP-001\nPlan\tProstate1\n\n"
+              "Structure\tIndex\tValue\n"
+              "PTV\tD50% [Gy]\t27.50\n"
+              "\tMean dose [Gy]\t25.00\n"
+              "Missing\tMean dose [Gy]\t\n");
+    // No list chosen: the cells are emptied.
+    w.form.ComboBox1->setCurrentIndex(-1);
+    w.form.ComboBox1Change();
+    EXPECT_EQ(w.Cell(0, 2), "");
+}
+
+TEST(TForm1Index, GuideMarkSitsOnTheChartAtTheConstraint) {
+    TestApplication();
+    Window w;
+    w.form.show();  // the chart gets its designed size
+    QApplication::processEvents();
+    w.form.ShowPlan(0);
+    w.form.DrawDvhChart(0);  // relative dose and volume by default
+    QCustomPlot* chart = w.form.Chart1;
+    chart->replot();
+    const QImage image = chart->toPixmap(chart->width(), chart->height()).toImage();
+    ASSERT_GT(chart->graphCount(), 0);
+    // D50% >= 30 Gy on a % / % chart: the corner at (60 %, 50 %), arms down and left.
+    const int x = static_cast<int>(std::lround(chart->graph(0)->keyAxis()->coordToPixel(60)));
+    const int y = static_cast<int>(std::lround(chart->graph(0)->valueAxis()->coordToPixel(50)));
+    const QColor blue(0, 0, 255);
+    EXPECT_EQ(image.pixelColor(x, y + 7), blue);
+    EXPECT_EQ(image.pixelColor(x - 6, y), blue);
+    EXPECT_NE(image.pixelColor(x, y - 7), blue);
+}
+
+TEST(TForm1Index, QuickIndexPanel) {
+    TestApplication();
+    Window w;
+    w.form.ShowPlan(0);
+    w.form.ComboBox2->setCurrentIndex(0);
+    w.form.ComboBox3->setCurrentIndex(1);  // "D**%  ---  [Gy]"
+    w.form.ComboBox3Change();
+    QTest::keyClicks(w.form.Edit1, "5-x,0.");  // only digits and one point stay
+    EXPECT_EQ(w.form.Edit1->text(), "50.");
+    EXPECT_EQ(w.form.Edit2->text(), "27.5");
+    w.form.Edit1->selectAll();
+    QTest::keyClick(w.form.Edit1, '.');  // a selected point still counts
+    EXPECT_EQ(w.form.Edit1->text(), "50.");
+    QTest::keyClick(w.form.Edit1, Qt::Key_Backspace);
+    EXPECT_EQ(w.form.Edit1->text(), "");
+    EXPECT_EQ(w.form.Edit2->text(), "27.5");  // an emptied value keeps the result
+    w.form.ComboBox3->setCurrentIndex(9);  // "mean dose [Gy]"
+    w.form.ComboBox3Change();
+    EXPECT_TRUE(w.form.Edit1->isReadOnly());
+    EXPECT_EQ(w.form.Edit2->text(), "25");
+    w.form.ComboBox2->setCurrentIndex(-1);
+    w.form.ComboBox2Change();
+    EXPECT_EQ(w.form.Edit2->text(), "");
+}
+
+TEST(TForm1Index, GridKeysActInTheEditingLayoutOnly) {
+    TestApplication();
+    Window w;
+    w.form.ComboBox1->setCurrentIndex(0);
+    w.form.ComboBox1Change();
+    w.form.SelectedIndexRow = 2;
+    QTest::keyClick(w.form.StringGrid1, Qt::Key_Delete);  // viewing layout: nothing
+    EXPECT_EQ(w.form.PlanListName[0].IndexData[1].Name, "PTV");
+    w.form.ToolButton11->setChecked(true);
+    QTest::keyClick(w.form.StringGrid1, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(w.form.IndexClipboard.Items, 9);
+    EXPECT_FALSE(w.form.IndexClipboardCut);
+    w.form.SelectedIndexRow = 3;
+    QTest::keyClick(w.form.StringGrid1, Qt::Key_V, Qt::ControlModifier);  // overwrites row 3
+    EXPECT_EQ(w.form.PlanListName[0].IndexData[2].Name, "PTV");
+    EXPECT_TRUE(w.form.PlanListName[0].Modified);
+    EXPECT_EQ(w.Cell(2, 2), "25.00");  // the grid was refilled
+    QTest::keyClick(w.form.StringGrid1, Qt::Key_Delete);
+    EXPECT_EQ(w.form.PlanListName[0].IndexData[2].Name, "");
+    EXPECT_EQ(w.form.StringGrid1->rowCount(), 3);
+}
+
+}  // namespace

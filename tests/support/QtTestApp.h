@@ -1,0 +1,37 @@
+// The application object of a UI test program and answering of common dialogs.
+#pragma once
+
+#include <QApplication>
+#include <QTimer>
+#include <QWidget>
+
+#include <functional>
+
+/// The one application object of the test program.
+inline QApplication& TestApp() {
+    static int argc = 1;
+    static char name[] = "tessaray_ui_test";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
+}
+
+/// Runs `answer` on the first modal window that opens while `action` runs (the way a user
+/// answers a common dialog), then returns whether the answer ran.
+inline bool AnswerModal(const std::function<void()>& action, const std::function<void(QWidget*)>& answer) {
+    bool answered = false;
+    QTimer timer;
+    timer.setInterval(10);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            timer.stop();
+            answered = true;
+            answer(modal);
+        }
+    });
+    timer.start();
+    action();
+    timer.stop();
+    return answered;
+}
+
