@@ -129,10 +129,11 @@ private:
         if (t2 == std::string_view::npos)
             return ReadResult::Fail(ReadStatus::BadRow, m_lines.LineNumber(), "a table row needs three fields");
         std::string_view fa = line.substr(0, t1), fb = line.substr(t1 + 1, t2 - t1 - 1), fc = line.substr(t2 + 1);
+        const char* readable = m_lines.ReadableEnd();
         double a, b, c;
-        if (!ParseNumber(fa, a)) return BadNumber(m_lines.LineNumber(), fa);
-        if (!ParseNumber(fb, b)) return BadNumber(m_lines.LineNumber(), fb);
-        if (!ParseNumber(fc, c)) return BadNumber(m_lines.LineNumber(), fc);
+        if (!ParseNumber(fa, a, readable)) return BadNumber(m_lines.LineNumber(), fa);
+        if (!ParseNumber(fb, b, readable)) return BadNumber(m_lines.LineNumber(), fb);
+        if (!ParseNumber(fc, c, readable)) return BadNumber(m_lines.LineNumber(), fc);
         DVsetClass p;
         SetVolume(b, absolute, volume, p);
         p.DoseGy = static_cast<float>((relativeFirst ? c : a) * factor);
@@ -148,9 +149,10 @@ private:
         if (t1 == std::string_view::npos)
             return ReadResult::Fail(ReadStatus::BadRow, m_lines.LineNumber(), "a table row needs two fields");
         std::string_view fd = line.substr(0, t1), fv = line.substr(t1 + 1);
+        const char* readable = m_lines.ReadableEnd();
         double d, v;
-        if (!ParseNumber(fd, d)) return BadNumber(m_lines.LineNumber(), fd);
-        if (!ParseNumber(fv, v)) return BadNumber(m_lines.LineNumber(), fv);
+        if (!ParseNumber(fd, d, readable)) return BadNumber(m_lines.LineNumber(), fd);
+        if (!ParseNumber(fv, v, readable)) return BadNumber(m_lines.LineNumber(), fv);
         DVsetClass p;
         SetVolume(v, absolute, volume, p);
         p.DoseGy = static_cast<float>(d * factor);
