@@ -54,11 +54,13 @@ public:
             if (!ParseNumber(LabelValue(line), v)) return BadNumber(m_lines.LineNumber(), LabelValue(line));
             pd = v * factor;
         }
-        if (!std::isfinite(static_cast<float>(pd))) return OutOfRange(m_lines.LineNumber());
-        if (!(pd > 0))
+        // The dose is kept as a float: it is the float that must be finite and above 0.
+        s.PrescribedDose = static_cast<float>(pd);
+        if (!std::isfinite(s.PrescribedDose)) return OutOfRange(m_lines.LineNumber());
+        if (!(s.PrescribedDose > 0))
             return ReadResult::Fail(ReadStatus::BadPrescribedDose, m_lines.LineNumber(),
                                     "the prescribed dose must be above 0");
-        s.PrescribedDose = static_cast<float>(pd);
+        pd = s.PrescribedDose;
 
         for (int i = 2; i <= 4; ++i)
             if (!Need(line)) return Truncated();

@@ -165,8 +165,9 @@ ReadResult ParseDvhTextBlocks(LineCursor& lines, const DvhReadOptions& options, 
         fileFactor = NamesCentigray(line) ? 0.01 : 1.0;
         double v;
         if (!ParseNumber(ValueAfterColon(line), v)) return BadNumber(lines.LineNumber(), ValueAfterColon(line));
-        fileDose = v * fileFactor;
-        if (!(fileDose > 0) || !std::isfinite(static_cast<float>(fileDose)))
+        // The dose is kept as a float: it is the float that must be finite and above 0.
+        fileDose = static_cast<float>(v * fileFactor);
+        if (!(fileDose > 0) || !std::isfinite(fileDose))
             return ReadResult::Fail(ReadStatus::BadPrescribedDose, lines.LineNumber(), "the prescribed dose must be above 0");
     }
     lines.Next(line);  // the line after the prescribed dose says nothing the reader needs

@@ -172,6 +172,8 @@ TEST(DvhExportReader, RefusesBadInputWithItsLine) {
         {"statistic too large", L("Mean dose [cGy]", "6012.0"), L("Mean dose [cGy]", "1e308"), ReadStatus::BadNumber, 16},
         {"zero prescribed dose", L("Prescribed dose [cGy]", "6000.0") + "\n" + L("Plan", "Plan A"),
          L("Prescribed dose [cGy]", "0.0") + "\n" + L("Plan", "Plan A"), ReadStatus::BadPrescribedDose, 10},
+        {"prescribed dose too small for a float", L("Prescribed dose [cGy]", "6000.0") + "\n" + L("Plan", "Plan A"),
+         L("Prescribed dose [cGy]", "1e-50") + "\n" + L("Plan", "Plan A"), ReadStatus::BadPrescribedDose, 10},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
