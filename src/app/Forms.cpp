@@ -3,7 +3,12 @@
 
 #include "app/TAboutBox.h"
 #include "app/TForm1.h"
+#include "app/TFormDVHmatch.h"
+#include "app/TFormFileList.h"
 #include "app/TFormGraphView.h"
+#include "app/TFormInputBox.h"
+#include "app/TFormProgress.h"
+#include "app/TFormSelectPlanList.h"
 #include "app/TFormOption.h"
 #include "app/TFormSList.h"
 #include "planlist/ui/TFormDVHs.h"
@@ -16,6 +21,11 @@ TFormSList* FormSList = nullptr;
 TFormGraphView* FormGraphView = nullptr;
 TFormIndex* FormIndex = nullptr;
 TFormDVHs* FormDVHs = nullptr;
+TFormProgress* FormProgress = nullptr;
+TFormSelectPlanList* FormSelectPlanList = nullptr;
+TFormDVHmatch* FormDVHmatch = nullptr;
+TFormInputBox* FormInputBox = nullptr;
+TFormFileList* FormFileList = nullptr;
 
 void CreateForms() {
     Form1 = new TForm1;
@@ -28,4 +38,15 @@ void CreateForms() {
     FormGraphView = new TFormGraphView(Form1);
     FormIndex = new TFormIndex(Form1);
     FormDVHs = new TFormDVHs(Form1);
+    // Dialogs that disable the main window are top-level windows of their own (a child of a
+    // disabled window is disabled with it); they go when the main window goes.
+    FormProgress = new TFormProgress(Form1);
+    FormSelectPlanList = new TFormSelectPlanList(Form1);
+    FormDVHmatch = new TFormDVHmatch(Form1);
+    FormInputBox = new TFormInputBox(Form1);
+    FormFileList = new TFormFileList(Form1, Form1);
+    for (QWidget* dialog : std::initializer_list<QWidget*>{FormProgress, FormSelectPlanList,
+                                                           FormDVHmatch, FormInputBox, FormFileList})
+        QObject::connect(Form1, &QObject::destroyed, dialog, [dialog] { delete dialog; });
+    Form1->ConnectOpeningDialogs();
 }

@@ -8,6 +8,11 @@ class TFormSList;
 class TFormGraphView;
 class TFormIndex;
 class TFormDVHs;
+class TFormProgress;
+class TFormSelectPlanList;
+class TFormDVHmatch;
+class TFormInputBox;
+class TFormFileList;
 
 extern TForm1* Form1;
 extern TAboutBox* AboutBox;
@@ -16,6 +21,11 @@ extern TFormSList* FormSList;
 extern TFormGraphView* FormGraphView;
 extern TFormIndex* FormIndex;
 extern TFormDVHs* FormDVHs;
+extern TFormProgress* FormProgress;
+extern TFormSelectPlanList* FormSelectPlanList;
+extern TFormDVHmatch* FormDVHmatch;
+extern TFormInputBox* FormInputBox;
+extern TFormFileList* FormFileList;
 
 /// Creates every form of the program once, main form first, as start-up does.
 void CreateForms();

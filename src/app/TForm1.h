@@ -17,6 +17,8 @@ class QButtonGroup;
 class QColorDialog;
 class QComboBox;
 class QCPGraph;
+class QDragEnterEvent;
+class QDropEvent;
 class QCustomPlot;
 class QFileDialog;
 class QGroupBox;
@@ -32,6 +34,7 @@ class QTableWidget;
 class QToolBar;
 class QToolButton;
 class QTreeWidget;
+class QTreeWidgetItem;
 class QWidget;
 
 /// The main window. Its members are grouped by job; each group's handlers live in their own
@@ -295,6 +298,50 @@ public:
     /// Scans the read folder into the open-file list.
     void ScanDirectory();
 
+    // ==== opening plans and the open-file list's commands (TForm1Opening.cpp,
+    //      TForm1FileList.cpp) ====
+
+    QFileDialog* OpenDialog1;  // "Open DVH Files", several files
+    QAction* Delete1;          // context menu of ListView1: "Delete"
+    QAction* DeleteAll1;       // "Delete ALL"
+    QAction* ClearList1;       // "Clear List"
+
+    /// File > Open: runs `OpenDialog1`, then `OpenFiles`.
+    void Open1Click();
+    /// Open with the files chosen, in order: an unreadable file ends the command.
+    void OpenFiles(const std::vector<std::string>& paths);
+    /// Files dropped on the window, in drop order: unreadable files are skipped.
+    void WMDropFiles(const std::vector<std::string>& paths);
+    /// "OK": loads the selected row's plan.
+    void Button7Click();
+    /// "Reload": reads the selected row's file again into its plan.
+    void Button11Click();
+    /// Carries out the next step of a load (show, ask a list or a dose, read, refuse).
+    void RunLoadStep(const LoadOrder& order);
+    /// Wires the dialogs that continue a load back to this window; called once they exist.
+    void ConnectOpeningDialogs();
+
+    /// Rebuilds `ListView1` from `OpenFile`, sorted by "Date-time" descending.
+    void RefillFileList();
+    void ListView1ColumnClick(int column);
+    /// Ctrl+Delete deletes the selected row's file, Ctrl+Shift+Delete all files.
+    void ListView1KeyDown(int key, Qt::KeyboardModifiers shift);
+    void Delete1Click();
+    void DeleteAll1Click();
+    void ClearList1Click();
+    /// Moves exactly the one file `path` to the desktop trash; true when it went there.
+    bool DeleteFilesToRecycleBin(const std::string& path);
+
+    // WorkspaceHost: the readers' progress drives `FormProgress`.
+    void ProgressBegin(int maximum) override;
+    void ProgressStep(int position) override;
+    void ProgressEnd() override;
+
+    /// Project > "Plan Information": the plan information dialog for the current plan.
+    void StructureName1Click();
+    /// File > "Open DVH File List": the saved-DVH browser over the save folder.
+    void OpenFileList1Click();
+
     // ==== settings, tool bars, grid layout, help (TForm1Settings.cpp) ====
 
     void Settings1Click();
@@ -332,8 +379,28 @@ protected:
     void showEvent(QShowEvent* event) override;
     /// Offers the modified plan lists for saving before the window closes.
     void closeEvent(QCloseEvent* event) override;
+    // Dropped files (TForm1Opening.cpp) and the open-file list's keys (TForm1FileList.cpp).
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void ConnectOpeningCommands();
+    /// Says on the status bar why a file taken by Open or drop was refused.
+    void ReportRefusedFile(const TakeFilesResult& taken);
+    /// Reads the waiting file and shows the plan (the end of every load).
+    void ReadPendingAndShow();
+    /// The open-file list's rows in the order of `ascending` on `FileListSortColumn`.
+    void SortFileList(bool ascending);
+    /// The list reset of "Delete ALL" and "Clear List"; false while a file is being read.
+    bool ListReset(bool clearIndexRowColor);
+    /// The key and entry of a row (its entry when the row still belongs to it, else by key).
+    std::string RowKey(const QTreeWidgetItem* item) const;
+    int RowEntry(const QTreeWidgetItem* item) const;
+    /// Asks an OK/Cancel question without a modal loop; `onOk` runs on OK.
+    void AskOkCancel(const QString& objectName, const QString& text, const QString& caption,
+                     std::function<void()> onOk);
+
     void BuildMenus();
     void BuildToolBars();
     void BuildCentral();

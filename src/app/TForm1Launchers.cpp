@@ -49,6 +49,7 @@ void TForm1::ConnectCommands() {
     for (QPushButton* later : {BitBtn13, Button9}) later->setEnabled(false);
 
     ConnectPlanListCommands();
+    ConnectOpeningCommands();
 }
 
 void TForm1::StructureList1Click() {

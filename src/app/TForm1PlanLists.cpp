@@ -62,11 +62,7 @@ void TForm1::ConnectPlanListCommands() {
     connect(BDVHSeries, &QPushButton::clicked, this, &TForm1::BDVHSeriesClick);
     connect(StringGrid1, &QTableWidget::cellDoubleClicked, this,
             [this](int, int) { BEditIndexClick(); });
-    // The row commands act on the grid's selected row (table row r - 1 is grid row r). A grid
-    // emptied for refilling keeps the selected row: the commands need it to stay where it was.
-    connect(StringGrid1, &QTableWidget::currentCellChanged, this, [this](int row, int, int, int) {
-        if (row >= 0) SelectedIndexRow = row + 1;
-    });
+    // The row commands act on the grid's selected row, which StringGrid1SelectCell records.
 
     SaveDialog2 = new QFileDialog(this, "Export List Data");
     SaveDialog2->setObjectName("SaveDialog2");

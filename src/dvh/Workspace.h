@@ -4,6 +4,7 @@
 #include "dvh/DvhExportRecogniser.h"
 #include "dvh/DvhReading.h"
 #include "dvh/ReadResult.h"
+#include "dvh/PendingLoad.h"
 #include "dvh/Records.h"
 #include "dvh/RoundToDigits.h"
 #include "dvh/SettingsFile.h"
@@ -44,7 +45,7 @@ public:
     bool AutoScan = false;
     bool CaseSensitivity = false;
     bool BrainLABToolbar = false;
-    int SelectedIndexRow = -1;
+    int SelectedIndexRow = 0;  // grid row, 1-based; 0 until a row is chosen
     std::vector<TColor> IndexRowColor;
     std::string CommentLine[3];
     std::vector<bool> ReportOmitIndex;
@@ -158,6 +159,77 @@ public:
     /// cannot be read (the plan is removed again; the reason is in `LastHeaderResult` or
     /// `LastReadResult`).
     int LoadDvhFileHeadless(const std::string& path, float prescribedDoseGy, int planListIndex = -1);
+    // ---- opening plans: open, drop, scan, reload, dialog continuations, list reset ----
+    // (bodies in PlanOpening.cpp)
+
+    /// Direction flag of each open-file list column: 1 ascending, anything else descending.
+    int FileListSortFlag[5] = {0, 0, 0, 0, 0};
+    /// The load that a dialog (plan-list choice, dose prompt) is finishing.
+    PendingLoad Pending;
+    /// Above 0 while a file is being read; the lists are not cleared then.
+    int FileReadDepth = 0;
+
+    /// Result of taking several files for the open-file list.
+    struct TakeFilesResult {
+        int Accepted = 0;   ///< files of a code above 1
+        int Appended = 0;   ///< entries added to `OpenFile`
+        bool Stopped = false;  ///< an unreadable file ended the command (Open)
+        std::string LastKey;   ///< the key of the last accepted file
+        std::string RefusedPath;  ///< the last file of code 0, "" when none
+        ReadResult Refused;       ///< why it was refused
+    };
+    /// Open and drop: recognises each path in order and appends an entry for every accepted
+    /// file whose key is not listed yet. With `stopAtUnreadable` (Open) a file of code 0 ends
+    /// the command; otherwise (drop) it is skipped.
+    TakeFilesResult TakeFiles(const std::vector<std::string>& paths, bool stopAtUnreadable);
+    /// The scan: rebuilds `OpenFile` from the readable files directly in `folder` (all of
+    /// them, equal keys included), then lists the loaded plans that no entry has the key of
+    /// and whose file still holds that plan, and the BrainSCAN/iPlan plans.
+    void ScanFolder(const std::string& folder);
+
+    /// Loading by key (Open, drop): shows a loaded plan, or appends a plan for the last entry
+    /// with the key, links it to a plan list by its names and says what comes next.
+    LoadOrder BeginLoadByKey(const std::string& key);
+    /// The "OK" button on a row: as `BeginLoadByKey`, refusing multi-plan entries.
+    /// `rowEntry` is the row's own entry; used when it still has the key, so a row whose key
+    /// another entry shares loads its own file.
+    LoadOrder BeginLoadOfRow(const std::string& key, int rowEntry = -1);
+    /// "Reload" of a row: reads the row's file again into its loaded plan (or a new one).
+    /// BrainSCAN and iPlan plans are not read again.
+    LoadOrder BeginReload(const std::string& key, int rowEntry = -1);
+    /// The saved-DVH browser's OK for `path` in the store's sub-folder `folderName`, already
+    /// recognised as `code` with `header`: lists the file unless its key is listed (then
+    /// `*listChanged`), shows a loaded plan again with its companion re-applied, or appends a
+    /// plan linked to the list named like the folder, with the companion's dose and names
+    /// waiting for the read.
+    LoadOrder BeginLoadFromStore(const std::string& path, int code, const DvhHeaderFields& header,
+                                 const std::string& folderName, bool* listChanged);
+    /// The plan-list choice answered (`listIndex` -1 for "N/A"): asks the dose of a plan sum
+    /// unless it is known, else reads.
+    LoadOrder PlanListChosen(int listIndex);
+    /// The dose prompt answered with `doseGy`: reads.
+    LoadOrder DoseEntered(float doseGy);
+    /// The dose prompt cancelled: removes the plan only when it was appended for this load
+    /// and is still that plan; returns whether a plan was removed. Ends the pending load.
+    bool CancelPendingLoad();
+    /// The plan the pending load fills, or -1 when there is none or it is no longer the plan
+    /// the load was started for.
+    int PendingPlanIndex() const;
+    /// Gives the waiting plan its identity, plan list and empty structures before it is read.
+    /// Returns the plan index, or -1 when the pending load is no longer valid.
+    int PreparePendingRead();
+    /// Reads the waiting file into the plan the pending load fills (a plan sum only with the
+    /// dose given for this load). Returns that plan's index, -1 when the load is no longer
+    /// valid; the reader's outcome is in `LastReadResult`.
+    int ReadPendingPlan();
+    /// After the read: applies a waiting name-override file to the plan it was read for and
+    /// ends the pending load. Returns the plan index (-1 when none was valid).
+    int FinishPendingLoad();
+    /// The list reset of "Delete ALL" and "Clear List": empties plans and files and forgets the
+    /// current plan and any waiting load. Refused (false, nothing changed) while a file is
+    /// being read. `clearIndexRowColor` also empties `IndexRowColor`.
+    bool ResetLists(bool clearIndexRowColor);
+
     // ---- plan lists ----
     // ---- index calculator ----
     /// One index of structure `structureIndex` of the plan `CurrentPlanIndex` (kinds 0-16;
@@ -173,4 +245,10 @@ public:
 
 protected:
     WorkspaceHost* m_host = nullptr;
+
+private:
+    // Opening plans (PlanOpening.cpp).
+    LoadOrder BeginLoadOfEntry(int openFileIndex);
+    void StartPending(int openFileIndex, int planIndex, bool appended);
+    LoadOrder NextStepAfterMatch(int planIndex);
 };

@@ -1,0 +1,62 @@
+// Show and close hooks, placement and key handling shared by the dialogs.
+#include "app/TFormDialog.h"
+
+#include "app/TForm1.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QShowEvent>
+
+TFormDialog::TFormDialog(QWidget* owner, bool closableByUser)
+    : QDialog(nullptr), m_owner(owner), m_closableByUser(closableByUser) {
+    setModal(false);
+}
+
+void TFormDialog::SetOwnerEnabled(bool enabled) {
+    if (auto* main = qobject_cast<TForm1*>(m_owner))
+        main->SetFormEnabled(enabled);
+    else if (m_owner)
+        m_owner->setEnabled(enabled);
+}
+
+void TFormDialog::SetFixedDialogFrame(int width, int height) {
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowStaysOnTopHint);
+    setFixedSize(width, height);
+}
+
+void TFormDialog::showEvent(QShowEvent* event) {
+    if (!event->spontaneous()) {
+        if (m_owner) {
+            const QRect frame = m_owner->frameGeometry();
+            move(frame.center() - rect().center());
+        }
+        FormShow();
+    }
+    QDialog::showEvent(event);
+}
+
+void TFormDialog::hideEvent(QHideEvent* event) {
+    if (!event->spontaneous()) FormClose();
+    QDialog::hideEvent(event);
+}
+
+void TFormDialog::closeEvent(QCloseEvent* event) {
+    if (event->spontaneous() && !m_closableByUser) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+void TFormDialog::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Escape:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        event->ignore();  // no default or cancel button
+        return;
+    default:
+        QDialog::keyPressEvent(event);
+    }
+}

@@ -1,0 +1,41 @@
+// Base of the program's dialogs: created once, shown without a modal loop, fixed in size.
+#pragma once
+
+#include <QDialog>
+
+/// A dialog in the program's manner: `show()` returns at once, `FormShow` runs when it
+/// appears and `FormClose` when it goes (however it is closed). Enter and Escape have no
+/// effect of their own, and the window manager's close is refused unless `closableByUser`:
+/// the dialog ends only through its own buttons.
+///
+/// A dialog that disables the window that opened it must not be that window's child (a
+/// disabled window disables its children), so such dialogs are created without a parent and
+/// centred on `Owner()` when shown.
+class TFormDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit TFormDialog(QWidget* owner, bool closableByUser = false);
+
+    QWidget* Owner() const { return m_owner; }
+    void SetOwner(QWidget* owner) { m_owner = owner; }
+
+    /// Enables or disables the window that opened the dialog (the main window's controls
+    /// when it is the main window).
+    void SetOwnerEnabled(bool enabled);
+
+protected:
+    virtual void FormShow() {}
+    virtual void FormClose() {}
+
+    /// Fixed size, title bar without icons, always on top.
+    void SetFixedDialogFrame(int width, int height);
+
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    QWidget* m_owner;
+    bool m_closableByUser;
+};

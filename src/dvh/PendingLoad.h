@@ -1,0 +1,60 @@
+// A plan load that waits for the user's answer in a dialog, bound to the plan it fills.
+#pragma once
+
+#include "dvh/Records.h"
+
+#include <string>
+
+/// Plan sums (codes 3 and 13) carry no prescribed dose of their own: the user gives it.
+inline bool IsPlanSumType(int fileType) {
+    return fileType == FileTypePlanSum || fileType == FileTypePlanSumDescription;
+}
+
+/// What the opener does next with a plan it is loading.
+enum class LoadStep {
+    Nothing,         ///< nothing to do (no row, no entry, a plan that is not read again)
+    ShowExisting,    ///< the plan is loaded already: show and draw `PlanIndex`
+    ChoosePlanList,  ///< no plan list matched: the plan-list choice dialog continues
+    AskDose,         ///< a plan sum: the input box asks the prescribed dose, then reads
+    Read,            ///< read the waiting file into `PlanIndex` now
+    Refused,         ///< a multi-plan export: "Plan Comparison DVH File cannot read this program."
+};
+
+/// The next step of a load and the plan it concerns (-1 for none).
+struct LoadOrder {
+    LoadStep Step = LoadStep::Nothing;
+    int PlanIndex = -1;
+};
+
+/// A load handed to a dialog. The continuation (plan-list choice, dose prompt, Cancel, the
+/// name-override file) acts on `PlanIndex` only while that plan still carries `Key`, so it can
+/// never fill, rename or remove whatever plan happens to be last.
+struct PendingLoad {
+    bool Active = false;
+    /// Index into `OpenFile` of the file waiting to be read.
+    int OpenFileIndex = -1;
+    /// The plan the read fills.
+    int PlanIndex = -1;
+    /// The plan was appended for this load: Cancel removes it. A reload of a loaded plan
+    /// leaves this false, so Cancel never removes a plan the user already had.
+    bool Appended = false;
+    /// The plan's key when the load began: the check that `PlanIndex` is still this plan.
+    std::string Key;
+    /// The file's path and type code, taken from the entry when the load began.
+    std::string FilePath;
+    int FileType = 0;
+    /// The plan list chosen for the plan (-1 none); given to the plan when it is read.
+    int PlanListIndex = -1;
+    /// The prescribed dose of a plan sum in Gy, valid only when `ModDoseKnown` (from the
+    /// name-override file) or once the user entered it for this load.
+    bool DoseKnown = false;
+    bool ModDoseKnown = false;
+    float PrescribedDose = 0;
+    /// A name-override file to apply after reading (saved-DVH store).
+    bool UseModFile = false;
+    std::string ModFilePath;
+    /// An XiO export from the store: its companion goes to the XiO dialog, which applies the
+    /// structure names while it reads; the dose text (cGy) fills the dialog's dose field.
+    std::string XiOModFilePath;
+    std::string XiOModDoseText;
+};

@@ -1,0 +1,283 @@
+// Opening plans: taking files into the open-file list, the scan, loading by key, reloading,
+// the continuations of the plan-list choice and dose prompt, and the list reset.
+#include "dvh/Workspace.h"
+
+#include "dvh/PlanListMatch.h"
+#include "import/ModFile.h"
+#include "platform/Paths.h"
+
+#include <algorithm>
+#include <filesystem>
+
+namespace {
+
+bool IsBrainLab(int type) { return type == FileTypeBrainScan || type == FileTypeIPlan; }
+bool IsMultiPlan(int type) { return type == FileTypeSeveralPlans || type == FileTypeMultiDescription; }
+
+// The identity a reload takes from the list entry; the extra field stays as it was.
+void CopyIdentity(PDatasetClass& plan, const OpenFileClass& e) {
+    plan.Key = e.Key;
+    plan.FilePath = e.FilePath;
+    plan.PatientName = e.PatientName;
+    plan.PatientID = e.PatientID;
+    plan.Date = e.Date;
+    plan.Time = e.Time;
+    plan.PlanName = e.PlanName;
+    plan.PlanID = e.PlanID;
+    plan.FileType = e.FileType;
+}
+
+}  // namespace
+
+Workspace::TakeFilesResult Workspace::TakeFiles(const std::vector<std::string>& paths,
+                                                bool stopAtUnreadable) {
+    TakeFilesResult result;
+    for (const std::string& path : paths) {
+        const int code = ReadDvhHeader(path);
+        if (code <= 1) {
+            result.RefusedPath = path;
+            result.Refused = LastHeaderResult;
+            if (stopAtUnreadable) {
+                result.Stopped = true;
+                break;
+            }
+            continue;
+        }
+        ++result.Accepted;
+        result.LastKey = HeaderKey();
+        if (FindOpenFileByKey(result.LastKey) < 0) {
+            AppendOpenFileFromHeader(path, code);
+            ++result.Appended;
+        }
+    }
+    return result;
+}
+
+void Workspace::ScanFolder(const std::string& folder) {
+    OpenFile.clear();
+
+    std::vector<std::string> files;
+    std::error_code ec;
+    if (!folder.empty()) {
+        for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
+             it.increment(ec)) {
+            std::error_code typeError;
+            if (it->is_regular_file(typeError)) files.push_back(it->path().string());
+        }
+    }
+    // The file system's order is arbitrary; a fixed order keeps equal-key entries stable.
+    std::sort(files.begin(), files.end());
+    for (const std::string& path : files) {
+        const int code = ReadDvhHeader(path);
+        if (code > 1) AppendOpenFileFromHeader(path, code);
+    }
+
+    // Loaded plans stay listed while their file still holds them; clipboard-built BrainLAB
+    // plans (no file) always. A plan is listed once, not once per rule.
+    for (int i = 0; i < PDatasetCount(); ++i) {
+        const PDatasetClass& plan = PDataset[i];
+        if (FindOpenFileByKey(plan.Key) >= 0) continue;
+        bool listed = false;
+        if (platform::FileExists(plan.FilePath) && ReadDvhHeader(plan.FilePath) > 1 &&
+            HeaderPatientName == plan.PatientName && HeaderPatientID == plan.PatientID &&
+            HeaderDate == plan.Date && HeaderTime == plan.Time &&
+            HeaderPlanName == plan.PlanName && HeaderPlanID == plan.PlanID) {
+            AppendOpenFileFromPlan(i);
+            listed = true;
+        }
+        if (!listed && IsBrainLab(plan.FileType)) AppendOpenFileFromPlan(i);
+    }
+}
+
+namespace {
+
+// The entry a row command acts on: the row's own entry while it still has the key, else the
+// last entry with the key.
+int EntryFor(const Workspace& ws, const std::string& key, int rowEntry) {
+    if (rowEntry >= 0 && rowEntry < ws.OpenFileCount() && ws.OpenFile[rowEntry].Key == key)
+        return rowEntry;
+    return ws.FindOpenFileByKey(key);
+}
+
+}  // namespace
+
+LoadOrder Workspace::BeginLoadOfEntry(int e) {
+    // A load that waits for the user's answer is never replaced: its answer would go to
+    // the new plan and its own plan would be left behind.
+    if (PendingPlanIndex() >= 0) return {};
+    const int p = AppendPlanFromOpenFile(e);
+    StartPending(e, p, true);
+    Pending.PlanListIndex = MatchPlanList(PlanListName, PDataset[p].PlanName, PDataset[p].PlanID);
+    PDataset[p].PlanListIndex = Pending.PlanListIndex;
+    return NextStepAfterMatch(p);
+}
+
+void Workspace::StartPending(int e, int p, bool appended) {
+    Pending = PendingLoad{};
+    Pending.Active = true;
+    Pending.OpenFileIndex = e;
+    Pending.PlanIndex = p;
+    Pending.Appended = appended;
+    Pending.Key = OpenFile[e].Key;
+    Pending.FilePath = OpenFile[e].FilePath;
+    Pending.FileType = OpenFile[e].FileType;
+}
+
+LoadOrder Workspace::NextStepAfterMatch(int p) {
+    if (Pending.PlanListIndex == -1 && Pending.FileType != FileTypeXiO)
+        return {LoadStep::ChoosePlanList, p};
+    if (IsPlanSumType(Pending.FileType)) return {LoadStep::AskDose, p};
+    return {LoadStep::Read, p};
+}
+
+LoadOrder Workspace::BeginLoadByKey(const std::string& key) {
+    if (const int p = FindDatasetByKey(key); p >= 0) return {LoadStep::ShowExisting, p};
+    const int e = FindOpenFileByKey(key);
+    if (e < 0) return {};
+    return BeginLoadOfEntry(e);
+}
+
+LoadOrder Workspace::BeginLoadOfRow(const std::string& key, int rowEntry) {
+    if (const int p = FindDatasetByKey(key); p >= 0) return {LoadStep::ShowExisting, p};
+    const int e = EntryFor(*this, key, rowEntry);
+    if (e < 0) return {};
+    if (IsMultiPlan(OpenFile[e].FileType)) return {LoadStep::Refused, -1};
+    return BeginLoadOfEntry(e);
+}
+
+LoadOrder Workspace::BeginReload(const std::string& key, int rowEntry) {
+    int p = FindDatasetByKey(key);
+    const int e = EntryFor(*this, key, rowEntry);
+    if (p >= 0 && IsBrainLab(PDataset[p].FileType)) return {};
+    if (e < 0) return {};
+    if (IsMultiPlan(OpenFile[e].FileType)) return {LoadStep::Refused, -1};
+    if (PendingPlanIndex() >= 0) return {};
+
+    const bool appended = p < 0;
+    if (appended) {
+        p = AppendPlanFromOpenFile(e);
+        PDataset[p].PatientExtra.clear();  // a reload takes no extra field from the list
+    }
+    StartPending(e, p, appended);
+    // The names the file gives now decide the list; a list chosen by hand is asked again.
+    Pending.PlanListIndex = MatchPlanList(PlanListName, OpenFile[e].PlanName, OpenFile[e].PlanID);
+    return NextStepAfterMatch(p);
+}
+
+int Workspace::PendingPlanIndex() const {
+    if (!Pending.Active) return -1;
+    const int p = Pending.PlanIndex;
+    if (p < 0 || p >= PDatasetCount() || PDataset[p].Key != Pending.Key) return -1;
+    return p;
+}
+
+LoadOrder Workspace::PlanListChosen(int listIndex) {
+    const int p = PendingPlanIndex();
+    if (p < 0) return {};
+    Pending.PlanListIndex = listIndex >= 0 && listIndex < PlanListNameCount() ? listIndex : -1;
+    if (Pending.Appended) PDataset[p].PlanListIndex = Pending.PlanListIndex;
+    if (IsPlanSumType(Pending.FileType) && !Pending.ModDoseKnown) return {LoadStep::AskDose, p};
+    if (Pending.ModDoseKnown) Pending.DoseKnown = true;
+    return {LoadStep::Read, p};
+}
+
+LoadOrder Workspace::DoseEntered(float doseGy) {
+    const int p = PendingPlanIndex();
+    if (p < 0) return {};
+    Pending.PrescribedDose = doseGy;
+    Pending.DoseKnown = true;
+    return {LoadStep::Read, p};
+}
+
+bool Workspace::CancelPendingLoad() {
+    const int p = PendingPlanIndex();
+    const bool remove = p >= 0 && Pending.Appended && PDataset[p].DVHDataset.empty();
+    Pending = PendingLoad{};
+    if (!remove) return false;
+    PDataset.erase(PDataset.begin() + p);
+    if (CurrentPlanIndex == p)
+        CurrentPlanIndex = -1;
+    else if (CurrentPlanIndex > p)
+        --CurrentPlanIndex;
+    return true;
+}
+
+int Workspace::PreparePendingRead() {
+    const int p = PendingPlanIndex();
+    if (p < 0) return -1;
+    PDatasetClass& plan = PDataset[p];
+    if (Pending.OpenFileIndex >= 0 && Pending.OpenFileIndex < OpenFileCount() &&
+        OpenFile[Pending.OpenFileIndex].Key == Pending.Key)
+        CopyIdentity(plan, OpenFile[Pending.OpenFileIndex]);
+    plan.FilePath = Pending.FilePath;
+    plan.FileType = Pending.FileType;
+    plan.PlanListIndex = Pending.PlanListIndex;
+    return p;
+}
+
+int Workspace::ReadPendingPlan() {
+    const int p = PreparePendingRead();
+    if (p < 0) {
+        Pending = PendingLoad{};
+        return -1;
+    }
+    // A plan sum is read only with the dose given for this very load.
+    if (IsPlanSumType(Pending.FileType) && !Pending.DoseKnown) return -1;
+    PlanSumPrescribedDose = Pending.DoseKnown ? Pending.PrescribedDose : 0.0f;
+
+    struct ReadingGuard {
+        int& depth;
+        explicit ReadingGuard(int& d) : depth(d) { ++depth; }
+        ~ReadingGuard() { --depth; }
+    } reading(FileReadDepth);
+
+    // The readers fill the last plan. A plan further up (a reload) is read through a copy of
+    // its identity at the end, whose structures then move into it.
+    const bool last = p == PDatasetCount() - 1;
+    if (!last) {
+        PDatasetClass scratch;
+        scratch.Key = PDataset[p].Key;
+        scratch.FilePath = PDataset[p].FilePath;
+        scratch.PatientName = PDataset[p].PatientName;
+        scratch.PatientID = PDataset[p].PatientID;
+        scratch.PatientExtra = PDataset[p].PatientExtra;
+        scratch.Date = PDataset[p].Date;
+        scratch.Time = PDataset[p].Time;
+        scratch.PlanName = PDataset[p].PlanName;
+        scratch.PlanID = PDataset[p].PlanID;
+        scratch.FileType = PDataset[p].FileType;
+        scratch.PlanListIndex = PDataset[p].PlanListIndex;
+        PDataset.push_back(std::move(scratch));
+    }
+    LastReadResult = ReadDvhFile(Pending.FilePath);
+    if (last) return p;
+    if (Pending.FileType == FileTypeXiO) {
+        // The XiO dialog fills the last plan later: the copy is the plan it reads into.
+        Pending.PlanIndex = PDatasetCount() - 1;
+        return Pending.PlanIndex;
+    }
+    PDatasetClass& filled = PDataset.back();
+    if (LastReadResult.ok()) {
+        PDataset[p].DVHDataset = std::move(filled.DVHDataset);
+        PDataset[p].BodyIndex = filled.BodyIndex;
+    }
+    PDataset.pop_back();
+    return p;
+}
+
+int Workspace::FinishPendingLoad() {
+    const int p = PendingPlanIndex();
+    // A companion that cannot be read leaves the plan as the reader filled it.
+    if (p >= 0 && Pending.UseModFile)
+        if (const auto mod = ReadModFile(Pending.ModFilePath)) ApplyModFile(PDataset[p], *mod);
+    Pending = PendingLoad{};
+    return p;
+}
+
+bool Workspace::ResetLists(bool clearIndexRowColor) {
+    if (FileReadDepth > 0) return false;
+    ResetPlanContainers();
+    Pending = PendingLoad{};
+    if (clearIndexRowColor) IndexRowColor.clear();
+    return true;
+}

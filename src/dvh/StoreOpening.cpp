@@ -1,0 +1,71 @@
+// Opening a plan from the saved-DVH store: linked to the list named like its folder, its
+// ".mod" companion restoring names, aliases and the prescribed dose.
+#include "dvh/Workspace.h"
+
+#include "dvh/PlanListMatch.h"
+#include "import/ModFile.h"
+#include "platform/Paths.h"
+
+LoadOrder Workspace::BeginLoadFromStore(const std::string& path, int code,
+                                        const DvhHeaderFields& header,
+                                        const std::string& folderName, bool* listChanged) {
+    if (listChanged) *listChanged = false;
+    if (code <= 1) return {};
+    const std::string key = DatasetKey(header.PatientID, header.PlanID, header.Date, header.Time);
+    if (FindOpenFileByKey(key) < 0) {
+        OpenFileClass entry;
+        entry.FilePath = path;
+        entry.PatientName = header.PatientName;
+        entry.PatientID = header.PatientID;
+        entry.Date = header.Date;
+        entry.Time = header.Time;
+        entry.PlanName = header.PlanName;
+        entry.PlanID = header.PlanID;
+        entry.FileType = code;
+        entry.Key = key;
+        OpenFile.push_back(std::move(entry));
+        if (listChanged) *listChanged = true;
+    }
+
+    const std::string companion = ModFilePathFor(path);
+    const bool hasCompanion = platform::FileExists(companion);
+
+    if (const int p = FindDatasetByKey(key); p >= 0) {
+        // Shown again; its companion is applied again.
+        if (code != FileTypeXiO && hasCompanion)
+            if (const auto mod = ReadModFile(companion)) ApplyModFile(PDataset[p], *mod);
+        return {LoadStep::ShowExisting, p};
+    }
+
+    if (PendingPlanIndex() >= 0) return {};  // another load waits for the user
+    const int f = FindOpenFileByKey(key);
+    const int p = AppendPlanFromOpenFile(f);
+    PDataset[p].PatientExtra.clear();
+
+    StartPending(f, p, true);
+    Pending.PlanListIndex = PlanListNamedLike(PlanListName, folderName);
+    PDataset[p].PlanListIndex = Pending.PlanListIndex;
+
+    if (hasCompanion) {
+        if (const auto mod = ReadModFile(companion)) {
+            // A dose line that holds no number leaves the dose unknown: the user is asked.
+            if (const auto dose = mod->PrescribedDoseGy()) {
+                Pending.ModDoseKnown = true;
+                Pending.PrescribedDose = *dose;
+            }
+            if (code == FileTypeXiO) {
+                ApplyModHeader(PDataset[p], *mod);
+                Pending.XiOModDoseText = mod->PrescribedDoseText();
+                Pending.XiOModFilePath = companion;
+            } else {
+                Pending.UseModFile = true;
+                Pending.ModFilePath = companion;
+            }
+        }
+    }
+
+    if (Pending.PlanListIndex == -1) return {LoadStep::ChoosePlanList, p};
+    if (IsPlanSumType(code) && !Pending.ModDoseKnown) return {LoadStep::AskDose, p};
+    Pending.DoseKnown = Pending.ModDoseKnown;
+    return {LoadStep::Read, p};
+}

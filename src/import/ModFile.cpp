@@ -1,0 +1,73 @@
+// Reading and applying the ".mod" name-override companion of saved DVH files.
+#include "import/ModFile.h"
+
+#include "dvh/TypedNumber.h"
+#include "platform/AtomicWrite.h"
+
+namespace {
+
+constexpr std::size_t kHeaderLines = 4;
+constexpr std::size_t kDoseLine = 4;       // 0-based index of the dose line
+constexpr std::size_t kFirstAliasLine = 5;
+// A companion holds a few hundred short lines; anything near this size is not one.
+constexpr std::size_t kMaxModFileBytes = std::size_t(16) << 20;
+
+}  // namespace
+
+ModFileContent ParseModFile(std::string_view text) {
+    ModFileContent mod;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t end = text.find('\n', pos);
+        if (end == std::string_view::npos) end = text.size();
+        std::string_view line = text.substr(pos, end - pos);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        const std::size_t tab = line.find('\t');
+        if (tab != std::string_view::npos) line.remove_prefix(tab + 1);
+        mod.Values.emplace_back(line);
+        pos = end + 1;
+    }
+    return mod;
+}
+
+std::optional<ModFileContent> ReadModFile(const std::string& path) {
+    std::string text;
+    if (!platform::ReadWholeFile(path, text, kMaxModFileBytes)) return std::nullopt;
+    return ParseModFile(text);
+}
+
+std::string ModFilePathFor(const std::string& dvhPath) {
+    const std::size_t slash = dvhPath.find_last_of('/');
+    const std::size_t dot = dvhPath.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+        return dvhPath + ".mod";
+    return dvhPath.substr(0, dot) + ".mod";
+}
+
+std::optional<float> ModFileContent::PrescribedDoseGy() const {
+    if (Values.size() <= kDoseLine) return std::nullopt;
+    // The writer always uses "." whatever the locale.
+    const auto cGy = ParseTypedNumber(Values[kDoseLine], '.');
+    if (!cGy) return std::nullopt;
+    return static_cast<float>(*cGy * 0.01);
+}
+
+std::string ModFileContent::PrescribedDoseText() const {
+    return Values.size() > kDoseLine ? Values[kDoseLine] : std::string();
+}
+
+void ApplyModHeader(PDatasetClass& plan, const ModFileContent& mod) {
+    std::string* fields[kHeaderLines] = {&plan.PatientName, &plan.PatientID, &plan.PlanName,
+                                         &plan.PlanID};
+    for (std::size_t i = 0; i < kHeaderLines && i < mod.Values.size(); ++i)
+        if (mod.Values[i] != "NULL") *fields[i] = mod.Values[i];
+}
+
+void ApplyModFile(PDatasetClass& plan, const ModFileContent& mod) {
+    ApplyModHeader(plan, mod);
+    for (std::size_t i = 0; i < plan.DVHDataset.size(); ++i) {
+        const std::size_t line = kFirstAliasLine + i;
+        if (line >= mod.Values.size()) break;
+        plan.DVHDataset[i].ModifiedName = mod.Values[line];
+    }
+}

@@ -1,0 +1,43 @@
+// The ".mod" companion of a saved DVH file: restored identity, dose and structure aliases.
+#pragma once
+
+#include "dvh/Records.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+/// The values of a name-override file, one per line in file order. A line's value is its
+/// text after the first TAB (the whole line when it holds none), without the line end. Lines
+/// 1-4 are patient name, patient ID, plan name and plan ID, line 5 the prescribed dose in cGy,
+/// then one structure alias per line in structure order.
+struct ModFileContent {
+    std::vector<std::string> Values;
+
+    /// The prescribed dose of line 5 converted to Gy (cGy x 0.01); none when the file has no
+    /// fifth line or it holds no number.
+    std::optional<float> PrescribedDoseGy() const;
+    /// The text of line 5 as written (cGy), "" when missing.
+    std::string PrescribedDoseText() const;
+};
+
+/// Splits a name-override file's text into line values. Whole lines are kept, however long.
+ModFileContent ParseModFile(std::string_view text);
+
+/// Reads and parses the file at `path`; none when it cannot be read.
+std::optional<ModFileContent> ReadModFile(const std::string& path);
+
+/// The companion path of a saved DVH file: its extension (from the last '.' of the file name)
+/// replaced by ".mod", or ".mod" appended when the name has none.
+std::string ModFilePathFor(const std::string& dvhPath);
+
+/// Applies lines 1-4 to the plan's `PatientName`, `PatientID`, `PlanName` and `PlanID`; a value
+/// of exactly "NULL" keeps the field. Stops at the end of the content.
+void ApplyModHeader(PDatasetClass& plan, const ModFileContent& mod);
+
+/// Applies the whole file: the header lines as `ApplyModHeader`, line 5 skipped, then line
+/// 6 + i as `ModifiedName` of structure i, unchanged (an empty value removes the alias). A file
+/// with fewer alias lines than the plan has structures leaves the rest alone; surplus lines
+/// are ignored.
+void ApplyModFile(PDatasetClass& plan, const ModFileContent& mod);

@@ -1,0 +1,134 @@
+// Opening from the saved-DVH store: the list named like the folder, the ".mod" companion's
+// names and dose, and what happens without one.
+#include "dvh/Workspace.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace {
+
+const std::string kData = std::string(TESSARAY_TEST_DATA) + "/opening/";
+
+std::string ReadText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+const char* const kCompanion =
+    "Patient Name\tNULL\r\n"
+    "Patient ID\t333\r\n"
+    "Plan Name\tBoost sum\r\n"
+    "Plan ID\tSum-1\r\n"
+    "Prescribed dose [cGy]\t6000\r\n"
+    "0\tPTV 60\r\n"
+    "1\t\r\n";
+
+class StoreOpening : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ws.SetHost(&host);
+        for (const char* n : {"Head", "Prostate"}) {
+            PlanListNameClass l;
+            l.Name = n;
+            ws.PlanListName.push_back(l);
+        }
+    }
+    /// Recognises `path` as the browser does and hands it to the opener.
+    LoadOrder Open(const std::string& path, const std::string& folder, bool* listed = nullptr) {
+        DvhHeaderFields header;
+        const int code = ws.ReadDvhHeader(path, &header);
+        EXPECT_GT(code, 1) << path;
+        bool changed = false;
+        const LoadOrder order = ws.BeginLoadFromStore(path, code, header, folder, &changed);
+        if (listed) *listed = changed;
+        return order;
+    }
+    void ReadAndFinish() {
+        ws.ReadPendingPlan();
+        ws.FinishPendingLoad();
+    }
+    dvhtest::RecordingHost host;
+    Workspace ws;
+    dvhtest::TempFolder store{"store"};
+};
+
+TEST_F(StoreOpening, CompanionGivesTheDoseNamesAndAliasesOfAPlanSum) {
+    const std::string sum = store.Write("333_Sum.txt", ReadText(kData + "plansum_S1.txt"));
+    store.Write("333_Sum.mod", kCompanion);
+    bool listed = false;
+    const LoadOrder order = Open(sum, "Head", &listed);
+    EXPECT_TRUE(listed);
+    ASSERT_EQ(order.Step, LoadStep::Read);  // no dose prompt: 6000 cGy from the companion
+    EXPECT_EQ(ws.PDataset[0].PlanListIndex, 0);
+    ReadAndFinish();
+    const PDatasetClass& plan = ws.PDataset[0];
+    ASSERT_EQ(plan.DVHDatasetCount(), 2);
+    EXPECT_FLOAT_EQ(plan.DVHDataset[0].PrescribedDose, 60.0f);
+    EXPECT_EQ(plan.PatientName, "Poe Ann");  // "NULL" keeps the file's name
+    EXPECT_EQ(plan.PlanName, "Boost sum");
+    EXPECT_EQ(plan.PlanID, "Sum-1");
+    EXPECT_EQ(plan.DVHDataset[0].ModifiedName, "PTV 60");
+    EXPECT_EQ(plan.DVHDataset[1].ModifiedName, "");
+    EXPECT_EQ(plan.PatientExtra, "");
+    EXPECT_FALSE(ws.Pending.Active);
+
+    // Opened again: shown, no second plan or entry, the companion applied again.
+    ws.PDataset[0].DVHDataset[0].ModifiedName = "edited";
+    const LoadOrder again = Open(sum, "Head", &listed);
+    EXPECT_FALSE(listed);
+    EXPECT_EQ(again.Step, LoadStep::ShowExisting);
+    EXPECT_EQ(ws.PDatasetCount(), 1);
+    EXPECT_EQ(ws.OpenFileCount(), 1);
+    EXPECT_EQ(ws.PDataset[0].DVHDataset[0].ModifiedName, "PTV 60");
+}
+
+TEST_F(StoreOpening, WithoutCompanionOrWithABrokenDoseThePlanSumAsks) {
+    const std::string sum = store.Write("333_Sum.txt", ReadText(kData + "plansum_S1.txt"));
+    EXPECT_EQ(Open(sum, "Head").Step, LoadStep::AskDose);
+    ws.CancelPendingLoad();
+    EXPECT_EQ(ws.PDatasetCount(), 0);
+
+    // A dose line that is no number leaves the dose unknown instead of stopping the command.
+    store.Write("333_Sum.mod", "a\tNULL\nb\tNULL\nc\tNULL\nd\tNULL\ne\tsixty\nf\tPTV x\n");
+    ASSERT_EQ(Open(sum, "Head").Step, LoadStep::AskDose);
+    ASSERT_EQ(ws.DoseEntered(50.0f).Step, LoadStep::Read);
+    ReadAndFinish();
+    ASSERT_EQ(ws.PDataset[0].DVHDatasetCount(), 2);
+    EXPECT_FLOAT_EQ(ws.PDataset[0].DVHDataset[0].PrescribedDose, 50.0f);
+    EXPECT_EQ(ws.PDataset[0].DVHDataset[0].ModifiedName, "PTV x");
+}
+
+TEST_F(StoreOpening, AFolderNamedLikeNoListAsksForTheListAndStillAppliesTheCompanion) {
+    const std::string sum = store.Write("333_Sum.txt", ReadText(kData + "plansum_S1.txt"));
+    store.Write("333_Sum.mod", kCompanion);
+    // The folder differs from the list "Head" only by case: no link.
+    ASSERT_EQ(Open(sum, "head").Step, LoadStep::ChoosePlanList);
+    EXPECT_EQ(ws.PDataset[0].PlanListIndex, -1);
+    // The companion's dose spares the prompt after the choice.
+    ASSERT_EQ(ws.PlanListChosen(1).Step, LoadStep::Read);
+    ReadAndFinish();
+    EXPECT_EQ(ws.PDataset[0].PlanListIndex, 1);
+    EXPECT_FLOAT_EQ(ws.PDataset[0].DVHDataset[0].PrescribedDose, 60.0f);
+    EXPECT_EQ(ws.PDataset[0].DVHDataset[0].ModifiedName, "PTV 60");
+}
+
+TEST_F(StoreOpening, AListedFileGetsAPlanButNoSecondEntryAndTheLaterEqualListWins) {
+    PlanListNameClass twin;
+    twin.Name = "Head";
+    ws.PlanListName.push_back(twin);  // two lists named "Head"
+    const std::string plan = store.Write("111_H1.txt", ReadText(kData + "head_H1.txt"));
+    ws.TakeFiles({plan}, false);
+    ASSERT_EQ(ws.OpenFileCount(), 1);
+    bool listed = true;
+    const LoadOrder order = Open(plan, "Head", &listed);
+    EXPECT_FALSE(listed);
+    ASSERT_EQ(order.Step, LoadStep::Read);
+    EXPECT_EQ(ws.PDataset[0].PlanListIndex, 2);
+    ReadAndFinish();
+    EXPECT_EQ(ws.PDataset[0].DVHDatasetCount(), 2);
+    EXPECT_EQ(ws.PDataset[0].DVHDataset[0].ModifiedName, "");  // no companion, no aliases
+}
+
+}  // namespace
