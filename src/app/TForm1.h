@@ -57,6 +57,8 @@ public:
     /// dialog exists.
     bool CaseSensitive() const override;
     void StatusText(const std::string& text) override;
+    /// An information box with an OK button, shown without a modal loop.
+    void Inform(const std::string& text, const std::string& caption) override;
 
     // ==== menus (TForm1Menus.cpp) ====
 

@@ -69,6 +69,7 @@ void TForm1::ShowPlan(int planIndex) {
         }
         ComboBox2->addItem(name);
     }
+    ComboBox2->setCurrentIndex(-1);  // refilled lists keep no selection
 }
 
 void TForm1::DrawDvhChart(int planIndex) {

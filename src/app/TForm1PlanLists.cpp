@@ -3,6 +3,9 @@
 #include "app/TForm1.h"
 
 #include "app/Forms.h"
+#include "app/TextBytes.h"
+#include "app/TFormInputBox.h"
+#include "dvh/NameCharacters.h"
 #include "planlist/IndexRowCommands.h"
 #include "planlist/PlanListCommands.h"
 #include "planlist/PlanListFile.h"
@@ -17,7 +20,8 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -62,11 +66,7 @@ void TForm1::ConnectPlanListCommands() {
     connect(BDVHSeries, &QPushButton::clicked, this, &TForm1::BDVHSeriesClick);
     connect(StringGrid1, &QTableWidget::cellDoubleClicked, this,
             [this](int, int) { BEditIndexClick(); });
-    // The row commands act on the grid's selected row (table row r - 1 is grid row r). A grid
-    // emptied for refilling keeps the selected row: the commands need it to stay where it was.
-    connect(StringGrid1, &QTableWidget::currentCellChanged, this, [this](int row, int, int, int) {
-        if (row >= 0) SelectedIndexRow = row + 1;
-    });
+    // The row commands act on the grid's selected row, which StringGrid1SelectCell records.
 
     SaveDialog2 = new QFileDialog(this, "Export List Data");
     SaveDialog2->setObjectName("SaveDialog2");
@@ -88,7 +88,7 @@ void TForm1::ConnectPlanListCommands() {
         if (r.status == ListCommandStatus::Failed)
             ReportWriteFailure(r.message);
         else if (!r.message.empty())
-            statusBar()->showMessage(DisplayText(r.message));
+            statusBar()->showMessage(FromBytes(r.message));
     });
     connect(ImportDialog, &QFileDialog::fileSelected, this, [this](const QString& path) {
         const ListCommandResult r = ImportPlanList(*this, PlanListFolder, path.toStdString());
@@ -97,7 +97,7 @@ void TForm1::ConnectPlanListCommands() {
             return;
         }
         const std::string name = PlanListName[r.index].Name;
-        ComboBox1->addItem(DisplayText(name));
+        ComboBox1->addItem(FromBytes(name));
         SelectPlanList(name);
     });
     connect(SavePlanList1, &QAction::triggered, this, &TForm1::SavePlanList1Click);
@@ -111,7 +111,7 @@ int TForm1::SelectedPlanList() const {
 }
 
 void TForm1::SelectPlanList(const std::string& name) {
-    const QString text = DisplayText(name);
+    const QString text = FromBytes(name);
     for (int j = 0; j < ComboBox1->count(); ++j) {
         if (ComboBox1->itemText(j) != text) continue;
         ComboBox1->setCurrentIndex(j);
@@ -132,17 +132,18 @@ void TForm1::PopupMenu4Popup() {
 // ---- whole lists ----
 
 void TForm1::ShowListNameBox(int mode, const QString& text, int listIndex) {
-    // The shared input box's stand-in: the same prompt, caption, modes and answer.
-    auto* box = new QInputDialog(this);
-    box->setObjectName("ListNameBox");
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setWindowTitle("Plan List Name");
-    box->setLabelText("Input List Name.");
-    box->setTextValue(text);
-    connect(box, &QInputDialog::textValueSelected, this, [this, mode, listIndex](const QString& t) {
-        if (PlanListNameEntered(mode, t, listIndex, this)) ShowListNameBox(mode, QString(), listIndex);
-    });
-    box->open();
+    // The OK work of the list modes; set before each showing, so the box always has it.
+    for (int m : {1, 2, 3})
+        FormInputBox->SetModeHandler(m, [this](TFormInputBox& box) {
+            return PlanListNameEntered(box.Mode, box.Edit1->text(), box.ListIndex, &box);
+        });
+    FormInputBox->Edit1->setText(text);
+    FormInputBox->Label1->setText("Input List Name.");
+    FormInputBox->setWindowTitle("Plan List Name");
+    FormInputBox->Mode = mode;
+    FormInputBox->ListIndex = listIndex;
+    FormInputBox->show();
+    FormInputBox->raise();
 }
 
 void TForm1::BNewListClick() { ShowListNameBox(1, QString(), 0); }
@@ -157,7 +158,7 @@ void TForm1::EditListName1Click() {
 }
 
 bool TForm1::PlanListNameEntered(int mode, const QString& text, int listIndex, QWidget* box) {
-    const std::string name = RemoveForbiddenNameChars(text.toStdString());
+    const std::string name = WithoutForbiddenNameCharacters(text.toStdString());
     ListCommandResult r;
     if (mode == 1)
         r = NewPlanList(*this, PlanListFolder, name);
@@ -174,9 +175,9 @@ bool TForm1::PlanListNameEntered(int mode, const QString& text, int listIndex, Q
     switch (r.status) {
         case ListCommandStatus::Done:
             if (mode == 2) {
-                ComboBox1->setItemText(ComboBox1->currentIndex(), DisplayText(name));
+                ComboBox1->setItemText(ComboBox1->currentIndex(), FromBytes(name));
             } else {
-                ComboBox1->addItem(DisplayText(name));
+                ComboBox1->addItem(FromBytes(name));
                 SelectPlanList(name);
             }
             return false;
@@ -220,7 +221,7 @@ void TForm1::DeleteList1Click() {
                             ReportWriteFailure(r.message);
                             return;
                         }
-                        const int item = ComboBox1->findText(DisplayText(name));
+                        const int item = ComboBox1->findText(FromBytes(name));
                         if (item >= 0) ComboBox1->removeItem(item);
                         if (FormDVHs) FormDVHs->PlanListDeleted(at);
                         if (FormIndex && FormIndex->isVisible()) {
@@ -257,12 +258,12 @@ void TForm1::BKeyClick() {
 
 namespace {
 
-// Runs a row command on the chosen list and refreshes the grid when it changed something.
+// Runs a row command on the chosen list and rebuilds the grid when it changed something.
 template <typename Command>
 void OnChosenList(TForm1& form, Command command) {
     const int list = form.SelectedPlanList();
     if (list >= 0 && command(form.PlanListName[static_cast<std::size_t>(list)]))
-        form.ComboBox1Change();
+        form.UpdateIndexGrid(list);
 }
 
 }  // namespace

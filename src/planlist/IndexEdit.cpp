@@ -3,46 +3,29 @@
 
 #include "dvh/NumberText.h"
 #include "dvh/RoundToDigits.h"
+#include "dvh/TypedNumber.h"
 
-#include <charconv>
 #include <cmath>
+#include <optional>
 
 namespace {
 
 float Round2(double value) { return static_cast<float>(RoundToDigits(value, 2)); }
 
+// Parses `text` into `value`; false when it is no number.
+bool Parse(const std::string& text, char separator, double& value) {
+    const std::optional<double> parsed = ParseTypedNumber(text, separator);
+    if (parsed) value = *parsed;
+    return parsed.has_value();
+}
+
 // Parses `text` when it is not empty; an empty text is fine and leaves `parsed` false.
 bool CheckOptional(const std::string& text, char separator, double& value, bool& parsed) {
     parsed = !text.empty();
-    return !parsed || ParseTypedNumber(text, separator, value);
+    return !parsed || Parse(text, separator, value);
 }
 
 }  // namespace
-
-bool ParseTypedNumber(std::string_view text, char decimalSeparator, double& value) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-    std::string t;
-    bool digits = false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char c = text[i];
-        if (c == decimalSeparator) c = '.';
-        const bool signAllowed = i == 0 || (!t.empty() && (t.back() == 'e' || t.back() == 'E'));
-        if (c >= '0' && c <= '9')
-            digits = true;
-        else if (!(c == '.' || c == 'e' || c == 'E' || ((c == '+' || c == '-') && signAllowed)))
-            return false;  // letters, "inf", "nan", hexadecimal, junk
-        t += c;
-    }
-    if (!digits) return false;
-    std::string_view s = t;
-    if (s.front() == '+') s.remove_prefix(1);
-    double parsed = 0;
-    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), parsed);
-    if (ec != std::errc() || end != s.data() + s.size() || !std::isfinite(parsed)) return false;
-    value = parsed;
-    return true;
-}
 
 std::string FormatRounded2(double value, char decimalSeparator) {
     std::string s = FormatGeneral(RoundToDigits(value, 2));
@@ -80,7 +63,7 @@ IndexEditStatus ApplyIndexEdit(PlanListNameClass& list, int indexRow, const Inde
     const bool ciKind = edit.Kind == 16;
     const bool ciHasValue = ciKind && edit.CIReference > 3;
     double valueCI = 0;
-    if (ciHasValue && !ParseTypedNumber(edit.ValueCIText, decimalSeparator, valueCI))
+    if (ciHasValue && !Parse(edit.ValueCIText, decimalSeparator, valueCI))
         return IndexEditStatus::BadValueCI;
     double value = 0;
     bool hasValue = false;

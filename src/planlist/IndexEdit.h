@@ -24,9 +24,6 @@ struct IndexEdit {
 
 enum class IndexEditStatus { Ok, NoRow, BadValue, BadValueCI, BadConstraint };
 
-/// Parses a typed number: optional sign, digits with one decimal separator (`decimalSeparator`
-/// or '.'), optional exponent, spaces around. False for empty text, "." alone, or anything else.
-bool ParseTypedNumber(std::string_view text, char decimalSeparator, double& value);
 /// `value` rounded half away from zero to 2 decimals, in its shortest form: 12.3, 95, -0.5.
 std::string FormatRounded2(double value, char decimalSeparator = '.');
 

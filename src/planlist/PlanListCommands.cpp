@@ -1,6 +1,7 @@
 // Whole-list commands over the workspace's plan lists and the files of the program folder.
 #include "planlist/PlanListCommands.h"
 
+#include "dvh/NameCharacters.h"
 #include "planlist/IndexRowCommands.h"
 #include "planlist/PlanListFile.h"
 #include "planlist/PlanListNaming.h"
@@ -126,6 +127,8 @@ ListCommandResult DeletePlanList(Workspace& ws, const std::string& programFolder
     ws.PlanListName.erase(ws.PlanListName.begin() + listIndex);
     for (PDatasetClass& plan : ws.PDataset)
         plan.PlanListIndex = PlanListIndexAfterDelete(plan.PlanListIndex, listIndex);
+    // A load waiting for a dialog gives its plan this list when it finishes.
+    ws.Pending.PlanListIndex = PlanListIndexAfterDelete(ws.Pending.PlanListIndex, listIndex);
     return Status(ListCommandStatus::Done, listIndex);
 }
 
@@ -169,7 +172,7 @@ ListCommandResult ImportPlanList(Workspace& ws, const std::string& programFolder
         return Status(ListCommandStatus::Failed, -1, loaded.message);
     std::string base = platform::FileNameOf(path);
     if (const auto dot = base.find_last_of('.'); dot != std::string::npos) base.erase(dot);
-    base = RemoveForbiddenNameChars(base);
+    base = WithoutForbiddenNameCharacters(base);
     if (!IsUsablePlanListName(base)) base = "Imported";
     loaded.list.Name = UniquePlanListName(ws.PlanListName, programFolder, base);
     loaded.list.Modified = true;

@@ -37,8 +37,8 @@ ListCommandResult CopyPlanList(Workspace& ws, const std::string& programFolder,
 /// entries. When the file cannot be renamed or the register not rewritten, nothing changes.
 ListCommandResult RenamePlanList(Workspace& ws, const std::string& programFolder, int listIndex,
                                  const std::string& name);
-/// Removes the list at `listIndex`; its file goes to the trash. Plans linked to it lose their
-/// link and plans linked to later lists follow them. When the file cannot be moved to the trash
+/// Removes the list at `listIndex`; its file goes to the trash. Plans (and a waiting load)
+/// linked to it lose their link; those linked to later lists follow them. When the file cannot be moved to the trash
 /// the list stays.
 ListCommandResult DeletePlanList(Workspace& ws, const std::string& programFolder, int listIndex);
 /// Saves the list at `listIndex` to its file and registers it; clears `Modified` only when both

@@ -1,30 +1,14 @@
-// Plan-list names: forbidden characters, lookups, unique names and the texts about them.
+// Plan-list names: usable names, lookups, unique names and the texts about them.
 #include "planlist/PlanListNaming.h"
 
+#include "dvh/NameCharacters.h"
 #include "planlist/PlanListFile.h"
 #include "platform/Paths.h"
-
-bool IsForbiddenNameChar(char c) {
-    switch (c) {
-        case '\\': case '/': case ':': case '*': case '?': case '"': case '<': case '>': case '|':
-            return true;
-        default:
-            return false;
-    }
-}
-
-std::string RemoveForbiddenNameChars(std::string_view text) {
-    std::string kept;
-    kept.reserve(text.size());
-    for (char c : text)
-        if (!IsForbiddenNameChar(c)) kept += c;
-    return kept;
-}
 
 bool IsUsablePlanListName(std::string_view name) {
     if (name.empty() || name == "." || name == "..") return false;
     for (char c : name)
-        if (IsForbiddenNameChar(c) || c == '\0') return false;
+        if (IsForbiddenNameCharacter(c) || c == '\0') return false;
     return true;
 }
 

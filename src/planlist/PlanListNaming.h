@@ -1,5 +1,5 @@
-// Names of plan lists: the characters a name may not hold, lookups by name, and the texts of the
-// questions and refusals about names.
+// Names of plan lists: which names can be files, lookups by name, and the texts of the questions
+// and refusals about names.
 #pragma once
 
 #include "dvh/Records.h"
@@ -8,11 +8,8 @@
 #include <string_view>
 #include <vector>
 
-/// True for the nine characters that may not appear in a file name: \ / : * ? " < > |
-bool IsForbiddenNameChar(char c);
-/// `text` without those characters: what a name field keeps of typed or pasted text.
-std::string RemoveForbiddenNameChars(std::string_view text);
-/// A name that can become a file name: not empty, no forbidden character, not "." or "..".
+/// A name that can become a file name: not empty, no character forbidden in file names
+/// (IsForbiddenNameCharacter), not "." or "..".
 bool IsUsablePlanListName(std::string_view name);
 
 /// Position of the last list whose `Name` equals `name` exactly (case counts), -1 for none.

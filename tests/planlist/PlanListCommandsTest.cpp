@@ -204,7 +204,9 @@ TEST_F(PlanListCommands, DeleteTrashesTheFileAndKeepsPlanLinksTrue) {
     ws.PDataset[0].PlanListIndex = 0;
     ws.PDataset[1].PlanListIndex = b;
     ws.PDataset[2].PlanListIndex = 2;
+    ws.Pending.PlanListIndex = 2;
     ASSERT_TRUE(DeletePlanList(ws, dir.Path(), b).ok());
+    EXPECT_EQ(ws.Pending.PlanListIndex, 1);
     EXPECT_FALSE(platform::FileExists(ListPath("B")));
     EXPECT_TRUE(platform::FileExists(TrashedFile("B.lst")));
     ASSERT_EQ(ws.PlanListNameCount(), 2);
@@ -340,15 +342,33 @@ TEST_F(PlanListCommands, ProtocolBuiltFromNothingSurvivesARestartExactly) {
     list.StructureDB.push_back({"PTV", true, 255, 0, 0, true});
     ASSERT_TRUE(SavePlanList(ws, dir.Path(), i).ok());
 
-    const PlanListLoadResult back = LoadPlanListFile(ListPath(Register().at(0)), "Prostate");
-    ASSERT_EQ(back.status, PlanListFileStatus::Ok);
-    ASSERT_EQ(back.list.IndexDataCount(), 17);  // the three trailing empty rows are dropped
+    // Quit and start again: the start-up loading finds it through the register.
+    Workspace restarted;
+    restarted.LoadSettingsAndPlanLists(dir.Path());
+    ASSERT_EQ(restarted.PlanListNameCount(), 1);
+    const PlanListNameClass& back = restarted.PlanListName[0];
+    EXPECT_EQ(back.Name, "Prostate");
+    EXPECT_FALSE(back.Modified);
+    ASSERT_EQ(back.IndexDataCount(), 17);  // the three trailing empty rows are dropped
     for (int r = 0; r < 17; ++r) {
-        EXPECT_EQ(back.list.IndexData[r].Value, list.IndexData[r].Value) << r;
-        EXPECT_EQ(back.list.IndexData[r].Constraints, list.IndexData[r].Constraints) << r;
-        EXPECT_EQ(back.list.IndexData[r].ConstraintFontColorG,
+        EXPECT_EQ(back.IndexData[r].Name, list.IndexData[r].Name) << r;
+        EXPECT_EQ(back.IndexData[r].Value, list.IndexData[r].Value) << r;
+        EXPECT_EQ(back.IndexData[r].Constraints, list.IndexData[r].Constraints) << r;
+        EXPECT_EQ(back.IndexData[r].ConstraintsON, list.IndexData[r].ConstraintsON) << r;
+        EXPECT_EQ(back.IndexData[r].ConstraintFontColorG,
                   list.IndexData[r].ConstraintFontColorG) << r;
     }
-    EXPECT_EQ(back.list.IndexData[16].ItemsCI, 7);
-    EXPECT_EQ(back.list.StructureDB.at(0).Name, "PTV");
+    EXPECT_EQ(back.IndexData[16].ItemsCI, 7);
+    EXPECT_EQ(back.StructureDB.at(0).Name, "PTV");
+
+    // Exported and imported again, it comes back under another name with the same rows.
+    TempFolder out;
+    ASSERT_TRUE(ExportPlanList(dir.Path(), "Prostate", out.File("Prostate.lst")).ok());
+    const ListCommandResult imported = ImportPlanList(restarted, dir.Path(), out.File("Prostate.lst"));
+    ASSERT_TRUE(imported.ok());
+    const PlanListNameClass& again = restarted.PlanListName[imported.index];
+    EXPECT_EQ(again.Name, "Prostate1");
+    ASSERT_EQ(again.IndexDataCount(), 17);
+    EXPECT_EQ(again.IndexData[16].ValueCI, 95.0f);
+    EXPECT_TRUE(again.Modified);
 }

@@ -2,6 +2,7 @@
 #include "planlist/ui/TFormDVHs.h"
 
 #include "app/TForm1.h"
+#include "app/TextBytes.h"
 #include "planlist/PlanListCommands.h"
 #include "planlist/PlanListNaming.h"
 #include "planlist/StructureDBEdit.h"
@@ -161,7 +162,7 @@ void TFormDVHs::FillSeriesGrid() {
     StringGrid1->setRowCount(n + 1);
     for (int i = 0; i < n; ++i) {
         const StructureDBClass& s = list->StructureDB[static_cast<std::size_t>(i)];
-        auto* name = Cell(DisplayText(s.Name));
+        auto* name = Cell(FromBytes(s.Name));
         name->setFlags(Qt::ItemIsEnabled);  // the fixed column
         StringGrid1->setItem(i, 0, name);
         auto* swatch = Cell(QString());
@@ -239,8 +240,8 @@ void TFormDVHs::Button3Click() { close(); }
 void TFormDVHs::FillNames(const std::vector<std::string>& names, QAction* checked) {
     ComboBox1->clear();
     for (const std::string& n : names) {
-        m_nameBytes.insert(DisplayText(n), n);
-        ComboBox1->addItem(DisplayText(n));
+        m_nameBytes.insert(FromBytes(n), n);
+        ComboBox1->addItem(FromBytes(n));
     }
     checked->setChecked(true);
     ComboBox1->update();

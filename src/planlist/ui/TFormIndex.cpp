@@ -2,6 +2,7 @@
 #include "planlist/ui/TFormIndex.h"
 
 #include "app/TForm1.h"
+#include "app/TextBytes.h"
 #include "planlist/IndexTexts.h"
 #include "planlist/ui/UserQuestion.h"
 
@@ -40,7 +41,7 @@ QLineEdit* MakeNumberField(QWidget* parent, const char* name, QObject* filter) {
     return field;
 }
 
-QString Q(const std::string& s) { return DisplayText(s); }
+QString Q(const std::string& s) { return FromBytes(s); }
 
 }  // namespace
 
@@ -82,12 +83,16 @@ TFormIndex::TFormIndex(TForm1* main) : QDialog(main), m_main(main) {
     ComboBox3->setObjectName("ComboBox3");
     for (int r = 0; r < 8; ++r) ComboBox3->addItem(Q(ConformityReferenceName(r)));
     Edit3 = MakeNumberField(Panel2, "Edit3", this);
+    ComboBox3->setFixedWidth(100);
+    Edit3->setFixedWidth(40);
     auto* ci = new QHBoxLayout(Panel2);
     ci->setContentsMargins(0, 0, 0, 0);
-    ci->addWidget(new QLabel("Conformity Index =  Body-V[ ", Panel2));
-    ci->addWidget(ComboBox3);
-    ci->addWidget(Edit3);
-    ci->addWidget(new QLabel("] / PTV volume", Panel2));
+    ci->setSpacing(2);
+    for (QWidget* part : std::initializer_list<QWidget*>{
+             new QLabel("Conformity Index =  Body-V[ ", Panel2), ComboBox3, Edit3,
+             new QLabel("] / PTV volume", Panel2)})
+        ci->addWidget(part);
+    ci->addStretch(1);
 
     GroupBox1 = new QGroupBox("Constraint", this);
     GroupBox1->setObjectName("GroupBox1");
@@ -322,7 +327,7 @@ void TFormIndex::Button1Click() {
             return;
     }
     close();
-    m_main->ComboBox1Change();
+    m_main->UpdateIndexGrid(PlanListIndex);
 }
 
 void TFormIndex::Button2Click() { close(); }

@@ -1,18 +1,14 @@
 // Non-modal message boxes with a continuation.
 #include "planlist/ui/UserQuestion.h"
 
-#include <QAbstractButton>
+#include "app/TextBytes.h"
 
-QString DisplayText(const std::string& bytes) {
-    QString utf8 = QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    if (!utf8.contains(QChar::ReplacementCharacter)) return utf8;
-    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
+#include <QAbstractButton>
 
 QMessageBox* ShowUserMessage(QWidget* owner, const UserMessage& message, QMessageBox::Icon icon,
                              QMessageBox::StandardButtons buttons, const QString& objectName,
                              std::function<void(bool accepted)> answered) {
-    auto* box = new QMessageBox(icon, DisplayText(message.caption), DisplayText(message.text),
+    auto* box = new QMessageBox(icon, FromBytes(message.caption), FromBytes(message.text),
                                 buttons, owner);
     box->setObjectName(objectName);
     box->setAttribute(Qt::WA_DeleteOnClose);

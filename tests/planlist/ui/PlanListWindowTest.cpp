@@ -1,6 +1,7 @@
 // The plan-list commands of the main window and its two list editors, driven as a user would.
 #include "app/Forms.h"
 #include "app/TForm1.h"
+#include "app/TFormInputBox.h"
 #include "planlist/PlanListCommands.h"
 #include "planlist/PlanListFile.h"
 #include "planlist/ui/TFormDVHs.h"
@@ -36,9 +37,12 @@ protected:
         Form1 = form.get();
         FormIndex = new TFormIndex(form.get());
         FormDVHs = new TFormDVHs(form.get());
+        FormInputBox = new TFormInputBox(form.get());
         form->ToolButton11->setChecked(true);  // the editing layout
     }
     void TearDown() override {
+        delete FormInputBox;
+        FormInputBox = nullptr;
         FormIndex = nullptr;
         FormDVHs = nullptr;
         Form1 = nullptr;
@@ -78,6 +82,33 @@ TEST_F(PlanListWindow, NewListIsChosenAndDuplicatesAskForAnotherName) {
     EXPECT_EQ(form->PlanListNameCount(), 1);
     Answer(&box, "ListExistsBox", QMessageBox::Cancel);
     EXPECT_FALSE(box.isVisible());
+}
+
+TEST_F(PlanListWindow, InputBoxNamesNewAndCopiedListsAndAsksAgainOnADuplicate) {
+    form->BNewList->click();
+    ASSERT_TRUE(FormInputBox->isVisible());
+    EXPECT_EQ(FormInputBox->Mode, 1);
+    EXPECT_EQ(FormInputBox->windowTitle(), "Plan List Name");
+    QTest::keyClicks(FormInputBox->Edit1, "Head:Neck");
+    EXPECT_EQ(FormInputBox->Edit1->text(), "HeadNeck");
+    FormInputBox->Button1->click();
+    EXPECT_FALSE(FormInputBox->isVisible());
+    EXPECT_EQ(form->ComboBox1->currentText(), "HeadNeck");
+
+    form->BCopyList->click();
+    EXPECT_EQ(FormInputBox->Mode, 3);
+    QTest::keyClicks(FormInputBox->Edit1, "HeadNeck");
+    FormInputBox->Button1->click();  // taken: the box stays, empty, and asks
+    EXPECT_TRUE(FormInputBox->isVisible());
+    EXPECT_TRUE(FormInputBox->Edit1->text().isEmpty());
+    Answer(FormInputBox, "ListExistsBox", QMessageBox::Ok);
+    EXPECT_TRUE(FormInputBox->isVisible());
+    QTest::keyClicks(FormInputBox->Edit1, "HeadNeck v2");
+    FormInputBox->Button1->click();
+    EXPECT_FALSE(FormInputBox->isVisible());
+    ASSERT_EQ(form->PlanListNameCount(), 2);
+    EXPECT_EQ(form->PlanListName[1].Name, "HeadNeck v2");
+    EXPECT_EQ(form->PlanListName[1].IndexDataCount(), 20);
 }
 
 TEST_F(PlanListWindow, RowButtonsSaveAndLockFollowTheChosenList) {
@@ -271,4 +302,33 @@ TEST_F(PlanListWindow, IndexEditorKeepsTheBytesOfAPlanStructureName) {
     FormIndex->ComboBox1->setCurrentIndex(9);
     FormIndex->Button1->click();
     EXPECT_EQ(form->PlanListName[list].IndexData[0].Name, "R\xe9" "ctum");
+}
+
+TEST_F(PlanListWindow, EditIndexCarriesANewNameOverTheGroupOnlyFromItsFirstRow) {
+    const int list = NewList("P");
+    auto& rows = form->PlanListName[list].IndexData;
+    for (int r = 0; r < 3; ++r) {
+        rows[r].Name = r < 2 ? "A" : "B";
+        rows[r].Items = 9;
+    }
+    form->UpdateIndexGrid(list);
+    for (int selected : {2, 1}) {
+        form->SelectedIndexRow = selected;
+        form->BEditIndex->click();
+        ASSERT_TRUE(FormIndex->isVisible());
+        EXPECT_EQ(FormIndex->HeadsGroup, selected == 1);
+        FormIndex->ComboBox2->setEditText(selected == 1 ? "C" : "D");
+        FormIndex->Button1->click();
+    }
+    // Row 2 alone became D first; then the group's head, still named A, renamed only itself.
+    EXPECT_EQ(rows[0].Name, "C");
+    EXPECT_EQ(rows[1].Name, "D");
+    EXPECT_EQ(rows[2].Name, "B");
+
+    // In the viewing layout the editor does not open.
+    FormIndex->hide();
+    form->SelectedIndexRow = 1;
+    form->ToolButton11->setChecked(false);
+    form->BEditIndexClick();
+    EXPECT_FALSE(FormIndex->isVisible());
 }

@@ -117,7 +117,9 @@ TEST(TForm1Index, QuickIndexPanel) {
     w.form.ComboBox3Change();
     EXPECT_TRUE(w.form.Edit1->isReadOnly());
     EXPECT_EQ(w.form.Edit2->text(), "25");
-    w.form.ComboBox2->setCurrentIndex(-1);
+    w.form.ShowPlan(0);  // refilled structures: no selection, the result stays
+    EXPECT_EQ(w.form.ComboBox2->currentIndex(), -1);
+    EXPECT_EQ(w.form.Edit2->text(), "25");
     w.form.ComboBox2Change();
     EXPECT_EQ(w.form.Edit2->text(), "");
 }
@@ -127,7 +129,12 @@ TEST(TForm1Index, GridKeysActInTheEditingLayoutOnly) {
     Window w;
     w.form.ComboBox1->setCurrentIndex(0);
     w.form.ComboBox1Change();
-    w.form.SelectedIndexRow = 2;
+    w.form.StringGrid1->setCurrentCell(0, 0);  // viewing layout: the selection is not recorded
+    EXPECT_EQ(w.form.SelectedIndexRow, 0);  // still the start value
+    w.form.ToolButton11->setChecked(true);
+    w.form.StringGrid1->setCurrentCell(1, 0);
+    EXPECT_EQ(w.form.SelectedIndexRow, 2);
+    w.form.ToolButton11->setChecked(false);
     QTest::keyClick(w.form.StringGrid1, Qt::Key_Delete);  // viewing layout: nothing
     EXPECT_EQ(w.form.PlanListName[0].IndexData[1].Name, "PTV");
     w.form.ToolButton11->setChecked(true);

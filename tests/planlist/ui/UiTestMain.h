@@ -1,13 +1,6 @@
-// A QApplication for the widget tests of this folder.
+// The application object of the widget tests of this folder: the test program's shared one.
 #pragma once
 
-#include <QApplication>
+#include "../../support/QtTestApp.h"
 
-inline QApplication& TestApplication() {
-    static int argc = 1;
-    static char name[] = "test";
-    static char* argv[] = {name, nullptr};
-    // Never destroyed: tearing Qt down in exit handlers, after the devices QTest made, crashes.
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
+inline QApplication& TestApplication() { return TestApp(); }
