@@ -45,25 +45,18 @@ ReadResult ReadOnce(const bench::GeneratedExport& e, int fileType, ParsedPlan& p
     return fileType == 12 ? ParseDvhTextBlocks(lines, options, plan) : ParseDvhFile(lines, options, plan);
 }
 
-void BM_ReadDvhTextBlocks(benchmark::State& state) {
+/// One reader on its export; the argument is the file type (12: description header, 2: "Plan").
+void BM_Read(benchmark::State& state) {
+    const int fileType = static_cast<int>(state.range(0));
+    const bench::GeneratedExport& e = fileType == 12 ? g_description : g_plan;
     for (auto _ : state) {
         ParsedPlan plan;
-        ReadResult r = ReadOnce(g_description, 12, plan);
+        ReadResult r = ReadOnce(e, fileType, plan);
         if (!r) state.SkipWithError(r.detail.c_str());
         benchmark::DoNotOptimize(plan.DVHDataset.data());
     }
-    state.SetBytesProcessed(state.iterations() * g_description.bytes);
-    state.counters["rows"] = static_cast<double>(g_description.rows);
-}
-
-void BM_ReadDvhFile(benchmark::State& state) {
-    for (auto _ : state) {
-        ParsedPlan plan;
-        ReadResult r = ReadOnce(g_plan, 2, plan);
-        if (!r) state.SkipWithError(r.detail.c_str());
-        benchmark::DoNotOptimize(plan.DVHDataset.data());
-    }
-    state.SetBytesProcessed(state.iterations() * g_plan.bytes);
+    state.SetBytesProcessed(state.iterations() * e.bytes);
+    state.counters["rows"] = static_cast<double>(e.rows);
 }
 
 void BM_WcL(benchmark::State& state) {
@@ -73,8 +66,7 @@ void BM_WcL(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * g_description.bytes);
 }
 
-BENCHMARK(BM_ReadDvhTextBlocks)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-BENCHMARK(BM_ReadDvhFile)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_Read)->Arg(12)->Arg(2)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_WcL)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
 
 long MaxRssKiB() {

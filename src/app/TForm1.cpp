@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QShowEvent>
 #include <QStatusBar>
 #include <QToolBar>
@@ -54,4 +55,12 @@ bool TForm1::CaseSensitive() const {
 
 void TForm1::StatusText(const std::string& text) {
     statusBar()->showMessage(QString::fromStdString(text));
+}
+
+void TForm1::Inform(const std::string& text, const std::string& caption) {
+    auto* box = new QMessageBox(QMessageBox::Information, QString::fromStdString(caption),
+                                QString::fromStdString(text), QMessageBox::Ok, this);
+    box->setObjectName("InformationBox");
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->show();
 }

@@ -57,6 +57,8 @@ public:
     /// dialog exists.
     bool CaseSensitive() const override;
     void StatusText(const std::string& text) override;
+    /// An information box with an OK button, shown without a modal loop.
+    void Inform(const std::string& text, const std::string& caption) override;
 
     // ==== menus (TForm1Menus.cpp) ====
 
@@ -348,19 +350,11 @@ public:
     void Standard1Click();
     void Project1Click();
     void BrainLABRTP1Click();
-    /// Applies the tool bar values read from the settings file: "Standard" and "Project" hide
-    /// their bar only when 2, "BrainLABRTP" shows its bar (and sets `BrainLABToolbar`) only when 1.
-    void ApplyToolBarValues(int standard, int project, int brainLab);
     void ToolButton11Click();
     void EditPlanList1Click();
     /// True in the editing layout of the index grid (`ToolButton11` down).
     bool IndexGridEditMode() const;
     void Help1Click();
-    /// Path of "Tessaray.ini" in the program folder.
-    static std::string SettingsPath();
-    /// Loads the settings file, lets `edit` change it and saves it atomically. A file that
-    /// exists but cannot be read is left alone and reported as a failure.
-    platform::WriteResult UpdateSettingsFile(const std::function<void(platform::IniFile&)>& edit);
     /// Enables or disables the window's controls (menus, tool bars, client area) while a
     /// dialog that it opened is shown; the dialogs it owns stay usable.
     void SetFormEnabled(bool enabled);
@@ -418,7 +412,7 @@ private:
     IndexRowClipboard m_indexRowClipboard;
     void ApplyIndexGridLayout(bool editing);
     void SetToolBarShown(QAction* item, QToolBar* bar, bool shown);
-    void WriteToolBarSetting(QAction* item, QToolBar* bar, const char* key);
+    void ToggleToolBar(QAction* item, QToolBar* bar, const char* key);
     void ChartSelectionRectAccepted(const QRect& rect);
 
     // The ranges the last drawing gave the axes, for undoing a zoom.
@@ -426,4 +420,6 @@ private:
     bool m_shownOnce = false;
     bool m_listsOffered = false;  // the exit prompt ran: the next close goes through
     QColor m_chartColor;
+    // Swallows the window's keyboard shortcuts while a dialog keeps it disabled.
+    QObject* m_shortcutBlocker = nullptr;
 };

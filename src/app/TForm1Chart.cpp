@@ -116,6 +116,15 @@ void TForm1::DrawDvhChart(int planIndex) {
         else
             Chart1->yAxis->rescale();
     }
+    // The legend lists the curves from the top as far as its height allows, also in the
+    // taller saved picture; entries beyond that could never be seen. (Listing hundreds of
+    // entries would cost more than drawing all the curves.) An empty legend would show as a
+    // bare frame.
+    const int rowHeight = std::max(1, QFontMetrics(Chart1->legend->font()).height());
+    const int capacity = ChartExportSize({Chart1->width(), Chart1->height()}).height / rowHeight + 1;
+    for (std::size_t n = 0; n < StructureSeries.size() && static_cast<int>(n) < capacity; ++n)
+        StructureSeries[n]->addToLegend();
+    Chart1->legend->setVisible(!StructureSeries.empty());
     m_doseMin = Chart1->xAxis->range().lower;
     m_doseMax = Chart1->xAxis->range().upper;
     m_volumeMin = Chart1->yAxis->range().lower;

@@ -41,8 +41,7 @@ void TForm1::ConnectCommands() {
     connect(Button8, &QPushButton::clicked, this, &TForm1::Scan1Click);
 
     // Commands whose windows do not exist yet stay disabled until they do.
-    for (QAction* later : {OpenFileList1, ToolButton24, StructureName1, ToolButton29,
-                           PlanComparison1, ToolButton31, Batchprocessing1, ToolButton39, Report2,
+    for (QAction* later : {PlanComparison1, ToolButton31, Batchprocessing1, ToolButton39, Report2,
                            ToolButton3, Report1, ToolButton4, PrintScreen1, SpeedButton1, Save1,
                            ToolButton23})
         later->setEnabled(false);

@@ -158,7 +158,8 @@ void TForm1::BuildChart() {
     Chart1->axisRect()->setAutoMargins(QCP::msLeft | QCP::msBottom);
     m_chartColor = palette().window().color();
     Chart1->setBackground(m_chartColor);
-    Chart1->legend->setVisible(true);
+    Chart1->legend->setVisible(false);  // shown while curves are drawn
+    Chart1->setAutoAddPlottableToLegend(false);  // the drawing fills it
     QFont legendFont = font();
     legendFont.setPixelSize(10);
     Chart1->legend->setFont(legendFont);
@@ -195,6 +196,7 @@ QWidget* TForm1::BuildUnitRow() {
     auto* buttons = new QVBoxLayout;
     BitBtn12 = MakeButton(panel, "BitBtn12", "Series");
     BitBtn13 = MakeButton(panel, "BitBtn13", "Report");
+    for (QPushButton* button : {BitBtn12, BitBtn13}) button->setFixedWidth(64);
     buttons->addWidget(BitBtn12);
     buttons->addWidget(BitBtn13);
     row->addLayout(buttons);
@@ -213,8 +215,9 @@ QWidget* TForm1::BuildQuickIndexPanel() {
     ComboBox2 = new QComboBox(Panel1);
     ComboBox2->setObjectName("ComboBox2");
     ComboBox2->setMaxVisibleItems(15);
-    ComboBox2->setMinimumWidth(105);
+    // Long names and kind texts show in the drop-down list; the boxes stay narrow.
     ComboBox2->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    ComboBox2->setMinimumContentsLength(9);
     ComboBox3 = new QComboBox(Panel1);
     ComboBox3->setObjectName("ComboBox3");
     ComboBox3->setMaxVisibleItems(17);
@@ -225,7 +228,8 @@ QWidget* TForm1::BuildQuickIndexPanel() {
                          "min dose [%]", "min dose [Gy]", "volume [cc]", "Homogeneity Index",
                          "Conformity Index"});
     ComboBox3->setCurrentIndex(0);
-    ComboBox3->setMinimumWidth(118);
+    ComboBox3->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    ComboBox3->setMinimumContentsLength(12);
     Edit1 = new QLineEdit(Panel1);
     Edit1->setObjectName("Edit1");
     Edit1->setFixedWidth(42);

@@ -3,10 +3,12 @@
 
 #include "app/Forms.h"
 #include "app/TFormOption.h"
-#include "platform/IniFile.h"
+#include "dvh/SettingsFile.h"
 #include "platform/Paths.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QEvent>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -16,17 +18,6 @@
 #include <QTableWidget>
 #include <QToolBar>
 #include <QUrl>
-
-std::string TForm1::SettingsPath() { return platform::ProgramFolder() + "Tessaray.ini"; }
-
-platform::WriteResult TForm1::UpdateSettingsFile(const std::function<void(platform::IniFile&)>& edit) {
-    platform::IniFile ini(SettingsPath());
-    // A file that exists but cannot be read must not be replaced by the few keys written here.
-    if (ini.Load() == platform::IniFile::LoadStatus::Unreadable)
-        return {false, "Cannot read the settings file " + SettingsPath()};
-    edit(ini);
-    return ini.Save();
-}
 
 void TForm1::Settings1Click() {
     FormOption->show();
@@ -39,30 +30,23 @@ void TForm1::SetToolBarShown(QAction* item, QToolBar* bar, bool shown) {
     bar->setVisible(shown);
 }
 
-void TForm1::WriteToolBarSetting(QAction* item, QToolBar* bar, const char* key) {
+void TForm1::ToggleToolBar(QAction* item, QToolBar* bar, const char* key) {
     // The item has already toggled its check mark; the bar follows it whatever the file does.
     const bool shown = item->isChecked();
     bar->setVisible(shown);
-    const platform::WriteResult result = UpdateSettingsFile([&](platform::IniFile& ini) {
-        ini.WriteInteger("ToolBar-" + ComputerName, key, shown ? 1 : 2);
-    });
+    const platform::WriteResult result = UpdateSettingsFile(
+        SettingsFilePath(platform::ProgramFolder()),
+        [&](platform::IniFile& ini) { WriteToolBarSetting(ini, ComputerName, key, shown); });
     if (!result) ReportWriteFailure(result.message);
 }
 
-void TForm1::Standard1Click() { WriteToolBarSetting(Standard1, ToolBar2, "Standard"); }
+void TForm1::Standard1Click() { ToggleToolBar(Standard1, ToolBar2, "Standard"); }
 
-void TForm1::Project1Click() { WriteToolBarSetting(Project1, ToolBar4, "Project"); }
+void TForm1::Project1Click() { ToggleToolBar(Project1, ToolBar4, "Project"); }
 
 void TForm1::BrainLABRTP1Click() {
     BrainLABToolbar = BrainLABRTP1->isChecked();
-    WriteToolBarSetting(BrainLABRTP1, ToolBar5, "BrainLABRTP");
-}
-
-void TForm1::ApplyToolBarValues(int standard, int project, int brainLab) {
-    SetToolBarShown(Standard1, ToolBar2, standard != 2);
-    SetToolBarShown(Project1, ToolBar4, project != 2);
-    BrainLABToolbar = brainLab == 1;
-    SetToolBarShown(BrainLABRTP1, ToolBar5, BrainLABToolbar);
+    ToggleToolBar(BrainLABRTP1, ToolBar5, "BrainLABRTP");
 }
 
 void TForm1::ApplyIndexGridLayout(bool editing) {
@@ -83,7 +67,36 @@ void TForm1::EditPlanList1Click() {
     ApplyIndexGridLayout(!ToolButton11->isChecked());
 }
 
+namespace {
+
+/// While installed on the application, eats the shortcut events of `window`'s own actions
+/// (menu items and tool buttons): a disabled menu bar does not stop Ctrl+O. Shortcuts of the
+/// dialogs that the window owns are left alone.
+class ShortcutBlocker : public QObject {
+public:
+    explicit ShortcutBlocker(QWidget* window) : QObject(window), m_window(window) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::Shortcut) return false;
+        for (QObject* o = watched; o; o = o->parent()) {
+            if (o == m_window) return true;
+            if (auto* w = qobject_cast<QWidget*>(o); w && w->isWindow() && w != m_window) return false;
+        }
+        return false;
+    }
+
+private:
+    QWidget* m_window;
+};
+
+}  // namespace
+
 void TForm1::SetFormEnabled(bool enabled) {
+    if (!m_shortcutBlocker) m_shortcutBlocker = new ShortcutBlocker(this);
+    if (enabled)
+        qApp->removeEventFilter(m_shortcutBlocker);
+    else
+        qApp->installEventFilter(m_shortcutBlocker);
     // Only the window's own controls: disabling the window itself would also disable the
     // dialogs it owns, which must stay usable while they keep it disabled.
     for (QWidget* part : {static_cast<QWidget*>(menuBar()), centralWidget(),

@@ -3,6 +3,8 @@
 
 #include "app/TForm1.h"
 #include "dialogs/TSelectFolderDialog.h"
+#include "dvh/SettingsFile.h"
+#include "platform/Paths.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -145,13 +147,11 @@ void TFormOption::FormClose() {
     if (SaveSettings) {
         const bool autoScan = CheckBox1->isChecked();
         const bool caseSensitive = CheckBox2->isChecked();
-        const std::string section = "FileLocation-" + m_main->ComputerName;
-        const platform::WriteResult result = m_main->UpdateSettingsFile([&](platform::IniFile& ini) {
-            ini.WriteString(section, "Read", m_main->ReadFolder);
-            ini.WriteString(section, "Save", m_main->SaveFolder);
-            ini.WriteInteger("Option", "AutoScan", autoScan ? 1 : 2);
-            ini.WriteInteger("Option", "CaseSensitivity", caseSensitive ? 1 : 2);
-        });
+        const platform::WriteResult result = UpdateSettingsFile(
+            SettingsFilePath(platform::ProgramFolder()), [&](platform::IniFile& ini) {
+                WriteDialogSettings(ini, m_main->ComputerName, m_main->ReadFolder,
+                                    m_main->SaveFolder, autoScan, caseSensitive);
+            });
         // The options take effect even when the file could not be written; the user is told.
         m_main->AutoScan = autoScan;
         m_main->CaseSensitivity = caseSensitive;

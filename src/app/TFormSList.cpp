@@ -32,6 +32,7 @@ TFormSList::TFormSList(TForm1* main) : QDialog(main), m_main(main) {
     StringGrid1 = new QTableWidget(0, 5, this);
     StringGrid1->setObjectName("StringGrid1");
     StringGrid1->verticalHeader()->setVisible(false);
+    StringGrid1->verticalHeader()->setDefaultSectionSize(20);
     StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     StringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

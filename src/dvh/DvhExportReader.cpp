@@ -54,11 +54,13 @@ public:
             if (!ParseNumber(LabelValue(line), v)) return BadNumber(m_lines.LineNumber(), LabelValue(line));
             pd = v * factor;
         }
-        if (!std::isfinite(static_cast<float>(pd))) return OutOfRange(m_lines.LineNumber());
-        if (!(pd > 0))
+        // The dose is kept as a float: it is the float that must be finite and above 0.
+        s.PrescribedDose = static_cast<float>(pd);
+        if (!std::isfinite(s.PrescribedDose)) return OutOfRange(m_lines.LineNumber());
+        if (!(s.PrescribedDose > 0))
             return ReadResult::Fail(ReadStatus::BadPrescribedDose, m_lines.LineNumber(),
                                     "the prescribed dose must be above 0");
-        s.PrescribedDose = static_cast<float>(pd);
+        pd = s.PrescribedDose;
 
         for (int i = 2; i <= 4; ++i)
             if (!Need(line)) return Truncated();
@@ -129,10 +131,11 @@ private:
         if (t2 == std::string_view::npos)
             return ReadResult::Fail(ReadStatus::BadRow, m_lines.LineNumber(), "a table row needs three fields");
         std::string_view fa = line.substr(0, t1), fb = line.substr(t1 + 1, t2 - t1 - 1), fc = line.substr(t2 + 1);
+        const char* readable = m_lines.ReadableEnd();
         double a, b, c;
-        if (!ParseNumber(fa, a)) return BadNumber(m_lines.LineNumber(), fa);
-        if (!ParseNumber(fb, b)) return BadNumber(m_lines.LineNumber(), fb);
-        if (!ParseNumber(fc, c)) return BadNumber(m_lines.LineNumber(), fc);
+        if (!ParseNumber(fa, a, readable)) return BadNumber(m_lines.LineNumber(), fa);
+        if (!ParseNumber(fb, b, readable)) return BadNumber(m_lines.LineNumber(), fb);
+        if (!ParseNumber(fc, c, readable)) return BadNumber(m_lines.LineNumber(), fc);
         DVsetClass p;
         SetVolume(b, absolute, volume, p);
         p.DoseGy = static_cast<float>((relativeFirst ? c : a) * factor);
@@ -148,9 +151,10 @@ private:
         if (t1 == std::string_view::npos)
             return ReadResult::Fail(ReadStatus::BadRow, m_lines.LineNumber(), "a table row needs two fields");
         std::string_view fd = line.substr(0, t1), fv = line.substr(t1 + 1);
+        const char* readable = m_lines.ReadableEnd();
         double d, v;
-        if (!ParseNumber(fd, d)) return BadNumber(m_lines.LineNumber(), fd);
-        if (!ParseNumber(fv, v)) return BadNumber(m_lines.LineNumber(), fv);
+        if (!ParseNumber(fd, d, readable)) return BadNumber(m_lines.LineNumber(), fd);
+        if (!ParseNumber(fv, v, readable)) return BadNumber(m_lines.LineNumber(), fv);
         DVsetClass p;
         SetVolume(v, absolute, volume, p);
         p.DoseGy = static_cast<float>(d * factor);
@@ -173,24 +177,14 @@ ReadResult ParseDvhFile(LineCursor& lines, const DvhReadOptions& options, Parsed
     if (options.FileType == 3 && !(options.PlanSumDoseGy > 0))
         return ReadResult::Fail(ReadStatus::BadPrescribedDose, 0, "the prescribed dose must be above 0");
 
-    ParsedPlan plan;
-    std::vector<DVsetClass> scratch;
-    BlockReader block(lines, options);
     std::string_view line;
     for (int i = 0; i < kHeaderLines && lines.Next(line); ++i) {
     }
-    while (lines.Next(line)) {
-        if (options.Progress) options.Progress->LineRead();
-        if (line.empty() || line[0] != 'H') continue;
-        plan.DVHDataset.emplace_back();
-        ReadResult r = block.Read(line, plan.DVHDataset.back(), scratch);
-        if (!r) return r;
-    }
-    if (lines.ReadFailed()) return ReadResult::Fail(ReadStatus::ReadError, lines.LineNumber(), "reading the file failed");
-    if (plan.DVHDataset.empty()) return ReadResult::Fail(ReadStatus::NoStructures, 0, "no structure in the file");
-    plan.BodyIndex = dvhread::FindBodyIndex(plan.DVHDataset);
-    out = std::move(plan);
-    return {};
+    BlockReader block(lines, options);
+    return dvhread::ReadBlocks(
+        lines, options, [](std::string_view l) { return !l.empty() && l[0] == 'H'; },
+        [&](std::string_view l, DVHDatasetClass& s, std::vector<DVsetClass>& scratch) { return block.Read(l, s, scratch); },
+        out);
 }
 
 ReadResult ParseDvhFile(std::string_view text, const DvhReadOptions& options, ParsedPlan& out) {

@@ -187,11 +187,26 @@ inline std::uint64_t DigitsValue(std::uint64_t w, int k) {
                 any = true;
             }
         }
-        const bool exponentFollows = q != end && (*q == 'e' || *q == 'E');
-        if (any && !exponentFollows) {
-            // Both operands are exact (the mantissa is below 10^14), so the quotient is the
-            // correctly rounded value of the text.
-            const double v = static_cast<double>(mantissa) / kPow10[-exponent];
+        if (any && q != end && (*q == 'e' || *q == 'E')) {
+            // An exponent ("3.53804e-005"): a sign and a few digits.
+            const char* e = q + 1;
+            const bool negativeExp = e != end && *e == '-';
+            e += e != end && (*e == '-' || *e == '+');
+            int value = 0, count = 0;
+            for (; e != end && static_cast<unsigned>(*e - '0') < 10 && count < 4; ++e, ++count)
+                value = value * 10 + (*e - '0');
+            if (count == 0 || count == 4) return ReadDecimalScalar(p, end, out, stop);
+            exponent += negativeExp ? -value : value;
+            q = e;
+        }
+        if (any && exponent >= -22 && exponent <= 22) {
+            // The mantissa is below 10^14 and the power of ten exact, so one division or
+            // multiplication gives the correctly rounded value of the text.
+            double v = static_cast<double>(mantissa);
+            if (exponent < 0)
+                v /= kPow10[-exponent];
+            else if (exponent > 0)
+                v *= kPow10[exponent];
             out = negative ? -v : v;
             stop = q;
             return true;
@@ -202,13 +217,14 @@ inline std::uint64_t DigitsValue(std::uint64_t w, int k) {
 
 /// Reads a whole decimal number ("." as separator, exponent allowed, blanks around ignored).
 /// False for an empty text, trailing junk, or a value that is not finite.
-inline bool ParseNumber(std::string_view s, double& out) {
+/// Bytes up to `readable` (past the text, inside the caller's buffer) may be read, never used.
+inline bool ParseNumber(std::string_view s, double& out, const char* readable = nullptr) {
     s = Trim(s);
     if (!s.empty() && s.front() == '+') s.remove_prefix(1);
     if (s.empty()) return false;
     const char* end = s.data() + s.size();
     const char* stop;
-    return ReadDecimal(s.data(), end, out, stop) && stop == end;
+    return ReadDecimal(s.data(), end, out, stop, readable) && stop == end;
 }
 
 /// Reads a fixed-width column whose blanks are removed first ("1 234.5" reads 1234.5).

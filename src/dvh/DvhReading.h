@@ -1,6 +1,7 @@
 // What the plan DVH readers share: their options, their result, progress and unit rules.
 #pragma once
 
+#include "dvh/LineCursor.h"
 #include "dvh/ReadResult.h"
 #include "dvh/Records.h"
 #include "dvh/WorkspaceHost.h"
@@ -89,5 +90,28 @@ inline bool Finite(const DVsetClass& p) {
 
 /// Index of the last structure named "Body" without regard to case, -1 for none.
 int FindBodyIndex(const std::vector<DVHDatasetClass>& structures);
+
+/// The main loop both readers share: each line is one progress step; a line that
+/// `isBlockLine` accepts starts a structure, read by `readBlock(line, structure, scratch)`.
+/// The plan reaches `out` only when the whole text has been read without failure.
+template <class IsBlockLine, class ReadBlock>
+ReadResult ReadBlocks(LineCursor& lines, const DvhReadOptions& options, IsBlockLine isBlockLine, ReadBlock readBlock,
+                      ParsedPlan& out) {
+    ParsedPlan plan;
+    std::vector<DVsetClass> scratch;  // one table's points, reused: each structure gets an exact copy
+    std::string_view line;
+    while (lines.Next(line)) {
+        if (options.Progress) options.Progress->LineRead();
+        if (!isBlockLine(line)) continue;
+        plan.DVHDataset.emplace_back();
+        ReadResult r = readBlock(line, plan.DVHDataset.back(), scratch);
+        if (!r) return r;
+    }
+    if (lines.ReadFailed()) return ReadResult::Fail(ReadStatus::ReadError, lines.LineNumber(), "reading the file failed");
+    if (plan.DVHDataset.empty()) return ReadResult::Fail(ReadStatus::NoStructures, 0, "no structure in the file");
+    plan.BodyIndex = FindBodyIndex(plan.DVHDataset);
+    out = std::move(plan);
+    return {};
+}
 
 }  // namespace dvhread

@@ -165,27 +165,18 @@ ReadResult ParseDvhTextBlocks(LineCursor& lines, const DvhReadOptions& options, 
         fileFactor = NamesCentigray(line) ? 0.01 : 1.0;
         double v;
         if (!ParseNumber(ValueAfterColon(line), v)) return BadNumber(lines.LineNumber(), ValueAfterColon(line));
-        fileDose = v * fileFactor;
-        if (!(fileDose > 0) || !std::isfinite(static_cast<float>(fileDose)))
+        // The dose is kept as a float: it is the float that must be finite and above 0.
+        fileDose = static_cast<float>(v * fileFactor);
+        if (!(fileDose > 0) || !std::isfinite(fileDose))
             return ReadResult::Fail(ReadStatus::BadPrescribedDose, lines.LineNumber(), "the prescribed dose must be above 0");
     }
     lines.Next(line);  // the line after the prescribed dose says nothing the reader needs
 
-    ParsedPlan plan;
-    std::vector<DVsetClass> scratch;
     BlockReader block(lines, options, fileDose, fileFactor);
-    while (lines.Next(line)) {
-        if (options.Progress) options.Progress->LineRead();
-        if (!StartsWith(line, "Struct")) continue;
-        plan.DVHDataset.emplace_back();
-        ReadResult r = block.Read(line, plan.DVHDataset.back(), scratch);
-        if (!r) return r;
-    }
-    if (lines.ReadFailed()) return ReadResult::Fail(ReadStatus::ReadError, lines.LineNumber(), "reading the file failed");
-    if (plan.DVHDataset.empty()) return ReadResult::Fail(ReadStatus::NoStructures, 0, "no structure in the file");
-    plan.BodyIndex = dvhread::FindBodyIndex(plan.DVHDataset);
-    out = std::move(plan);
-    return {};
+    return dvhread::ReadBlocks(
+        lines, options, [](std::string_view l) { return StartsWith(l, "Struct"); },
+        [&](std::string_view l, DVHDatasetClass& s, std::vector<DVsetClass>& scratch) { return block.Read(l, s, scratch); },
+        out);
 }
 
 ReadResult ParseDvhTextBlocks(std::string_view text, const DvhReadOptions& options, ParsedPlan& out) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "dvh/DvhExportRecogniser.h"
+#include "dvh/DvhReading.h"
 #include "dvh/ReadResult.h"
 #include "dvh/PendingLoad.h"
 #include "dvh/Records.h"
@@ -129,6 +130,11 @@ public:
     /// (names compared by `NamesEqual`, the last equal entry wins; not listed: hidden), else a
     /// random colour with each channel in 1-255 and visible.
     void SetStructureColour(DVHDatasetClass& structure, int planListIndex);
+    /// Moves a plan read by `ParseDvhFile` / `ParseDvhTextBlocks` into the last plan: every
+    /// structure gets its colour and visibility, and with `learnNames` the plan list's
+    /// `SNameDB` gains the names it lacks (exact comparison). Readers that keep their own
+    /// progress (the batch) parse and then call this.
+    void CommitParsedPlan(ParsedPlan&& parsed, bool learnNames);
 
     /// The dataset key: patient ID + plan ID + date + " " + time.
     static std::string DatasetKey(const std::string& patientID, const std::string& planID,
@@ -150,8 +156,8 @@ public:
     /// unless its key is listed, append a plan linked to `planListIndex` and read `path` into it
     /// (even when the listed entry of that key names another file), with
     /// `prescribedDoseGy` for a plan sum. Returns the new plan's index, or -1 when the file
-    /// cannot be read (the plan is removed again; the reason is in `LastHeaderResult` or the
-    /// status text).
+    /// cannot be read (the plan is removed again; the reason is in `LastHeaderResult` or
+    /// `LastReadResult`).
     int LoadDvhFileHeadless(const std::string& path, float prescribedDoseGy, int planListIndex = -1);
     // ---- opening plans: open, drop, scan, reload, dialog continuations, list reset ----
     // (bodies in PlanOpening.cpp)

@@ -1,6 +1,25 @@
 // The dataset key, the lookups by key, and appending plans and open-file entries.
 #include "dvh/Workspace.h"
 
+namespace {
+
+/// The ten fields that an open-file entry and a plan share, from one to the other.
+template <class From, class To>
+void CopyFileFields(const From& from, To& to) {
+    to.FilePath = from.FilePath;
+    to.PatientName = from.PatientName;
+    to.PatientID = from.PatientID;
+    to.PatientExtra = from.PatientExtra;
+    to.Date = from.Date;
+    to.Time = from.Time;
+    to.PlanName = from.PlanName;
+    to.PlanID = from.PlanID;
+    to.FileType = from.FileType;
+    to.Key = from.Key;
+}
+
+}  // namespace
+
 std::string Workspace::DatasetKey(const std::string& patientID, const std::string& planID, const std::string& date,
                                   const std::string& time) {
     return patientID + planID + date + " " + time;
@@ -38,36 +57,16 @@ int Workspace::AppendOpenFileFromHeader(const std::string& path, int fileType) {
 
 int Workspace::AppendOpenFileFromPlan(int planIndex) {
     if (planIndex < 0 || planIndex >= PDatasetCount()) return -1;
-    const PDatasetClass& p = PDataset[planIndex];
     OpenFileClass e;
-    e.FilePath = p.FilePath;
-    e.PatientName = p.PatientName;
-    e.PatientID = p.PatientID;
-    e.PatientExtra = p.PatientExtra;
-    e.Date = p.Date;
-    e.Time = p.Time;
-    e.PlanName = p.PlanName;
-    e.PlanID = p.PlanID;
-    e.FileType = p.FileType;
-    e.Key = p.Key;
+    CopyFileFields(PDataset[planIndex], e);
     OpenFile.push_back(std::move(e));
     return OpenFileCount() - 1;
 }
 
 int Workspace::AppendPlanFromOpenFile(int openFileIndex) {
     if (openFileIndex < 0 || openFileIndex >= OpenFileCount()) return -1;
-    const OpenFileClass& e = OpenFile[openFileIndex];
     PDatasetClass p;
-    p.Key = e.Key;
-    p.FilePath = e.FilePath;
-    p.PatientName = e.PatientName;
-    p.PatientID = e.PatientID;
-    p.PatientExtra = e.PatientExtra;
-    p.Date = e.Date;
-    p.Time = e.Time;
-    p.PlanName = e.PlanName;
-    p.PlanID = e.PlanID;
-    p.FileType = e.FileType;
+    CopyFileFields(OpenFile[openFileIndex], p);
     p.BodyIndex = -1;
     p.PlanListIndex = -1;
     PDataset.push_back(std::move(p));

@@ -5,6 +5,7 @@
 #include "dvh/DvhTextBlockReader.h"
 #include "dvh/LineCursor.h"
 
+#include <algorithm>
 #include <random>
 
 namespace {
@@ -47,20 +48,7 @@ ReadResult ReadPlanExport(Workspace& ws, const std::string& path, int type) {
         if (host) host->StatusText(ReadFailureText(path, r));
         return r;
     }
-    PDatasetClass& plan = ws.PDataset.back();
-    const bool listed = plan.PlanListIndex >= 0 && plan.PlanListIndex < ws.PlanListNameCount();
-    for (DVHDatasetClass& s : parsed.DVHDataset) {
-        ws.SetStructureColour(s, plan.PlanListIndex);
-        // The one-plan and plan-sum reader also teaches the plan list the names it meets.
-        if (plain && listed) {
-            std::vector<std::string>& names = ws.PlanListName[plan.PlanListIndex].SNameDB;
-            bool known = false;
-            for (const std::string& n : names) known = known || n == s.Name;
-            if (!known) names.push_back(s.Name);
-        }
-    }
-    plan.DVHDataset = std::move(parsed.DVHDataset);
-    plan.BodyIndex = parsed.BodyIndex;
+    ws.CommitParsedPlan(std::move(parsed), plain);  // only the one-plan reader teaches names
     return r;
 }
 
@@ -82,6 +70,21 @@ void Workspace::SetStructureColour(DVHDatasetClass& s, int planListIndex) {
     }
     s.Color = match->SetColor ? RgbColor(match->ColorR, match->ColorG, match->ColorB) : RandomColour();
     s.Visible = match->View;
+}
+
+void Workspace::CommitParsedPlan(ParsedPlan&& parsed, bool learnNames) {
+    if (PDataset.empty()) return;
+    PDatasetClass& plan = PDataset.back();
+    const bool listed = plan.PlanListIndex >= 0 && plan.PlanListIndex < PlanListNameCount();
+    for (DVHDatasetClass& s : parsed.DVHDataset) {
+        SetStructureColour(s, plan.PlanListIndex);
+        if (learnNames && listed) {
+            std::vector<std::string>& names = PlanListName[plan.PlanListIndex].SNameDB;
+            if (std::find(names.begin(), names.end(), s.Name) == names.end()) names.push_back(s.Name);
+        }
+    }
+    plan.DVHDataset = std::move(parsed.DVHDataset);
+    plan.BodyIndex = parsed.BodyIndex;
 }
 
 bool Workspace::ShowPlanAfterRead(int fileType, const ReadResult& result) {
@@ -115,7 +118,11 @@ ReadResult Workspace::ReadDvhFile(const std::string& path) {
 ReadResult Workspace::ReadDvhTextBlocks(const std::string& path) {
     if (PDataset.empty()) return LastReadResult = ReadResult::Fail(ReadStatus::NoPlan, 0, "no plan to fill");
     const int type = PDataset.back().FileType;
-    const bool blocks = type == FileTypePlanDescription || type == FileTypePlanSumDescription;
-    return LastReadResult = ReadPlanExport(*this, path, blocks ? type : -1);
+    if (type != FileTypePlanDescription && type != FileTypePlanSumDescription) {
+        ReadProgress progress(m_host);  // shown and filled, as for every read
+        return LastReadResult = ReadResult::Fail(ReadStatus::UnknownFileType, 0,
+                                                 "not an export with a description header");
+    }
+    return LastReadResult = ReadPlanExport(*this, path, type);
 }
 

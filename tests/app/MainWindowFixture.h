@@ -6,6 +6,7 @@
 #include "app/TFormGraphView.h"
 #include "app/TFormOption.h"
 #include "app/TFormSList.h"
+#include "platform/Paths.h"
 
 #include <QApplication>
 #include <QDir>
@@ -45,7 +46,8 @@ protected:
         ASSERT_TRUE(m_home.isValid());
         qputenv("TESSARAY_HOME", m_home.path().toUtf8());
         Form1 = new TForm1;
-        Form1->ComputerName = "testhost";
+        // The computer name start-up reads, so that files written here are read back there.
+        Form1->ComputerName = platform::HostName();
         FormOption = new TFormOption(Form1);
         FormSList = new TFormSList(Form1);
         FormGraphView = new TFormGraphView(Form1);

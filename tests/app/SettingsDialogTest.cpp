@@ -4,7 +4,10 @@
 #include "dialogs/TSelectFolderDialog.h"
 #include "platform/IniFile.h"
 
+#include <QAction>
 #include <QCheckBox>
+#include <QMenu>
+#include <QtTest/QTest>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
@@ -44,9 +47,10 @@ protected:
         FormOption->RunScan = [this] {
             ++m_scans;
             // The settings are on disk before the scan starts.
-            m_readAtScan = ReadIni(IniPath()).ReadString("FileLocation-testhost", "Read", "none");
+            m_readAtScan = ReadIni(IniPath()).ReadString("FileLocation-" + Form1->ComputerName, "Read", "none");
         };
     }
+    static std::string Section() { return "FileLocation-" + Form1->ComputerName; }
     int m_scans = 0;
     std::string m_readAtScan;
 };
@@ -68,14 +72,33 @@ TEST_F(SettingsDialogTest, OkWritesFoldersAndOptionsAsOneOrTwo) {
     EXPECT_FALSE(FormOption->isVisible());
     EXPECT_TRUE(Form1->FormEnabled());
     const platform::IniFile ini = ReadIni(IniPath());
-    EXPECT_EQ(ini.ReadString("FileLocation-testhost", "Read", "0"), Form1->ReadFolder);
-    EXPECT_TRUE(ini.ValueExists("FileLocation-testhost", "Save"));
-    EXPECT_EQ(ini.ReadString("FileLocation-testhost", "Save", "0"), "");
+    EXPECT_EQ(ini.ReadString(Section(), "Read", "0"), Form1->ReadFolder);
+    EXPECT_TRUE(ini.ValueExists(Section(), "Save"));
+    EXPECT_EQ(ini.ReadString(Section(), "Save", "0"), "");
     EXPECT_EQ(ini.ReadInteger("Option", "AutoScan", 0), 2);  // off is 2, not 0
     EXPECT_EQ(ini.ReadInteger("Option", "CaseSensitivity", 0), 1);
     EXPECT_FALSE(Form1->AutoScan);
     EXPECT_TRUE(Form1->CaseSensitivity);
     EXPECT_EQ(m_scans, 0);  // not opened by Scan
+}
+
+TEST_F(SettingsDialogTest, TheWindowsShortcutsRestWhileTheDialogShows) {
+    Form1->show();
+    QApplication::setActiveWindow(Form1);
+    int hits = 0;
+    QAction* probe = Form1->File1->addAction("Probe");
+    probe->setShortcut(QKeySequence("Ctrl+J"));
+    QObject::connect(probe, &QAction::triggered, [&] { ++hits; });
+    QTest::keyClick(Form1, Qt::Key_J, Qt::ControlModifier);
+    EXPECT_EQ(hits, 1);
+    Form1->Settings1Click();
+    QApplication::setActiveWindow(Form1);  // a click on the disabled window
+    QTest::keyClick(Form1, Qt::Key_J, Qt::ControlModifier);
+    EXPECT_EQ(hits, 1);
+    FormOption->Button2->click();
+    QApplication::setActiveWindow(Form1);
+    QTest::keyClick(Form1, Qt::Key_J, Qt::ControlModifier);
+    EXPECT_EQ(hits, 2);
 }
 
 TEST_F(SettingsDialogTest, CancelWritesNothingButTheCaseBoxCountsLiveUntilTheNextShow) {

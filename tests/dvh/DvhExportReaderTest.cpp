@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 using namespace dvhtest;
 
 namespace {
@@ -48,13 +50,6 @@ std::string PlanSum() {
            Statistics("Prescribed dose [cGy]", "not defined", "80.0",
                       {L("Min dose [cGy]", "100.0"), L("Max dose [cGy]", "5100.0"), L("Mean dose [cGy]", "2500.0")}) +
            Lines({"Dose [cGy]\tRatio of Total Structure Volume [%]", "0\t100", "2500\t40", "5100\t0", ""});
-}
-
-void ExpectPoint(const DVsetClass& p, float doseGy, float dosePercent, float volumeCc, float volumePercent) {
-    EXPECT_NEAR(p.DoseGy, doseGy, 1e-4);
-    EXPECT_NEAR(p.DosePercent, dosePercent, 1e-4);
-    EXPECT_NEAR(p.VolumeCc, volumeCc, 1e-3);
-    EXPECT_NEAR(p.VolumePercent, volumePercent, 1e-4);
 }
 
 }  // namespace
@@ -137,6 +132,31 @@ TEST(DvhExportReader, BlockLinesTablesAndExtraDoses) {
     EXPECT_EQ(plan.DVHDataset.size(), 1u);
 }
 
+TEST(DvhExportReader, LineEndsLongLinesAndEmptyStructures) {
+    // CR LF reads like LF, and a 150-character block line keeps its whole name.
+    const std::string longName(140, 'R');
+    std::string text = OnePlan();
+    text.replace(text.find("P1 - PTV"), 8, "P1 - " + longName);
+    ParsedPlan lf, crlf;
+    ASSERT_TRUE(ParseDvhFile(text, {2}, lf).ok());
+    ASSERT_TRUE(ParseDvhFile(ToCrLf(text), {2}, crlf).ok());
+    EXPECT_EQ(lf.DVHDataset[0].Name, longName);
+    EXPECT_EQ(crlf.DVHDataset[0].Name, longName);
+    ASSERT_EQ(crlf.DVHDataset[1].DVset.size(), 3u);
+    ExpectPoint(crlf.DVHDataset[1].DVset.back(), 63, 105, 0, 0);
+
+    // A structure of 0 cc with an absolute column has 0 % everywhere, never an infinity.
+    std::string empty = OnePlan();
+    const std::string volume = L("Volume [cm^3]", "50.0");
+    empty.replace(empty.find(volume), volume.size(), L("Volume [cm^3]", "0.0"));
+    ParsedPlan plan;
+    ASSERT_TRUE(ParseDvhFile(empty, {2}, plan).ok());
+    for (const auto& p : plan.DVHDataset[0].DVset) {
+        EXPECT_EQ(p.VolumePercent, 0.0f);
+        EXPECT_TRUE(std::isfinite(p.VolumeCc));
+    }
+}
+
 TEST(DvhExportReader, RefusesBadInputWithItsLine) {
     struct Case {
         const char* what;
@@ -152,6 +172,8 @@ TEST(DvhExportReader, RefusesBadInputWithItsLine) {
         {"statistic too large", L("Mean dose [cGy]", "6012.0"), L("Mean dose [cGy]", "1e308"), ReadStatus::BadNumber, 16},
         {"zero prescribed dose", L("Prescribed dose [cGy]", "6000.0") + "\n" + L("Plan", "Plan A"),
          L("Prescribed dose [cGy]", "0.0") + "\n" + L("Plan", "Plan A"), ReadStatus::BadPrescribedDose, 10},
+        {"prescribed dose too small for a float", L("Prescribed dose [cGy]", "6000.0") + "\n" + L("Plan", "Plan A"),
+         L("Prescribed dose [cGy]", "1e-50") + "\n" + L("Plan", "Plan A"), ReadStatus::BadPrescribedDose, 10},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -3,12 +3,10 @@
 #include "dvh/Workspace.h"
 
 #include "DvhTestText.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
 
 using namespace dvhtest;
 
@@ -158,28 +156,20 @@ TEST(DvhExportRecogniser, ReadsLinesWholeWithAnyLineEndAndByteOrderMark) {
 }
 
 TEST(DvhExportRecogniser, WorkspaceFillsHeaderMembersOrTheGivenTarget) {
-    struct Host : WorkspaceHost {
-        bool CaseSensitive() const override { return false; }
-        void Inform(const std::string& text, const std::string& caption) override {
-            informed = text;
-            this->caption = caption;
-        }
-        std::string informed, caption;
-    } host;
+    dvhtest::RecordingHost host;
     Workspace ws;
     ws.SetHost(&host);
-    const auto dir = std::filesystem::temp_directory_path() / "tessaray-recogniser-test";
-    std::filesystem::create_directories(dir);
-    const std::string good = (dir / "good.txt").string(), diff = (dir / "diff.txt").string();
-    std::ofstream(good) << Head("DVHs for one plan", L("Plan", "Plan A - P1"));
-    std::ofstream(diff) << Head("DVHs for one plan", L("Plan", "B - Q"), "Differential Dose Volume Histogram");
+    dvhtest::TempFolder folder("recogniser");
+    const std::string good = folder.Write("good.txt", Head("DVHs for one plan", L("Plan", "Plan A - P1")));
+    const std::string diff =
+        folder.Write("diff.txt", Head("DVHs for one plan", L("Plan", "B - Q"), "Differential Dose Volume Histogram"));
 
     EXPECT_EQ(ws.ReadDvhHeader(good), 2);
     EXPECT_EQ(ws.HeaderPatientID, "12345");
     EXPECT_EQ(ws.HeaderPlanID, "P1");
     EXPECT_EQ(ws.HeaderDate, "24/12/2014");
 
-    DvhHeaderFields own;
+    DvhHeaderFields own;  // the saved-DVH browser keeps its own copy
     ws.HeaderPlanID = "untouched";
     EXPECT_EQ(ws.ReadDvhHeader(good, &own), 2);
     EXPECT_EQ(own.PlanName, "Plan A");
@@ -187,10 +177,9 @@ TEST(DvhExportRecogniser, WorkspaceFillsHeaderMembersOrTheGivenTarget) {
 
     EXPECT_EQ(ws.ReadDvhHeader(diff), 0);
     EXPECT_EQ(ws.LastHeaderResult.status, ReadStatus::Differential);
-    EXPECT_EQ(host.informed, "Cannot read differential DVH file [ diff.txt ]");
-    EXPECT_EQ(host.caption, "Unsupported DVH Type");
+    EXPECT_EQ(host.messages, std::vector<std::string>{"Cannot read differential DVH file [ diff.txt ]"});
+    EXPECT_EQ(host.captions, std::vector<std::string>{"Unsupported DVH Type"});
 
-    EXPECT_EQ(ws.ReadDvhHeader((dir / "missing.txt").string()), 0);
+    EXPECT_EQ(ws.ReadDvhHeader(good + ".missing"), 0);
     EXPECT_EQ(ws.LastHeaderResult.status, ReadStatus::NotFound);
-    std::filesystem::remove_all(dir);
 }

@@ -1,5 +1,9 @@
-// Helpers that write export lines for the tests: fixed 23-character labels and joined lines.
+// Helpers for the reader tests: export lines with fixed 23-character labels, joined lines, point checks.
 #pragma once
+
+#include "dvh/Records.h"
+
+#include <gtest/gtest.h>
 
 #include <initializer_list>
 #include <string>
@@ -35,6 +39,15 @@ inline std::string ToCrLf(std::string_view text) {
 inline std::string Right(std::string_view text, std::size_t width) {
     std::string s(text);
     return s.size() >= width ? s : std::string(width - s.size(), ' ') + s;
+}
+
+/// Checks the four values of a point; doses and percentages to 1e-4, cc to 1e-3.
+inline void ExpectPoint(const DVsetClass& p, double doseGy, double dosePercent, double volumeCc,
+                        double volumePercent) {
+    EXPECT_NEAR(p.DoseGy, doseGy, 1e-4);
+    EXPECT_NEAR(p.DosePercent, dosePercent, 1e-4);
+    EXPECT_NEAR(p.VolumeCc, volumeCc, 1e-3);
+    EXPECT_NEAR(p.VolumePercent, volumePercent, 1e-4);
 }
 
 }  // namespace dvhtest

@@ -47,13 +47,6 @@ std::string OnePlan() {
            Row12("103", "5665", "0");
 }
 
-void ExpectPoint(const DVsetClass& p, double doseGy, double dosePercent, double volumeCc, double volumePercent) {
-    EXPECT_NEAR(p.DoseGy, doseGy, 1e-4);
-    EXPECT_NEAR(p.DosePercent, dosePercent, 1e-4);
-    EXPECT_NEAR(p.VolumeCc, volumeCc, 1e-3);
-    EXPECT_NEAR(p.VolumePercent, volumePercent, 1e-4);
-}
-
 }  // namespace
 
 TEST(DvhTextBlockReader, ReadsOnePlanWithEveryColumnRule) {

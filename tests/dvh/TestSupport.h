@@ -37,7 +37,7 @@ struct RecordingHost : WorkspaceHost {
     bool caseSensitive = false;
     int begins = 0, ends = 0, maximum = 0;
     std::vector<int> steps;
-    std::vector<std::string> status, messages;
+    std::vector<std::string> status, messages, captions;
 
     bool CaseSensitive() const override { return caseSensitive; }
     void ProgressBegin(int max) override {
@@ -47,7 +47,10 @@ struct RecordingHost : WorkspaceHost {
     void ProgressStep(int position) override { steps.push_back(position); }
     void ProgressEnd() override { ++ends; }
     void StatusText(const std::string& text) override { status.push_back(text); }
-    void Inform(const std::string& text, const std::string&) override { messages.push_back(text); }
+    void Inform(const std::string& text, const std::string& caption) override {
+        messages.push_back(text);
+        captions.push_back(caption);
+    }
 };
 
 }  // namespace dvhtest

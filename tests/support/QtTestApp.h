@@ -7,13 +7,14 @@
 
 #include <functional>
 
-/// The one application object of the test program.
+/// The one application object of the test program: the one that exists, else a new one
+/// that is never destroyed (tearing Qt down in exit handlers crashes).
 inline QApplication& TestApp() {
     static int argc = 1;
     static char name[] = "tessaray_ui_test";
     static char* argv[] = {name, nullptr};
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
+    if (!qApp) new QApplication(argc, argv);
+    return *qobject_cast<QApplication*>(QCoreApplication::instance());
 }
 
 /// Runs `answer` on the first modal window that opens while `action` runs (the way a user

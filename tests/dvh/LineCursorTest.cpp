@@ -1,0 +1,53 @@
+// Line splitting: whole lines whatever their length, CR LF and LF, the byte-order mark, and the
+// same lines whether the text is in memory or streamed from a file in small chunks.
+#include "dvh/LineCursor.h"
+
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> All(LineCursor& c) {
+    std::vector<std::string> lines;
+    std::string_view l;
+    while (c.Next(l)) lines.emplace_back(l);
+    return lines;
+}
+
+}  // namespace
+
+TEST(LineCursor, SplitsWholeLinesAlikeFromMemoryAndFromChunkedFiles) {
+    const std::string longLine(1000, 'x');
+    struct Case { const char* what; std::string text; std::vector<std::string> lines; } cases[] = {
+        {"LF", "a\nbb\n\nc\n", {"a", "bb", "", "c"}},
+        {"CR LF", "a\r\nbb\r\n\r\nc\r\n", {"a", "bb", "", "c"}},
+        {"no end on the last line", "a\nlast", {"a", "last"}},
+        {"byte-order mark", "\xEF\xBB\xBF" "Patient Name\nx\n", {"Patient Name", "x"}},
+        {"mark only at the start", "a\n\xEF\xBB\xBF" "b\n", {"a", "\xEF\xBB\xBF" "b"}},
+        {"long line", "s\n" + longLine + "\r\nt", {"s", longLine, "t"}},
+        {"empty", "", {}},
+        {"NUL bytes stay", std::string("a\0b\n", 4), {std::string("a\0b", 3)}},
+    };
+    dvhtest::TempFolder folder("cursor");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        LineCursor memory(c.text);
+        EXPECT_EQ(All(memory), c.lines);
+        EXPECT_EQ(memory.LineNumber(), static_cast<long>(c.lines.size()));
+        const std::string path = folder.Write("t.txt", c.text);
+        for (std::size_t chunk : {64u, 100u, 4096u}) {
+            LineCursor file(LineFile{path, chunk});
+            ASSERT_TRUE(file.Opened());
+            EXPECT_EQ(All(file), c.lines) << "chunk " << chunk;
+            EXPECT_FALSE(file.ReadFailed());
+        }
+    }
+    LineCursor missing(LineFile{"/nonexistent/dir/file.txt"});
+    EXPECT_FALSE(missing.Opened());
+    std::string_view l;
+    EXPECT_FALSE(missing.Next(l));
+}
