@@ -1,5 +1,6 @@
 // The program runs once: a second start ends at once with -1 and shows nothing.
-#include <QCoreApplication>
+#include "../support/QtTestApp.h"
+
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -19,8 +20,7 @@ QProcessEnvironment IsolatedEnvironment(const QTemporaryDir& dir) {
 }  // namespace
 
 TEST(SingleInstance, SecondStartExitsWithMinusOne) {
-    int argc = 0;
-    QCoreApplication app(argc, nullptr);
+    TestApp();
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
 

@@ -6,6 +6,7 @@
 #include "planlist/PlanListCommands.h"
 #include "planlist/PlanListNaming.h"
 #include "planlist/StructureDBEdit.h"
+#include "planlist/ui/EditorChoices.h"
 #include "planlist/ui/UserQuestion.h"
 
 #include <QActionGroup>
@@ -87,27 +88,12 @@ TFormDVHs::TFormDVHs(TForm1* main) : QDialog(main), m_main(main) {
     add->addWidget(ComboBox1, 1);
     add->addWidget(Button4);
 
-    PopupMenu1 = new QMenu(this);
-    PopupMenu1->setObjectName("PopupMenu1");
-    auto* choice = new QActionGroup(PopupMenu1);
-    CurrentPlan1 = PopupMenu1->addAction("Current Plan");
-    CurrentPlan1->setObjectName("CurrentPlan1");
-    All1 = PopupMenu1->addAction("All");
-    All1->setObjectName("All1");
-    for (QAction* a : {CurrentPlan1, All1}) {
-        a->setCheckable(true);
-        choice->addAction(a);
-    }
-    CurrentPlan1->setChecked(true);
+    const NameChoiceMenu names = MakeNameChoiceMenu(this);
+    PopupMenu1 = names.menu;
+    CurrentPlan1 = names.currentPlan;
+    All1 = names.all;
 
-    ColorDialog1 = new QColorDialog(this);
-    ColorDialog1->setObjectName("ColorDialog1");
-    ColorDialog1->setOption(QColorDialog::DontUseNativeDialog);
-    PickColor = [this](QColor& color) {
-        if (ColorDialog1->exec() != QDialog::Accepted) return false;
-        color = ColorDialog1->currentColor();
-        return true;
-    };
+    PickColor = MakeColorPicker(this, ColorDialog1);
 
     Button1 = new QPushButton("Delete", this);
     Button1->setObjectName("Button1");

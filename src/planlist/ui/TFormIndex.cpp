@@ -4,6 +4,7 @@
 #include "app/TForm1.h"
 #include "app/TextBytes.h"
 #include "planlist/IndexTexts.h"
+#include "planlist/ui/EditorChoices.h"
 #include "planlist/ui/UserQuestion.h"
 
 #include <QActionGroup>
@@ -58,18 +59,10 @@ TFormIndex::TFormIndex(TForm1* main) : QDialog(main), m_main(main) {
     ComboBox2->setInsertPolicy(QComboBox::NoInsert);
     ComboBox2->setMaxVisibleItems(15);
     ComboBox2->setContextMenuPolicy(Qt::CustomContextMenu);
-    PopupMenu1 = new QMenu(this);
-    PopupMenu1->setObjectName("PopupMenu1");
-    auto* choice = new QActionGroup(PopupMenu1);
-    CurrentPlan1 = PopupMenu1->addAction("Current Plan");
-    CurrentPlan1->setObjectName("CurrentPlan1");
-    All1 = PopupMenu1->addAction("All");
-    All1->setObjectName("All1");
-    for (QAction* a : {CurrentPlan1, All1}) {
-        a->setCheckable(true);
-        choice->addAction(a);
-    }
-    CurrentPlan1->setChecked(true);
+    const NameChoiceMenu names = MakeNameChoiceMenu(this);
+    PopupMenu1 = names.menu;
+    CurrentPlan1 = names.currentPlan;
+    All1 = names.all;
 
     ComboBox1 = new QComboBox(this);
     ComboBox1->setObjectName("ComboBox1");
@@ -126,15 +119,7 @@ TFormIndex::TFormIndex(TForm1* main) : QDialog(main), m_main(main) {
     Button1->setObjectName("Button1");
     Button2 = new QPushButton("Cancel", this);
     Button2->setObjectName("Button2");
-    ColorDialog1 = new QColorDialog(this);
-    ColorDialog1->setObjectName("ColorDialog1");
-    ColorDialog1->setOption(QColorDialog::DontUseNativeDialog);
-    PickColor = [this](QColor& color) {
-        ColorDialog1->setCurrentColor(color);
-        if (ColorDialog1->exec() != QDialog::Accepted) return false;
-        color = ColorDialog1->currentColor();
-        return true;
-    };
+    PickColor = MakeColorPicker(this, ColorDialog1);
 
     auto* top = new QGridLayout;
     top->addWidget(new QLabel("Structure", this), 0, 0);
