@@ -33,8 +33,15 @@ void PaintGuideMarks(QPainter* painter, const QCustomPlot* plot, const std::vect
         if (!inside.Contains(x, y)) continue;
         painter->setPen(QPen(QColor(ColorRed(m.Color), ColorGreen(m.Color), ColorBlue(m.Color)), 1,
                              Qt::SolidLine));
-        for (const PixelLine& line : GuideArms(x, y, m.LowerLimit))
-            painter->drawLine(line.X0, line.Y0, line.X1, line.Y1);
+        for (const PixelLine& line : GuideArms(x, y, m.LowerLimit)) {
+            // An arm paints from its corner up to, not including, its end point, so it is as
+            // many pixels long as the end lies from the corner (9 up or down, 8 across). The
+            // painter paints both ends of a line (and its flat cap drops the wrong one for
+            // lines drawn up or left), so the line is stopped one pixel short.
+            const int lastX = line.X1 - (line.X1 > line.X0) + (line.X1 < line.X0);
+            const int lastY = line.Y1 - (line.Y1 > line.Y0) + (line.Y1 < line.Y0);
+            painter->drawLine(line.X0, line.Y0, lastX, lastY);
+        }
     }
     painter->restore();
 }

@@ -31,22 +31,32 @@ struct Chart {
 
 bool IsMark(const QImage& image, QPoint p) { return image.pixelColor(p) == kMark; }
 
+// Mark pixels in a row from `from` (included) in direction `step`.
+int MarkRun(const QImage& image, QPoint from, QPoint step) {
+    int n = 0;
+    for (QPoint p = from; image.rect().contains(p) && IsMark(image, p); p += step) ++n;
+    return n;
+}
+
 TEST(ConstraintGuideLayer, CornerAndArmsSitWhereTheAxesMapTheMark) {
     TestApplication();
     Chart chart;
     chart.plot.addGraph()->setData({0, 100}, {100, 0});
     chart.marks = {{40, 60, RgbColor(0, 0, 255), true}, {70, 20, RgbColor(0, 0, 255), false}};
     QImage image = chart.Render();
+    // A line runs from its first pixel up to, not including, its end point: the arm from
+    // (X, Y) to (X, Y + 9) covers Y .. Y + 8, 9 pixels; the one to (X - 8, Y) covers
+    // X - 7 .. X, 8 pixels. The corner counts in both.
     const QPoint lower = chart.Pixel(40, 60);
-    EXPECT_TRUE(IsMark(image, lower));
-    EXPECT_TRUE(IsMark(image, lower + QPoint(0, 9)));   // arm down, 9 pixels
-    EXPECT_TRUE(IsMark(image, lower + QPoint(-8, 0)));  // arm left, 8 pixels
-    EXPECT_FALSE(IsMark(image, lower + QPoint(0, -3)));
-    EXPECT_FALSE(IsMark(image, lower + QPoint(3, 0)));
+    EXPECT_EQ(MarkRun(image, lower, {0, 1}), 9);    // arm down
+    EXPECT_EQ(MarkRun(image, lower, {-1, 0}), 8);   // arm left
+    EXPECT_EQ(MarkRun(image, lower, {0, -1}), 1);   // nothing above the corner
+    EXPECT_EQ(MarkRun(image, lower, {1, 0}), 1);    // nothing right of it
     const QPoint upper = chart.Pixel(70, 20);
-    EXPECT_TRUE(IsMark(image, upper + QPoint(0, -9)));
-    EXPECT_TRUE(IsMark(image, upper + QPoint(8, 0)));
-    EXPECT_FALSE(IsMark(image, upper + QPoint(0, 3)));
+    EXPECT_EQ(MarkRun(image, upper, {0, -1}), 9);   // arm up
+    EXPECT_EQ(MarkRun(image, upper, {1, 0}), 8);    // arm right
+    EXPECT_EQ(MarkRun(image, upper, {0, 1}), 1);
+    EXPECT_EQ(MarkRun(image, upper, {-1, 0}), 1);
     // Every replot draws the marks again at the new zoom.
     chart.plot.xAxis->setRange(0, 50);
     image = chart.Render();
