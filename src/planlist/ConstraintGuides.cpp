@@ -23,10 +23,13 @@ bool DoseOnAxis(float dose, bool inPercent, float prescribed, bool axisInGy, flo
     return true;
 }
 
-// A volume asked in cc or in % of the structure volume, on the chart's volume axis.
-float VolumeOnAxis(float volume, bool inCc, float structureVolume, bool axisInCc) {
+// A volume asked in cc or in % of the structure volume, on the chart's volume axis. A row's
+// own cc volume becomes % as v x 100 / V, a cc limit as L / V x 100; in single precision the
+// two orders can differ in the last bit, and the marks keep each one's own.
+float VolumeOnAxis(float volume, bool inCc, float structureVolume, bool axisInCc, bool isLimit) {
     if (inCc == axisInCc) return volume;
-    return axisInCc ? volume * structureVolume * 0.01f : volume * 100.0f / structureVolume;
+    if (axisInCc) return volume * structureVolume * 0.01f;
+    return isLimit ? volume / structureVolume * 100.0f : volume * 100.0f / structureVolume;
 }
 
 }  // namespace
@@ -49,7 +52,7 @@ bool PlaceGuideMark(const IndexDataClass& row, const DVHDatasetClass& s, GuideAx
     case KindDoseGyAtVolumeCc: {
         const bool doseInPercent = row.Items == KindDosePctAtVolumePct || row.Items == KindDosePctAtVolumeCc;
         placed = DoseOnAxis(limit, doseInPercent, p, axes.DoseInGy, x);
-        y = VolumeOnAxis(v, row.Items >= KindDosePctAtVolumeCc, vol, axes.VolumeInCc);
+        y = VolumeOnAxis(v, row.Items >= KindDosePctAtVolumeCc, vol, axes.VolumeInCc, false);
         break;
     }
     case KindVolumePctAtDosePct:
@@ -58,7 +61,7 @@ bool PlaceGuideMark(const IndexDataClass& row, const DVHDatasetClass& s, GuideAx
     case KindVolumeCcAtDoseGy: {
         const bool volumeInCc = row.Items == KindVolumeCcAtDosePct || row.Items == KindVolumeCcAtDoseGy;
         placed = DoseOnAxis(v, row.Items < KindVolumePctAtDoseGy, p, axes.DoseInGy, x);
-        y = VolumeOnAxis(limit, volumeInCc, vol, axes.VolumeInCc);
+        y = VolumeOnAxis(limit, volumeInCc, vol, axes.VolumeInCc, true);
         break;
     }
     case KindMaxDosePct:

@@ -57,6 +57,23 @@ TEST(ConstraintGuides, PlacementOfEveryKindOnEveryAxisPair) {
     }
 }
 
+TEST(ConstraintGuides, VolumesTurnIntoPercentInSinglePrecisionInTheirOwnOrder) {
+    // 1 cc of a 3 cc structure. A row's own cc volume (kinds 2, 3) is v x 100 / V: 100 / 3 =
+    // 33.3333333, nearest float 33.33333206. A cc limit (kinds 5, 7) is L / V x 100: 1 / 3 is
+    // the float 0.333333343, times 100 = 33.3333343, nearest float 33.33333588 (floats there
+    // lie 3.8e-6 apart).
+    const DVHDatasetClass s = fixtures::Structure("S", 50, 3, {{0, 100}, {60, 0}});
+    GuideMark m;
+    for (int kind : {2, 3}) {
+        ASSERT_TRUE(PlaceGuideMark(GuideRow("S", kind, 1, 40), s, {true, false}, m));
+        EXPECT_EQ(m.Y, 33.33333206f) << kind;
+    }
+    for (int kind : {5, 7}) {
+        ASSERT_TRUE(PlaceGuideMark(GuideRow("S", kind, 10, 1), s, {true, false}, m));
+        EXPECT_EQ(m.Y, 33.33333588f) << kind;
+    }
+}
+
 TEST(ConstraintGuides, RowsThatDrawNothing) {
     const DVHDatasetClass s = fixtures::Structure("S", 50, 200, {{0, 100}, {60, 0}});
     const GuideAxes axes{true, false};
