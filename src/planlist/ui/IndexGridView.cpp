@@ -86,7 +86,9 @@ void IndexValueDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
         return;
     }
     painter->save();
-    painter->fillRect(option.rect, option.palette.color(QPalette::Active, QPalette::Base));
+    // The system's window colour, not the grid's own background (button face): the values
+    // stand out as a white column.
+    painter->fillRect(option.rect, QGuiApplication::palette().color(QPalette::Active, QPalette::Base));
     const QVariant color = index.data(IndexGridColorRole);
     painter->setPen(color.isValid() ? ToQColor(color.toInt())
                                     : option.palette.color(QPalette::Active, QPalette::Text));

@@ -29,7 +29,8 @@ std::vector<std::vector<std::string>> IndexGridCells(const QTableWidget* grid);
 /// Puts the grid's clipboard text for `plan` on the system clipboard as plain text.
 void CopyIndexGridToClipboard(const PDatasetClass& plan, const QTableWidget* grid);
 
-/// Paints the value column in the viewing layout: white cell, the row's constraint colour
+/// Paints the value column in the viewing layout: a cell in the system window colour (white)
+/// whatever the grid's own background, the row's constraint colour
 /// (black when within bounds), text at 2 pixels from the left and top edges, the same for
 /// selected and focused cells. In the editing layout the default painting is kept.
 class IndexValueDelegate : public QStyledItemDelegate {

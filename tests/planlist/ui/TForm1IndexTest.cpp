@@ -77,6 +77,28 @@ TEST(TForm1Index, DrawingAPlanFillsTheGridAndCopiesIt) {
     EXPECT_EQ(w.Cell(0, 2), "");
 }
 
+TEST(TForm1Index, ValueColumnIsAWindowColouredColumnOnTheGreyGrid) {
+    TestApplication();
+    Window w;
+    w.form.resize(1200, 800);
+    w.form.show();
+    w.form.ShowPlan(0);
+    w.form.DrawDvhChart(0);
+    ASSERT_FALSE(w.form.IndexGridEditMode());
+    QTableWidget* grid = w.form.StringGrid1;
+    const QImage shot = grid->viewport()->grab().toImage();
+    // Bottom-right corner of each cell of the first row, clear of its text and grid lines.
+    const auto background = [&](int col) {
+        const QRect r = grid->visualItemRect(grid->item(0, col));
+        return shot.pixelColor(r.right() - 3, r.bottom() - 3);
+    };
+    const QColor window = QGuiApplication::palette().color(QPalette::Active, QPalette::Base);
+    const QColor face = QGuiApplication::palette().color(QPalette::Active, QPalette::Button);
+    ASSERT_NE(window, face);
+    EXPECT_EQ(background(2), window);  // the value column
+    EXPECT_EQ(background(1), face);    // the rest of the grid keeps its face colour
+}
+
 TEST(TForm1Index, GuideMarkSitsOnTheChartAtTheConstraint) {
     TestApplication();
     Window w;
