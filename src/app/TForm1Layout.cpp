@@ -1,6 +1,9 @@
 // The main window's client area: plan labels, chart, units, quick index, index grid, file list.
 #include "app/TForm1.h"
 
+#include "planlist/IndexCalculator.h"
+#include "planlist/IndexTexts.h"
+
 #include <QAbstractItemModel>
 #include <QButtonGroup>
 #include <QColorDialog>
@@ -222,11 +225,8 @@ QWidget* TForm1::BuildQuickIndexPanel() {
     ComboBox3->setObjectName("ComboBox3");
     ComboBox3->setMaxVisibleItems(17);
     ComboBox3->setFocusPolicy(Qt::ClickFocus);
-    ComboBox3->addItems({"D**%  ---  [%]", "D**%  ---  [Gy]", "D**cc  ---  [%]", "D**cc ---  [Gy]",
-                         "V**%  ---  [%]", "V**%  ---  [cc]", "V**Gy  ---  [%]", "V**Gy  ---  [cc]",
-                         "mean dose [%]", "mean dose [Gy]", "max dose [%]", "max dose [Gy]",
-                         "min dose [%]", "min dose [Gy]", "volume [cc]", "Homogeneity Index",
-                         "Conformity Index"});
+    for (int kind = 0; kind < IndexKindCount; ++kind)
+        ComboBox3->addItem(QString::fromStdString(QuickIndexKindText(kind)));
     ComboBox3->setCurrentIndex(0);
     ComboBox3->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     ComboBox3->setMinimumContentsLength(12);

@@ -146,6 +146,27 @@ TEST(TForm1Index, QuickIndexPanel) {
     EXPECT_EQ(w.form.Edit2->text(), "");
 }
 
+TEST(TForm1Index, QuickIndexKindsAndDecimals) {
+    TestApplication();
+    Window w;
+    ASSERT_EQ(w.form.ComboBox3->count(), 17);
+    EXPECT_EQ(w.form.ComboBox3->currentIndex(), 0);  // starts on the first kind
+    EXPECT_EQ(w.form.ComboBox3->itemText(3), "D**cc ---  [Gy]");
+    EXPECT_EQ(w.form.ComboBox3->itemText(16), "Conformity Index");
+    w.form.ShowPlan(0);
+    w.form.ComboBox2->setCurrentIndex(0);
+    w.form.ComboBox3->setCurrentIndex(1);  // dose in Gy at a volume in %
+    w.form.ComboBox3Change();
+    // D41.1%: segment 20 Gy / 80 % to 30 Gy / 40 %; the float 41.0999985 gives
+    // 20 + 10 x 38.9000015 / 40 = 29.7250004: 29.73 with 2 decimals, 29.725 with 3.
+    QTest::keyClicks(w.form.Edit1, "41.1");
+    EXPECT_EQ(w.form.Edit2->text(), "29.73");
+    w.form.ComboBox2Change();  // picking the structure shows 3 decimals
+    EXPECT_EQ(w.form.Edit2->text(), "29.725");
+    w.form.ComboBox3Change();  // the kind again: 2
+    EXPECT_EQ(w.form.Edit2->text(), "29.73");
+}
+
 TEST(TForm1Index, GridKeysActInTheEditingLayoutOnly) {
     TestApplication();
     Window w;
