@@ -125,15 +125,10 @@ private:
     ReadResult ReadTable(const Table& t, std::vector<DVsetClass>& points) {
         std::string_view line;
         for (;;) {
-            const char* row = m_lines.Position();
-            if (m_lines.ReadableEnd() - row >= dvhrows::kWindow) {
-                double v[N];
-                if (const char* next = dvhrows::TabRow<N>(row, v)) {
-                    m_lines.Skip(next);
-                    if (!AddPoint<N>(t, v, points)) return OutOfRange(m_lines.LineNumber());
-                    continue;
-                }
-            }
+            if (!dvhrows::FastRows<N>(
+                    m_lines, [](const char* row, double(&v)[N]) { return dvhrows::TabRow<N>(row, v); },
+                    [&](const double(&v)[N]) { return AddPoint<N>(t, v, points); }))
+                return OutOfRange(m_lines.LineNumber());
             if (!m_lines.Next(line)) return {};
             if (line.empty()) {
                 m_lines.Next(line);  // the line after a table belongs to no block

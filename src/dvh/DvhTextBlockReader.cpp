@@ -108,15 +108,10 @@ private:
         const int* ends = N == 3 ? kPlanEnds : kSumEnds;
         std::string_view line;
         for (;;) {
-            const char* row = m_lines.Position();
-            if (m_lines.ReadableEnd() - row >= dvhrows::kWindow) {
-                double v[N];
-                if (const char* next = dvhrows::ColumnRow<N>(row, ends, v)) {
-                    m_lines.Skip(next);
-                    if (!AddPoint<N>(t, v, s, points)) return OutOfRange(m_lines.LineNumber());
-                    continue;
-                }
-            }
+            if (!dvhrows::FastRows<N>(
+                    m_lines, [ends](const char* row, double(&v)[N]) { return dvhrows::ColumnRow<N>(row, ends, v); },
+                    [&](const double(&v)[N]) { return AddPoint<N>(t, v, s, points); }))
+                return OutOfRange(m_lines.LineNumber());
             if (!m_lines.Next(line) || line.empty()) return {};
             double v[N];
             std::string_view field[N];
