@@ -99,7 +99,7 @@ public:
         const Table table{factor, pd, s.Volume, relativeFirst, absolute};
         ReadResult r = sum ? ReadTable<2>(table, scratch) : ReadTable<3>(table, scratch);
         if (!r) return r;
-        s.DVset.assign(scratch.begin(), scratch.end());
+        dvhread::KeepPoints(scratch, s.DVset);
         return {};
     }
 
