@@ -1,7 +1,8 @@
 // The fast way through a DVH table: a row of plain decimals read straight from the buffer in
 // one pass, line end included. A scanner accepts only rows whose every byte it understands and
-// declines anything else (an exponent, a '+', inner blanks, a short row, junk), which the
-// line-by-line way then reads; so both ways give the same numbers, errors and line numbers.
+// declines anything else (a '+', inner blanks, a short row, a number too long for an exact
+// mantissa, junk), which the line-by-line way then reads; so both ways give the same numbers,
+// errors and line numbers.
 #pragma once
 
 #include "dvh/DvhLineFields.h"
