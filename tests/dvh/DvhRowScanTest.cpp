@@ -143,8 +143,10 @@ TEST(DvhRowScan, RowsAreTakenWholeOrDeclined) {
 
 namespace {
 
+constexpr int kJunkRow = 1234, kHugeRow = 2345;
+
 /// A large export of `code` whose rows take every form: plain, exponents, long fractions, '+',
-/// inner blanks; `badRow` >= 0 spoils that row of the last structure.
+/// inner blanks; `badRow` (`kJunkRow` or `kHugeRow`) spoils that row of the last structure.
 std::string MixedExport(int code, bool crlf, int badRow) {
     std::mt19937_64 draw(static_cast<unsigned>(code * 7 + crlf));
     std::string text;
@@ -210,7 +212,14 @@ std::string MixedExport(int code, bool crlf, int badRow) {
             } else {
                 row = sum ? a + "\t" + b : a + "\t" + b + "\t" + c;
             }
-            if (s == 2 && r == badRow) row += "x";
+            if (s == 2 && r == badRow) {
+                if (badRow == kJunkRow)
+                    row += "x";
+                else if (blocks)  // a volume too large for a float
+                    row = sum ? Right("1", 10) + Right("1e39", 14) : Right("1", 17) + Right("1", 20) + Right("1e39", 26);
+                else
+                    row = sum ? "1\t1e39" : "1\t1e39\t1";
+            }
             line(row);
         }
         line("");
@@ -242,7 +251,7 @@ TEST(DvhRowScan, WholeExportsReadAlikeFastAndLineByLine) {
     dvhtest::TempFolder folder("rowscan");
     for (int code : {2, 3, 12, 13}) {
         for (bool crlf : {false, true}) {
-            for (int badRow : {-1, 1234}) {
+            for (int badRow : {-1, kJunkRow, kHugeRow}) {
                 SCOPED_TRACE("code " + std::to_string(code) + (crlf ? " CR LF" : " LF") +
                              (badRow >= 0 ? " with a bad row" : ""));
                 const std::string text = MixedExport(code, crlf, badRow);
@@ -262,6 +271,7 @@ TEST(DvhRowScan, WholeExportsReadAlikeFastAndLineByLine) {
                 EXPECT_EQ(r.detail, s.detail);
                 if (badRow >= 0) {
                     EXPECT_EQ(r.status, ReadStatus::BadNumber);
+                    EXPECT_EQ(r.detail.find("out of range") != std::string::npos, badRow == kHugeRow) << r.detail;
                     EXPECT_TRUE(fast.DVHDataset.empty());
                     continue;
                 }
