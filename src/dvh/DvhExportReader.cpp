@@ -3,6 +3,7 @@
 #include "dvh/DvhExportReader.h"
 
 #include "dvh/DvhLineFields.h"
+#include "dvh/DvhRowScan.h"
 #include "dvh/LineCursor.h"
 
 #include <cmath>
@@ -95,16 +96,10 @@ public:
         const bool absolute = AbsoluteVolume(line);
 
         scratch.clear();
-        while (m_lines.Next(line)) {
-            if (line.empty()) {
-                m_lines.Next(line);  // the line after a table belongs to no block
-                break;
-            }
-            ReadResult r = sum ? SumRow(line, factor, pd, s.Volume, absolute, scratch)
-                               : PlanRow(line, factor, relativeFirst, s.Volume, absolute, scratch);
-            if (!r) return r;
-        }
-        s.DVset.assign(scratch.begin(), scratch.end());
+        const Table table{factor, pd, s.Volume, relativeFirst, absolute};
+        ReadResult r = sum ? ReadTable<2>(table, scratch) : ReadTable<3>(table, scratch);
+        if (!r) return r;
+        dvhread::KeepPoints(scratch, s.DVset);
         return {};
     }
 
@@ -114,54 +109,80 @@ private:
         return ReadResult::Fail(ReadStatus::Truncated, m_lines.LineNumber() + 1, "the file ends inside a structure");
     }
 
-    static void SetVolume(double v, bool absolute, float volume, DVsetClass& p) {
-        if (absolute) {
-            p.VolumeCc = static_cast<float>(v);
-            p.VolumePercent = static_cast<float>(PercentOf(v, volume));
-        } else {
-            p.VolumePercent = static_cast<float>(v);
-            p.VolumeCc = static_cast<float>(volume * 0.01 * v);
+    /// What a table's rows need to become points.
+    struct Table {
+        double factor;
+        double pd;
+        float volume;
+        bool relativeFirst;
+        bool absolute;
+    };
+
+    /// The rows up to the empty line that ends the table (and the line after it, which belongs
+    /// to no block); `N` is 3 for a one-plan table, 2 for a plan sum's. Plain rows go the fast
+    /// way, any other row line by line.
+    template <int N>
+    ReadResult ReadTable(const Table& t, std::vector<DVsetClass>& points) {
+        std::string_view line;
+        for (;;) {
+            if (!dvhrows::FastRows<N>(
+                    m_lines, [](const char* row, double(&v)[N]) { return dvhrows::TabRow<N>(row, v); },
+                    [&](const double(&v)[N]) { return AddPoint<N>(t, v, points); }))
+                return OutOfRange(m_lines.LineNumber());
+            if (!m_lines.Next(line)) return {};
+            if (line.empty()) {
+                m_lines.Next(line);  // the line after a table belongs to no block
+                return {};
+            }
+            double v[N];
+            ReadResult r = RowNumbers<N>(line, v);
+            if (!r) return r;
+            if (!AddPoint<N>(t, v, points)) return OutOfRange(m_lines.LineNumber());
         }
     }
 
-    ReadResult PlanRow(std::string_view line, double factor, bool relativeFirst, float volume, bool absolute,
-                       std::vector<DVsetClass>& points) const {
-        std::size_t t1 = line.find('\t');
-        std::size_t t2 = t1 == std::string_view::npos ? t1 : line.find('\t', t1 + 1);
-        if (t2 == std::string_view::npos)
-            return ReadResult::Fail(ReadStatus::BadRow, m_lines.LineNumber(), "a table row needs three fields");
-        std::string_view fa = line.substr(0, t1), fb = line.substr(t1 + 1, t2 - t1 - 1), fc = line.substr(t2 + 1);
+    /// The `N` TAB-separated numbers of a row read line by line; the last takes the rest of it.
+    template <int N>
+    ReadResult RowNumbers(std::string_view line, double (&v)[N]) const {
+        std::string_view field[N];
+        for (int i = 0; i + 1 < N; ++i) {
+            const std::size_t tab = line.find('\t');
+            if (tab == std::string_view::npos)
+                return ReadResult::Fail(ReadStatus::BadRow, m_lines.LineNumber(),
+                                        N == 3 ? "a table row needs three fields" : "a table row needs two fields");
+            field[i] = line.substr(0, tab);
+            line.remove_prefix(tab + 1);
+        }
+        field[N - 1] = line;
         const char* readable = m_lines.ReadableEnd();
-        double a, b, c;
-        if (!ParseNumber(fa, a, readable)) return BadNumber(m_lines.LineNumber(), fa);
-        if (!ParseNumber(fb, b, readable)) return BadNumber(m_lines.LineNumber(), fb);
-        if (!ParseNumber(fc, c, readable)) return BadNumber(m_lines.LineNumber(), fc);
-        DVsetClass p;
-        SetVolume(b, absolute, volume, p);
-        p.DoseGy = static_cast<float>((relativeFirst ? c : a) * factor);
-        p.DosePercent = static_cast<float>(relativeFirst ? a : c);
-        if (!dvhread::Finite(p)) return OutOfRange(m_lines.LineNumber());
-        points.push_back(p);
+        for (int i = 0; i < N; ++i)
+            if (!ParseNumber(field[i], v[i], readable)) return BadNumber(m_lines.LineNumber(), field[i]);
         return {};
     }
 
-    ReadResult SumRow(std::string_view line, double factor, double pd, float volume, bool absolute,
-                      std::vector<DVsetClass>& points) const {
-        std::size_t t1 = line.find('\t');
-        if (t1 == std::string_view::npos)
-            return ReadResult::Fail(ReadStatus::BadRow, m_lines.LineNumber(), "a table row needs two fields");
-        std::string_view fd = line.substr(0, t1), fv = line.substr(t1 + 1);
-        const char* readable = m_lines.ReadableEnd();
-        double d, v;
-        if (!ParseNumber(fd, d, readable)) return BadNumber(m_lines.LineNumber(), fd);
-        if (!ParseNumber(fv, v, readable)) return BadNumber(m_lines.LineNumber(), fv);
+    /// The point of a row's numbers: dose, volume, relative dose for a one-plan table (or the
+    /// doses the other way round), dose and volume for a plan sum's. False when a value is out
+    /// of range.
+    template <int N>
+    static bool AddPoint(const Table& t, const double (&v)[N], std::vector<DVsetClass>& points) {
         DVsetClass p;
-        SetVolume(v, absolute, volume, p);
-        p.DoseGy = static_cast<float>(d * factor);
-        p.DosePercent = static_cast<float>(d * factor * 100.0 / pd);
-        if (!dvhread::Finite(p)) return OutOfRange(m_lines.LineNumber());
+        if (t.absolute) {
+            p.VolumeCc = static_cast<float>(v[1]);
+            p.VolumePercent = static_cast<float>(PercentOf(v[1], t.volume));
+        } else {
+            p.VolumePercent = static_cast<float>(v[1]);
+            p.VolumeCc = static_cast<float>(t.volume * 0.01 * v[1]);
+        }
+        if constexpr (N == 3) {
+            p.DoseGy = static_cast<float>((t.relativeFirst ? v[2] : v[0]) * t.factor);
+            p.DosePercent = static_cast<float>(t.relativeFirst ? v[0] : v[2]);
+        } else {
+            p.DoseGy = static_cast<float>(v[0] * t.factor);
+            p.DosePercent = static_cast<float>(v[0] * t.factor * 100.0 / t.pd);
+        }
+        if (!dvhread::Finite(p)) return false;
         points.push_back(p);
-        return {};
+        return true;
     }
 
     LineCursor& m_lines;

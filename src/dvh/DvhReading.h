@@ -88,6 +88,23 @@ inline bool Finite(const DVsetClass& p) {
            std::isfinite(p.VolumePercent);
 }
 
+/// Moves a table's points from the scratch vector into `points` with little spare room. A
+/// scratch that holds at most an eighth more than its points is handed over whole, and the next
+/// table's scratch reserves as many points as this table held (what the text held, never a
+/// count read from it); otherwise the points are copied into an exact vector and the scratch
+/// kept for the next table.
+inline void KeepPoints(std::vector<DVsetClass>& scratch, std::vector<DVsetClass>& points) {
+    const std::size_t n = scratch.size();
+    if (scratch.capacity() - n <= n / 8) {
+        points.clear();
+        points.swap(scratch);
+        scratch.reserve(n);
+    } else {
+        points.assign(scratch.begin(), scratch.end());
+        scratch.clear();
+    }
+}
+
 /// Index of the last structure named "Body" without regard to case, -1 for none.
 int FindBodyIndex(const std::vector<DVHDatasetClass>& structures);
 
@@ -98,7 +115,7 @@ template <class IsBlockLine, class ReadBlock>
 ReadResult ReadBlocks(LineCursor& lines, const DvhReadOptions& options, IsBlockLine isBlockLine, ReadBlock readBlock,
                       ParsedPlan& out) {
     ParsedPlan plan;
-    std::vector<DVsetClass> scratch;  // one table's points, reused: each structure gets an exact copy
+    std::vector<DVsetClass> scratch;  // one table's points; see KeepPoints
     std::string_view line;
     while (lines.Next(line)) {
         if (options.Progress) options.Progress->LineRead();

@@ -3,6 +3,7 @@
 #include "dvh/DvhTextBlockReader.h"
 
 #include "dvh/DvhLineFields.h"
+#include "dvh/DvhRowScan.h"
 #include "dvh/LineCursor.h"
 
 #include <cmath>
@@ -81,40 +82,84 @@ public:
         }
 
         scratch.clear();
-        while (m_lines.Next(line) && !line.empty()) {
-            std::string_view dose1 = sum ? Columns(line, 1, 10) : Columns(line, 1, 17);
-            std::string_view dose2 = sum ? std::string_view{} : Columns(line, 18, 37);
-            std::string_view vol = FromColumn(line, sum ? 11 : 38);
-            const char* readable = m_lines.ReadableEnd();
-            double a, b = 0, w;
-            if (!ParseColumn(dose1, a, readable)) return BadNumber(m_lines.LineNumber(), dose1);
-            if (!sum && !ParseColumn(dose2, b, readable)) return BadNumber(m_lines.LineNumber(), dose2);
-            if (!ParseColumn(vol, w, readable)) return BadNumber(m_lines.LineNumber(), vol);
-            DVsetClass p;
-            if (absolute) {
-                if (s.Volume < w) s.Volume = static_cast<float>(w);
-                p.VolumeCc = static_cast<float>(w);
-                p.VolumePercent = static_cast<float>(PercentOf(w, s.Volume));
-            } else {
-                p.VolumePercent = static_cast<float>(w);
-                p.VolumeCc = static_cast<float>(s.Volume * 0.01 * w);
-            }
-            if (sum) {
-                p.DoseGy = static_cast<float>(a * factor);
-                p.DosePercent = static_cast<float>(a * factor * 100.0 / pd);
-            } else {
-                p.DoseGy = static_cast<float>((relativeFirst ? b : a) * factor);
-                p.DosePercent = static_cast<float>(relativeFirst ? a : b);
-            }
-            if (!dvhread::Finite(p) || !std::isfinite(s.Volume))
-                return ReadResult::Fail(ReadStatus::BadNumber, m_lines.LineNumber(), "a value out of range");
-            scratch.push_back(p);
-        }
-        s.DVset.assign(scratch.begin(), scratch.end());
+        const Table table{factor, pd, relativeFirst, absolute};
+        ReadResult r = sum ? ReadTable<2>(table, s, scratch) : ReadTable<3>(table, s, scratch);
+        if (!r) return r;
+        dvhread::KeepPoints(scratch, s.DVset);
         return {};
     }
 
 private:
+    /// What a table's rows need to become points.
+    struct Table {
+        double factor;
+        double pd;
+        bool relativeFirst;
+        bool absolute;
+    };
+
+    /// The rows up to the empty line that ends the table (or the end of the text); `N` is 3 for
+    /// a one-plan table (dose, dose, volume), 2 for a plan sum's (dose, volume). Plain rows go
+    /// the fast way, any other row line by line.
+    template <int N>
+    ReadResult ReadTable(const Table& t, DVHDatasetClass& s, std::vector<DVsetClass>& points) {
+        // Where the columns end: characters 1-17 and 18-37 of a one-plan row, 1-10 of a sum's.
+        static constexpr int kPlanEnds[] = {17, 37}, kSumEnds[] = {10};
+        const int* ends = N == 3 ? kPlanEnds : kSumEnds;
+        std::string_view line;
+        for (;;) {
+            if (!dvhrows::FastRows<N>(
+                    m_lines, [ends](const char* row, double(&v)[N]) { return dvhrows::ColumnRow<N>(row, ends, v); },
+                    [&](const double(&v)[N]) { return AddPoint<N>(t, v, s, points); }))
+                return OutOfRange(m_lines.LineNumber());
+            if (!m_lines.Next(line) || line.empty()) return {};
+            double v[N];
+            std::string_view field[N];
+            if constexpr (N == 3) {
+                field[0] = Columns(line, 1, 17);
+                field[1] = Columns(line, 18, 37);
+                field[2] = FromColumn(line, 38);
+            } else {
+                field[0] = Columns(line, 1, 10);
+                field[1] = FromColumn(line, 11);
+            }
+            const char* readable = m_lines.ReadableEnd();
+            for (int i = 0; i < N; ++i)
+                if (!ParseColumn(field[i], v[i], readable)) return BadNumber(m_lines.LineNumber(), field[i]);
+            if (!AddPoint<N>(t, v, s, points)) return OutOfRange(m_lines.LineNumber());
+        }
+    }
+
+    /// The point of a row's numbers. An absolute volume above the structure's raises it.
+    /// False when a value is out of range.
+    template <int N>
+    static bool AddPoint(const Table& t, const double (&v)[N], DVHDatasetClass& s, std::vector<DVsetClass>& points) {
+        const double w = v[N - 1];
+        DVsetClass p;
+        if (t.absolute) {
+            if (s.Volume < w) s.Volume = static_cast<float>(w);
+            p.VolumeCc = static_cast<float>(w);
+            p.VolumePercent = static_cast<float>(PercentOf(w, s.Volume));
+        } else {
+            p.VolumePercent = static_cast<float>(w);
+            p.VolumeCc = static_cast<float>(s.Volume * 0.01 * w);
+        }
+        if constexpr (N == 2) {
+            p.DoseGy = static_cast<float>(v[0] * t.factor);
+            p.DosePercent = static_cast<float>(v[0] * t.factor * 100.0 / t.pd);
+        } else {
+            p.DoseGy = static_cast<float>((t.relativeFirst ? v[1] : v[0]) * t.factor);
+            p.DosePercent = static_cast<float>(t.relativeFirst ? v[0] : v[1]);
+        }
+        if (!dvhread::Finite(p) || !std::isfinite(s.Volume)) return false;
+        points.push_back(p);
+        return true;
+    }
+
+    static ReadResult OutOfRange(long line) {
+        return ReadResult::Fail(ReadStatus::BadNumber, line, "a value out of range");
+    }
+
     /// Reads on until a line matches, over at most 999 lines. The next block's line ends the
     /// search too: a block without its own statistics must not take the next block's.
     template <class Match>

@@ -37,6 +37,16 @@ public:
     /// bytes between that line's end and here may be read (never used) by fast scanners.
     const char* ReadableEnd() const { return m_end; }
 
+    /// Where the next line begins: a fast scanner may read a whole line from here (never past
+    /// `ReadableEnd()`) and hand it over with `Skip`.
+    const char* Position() const { return m_pos; }
+    /// Takes the line from `Position()` up to `next` as read: `next` follows its LF, and the
+    /// line is no first line (no byte-order mark to skip).
+    void Skip(const char* next) {
+        m_pos = next;
+        ++m_line;
+    }
+
     /// The next line, without its line end; false at the end of the text.
     bool Next(std::string_view& line) {
         for (;;) {

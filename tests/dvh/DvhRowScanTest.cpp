@@ -1,0 +1,287 @@
+// The fast table-row scanners: what they accept they must read exactly as the library and the
+// line-by-line readers would, and a whole export must read alike whichever way its rows go.
+#include "dvh/DvhRowScan.h"
+
+#include "dvh/DvhExportReader.h"
+#include "dvh/DvhTextBlockReader.h"
+#include "dvh/LineCursor.h"
+
+#include "DvhTestText.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <charconv>
+#include <cstdio>
+#include <random>
+#include <string>
+
+using namespace dvhrows;
+
+namespace {
+
+/// `text` followed by padding, so that a scanner may read its whole window.
+std::string Padded(const std::string& text) { return text + std::string(kWindow, '#'); }
+
+/// A random number in the forms real tables hold, and some they do not.
+std::string RandomNumber(std::mt19937_64& draw) {
+    std::string t;
+    if (draw() % 8 == 0) t += '-';
+    if (draw() % 50 == 0) t += '+';
+    const int intDigits = static_cast<int>(draw() % 10), fracDigits = static_cast<int>(draw() % 18);
+    for (int k = 0; k < intDigits; ++k) t += static_cast<char>('0' + draw() % 10);
+    if (fracDigits || draw() % 4 == 0) t += '.';
+    for (int k = 0; k < fracDigits; ++k) t += static_cast<char>('0' + draw() % 10);
+    if (draw() % 4 == 0) {
+        t += draw() % 2 ? 'e' : 'E';
+        if (draw() % 2) t += draw() % 2 ? '-' : '+';
+        for (int k = 0, n = static_cast<int>(draw() % 5); k < n; ++k) t += static_cast<char>('0' + draw() % 10);
+    }
+    return t;
+}
+
+}  // namespace
+
+TEST(DvhRowScan, PlainDecimalsAgreeBitForBitWithTheLibrary) {
+    // The forms of real tables must be taken (a scanner that declines all would pass the rest).
+    struct Case { const char* text; double value; } taken[] = {
+        {"0", 0.0},       {"7999", 7999.0},         {"99.9756", 99.9756},     {"0.0128205", 0.0128205},
+        {"-0.25", -0.25}, {"9.98844e-05", 9.98844e-05}, {"3.53804e-005", 3.53804e-5}, {"1E+3", 1000.0},
+        {"9.99117e-18", 9.99117e-18}, {"0.000128205", 0.000128205}, {"1234567.1234567", 1234567.1234567},
+    };
+    for (const Case& c : taken) {
+        SCOPED_TRACE(c.text);
+        const std::string text = Padded(std::string(c.text) + "\t");
+        const char* p = text.data();
+        double v = -1;
+        ASSERT_TRUE(PlainDecimal(p, v));
+        EXPECT_EQ(v, c.value);
+        EXPECT_EQ(*p, '\t');
+    }
+    for (const char* declined : {"", ".5", "+3", "12345678", "1e", "1e1234", "--1", "1e-400", "N/A", " 1"}) {
+        SCOPED_TRACE(declined);
+        const std::string text = Padded(declined);
+        const char* p = text.data();
+        double v = 0;
+        const bool read = PlainDecimal(p, v);
+        // Whatever is read stops before the junk and has the library's value.
+        if (read) {
+            double expected = 0;
+            auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), expected);
+            EXPECT_TRUE(ec == std::errc() && end == p && v == expected);
+        }
+        EXPECT_TRUE(!read || std::string_view(declined) == "1e" || std::string_view(declined) == "12345678")
+            << "took " << declined;
+    }
+
+    std::mt19937_64 draw(2024);
+    long takenCount = 0;
+    for (int i = 0; i < 200000; ++i) {
+        const std::string number = RandomNumber(draw);
+        const std::string text = Padded(number + "\r\n");
+        const char* p = text.data();
+        double got = 0;
+        if (!PlainDecimal(p, got)) continue;
+        ++takenCount;
+        double expected = 0;
+        auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), expected);
+        ASSERT_TRUE(ec == std::errc()) << number;
+        ASSERT_EQ(p, end) << number;
+        ASSERT_EQ(got, expected) << number;
+        ASSERT_EQ(std::signbit(got), std::signbit(expected)) << number;
+    }
+    EXPECT_GT(takenCount, 60000);  // the plain forms among them are taken
+}
+
+TEST(DvhRowScan, RowsAreTakenWholeOrDeclined) {
+    static const int planEnds[] = {17, 37}, sumEnds[] = {10};
+    const std::string plan = dvhtest::Right("120", 17) + dvhtest::Right("1.53846", 20) + dvhtest::Right("99.9756", 26);
+    const std::string sum = dvhtest::Right("12.5", 10) + dvhtest::Right("3.5e-05", 12);
+    struct Case { const char* what; std::string row; int kind; bool taken; double v0, v2; } cases[] = {
+        {"TAB row, CR LF", "3974\t0.0623212\t50.9487\r\n", 3, true, 3974, 50.9487},
+        {"TAB row, LF", "1\t99.9756\t0.0128205\n", 3, true, 1, 0.0128205},
+        {"TAB row with a blank", "1\t 99\t2\n", 3, false, 0, 0},
+        {"TAB row, lone CR", "1\t99\t2\rx\n", 3, false, 0, 0},
+        {"TAB row, two fields", "1\t99\n", 3, false, 0, 0},
+        {"TAB row, four fields", "1\t99\t2\t3\n", 3, false, 0, 0},
+        {"TAB row, trailing blank", "1\t99\t2 \n", 3, false, 0, 0},
+        {"TAB sum row", "7.5\t100\r\n", 2, true, 7.5, 100},
+        {"empty line", "\r\n", 3, false, 0, 0},
+        {"columns, CR LF", plan + "\r\n", 13, true, 120, 99.9756},
+        {"columns, LF", plan + "\n", 13, true, 120, 99.9756},
+        {"columns, number over its column end", dvhtest::Right("120", 18) + dvhtest::Right("1.5", 19) +
+             dvhtest::Right("99", 26) + "\n", 13, false, 0, 0},
+        {"columns, left-aligned", "120" + std::string(14, ' ') + plan.substr(17) + "\n", 13, false, 0, 0},
+        {"columns, inner blank", dvhtest::Right("1 20", 17) + plan.substr(17) + "\n", 13, false, 0, 0},
+        {"columns, TAB padding", "\t" + plan.substr(1) + "\n", 13, false, 0, 0},
+        {"columns, short row", dvhtest::Right("120", 17) + "\n", 13, false, 0, 0},
+        {"columns, trailing blank", plan + " \n", 13, false, 0, 0},
+        {"sum columns", sum + "\r\n", 12, true, 12.5, 3.5e-05},
+        {"padding beyond reach", std::string(kReach + 8, ' ') + "1\n", 12, false, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string text = Padded(c.row);
+        const char* row = text.data();
+        double v[3] = {-1, -1, -1};
+        double two[2] = {-1, -1};
+        const char* next = nullptr;
+        switch (c.kind) {
+        case 3: next = TabRow<3>(row, v); break;
+        case 2: next = TabRow<2>(row, two); break;
+        case 13: next = ColumnRow<3>(row, planEnds, v); break;
+        case 12: next = ColumnRow<2>(row, sumEnds, two); break;
+        }
+        ASSERT_EQ(next != nullptr, c.taken);
+        if (!c.taken) continue;
+        EXPECT_EQ(next, row + c.row.size());  // just past the LF
+        const bool three = c.kind == 3 || c.kind == 13;
+        EXPECT_EQ(three ? v[0] : two[0], c.v0);
+        EXPECT_EQ(three ? v[2] : two[1], c.v2);
+    }
+}
+
+namespace {
+
+constexpr int kJunkRow = 1234, kHugeRow = 2345;
+
+/// A large export of `code` whose rows take every form: plain, exponents, long fractions, '+',
+/// inner blanks; `badRow` (`kJunkRow` or `kHugeRow`) spoils that row of the last structure.
+std::string MixedExport(int code, bool crlf, int badRow) {
+    std::mt19937_64 draw(static_cast<unsigned>(code * 7 + crlf));
+    std::string text;
+    auto line = [&](const std::string& l) { text += l + (crlf ? "\r\n" : "\n"); };
+    auto number = [&] {
+        switch (draw() % 6) {
+        case 0: return std::to_string(draw() % 9000);
+        case 1: {
+            char b[32];
+            std::snprintf(b, sizeof b, "%.6g", static_cast<double>(draw() % 100000) * 1e-9);
+            return std::string(b);
+        }
+        case 2: return "+" + std::to_string(draw() % 90);
+        default: {
+            char b[32];
+            std::snprintf(b, sizeof b, "%.*f", static_cast<int>(draw() % 9), (draw() % 1000000) / 997.0);
+            return std::string(b);
+        }
+        }
+    };
+    auto shortNumber = [&] {  // fits the narrowest column (10 characters) with room to spare
+        char b[32];
+        std::snprintf(b, sizeof b, "%s%.*f", draw() % 30 == 0 ? "+" : "", static_cast<int>(draw() % 4),
+                      (draw() % 100000) / 101.0);
+        return std::string(b);
+    };
+    const bool blocks = code >= 12, sum = code == 3 || code == 13;
+    using dvhtest::L;
+    using dvhtest::Right;
+    line(L("Patient Name", "Mixed, Rows"));
+    for (int i = 0; i < 6; ++i) line(L("Field", std::to_string(i)));
+    if (blocks) line("Prescribed dose [cGy]: 6000.0");
+    line("");
+    for (int s = 0; s < 3; ++s) {
+        if (blocks) {
+            line("Structure: S" + std::to_string(s));
+            line("Volume [cm3]: 120.5");
+            line("Min Dose [cGy]: 10.0");
+            line("Max Dose [cGy]: 6500.0");
+            line("Mean Dose [cGy]: 3000.0");
+            line("");
+            line(sum ? "Dose [cGy]  Ratio of Total Structure Volume [%]"
+                     : Right("Dose [cGy]", 17) + Right("Relative dose [%]", 20) + "  Structure Volume [cm3]");
+        } else {
+            line(L("Histogram", "B1 - S" + std::to_string(s)));
+            line(L("Prescribed dose [cGy]", "6000.0"));
+            for (int i = 0; i < 2; ++i) line(L("Line", "x"));
+            line(L("Volume [cm^3]", "120.5"));
+            line(L("Min dose [cGy]", "10.0"));
+            line(L("Max dose [cGy]", "6500.0"));
+            line(L("Mean dose [cGy]", "3000.0"));
+            for (int i = 0; i < 4; ++i) line(L("Line", "x"));
+            line(sum ? "Dose [cGy]\tRatio of Total Structure Volume [%]"
+                     : "Dose [cGy]\tRatio of Total Structure Volume [%]\tRelative dose [%]");
+        }
+        for (int r = 0; r < 3000; ++r) {
+            std::string row;
+            const std::string a = blocks ? shortNumber() : number(), b = number(), c = number();
+            if (blocks) {
+                const bool inner = draw() % 40 == 0 && a[0] != '+';
+                const std::string first = inner ? "1 " + a : a;
+                row = sum ? Right(first, 10) + Right(b, 14) : Right(first, 17) + Right(b, 20) + Right(c, 26);
+            } else {
+                row = sum ? a + "\t" + b : a + "\t" + b + "\t" + c;
+            }
+            if (s == 2 && r == badRow) {
+                if (badRow == kJunkRow)
+                    row += "x";
+                else if (blocks)  // a volume too large for a float
+                    row = sum ? Right("1", 10) + Right("1e39", 14) : Right("1", 17) + Right("1", 20) + Right("1e39", 26);
+                else
+                    row = sum ? "1\t1e39" : "1\t1e39\t1";
+            }
+            line(row);
+        }
+        line("");
+        if (!blocks) line("");
+    }
+    return text;
+}
+
+void ExpectSamePlan(const ParsedPlan& a, const ParsedPlan& b) {
+    ASSERT_EQ(a.DVHDataset.size(), b.DVHDataset.size());
+    EXPECT_EQ(a.BodyIndex, b.BodyIndex);
+    for (std::size_t i = 0; i < a.DVHDataset.size(); ++i) {
+        const DVHDatasetClass &x = a.DVHDataset[i], &y = b.DVHDataset[i];
+        EXPECT_EQ(x.Name, y.Name);
+        EXPECT_EQ(x.Volume, y.Volume);
+        ASSERT_EQ(x.DVset.size(), y.DVset.size());
+        for (std::size_t k = 0; k < x.DVset.size(); ++k) {
+            const DVsetClass &p = x.DVset[k], &q = y.DVset[k];
+            ASSERT_TRUE(p.DoseGy == q.DoseGy && p.DosePercent == q.DosePercent && p.VolumeCc == q.VolumeCc &&
+                        p.VolumePercent == q.VolumePercent)
+                << "structure " << i << " point " << k;
+        }
+    }
+}
+
+}  // namespace
+
+TEST(DvhRowScan, WholeExportsReadAlikeFastAndLineByLine) {
+    dvhtest::TempFolder folder("rowscan");
+    for (int code : {2, 3, 12, 13}) {
+        for (bool crlf : {false, true}) {
+            for (int badRow : {-1, kJunkRow, kHugeRow}) {
+                SCOPED_TRACE("code " + std::to_string(code) + (crlf ? " CR LF" : " LF") +
+                             (badRow >= 0 ? " with a bad row" : ""));
+                const std::string text = MixedExport(code, crlf, badRow);
+                const DvhReadOptions options{code, 60.0f};
+                auto read = [&](LineCursor& lines, ParsedPlan& plan) {
+                    return code >= 12 ? ParseDvhTextBlocks(lines, options, plan) : ParseDvhFile(lines, options, plan);
+                };
+                // In memory nearly every row goes the fast way; in chunks smaller than a
+                // scanner's window every row goes line by line.
+                ParsedPlan fast, slow;
+                LineCursor memory(text);
+                const ReadResult r = read(memory, fast);
+                LineCursor chunks(LineFile{folder.Write("mixed.txt", text), 64});
+                const ReadResult s = read(chunks, slow);
+                ASSERT_EQ(r.status, s.status) << r.detail << " / " << s.detail;
+                EXPECT_EQ(r.line, s.line);
+                EXPECT_EQ(r.detail, s.detail);
+                if (badRow >= 0) {
+                    EXPECT_EQ(r.status, ReadStatus::BadNumber);
+                    EXPECT_EQ(r.detail.find("out of range") != std::string::npos, badRow == kHugeRow) << r.detail;
+                    EXPECT_TRUE(fast.DVHDataset.empty());
+                    continue;
+                }
+                ASSERT_TRUE(r.ok()) << r.detail;
+                ASSERT_EQ(fast.DVHDataset.size(), 3u);
+                EXPECT_EQ(fast.DVHDataset[2].DVset.size(), 3000u);
+                ExpectSamePlan(fast, slow);
+                for (const DVHDatasetClass& st : fast.DVHDataset)  // points kept with little spare room
+                    EXPECT_LE(st.DVset.capacity(), st.DVset.size() + st.DVset.size() / 8);
+            }
+        }
+    }
+}
