@@ -170,6 +170,19 @@ TEST_F(PlanListCommands, RenameMovesFileAndEveryRegisterEntry) {
     EXPECT_FALSE(platform::FileExists(ListPath("Draft2")));
 }
 
+TEST_F(PlanListCommands, RenameWithoutSettingsFileChangesOnlyTheListInMemory) {
+    // Without a settings file there is no register to follow the file: the file keeps its
+    // name (and content), and the list's next save writes the file of its new name.
+    const int i = AddSavedList("Old");
+    const std::string oldText = ReadFileText(ListPath("Old"));
+    std::filesystem::remove(SettingsFilePath(dir.Path()));
+    ASSERT_TRUE(RenamePlanList(ws, dir.Path(), i, "New").ok());
+    EXPECT_EQ(ws.PlanListName[i].Name, "New");
+    EXPECT_EQ(ReadFileText(ListPath("Old")), oldText);
+    EXPECT_FALSE(platform::FileExists(ListPath("New")));
+    EXPECT_FALSE(platform::FileExists(SettingsFilePath(dir.Path())));
+}
+
 TEST_F(PlanListCommands, RenameOntoAnExistingNameNeverDestroysThatFile) {
     const int a = AddSavedList("A");
     AddSavedList("B");
