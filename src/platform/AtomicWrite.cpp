@@ -90,7 +90,14 @@ bool ReadWholeFile(const std::string& path, std::string& out, std::size_t maxByt
     while (got < out.size()) {
         const ssize_t n = ::read(fd, out.data() + got, out.size() - got);
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
+        if (n < 0) {
+            // A read error is no short file: a list read in part and saved again would lose
+            // the rest for good, so the file counts as unreadable.
+            out.clear();
+            ::close(fd);
+            return false;
+        }
+        if (n == 0) break;
         got += static_cast<std::size_t>(n);
     }
     // A file that grew while being read is read up to its size at open; one that shrank is cut.
