@@ -200,7 +200,8 @@ ListCommandResult ExportPlanList(const std::string& programFolder, const std::st
     std::string text;
     if (!platform::ReadWholeFile(source, text))
         return Status(ListCommandStatus::Failed, -1, "Cannot read \"" + source + "\".");
-    const platform::WriteResult written = platform::AtomicWriteFile(target, text);
+    // Written under a new name only: a file that appears at the target meanwhile is kept.
+    const platform::WriteResult written = platform::WriteNewFile(target, text);
     if (!written.ok) return Status(ListCommandStatus::Failed, -1, written.message);
     platform::SetReadOnly(target, false);
     return Status(ListCommandStatus::Done);

@@ -25,15 +25,15 @@ std::string FolderOf(const std::string& path) {
 
 }  // namespace
 
-WriteResult AtomicWriteFile(const std::string& path, std::string_view contents) {
-    std::string tmpl = path + ".tmp-XXXXXX";
+namespace {
+
+// Writes `contents` to a flushed temporary file beside `path` with the permission bits `mode`
+// (plus owner write); `tmpl` receives its name. On failure nothing is left behind.
+WriteResult WriteTemporary(const std::string& path, std::string_view contents, mode_t mode,
+                           std::string& tmpl) {
+    tmpl = path + ".tmp-XXXXXX";
     const int fd = mkstemp(tmpl.data());
     if (fd < 0) return {false, SystemError("Cannot create a file in the folder of", path)};
-
-    mode_t mode = 0644;
-    struct stat old {};
-    if (stat(path.c_str(), &old) == 0) mode = old.st_mode & 07777;
-
     const char* data = contents.data();
     std::size_t left = contents.size();
     while (left > 0) {
@@ -59,6 +59,42 @@ WriteResult AtomicWriteFile(const std::string& path, std::string_view contents) 
         ::unlink(tmpl.c_str());
         return failed;
     }
+    return {};
+}
+
+void SyncFolderOf(const std::string& path) {
+    const int dir = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+}
+
+}  // namespace
+
+WriteResult WriteNewFile(const std::string& path, std::string_view contents) {
+    std::string tmpl;
+    if (WriteResult written = WriteTemporary(path, contents, 0644, tmpl); !written.ok)
+        return written;
+    // A hard link fails when the name is taken: unlike a rename it never replaces a file.
+    if (::link(tmpl.c_str(), path.c_str()) != 0) {
+        WriteResult failed{false, errno == EEXIST ? "\"" + path + "\" already exists; it was not overwritten."
+                                                  : SystemError("Cannot create", path)};
+        ::unlink(tmpl.c_str());
+        return failed;
+    }
+    ::unlink(tmpl.c_str());
+    SyncFolderOf(path);
+    return {};
+}
+
+WriteResult AtomicWriteFile(const std::string& path, std::string_view contents) {
+    mode_t mode = 0644;
+    struct stat old {};
+    if (stat(path.c_str(), &old) == 0) mode = old.st_mode & 07777;
+    std::string tmpl;
+    if (WriteResult written = WriteTemporary(path, contents, mode, tmpl); !written.ok)
+        return written;
     if (std::rename(tmpl.c_str(), path.c_str()) != 0) {
         WriteResult failed{false, SystemError("Cannot replace", path)};
         ::unlink(tmpl.c_str());
@@ -67,11 +103,7 @@ WriteResult AtomicWriteFile(const std::string& path, std::string_view contents) 
     // Restore the old permission bits exactly (the temporary needed to be writable by us).
     ::chmod(path.c_str(), mode);
     // Make the rename itself durable.
-    const int dir = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
+    SyncFolderOf(path);
     return {};
 }
 

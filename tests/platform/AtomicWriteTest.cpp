@@ -58,3 +58,17 @@ TEST(AtomicWrite, ReadWholeFileRefusesFoldersAndOversizedFiles) {
     EXPECT_FALSE(platform::ReadWholeFile(dir.Path(), text));
     EXPECT_FALSE(platform::ReadWholeFile(dir.File("missing"), text));
 }
+
+TEST(AtomicWrite, ANewFileNeverReplacesOneThatAppearedMeanwhile) {
+    TempFolder dir;
+    const std::string path = dir.File("export.lst");
+    ASSERT_TRUE(platform::WriteNewFile(path, "first").ok);
+    EXPECT_EQ(dir.Read("export.lst"), "first");
+    // A file that exists by the time of the write stays as it was, and no temporary is left.
+    const platform::WriteResult second = platform::WriteNewFile(path, "second");
+    EXPECT_FALSE(second.ok);
+    EXPECT_NE(second.message.find("export.lst"), std::string::npos);
+    EXPECT_EQ(dir.Read("export.lst"), "first");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
+                            std::filesystem::directory_iterator()), 1);
+}
