@@ -28,6 +28,16 @@ bool SameName(std::string_view a, std::string_view b) {
     return true;
 }
 
+// A value as a key line carries it. Readers trim values and drop one pair of enclosing quotes,
+// so a value with a blank at either end, or one enclosed in quotes itself, is written in
+// quotes: it then reads back exactly. Every other value is written as it is.
+std::string ValueText(const std::string& value) {
+    if (value.empty()) return value;
+    const bool edgeBlank = IsBlank(value.front()) || IsBlank(value.back());
+    const bool quoted = value.size() >= 2 && value.front() == '"' && value.back() == '"';
+    return edgeBlank || quoted ? '"' + value + '"' : value;
+}
+
 }  // namespace
 
 IniFile::LoadStatus IniFile::Load() {
@@ -87,7 +97,7 @@ std::string IniFile::Text() const {
     for (const Line& line : m_lines) {
         switch (line.kind) {
             case Line::Kind::Section: out += '[' + line.name + ']'; break;
-            case Line::Kind::Key: out += line.name + '=' + line.value; break;
+            case Line::Kind::Key: out += line.name + '=' + ValueText(line.value); break;
             case Line::Kind::Other: out += line.raw; break;
         }
         out += m_eol;

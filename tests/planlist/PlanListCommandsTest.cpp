@@ -385,3 +385,25 @@ TEST_F(PlanListCommands, ProtocolBuiltFromNothingSurvivesARestartExactly) {
     EXPECT_EQ(again.IndexData[16].ValueCI, 95.0f);
     EXPECT_TRUE(again.Modified);
 }
+
+TEST_F(PlanListCommands, NamesWithEdgeBlanksOrQuotesSurviveARestart) {
+    // Ini readers trim values and drop one pair of quotes: the writers must keep such names
+    // readable, or the register would name a file that is not there and drop the list.
+    const std::vector<std::string> names = {" Head", "Neck ", " "};
+    for (const std::string& name : names) {
+        const int i = NewPlanList(ws, dir.Path(), name).index;
+        ASSERT_GE(i, 0) << name;
+        ws.PlanListName[i].IndexData[0].Name = "\"" + name + "PTV\"";
+        ws.PlanListName[i].StructureDB.push_back({" Cord", true, 1, 2, 3, true});
+        ASSERT_TRUE(SavePlanList(ws, dir.Path(), i).ok()) << name;
+    }
+    Workspace restarted;
+    restarted.LoadSettingsAndPlanLists(dir.Path());
+    ASSERT_EQ(restarted.PlanListNameCount(), static_cast<int>(names.size()));
+    for (std::size_t k = 0; k < names.size(); ++k) {
+        EXPECT_EQ(restarted.PlanListName[k].Name, names[k]);
+        EXPECT_EQ(restarted.PlanListName[k].IndexData.at(0).Name, "\"" + names[k] + "PTV\"");
+        EXPECT_EQ(restarted.PlanListName[k].StructureDB.at(0).Name, " Cord");
+    }
+    EXPECT_EQ(Register(), names);
+}
