@@ -7,8 +7,10 @@
 
 bool IsUsablePlanListName(std::string_view name) {
     if (name.empty() || name == "." || name == "..") return false;
+    // Control characters (a line break above all) cannot stand in a line of the register.
     for (char c : name)
-        if (IsForbiddenNameCharacter(c) || c == '\0') return false;
+        if (IsForbiddenNameCharacter(c) || static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            return false;
     return true;
 }
 

@@ -14,6 +14,12 @@ TEST(PlanListNaming, UsableNamesCanBeFileNames) {
     EXPECT_FALSE(IsUsablePlanListName(""));
     EXPECT_FALSE(IsUsablePlanListName("a|b"));
     EXPECT_FALSE(IsUsablePlanListName("."));
+    // A line break would end the register's line early and lose the list at the next start;
+    // no control character can be part of a line of the register.
+    EXPECT_FALSE(IsUsablePlanListName("Head\nCount=0"));
+    EXPECT_FALSE(IsUsablePlanListName("Head\r"));
+    EXPECT_FALSE(IsUsablePlanListName("a\tb"));
+    EXPECT_TRUE(IsUsablePlanListName("Blase\xE4"));
 }
 
 TEST(PlanListNaming, LookupsAreExactAndTheLastEqualListWins) {
