@@ -57,6 +57,9 @@ IniFile::LoadStatus IniFile::Load() {
 void IniFile::Parse(std::string_view text) {
     m_lines.clear();
     m_eol = "\r\n";
+    // A UTF-8 byte order mark is no part of the first line: left there, it would hide the first
+    // section from every reader, and a save would then write that section a second time.
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
     const auto firstLf = text.find('\n');
     if (firstLf != std::string_view::npos && (firstLf == 0 || text[firstLf - 1] != '\r'))
         m_eol = "\n";

@@ -105,3 +105,15 @@ TEST(IniFile, LoadTellsMissingFromUnreadableAndSaveRoundTrips) {
     IniFile folder(dir.Path() + ".");
     EXPECT_EQ(folder.Load(), IniFile::LoadStatus::Unreadable);
 }
+
+TEST(IniFile, AByteOrderMarkDoesNotHideTheFirstSection) {
+    // An editor may put a UTF-8 byte order mark before the first section of a hand-edited list;
+    // its keys must still be found, and a save must write that section once, not twice.
+    IniFile ini;
+    ini.Parse("\xEF\xBB\xBF[ListIndex]\r\nCount=2\r\nName1=PTV\r\n");
+    EXPECT_EQ(ini.ReadInteger("ListIndex", "Count", 0), 2);
+    EXPECT_EQ(ini.ReadString("ListIndex", "Name1", "0"), "PTV");
+    ini.EraseSection("ListIndex");
+    ini.WriteInteger("ListIndex", "Count", 1);
+    EXPECT_EQ(ini.Text(), "[ListIndex]\r\nCount=1\r\n");
+}
