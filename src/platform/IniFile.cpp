@@ -60,16 +60,20 @@ void IniFile::Parse(std::string_view text) {
     // A UTF-8 byte order mark is no part of the first line: left there, it would hide the first
     // section from every reader, and a save would then write that section a second time.
     if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
-    const auto firstLf = text.find('\n');
-    if (firstLf != std::string_view::npos && (firstLf == 0 || text[firstLf - 1] != '\r'))
+    // Lines end with CR LF, LF or a CR alone; the file is written back with the first kind.
+    const auto firstBreak = text.find_first_of("\r\n");
+    if (firstBreak != std::string_view::npos && text[firstBreak] == '\n')
         m_eol = "\n";
+    else if (firstBreak != std::string_view::npos &&
+             (firstBreak + 1 == text.size() || text[firstBreak + 1] != '\n'))
+        m_eol = "\r";
     std::size_t pos = 0;
     while (pos < text.size()) {
-        auto end = text.find('\n', pos);
+        auto end = text.find_first_of("\r\n", pos);
         if (end == std::string_view::npos) end = text.size();
         std::string_view raw = text.substr(pos, end - pos);
         pos = end + 1;
-        if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
+        if (end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n') ++pos;
 
         Line line;
         line.raw = std::string(raw);

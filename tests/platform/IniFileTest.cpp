@@ -117,3 +117,15 @@ TEST(IniFile, AByteOrderMarkDoesNotHideTheFirstSection) {
     ini.WriteInteger("ListIndex", "Count", 1);
     EXPECT_EQ(ini.Text(), "[ListIndex]\r\nCount=1\r\n");
 }
+
+TEST(IniFile, LinesEndedByCarriageReturnsAloneKeepEverySection) {
+    // Read as one line, such a file would show no keys and lose all but its first section
+    // header at the next save.
+    IniFile ini;
+    ini.Parse("[StructureDB]\rCount=1\rName1=PTV\r[ListIndex]\rCount=1\rName1=Rectum\r");
+    EXPECT_EQ(ini.ReadString("StructureDB", "Name1", "0"), "PTV");
+    EXPECT_EQ(ini.ReadString("ListIndex", "Name1", "0"), "Rectum");
+    ini.WriteString("ListIndex", "Lock", "1");
+    EXPECT_EQ(ini.Text(),
+              "[StructureDB]\rCount=1\rName1=PTV\r[ListIndex]\rCount=1\rName1=Rectum\rLock=1\r");
+}
