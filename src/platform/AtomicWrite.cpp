@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -88,7 +89,14 @@ WriteResult WriteNewFile(const std::string& path, std::string_view contents) {
     return {};
 }
 
-WriteResult AtomicWriteFile(const std::string& path, std::string_view contents) {
+WriteResult AtomicWriteFile(const std::string& linkOrPath, std::string_view contents) {
+    // Through a symbolic link, replace the file it points to: renaming over the link itself
+    // would cut a shared settings file or list off from its link.
+    std::string path = linkOrPath;
+    if (char* real = ::realpath(linkOrPath.c_str(), nullptr)) {
+        path = real;
+        std::free(real);
+    }
     mode_t mode = 0644;
     struct stat old {};
     if (stat(path.c_str(), &old) == 0) mode = old.st_mode & 07777;
