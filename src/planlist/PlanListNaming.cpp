@@ -28,7 +28,8 @@ bool PlanListNameTaken(const std::vector<PlanListNameClass>& lists, const std::s
     if (except >= 0 && except < static_cast<int>(lists.size()) &&
         lists[static_cast<std::size_t>(except)].Name == name)
         return false;
-    return platform::FileExists(PlanListFilePath(programFolder, name));
+    // Anything at the path counts, also a link whose target is away for now.
+    return platform::PathMayExist(PlanListFilePath(programFolder, name));
 }
 
 std::string UniquePlanListName(const std::vector<PlanListNameClass>& lists,

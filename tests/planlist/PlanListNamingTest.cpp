@@ -8,6 +8,7 @@
 #include "platform/Paths.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 TEST(PlanListNaming, UsableNamesCanBeFileNames) {
     EXPECT_TRUE(IsUsablePlanListName("Prostate 78Gy"));
@@ -36,6 +37,11 @@ TEST(PlanListNaming, LookupsAreExactAndTheLastEqualListWins) {
     dir.Write("HEAD.lst", "");
     EXPECT_TRUE(PlanListNameTaken(lists, dir.Path(), "HEAD"));
     EXPECT_EQ(UniquePlanListName(lists, dir.Path(), "HEAD"), "HEAD1");
+    // A registered list behind a link to a share that is away keeps its name: a new list of
+    // that name would replace the link at its first save.
+    TempFolder share;
+    ASSERT_EQ(symlink(share.File("Away.lst").c_str(), dir.File("Away.lst").c_str()), 0);
+    EXPECT_TRUE(PlanListNameTaken(lists, dir.Path(), "Away"));
 }
 
 TEST(PlanListNaming, MessagesCarryTheNameInTheirFixedText) {
