@@ -84,14 +84,14 @@ void TForm1::ConnectPlanListCommands() {
         const int list = SelectedPlanList();
         if (list < 0) return;
         const ListCommandResult r =
-            ExportPlanList(PlanListFolder, PlanListName[list].Name, path.toStdString());
+            ExportPlanList(PlanListFolder, PlanListName[list].Name, PathBytes(path));
         if (r.status == ListCommandStatus::Failed)
             ReportWriteFailure(r.message);
         else if (!r.message.empty())
             statusBar()->showMessage(FromBytes(r.message));
     });
     connect(ImportDialog, &QFileDialog::fileSelected, this, [this](const QString& path) {
-        const ListCommandResult r = ImportPlanList(*this, PlanListFolder, path.toStdString());
+        const ListCommandResult r = ImportPlanList(*this, PlanListFolder, PathBytes(path));
         if (!r.ok()) {
             ReportWriteFailure(r.message);
             return;
