@@ -407,3 +407,24 @@ TEST_F(PlanListCommands, NamesWithEdgeBlanksOrQuotesSurviveARestart) {
     }
     EXPECT_EQ(Register(), names);
 }
+
+TEST_F(PlanListCommands, SavingARegisteredListLeavesTheSettingsFileUntouched) {
+    // The register is written only when the list is not in it yet: a settings file that cannot
+    // be written now must not turn every later save of a registered list into a failure.
+    const int i = AddSavedList("Head");
+    const std::string settings = SettingsFilePath(dir.Path());
+    UpdateSettingsFile(settings, [](platform::IniFile& ini) {
+        ini.WriteString("Notes", "Text", std::string(4000, 'x'));
+    });
+    const std::string before = ReadFileText(settings);
+    ws.PlanListName[i].IndexData[1].Name = "Rectum";
+    ws.PlanListName[i].Modified = true;
+    ListCommandResult saved;
+    {
+        FileSizeLimit disk(2000);  // the list fits, the settings file does not
+        saved = SavePlanList(ws, dir.Path(), i);
+    }
+    EXPECT_TRUE(saved.ok()) << saved.message;
+    EXPECT_FALSE(ws.PlanListName[i].Modified);
+    EXPECT_EQ(ReadFileText(settings), before);
+}
