@@ -61,7 +61,10 @@ platform::WriteResult RenameRegisteredPlanList(const std::string& programFolder,
     // be read makes the rename fail (UpdateSettingsFile refuses it).
     std::error_code ec;
     if (!std::filesystem::exists(path, ec)) return {};
-    return UpdateSettingsFile(path, [&](platform::IniFile& ini) {
-        RenameInPlanListRegister(ini, oldName, newName);
-    });
+    platform::IniFile ini(path);
+    if (ini.Load() == platform::IniFile::LoadStatus::Unreadable)
+        return {false, "Cannot read \"" + path + "\"; it was left unchanged."};
+    // No entry of the old name (a list never saved): nothing to write.
+    if (RenameInPlanListRegister(ini, oldName, newName) == 0) return {};
+    return ini.Save();
 }

@@ -428,3 +428,21 @@ TEST_F(PlanListCommands, SavingARegisteredListLeavesTheSettingsFileUntouched) {
     EXPECT_FALSE(ws.PlanListName[i].Modified);
     EXPECT_EQ(ReadFileText(settings), before);
 }
+
+TEST_F(PlanListCommands, RenamingAnUnregisteredListLeavesTheSettingsFileUntouched) {
+    AddSavedList("Head");  // makes the settings file
+    const std::string settings = SettingsFilePath(dir.Path());
+    UpdateSettingsFile(settings, [](platform::IniFile& ini) {
+        ini.WriteString("Notes", "Text", std::string(4000, 'x'));
+    });
+    const std::string before = ReadFileText(settings);
+    const int draft = NewPlanList(ws, dir.Path(), "Draft").index;
+    ListCommandResult renamed;
+    {
+        FileSizeLimit disk(2000);  // the settings file cannot be rewritten now
+        renamed = RenamePlanList(ws, dir.Path(), draft, "Pelvis");
+    }
+    EXPECT_TRUE(renamed.ok()) << renamed.message;
+    EXPECT_EQ(ws.PlanListName[draft].Name, "Pelvis");
+    EXPECT_EQ(ReadFileText(settings), before);
+}
