@@ -134,7 +134,7 @@ void TForm1::DrawDvhChart(int planIndex) {
     // Select the plan's list by name; a list index that no longer exists counts as none.
     int item = -1;
     if (const PlanListNameClass* list = PlanListOfPlan(*this, planIndex)) {
-        const QString name = QString::fromStdString(list->Name);
+        const QString name = FromBytes(list->Name);
         for (int i = 0; i < ComboBox1->count(); ++i)
             if (ComboBox1->itemText(i) == name) item = i;
     }

@@ -3,7 +3,6 @@
 #include "app/TForm1.h"
 
 #include "planlist/IndexGridModel.h"
-#include "planlist/PlanListNaming.h"
 #include "planlist/ui/ConstraintGuideLayer.h"
 #include "planlist/ui/IndexGridView.h"
 #include "planlist/ui/KeyPressHook.h"
@@ -49,9 +48,7 @@ void TForm1::SetUpIndexViews() {
 
 void TForm1::ComboBox1Change() {
     ClearIndexGridCells(StringGrid1);
-    int listIndex = -1;
-    if (ComboBox1->currentIndex() >= 0)
-        listIndex = FindPlanList(PlanListName, ComboBox1->currentText().toStdString());
+    const int listIndex = SelectedPlanList();
     if (listIndex >= 0) UpdateIndexGrid(listIndex);
     const PlanListNameClass* chosen = listIndex >= 0 ? &PlanListName[listIndex] : nullptr;
     for (QPushButton* button : ListEditButtons())
@@ -88,10 +85,7 @@ bool TForm1::StringGrid1KeyDown(QKeyEvent* key) {
                        (ctrl && (code == Qt::Key_C || code == Qt::Key_X || code == Qt::Key_V));
     if (!known) return false;
     PlanListNameClass* list = nullptr;
-    if (ComboBox1->currentIndex() >= 0) {
-        const int i = FindPlanList(PlanListName, ComboBox1->currentText().toStdString());
-        if (i >= 0 && !PlanListName[i].Lock) list = &PlanListName[i];
-    }
+    if (const int i = SelectedPlanList(); i >= 0 && !PlanListName[i].Lock) list = &PlanListName[i];
     bool changed = false;
     if (code == Qt::Key_Delete)
         changed = DeleteKeyOnIndexRow(list, SelectedIndexRow, m_indexRowClipboard);

@@ -84,14 +84,14 @@ void TForm1::ConnectPlanListCommands() {
         const int list = SelectedPlanList();
         if (list < 0) return;
         const ListCommandResult r =
-            ExportPlanList(PlanListFolder, PlanListName[list].Name, path.toStdString());
+            ExportPlanList(PlanListFolder, PlanListName[list].Name, PathBytes(path));
         if (r.status == ListCommandStatus::Failed)
             ReportWriteFailure(r.message);
         else if (!r.message.empty())
             statusBar()->showMessage(FromBytes(r.message));
     });
     connect(ImportDialog, &QFileDialog::fileSelected, this, [this](const QString& path) {
-        const ListCommandResult r = ImportPlanList(*this, PlanListFolder, path.toStdString());
+        const ListCommandResult r = ImportPlanList(*this, PlanListFolder, PathBytes(path));
         if (!r.ok()) {
             ReportWriteFailure(r.message);
             return;
@@ -107,7 +107,12 @@ void TForm1::ConnectPlanListCommands() {
 
 int TForm1::SelectedPlanList() const {
     if (ComboBox1->currentIndex() < 0) return -1;
-    return FindPlanList(PlanListName, ComboBox1->currentText().toStdString());
+    // The box shows each name through FromBytes (a name that is no UTF-8 as Latin-1): find the
+    // last list that shows as the chosen text, so that its own bytes are used, never the text's.
+    const QString shown = ComboBox1->currentText();
+    for (int i = PlanListNameCount() - 1; i >= 0; --i)
+        if (FromBytes(PlanListName[static_cast<std::size_t>(i)].Name) == shown) return i;
+    return -1;
 }
 
 void TForm1::SelectPlanList(const std::string& name) {
@@ -164,8 +169,8 @@ bool TForm1::PlanListNameEntered(int mode, const QString& text, int listIndex, Q
         r = NewPlanList(*this, PlanListFolder, name);
     else if (mode == 3)
         r = CopyPlanList(*this, PlanListFolder,
-                         ComboBox1->currentIndex() >= 0 ? ComboBox1->currentText().toStdString()
-                                                        : std::string(),
+                         SelectedPlanList() >= 0 ? PlanListName[SelectedPlanList()].Name
+                                                 : std::string(),
                          name);
     else if (mode == 2)
         r = RenamePlanList(*this, PlanListFolder, listIndex, name);
@@ -333,7 +338,9 @@ void TForm1::ImportPlanList1Click() { ImportDialog->open(); }
 
 void TForm1::ClearStructureList1Click() {
     if (ComboBox1->currentIndex() < 0) return;
-    const std::string name = ComboBox1->currentText().toStdString();
+    const int list = SelectedPlanList();
+    const std::string name =
+        list >= 0 ? PlanListName[list].Name : ComboBox1->currentText().toStdString();
     if (!platform::FileExists(PlanListFilePath(PlanListFolder, name))) return;
     ShowUserMessage(this, ClearStructureListQuestion(), QMessageBox::Question,
                     QMessageBox::Ok | QMessageBox::Cancel, "ClearStructureListBox",

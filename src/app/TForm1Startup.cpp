@@ -2,6 +2,7 @@
 #include "app/TForm1.h"
 
 #include "app/TStartForm.h"
+#include "app/TextBytes.h"
 #include "platform/Paths.h"
 
 #include <QAction>
@@ -27,7 +28,7 @@ void TForm1::FormCreate() {
     // The box shows the names sorted; PlanListName keeps the register's order.
     ComboBox1->clear();
     for (const PlanListNameClass& list : PlanListName)
-        ComboBox1->addItem(QString::fromStdString(list.Name));
+        ComboBox1->addItem(FromBytes(list.Name));
     ComboBox1->setCurrentIndex(-1);
     const bool listChosen = ComboBox1->currentIndex() >= 0;
     for (QPushButton* button : ListEditButtons()) button->setEnabled(listChosen);

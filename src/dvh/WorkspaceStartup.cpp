@@ -31,8 +31,15 @@ Workspace::StartupResult Workspace::LoadSettingsAndPlanLists(const std::string& 
         std::vector<std::string> kept;
         for (const std::string& name : ReadPlanListRegister(ini)) {
             const std::string path = PlanListFilePath(programFolder, name);
-            if (!platform::FileExists(path)) continue;  // dropped from the register
+            // Dropped from the register only when nothing is there: a link to a share that is
+            // away, or a file the system cannot look at now, is refused below but stays.
+            if (!platform::FileExists(path) && !platform::PathMayExist(path)) continue;
             PlanListLoadResult loaded = LoadPlanListFile(path, name);
+            if (loaded.status == PlanListFileStatus::Missing) {
+                loaded.status = PlanListFileStatus::Unreadable;
+                loaded.message = "Cannot reach the plan list file \"" + path +
+                                 "\". The list is not loaded and stays registered.";
+            }
             if (loaded.status == PlanListFileStatus::Ok) {
                 loaded.list.Modified = false;
                 PlanListName.push_back(std::move(loaded.list));

@@ -2,6 +2,7 @@
 #include "planlist/PlanListCommands.h"
 
 #include "dvh/NameCharacters.h"
+#include "dvh/SettingsFile.h"
 #include "planlist/IndexRowCommands.h"
 #include "planlist/PlanListFile.h"
 #include "planlist/PlanListNaming.h"
@@ -13,6 +14,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <unistd.h>
 
 namespace {
@@ -99,6 +101,13 @@ ListCommandResult RenamePlanList(Workspace& ws, const std::string& programFolder
     const std::string oldName = list.Name;
     if (oldName == name) return Status(ListCommandStatus::Done, listIndex);
 
+    // Without a settings file no register follows the file, so the file keeps its name and
+    // content; the list's next save writes the file of its new name.
+    std::error_code noSettings;
+    if (!std::filesystem::exists(SettingsFilePath(programFolder), noSettings)) {
+        list.Name = name;
+        return Status(ListCommandStatus::Done, listIndex);
+    }
     const std::string oldPath = PlanListFilePath(programFolder, oldName);
     const std::string newPath = PlanListFilePath(programFolder, name);
     const bool hasFile = platform::FileExists(oldPath);
@@ -191,7 +200,8 @@ ListCommandResult ExportPlanList(const std::string& programFolder, const std::st
     std::string text;
     if (!platform::ReadWholeFile(source, text))
         return Status(ListCommandStatus::Failed, -1, "Cannot read \"" + source + "\".");
-    const platform::WriteResult written = platform::AtomicWriteFile(target, text);
+    // Written under a new name only: a file that appears at the target meanwhile is kept.
+    const platform::WriteResult written = platform::WriteNewFile(target, text);
     if (!written.ok) return Status(ListCommandStatus::Failed, -1, written.message);
     platform::SetReadOnly(target, false);
     return Status(ListCommandStatus::Done);

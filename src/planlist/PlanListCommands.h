@@ -35,6 +35,7 @@ ListCommandResult CopyPlanList(Workspace& ws, const std::string& programFolder,
                                const std::string& sourceName, const std::string& name);
 /// Renames the list at `listIndex`, its file (never over an existing file) and its register
 /// entries. When the file cannot be renamed or the register not rewritten, nothing changes.
+/// Without a settings file only the list in memory is renamed; its file keeps its name.
 ListCommandResult RenamePlanList(Workspace& ws, const std::string& programFolder, int listIndex,
                                  const std::string& name);
 /// Removes the list at `listIndex`; its file goes to the trash. Plans (and a waiting load)

@@ -7,8 +7,10 @@
 
 bool IsUsablePlanListName(std::string_view name) {
     if (name.empty() || name == "." || name == "..") return false;
+    // Control characters (a line break above all) cannot stand in a line of the register.
     for (char c : name)
-        if (IsForbiddenNameCharacter(c) || c == '\0') return false;
+        if (IsForbiddenNameCharacter(c) || static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            return false;
     return true;
 }
 
@@ -26,7 +28,8 @@ bool PlanListNameTaken(const std::vector<PlanListNameClass>& lists, const std::s
     if (except >= 0 && except < static_cast<int>(lists.size()) &&
         lists[static_cast<std::size_t>(except)].Name == name)
         return false;
-    return platform::FileExists(PlanListFilePath(programFolder, name));
+    // Anything at the path counts, also a link whose target is away for now.
+    return platform::PathMayExist(PlanListFilePath(programFolder, name));
 }
 
 std::string UniquePlanListName(const std::vector<PlanListNameClass>& lists,

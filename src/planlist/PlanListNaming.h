@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-/// A name that can become a file name: not empty, no character forbidden in file names
-/// (IsForbiddenNameCharacter), not "." or "..".
+/// A name that can become a file name and a register entry: not empty, no character forbidden
+/// in file names (IsForbiddenNameCharacter) and no control character, not "." or "..".
 bool IsUsablePlanListName(std::string_view name);
 
 /// Position of the last list whose `Name` equals `name` exactly (case counts), -1 for none.

@@ -44,8 +44,13 @@ int RenameInPlanListRegister(platform::IniFile& ini, const std::string& oldName,
 }
 
 platform::WriteResult RegisterPlanList(const std::string& programFolder, const std::string& name) {
-    return UpdateSettingsFile(SettingsFilePath(programFolder),
-                              [&](platform::IniFile& ini) { AddToPlanListRegister(ini, name); });
+    const std::string path = SettingsFilePath(programFolder);
+    platform::IniFile ini(path);
+    if (ini.Load() == platform::IniFile::LoadStatus::Unreadable)
+        return {false, "Cannot read \"" + path + "\"; it was left unchanged."};
+    // A list already registered needs no write: the file stays as it is.
+    if (!AddToPlanListRegister(ini, name)) return {};
+    return ini.Save();
 }
 
 platform::WriteResult RenameRegisteredPlanList(const std::string& programFolder,
@@ -56,7 +61,10 @@ platform::WriteResult RenameRegisteredPlanList(const std::string& programFolder,
     // be read makes the rename fail (UpdateSettingsFile refuses it).
     std::error_code ec;
     if (!std::filesystem::exists(path, ec)) return {};
-    return UpdateSettingsFile(path, [&](platform::IniFile& ini) {
-        RenameInPlanListRegister(ini, oldName, newName);
-    });
+    platform::IniFile ini(path);
+    if (ini.Load() == platform::IniFile::LoadStatus::Unreadable)
+        return {false, "Cannot read \"" + path + "\"; it was left unchanged."};
+    // No entry of the old name (a list never saved): nothing to write.
+    if (RenameInPlanListRegister(ini, oldName, newName) == 0) return {};
+    return ini.Save();
 }

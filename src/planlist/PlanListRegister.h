@@ -14,7 +14,8 @@ bool AddToPlanListRegister(platform::IniFile& ini, const std::string& name);
 int RenameInPlanListRegister(platform::IniFile& ini, const std::string& oldName,
                              const std::string& newName);
 
-/// The settings file of `programFolder` with `name` registered; created when missing.
+/// The settings file of `programFolder` with `name` registered; created when missing, and
+/// not written at all when `name` is registered already.
 platform::WriteResult RegisterPlanList(const std::string& programFolder, const std::string& name);
 /// Renames the entries of a list in the settings file of `programFolder`; a missing settings
 /// file is left missing.

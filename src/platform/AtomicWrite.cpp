@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -25,15 +26,15 @@ std::string FolderOf(const std::string& path) {
 
 }  // namespace
 
-WriteResult AtomicWriteFile(const std::string& path, std::string_view contents) {
-    std::string tmpl = path + ".tmp-XXXXXX";
+namespace {
+
+// Writes `contents` to a flushed temporary file beside `path` with the permission bits `mode`
+// (plus owner write); `tmpl` receives its name. On failure nothing is left behind.
+WriteResult WriteTemporary(const std::string& path, std::string_view contents, mode_t mode,
+                           std::string& tmpl) {
+    tmpl = path + ".tmp-XXXXXX";
     const int fd = mkstemp(tmpl.data());
     if (fd < 0) return {false, SystemError("Cannot create a file in the folder of", path)};
-
-    mode_t mode = 0644;
-    struct stat old {};
-    if (stat(path.c_str(), &old) == 0) mode = old.st_mode & 07777;
-
     const char* data = contents.data();
     std::size_t left = contents.size();
     while (left > 0) {
@@ -59,6 +60,49 @@ WriteResult AtomicWriteFile(const std::string& path, std::string_view contents) 
         ::unlink(tmpl.c_str());
         return failed;
     }
+    return {};
+}
+
+void SyncFolderOf(const std::string& path) {
+    const int dir = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+}
+
+}  // namespace
+
+WriteResult WriteNewFile(const std::string& path, std::string_view contents) {
+    std::string tmpl;
+    if (WriteResult written = WriteTemporary(path, contents, 0644, tmpl); !written.ok)
+        return written;
+    // A hard link fails when the name is taken: unlike a rename it never replaces a file.
+    if (::link(tmpl.c_str(), path.c_str()) != 0) {
+        WriteResult failed{false, errno == EEXIST ? "\"" + path + "\" already exists; it was not overwritten."
+                                                  : SystemError("Cannot create", path)};
+        ::unlink(tmpl.c_str());
+        return failed;
+    }
+    ::unlink(tmpl.c_str());
+    SyncFolderOf(path);
+    return {};
+}
+
+WriteResult AtomicWriteFile(const std::string& linkOrPath, std::string_view contents) {
+    // Through a symbolic link, replace the file it points to: renaming over the link itself
+    // would cut a shared settings file or list off from its link.
+    std::string path = linkOrPath;
+    if (char* real = ::realpath(linkOrPath.c_str(), nullptr)) {
+        path = real;
+        std::free(real);
+    }
+    mode_t mode = 0644;
+    struct stat old {};
+    if (stat(path.c_str(), &old) == 0) mode = old.st_mode & 07777;
+    std::string tmpl;
+    if (WriteResult written = WriteTemporary(path, contents, mode, tmpl); !written.ok)
+        return written;
     if (std::rename(tmpl.c_str(), path.c_str()) != 0) {
         WriteResult failed{false, SystemError("Cannot replace", path)};
         ::unlink(tmpl.c_str());
@@ -67,11 +111,7 @@ WriteResult AtomicWriteFile(const std::string& path, std::string_view contents) 
     // Restore the old permission bits exactly (the temporary needed to be writable by us).
     ::chmod(path.c_str(), mode);
     // Make the rename itself durable.
-    const int dir = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
+    SyncFolderOf(path);
     return {};
 }
 
@@ -90,7 +130,14 @@ bool ReadWholeFile(const std::string& path, std::string& out, std::size_t maxByt
     while (got < out.size()) {
         const ssize_t n = ::read(fd, out.data() + got, out.size() - got);
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
+        if (n < 0) {
+            // A read error is no short file: a list read in part and saved again would lose
+            // the rest for good, so the file counts as unreadable.
+            out.clear();
+            ::close(fd);
+            return false;
+        }
+        if (n == 0) break;
         got += static_cast<std::size_t>(n);
     }
     // A file that grew while being read is read up to its size at open; one that shrank is cut.

@@ -18,7 +18,12 @@ struct WriteResult {
 /// only if the caller asks for it afterwards; the rename itself needs a writable folder).
 WriteResult AtomicWriteFile(const std::string& path, std::string_view contents);
 
-/// Reads a whole file into `out`. Returns false when it does not exist or cannot be read.
+/// Writes `contents` to a file `path` that must not exist: written whole beside it first, then
+/// given its name only if no file has that name by then, so an existing file is never replaced.
+WriteResult WriteNewFile(const std::string& path, std::string_view contents);
+
+/// Reads a whole file into `out`. Returns false when it does not exist or cannot be read,
+/// also when a read fails midway (then `out` is empty, never a part of the file).
 /// Files larger than `maxBytes` are refused rather than read in part.
 bool ReadWholeFile(const std::string& path, std::string& out,
                    std::size_t maxBytes = std::size_t(1) << 31);

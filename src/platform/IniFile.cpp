@@ -28,6 +28,16 @@ bool SameName(std::string_view a, std::string_view b) {
     return true;
 }
 
+// A value as a key line carries it. Readers trim values and drop one pair of enclosing quotes,
+// so a value with a blank at either end, or one enclosed in quotes itself, is written in
+// quotes: it then reads back exactly. Every other value is written as it is.
+std::string ValueText(const std::string& value) {
+    if (value.empty()) return value;
+    const bool edgeBlank = IsBlank(value.front()) || IsBlank(value.back());
+    const bool quoted = value.size() >= 2 && value.front() == '"' && value.back() == '"';
+    return edgeBlank || quoted ? '"' + value + '"' : value;
+}
+
 }  // namespace
 
 IniFile::LoadStatus IniFile::Load() {
@@ -47,16 +57,23 @@ IniFile::LoadStatus IniFile::Load() {
 void IniFile::Parse(std::string_view text) {
     m_lines.clear();
     m_eol = "\r\n";
-    const auto firstLf = text.find('\n');
-    if (firstLf != std::string_view::npos && (firstLf == 0 || text[firstLf - 1] != '\r'))
+    // A UTF-8 byte order mark is no part of the first line: left there, it would hide the first
+    // section from every reader, and a save would then write that section a second time.
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+    // Lines end with CR LF, LF or a CR alone; the file is written back with the first kind.
+    const auto firstBreak = text.find_first_of("\r\n");
+    if (firstBreak != std::string_view::npos && text[firstBreak] == '\n')
         m_eol = "\n";
+    else if (firstBreak != std::string_view::npos &&
+             (firstBreak + 1 == text.size() || text[firstBreak + 1] != '\n'))
+        m_eol = "\r";
     std::size_t pos = 0;
     while (pos < text.size()) {
-        auto end = text.find('\n', pos);
+        auto end = text.find_first_of("\r\n", pos);
         if (end == std::string_view::npos) end = text.size();
         std::string_view raw = text.substr(pos, end - pos);
         pos = end + 1;
-        if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
+        if (end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n') ++pos;
 
         Line line;
         line.raw = std::string(raw);
@@ -87,7 +104,7 @@ std::string IniFile::Text() const {
     for (const Line& line : m_lines) {
         switch (line.kind) {
             case Line::Kind::Section: out += '[' + line.name + ']'; break;
-            case Line::Kind::Key: out += line.name + '=' + line.value; break;
+            case Line::Kind::Key: out += line.name + '=' + ValueText(line.value); break;
             case Line::Kind::Other: out += line.raw; break;
         }
         out += m_eol;

@@ -18,8 +18,9 @@ namespace platform {
 /// and key win, names and values are trimmed of spaces and tabs, a value wrapped in one pair
 /// of double quotes loses them, and a missing key gives the caller's default.
 /// Writing replaces the value of the first matching key, or appends the key at the end of the
-/// first matching section, or appends a new section at the end of the file. Lines the class
-/// does not understand (comments, junk) are kept as they are.
+/// first matching section, or appends a new section at the end of the file. A value with a
+/// blank at either end, or enclosed in quotes, is saved in quotes so that it reads back the
+/// same. Lines the class does not understand (comments, junk) are kept as they are.
 ///
 /// Nothing touches the disk until `Save`, which replaces the file atomically.
 class IniFile {

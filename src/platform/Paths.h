@@ -17,6 +17,9 @@ std::string TempFolder();
 std::string HostName();
 
 bool FileExists(const std::string& path);
+/// False only when nothing at all is at `path` (not even a broken link); true when something
+/// is there or the system cannot tell.
+bool PathMayExist(const std::string& path);
 bool DirectoryExists(const std::string& path);
 /// Creates a folder and its parents; true when it exists afterwards.
 bool MakeDirectories(const std::string& path);

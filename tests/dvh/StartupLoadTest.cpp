@@ -93,3 +93,22 @@ TEST(StartupLoad, UnreadableListIsRefusedButStaysRegistered) {
     EXPECT_EQ(RegisterText(dir), "Count=2;ListName1=Locked;ListName2=A;");
     EXPECT_EQ(dir.Read("Locked.lst"), kListFile);
 }
+
+TEST(StartupLoad, AListBehindABrokenLinkStaysRegistered) {
+    // A list linked from a share that is not mounted right now is not gone: keep its entry, so
+    // that it loads again once the share is back, and say why it is missing.
+    TempFolder dir;
+    TempFolder share;
+    ASSERT_EQ(symlink(share.File("Away.lst").c_str(), dir.File("Away.lst").c_str()), 0);
+    dir.Write("A.lst", kListFile);
+    dir.Write("Tessaray.ini",
+              "[PlanList]\r\nCount=3\r\nListName1=Away\r\nListName2=Gone\r\nListName3=A\r\n");
+    Workspace ws;
+    const auto result = ws.LoadSettingsAndPlanLists(dir.Path());
+    ASSERT_EQ(ws.PlanListNameCount(), 1);
+    EXPECT_EQ(ws.PlanListName[0].Name, "A");
+    ASSERT_EQ(result.Messages.size(), 1u);
+    EXPECT_NE(result.Messages[0].find("Away"), std::string::npos);
+    // "Gone" has nothing at its path and is dropped as before.
+    EXPECT_EQ(RegisterText(dir), "Count=2;ListName1=Away;ListName2=A;");
+}

@@ -170,6 +170,19 @@ TEST_F(PlanListCommands, RenameMovesFileAndEveryRegisterEntry) {
     EXPECT_FALSE(platform::FileExists(ListPath("Draft2")));
 }
 
+TEST_F(PlanListCommands, RenameWithoutSettingsFileChangesOnlyTheListInMemory) {
+    // Without a settings file there is no register to follow the file: the file keeps its
+    // name (and content), and the list's next save writes the file of its new name.
+    const int i = AddSavedList("Old");
+    const std::string oldText = ReadFileText(ListPath("Old"));
+    std::filesystem::remove(SettingsFilePath(dir.Path()));
+    ASSERT_TRUE(RenamePlanList(ws, dir.Path(), i, "New").ok());
+    EXPECT_EQ(ws.PlanListName[i].Name, "New");
+    EXPECT_EQ(ReadFileText(ListPath("Old")), oldText);
+    EXPECT_FALSE(platform::FileExists(ListPath("New")));
+    EXPECT_FALSE(platform::FileExists(SettingsFilePath(dir.Path())));
+}
+
 TEST_F(PlanListCommands, RenameOntoAnExistingNameNeverDestroysThatFile) {
     const int a = AddSavedList("A");
     AddSavedList("B");
@@ -371,4 +384,65 @@ TEST_F(PlanListCommands, ProtocolBuiltFromNothingSurvivesARestartExactly) {
     ASSERT_EQ(again.IndexDataCount(), 17);
     EXPECT_EQ(again.IndexData[16].ValueCI, 95.0f);
     EXPECT_TRUE(again.Modified);
+}
+
+TEST_F(PlanListCommands, NamesWithEdgeBlanksOrQuotesSurviveARestart) {
+    // Ini readers trim values and drop one pair of quotes: the writers must keep such names
+    // readable, or the register would name a file that is not there and drop the list.
+    const std::vector<std::string> names = {" Head", "Neck ", " "};
+    for (const std::string& name : names) {
+        const int i = NewPlanList(ws, dir.Path(), name).index;
+        ASSERT_GE(i, 0) << name;
+        ws.PlanListName[i].IndexData[0].Name = "\"" + name + "PTV\"";
+        ws.PlanListName[i].StructureDB.push_back({" Cord", true, 1, 2, 3, true});
+        ASSERT_TRUE(SavePlanList(ws, dir.Path(), i).ok()) << name;
+    }
+    Workspace restarted;
+    restarted.LoadSettingsAndPlanLists(dir.Path());
+    ASSERT_EQ(restarted.PlanListNameCount(), static_cast<int>(names.size()));
+    for (std::size_t k = 0; k < names.size(); ++k) {
+        EXPECT_EQ(restarted.PlanListName[k].Name, names[k]);
+        EXPECT_EQ(restarted.PlanListName[k].IndexData.at(0).Name, "\"" + names[k] + "PTV\"");
+        EXPECT_EQ(restarted.PlanListName[k].StructureDB.at(0).Name, " Cord");
+    }
+    EXPECT_EQ(Register(), names);
+}
+
+TEST_F(PlanListCommands, SavingARegisteredListLeavesTheSettingsFileUntouched) {
+    // The register is written only when the list is not in it yet: a settings file that cannot
+    // be written now must not turn every later save of a registered list into a failure.
+    const int i = AddSavedList("Head");
+    const std::string settings = SettingsFilePath(dir.Path());
+    UpdateSettingsFile(settings, [](platform::IniFile& ini) {
+        ini.WriteString("Notes", "Text", std::string(4000, 'x'));
+    });
+    const std::string before = ReadFileText(settings);
+    ws.PlanListName[i].IndexData[1].Name = "Rectum";
+    ws.PlanListName[i].Modified = true;
+    ListCommandResult saved;
+    {
+        FileSizeLimit disk(2000);  // the list fits, the settings file does not
+        saved = SavePlanList(ws, dir.Path(), i);
+    }
+    EXPECT_TRUE(saved.ok()) << saved.message;
+    EXPECT_FALSE(ws.PlanListName[i].Modified);
+    EXPECT_EQ(ReadFileText(settings), before);
+}
+
+TEST_F(PlanListCommands, RenamingAnUnregisteredListLeavesTheSettingsFileUntouched) {
+    AddSavedList("Head");  // makes the settings file
+    const std::string settings = SettingsFilePath(dir.Path());
+    UpdateSettingsFile(settings, [](platform::IniFile& ini) {
+        ini.WriteString("Notes", "Text", std::string(4000, 'x'));
+    });
+    const std::string before = ReadFileText(settings);
+    const int draft = NewPlanList(ws, dir.Path(), "Draft").index;
+    ListCommandResult renamed;
+    {
+        FileSizeLimit disk(2000);  // the settings file cannot be rewritten now
+        renamed = RenamePlanList(ws, dir.Path(), draft, "Pelvis");
+    }
+    EXPECT_TRUE(renamed.ok()) << renamed.message;
+    EXPECT_EQ(ws.PlanListName[draft].Name, "Pelvis");
+    EXPECT_EQ(ReadFileText(settings), before);
 }

@@ -8,12 +8,19 @@
 #include "platform/Paths.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 TEST(PlanListNaming, UsableNamesCanBeFileNames) {
     EXPECT_TRUE(IsUsablePlanListName("Prostate 78Gy"));
     EXPECT_FALSE(IsUsablePlanListName(""));
     EXPECT_FALSE(IsUsablePlanListName("a|b"));
     EXPECT_FALSE(IsUsablePlanListName("."));
+    // A line break would end the register's line early and lose the list at the next start;
+    // no control character can be part of a line of the register.
+    EXPECT_FALSE(IsUsablePlanListName("Head\nCount=0"));
+    EXPECT_FALSE(IsUsablePlanListName("Head\r"));
+    EXPECT_FALSE(IsUsablePlanListName("a\tb"));
+    EXPECT_TRUE(IsUsablePlanListName("Blase\xE4"));
 }
 
 TEST(PlanListNaming, LookupsAreExactAndTheLastEqualListWins) {
@@ -30,6 +37,11 @@ TEST(PlanListNaming, LookupsAreExactAndTheLastEqualListWins) {
     dir.Write("HEAD.lst", "");
     EXPECT_TRUE(PlanListNameTaken(lists, dir.Path(), "HEAD"));
     EXPECT_EQ(UniquePlanListName(lists, dir.Path(), "HEAD"), "HEAD1");
+    // A registered list behind a link to a share that is away keeps its name: a new list of
+    // that name would replace the link at its first save.
+    TempFolder share;
+    ASSERT_EQ(symlink(share.File("Away.lst").c_str(), dir.File("Away.lst").c_str()), 0);
+    EXPECT_TRUE(PlanListNameTaken(lists, dir.Path(), "Away"));
 }
 
 TEST(PlanListNaming, MessagesCarryTheNameInTheirFixedText) {

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -57,4 +58,30 @@ TEST(AtomicWrite, ReadWholeFileRefusesFoldersAndOversizedFiles) {
     EXPECT_FALSE(platform::ReadWholeFile(dir.File("a.txt"), text, 99));
     EXPECT_FALSE(platform::ReadWholeFile(dir.Path(), text));
     EXPECT_FALSE(platform::ReadWholeFile(dir.File("missing"), text));
+}
+
+TEST(AtomicWrite, ANewFileNeverReplacesOneThatAppearedMeanwhile) {
+    TempFolder dir;
+    const std::string path = dir.File("export.lst");
+    ASSERT_TRUE(platform::WriteNewFile(path, "first").ok);
+    EXPECT_EQ(dir.Read("export.lst"), "first");
+    // A file that exists by the time of the write stays as it was, and no temporary is left.
+    const platform::WriteResult second = platform::WriteNewFile(path, "second");
+    EXPECT_FALSE(second.ok);
+    EXPECT_NE(second.message.find("export.lst"), std::string::npos);
+    EXPECT_EQ(dir.Read("export.lst"), "first");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
+                            std::filesystem::directory_iterator()), 1);
+}
+
+TEST(AtomicWrite, AFileReachedThroughALinkIsReplacedWhereItLies) {
+    // A settings file or list linked from a shared folder stays linked: the write replaces the
+    // file the link points to, not the link.
+    TempFolder dir;
+    const std::string shared = dir.Write("shared.ini", "old");
+    const std::string link = dir.File("Tessaray.ini");
+    ASSERT_EQ(symlink(shared.c_str(), link.c_str()), 0);
+    ASSERT_TRUE(platform::AtomicWriteFile(link, "new").ok);
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(dir.Read("shared.ini"), "new");
 }

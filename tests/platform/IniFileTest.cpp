@@ -105,3 +105,27 @@ TEST(IniFile, LoadTellsMissingFromUnreadableAndSaveRoundTrips) {
     IniFile folder(dir.Path() + ".");
     EXPECT_EQ(folder.Load(), IniFile::LoadStatus::Unreadable);
 }
+
+TEST(IniFile, AByteOrderMarkDoesNotHideTheFirstSection) {
+    // An editor may put a UTF-8 byte order mark before the first section of a hand-edited list;
+    // its keys must still be found, and a save must write that section once, not twice.
+    IniFile ini;
+    ini.Parse("\xEF\xBB\xBF[ListIndex]\r\nCount=2\r\nName1=PTV\r\n");
+    EXPECT_EQ(ini.ReadInteger("ListIndex", "Count", 0), 2);
+    EXPECT_EQ(ini.ReadString("ListIndex", "Name1", "0"), "PTV");
+    ini.EraseSection("ListIndex");
+    ini.WriteInteger("ListIndex", "Count", 1);
+    EXPECT_EQ(ini.Text(), "[ListIndex]\r\nCount=1\r\n");
+}
+
+TEST(IniFile, LinesEndedByCarriageReturnsAloneKeepEverySection) {
+    // Read as one line, such a file would show no keys and lose all but its first section
+    // header at the next save.
+    IniFile ini;
+    ini.Parse("[StructureDB]\rCount=1\rName1=PTV\r[ListIndex]\rCount=1\rName1=Rectum\r");
+    EXPECT_EQ(ini.ReadString("StructureDB", "Name1", "0"), "PTV");
+    EXPECT_EQ(ini.ReadString("ListIndex", "Name1", "0"), "Rectum");
+    ini.WriteString("ListIndex", "Lock", "1");
+    EXPECT_EQ(ini.Text(),
+              "[StructureDB]\rCount=1\rName1=PTV\r[ListIndex]\rCount=1\rName1=Rectum\rLock=1\r");
+}

@@ -2,8 +2,10 @@
 #include "app/Forms.h"
 #include "app/TForm1.h"
 #include "app/TFormInputBox.h"
+#include "app/TextBytes.h"
 #include "planlist/PlanListCommands.h"
 #include "planlist/PlanListFile.h"
+#include "planlist/PlanListNaming.h"
 #include "planlist/ui/TFormDVHs.h"
 #include "planlist/ui/TFormIndex.h"
 #include "platform/Paths.h"
@@ -331,4 +333,27 @@ TEST_F(PlanListWindow, EditIndexCarriesANewNameOverTheGroupOnlyFromItsFirstRow) 
     form->ToolButton11->setChecked(false);
     form->BEditIndexClick();
     EXPECT_FALSE(FormIndex->isVisible());
+}
+
+TEST_F(PlanListWindow, AListNamedInLatin1IsChosenSavedAndCopiedByItsOwnBytes) {
+    // A register written on another system may name a list in Latin-1: the box shows the bytes
+    // as Latin-1, and every command must still find the list behind the shown name.
+    const std::string name = "Blase\xE4";
+    PlanListNameClass latin1 = MakeNewPlanList(name);
+    latin1.IndexData[0].Name = "PTV";
+    form->PlanListName.push_back(latin1);
+    form->ComboBox1->addItem(FromBytes(name));
+    form->SelectPlanList(name);
+    ASSERT_EQ(form->SelectedPlanList(), 0);
+    EXPECT_TRUE(form->BSaveList->isEnabled());
+    EXPECT_EQ(form->StringGrid1->item(0, 0)->text(), "PTV");
+
+    form->BSaveList->click();
+    EXPECT_TRUE(platform::FileExists(PlanListFilePath(dir.Path(), name)));
+    EXPECT_FALSE(form->PlanListName[0].Modified);
+
+    EXPECT_FALSE(form->PlanListNameEntered(3, "Copy", 0, form.get()));
+    const int copy = FindPlanList(form->PlanListName, "Copy");
+    ASSERT_GE(copy, 0);
+    EXPECT_EQ(form->PlanListName[copy].IndexData[0].Name, "PTV");
 }
