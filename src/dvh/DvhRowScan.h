@@ -37,12 +37,19 @@ inline constexpr std::ptrdiff_t kWindow = kReach + 64;
     const char* q = p;
     const bool negative = *q == '-';
     q += negative;
-    // The whole part is short (doses, percentages): digit by digit is quickest.
-    const char* const first = q;
-    std::uint64_t mantissa = 0;
-    for (unsigned d; (d = static_cast<unsigned>(*q - '0')) < 10 && q - first < 8; ++q) mantissa = mantissa * 10 + d;
-    const int k1 = static_cast<int>(q - first);
-    if (k1 == 0 || k1 == 8) return false;
+    // The whole part is short (doses, percentages): digit by digit is quickest, unrolled so
+    // that each length ends at its own branch and the number's end is known without waiting.
+    std::uint64_t mantissa = static_cast<unsigned>(*q - '0');
+    if (mantissa >= 10) return false;
+    int k1 = 1;
+#pragma GCC unroll 8
+    for (; k1 < 8; ++k1) {
+        const unsigned d = static_cast<unsigned>(q[k1] - '0');
+        if (d >= 10) break;
+        mantissa = mantissa * 10 + d;
+    }
+    if (k1 == 8) return false;
+    q += k1;
     std::uint64_t w;
     int exponent = 0;
     if (*q == '.') {
@@ -99,10 +106,9 @@ inline constexpr std::ptrdiff_t kWindow = kReach + 64;
     return nullptr;
 }
 
-/// A row of `N` plain decimals separated by single TABs. Returns the start of the next line, or
-/// null to decline. At least `kWindow` bytes from `row` must be readable.
+/// `TabRow` number by number: each number starts where the one before it ended.
 template <int N>
-[[gnu::always_inline]] inline const char* TabRow(const char* row, double (&v)[N]) {
+[[gnu::always_inline]] inline const char* TabRowInTurn(const char* row, double (&v)[N]) {
     const char* q = row;
     for (int i = 0; i < N; ++i) {
         if (!PlainDecimal(q, v[i])) return nullptr;
@@ -112,6 +118,45 @@ template <int N>
         }
     }
     return LineEnd(q);
+}
+
+/// A row of `N` plain decimals separated by single TABs. Returns the start of the next line, or
+/// null to decline. At least `kWindow` bytes from `row` must be readable.
+template <int N>
+[[gnu::always_inline]] inline const char* TabRow(const char* row, double (&v)[N]) {
+#if defined(__SSE2__)
+    // Where the TABs of the row's first 32 bytes stand is known at once, so every number is
+    // read from its own start, side by side, instead of each waiting for the one before it.
+    // Each must then end exactly at its TAB, which takes the same rows as reading in turn.
+    const __m128i tab = _mm_set1_epi8('\t');
+    unsigned tabs = static_cast<unsigned>(_mm_movemask_epi8(
+                        _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(row)), tab))) |
+                    static_cast<unsigned>(_mm_movemask_epi8(
+                        _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(row + 16)), tab)))
+                        << 16;
+    const char* start[N];
+    const char* stop[N];
+    start[0] = row;
+    for (int i = 0; i + 1 < N; ++i) {
+        if (tabs == 0) return TabRowInTurn<N>(row, v);  // a long row: its TABs lie further on
+        stop[i] = row + __builtin_ctz(tabs);
+        start[i + 1] = stop[i] + 1;
+        tabs &= tabs - 1;
+    }
+    bool taken = true;
+#pragma GCC unroll 4
+    for (int i = 0; i < N; ++i) {
+        const char* q = start[i];
+        taken &= PlainDecimal(q, v[i]);
+        if (i + 1 < N)
+            taken &= q == stop[i];
+        else
+            stop[i] = q;
+    }
+    return taken ? LineEnd(stop[N - 1]) : nullptr;
+#else
+    return TabRowInTurn<N>(row, v);
+#endif
 }
 
 /// The first byte from `q` on that is no space, or null when it lies beyond `kReach` from `row`.
@@ -139,14 +184,21 @@ template <int N>
 /// must be readable.
 template <int N>
 [[gnu::always_inline]] inline const char* ColumnRow(const char* row, const int* ends, double (&v)[N]) {
-    const char* q = row;
+    // A taken number ends where its column ends, so each column after the first is read from
+    // its known start, side by side with the others, and the ends are checked afterwards.
+    bool taken = true;
+    const char* last = row;
+#pragma GCC unroll 4
     for (int i = 0; i < N; ++i) {
-        q = SkipSpaces(q, row);
+        const char* q = SkipSpaces(i == 0 ? row : row + ends[i - 1], row);
         if (!q) return nullptr;
-        if (!PlainDecimal(q, v[i])) return nullptr;
-        if (i + 1 < N && q != row + ends[i]) return nullptr;
+        taken &= PlainDecimal(q, v[i]);
+        if (i + 1 < N)
+            taken &= q == row + ends[i];
+        else
+            last = q;
     }
-    return LineEnd(q);
+    return taken ? LineEnd(last) : nullptr;
 }
 
 /// The line feeds of a buffer, found 64 bytes at a time: where a row begins is then known

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <random>
@@ -284,4 +285,84 @@ TEST(DvhRowScan, WholeExportsReadAlikeFastAndLineByLine) {
             }
         }
     }
+}
+
+namespace {
+
+/// A column row read number by number, each from where the one before it ended: what
+/// `ColumnRow` must take and decline alike.
+template <int N>
+const char* ColumnRowInTurn(const char* row, const int* ends, double (&v)[N]) {
+    const char* q = row;
+    for (int i = 0; i < N; ++i) {
+        q = SkipSpaces(q, row);
+        if (!q || !PlainDecimal(q, v[i])) return nullptr;
+        if (i + 1 < N && q != row + ends[i]) return nullptr;
+    }
+    return LineEnd(q);
+}
+
+/// A random row of `fields` random numbers (some spoilt) between random separators, often
+/// followed by a second line that holds TABs of its own.
+std::string RandomRow(std::mt19937_64& draw, int fields, bool columns, const int* ends, int endCount) {
+    std::string row;
+    for (int i = 0; i < fields; ++i) {
+        std::string number = RandomNumber(draw);
+        if (draw() % 30 == 0) number.insert(draw() % (number.size() + 1), 1, "x \t\r"[draw() % 4]);
+        if (columns) {
+            const std::size_t end = i < endCount ? static_cast<std::size_t>(ends[i]) : row.size() + 1 + number.size();
+            // Mostly right-aligned to the column's end, sometimes one off or crowded.
+            const std::size_t want = end + (draw() % 10 == 0 ? 1 : 0);
+            if (row.size() + number.size() < want) row.append(want - row.size() - number.size(), ' ');
+            else if (draw() % 2) row += ' ';
+            row += number;
+        } else {
+            if (i > 0) row += draw() % 25 == 0 ? "\t\t" : draw() % 25 == 0 ? " " : "\t";
+            row += number;
+        }
+    }
+    row += draw() % 3 ? "\r\n" : "\n";
+    if (draw() % 2) row += "7\t8\t9\t10\n";
+    return row;
+}
+
+}  // namespace
+
+TEST(DvhRowScan, RowsReadSideBySideAsInTurn) {
+    // The numbers of a row are read side by side from where their TABs or columns put them;
+    // that must take, decline and read exactly the rows that reading in turn does, short rows,
+    // long rows (TABs beyond the first 32 bytes) and rows whose TABs run short alike.
+    static const int planEnds[] = {17, 37}, sumEnds[] = {10};
+    std::mt19937_64 draw(77);
+    long taken[4] = {};
+    for (int i = 0; i < 60000; ++i) {
+        const int kind = static_cast<int>(draw() % 4);
+        const bool columns = kind >= 2;
+        const int fields = kind % 2 ? 2 : 3;
+        const int* ends = fields == 3 ? planEnds : sumEnds;
+        const int count = fields + (draw() % 20 == 0 ? (draw() % 2 ? 1 : -1) : 0);
+        const std::string row = RandomRow(draw, count, columns, ends, fields - 1);
+        const std::string text = Padded(row);
+        const char* p = text.data();
+        double a[3] = {}, b[3] = {};
+        double a2[2] = {}, b2[2] = {};
+        const char *got, *want;
+        if (fields == 3) {
+            got = columns ? ColumnRow<3>(p, ends, a) : TabRow<3>(p, a);
+            want = columns ? ColumnRowInTurn<3>(p, ends, b) : TabRowInTurn<3>(p, b);
+        } else {
+            got = columns ? ColumnRow<2>(p, ends, a2) : TabRow<2>(p, a2);
+            want = columns ? ColumnRowInTurn<2>(p, ends, b2) : TabRowInTurn<2>(p, b2);
+            std::copy(a2, a2 + 2, a);
+            std::copy(b2, b2 + 2, b);
+        }
+        ASSERT_EQ(got, want) << row;
+        if (!got) continue;
+        ++taken[kind];
+        for (int k = 0; k < fields; ++k) {
+            ASSERT_EQ(a[k], b[k]) << row;
+            ASSERT_EQ(std::signbit(a[k]), std::signbit(b[k])) << row;
+        }
+    }
+    for (long n : taken) EXPECT_GT(n, 300);  // every kind of row is taken often enough to count
 }
