@@ -253,16 +253,23 @@ template <int N, class Scan, class Take>
     const char* const end = lines.ReadableEnd();
     if (end - row < kWindow) return true;
     LineFeeds feeds(row, end);
+    // The rows taken are handed to the cursor once, when the run stops.
+    long taken = 0;
+    bool kept = true;
     while (end - row >= kWindow) {
         const char* lf = feeds.Next();
         if (!lf) break;
         double v[N];
         if (scan(row, v) != lf + 1) break;
         row = lf + 1;
-        lines.Skip(row);
-        if (!take(v)) return false;
+        ++taken;
+        if (!take(v)) {
+            kept = false;
+            break;
+        }
     }
-    return true;
+    lines.Skip(row, taken);
+    return kept;
 }
 
 }  // namespace dvhrows

@@ -40,11 +40,11 @@ public:
     /// Where the next line begins: a fast scanner may read a whole line from here (never past
     /// `ReadableEnd()`) and hand it over with `Skip`.
     const char* Position() const { return m_pos; }
-    /// Takes the line from `Position()` up to `next` as read: `next` follows its LF, and the
-    /// line is no first line (no byte-order mark to skip).
-    void Skip(const char* next) {
+    /// Takes the `count` lines from `Position()` up to `next` as read: `next` follows the last
+    /// one's LF, and none is the first line (no byte-order mark to skip).
+    void Skip(const char* next, long count = 1) {
         m_pos = next;
-        ++m_line;
+        m_line += count;
     }
 
     /// The next line, without its line end; false at the end of the text.
