@@ -2,6 +2,7 @@
 // the continuations of the plan-list choice and dose prompt, and the list reset.
 #include "dvh/Workspace.h"
 
+#include "dvh/FileFields.h"
 #include "dvh/PlanListMatch.h"
 #include "import/ModFile.h"
 #include "platform/Paths.h"
@@ -16,15 +17,9 @@ bool IsMultiPlan(int type) { return type == FileTypeSeveralPlans || type == File
 
 // The identity a reload takes from the list entry; the extra field stays as it was.
 void CopyIdentity(PDatasetClass& plan, const OpenFileClass& e) {
-    plan.Key = e.Key;
-    plan.FilePath = e.FilePath;
-    plan.PatientName = e.PatientName;
-    plan.PatientID = e.PatientID;
-    plan.Date = e.Date;
-    plan.Time = e.Time;
-    plan.PlanName = e.PlanName;
-    plan.PlanID = e.PlanID;
-    plan.FileType = e.FileType;
+    std::string extra = std::move(plan.PatientExtra);
+    CopyFileFields(e, plan);
+    plan.PatientExtra = std::move(extra);
 }
 
 }  // namespace

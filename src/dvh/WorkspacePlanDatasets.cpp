@@ -1,24 +1,7 @@
 // The dataset key, the lookups by key, and appending plans and open-file entries.
 #include "dvh/Workspace.h"
 
-namespace {
-
-/// The ten fields that an open-file entry and a plan share, from one to the other.
-template <class From, class To>
-void CopyFileFields(const From& from, To& to) {
-    to.FilePath = from.FilePath;
-    to.PatientName = from.PatientName;
-    to.PatientID = from.PatientID;
-    to.PatientExtra = from.PatientExtra;
-    to.Date = from.Date;
-    to.Time = from.Time;
-    to.PlanName = from.PlanName;
-    to.PlanID = from.PlanID;
-    to.FileType = from.FileType;
-    to.Key = from.Key;
-}
-
-}  // namespace
+#include "dvh/FileFields.h"
 
 std::string Workspace::DatasetKey(const std::string& patientID, const std::string& planID, const std::string& date,
                                   const std::string& time) {

@@ -3,28 +3,15 @@
 
 #include "dvh/RoundToDigits.h"
 #include "planlist/IndexRowCommands.h"
+#include "IndexRowFixtures.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-PlanListNameClass Group(std::vector<std::string> names) {
-    PlanListNameClass list;
-    for (auto& n : names) {
-        IndexDataClass row = EmptyIndexRow(0, 0, 0);
-        row.Name = n;
-        row.Items = 0;
-        row.Value = 50;
-        list.IndexData.push_back(row);
-    }
-    return list;
-}
+PlanListNameClass Group(const std::vector<std::string>& names) { return ListOfRows(names, 0, 50); }
 
-std::vector<std::string> Names(const PlanListNameClass& list) {
-    std::vector<std::string> names;
-    for (const auto& r : list.IndexData) names.push_back(r.Name);
-    return names;
-}
+std::vector<std::string> Names(const PlanListNameClass& list) { return RowNames(list); }
 
 }  // namespace
 

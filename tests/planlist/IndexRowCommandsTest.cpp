@@ -1,5 +1,6 @@
 // Row commands of the edit panel and the grid's clipboard keys.
 #include "planlist/IndexRowCommands.h"
+#include "IndexRowFixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -8,22 +9,9 @@
 
 namespace {
 
-PlanListNameClass ListOf(std::vector<std::string> names) {
-    PlanListNameClass list;
-    for (auto& n : names) {
-        IndexDataClass row = EmptyIndexRow(0, 0, 0);
-        row.Name = n;
-        row.Items = 9;
-        list.IndexData.push_back(row);
-    }
-    return list;
-}
+PlanListNameClass ListOf(const std::vector<std::string>& names) { return ListOfRows(names, 9); }
 
-std::vector<std::string> Names(const PlanListNameClass& list) {
-    std::vector<std::string> names;
-    for (const auto& r : list.IndexData) names.push_back(r.Name);
-    return names;
-}
+std::vector<std::string> Names(const PlanListNameClass& list) { return RowNames(list); }
 
 using Names_t = std::vector<std::string>;
 
