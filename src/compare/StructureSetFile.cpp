@@ -1,6 +1,8 @@
 // Reading and rewriting the structure-set file of the comparison window.
 #include "compare/StructureSetFile.h"
 
+#include "platform/Paths.h"
+
 #include <algorithm>
 
 namespace {
@@ -25,11 +27,23 @@ std::vector<CompDVHrepClass> ReadStructureSets(const platform::IniFile& ini) {
     sets.resize(n);
     for (std::size_t i = 0; i < n; ++i) {
         const std::string section = SetSection(i);
-        sets[i].Title = ini.ReadString(section, "Title", "0");
+        sets[i].Title = ini.ReadString(section, "Title", "");
         for (int k = 0; k < 4; ++k)
-            sets[i].Structure[k] = ini.ReadString(section, "Structure" + std::to_string(k), "0");
+            sets[i].Structure[k] = ini.ReadString(section, "Structure" + std::to_string(k), "");
     }
     return sets;
+}
+
+bool ReadStructureSetFile(const std::string& path, std::vector<CompDVHrepClass>& sets) {
+    if (!platform::FileExists(path)) return false;
+    platform::IniFile ini(path);
+    // An unreadable file reads as no sets; it is never written over (see SaveStructureSetFile).
+    if (ini.Load() == platform::IniFile::LoadStatus::Unreadable) {
+        sets.clear();
+        return true;
+    }
+    sets = ReadStructureSets(ini);
+    return true;
 }
 
 void WriteStructureSets(platform::IniFile& ini, const std::vector<CompDVHrepClass>& sets) {
@@ -67,4 +81,27 @@ StructureSetResult AddStructureSet(std::vector<CompDVHrepClass>& sets, const std
         return {StructureSetStatus::Failed, written.message};
     }
     return {};
+}
+
+StructureSetResult DeleteStructureSets(std::vector<CompDVHrepClass>& sets, const std::string& path,
+                                       const std::string& title) {
+    std::vector<CompDVHrepClass> kept;
+    for (const CompDVHrepClass& set : sets)
+        if (set.Title != title) kept.push_back(set);
+    const platform::WriteResult written = SaveStructureSetFile(path, kept);
+    if (!written.ok) return {StructureSetStatus::Failed, written.message};
+    sets = std::move(kept);
+    return {};
+}
+
+int LastStructureSetWithTitle(const std::vector<CompDVHrepClass>& sets, const std::string& title) {
+    for (int i = static_cast<int>(sets.size()) - 1; i >= 0; --i)
+        if (sets[static_cast<std::size_t>(i)].Title == title) return i;
+    return -1;
+}
+
+int LastEqualItem(const std::vector<std::string>& items, const std::string& structure) {
+    for (int i = static_cast<int>(items.size()) - 1; i >= 0; --i)
+        if (items[static_cast<std::size_t>(i)] == structure) return i;
+    return -1;
 }

@@ -17,9 +17,12 @@ struct CompDVHrepClass {
 std::string StructureSetFilePath(const std::string& programFolder);
 
 /// The sets of section "List" key "Count", set i in section "List" + i (from 0) with keys
-/// "Title" and "Structure0" to "Structure3" (missing keys read "0"). A count larger than the
+/// "Title" and "Structure0" to "Structure3" (a missing key reads ""). A count larger than the
 /// file has sections is cut to that number.
 std::vector<CompDVHrepClass> ReadStructureSets(const platform::IniFile& ini);
+/// The show handler's reading: when the file at `path` exists, `sets` becomes its sets and
+/// true is returned; a missing file leaves `sets` as they were (false).
+bool ReadStructureSetFile(const std::string& path, std::vector<CompDVHrepClass>& sets);
 /// Rewrites the sets: erases "List" and writes "Count", then for each set erases its section and
 /// writes "Title", "Structure0" ... "Structure3". Sections beyond the count are left alone.
 void WriteStructureSets(platform::IniFile& ini, const std::vector<CompDVHrepClass>& sets);
@@ -40,3 +43,15 @@ struct StructureSetResult {
 /// the file cannot be written the set is taken out again, so memory and file agree.
 StructureSetResult AddStructureSet(std::vector<CompDVHrepClass>& sets, const std::string& path,
                                    const std::string& title, const std::string (&structures)[4]);
+
+/// "Delete": removes every set titled `title` (exact) and rewrites the file. When the file
+/// cannot be written the sets stay as they were.
+StructureSetResult DeleteStructureSets(std::vector<CompDVHrepClass>& sets, const std::string& path,
+                                       const std::string& title);
+
+/// The set applied for a chosen title: the last one of that title, -1 for none.
+int LastStructureSetWithTitle(const std::vector<CompDVHrepClass>& sets, const std::string& title);
+
+/// The item of a structure choice holding `items` that a set's `structure` selects: the last
+/// equal item (exact), -1 when none is equal (the choice keeps its selection).
+int LastEqualItem(const std::vector<std::string>& items, const std::string& structure);

@@ -15,7 +15,7 @@ namespace {
 std::string Parameter(float p) { return FormatGeneral(RoundToDigits(p, 2)); }
 }  // namespace
 
-std::string IndexLabel(int items, float value, int itemsCI, float valueCI) {
+std::string IndexLabel(int items, float value, int itemsCI, float valueCI, IndexLabelStyle style) {
     switch (items) {
     case KindDosePctAtVolumePct: return "D" + Parameter(value) + "% [%]";
     case KindDoseGyAtVolumePct: return "D" + Parameter(value) + "% [Gy]";
@@ -34,6 +34,7 @@ std::string IndexLabel(int items, float value, int itemsCI, float valueCI) {
     case KindVolume: return "Volume [cc]";
     case KindHomogeneity: return "Homogeneity Index";
     case KindConformity:
+        if (style == IndexLabelStyle::Comparison) return "Conformity Index";
         switch (itemsCI) {
         case CiMinDose: return "Conformity Index";
         case CiMaxDose: return "CI [Max dose]";

@@ -23,7 +23,7 @@ TEST(StructureSetFile, AddingRewritesTheWholeFileAndKeepsHigherSections) {
     std::vector<CompDVHrepClass> sets = ReadStructureSets(ini);
     ASSERT_EQ(sets.size(), 2u);
     EXPECT_EQ(sets[0].Structure[0], "a");
-    EXPECT_EQ(sets[1].Structure[3], "0");  // a missing key reads "0"
+    EXPECT_EQ(sets[1].Structure[3], "");  // a missing key reads ""
 
     EXPECT_EQ(AddStructureSet(sets, path, "T1", kFour).status, StructureSetStatus::Duplicate);
     EXPECT_EQ(sets.size(), 2u);
@@ -51,4 +51,43 @@ TEST(StructureSetFile, HugeCountIsBoundedAndAFailedWriteTakesTheSetBack) {
     EXPECT_EQ(r.status, StructureSetStatus::Failed);
     EXPECT_FALSE(r.message.empty());
     EXPECT_TRUE(sets.empty());
+}
+
+TEST(StructureSetFile, RoundTripDeleteAndApplyRules) {
+    TempFolder dir;
+    const std::string path = StructureSetFilePath(dir.Path());
+    std::vector<CompDVHrepClass> sets;
+    EXPECT_FALSE(ReadStructureSetFile(path, sets));
+    const std::string four[4] = {"PTV ", "", "Rectum", ""};
+    ASSERT_EQ(AddStructureSet(sets, path, "Pelvis ", four).status, StructureSetStatus::Done);
+    ASSERT_EQ(AddStructureSet(sets, path, "B", kFour).status, StructureSetStatus::Done);
+    ASSERT_EQ(AddStructureSet(sets, path, "C", kFour).status, StructureSetStatus::Done);
+    std::vector<CompDVHrepClass> read;
+    ASSERT_TRUE(ReadStructureSetFile(path, read));
+    ASSERT_EQ(read.size(), 3u);
+    EXPECT_EQ(read[0].Title, "Pelvis ");  // the trailing blank survives the file
+    EXPECT_EQ(read[0].Structure[0], "PTV ");
+
+    ASSERT_EQ(DeleteStructureSets(read, path, "B").status, StructureSetStatus::Done);
+    platform::IniFile ini(path);
+    ini.Load();
+    EXPECT_EQ(ini.ReadInteger("List", "Count", 0), 2);
+    EXPECT_EQ(ini.ReadString("List1", "Title", ""), "C");
+    EXPECT_EQ(ini.ReadString("List2", "Title", ""), "C");  // stale, never read again
+    ASSERT_TRUE(ReadStructureSetFile(path, read));
+    EXPECT_EQ(read.size(), 2u);
+
+    // A hand-edited file with one title twice: the later set applies, Delete takes both.
+    read.push_back(read[0]);
+    read.back().Structure[0] = "CTV";
+    EXPECT_EQ(LastStructureSetWithTitle(read, "Pelvis "), 2);
+    EXPECT_EQ(LastStructureSetWithTitle(read, "Pelvis"), -1);
+    ASSERT_EQ(DeleteStructureSets(read, path, "Pelvis ").status, StructureSetStatus::Done);
+    EXPECT_EQ(read.size(), 1u);
+    EXPECT_EQ(LastEqualItem({"PTV", "CTV", "PTV"}, "PTV"), 2);
+    EXPECT_EQ(LastEqualItem({"PTV"}, "ptv"), -1);
+
+    dir.Write("Tessaray_ReportCompDVHset.ini", "[List]\nCount=x2\n[List0]\nTitle=A\n");
+    ASSERT_TRUE(ReadStructureSetFile(path, read));
+    EXPECT_TRUE(read.empty());
 }

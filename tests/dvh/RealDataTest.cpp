@@ -1,5 +1,6 @@
 // Real exports made by others, read from the shared folder: header, structures, curves, statistics.
 #include "dvh/Workspace.h"
+#include "../support/RealData.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +8,7 @@
 
 namespace {
 
-const std::string kJaneDoe = std::string(TESSARAY_REALDATA) + "/cran+RadOnc/Jane_Doe.dvh";
+const std::string kJaneDoe = RealDataFile("cran+RadOnc/Jane_Doe.dvh");
 
 /// Mean dose (Gy) of a cumulative DVH: the area under the relative curve, trapezoids.
 double MeanFromCurve(const DVHDatasetClass& s) {
@@ -73,7 +74,7 @@ TEST(RealData, JaneDoeReadsAsThePlanningSystemPrintedIt) {
 }
 
 TEST(RealData, BrainLabClipboardTableIsNoPlanExport) {
-    const std::string path = std::string(TESSARAY_REALDATA) + "/victorgabr+pps/dvh_ptv_based.txt";
+    const std::string path = RealDataFile("victorgabr+pps/dvh_ptv_based.txt");
     if (!std::filesystem::exists(path)) GTEST_SKIP() << "no real data at " << path;
     Workspace ws;
     EXPECT_EQ(ws.ReadDvhHeader(path), 0);

@@ -4,6 +4,7 @@
 #include "planlist/PlanListFile.h"
 
 #include "PlanListTestSupport.h"
+#include "../support/RealData.h"
 
 #include <gtest/gtest.h>
 
@@ -30,7 +31,7 @@ IndexDataClass Row(const std::string& name, int items, float value, int itemsCI 
 // CORD D1cc: 1 cc = 1.5408 % of 64.9 cc, between 2840 (1.54878 %) and 2845 cGy (1.5228 %);
 // CI [Dose 52.25 Gy]: body 0.960688 % of 25507.5 cc at 5225 cGy over PTV's 239.4 cc.
 TEST(IndexRealData, JaneDoeGridWithASavedPlanList) {
-    const std::string exportPath = std::string(TESSARAY_REALDATA) + "/cran+RadOnc/Jane_Doe.dvh";
+    const std::string exportPath = RealDataFile("cran+RadOnc/Jane_Doe.dvh");
     if (!std::filesystem::exists(exportPath)) GTEST_SKIP() << "no real data at " << exportPath;
     Workspace ws;
     const int planIndex = ws.LoadDvhFileHeadless(exportPath, 0);

@@ -29,6 +29,10 @@ TEST(IndexTexts, ConformityLabelsByReference) {
     }
     EXPECT_EQ(IndexLabel(16, 0, -1, 2.5f), "");
     EXPECT_EQ(IndexLabel(16, 0, 8, 2.5f), "");
+    // The comparison names every reference alike; other kinds keep their labels.
+    EXPECT_EQ(IndexLabel(16, 0, 5, 2.5f, IndexLabelStyle::Comparison), "Conformity Index");
+    EXPECT_EQ(IndexLabel(16, 0, -1, 0, IndexLabelStyle::Comparison), "Conformity Index");
+    EXPECT_EQ(IndexLabel(1, 95, 0, 0, IndexLabelStyle::Comparison), "D95% [Gy]");
 }
 
 TEST(IndexTexts, ParametersRoundToTwoDecimalsInShortestForm) {
