@@ -11,6 +11,7 @@
 #include "app/TFormSelectPlanList.h"
 #include "app/TFormOption.h"
 #include "app/TFormSList.h"
+#include "compare/ui/TFormComp.h"
 #include "planlist/ui/TFormDVHs.h"
 #include "planlist/ui/TFormIndex.h"
 
@@ -24,6 +25,8 @@ TFormDVHs* FormDVHs = nullptr;
 TFormProgress* FormProgress = nullptr;
 TFormSelectPlanList* FormSelectPlanList = nullptr;
 TFormDVHmatch* FormDVHmatch = nullptr;
+TFormComp* FormComp = nullptr;
+TFormCompSelect* FormCompSelect = nullptr;
 TFormInputBox* FormInputBox = nullptr;
 TFormFileList* FormFileList = nullptr;
 
@@ -43,10 +46,18 @@ void CreateForms() {
     FormDVHs = new TFormDVHs(Form1);
     FormSelectPlanList = new TFormSelectPlanList(Form1);
     FormDVHmatch = new TFormDVHmatch(Form1);
+    FormComp = new TFormComp(*Form1, Form1);
+    FormCompSelect = FormComp->FormCompSelect;
+    QObject::connect(FormComp, &QObject::destroyed, [] {
+        FormComp = nullptr;
+        FormCompSelect = nullptr;
+    });
     FormInputBox = new TFormInputBox(Form1);
     FormFileList = new TFormFileList(Form1, Form1);
     for (QWidget* dialog : std::initializer_list<QWidget*>{FormProgress, FormSelectPlanList,
-                                                           FormDVHmatch, FormInputBox, FormFileList})
+                                                           FormDVHmatch, FormComp, FormInputBox,
+                                                           FormFileList})
         QObject::connect(Form1, &QObject::destroyed, dialog, [dialog] { delete dialog; });
     Form1->ConnectOpeningDialogs();
+    Form1->ConnectComparison();
 }

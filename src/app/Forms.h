@@ -11,6 +11,8 @@ class TFormDVHs;
 class TFormProgress;
 class TFormSelectPlanList;
 class TFormDVHmatch;
+class TFormComp;
+class TFormCompSelect;
 class TFormInputBox;
 class TFormFileList;
 
@@ -24,6 +26,8 @@ extern TFormDVHs* FormDVHs;
 extern TFormProgress* FormProgress;
 extern TFormSelectPlanList* FormSelectPlanList;
 extern TFormDVHmatch* FormDVHmatch;
+extern TFormComp* FormComp;
+extern TFormCompSelect* FormCompSelect;
 extern TFormInputBox* FormInputBox;
 extern TFormFileList* FormFileList;
 

@@ -40,8 +40,11 @@ void TForm1::ConnectCommands() {
     connect(ToolButton22, &QAction::triggered, this, &TForm1::Scan1Click);
     connect(Button8, &QPushButton::clicked, this, &TForm1::Scan1Click);
 
+    connect(PlanComparison1, &QAction::triggered, this, &TForm1::PlanComparison1Click);
+    connect(ToolButton31, &QAction::triggered, this, &TForm1::PlanComparison1Click);
+
     // Commands whose windows do not exist yet stay disabled until they do.
-    for (QAction* later : {PlanComparison1, ToolButton31, Batchprocessing1, ToolButton39, Report2,
+    for (QAction* later : {Batchprocessing1, ToolButton39, Report2,
                            ToolButton3, Report1, ToolButton4, PrintScreen1, SpeedButton1, Save1,
                            ToolButton23})
         later->setEnabled(false);
