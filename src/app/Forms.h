@@ -15,6 +15,9 @@ class TFormComp;
 class TFormCompSelect;
 class TFormInputBox;
 class TFormFileList;
+class TFormBatch;
+class TFormBatchSet;
+class TFormBatchResult;
 
 extern TForm1* Form1;
 extern TAboutBox* AboutBox;
@@ -30,6 +33,11 @@ extern TFormComp* FormComp;
 extern TFormCompSelect* FormCompSelect;
 extern TFormInputBox* FormInputBox;
 extern TFormFileList* FormFileList;
+extern TFormBatch* FormBatch;
+extern TFormBatchSet* FormBatchSet;
+extern TFormBatchResult* FormBatchResult;
 
+/// Creates the three batch windows, linked to one another and to the main window.
+void CreateBatchForms();
 /// Creates every form of the program once, main form first, as start-up does.
 void CreateForms();
