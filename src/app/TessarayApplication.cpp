@@ -1,6 +1,8 @@
 // Application object and single-instance guard.
 #include "app/TessarayApplication.h"
 
+#include "app/DesignedFont.h"
+
 #include <QDir>
 #include <QLockFile>
 #include <QMessageBox>
@@ -13,6 +15,7 @@ TessarayApplication::TessarayApplication(int& argc, char** argv) : QApplication(
     setApplicationName("Tessaray");
     setApplicationDisplayName("Tessaray");
     setApplicationVersion("1.0.0");
+    UseDesignedFont();
 }
 
 bool TessarayApplication::notify(QObject* receiver, QEvent* event) {
