@@ -13,6 +13,9 @@ class TFormSelectPlanList;
 class TFormDVHmatch;
 class TFormInputBox;
 class TFormFileList;
+class TFormBatch;
+class TFormBatchSet;
+class TFormBatchResult;
 
 extern TForm1* Form1;
 extern TAboutBox* AboutBox;
@@ -26,6 +29,11 @@ extern TFormSelectPlanList* FormSelectPlanList;
 extern TFormDVHmatch* FormDVHmatch;
 extern TFormInputBox* FormInputBox;
 extern TFormFileList* FormFileList;
+extern TFormBatch* FormBatch;
+extern TFormBatchSet* FormBatchSet;
+extern TFormBatchResult* FormBatchResult;
 
+/// Creates the three batch windows, linked to one another and to the main window.
+void CreateBatchForms();
 /// Creates every form of the program once, main form first, as start-up does.
 void CreateForms();
