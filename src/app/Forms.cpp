@@ -11,6 +11,10 @@
 #include "app/TFormSelectPlanList.h"
 #include "app/TFormOption.h"
 #include "app/TFormSList.h"
+#include "batch/ui/TFormBatch.h"
+#include "batch/ui/TFormBatchResult.h"
+#include "batch/ui/TFormBatchSet.h"
+#include "compare/ui/TFormComp.h"
 #include "planlist/ui/TFormDVHs.h"
 #include "planlist/ui/TFormIndex.h"
 
@@ -24,8 +28,28 @@ TFormDVHs* FormDVHs = nullptr;
 TFormProgress* FormProgress = nullptr;
 TFormSelectPlanList* FormSelectPlanList = nullptr;
 TFormDVHmatch* FormDVHmatch = nullptr;
+TFormComp* FormComp = nullptr;
+TFormCompSelect* FormCompSelect = nullptr;
 TFormInputBox* FormInputBox = nullptr;
 TFormFileList* FormFileList = nullptr;
+TFormBatch* FormBatch = nullptr;
+TFormBatchSet* FormBatchSet = nullptr;
+TFormBatchResult* FormBatchResult = nullptr;
+
+void CreateBatchForms() {
+    FormBatch = new TFormBatch(*Form1, Form1);
+    FormBatchSet = new TFormBatchSet(*Form1, Form1);
+    FormBatchResult = new TFormBatchResult(*Form1, Form1);
+    FormBatch->BatchSet = FormBatchSet;
+    FormBatchSet->Result = FormBatchResult;
+    FormBatch->ShowLoadedPlan = [](int planIndex) {
+        Form1->ShowPlan(planIndex);
+        Form1->DrawDvhChart(planIndex);
+    };
+    // Top-level windows of their own (they disable the main window): they go with it.
+    for (QWidget* dialog : std::initializer_list<QWidget*>{FormBatch, FormBatchSet, FormBatchResult})
+        QObject::connect(Form1, &QObject::destroyed, dialog, [dialog] { delete dialog; });
+}
 
 void CreateForms() {
     Form1 = new TForm1;
@@ -43,10 +67,19 @@ void CreateForms() {
     FormDVHs = new TFormDVHs(Form1);
     FormSelectPlanList = new TFormSelectPlanList(Form1);
     FormDVHmatch = new TFormDVHmatch(Form1);
+    FormComp = new TFormComp(*Form1, Form1);
+    FormCompSelect = FormComp->FormCompSelect;
+    QObject::connect(FormComp, &QObject::destroyed, [] {
+        FormComp = nullptr;
+        FormCompSelect = nullptr;
+    });
     FormInputBox = new TFormInputBox(Form1);
     FormFileList = new TFormFileList(Form1, Form1);
     for (QWidget* dialog : std::initializer_list<QWidget*>{FormProgress, FormSelectPlanList,
-                                                           FormDVHmatch, FormInputBox, FormFileList})
+                                                           FormDVHmatch, FormComp, FormInputBox,
+                                                           FormFileList})
         QObject::connect(Form1, &QObject::destroyed, dialog, [dialog] { delete dialog; });
+    CreateBatchForms();
     Form1->ConnectOpeningDialogs();
+    Form1->ConnectComparison();
 }

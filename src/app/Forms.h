@@ -11,8 +11,13 @@ class TFormDVHs;
 class TFormProgress;
 class TFormSelectPlanList;
 class TFormDVHmatch;
+class TFormComp;
+class TFormCompSelect;
 class TFormInputBox;
 class TFormFileList;
+class TFormBatch;
+class TFormBatchSet;
+class TFormBatchResult;
 
 extern TForm1* Form1;
 extern TAboutBox* AboutBox;
@@ -24,8 +29,15 @@ extern TFormDVHs* FormDVHs;
 extern TFormProgress* FormProgress;
 extern TFormSelectPlanList* FormSelectPlanList;
 extern TFormDVHmatch* FormDVHmatch;
+extern TFormComp* FormComp;
+extern TFormCompSelect* FormCompSelect;
 extern TFormInputBox* FormInputBox;
 extern TFormFileList* FormFileList;
+extern TFormBatch* FormBatch;
+extern TFormBatchSet* FormBatchSet;
+extern TFormBatchResult* FormBatchResult;
 
+/// Creates the three batch windows, linked to one another and to the main window.
+void CreateBatchForms();
 /// Creates every form of the program once, main form first, as start-up does.
 void CreateForms();

@@ -369,8 +369,18 @@ public:
 
     void StructureList1Click();
     void GSeriesClick();
+    /// File > "Batch processing": the batch plan choice with every listed file and plan list.
+    void Batchprocessing1Click();
     void Exit1Click();
     void AboutTessaray1Click();
+
+    // ==== plan comparison (TForm1Comparison.cpp) ====
+
+    /// Project > Plan Comparison: the comparison window with this window's plan-list choice.
+    void PlanComparison1Click();
+    /// Wires the comparison window to this window, the input box and the program folder;
+    /// called once they exist.
+    void ConnectComparison();
 
 protected:
     void showEvent(QShowEvent* event) override;
