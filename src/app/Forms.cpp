@@ -16,6 +16,9 @@
 #include "batch/ui/TFormBatchResult.h"
 #include "batch/ui/TFormBatchSet.h"
 #include "compare/ui/TFormComp.h"
+#include "import/ui/TFormBSCAN.h"
+#include "import/ui/TFormiPlan.h"
+#include "import/ui/TFormiPlanImport.h"
 #include "planlist/ui/TFormDVHs.h"
 #include "planlist/ui/TFormIndex.h"
 
@@ -37,6 +40,9 @@ TFormCompReport* FormCompReport = nullptr;
 TFormCompRList* FormCompRList = nullptr;
 TFormInputBox* FormInputBox = nullptr;
 TFormFileList* FormFileList = nullptr;
+TFormBSCAN* FormBSCAN = nullptr;
+TFormiPlan* FormiPlan = nullptr;
+TFormiPlanImport* FormiPlanImport = nullptr;
 TFormBatch* FormBatch = nullptr;
 TFormBatchSet* FormBatchSet = nullptr;
 TFormBatchResult* FormBatchResult = nullptr;
@@ -103,6 +109,12 @@ void CreateForms() {
                                                            FormFileList})
         QObject::connect(Form1, &QObject::destroyed, dialog, [dialog] { delete dialog; });
     CreateBatchForms();
+    FormBSCAN = new TFormBSCAN(*Form1, Form1);
+    FormiPlan = new TFormiPlan(*Form1, Form1);
+    FormiPlanImport = new TFormiPlanImport(*Form1, *FormiPlan, Form1);
+    for (QWidget* window : std::initializer_list<QWidget*>{FormBSCAN, FormiPlan, FormiPlanImport})
+        QObject::connect(Form1, &QObject::destroyed, window, [window] { delete window; });
+    Form1->ConnectBrainLab();
     Form1->ConnectOpeningDialogs();
     Form1->ConnectComparison();
 }

@@ -51,7 +51,7 @@ void TForm1::ConnectCommands() {
 
     // Commands whose windows do not exist yet stay disabled until they do.
     for (QAction* later : {Report2,
-                           ToolButton3, Report1, ToolButton4, PrintScreen1, SpeedButton1, Save1,
+                           ToolButton3, Report1, ToolButton4, PrintScreen1, Save1,
                            ToolButton23})
         later->setEnabled(false);
     for (QPushButton* later : {BitBtn13, Button9}) later->setEnabled(false);
