@@ -82,7 +82,11 @@ TEST_F(BrainLabImport, BrainScanTableBecomesAPlanAndCancelTakesItsNumberBack) {
     EXPECT_EQ(FormBSCAN->findChild<QComboBox*>("ComboBox1")->currentText(), "Body");
     EXPECT_EQ(Edit(FormBSCAN, "Edit4")->text(), "Plan_1");
     EXPECT_EQ(Edit(FormBSCAN, "Edit1")->text(), "temp");
+    Press(FormBSCAN, "Button2");
+    EXPECT_EQ(Form1->ImportPlanNumber, 0);
     // The close box acts as Cancel.
+    Form1->SpeedButton1->trigger();
+    EXPECT_EQ(Form1->ImportPlanNumber, 1);
     FormBSCAN->close();
     EXPECT_EQ(Form1->ImportPlanNumber, 0);
 

@@ -34,6 +34,8 @@ TFormBrainLabPlan::TFormBrainLabPlan(Workspace& ws, QWidget* owner, const char* 
     setObjectName(objectName);
     setWindowTitle(kind);
     SetFixedDialogFrame(310, 553);
+    // The close box stays: closing the dialog so is its Cancel.
+    setWindowFlags(windowFlags() | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     QFont tahoma("Tahoma");
     tahoma.setPixelSize(12);
     setFont(tahoma);
