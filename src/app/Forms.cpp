@@ -33,6 +33,8 @@ TFormSelectPlanList* FormSelectPlanList = nullptr;
 TFormDVHmatch* FormDVHmatch = nullptr;
 TFormComp* FormComp = nullptr;
 TFormCompSelect* FormCompSelect = nullptr;
+TFormCompReport* FormCompReport = nullptr;
+TFormCompRList* FormCompRList = nullptr;
 TFormInputBox* FormInputBox = nullptr;
 TFormFileList* FormFileList = nullptr;
 TFormBatch* FormBatch = nullptr;
@@ -86,9 +88,13 @@ void CreateForms() {
     FormDVHmatch = new TFormDVHmatch(Form1);
     FormComp = new TFormComp(*Form1, Form1);
     FormCompSelect = FormComp->FormCompSelect;
+    FormCompReport = FormComp->FormCompReport;
+    FormCompRList = FormComp->FormCompRList;
     QObject::connect(FormComp, &QObject::destroyed, [] {
         FormComp = nullptr;
         FormCompSelect = nullptr;
+        FormCompReport = nullptr;
+        FormCompRList = nullptr;
     });
     FormInputBox = new TFormInputBox(Form1);
     FormFileList = new TFormFileList(Form1, Form1);
