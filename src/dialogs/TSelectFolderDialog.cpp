@@ -1,6 +1,7 @@
 // The folder picker over a widget-based file dialog in folder mode.
 #include "dialogs/TSelectFolderDialog.h"
 
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
@@ -132,6 +133,9 @@ bool TSelectFolderDialog::DoExecute() {
     };
     connect(&window, &QFileDialog::directoryEntered, this, keepInside);
     keepInside(window.directory().absolutePath());
+    // "Look in" would list every folder above the current one: under a root it stays shut.
+    if (!m_root.isEmpty())
+        if (auto* lookIn = window.findChild<QComboBox*>("lookInCombo")) lookIn->setEnabled(false);
     // The selection follows the user live: a highlighted folder, or the folder entered.
     const auto follow = [this](const QString& path) {
         if (!IsFolder(path) || !IsInside(path, m_root)) return;

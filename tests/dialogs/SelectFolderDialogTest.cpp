@@ -133,16 +133,14 @@ TEST_F(SelectFolderDialogTest, NothingAboveTheRootIsShownOrReached) {
         up->click();
         EXPECT_EQ(at(w), Sub("a"));
         EXPECT_FALSE(up->isEnabled());
-        // The folders above the root listed in "Look in" lead back to the root.
+        // "Look in" would list the folders above: it stays shut.
         auto* lookIn = w->findChild<QComboBox*>("lookInCombo");
         ASSERT_NE(lookIn, nullptr);
-        for (int i = 0; i < lookIn->count(); ++i) {
-            lookIn->setCurrentIndex(i);
-            emit lookIn->textActivated(lookIn->itemText(i));
-            emit lookIn->activated(i);
-            EXPECT_TRUE(at(w).startsWith(Sub("a"))) << at(w).toStdString();
-        }
-        w->setDirectory(Sub("a"));
+        EXPECT_FALSE(lookIn->isEnabled());
+        // A folder above entered all the same (typed, from the history) leads back to the root.
+        w->setDirectory(m_dir.path());
+        emit w->directoryEntered(m_dir.path());
+        EXPECT_EQ(at(w), Sub("a"));
         Ok(w);
     }));
     EXPECT_EQ(m_picker.GetSelectFolder(), Sub("a"));
