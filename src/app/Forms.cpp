@@ -13,6 +13,9 @@
 #include "app/TFormSList.h"
 #include "planlist/ui/TFormDVHs.h"
 #include "planlist/ui/TFormIndex.h"
+#include "report/ui/TFormComment.h"
+#include "report/ui/TFormRepoList.h"
+#include "report/ui/TFormReport.h"
 
 TForm1* Form1 = nullptr;
 TAboutBox* AboutBox = nullptr;
@@ -24,8 +27,20 @@ TFormDVHs* FormDVHs = nullptr;
 TFormProgress* FormProgress = nullptr;
 TFormSelectPlanList* FormSelectPlanList = nullptr;
 TFormDVHmatch* FormDVHmatch = nullptr;
+TFormReport* FormReport = nullptr;
+TFormComment* FormComment = nullptr;
+TFormRepoList* FormRepoList = nullptr;
 TFormInputBox* FormInputBox = nullptr;
 TFormFileList* FormFileList = nullptr;
+
+void CreateReportForms() {
+    // The report window is a window of the main window's; its two dialogs disable it while
+    // they are shown, so they are windows of the main window's too, not of the report's.
+    FormReport = new TFormReport(Form1, Form1);
+    FormComment = new TFormComment(Form1, FormReport, Form1);
+    FormRepoList = new TFormRepoList(Form1, FormReport, Form1);
+    FormReport->SetDialogs(FormComment, FormRepoList);
+}
 
 void CreateForms() {
     Form1 = new TForm1;
@@ -43,6 +58,7 @@ void CreateForms() {
     FormDVHs = new TFormDVHs(Form1);
     FormSelectPlanList = new TFormSelectPlanList(Form1);
     FormDVHmatch = new TFormDVHmatch(Form1);
+    CreateReportForms();
     FormInputBox = new TFormInputBox(Form1);
     FormFileList = new TFormFileList(Form1, Form1);
     for (QWidget* dialog : std::initializer_list<QWidget*>{FormProgress, FormSelectPlanList,

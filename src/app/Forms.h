@@ -11,6 +11,9 @@ class TFormDVHs;
 class TFormProgress;
 class TFormSelectPlanList;
 class TFormDVHmatch;
+class TFormReport;
+class TFormComment;
+class TFormRepoList;
 class TFormInputBox;
 class TFormFileList;
 
@@ -24,8 +27,13 @@ extern TFormDVHs* FormDVHs;
 extern TFormProgress* FormProgress;
 extern TFormSelectPlanList* FormSelectPlanList;
 extern TFormDVHmatch* FormDVHmatch;
+extern TFormReport* FormReport;
+extern TFormComment* FormComment;
+extern TFormRepoList* FormRepoList;
 extern TFormInputBox* FormInputBox;
 extern TFormFileList* FormFileList;
 
+/// Creates the report window and its comment and row-choice dialogs.
+void CreateReportForms();
 /// Creates every form of the program once, main form first, as start-up does.
 void CreateForms();

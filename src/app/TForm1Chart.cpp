@@ -8,6 +8,7 @@
 #include "dvh/FileNames.h"
 #include "dvh/PlanView.h"
 #include "platform/AtomicWrite.h"
+#include "report/ui/TFormComment.h"
 
 #include <QBuffer>
 #include <QColorDialog>
@@ -77,7 +78,9 @@ void TForm1::DrawDvhChart(int planIndex) {
 
     Chart1->clearGraphs();
     StructureSeries.clear();
+    // Every newly drawn plan starts without report comment.
     for (std::string& line : CommentLine) line.clear();
+    if (FormComment) FormComment->ClearComment();
 
     const bool dosePercent = RadioGroupIndex(RadioGroup1) == 1;
     const bool volumePercent = RadioGroupIndex(RadioGroup2) == 1;

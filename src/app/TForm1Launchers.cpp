@@ -41,12 +41,12 @@ void TForm1::ConnectCommands() {
     connect(Button8, &QPushButton::clicked, this, &TForm1::Scan1Click);
 
     // Commands whose windows do not exist yet stay disabled until they do.
-    for (QAction* later : {PlanComparison1, ToolButton31, Batchprocessing1, ToolButton39, Report2,
-                           ToolButton3, Report1, ToolButton4, PrintScreen1, SpeedButton1, Save1,
-                           ToolButton23})
+    for (QAction* later : {PlanComparison1, ToolButton31, Batchprocessing1, ToolButton39,
+                           SpeedButton1, Save1, ToolButton23})
         later->setEnabled(false);
-    for (QPushButton* later : {BitBtn13, Button9}) later->setEnabled(false);
+    for (QPushButton* later : {Button9}) later->setEnabled(false);
 
+    ConnectReportCommands();
     ConnectPlanListCommands();
     ConnectOpeningCommands();
 }
