@@ -11,6 +11,9 @@
 #include "app/TFormSelectPlanList.h"
 #include "app/TFormOption.h"
 #include "app/TFormSList.h"
+#include "batch/ui/TFormBatch.h"
+#include "batch/ui/TFormBatchResult.h"
+#include "batch/ui/TFormBatchSet.h"
 #include "planlist/ui/TFormDVHs.h"
 #include "planlist/ui/TFormIndex.h"
 #include "report/ui/TFormComment.h"
@@ -32,6 +35,24 @@ TFormComment* FormComment = nullptr;
 TFormRepoList* FormRepoList = nullptr;
 TFormInputBox* FormInputBox = nullptr;
 TFormFileList* FormFileList = nullptr;
+TFormBatch* FormBatch = nullptr;
+TFormBatchSet* FormBatchSet = nullptr;
+TFormBatchResult* FormBatchResult = nullptr;
+
+void CreateBatchForms() {
+    FormBatch = new TFormBatch(*Form1, Form1);
+    FormBatchSet = new TFormBatchSet(*Form1, Form1);
+    FormBatchResult = new TFormBatchResult(*Form1, Form1);
+    FormBatch->BatchSet = FormBatchSet;
+    FormBatchSet->Result = FormBatchResult;
+    FormBatch->ShowLoadedPlan = [](int planIndex) {
+        Form1->ShowPlan(planIndex);
+        Form1->DrawDvhChart(planIndex);
+    };
+    // Top-level windows of their own (they disable the main window): they go with it.
+    for (QWidget* dialog : std::initializer_list<QWidget*>{FormBatch, FormBatchSet, FormBatchResult})
+        QObject::connect(Form1, &QObject::destroyed, dialog, [dialog] { delete dialog; });
+}
 
 void CreateReportForms() {
     // The report window is a window of the main window's; its two dialogs disable it while
@@ -64,5 +85,6 @@ void CreateForms() {
     for (QWidget* dialog : std::initializer_list<QWidget*>{FormProgress, FormSelectPlanList,
                                                            FormDVHmatch, FormInputBox, FormFileList})
         QObject::connect(Form1, &QObject::destroyed, dialog, [dialog] { delete dialog; });
+    CreateBatchForms();
     Form1->ConnectOpeningDialogs();
 }

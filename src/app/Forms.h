@@ -16,6 +16,9 @@ class TFormComment;
 class TFormRepoList;
 class TFormInputBox;
 class TFormFileList;
+class TFormBatch;
+class TFormBatchSet;
+class TFormBatchResult;
 
 extern TForm1* Form1;
 extern TAboutBox* AboutBox;
@@ -32,8 +35,16 @@ extern TFormComment* FormComment;
 extern TFormRepoList* FormRepoList;
 extern TFormInputBox* FormInputBox;
 extern TFormFileList* FormFileList;
+extern TFormBatch* FormBatch;
+extern TFormBatchSet* FormBatchSet;
+extern TFormBatchResult* FormBatchResult;
 
+<<<<<<< HEAD
 /// Creates the report window and its comment and row-choice dialogs.
 void CreateReportForms();
+=======
+/// Creates the three batch windows, linked to one another and to the main window.
+void CreateBatchForms();
+>>>>>>> main
 /// Creates every form of the program once, main form first, as start-up does.
 void CreateForms();

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+class HelpPage;
 class QAction;
 class QButtonGroup;
 class QColorDialog;
@@ -396,6 +397,8 @@ public:
 
     void StructureList1Click();
     void GSeriesClick();
+    /// File > "Batch processing": the batch plan choice with every listed file and plan list.
+    void Batchprocessing1Click();
     void Exit1Click();
     void AboutTessaray1Click();
 
@@ -461,6 +464,7 @@ private:
     bool m_shownOnce = false;
     bool m_listsOffered = false;  // the exit prompt ran: the next close goes through
     QColor m_chartColor;
+    std::unique_ptr<HelpPage> m_helpPage;  // made on the first Help > Help
     // Swallows the window's keyboard shortcuts while a dialog keeps it disabled.
     QObject* m_shortcutBlocker = nullptr;
 };

@@ -1,6 +1,7 @@
 // The plan view: making a plan current, drawing its DVH chart, units, zoom, colour, pictures.
 #include "app/TForm1.h"
 
+#include "app/BitmapFile.h"
 #include "app/Forms.h"
 #include "app/TFormGraphView.h"
 #include "app/TFormSList.h"
@@ -10,11 +11,11 @@
 #include "platform/AtomicWrite.h"
 #include "report/ui/TFormComment.h"
 
-#include <QBuffer>
 #include <QColorDialog>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QTableWidget>
@@ -26,15 +27,6 @@
 namespace {
 
 QColor ToQColor(TColor c) { return QColor(ColorRed(c), ColorGreen(c), ColorBlue(c)); }
-
-/// Encodes a picture as BMP and writes it through the one atomic file write.
-platform::WriteResult WriteBitmap(const QImage& image, const QString& path) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "BMP")) return {false, "Cannot encode the picture " + path.toStdString()};
-    return platform::AtomicWriteFile(path.toStdString(), std::string_view(bytes.constData(), bytes.size()));
-}
 
 }  // namespace
 
@@ -64,6 +56,8 @@ void TForm1::ShowPlan(int planIndex) {
         ComboBox2->addItem(name);
     }
     ComboBox2->setCurrentIndex(-1);  // refilled lists keep no selection
+    // A quick-index result belongs to the plan it was computed for.
+    Edit2->clear();
 }
 
 void TForm1::DrawDvhChart(int planIndex) {

@@ -1,8 +1,10 @@
-// Workspace::ReadBrainLabDvh and Workspace::ReadXiOHeader. Until their readers exist they tell
-// the user that such files cannot be read yet and leave the plan as it is.
+// Workspace::ReadBrainLabDvh and Workspace::ReadXiOHeader: where the plan reader hands
+// BrainSCAN, iPlan and XiO files to the import readers.
 #include "import/ImportHandOver.h"
 
+#include "dvh/LineCursor.h"
 #include "dvh/Workspace.h"
+#include "import/BrainLabTable.h"
 
 std::string ImportKindName(int fileType) {
     switch (fileType) {
@@ -17,18 +19,31 @@ std::string NotYetReadableText(int fileType, const std::string& path) {
     return ImportKindName(fileType) + " DVH files cannot be read yet: " + FileNameOf(path);
 }
 
-namespace {
-
-ReadResult NotYetReadable(Workspace& ws, int fileType, const std::string& path) {
-    if (ws.Host()) ws.Host()->StatusText(NotYetReadableText(fileType, path));
-    return ReadResult::Fail(ReadStatus::NotYetReadable, 0, ImportKindName(fileType) + " files cannot be read yet");
+ReadResult ReadBrainLabTableFile(const std::string& path, ParsedPlan& out) {
+    LineCursor lines(LineFile{path});
+    if (!lines.Opened()) {
+        out = ParsedPlan{};
+        return ReadResult::Fail(ReadStatus::NotFound, 0, "cannot open the file");
+    }
+    return ParseBrainLabTable(lines, out);
 }
-
-}  // namespace
 
 ReadResult Workspace::ReadBrainLabDvh(const std::string& path) {
-    const int type = PDataset.empty() ? FileTypeBrainScan : PDataset.back().FileType;
-    return NotYetReadable(*this, type == FileTypeIPlan ? FileTypeIPlan : FileTypeBrainScan, path);
+    if (PDataset.empty()) return ReadResult::Fail(ReadStatus::NoPlan, 0, "no plan to fill");
+    ParsedPlan parsed;
+    const ReadResult r = ReadBrainLabTableFile(path, parsed);
+    if (!r) {
+        // Never half a plan: the plan keeps no structure of a file that failed.
+        PDataset.back().DVHDataset.clear();
+        PDataset.back().BodyIndex = -1;
+        if (m_host) m_host->StatusText(ReadFailureText(path, r));
+        return r;
+    }
+    CommitParsedPlan(std::move(parsed), false);
+    return r;
 }
 
-ReadResult Workspace::ReadXiOHeader(const std::string& path) { return NotYetReadable(*this, FileTypeXiO, path); }
+ReadResult Workspace::ReadXiOHeader(const std::string& path) {
+    if (m_host) m_host->StatusText(NotYetReadableText(FileTypeXiO, path));
+    return ReadResult::Fail(ReadStatus::NotYetReadable, 0, "XiO files cannot be read yet");
+}

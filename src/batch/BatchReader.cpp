@@ -1,0 +1,72 @@
+// The batch reader over the plan export parsers, and the parallel parse of a file list.
+#include "batch/BatchReader.h"
+
+#include "batch/ParallelFor.h"
+#include "dvh/DvhExportReader.h"
+#include "dvh/DvhTextBlockReader.h"
+#include "dvh/LineCursor.h"
+#include "import/ImportHandOver.h"
+
+#include <atomic>
+#include <climits>
+
+ReadResult ParseBatchFile(const std::string& path, int fileType, ParsedPlan& out) {
+    out = ParsedPlan{};
+    DvhReadOptions options;
+    options.FileType = fileType;
+    switch (fileType) {
+    case FileTypePlan:
+        // Only the batch keeps the two extra dose lines of a one-plan export.
+        options.ReadExtraDoses = true;
+        break;
+    case FileTypePlanDescription:
+        break;
+    case FileTypeBrainScan:
+    case FileTypeIPlan:
+        return ReadBrainLabTableFile(path, out);
+    default:
+        return ReadResult::Fail(ReadStatus::UnknownFileType, 0,
+                                "a batch reads no file of type " + std::to_string(fileType));
+    }
+    LineCursor lines(LineFile{path});
+    if (!lines.Opened()) return ReadResult::Fail(ReadStatus::NotFound, 0, "cannot open the file");
+    return fileType == FileTypePlan ? ParseDvhFile(lines, options, out) : ParseDvhTextBlocks(lines, options, out);
+}
+
+BatchParseResult ParseBatchFiles(const std::vector<BatchReadJob>& jobs, int threads,
+                                 const std::function<void(int done)>& progress) {
+    const int count = static_cast<int>(jobs.size());
+    std::vector<ParsedPlan> plans(jobs.size());
+    std::vector<ReadResult> results(jobs.size());
+    std::atomic<int> done{0};
+    // The earliest failed job: the jobs after it are skipped, their plans would be dropped.
+    std::atomic<int> firstFailure{INT_MAX};
+    ParallelFor(
+        count, threads,
+        [&](int i) {
+            if (i < firstFailure.load()) {
+                results[i] = ParseBatchFile(jobs[i].FilePath, jobs[i].FileType, plans[i]);
+                if (!results[i]) {
+                    int seen = firstFailure.load();
+                    while (i < seen && !firstFailure.compare_exchange_weak(seen, i)) {
+                    }
+                }
+            }
+            done.fetch_add(1);
+        },
+        [&] {
+            if (progress) progress(done.load());
+        });
+    if (progress) progress(count);
+
+    BatchParseResult out;
+    const int failed = firstFailure.load();
+    const int kept = failed == INT_MAX ? count : failed;
+    if (failed != INT_MAX) {
+        out.FailedJob = failed;
+        out.Failure = results[failed];
+    }
+    plans.resize(static_cast<std::size_t>(kept));
+    out.Plans = std::move(plans);
+    return out;
+}

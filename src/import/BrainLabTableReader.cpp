@@ -1,0 +1,171 @@
+// Reading BrainSCAN and iPlan DVH table files: one column per structure, one row per 1 % dose step.
+#include "import/BrainLabTable.h"
+
+#include "dvh/DvhLineFields.h"
+#include "dvh/LineCursor.h"
+#include "dvh/NameCompare.h"
+#include "import/TableNumber.h"
+#include "import/TableStatistics.h"
+
+#include <cmath>
+
+using namespace dvhtext;
+
+namespace {
+
+constexpr int kHeaderLines = 7;
+
+ReadResult BadNumber(long line, std::string_view text) {
+    return ReadResult::Fail(ReadStatus::BadNumber, line, Quote(text) + " is not a number");
+}
+
+ReadResult ShortLine(long line, std::size_t fields, std::size_t structures) {
+    return ReadResult::Fail(ReadStatus::BadRow, line,
+                            std::to_string(fields) + " values for " + std::to_string(structures) + " structures");
+}
+
+/// The fields after the first TAB of a line, each up to the next TAB.
+class TabFields {
+public:
+    explicit TabFields(std::string_view line) {
+        const std::size_t tab = line.find('\t');
+        m_rest = tab == std::string_view::npos ? std::string_view{} : line.substr(tab + 1);
+        m_more = tab != std::string_view::npos;
+    }
+    bool Next(std::string_view& field) {
+        if (!m_more) return false;
+        const std::size_t tab = m_rest.find('\t');
+        if (tab == std::string_view::npos) {
+            field = m_rest;
+            m_more = false;
+        } else {
+            field = m_rest.substr(0, tab);
+            m_rest.remove_prefix(tab + 1);
+        }
+        return true;
+    }
+
+private:
+    std::string_view m_rest;
+    bool m_more = false;
+};
+
+bool IsBodyName(std::string_view name) {
+    return StructureNamesEqual(name, "Body", false) || StructureNamesEqual(name, "Expanded", false);
+}
+
+/// Reads the `count` numbers of a row after its label into `values`; false with the result set
+/// when the row is short or holds something else than a number.
+bool RowValues(std::string_view row, std::size_t count, const char* readable, long lineNumber, double* values,
+               ReadResult& failure) {
+    const char* p = row.data();
+    const char* end = p + row.size();
+    for (std::size_t k = 0; k < count; ++k) {
+        const char* tab = p == end ? nullptr : static_cast<const char*>(std::memchr(p, '\t', end - p));
+        if (!tab) {
+            failure = ShortLine(lineNumber, k, count);
+            return false;
+        }
+        p = tab + 1;
+        const char* stop;
+        // The common case, a plain decimal up to the next TAB, is read in place.
+        if (p != end && *p != '+' && ReadDecimal(p, end, values[k], stop, readable) &&
+            (stop == end || *stop == '\t')) {
+            p = stop;
+            continue;
+        }
+        const char* fieldEnd = static_cast<const char*>(std::memchr(p, '\t', end - p));
+        if (!fieldEnd) fieldEnd = end;
+        const std::string_view field(p, static_cast<std::size_t>(fieldEnd - p));
+        if (!ParseTableNumber(field, values[k])) {
+            failure = BadNumber(lineNumber, field);
+            return false;
+        }
+        p = fieldEnd;
+    }
+    return true;
+}
+
+}  // namespace
+
+ReadResult ParseBrainLabTable(LineCursor& lines, ParsedPlan& out) {
+    out = ParsedPlan{};
+    auto truncated = [&](const char* what) {
+        return ReadResult::Fail(ReadStatus::Truncated, lines.LineNumber() + 1, std::string("the file ends before ") + what);
+    };
+    std::string_view line;
+    for (int i = 0; i < kHeaderLines; ++i)
+        if (!lines.Next(line)) return truncated("its prescribed dose line");
+    double doseCGy;
+    if (!ParseTableNumber(LabelValue(line), doseCGy)) return BadNumber(lines.LineNumber(), LabelValue(line));
+    // The dose is kept as a float, as every structure holds it.
+    const float prescribed = static_cast<float>(doseCGy * 0.01);
+    if (!std::isfinite(prescribed) || !(prescribed > 0))
+        return ReadResult::Fail(ReadStatus::BadPrescribedDose, lines.LineNumber(), "the prescribed dose must be above 0");
+    const double d = prescribed;
+
+    if (!lines.Next(line) || !lines.Next(line)) return truncated("its names line");
+    ParsedPlan plan;
+    {
+        TabFields names(line);
+        std::string_view name;
+        while (names.Next(name)) {
+            DVHDatasetClass& s = plan.DVHDataset.emplace_back();
+            s.Name = std::string(name);
+            s.PrescribedDose = prescribed;
+            s.LineWidth = 2;
+            if (IsBodyName(name)) plan.BodyIndex = static_cast<int>(plan.DVHDataset.size()) - 1;
+        }
+    }
+    const std::size_t count = plan.DVHDataset.size();
+    if (count == 0) return ReadResult::Fail(ReadStatus::NoStructures, lines.LineNumber(), "no structure names");
+
+    if (!lines.Next(line)) return truncated("its volumes line");
+    std::vector<double> values(count);
+    ReadResult failure;
+    if (!RowValues(line, count, lines.ReadableEnd(), lines.LineNumber(), values.data(), failure)) return failure;
+    std::vector<double> volumeFactor(count);
+    for (std::size_t k = 0; k < count; ++k) {
+        DVHDatasetClass& s = plan.DVHDataset[k];
+        s.Volume = static_cast<float>(values[k]);
+        if (!std::isfinite(s.Volume))
+            return ReadResult::Fail(ReadStatus::BadNumber, lines.LineNumber(), "a volume out of range");
+        volumeFactor[k] = static_cast<double>(s.Volume) * 0.01;
+    }
+
+    if (!lines.Next(line)) return truncated("its table");
+    std::string_view previousLabel;
+    std::string labelKeep;  // the previous label outlives the buffer that held its line
+    do {
+        if (StartsWith(line, "EOF")) break;
+        const std::size_t tab = line.find('\t');
+        const std::string_view label = line.substr(0, tab == std::string_view::npos ? line.size() : tab);
+        if (label == previousLabel) break;
+        double dosePercent;
+        if (!ParseTableNumber(label, dosePercent)) return BadNumber(lines.LineNumber(), label);
+        const std::string_view row = line.substr(label.size());
+        if (!RowValues(row, count, lines.ReadableEnd(), lines.LineNumber(), values.data(), failure)) return failure;
+        DVsetClass point;
+        point.DosePercent = static_cast<float>(dosePercent);
+        point.DoseGy = static_cast<float>(dosePercent * d * 0.01);
+        for (std::size_t k = 0; k < count; ++k) {
+            point.VolumePercent = static_cast<float>(values[k]);
+            point.VolumeCc = static_cast<float>(values[k] * volumeFactor[k]);
+            if (!dvhread::Finite(point))
+                return ReadResult::Fail(ReadStatus::BadNumber, lines.LineNumber(), "a value out of range");
+            plan.DVHDataset[k].DVset.push_back(point);
+        }
+        labelKeep.assign(label);
+        previousLabel = labelKeep;
+    } while (lines.Next(line));
+    if (lines.ReadFailed()) return ReadResult::Fail(ReadStatus::ReadError, lines.LineNumber(), "reading the file failed");
+
+    for (DVHDatasetClass& s : plan.DVHDataset) SetTableStatistics(s, d, MinimumDoseRule::FirstBelowFull);
+    out = std::move(plan);
+    return {};
+}
+
+ReadResult ParseBrainLabTable(std::string_view text, ParsedPlan& out) {
+    LineCursor lines(text);
+    return ParseBrainLabTable(lines, out);
+}

@@ -1,0 +1,89 @@
+// The batch reader: the one-plan rules through the batch, files that fail, parallel loads.
+#include "batch/BatchLoading.h"
+
+#include "BatchTestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+using namespace batchtest;
+
+TEST(BatchReader, OnePlanExportWithItsUnitRulesExtraDosesAndTheLaterBody) {
+    dvhtest::TempFolder folder("batch-reader");
+    const std::string path = folder.Write("a.txt", OnePlanExport("A", Block("Body")));
+    ParsedPlan plan;
+    ASSERT_TRUE(ParseBatchFile(path, FileTypePlan, plan));
+    ASSERT_EQ(plan.DVHDataset.size(), 3u);
+    const DVHDatasetClass& ptv = plan.DVHDataset[0];
+    EXPECT_EQ(ptv.Name, "PTV");
+    EXPECT_FLOAT_EQ(ptv.PrescribedDose, 60);  // cGy scaled
+    EXPECT_FLOAT_EQ(ptv.ExtraDose1, 61);
+    EXPECT_FLOAT_EQ(ptv.ExtraDose2, 59);
+    EXPECT_FLOAT_EQ(ptv.MaxDoseGy, 63);
+    EXPECT_FLOAT_EQ(ptv.MaxDosePercent, 105);
+    dvhtest::ExpectPoint(ptv.DVset[2], 60, 100, 25, 50);  // absolute dose first, "[cm^3]" volume
+    const DVHDatasetClass& body = plan.DVHDataset[1];
+    EXPECT_FLOAT_EQ(body.MaxDosePercent, 105);  // "%" as 20th character: relative
+    EXPECT_FLOAT_EQ(body.MaxDoseGy, 63);
+    dvhtest::ExpectPoint(body.DVset[1], 30, 50, 200, 10);  // relative dose first, relative volume
+    EXPECT_EQ(plan.BodyIndex, 2);  // "Body" after "BODY"
+}
+
+TEST(BatchReader, AFileThatFailsLeavesNoPlanAndStopsTheLoad) {
+    dvhtest::TempFolder folder("batch-broken");
+    const std::string good = OnePlanExport("A");
+    struct Case {
+        const char* name;
+        std::string text;
+    } cases[] = {
+        {"bad number", OnePlanExport("B", Block("X").replace(Block("X").find("40\t0"), 2, "4x"))},
+        {"short row", OnePlanExport("B", Block("X").replace(Block("X").find("40\t0\t50"), 7, "40"))},
+        {"truncated block", OnePlanExport("B", L("Histogram", "P1 - X") + "\n" + L("Prescribed dose [Gy]", "60") + "\n")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Workspace ws;
+        const auto keys = ListFiles(ws, {folder.Write("1.txt", good), folder.Write("2.txt", c.text),
+                                         folder.Write("3.txt", OnePlanExport("C"))});
+        const BatchLoadOutcome out = LoadBatchPlans(ws, DecideBatchItems(ws, keys), -1, 3);
+        EXPECT_EQ(out.Loaded, 1);
+        ASSERT_EQ(ws.PDatasetCount(), 1);
+        EXPECT_EQ(ws.PDataset[0].PatientID, "A");
+        EXPECT_TRUE(out.Failed);
+        EXPECT_EQ(FileNameOf(out.FailedPath), "2.txt");
+        EXPECT_GT(out.Failure.line, 0);
+    }
+}
+
+TEST(BatchReader, SerialAndParallelLoadsGiveIdenticalPlans) {
+    dvhtest::TempFolder folder("batch-parallel");
+    std::vector<std::string> paths;
+    for (int i = 0; i < 12; ++i)
+        paths.push_back(folder.Write(std::to_string(i) + ".txt",
+                                     OnePlanExport("P" + std::to_string(i), Block("S" + std::to_string(i), std::to_string(20 + i)))));
+    Workspace serial, parallel;
+    for (auto [ws, threads] : {std::pair{&serial, 1}, std::pair{&parallel, 4}}) {
+        std::vector<int> seen;
+        const BatchLoadOutcome out = LoadBatchPlans(*ws, DecideBatchItems(*ws, ListFiles(*ws, paths)), -1, threads,
+                                                    [&](int done, int total) {
+                                                        EXPECT_EQ(total, 12);
+                                                        seen.push_back(done);
+                                                    });
+        EXPECT_EQ(out.Loaded, 12);
+        ASSERT_FALSE(seen.empty());
+        EXPECT_EQ(seen.back(), 12);
+    }
+    ASSERT_EQ(serial.PDatasetCount(), parallel.PDatasetCount());
+    for (int p = 0; p < serial.PDatasetCount(); ++p) {
+        const PDatasetClass &a = serial.PDataset[p], &b = parallel.PDataset[p];
+        EXPECT_EQ(a.Key, b.Key);
+        ASSERT_EQ(a.DVHDatasetCount(), b.DVHDatasetCount());
+        for (int s = 0; s < a.DVHDatasetCount(); ++s) {
+            EXPECT_EQ(a.DVHDataset[s].Name, b.DVHDataset[s].Name);
+            ASSERT_EQ(a.DVHDataset[s].DVset.size(), b.DVHDataset[s].DVset.size());
+            EXPECT_EQ(0, std::memcmp(a.DVHDataset[s].DVset.data(), b.DVHDataset[s].DVset.data(),
+                                     a.DVHDataset[s].DVset.size() * sizeof(DVsetClass)));
+        }
+    }
+}
