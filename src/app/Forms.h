@@ -39,12 +39,9 @@ extern TFormBatch* FormBatch;
 extern TFormBatchSet* FormBatchSet;
 extern TFormBatchResult* FormBatchResult;
 
-<<<<<<< HEAD
 /// Creates the report window and its comment and row-choice dialogs.
 void CreateReportForms();
-=======
 /// Creates the three batch windows, linked to one another and to the main window.
 void CreateBatchForms();
->>>>>>> main
 /// Creates every form of the program once, main form first, as start-up does.
 void CreateForms();

@@ -42,10 +42,10 @@ void TForm1::ConnectCommands() {
     connect(ToolButton22, &QAction::triggered, this, &TForm1::Scan1Click);
     connect(Button8, &QPushButton::clicked, this, &TForm1::Scan1Click);
 
-    // Commands whose windows do not exist yet stay disabled until they do.
     connect(Batchprocessing1, &QAction::triggered, this, &TForm1::Batchprocessing1Click);
     connect(ToolButton39, &QAction::triggered, this, &TForm1::Batchprocessing1Click);
 
+    // Commands whose windows do not exist yet stay disabled until they do.
     for (QAction* later : {PlanComparison1, ToolButton31, SpeedButton1, Save1, ToolButton23})
         later->setEnabled(false);
     for (QPushButton* later : {Button9}) later->setEnabled(false);

@@ -1,6 +1,8 @@
 // The report page layout: positions, the column split, the page limits and the row choice.
 #include "report/ReportLayout.h"
 #include "report/ReportRowChoice.h"
+#include "report/CommentTemplates.h"
+#include "platform/IniFile.h"
 
 #include <gtest/gtest.h>
 
@@ -269,4 +271,14 @@ TEST(ReportRowChoice, StartsFromTheListsPrintFlagsAndEveryStructure) {
     EXPECT_FALSE(ReportIndexRowPrinted({true, true, true}, &f.List, 2));  // no such list row
     EXPECT_FALSE(ReportIndexRowPrinted({true}, nullptr, 0));
     EXPECT_TRUE(ReportStructurePrinted({false}, 1));
+}
+
+TEST(CommentTemplates, ACountBeyondTheFilesSectionsIsNotTrusted) {
+    platform::IniFile ini;
+    ini.Parse("[Comment]\nCount=2000000000\n[Comment0]\nText0=a\n[comment1]\nText2=c\n");
+    const std::vector<ComClass> templates = ReadCommentTemplates(ini);
+    ASSERT_EQ(templates.size(), 2u);
+    EXPECT_EQ(templates[1].Line[2], "c");
+    EXPECT_EQ(CommentLinesOf("x\n\ny\nz")[2], "y");
+    EXPECT_EQ(SplitCommentLines("a\n").size(), 2u);  // a line break starts a second line
 }

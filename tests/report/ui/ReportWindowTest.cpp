@@ -1,14 +1,14 @@
 // The report commands, the preview window, its pictures, printing and the row choice, driven
 // as a user drives them.
-#include "../../app/MainWindowFixture.h"
+#include "ReportWindowFixture.h"
 #include "../JpegDecode.h"
 
-#include "app/TAboutBox.h"
 #include "report/ui/PageImageFile.h"
 #include "report/ui/TFormComment.h"
 #include "report/ui/TFormRepoList.h"
 #include "report/ui/TFormReport.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLabel>
@@ -57,55 +57,18 @@ std::function<void(QWidget*)> SaveAnswer(const QString& folder, const QString& n
         ASSERT_NE(dialog, nullptr);
         dialog->setDirectory(folder);
         dialog->selectNameFilter(filter);
+        // The dialog's list may still select a file it has just found in the folder; the name
+        // typed is what the user means.
+        for (auto* view : dialog->findChildren<QAbstractItemView*>())
+            if (view->selectionModel()) view->selectionModel()->clearSelection();
         dialog->findChild<QLineEdit*>("fileNameEdit")->setText(name);
         static_cast<QDialog*>(dialog)->accept();
     };
 }
 
-IndexDataClass IndexRow(const std::string& name, bool print) {
-    IndexDataClass r;
-    r.Name = name;
-    r.Items = 9;
-    r.ItemsCI = 0;
-    r.IndexPrint = print;
-    return r;
-}
-
 QColor PixelOf(const QImage& image, int x, int y) { return image.pixelColor(x, y); }
 
 }  // namespace
-
-class ReportWindowTest : public MainWindowTest {
-protected:
-    void SetUp() override {
-        MainWindowTest::SetUp();
-        AboutBox = new TAboutBox(Form1);
-        CreateReportForms();
-        m_plan = AddPlan();
-        const TColor colors[] = {RgbColor(200, 0, 0), RgbColor(0, 160, 0), RgbColor(0, 0, 220)};
-        for (int s = 0; s < 3; ++s) Form1->PDataset[m_plan].DVHDataset[s].Color = colors[s];
-        PlanListNameClass list;
-        list.Name = "Prostate";
-        list.IndexData = {IndexRow("PTV [1]", true), IndexRow("Rectum wall", false), IndexRow("", true)};
-        Form1->PlanListName = {list};
-        Form1->PDataset[m_plan].PlanListIndex = 0;
-        Form1->ComboBox1->addItem("Prostate");
-        Form1->show();
-        Form1->ShowPlan(m_plan);
-        Form1->DrawDvhChart(m_plan);
-    }
-    void TearDown() override {
-        FormReport = nullptr;
-        FormComment = nullptr;
-        FormRepoList = nullptr;
-        AboutBox = nullptr;
-        MainWindowTest::TearDown();
-    }
-    /// The colour of the first structure row's square on the page.
-    QColor FirstSquare() const { return PixelOf(FormReport->Page(), 48, 648); }
-
-    int m_plan = -1;
-};
 
 TEST_F(ReportWindowTest, PreviewReportChoosesRowsFromTheListAndShowsTheFullPage) {
     FormReport->show();
