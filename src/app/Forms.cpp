@@ -14,6 +14,7 @@
 #include "batch/ui/TFormBatch.h"
 #include "batch/ui/TFormBatchResult.h"
 #include "batch/ui/TFormBatchSet.h"
+#include "compare/ui/TFormComp.h"
 #include "planlist/ui/TFormDVHs.h"
 #include "planlist/ui/TFormIndex.h"
 #include "report/ui/TFormComment.h"
@@ -33,6 +34,8 @@ TFormDVHmatch* FormDVHmatch = nullptr;
 TFormReport* FormReport = nullptr;
 TFormComment* FormComment = nullptr;
 TFormRepoList* FormRepoList = nullptr;
+TFormComp* FormComp = nullptr;
+TFormCompSelect* FormCompSelect = nullptr;
 TFormInputBox* FormInputBox = nullptr;
 TFormFileList* FormFileList = nullptr;
 TFormBatch* FormBatch = nullptr;
@@ -80,11 +83,19 @@ void CreateForms() {
     FormSelectPlanList = new TFormSelectPlanList(Form1);
     FormDVHmatch = new TFormDVHmatch(Form1);
     CreateReportForms();
+    FormComp = new TFormComp(*Form1, Form1);
+    FormCompSelect = FormComp->FormCompSelect;
+    QObject::connect(FormComp, &QObject::destroyed, [] {
+        FormComp = nullptr;
+        FormCompSelect = nullptr;
+    });
     FormInputBox = new TFormInputBox(Form1);
     FormFileList = new TFormFileList(Form1, Form1);
     for (QWidget* dialog : std::initializer_list<QWidget*>{FormProgress, FormSelectPlanList,
-                                                           FormDVHmatch, FormInputBox, FormFileList})
+                                                           FormDVHmatch, FormComp, FormInputBox,
+                                                           FormFileList})
         QObject::connect(Form1, &QObject::destroyed, dialog, [dialog] { delete dialog; });
     CreateBatchForms();
     Form1->ConnectOpeningDialogs();
+    Form1->ConnectComparison();
 }

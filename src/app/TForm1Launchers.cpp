@@ -42,11 +42,14 @@ void TForm1::ConnectCommands() {
     connect(ToolButton22, &QAction::triggered, this, &TForm1::Scan1Click);
     connect(Button8, &QPushButton::clicked, this, &TForm1::Scan1Click);
 
+    connect(PlanComparison1, &QAction::triggered, this, &TForm1::PlanComparison1Click);
+    connect(ToolButton31, &QAction::triggered, this, &TForm1::PlanComparison1Click);
+
     connect(Batchprocessing1, &QAction::triggered, this, &TForm1::Batchprocessing1Click);
     connect(ToolButton39, &QAction::triggered, this, &TForm1::Batchprocessing1Click);
 
     // Commands whose windows do not exist yet stay disabled until they do.
-    for (QAction* later : {PlanComparison1, ToolButton31, SpeedButton1, Save1, ToolButton23})
+    for (QAction* later : {SpeedButton1, Save1, ToolButton23})
         later->setEnabled(false);
     for (QPushButton* later : {Button9}) later->setEnabled(false);
 

@@ -2,7 +2,6 @@
 #include "app/TFormInputBox.h"
 
 #include "dvh/NameCharacters.h"
-#include "dvh/RoundToDigits.h"
 #include "dvh/TypedNumber.h"
 
 #include <QApplication>
@@ -10,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMessageBox>
 #include <QPushButton>
 
 #include <algorithm>
@@ -123,9 +123,19 @@ bool TFormInputBox::DoseEntry() {
     const char separator = QLocale().decimalPoint().isEmpty()
                                ? '.'
                                : static_cast<char>(QLocale().decimalPoint().at(0).toLatin1());
-    const auto value = ParseTypedNumber(text, separator ? separator : '.');
-    if (!value) return true;  // no number: the box stays for another try, nothing is read
-    PrescribedDose = static_cast<float>(RoundToDigits(*value, 3));
+    const auto value = ParsePrescribedDose(text, separator ? separator : '.');
+    if (!value) return true;  // no usable number: the box stays for another try, nothing is read
+    if (!PrescribedDoseAccepted(*value)) {
+        // A dose of 0 or below would read an empty plan; the box stays for another try.
+        auto* refused = new QMessageBox(QMessageBox::Warning, "Prescribed dose",
+                                        "Prescribed dose must be a number greater than 0.",
+                                        QMessageBox::Ok, this);
+        refused->setObjectName("DoseRefusedBox");
+        refused->setAttribute(Qt::WA_DeleteOnClose);
+        refused->show();
+        return true;
+    }
+    PrescribedDose = *value;
     // Let the box disappear before the long read starts.
     close();
     QApplication::processEvents();

@@ -12,9 +12,6 @@
 
 class QTableWidget;
 
-/// 8-bit text for display: UTF-8 when valid, else the bytes as Windows-1252's Latin range.
-QString IndexGridText(const std::string& bytes);
-
 /// Writes `content` into `grid`: row 0 of the content becomes the header labels, table row
 /// r - 1 holds grid row r. Each cell keeps its exact bytes and each value cell the row's
 /// constraint colour, so the clipboard and the painting read what the core built.
@@ -28,6 +25,15 @@ std::vector<std::vector<std::string>> IndexGridCells(const QTableWidget* grid);
 
 /// Puts the grid's clipboard text for `plan` on the system clipboard as plain text.
 void CopyIndexGridToClipboard(const PDatasetClass& plan, const QTableWidget* grid);
+
+/// Paints a cell's text whole at 2 pixels from its left and top edges, as the grid's column widths were
+/// measured for; background, selection and focus as the style draws them.
+class GridTextDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
+};
 
 /// Paints the value column in the viewing layout: a cell in the system window colour (white)
 /// whatever the grid's own background, the row's constraint colour

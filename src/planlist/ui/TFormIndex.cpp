@@ -3,7 +3,6 @@
 
 #include "app/TForm1.h"
 #include "app/TextBytes.h"
-#include "dialogs/ShowCloseHandlers.h"
 #include "planlist/IndexTexts.h"
 #include "planlist/ui/EditorChoices.h"
 #include "planlist/ui/UserQuestion.h"
@@ -45,7 +44,8 @@ QString Q(const std::string& s) { return FromBytes(s); }
 
 }  // namespace
 
-TFormIndex::TFormIndex(TForm1* main) : QDialog(main), m_main(main) {
+TFormIndex::TFormIndex(TForm1* main)
+    : QDialog(main), m_main(main), m_handlers(this, [this] { FormShow(); }, [this] { FormClose(); }) {
     setObjectName("FormIndex");
     setWindowTitle("Edit Index");
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -75,7 +75,7 @@ TFormIndex::TFormIndex(TForm1* main) : QDialog(main), m_main(main) {
     ComboBox3->setObjectName("ComboBox3");
     for (int r = 0; r < 8; ++r) ComboBox3->addItem(Q(ConformityReferenceName(r)));
     Edit3 = MakeNumberField(Panel2, "Edit3", this);
-    ComboBox3->setFixedWidth(100);
+    ComboBox3->setSizeAdjustPolicy(QComboBox::AdjustToContents);  // "Prescribed dose" whole
     Edit3->setFixedWidth(40);
     auto* ci = new QHBoxLayout(Panel2);
     ci->setContentsMargins(0, 0, 0, 0);
@@ -134,10 +134,17 @@ TFormIndex::TFormIndex(TForm1* main) : QDialog(main), m_main(main) {
     bottom->addStretch(1);
     bottom->addWidget(Button1);
     bottom->addWidget(Button2);
+    top->setVerticalSpacing(2);
+    // Each caption stands right above its field; the conformity line keeps its place while
+    // hidden, so the controls below do not jump when the kind changes.
+    QSizePolicy keepPlace = Panel2->sizePolicy();
+    keepPlace.setRetainSizeWhenHidden(true);
+    Panel2->setSizePolicy(keepPlace);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(Panel2);
     layout->addWidget(GroupBox1);
+    layout->addStretch(1);
     layout->addLayout(bottom);
 
     connect(ComboBox1, &QComboBox::currentIndexChanged, this, &TFormIndex::ComboBox1Change);
@@ -149,7 +156,6 @@ TFormIndex::TFormIndex(TForm1* main) : QDialog(main), m_main(main) {
     connect(BitBtn1, &QPushButton::clicked, this, &TFormIndex::BitBtn1Click);
     connect(Button1, &QPushButton::clicked, this, &TFormIndex::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TFormIndex::Button2Click);
-    new ShowCloseHandlers(this, [this] { FormShow(); }, [this] { FormClose(); });
 }
 
 void TFormIndex::SetFontColor(TColor color) {
@@ -195,7 +201,7 @@ IndexEdit TFormIndex::Fields() const {
     IndexEdit e;
     const QString shown = ComboBox2->currentText();
     const auto known = m_nameBytes.constFind(shown);
-    e.Structure = known != m_nameBytes.constEnd() ? *known : shown.toStdString();
+    e.Structure = known != m_nameBytes.constEnd() ? *known : ToBytes(shown);
     e.Kind = ComboBox1->currentIndex();
     e.ValueText = Edit1->text().toStdString();
     e.CIReference = ComboBox3->currentIndex();
