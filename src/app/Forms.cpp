@@ -11,6 +11,7 @@
 #include "app/TFormSelectPlanList.h"
 #include "app/TFormOption.h"
 #include "app/TFormSList.h"
+#include "app/TessarayApplication.h"
 #include "batch/ui/TFormBatch.h"
 #include "batch/ui/TFormBatchResult.h"
 #include "batch/ui/TFormBatchSet.h"
@@ -20,6 +21,8 @@
 #include "report/ui/TFormComment.h"
 #include "report/ui/TFormRepoList.h"
 #include "report/ui/TFormReport.h"
+
+#include <functional>
 
 TForm1* Form1 = nullptr;
 TAboutBox* AboutBox = nullptr;
@@ -36,6 +39,8 @@ TFormComment* FormComment = nullptr;
 TFormRepoList* FormRepoList = nullptr;
 TFormComp* FormComp = nullptr;
 TFormCompSelect* FormCompSelect = nullptr;
+TFormCompReport* FormCompReport = nullptr;
+TFormCompRList* FormCompRList = nullptr;
 TFormInputBox* FormInputBox = nullptr;
 TFormFileList* FormFileList = nullptr;
 TFormBatch* FormBatch = nullptr;
@@ -66,13 +71,27 @@ void CreateReportForms() {
     FormReport->SetDialogs(FormComment, FormRepoList);
 }
 
+namespace {
+
+/// Runs a form's creation handler: an exception of any type is shown, the rest of that
+/// handler is skipped, and start-up goes on with the next form.
+void RunCreationHandler(const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (...) {
+        ShowCurrentException(Form1);
+    }
+}
+
+}  // namespace
+
 void CreateForms() {
     Form1 = new TForm1;
-    Form1->FormCreate();
+    RunCreationHandler([] { Form1->FormCreate(); });
     AboutBox = new TAboutBox(Form1);
     FormOption = new TFormOption(Form1);
     // Its creation handler may scan the read folder; only the forms above exist then.
-    FormOption->FormCreate();
+    RunCreationHandler([] { FormOption->FormCreate(); });
     FormSList = new TFormSList(Form1);
     FormGraphView = new TFormGraphView(Form1);
     // Dialogs that disable the main window are top-level windows of their own (a child of a
@@ -85,9 +104,13 @@ void CreateForms() {
     CreateReportForms();
     FormComp = new TFormComp(*Form1, Form1);
     FormCompSelect = FormComp->FormCompSelect;
+    FormCompReport = FormComp->FormCompReport;
+    FormCompRList = FormComp->FormCompRList;
     QObject::connect(FormComp, &QObject::destroyed, [] {
         FormComp = nullptr;
         FormCompSelect = nullptr;
+        FormCompReport = nullptr;
+        FormCompRList = nullptr;
     });
     FormInputBox = new TFormInputBox(Form1);
     FormFileList = new TFormFileList(Form1, Form1);
