@@ -4,10 +4,10 @@
 #include "app/ChartCurveCache.h"
 #include "app/DesignedFont.h"
 #include "app/Forms.h"
-#include "app/TextBytes.h"
 #include "app/HelpPage.h"
 #include "app/TFormOption.h"
 #include "app/TStartForm.h"
+#include "app/TextBytes.h"
 #include "app/WindowPlacement.h"
 #include "platform/Paths.h"
 

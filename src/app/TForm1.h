@@ -22,6 +22,7 @@ class QButtonGroup;
 class QColorDialog;
 class QComboBox;
 class QCPGraph;
+class QCPLayer;
 class QDragEnterEvent;
 class QDropEvent;
 class QCustomPlot;
@@ -476,6 +477,9 @@ private:
     double m_doseMin = 0, m_doseMax = 1, m_volumeMin = 0, m_volumeMax = 1;
     // The drawn plan's chart data, kept between draws until points, units or ticks change.
     std::unique_ptr<ChartCurveCache> m_curveCache;
+    // The layer of the constraint marks, buffered on its own so that it can be repainted
+    // without drawing the curves again.
+    QCPLayer* m_guideLayer = nullptr;
     bool m_shownOnce = false;
     bool m_listsOffered = false;  // the exit prompt ran: the next close goes through
     QColor m_chartColor;

@@ -19,6 +19,8 @@
 
 #include <qcustomplot.h>
 
+#include <algorithm>
+
 void TForm1::SetUpIndexViews() {
     StringGrid1->setItemDelegate(new GridTextDelegate(StringGrid1));
     StringGrid1->setItemDelegateForColumn(
@@ -48,7 +50,9 @@ void TForm1::SetUpIndexViews() {
     connect(ComboBox3, &QComboBox::activated, this, &TForm1::ComboBox3Change);
     connect(ComboBox2, &QComboBox::activated, this, &TForm1::ComboBox2Change);
 
-    new ConstraintGuideLayer(Chart1, [this](QCPPainter* painter) { Chart1AfterDraw(painter); });
+    auto* guides = new ConstraintGuideLayer(Chart1, [this](QCPPainter* painter) { Chart1AfterDraw(painter); });
+    m_guideLayer = guides->layer();
+    m_guideLayer->setMode(QCPLayer::lmBuffered);
 }
 
 void TForm1::ComboBox1Change() {
@@ -71,6 +75,9 @@ void TForm1::UpdateIndexGrid(int listIndex) {
         // Refilling moves the table's current cell; that is no selection by the user.
         const QSignalBlocker quiet(StringGrid1);
         FillIndexGrid(StringGrid1, grid);
+        // The highlighted row is the one the row commands act on (Up/Down move it).
+        if (IndexGridEditMode() && SelectedIndexRow >= 1 && SelectedIndexRow <= StringGrid1->rowCount())
+            StringGrid1->setCurrentCell(SelectedIndexRow - 1, std::max(0, StringGrid1->currentColumn()));
     }
     StringGrid1->viewport()->update();
     StringGrid1SelectCell(2, SelectedIndexRow);
