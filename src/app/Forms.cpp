@@ -11,6 +11,7 @@
 #include "app/TFormSelectPlanList.h"
 #include "app/TFormOption.h"
 #include "app/TFormSList.h"
+#include "import/ui/TFormXiO.h"
 #include "planlist/ui/TFormDVHs.h"
 #include "planlist/ui/TFormIndex.h"
 
@@ -26,6 +27,7 @@ TFormSelectPlanList* FormSelectPlanList = nullptr;
 TFormDVHmatch* FormDVHmatch = nullptr;
 TFormInputBox* FormInputBox = nullptr;
 TFormFileList* FormFileList = nullptr;
+TFormXiO* FormXiO = nullptr;
 
 void CreateForms() {
     Form1 = new TForm1;
@@ -45,8 +47,10 @@ void CreateForms() {
     FormDVHmatch = new TFormDVHmatch(Form1);
     FormInputBox = new TFormInputBox(Form1);
     FormFileList = new TFormFileList(Form1, Form1);
+    FormXiO = new TFormXiO(Form1);
     for (QWidget* dialog : std::initializer_list<QWidget*>{FormProgress, FormSelectPlanList,
-                                                           FormDVHmatch, FormInputBox, FormFileList})
+                                                           FormDVHmatch, FormInputBox, FormFileList,
+                                                           FormXiO})
         QObject::connect(Form1, &QObject::destroyed, dialog, [dialog] { delete dialog; });
     Form1->ConnectOpeningDialogs();
 }

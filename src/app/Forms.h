@@ -13,6 +13,7 @@ class TFormSelectPlanList;
 class TFormDVHmatch;
 class TFormInputBox;
 class TFormFileList;
+class TFormXiO;
 
 extern TForm1* Form1;
 extern TAboutBox* AboutBox;
@@ -26,6 +27,7 @@ extern TFormSelectPlanList* FormSelectPlanList;
 extern TFormDVHmatch* FormDVHmatch;
 extern TFormInputBox* FormInputBox;
 extern TFormFileList* FormFileList;
+extern TFormXiO* FormXiO;
 
 /// Creates every form of the program once, main form first, as start-up does.
 void CreateForms();

@@ -57,6 +57,10 @@ void ApplyModHeader(PDatasetClass& plan, const ModFileContent& mod) {
 
 void ApplyModFile(PDatasetClass& plan, const ModFileContent& mod) {
     ApplyModHeader(plan, mod);
+    ApplyModAliases(plan, mod);
+}
+
+void ApplyModAliases(PDatasetClass& plan, const ModFileContent& mod) {
     for (std::size_t i = 0; i < plan.DVHDataset.size(); ++i) {
         const std::size_t line = kFirstAliasLine + i;
         if (line >= mod.Values.size()) break;

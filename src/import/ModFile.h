@@ -32,6 +32,9 @@ std::optional<ModFileContent> ReadModFile(const std::string& path);
 /// of exactly "NULL" keeps the field. Stops at the end of the content.
 void ApplyModHeader(PDatasetClass& plan, const ModFileContent& mod);
 
+/// Applies lines 6 + i as `ModifiedName` of structure i (the XiO reader takes only these).
+void ApplyModAliases(PDatasetClass& plan, const ModFileContent& mod);
+
 /// Applies the whole file: the header lines as `ApplyModHeader`, line 5 skipped, then line
 /// 6 + i as `ModifiedName` of structure i, unchanged (an empty value removes the alias). A file
 /// with fewer alias lines than the plan has structures leaves the rest alone; surplus lines
