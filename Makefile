@@ -2,16 +2,20 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: setup build run test bench asan clean
+.PHONY: setup configure build run test bench asan clean
 
 setup:
 	@bash scripts/setup.sh
 
-build: setup
+configure: setup
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+
+build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
-run: build
+# The program alone: the test programs and benchmarks are built by `make test` and `make bench`.
+run: configure
+	cmake --build $(BUILD) -j $(JOBS) --target tessaray
 	./$(BUILD)/tessaray
 
 test: build
@@ -27,5 +31,17 @@ asan: setup
 	cmake --build $(BUILD)-asan -j $(JOBS)
 	cd $(BUILD)-asan && ctest --output-on-failure -j $(JOBS)
 
+# Settings and plan lists found in a build folder (a portable install, or the program folder of
+# earlier versions) are user data: they stay, everything else goes.
 clean:
-	rm -rf $(BUILD) $(BUILD)-asan $(BUILD)-fuzz
+	@for dir in $(BUILD) $(BUILD)-asan $(BUILD)-fuzz; do \
+	  [ -d "$$dir" ] || continue; \
+	  kept=$$(find "$$dir" -maxdepth 1 -type f \( -name '*.ini' -o -name '*.lst' \) | sort); \
+	  if [ -n "$$kept" ]; then \
+	    echo "Keeping the settings and plan lists in $$dir:" $$kept; \
+	    find "$$dir" -mindepth 1 -maxdepth 1 ! \( -type f \( -name '*.ini' -o -name '*.lst' \) \) \
+	      -exec rm -rf {} +; \
+	  else \
+	    rm -rf "$$dir"; \
+	  fi; \
+	done

@@ -25,14 +25,15 @@ PDatasetClass LargePlan(int structures, int points) {
         s.Volume = 10.0f + static_cast<float>(k);
         s.Color = RgbColor(37 * k, 91 * k, 53 * k);
         const float mid = 5.0f + 0.2f * static_cast<float>(k);
-        s.DVset.resize(static_cast<std::size_t>(points));
+        std::vector<DVsetClass> curve(static_cast<std::size_t>(points));
         for (int j = 0; j < points; ++j) {
-            DVsetClass& p = s.DVset[static_cast<std::size_t>(j)];
+            DVsetClass& p = curve[static_cast<std::size_t>(j)];
             p.DoseGy = 0.01f * static_cast<float>(j);
             p.DosePercent = p.DoseGy / s.PrescribedDose * 100;
             p.VolumePercent = 100.0f / (1.0f + std::exp((p.DoseGy - mid) / 1.5f));
             p.VolumeCc = p.VolumePercent * s.Volume / 100;
         }
+        s.SetPoints(std::move(curve));
         plan.DVHDataset.push_back(std::move(s));
     }
     return plan;

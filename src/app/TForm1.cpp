@@ -2,6 +2,7 @@
 #include "app/TForm1.h"
 
 #include "app/Forms.h"
+#include "app/HelpPage.h"
 #include "app/TFormOption.h"
 #include "app/TStartForm.h"
 #include "platform/Paths.h"

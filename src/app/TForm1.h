@@ -9,9 +9,11 @@
 #include <QMainWindow>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+class HelpPage;
 class QAction;
 class QButtonGroup;
 class QColorDialog;
@@ -420,6 +422,7 @@ private:
     bool m_shownOnce = false;
     bool m_listsOffered = false;  // the exit prompt ran: the next close goes through
     QColor m_chartColor;
+    std::unique_ptr<HelpPage> m_helpPage;  // made on the first Help > Help
     // Swallows the window's keyboard shortcuts while a dialog keeps it disabled.
     QObject* m_shortcutBlocker = nullptr;
 };

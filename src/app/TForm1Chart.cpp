@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QTableWidget>
@@ -63,6 +64,8 @@ void TForm1::ShowPlan(int planIndex) {
         ComboBox2->addItem(name);
     }
     ComboBox2->setCurrentIndex(-1);  // refilled lists keep no selection
+    // A quick-index result belongs to the plan it was computed for.
+    Edit2->clear();
 }
 
 void TForm1::DrawDvhChart(int planIndex) {

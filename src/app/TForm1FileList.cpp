@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QTreeWidget>
 #include <qcustomplot.h>
@@ -139,6 +140,7 @@ bool TForm1::ListReset(bool clearIndexRowColor) {
     Chart1->replot();
     ListView1->clear();
     ComboBox2->clear();
+    Edit2->clear();
     ComboBox1Change();
     for (QLabel* label : {LabelPName, LabelPID, LabelPlanName, LabelPlanID, LabelPrescDose})
         label->setText("");

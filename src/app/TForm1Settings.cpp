@@ -2,6 +2,7 @@
 #include "app/TForm1.h"
 
 #include "app/Forms.h"
+#include "app/HelpPage.h"
 #include "app/TFormOption.h"
 #include "dvh/SettingsFile.h"
 #include "platform/Paths.h"
@@ -10,8 +11,6 @@
 #include <QApplication>
 #include <QEvent>
 #include <QDesktopServices>
-#include <QDir>
-#include <QFile>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QStatusBar>
@@ -108,11 +107,16 @@ void TForm1::SetFormEnabled(bool enabled) {
 bool TForm1::FormEnabled() const { return centralWidget() && centralWidget()->isEnabled(); }
 
 void TForm1::Help1Click() {
-    // The help page ships inside the program; copy it out once so a browser can open it.
-    const QString target = QDir::temp().filePath("Tessaray-help.html");
-    QFile::remove(target);
-    QFile::copy(":/help/index.html", target);
-    QDesktopServices::openUrl(QUrl::fromLocalFile(target));
+    if (!m_helpPage) m_helpPage = std::make_unique<HelpPage>();
+    const QString page = m_helpPage->Write();
+    if (!page.isEmpty() && QDesktopServices::openUrl(QUrl::fromLocalFile(page))) return;
+    const QString text = page.isEmpty()
+                             ? "The help page cannot be written to the temporary folder."
+                             : "No web browser could show the help page:\n" + page;
+    auto* box = new QMessageBox(QMessageBox::Information, "Help", text, QMessageBox::Ok, this);
+    box->setObjectName("HelpFailureBox");
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->show();
 }
 
 void TForm1::ReportWriteFailure(const std::string& message) {

@@ -2,6 +2,7 @@
 #include "app/TFormDialog.h"
 
 #include "app/TForm1.h"
+#include "dialogs/ShowCloseHandlers.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -10,6 +11,7 @@
 TFormDialog::TFormDialog(QWidget* owner, bool closableByUser)
     : QDialog(nullptr), m_owner(owner), m_closableByUser(closableByUser) {
     setModal(false);
+    new ShowCloseHandlers(this, [this] { FormShow(); }, [this] { FormClose(); });
 }
 
 void TFormDialog::SetOwnerEnabled(bool enabled) {
@@ -26,19 +28,11 @@ void TFormDialog::SetFixedDialogFrame(int width, int height) {
 }
 
 void TFormDialog::showEvent(QShowEvent* event) {
-    if (!event->spontaneous()) {
-        if (m_owner) {
-            const QRect frame = m_owner->frameGeometry();
-            move(frame.center() - rect().center());
-        }
-        FormShow();
+    if (!event->spontaneous() && m_owner) {
+        const QRect frame = m_owner->frameGeometry();
+        move(frame.center() - rect().center());
     }
     QDialog::showEvent(event);
-}
-
-void TFormDialog::hideEvent(QHideEvent* event) {
-    if (!event->spontaneous()) FormClose();
-    QDialog::hideEvent(event);
 }
 
 void TFormDialog::closeEvent(QCloseEvent* event) {

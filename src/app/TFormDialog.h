@@ -31,7 +31,6 @@ protected:
     void SetFixedDialogFrame(int width, int height);
 
     void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 

@@ -2,8 +2,8 @@
 #include "app/TFormGraphView.h"
 
 #include "app/TForm1.h"
+#include "dialogs/ShowCloseHandlers.h"
 
-#include <QCloseEvent>
 #include <QColorDialog>
 #include <QFrame>
 #include <QGridLayout>
@@ -13,7 +13,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShowEvent>
 #include <QVBoxLayout>
 
 namespace {
@@ -99,16 +98,7 @@ TFormGraphView::TFormGraphView(TForm1* main) : QDialog(main), m_main(main) {
     connect(RadioButton4, &QRadioButton::clicked, this, &TFormGraphView::RadioButton4Click);
     connect(BitBtn1, &QPushButton::clicked, this, &TFormGraphView::BitBtn1Click);
     connect(Button1, &QPushButton::clicked, this, &TFormGraphView::Button1Click);
-}
-
-void TFormGraphView::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (!event->spontaneous()) FormShow();
-}
-
-void TFormGraphView::closeEvent(QCloseEvent* event) {
-    FormClose();
-    QDialog::closeEvent(event);
+    new ShowCloseHandlers(this, [this] { FormShow(); }, [this] { FormClose(); });
 }
 
 void TFormGraphView::FormShow() { m_main->SetFormEnabled(false); }

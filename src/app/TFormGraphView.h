@@ -47,8 +47,6 @@ public:
     void CheckListBox1KeyDown(int key, Qt::KeyboardModifiers shift);
 
 protected:
-    void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

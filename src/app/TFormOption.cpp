@@ -2,6 +2,7 @@
 #include "app/TFormOption.h"
 
 #include "app/TForm1.h"
+#include "dialogs/ShowCloseHandlers.h"
 #include "dialogs/TSelectFolderDialog.h"
 #include "dvh/SettingsFile.h"
 #include "platform/Paths.h"
@@ -13,7 +14,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShowEvent>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -96,6 +96,7 @@ TFormOption::TFormOption(TForm1* main) : QDialog(main), m_main(main) {
     connect(Button2, &QPushButton::clicked, this, &TFormOption::Button2Click);
     connect(Button3, &QPushButton::clicked, this, &TFormOption::Button3Click);
     connect(Button4, &QPushButton::clicked, this, &TFormOption::Button4Click);
+    new ShowCloseHandlers(this, [this] { FormShow(); }, [this] { FormClose(); });
 }
 
 void TFormOption::CopySettingsIn() {
@@ -109,11 +110,6 @@ void TFormOption::FormCreate() {
     CopySettingsIn();
     // "Scan at program initiation": with a read folder set, the Scan command scans it.
     if (CheckBox1->isChecked() && !m_main->ReadFolder.empty() && RunScan) RunScan();
-}
-
-void TFormOption::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (!event->spontaneous()) FormShow();
 }
 
 void TFormOption::FormShow() {

@@ -55,7 +55,6 @@ public:
     void ShowDirectories();
 
 protected:
-    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void reject() override;
 

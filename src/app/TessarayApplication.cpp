@@ -10,9 +10,14 @@
 #include <memory>
 
 TessarayApplication::TessarayApplication(int& argc, char** argv) : QApplication(argc, argv) {
-    setApplicationName("Tessaray");
-    setApplicationDisplayName("Tessaray");
-    setApplicationVersion("1.0.0");
+    NameApplication();
+}
+
+void NameApplication() {
+    QCoreApplication::setApplicationName("Tessaray");
+    QCoreApplication::setApplicationVersion("1.0.0");
+    // No display name: the window system would append it to every caption ("Settings... —
+    // Tessaray"), and each window's caption is its own text exactly.
 }
 
 bool TessarayApplication::notify(QObject* receiver, QEvent* event) {

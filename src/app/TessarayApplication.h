@@ -13,6 +13,9 @@ public:
     bool notify(QObject* receiver, QEvent* event) override;
 };
 
+/// Names the program ("Tessaray", its version) without changing any window's caption.
+void NameApplication();
+
 /// Claims the one-instance lock "Tessaray" in the user's runtime folder. False when another
 /// instance holds it.
 bool ClaimSingleInstance();

@@ -101,19 +101,19 @@ inline bool Finite(const DVsetClass& p) {
 #endif
 }
 
-/// Moves a table's points from the scratch vector into `points` with little spare room. A
+/// Moves a table's points from the scratch vector into structure `s` with little spare room. A
 /// scratch that holds at most an eighth more than its points is handed over whole, and the next
 /// table's scratch reserves as many points as this table held (what the text held, never a
 /// count read from it); otherwise the points are copied into an exact vector and the scratch
 /// kept for the next table.
-inline void KeepPoints(std::vector<DVsetClass>& scratch, std::vector<DVsetClass>& points) {
+inline void KeepPoints(std::vector<DVsetClass>& scratch, DVHDatasetClass& s) {
     const std::size_t n = scratch.size();
     if (scratch.capacity() - n <= n / 8) {
-        points.clear();
-        points.swap(scratch);
+        s.SetPoints(std::move(scratch));
+        scratch = std::vector<DVsetClass>();
         scratch.reserve(n);
     } else {
-        points.assign(scratch.begin(), scratch.end());
+        s.SetPoints(std::vector<DVsetClass>(scratch.begin(), scratch.end()));
         scratch.clear();
     }
 }

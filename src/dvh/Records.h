@@ -1,7 +1,10 @@
 // The in-memory records of plans, structures, DVH points, files and plan lists.
 #pragma once
 
+#include "dvh/DvhPointList.h"
+
 #include <string>
+#include <utility>
 #include <vector>
 
 /// A colour as the program stores it: red + green*256 + blue*65536.
@@ -11,15 +14,6 @@ inline TColor RgbColor(int r, int g, int b) { return (r & 255) | ((g & 255) << 8
 inline int ColorRed(TColor c) { return c & 255; }
 inline int ColorGreen(TColor c) { return (c >> 8) & 255; }
 inline int ColorBlue(TColor c) { return (c >> 16) & 255; }
-
-/// One cumulative DVH point, in file order. Dose in % of the structure's prescribed dose and
-/// in Gy; volume in % of the structure volume and in cc.
-struct DVsetClass {
-    float DosePercent = 0;
-    float DoseGy = 0;
-    float VolumePercent = 0;
-    float VolumeCc = 0;
-};
 
 /// One structure of a plan with its statistics and curve.
 struct DVHDatasetClass {
@@ -34,7 +28,8 @@ struct DVHDatasetClass {
     float MeanDosePercent = 0;
     float ExtraDose1 = 0;
     float ExtraDose2 = 0;
-    std::vector<DVsetClass> DVset;
+    /// The curve in file order. Write it whole through `SetPoints`.
+    DvhPointList DVset;
     int LineWidth = 2;
     TColor Color = 0;
     bool Visible = true;
@@ -43,6 +38,9 @@ struct DVHDatasetClass {
 
     /// Index of the last point (number of points - 1; -1 for none): point loops run up to it.
     int LastDVsetIndex() const { return static_cast<int>(DVset.size()) - 1; }
+    /// Replaces the curve. Every reader, import and edit writes points through here, so the
+    /// order that index lookups rely on is decided once, here, and never per lookup.
+    void SetPoints(std::vector<DVsetClass> points) { DVset.Assign(std::move(points)); }
     /// `ModifiedName` when set, else `Name`: curve titles, dialog lists, index-row matching.
     const std::string& DisplayName() const { return ModifiedName.empty() ? Name : ModifiedName; }
 };

@@ -1,6 +1,7 @@
 // The index calculator: interpolation on the cumulative curve and the dispatch over kinds 0-16.
 #include "planlist/IndexCalculator.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <vector>
@@ -16,11 +17,14 @@ Column VolumeColumn(VolumeUnit u) {
     return u == VolumeUnit::Cc ? &DVsetClass::VolumeCc : &DVsetClass::VolumePercent;
 }
 
-// The last segment in point order wins, so the scan runs backwards and stops at the first
-// segment that qualifies: same answer as a forward scan that keeps overwriting, without
-// visiting the points before the crossing. Blocks of segments are first tested without
-// branches (cheap on the long flat tails of real curves); only the block holding the crossing
-// is then scanned one segment at a time.
+// The last segment in point order wins. On a curve whose searched column runs one way (the
+// order its points were given, decided when they were set) at most one segment crosses a
+// level, right where the column passes it, and a binary search finds that segment with the
+// very comparisons of the scan. Any other curve is scanned backwards from its end, stopping
+// at the first segment that qualifies: same answer as a forward scan that keeps overwriting,
+// without visiting the points before the crossing. Blocks of segments are first tested
+// without branches (cheap on the long flat tails of real curves); only the block holding the
+// crossing is then scanned one segment at a time.
 
 enum class Crossing { Falling, Rising };
 
@@ -32,9 +36,47 @@ inline bool Qualifies(double k0, double k1, double level) {
         return (k0 <= level) & (k1 > level);  // key[i] <= level < key[i+1]
 }
 
+/// Whether the column `Key` runs the way a crossing of kind `C` needs for the binary search:
+/// never rising for a falling crossing (volume), never falling for a rising one (dose).
+template <Crossing C, Column Key>
+bool RunsOneWay(const DvhPointOrder& order) {
+    if constexpr (C == Crossing::Falling) {
+        static_assert(Key == &DVsetClass::VolumePercent, "falling crossings search the volume in %");
+        return order.VolumePercentNeverRises;
+    } else if constexpr (Key == &DVsetClass::DoseGy) {
+        return order.DoseGyNeverFalls;
+    } else {
+        static_assert(Key == &DVsetClass::DosePercent, "rising crossings search a dose column");
+        return order.DosePercentNeverFalls;
+    }
+}
+
+/// On a column that runs one way the points that stand on the segment's starting side of the
+/// level (key >= level falling, key <= level rising) form a prefix; the only segment that can
+/// qualify joins the prefix's last point to the next one.
+template <Crossing C, Column Key>
+std::optional<std::size_t> CrossingSegmentBySearch(const DvhPointList& pts, double level) {
+    const std::vector<DVsetClass>& p = pts.Points();
+    const auto first = std::partition_point(p.begin(), p.end(), [level](const DVsetClass& q) {
+        const double k = q.*Key;
+        if constexpr (C == Crossing::Falling)
+            return k >= level;
+        else
+            return k <= level;
+    });
+    const std::size_t next = static_cast<std::size_t>(first - p.begin());
+    if (next == 0 || next == p.size()) return std::nullopt;
+    // The two points differ in order (one passes the test, the other fails it), so the
+    // segment's own test holds: checked all the same, as the scan would.
+    if (!Qualifies<C>(p[next - 1].*Key, p[next].*Key, level)) return std::nullopt;
+    return next - 1;
+}
+
 /// The last segment s (points s and s + 1) that crosses `level` in column `Key`.
 template <Crossing C, Column Key>
-std::optional<std::size_t> LastCrossingSegment(const std::vector<DVsetClass>& pts, double level) {
+std::optional<std::size_t> LastCrossingSegment(const DvhPointList& list, double level) {
+    if (RunsOneWay<C, Key>(list.Order())) return CrossingSegmentBySearch<C, Key>(list, level);
+    const std::vector<DVsetClass>& pts = list.Points();
     std::size_t end = pts.empty() ? 0 : pts.size() - 1;  // segments [0, end) still to scan
     const float fl = static_cast<float>(level);
     if (static_cast<double>(fl) == level) {
@@ -64,7 +106,7 @@ std::optional<std::size_t> LastCrossingSegment(const std::vector<DVsetClass>& pt
 /// `out` at `level` on the last segment that crosses it in column `Key`, interpolated in
 /// double precision from the segment's first point.
 template <Crossing C, Column Key>
-std::optional<float> LastCrossing(const std::vector<DVsetClass>& pts, double level, Column out) {
+std::optional<float> LastCrossing(const DvhPointList& pts, double level, Column out) {
     const std::optional<std::size_t> s = LastCrossingSegment<C, Key>(pts, level);
     if (!s) return std::nullopt;
     const double k0 = pts[*s].*Key, k1 = pts[*s + 1].*Key;
@@ -83,8 +125,8 @@ bool ValidStructure(const PDatasetClass& plan, int index) {
 
 // Body volume (cc) receiving at least `referenceGy`, over the structure's volume.
 float Conformity(const DVHDatasetClass& s, const DVHDatasetClass& body, double referenceGy) {
-    const std::vector<DVsetClass>& b = body.DVset;
-    // Every segment of the body curve is scanned, the last one included.
+    const DvhPointList& b = body.DVset;
+    // Every segment of the body curve is searched, the last one included.
     const std::optional<std::size_t> i =
         LastCrossingSegment<Crossing::Rising, &DVsetClass::DoseGy>(b, referenceGy);
     if (!i) return -1.0f;

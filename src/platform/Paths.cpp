@@ -27,23 +27,33 @@ std::string ExecutableFolder() {
     return slash == std::string::npos ? "./" : buf.substr(0, slash + 1);
 }
 
-std::string ProgramFolder() {
-    if (const char* home = std::getenv("TESSARAY_HOME"); home && *home) {
-        MakeDirectories(home);
-        return WithSlash(home);
-    }
-    const std::string exe = ExecutableFolder();
-    if (::access(exe.c_str(), W_OK) == 0) return exe;
+std::string ChooseProgramFolder(const std::string& tessarayHome,
+                                const std::string& executableFolder,
+                                const std::string& xdgConfigHome, const std::string& home) {
+    if (!tessarayHome.empty()) return WithSlash(tessarayHome);
+    // Settings beside the executable mark a portable install. A build folder holds none, so
+    // a rebuild or `make clean` never takes the user's lists with it.
+    if (!executableFolder.empty() && FileExists(WithSlash(executableFolder) + "Tessaray.ini"))
+        return WithSlash(executableFolder);
     std::string config;
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg)
-        config = xdg;
-    else if (const char* home = std::getenv("HOME"); home && *home)
-        config = std::string(home) + "/.config";
+    if (!xdgConfigHome.empty())
+        config = xdgConfigHome;
+    else if (!home.empty())
+        config = home + "/.config";
     else
         config = "/tmp";
-    const std::string folder = WithSlash(config) + "Tessaray";
+    return WithSlash(config) + "Tessaray/";
+}
+
+std::string ProgramFolder() {
+    const auto env = [](const char* name) {
+        const char* value = std::getenv(name);
+        return std::string(value ? value : "");
+    };
+    const std::string folder = ChooseProgramFolder(env("TESSARAY_HOME"), ExecutableFolder(),
+                                                   env("XDG_CONFIG_HOME"), env("HOME"));
     MakeDirectories(folder);
-    return WithSlash(folder);
+    return folder;
 }
 
 std::string TempFolder() {

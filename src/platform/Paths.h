@@ -6,9 +6,14 @@
 namespace platform {
 
 /// The program folder, with a trailing '/': settings, plan lists and templates live here.
-/// `TESSARAY_HOME` when set; else the executable's folder when it is writable; else
-/// `$XDG_CONFIG_HOME/Tessaray` (or ~/.config/Tessaray), created when missing.
+/// The folder `ChooseProgramFolder` picks from the environment, created when missing.
 std::string ProgramFolder();
+/// `tessarayHome` when not ""; else `executableFolder` when it already holds a "Tessaray.ini"
+/// (a portable install); else `xdgConfigHome`/Tessaray, or `home`/.config/Tessaray when
+/// `xdgConfigHome` is "". Every result ends with '/'.
+std::string ChooseProgramFolder(const std::string& tessarayHome,
+                                const std::string& executableFolder,
+                                const std::string& xdgConfigHome, const std::string& home);
 /// The folder of the running executable, with a trailing '/'.
 std::string ExecutableFolder();
 /// The system temporary folder, with a trailing '/'.

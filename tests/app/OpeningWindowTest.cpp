@@ -41,16 +41,19 @@ const fs::path kData = fs::path(TESSARAY_TEST_DATA) / "opening";
 
 class OpeningWindow : public ::testing::Test {
 protected:
+    static fs::path Home() {
+        return fs::temp_directory_path() / ("tessaray-opening-ui-" + std::to_string(::getpid()));
+    }
     static void SetUpTestSuite() {
         // Settings, plan lists and the trash all live under one temporary home.
-        static const fs::path home =
-            fs::temp_directory_path() / ("tessaray-opening-ui-" + std::to_string(::getpid()));
+        const fs::path home = Home();
         fs::create_directories(home / "program");
         setenv("HOME", home.c_str(), 1);
         setenv("TESSARAY_HOME", (home / "program").c_str(), 1);
         setenv("XDG_DATA_HOME", (home / "share").c_str(), 1);
         TestApp();
     }
+    static void TearDownTestSuite() { fs::remove_all(Home()); }
 
     void SetUp() override {
         m_files = fs::temp_directory_path() /

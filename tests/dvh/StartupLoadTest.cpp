@@ -78,14 +78,17 @@ TEST(StartupLoad, UnreadableListIsRefusedButStaysRegistered) {
     // Root reads every file whatever its permissions; a (sparse) file beyond the size any
     // list can have is refused by the reader just the same.
     const bool root = geteuid() == 0;
-    if (root)
+    if (root) {
         ASSERT_EQ(truncate(list.c_str(), (off_t(1) << 31) + 1), 0);
-    else
+    } else {
         chmod(list.c_str(), 0);
+    }
     Workspace ws;
     const auto result = ws.LoadSettingsAndPlanLists(dir.Path());
     chmod(list.c_str(), 0644);
-    if (root) ASSERT_EQ(truncate(list.c_str(), off_t(std::string(kListFile).size())), 0);
+    if (root) {
+        ASSERT_EQ(truncate(list.c_str(), off_t(std::string(kListFile).size())), 0);
+    }
     ASSERT_EQ(ws.PlanListNameCount(), 1);
     EXPECT_EQ(ws.PlanListName[0].Name, "A");
     ASSERT_EQ(result.Messages.size(), 1u);

@@ -3,13 +3,13 @@
 
 #include "app/TForm1.h"
 #include "app/TextBytes.h"
+#include "dialogs/ShowCloseHandlers.h"
 #include "planlist/IndexTexts.h"
 #include "planlist/ui/EditorChoices.h"
 #include "planlist/ui/UserQuestion.h"
 
 #include <QActionGroup>
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QColorDialog>
 #include <QComboBox>
 #include <QFrame>
@@ -23,7 +23,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShowEvent>
 #include <QVBoxLayout>
 
 namespace {
@@ -150,6 +149,7 @@ TFormIndex::TFormIndex(TForm1* main) : QDialog(main), m_main(main) {
     connect(BitBtn1, &QPushButton::clicked, this, &TFormIndex::BitBtn1Click);
     connect(Button1, &QPushButton::clicked, this, &TFormIndex::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TFormIndex::Button2Click);
+    new ShowCloseHandlers(this, [this] { FormShow(); }, [this] { FormClose(); });
 }
 
 void TFormIndex::SetFontColor(TColor color) {
@@ -208,16 +208,6 @@ IndexEdit TFormIndex::Fields() const {
     e.FontColor = m_fontColor;
     e.Print = CheckBox1->isChecked();
     return e;
-}
-
-void TFormIndex::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (!event->spontaneous()) FormShow();
-}
-
-void TFormIndex::closeEvent(QCloseEvent* event) {
-    FormClose();
-    QDialog::closeEvent(event);
 }
 
 void TFormIndex::FormShow() {

@@ -139,10 +139,15 @@ TEST(TForm1Index, QuickIndexPanel) {
     w.form.ComboBox3Change();
     EXPECT_TRUE(w.form.Edit1->isReadOnly());
     EXPECT_EQ(w.form.Edit2->text(), "25");
-    w.form.ShowPlan(0);  // refilled structures: no selection, the result stays
+    // Refilled structures: no selection, and no number left beside a plan it was not
+    // computed for; neither after the list is cleared.
+    w.form.ShowPlan(0);
     EXPECT_EQ(w.form.ComboBox2->currentIndex(), -1);
-    EXPECT_EQ(w.form.Edit2->text(), "25");
+    EXPECT_EQ(w.form.Edit2->text(), "");
+    w.form.ComboBox2->setCurrentIndex(0);
     w.form.ComboBox2Change();
+    EXPECT_EQ(w.form.Edit2->text(), "25");
+    w.form.ClearList1Click();
     EXPECT_EQ(w.form.Edit2->text(), "");
 }
 
