@@ -11,6 +11,9 @@
 #include "app/TFormSelectPlanList.h"
 #include "app/TFormOption.h"
 #include "app/TFormSList.h"
+#include "batch/ui/TFormBatch.h"
+#include "batch/ui/TFormBatchResult.h"
+#include "batch/ui/TFormBatchSet.h"
 #include "import/ui/TFormXiO.h"
 #include "planlist/ui/TFormDVHs.h"
 #include "planlist/ui/TFormIndex.h"
@@ -28,6 +31,24 @@ TFormDVHmatch* FormDVHmatch = nullptr;
 TFormInputBox* FormInputBox = nullptr;
 TFormFileList* FormFileList = nullptr;
 TFormXiO* FormXiO = nullptr;
+TFormBatch* FormBatch = nullptr;
+TFormBatchSet* FormBatchSet = nullptr;
+TFormBatchResult* FormBatchResult = nullptr;
+
+void CreateBatchForms() {
+    FormBatch = new TFormBatch(*Form1, Form1);
+    FormBatchSet = new TFormBatchSet(*Form1, Form1);
+    FormBatchResult = new TFormBatchResult(*Form1, Form1);
+    FormBatch->BatchSet = FormBatchSet;
+    FormBatchSet->Result = FormBatchResult;
+    FormBatch->ShowLoadedPlan = [](int planIndex) {
+        Form1->ShowPlan(planIndex);
+        Form1->DrawDvhChart(planIndex);
+    };
+    // Top-level windows of their own (they disable the main window): they go with it.
+    for (QWidget* dialog : std::initializer_list<QWidget*>{FormBatch, FormBatchSet, FormBatchResult})
+        QObject::connect(Form1, &QObject::destroyed, dialog, [dialog] { delete dialog; });
+}
 
 void CreateForms() {
     Form1 = new TForm1;
@@ -47,10 +68,11 @@ void CreateForms() {
     FormDVHmatch = new TFormDVHmatch(Form1);
     FormInputBox = new TFormInputBox(Form1);
     FormFileList = new TFormFileList(Form1, Form1);
-    FormXiO = new TFormXiO(Form1);
     for (QWidget* dialog : std::initializer_list<QWidget*>{FormProgress, FormSelectPlanList,
-                                                           FormDVHmatch, FormInputBox, FormFileList,
-                                                           FormXiO})
+                                                           FormDVHmatch, FormInputBox, FormFileList})
         QObject::connect(Form1, &QObject::destroyed, dialog, [dialog] { delete dialog; });
+    CreateBatchForms();
+    FormXiO = new TFormXiO(Form1);
+    QObject::connect(Form1, &QObject::destroyed, FormXiO, [dialog = FormXiO] { delete dialog; });
     Form1->ConnectOpeningDialogs();
 }

@@ -13,6 +13,9 @@ class TFormSelectPlanList;
 class TFormDVHmatch;
 class TFormInputBox;
 class TFormFileList;
+class TFormBatch;
+class TFormBatchSet;
+class TFormBatchResult;
 class TFormXiO;
 
 extern TForm1* Form1;
@@ -27,7 +30,12 @@ extern TFormSelectPlanList* FormSelectPlanList;
 extern TFormDVHmatch* FormDVHmatch;
 extern TFormInputBox* FormInputBox;
 extern TFormFileList* FormFileList;
+extern TFormBatch* FormBatch;
+extern TFormBatchSet* FormBatchSet;
+extern TFormBatchResult* FormBatchResult;
 extern TFormXiO* FormXiO;
 
+/// Creates the three batch windows, linked to one another and to the main window.
+void CreateBatchForms();
 /// Creates every form of the program once, main form first, as start-up does.
 void CreateForms();

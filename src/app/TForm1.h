@@ -368,6 +368,8 @@ public:
 
     void StructureList1Click();
     void GSeriesClick();
+    /// File > "Batch processing": the batch plan choice with every listed file and plan list.
+    void Batchprocessing1Click();
     void Exit1Click();
     void AboutTessaray1Click();
 

@@ -1,6 +1,7 @@
 // The plan view: making a plan current, drawing its DVH chart, units, zoom, colour, pictures.
 #include "app/TForm1.h"
 
+#include "app/BitmapFile.h"
 #include "app/Forms.h"
 #include "app/TFormGraphView.h"
 #include "app/TFormSList.h"
@@ -9,7 +10,6 @@
 #include "dvh/PlanView.h"
 #include "platform/AtomicWrite.h"
 
-#include <QBuffer>
 #include <QColorDialog>
 #include <QComboBox>
 #include <QFileDialog>
@@ -26,15 +26,6 @@
 namespace {
 
 QColor ToQColor(TColor c) { return QColor(ColorRed(c), ColorGreen(c), ColorBlue(c)); }
-
-/// Encodes a picture as BMP and writes it through the one atomic file write.
-platform::WriteResult WriteBitmap(const QImage& image, const QString& path) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "BMP")) return {false, "Cannot encode the picture " + path.toStdString()};
-    return platform::AtomicWriteFile(path.toStdString(), std::string_view(bytes.constData(), bytes.size()));
-}
 
 }  // namespace
 

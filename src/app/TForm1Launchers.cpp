@@ -5,9 +5,11 @@
 #include "app/TAboutBox.h"
 #include "app/TFormGraphView.h"
 #include "app/TFormSList.h"
+#include "batch/ui/TFormBatch.h"
 
 #include <QAction>
 #include <QButtonGroup>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QPushButton>
 
@@ -41,7 +43,10 @@ void TForm1::ConnectCommands() {
     connect(Button8, &QPushButton::clicked, this, &TForm1::Scan1Click);
 
     // Commands whose windows do not exist yet stay disabled until they do.
-    for (QAction* later : {PlanComparison1, ToolButton31, Batchprocessing1, ToolButton39, Report2,
+    connect(Batchprocessing1, &QAction::triggered, this, &TForm1::Batchprocessing1Click);
+    connect(ToolButton39, &QAction::triggered, this, &TForm1::Batchprocessing1Click);
+
+    for (QAction* later : {PlanComparison1, ToolButton31, Report2,
                            ToolButton3, Report1, ToolButton4, PrintScreen1, SpeedButton1, Save1,
                            ToolButton23})
         later->setEnabled(false);
@@ -60,6 +65,15 @@ void TForm1::StructureList1Click() {
 void TForm1::GSeriesClick() {
     FormGraphView->show();
     FormGraphView->raise();
+}
+
+void TForm1::Batchprocessing1Click() {
+    if (!FormBatch) return;
+    std::vector<std::string> listNames;
+    for (int i = 0; i < ComboBox1->count(); ++i) listNames.push_back(ComboBox1->itemText(i).toStdString());
+    FormBatch->Fill(OpenFile, listNames);
+    FormBatch->show();
+    FormBatch->raise();
 }
 
 void TForm1::Exit1Click() { close(); }

@@ -356,10 +356,13 @@ void TForm1::ClearStructureList1Click() {
 void TForm1::AskToSaveModifiedLists(std::function<void()> then) {
     auto pending = std::make_shared<std::vector<std::string>>();
     for (int i : ModifiedPlanLists(*this)) pending->push_back(PlanListName[i].Name);
+    // The step holds itself only weakly: the open question's answer handler keeps it alive, so
+    // nothing has to clear it while it runs (clearing a closure from inside frees what it
+    // still uses).
     auto step = std::make_shared<std::function<void()>>();
-    *step = [this, pending, step, then]() {
+    std::weak_ptr<std::function<void()>> self = step;
+    *step = [this, pending, self, then]() {
         if (pending->empty()) {
-            *step = nullptr;  // ends the cycle of the shared step
             then();
             return;
         }
@@ -368,13 +371,10 @@ void TForm1::AskToSaveModifiedLists(std::function<void()> then) {
         SelectPlanList(name);
         ShowUserMessage(this, SaveOnExitQuestion(name), QMessageBox::Question,
                         QMessageBox::Yes | QMessageBox::No, "SaveOnExitBox",
-                        [this, step](bool yes) {
+                        [this, next = self.lock()](bool yes) {
                             // A list that could not be saved keeps the program open.
-                            if (yes && !SaveSelectedList()) {
-                                *step = nullptr;
-                                return;
-                            }
-                            (*step)();
+                            if (yes && !SaveSelectedList()) return;
+                            (*next)();
                         });
     };
     (*step)();

@@ -4,7 +4,6 @@
 #include "batch/CurveResampler.h"
 #include "dvh/FileNames.h"
 #include "dvh/NumberText.h"
-#include "dvh/ReadResult.h"
 #include "dvh/RoundToDigits.h"
 #include "planlist/IndexTexts.h"
 
@@ -131,6 +130,6 @@ platform::WriteResult WriteBatchExport(const std::string& chosenPath, std::strin
     const std::string path = ChangeFileExt(chosenPath, ".txt");
     if (writtenPath) *writtenPath = path;
     platform::WriteResult r = platform::AtomicWriteFile(path, text);
-    if (!r) r.message = "Could not write file " + FileNameOf(path) + ".";
+    if (!r) r.message = "Could not write file " + path + ".";
     return r;
 }

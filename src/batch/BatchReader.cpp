@@ -5,6 +5,7 @@
 #include "dvh/DvhExportReader.h"
 #include "dvh/DvhTextBlockReader.h"
 #include "dvh/LineCursor.h"
+#include "import/ImportHandOver.h"
 
 #include <atomic>
 #include <climits>
@@ -22,7 +23,7 @@ ReadResult ParseBatchFile(const std::string& path, int fileType, ParsedPlan& out
         break;
     case FileTypeBrainScan:
     case FileTypeIPlan:
-        return ReadResult::Fail(ReadStatus::NotYetReadable, 0, "BrainSCAN and iPlan tables are not read in a batch yet");
+        return ReadBrainLabTableFile(path, out);
     default:
         return ReadResult::Fail(ReadStatus::UnknownFileType, 0,
                                 "a batch reads no file of type " + std::to_string(fileType));

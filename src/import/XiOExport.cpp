@@ -79,17 +79,19 @@ ReadResult WalkBlocks(LineCursor& lines, ReadProgress* progress, OnBlock onBlock
 
 /// Turns a structure's bins (held in `VolumeCc`) into its cumulative curve and statistics.
 void Accumulate(DVHDatasetClass& s, double doseGy) {
+    std::vector<DVsetClass> points = s.DVset.Points();
     double total = 0;
-    for (const DVsetClass& p : s.DVset) total += p.VolumeCc;
+    for (const DVsetClass& p : points) total += p.VolumeCc;
     s.Volume = static_cast<float>(total);
     // Point j's dose is its bin's lowest: the volume at that dose is its own bin and all later.
     double remaining = total;
-    for (DVsetClass& p : s.DVset) {
+    for (DVsetClass& p : points) {
         const double bin = p.VolumeCc;
         p.VolumeCc = static_cast<float>(RoundToDigits(remaining, 3));
         p.VolumePercent = static_cast<float>(total > 0 ? RoundToDigits(remaining * 100.0 / total, 3) : 0.0);
         remaining -= bin;
     }
+    s.SetPoints(std::move(points));
     SetTableStatistics(s, doseGy, MinimumDoseRule::LastAtFull);
 }
 

@@ -139,7 +139,8 @@ TEST(BatchExports, WrittenUnderTheTxtNameOrRefusedWithTheFileName) {
     std::string back;
     ASSERT_TRUE(platform::ReadWholeFile(written, back));
     EXPECT_EQ(back, "new\r\n");
-    const platform::WriteResult failed = WriteBatchExport(chosen + "/missing/out", "x");
+    const platform::WriteResult failed = WriteBatchExport(chosen + "/missing/out", "x", &written);
     EXPECT_FALSE(failed);
-    EXPECT_EQ(failed.message, "Could not write file out.txt.");
+    EXPECT_EQ(failed.message, "Could not write file " + written + ".");
+    EXPECT_EQ(FileNameOf(written), "out.txt");
 }

@@ -3,6 +3,7 @@
 
 #include "batch/BatchRecords.h"
 #include "BatchTestFiles.h"
+#include "import/BrainLabTable.h"
 
 #include <gtest/gtest.h>
 
@@ -68,4 +69,33 @@ TEST(BatchLoading, PlansAreCommittedInListOrderAndOneLinePlansTeachTheirNames) {
     EXPECT_EQ(ws.PDataset[1].PatientExtra, "R0001");
     EXPECT_EQ(ws.PlanListName[0].SNameDB, (std::vector<std::string>{"PTV", "BODY", "Rect"}));
     EXPECT_EQ(out.ShownPlan, -1);  // plans of type 2 are not drawn
+}
+
+TEST(BatchLoading, TablesAndDescriptionExportsAreReadAndTheLastOneIsShown) {
+    dvhtest::TempFolder folder("batch-kinds");
+    PDatasetClass table;
+    table.FileType = FileTypeBrainScan;
+    table.PatientID = "T1";
+    table.Date = "2024/01/05";
+    table.Time = "10:30:00";
+    table.PlanName = "Head";
+    table.PlanID = "H1";
+    DVHDatasetClass tumour;
+    tumour.Name = "GTV";
+    tumour.Volume = 4;
+    tumour.PrescribedDose = 60;
+    tumour.DVset = {{0, 0, 100, 4}, {1, 0.6f, 50, 2}, {2, 1.2f, 0, 0}};
+    table.DVHDataset = {tumour};
+    Workspace ws;
+    const auto keys = ListFiles(ws, {std::string(TESSARAY_EXAMPLES) + "/Prostate_OnePlan_Description.txt",
+                                     folder.Write("table.txt", BrainLabTableText(table)),
+                                     folder.Write("plan.txt", OnePlanExport("A"))});
+    ASSERT_EQ(ws.OpenFile[1].FileType, FileTypeBrainScan);
+    const BatchLoadOutcome out = LoadBatchPlans(ws, DecideBatchItems(ws, keys), -1, 3);
+    EXPECT_FALSE(out.Failed) << out.Failure.detail;
+    ASSERT_EQ(ws.PDatasetCount(), 3);
+    EXPECT_EQ(ws.PDataset[0].DVHDatasetCount(), 7);
+    ASSERT_EQ(ws.PDataset[1].DVHDatasetCount(), 1);
+    EXPECT_FLOAT_EQ(ws.PDataset[1].DVHDataset[0].DVset[1].VolumePercent, 50);
+    EXPECT_EQ(out.ShownPlan, 1);  // the table, read after the "Description" export
 }
