@@ -14,6 +14,7 @@
 #include "batch/ui/TFormBatch.h"
 #include "batch/ui/TFormBatchResult.h"
 #include "batch/ui/TFormBatchSet.h"
+#include "compare/ui/TFormComp.h"
 #include "import/ui/TFormXiO.h"
 #include "planlist/ui/TFormDVHs.h"
 #include "planlist/ui/TFormIndex.h"
@@ -28,6 +29,8 @@ TFormDVHs* FormDVHs = nullptr;
 TFormProgress* FormProgress = nullptr;
 TFormSelectPlanList* FormSelectPlanList = nullptr;
 TFormDVHmatch* FormDVHmatch = nullptr;
+TFormComp* FormComp = nullptr;
+TFormCompSelect* FormCompSelect = nullptr;
 TFormInputBox* FormInputBox = nullptr;
 TFormFileList* FormFileList = nullptr;
 TFormXiO* FormXiO = nullptr;
@@ -66,13 +69,21 @@ void CreateForms() {
     FormDVHs = new TFormDVHs(Form1);
     FormSelectPlanList = new TFormSelectPlanList(Form1);
     FormDVHmatch = new TFormDVHmatch(Form1);
+    FormComp = new TFormComp(*Form1, Form1);
+    FormCompSelect = FormComp->FormCompSelect;
+    QObject::connect(FormComp, &QObject::destroyed, [] {
+        FormComp = nullptr;
+        FormCompSelect = nullptr;
+    });
     FormInputBox = new TFormInputBox(Form1);
     FormFileList = new TFormFileList(Form1, Form1);
     for (QWidget* dialog : std::initializer_list<QWidget*>{FormProgress, FormSelectPlanList,
-                                                           FormDVHmatch, FormInputBox, FormFileList})
+                                                           FormDVHmatch, FormComp, FormInputBox,
+                                                           FormFileList})
         QObject::connect(Form1, &QObject::destroyed, dialog, [dialog] { delete dialog; });
     CreateBatchForms();
     FormXiO = new TFormXiO(Form1);
     QObject::connect(Form1, &QObject::destroyed, FormXiO, [dialog = FormXiO] { delete dialog; });
     Form1->ConnectOpeningDialogs();
+    Form1->ConnectComparison();
 }

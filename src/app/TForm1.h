@@ -373,6 +373,14 @@ public:
     void Exit1Click();
     void AboutTessaray1Click();
 
+    // ==== plan comparison (TForm1Comparison.cpp) ====
+
+    /// Project > Plan Comparison: the comparison window with this window's plan-list choice.
+    void PlanComparison1Click();
+    /// Wires the comparison window to this window, the input box and the program folder;
+    /// called once they exist.
+    void ConnectComparison();
+
 protected:
     void showEvent(QShowEvent* event) override;
     /// Offers the modified plan lists for saving before the window closes.

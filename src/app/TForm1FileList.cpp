@@ -2,7 +2,9 @@
 // trash and the list reset.
 #include "app/TForm1.h"
 
+#include "app/Forms.h"
 #include "app/TextBytes.h"
+#include "compare/ui/TFormComp.h"
 #include "dvh/FileListOrder.h"
 #include "platform/Trash.h"
 
@@ -144,5 +146,7 @@ bool TForm1::ListReset(bool clearIndexRowColor) {
     ComboBox1Change();
     for (QLabel* label : {LabelPName, LabelPID, LabelPlanName, LabelPlanID, LabelPrescDose})
         label->setText("");
+    // The comparison must not keep plans that are gone.
+    if (FormComp) FormComp->MainPlansChanged();
     return true;
 }

@@ -42,11 +42,14 @@ void TForm1::ConnectCommands() {
     connect(ToolButton22, &QAction::triggered, this, &TForm1::Scan1Click);
     connect(Button8, &QPushButton::clicked, this, &TForm1::Scan1Click);
 
-    // Commands whose windows do not exist yet stay disabled until they do.
+    connect(PlanComparison1, &QAction::triggered, this, &TForm1::PlanComparison1Click);
+    connect(ToolButton31, &QAction::triggered, this, &TForm1::PlanComparison1Click);
+
     connect(Batchprocessing1, &QAction::triggered, this, &TForm1::Batchprocessing1Click);
     connect(ToolButton39, &QAction::triggered, this, &TForm1::Batchprocessing1Click);
 
-    for (QAction* later : {PlanComparison1, ToolButton31, Report2,
+    // Commands whose windows do not exist yet stay disabled until they do.
+    for (QAction* later : {Report2,
                            ToolButton3, Report1, ToolButton4, PrintScreen1, SpeedButton1, Save1,
                            ToolButton23})
         later->setEnabled(false);

@@ -5,6 +5,7 @@
 #include "app/Forms.h"
 #include "app/TextBytes.h"
 #include "app/TFormInputBox.h"
+#include "compare/ui/TFormComp.h"
 #include "dvh/NameCharacters.h"
 #include "planlist/IndexRowCommands.h"
 #include "planlist/PlanListCommands.h"
@@ -229,6 +230,7 @@ void TForm1::DeleteList1Click() {
                         const int item = ComboBox1->findText(FromBytes(name));
                         if (item >= 0) ComboBox1->removeItem(item);
                         if (FormDVHs) FormDVHs->PlanListDeleted(at);
+                        if (FormComp) FormComp->PlanListDeleted(at);
                         if (FormIndex && FormIndex->isVisible()) {
                             FormIndex->PlanListIndex = PlanListIndexAfterDelete(FormIndex->PlanListIndex, at);
                             if (FormIndex->PlanListIndex < 0) FormIndex->close();

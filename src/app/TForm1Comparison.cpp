@@ -1,0 +1,49 @@
+// The main window's side of the plan comparison: opening the window and its hand-overs.
+#include "app/TForm1.h"
+
+#include "app/Forms.h"
+#include "app/TFormInputBox.h"
+#include "app/TextBytes.h"
+#include "compare/ui/TFormComp.h"
+#include "platform/Paths.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+
+void TForm1::PlanComparison1Click() {
+    if (!FormComp) return;
+    FormComp->ComboBox1->clear();
+    for (int i = 0; i < ComboBox1->count(); ++i) FormComp->ComboBox1->addItem(ComboBox1->itemText(i));
+    FormComp->ComboBox1->setCurrentIndex(ComboBox1->currentIndex());
+    FormComp->ComboBox1Change();
+    FormComp->show();
+    FormComp->raise();
+    FormComp->activateWindow();
+    FormComp->DoseAxis = 2;
+    FormComp->LineWidth = 2;
+    FormComp->DoseButtons->button(1)->setChecked(true);
+    FormComp->RadioGroup1->update();
+    FormComp->RadioButton2->setChecked(true);
+}
+
+void TForm1::ConnectComparison() {
+    if (!FormComp || !FormInputBox) return;
+    if (PlanListFolder.empty()) PlanListFolder = platform::ProgramFolder();
+    FormComp->ProgramFolder = PlanListFolder;
+    FormComp->BitmapDialog = SaveDialog1;
+    FormComp->AskStructureSetName = [] {
+        FormInputBox->Edit1->clear();
+        FormInputBox->Label1->setText("Input Structure Set Name.");
+        FormInputBox->setWindowTitle("Structure Set Name");
+        FormInputBox->Mode = 4;
+        FormInputBox->show();
+        FormInputBox->raise();
+    };
+    FormInputBox->SetModeHandler(4, [](TFormInputBox& box) {
+        return FormComp && FormComp->StructureSetNameEntered(PathBytes(box.Edit1->text()));
+    });
+}

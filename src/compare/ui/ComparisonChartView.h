@@ -1,0 +1,26 @@
+// The look and zoom of the comparison window's charts.
+#pragma once
+
+#include "dvh/Records.h"
+
+#include <QColor>
+
+#include <functional>
+
+class QCustomPlot;
+class QWidget;
+
+inline QColor ToQColor(TColor c) { return QColor(ColorRed(c), ColorGreen(c), ColorBlue(c)); }
+inline TColor FromQColor(const QColor& c) { return RgbColor(c.red(), c.green(), c.blue()); }
+
+/// A DVH chart of the comparison: silver dotted grids, framed, bottom axis "Dose", left axis
+/// `leftTitle` fixed at 0-105, a legend (Tahoma 11 pixels) when `legend`. With `zoomed` set the
+/// user draws a rectangle to zoom in (towards the upper left to undo), and `zoomed` runs after
+/// each zoom in; without it the chart does not zoom.
+QCustomPlot* MakeComparisonChart(QWidget* parent, const char* name, const char* leftTitle,
+                                 bool legend, std::function<void()> zoomed);
+/// Undoes any zoom: the bottom axis over the curves, the left axis 0 to 105.
+void UndoComparisonZoom(QCustomPlot* chart);
+/// The chart's background and the font sizes of its axis labels, titles and legend.
+void SetChartLook(QCustomPlot* chart, const QColor& background, int labelPointSize,
+                  int titlePointSize, int legendPointSize);

@@ -1,0 +1,59 @@
+// Project > Plan Comparison from the main window, and naming a structure set in the input box.
+#include "app/Forms.h"
+#include "app/TForm1.h"
+#include "app/TFormInputBox.h"
+#include "compare/ui/TFormComp.h"
+
+#include "../../planlist/PlanFixtures.h"
+#include "../../platform/TempFolder.h"
+#include "../../support/QtTestApp.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <gtest/gtest.h>
+
+TEST(ComparisonLauncher, OpensWithTheMainListAndStoresASetThroughTheInputBox) {
+    TestApp();
+    TempFolder home;
+    qputenv("TESSARAY_HOME", QByteArray::fromStdString(home.Path()));
+    CreateForms();
+    ASSERT_NE(FormComp, nullptr);
+    PDatasetClass plan = fixtures::ExamplePlan();
+    plan.FileType = FileTypeIPlan;
+    Form1->PDataset.push_back(plan);
+    Form1->ComboBox1->addItem("Prostate");
+
+    ASSERT_TRUE(Form1->PlanComparison1->isEnabled());
+    FormComp->LineWidth = 4;
+    Form1->PlanComparison1->trigger();
+    EXPECT_TRUE(FormComp->isVisible());
+    EXPECT_EQ(FormComp->ComboBox1->count(), 1);
+    EXPECT_EQ(FormComp->LineWidth, 2);
+    EXPECT_TRUE(FormComp->RadioButton2->isChecked());
+
+    FormComp->Button4->click();
+    FormComp->ComboBox2->setCurrentIndex(0);
+    FormComp->BitBtn4->click();
+    ASSERT_TRUE(FormInputBox->isVisible());
+    EXPECT_EQ(FormInputBox->Mode, 4);
+    EXPECT_FALSE(FormComp->isEnabled());
+    FormInputBox->Edit1->setText("Prostate set");
+    FormInputBox->Button1->click();
+    EXPECT_FALSE(FormInputBox->isVisible());
+    EXPECT_TRUE(FormComp->isEnabled());
+    ASSERT_EQ(FormComp->CompDVHrep.size(), 1u);
+    EXPECT_EQ(FormComp->CompDVHrep[0].Structure[0], "PTV");
+    EXPECT_TRUE(std::filesystem::exists(home.File("Tessaray_ReportCompDVHset.ini")));
+
+    // Clearing the main window's lists takes the plans out of the comparison.
+    Form1->ClearList1->trigger();
+    EXPECT_TRUE(FormComp->PlanComp.empty());
+    delete Form1;
+    Form1 = nullptr;
+    EXPECT_EQ(FormComp, nullptr);
+    qunsetenv("TESSARAY_HOME");
+}
