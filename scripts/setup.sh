@@ -2,9 +2,10 @@
 # Installs the Debian packages that building, running and testing need, when missing.
 set -euo pipefail
 
+# fonts-wine: the Tahoma the windows are laid out for, metric-compatible with the designed face.
 packages=(cmake make g++ pkg-config qt6-base-dev libqcustomplot-dev libqcustomplot2.1-qt6
           libjpeg62-turbo-dev libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth
-          libgl-dev clang)
+          libgl-dev clang fonts-wine)
 
 missing=()
 for p in "${packages[@]}"; do

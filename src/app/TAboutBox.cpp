@@ -1,6 +1,8 @@
 // The About box: shown modeless, hidden by "Close", reshown unchanged.
 #include "app/TAboutBox.h"
 
+#include "app/DesignedFont.h"
+
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -28,18 +30,13 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
 
     ProductName = new QLabel("Tessaray", panel);
     ProductName->setObjectName("ProductName");
-    QFont big("Tahoma");
-    big.setPixelSize(17);
-    big.setBold(true);
-    ProductName->setFont(big);
+    ProductName->setFont(DesignedFont(17, true));
 
     Version = new QLabel(VersionText(), panel);
     Version->setObjectName("Version");
     Label1 = new QLabel("Last Update 2026/12/07", panel);
     Label1->setObjectName("Label1");
-    QFont small("Tahoma");
-    small.setPixelSize(9);
-    Label1->setFont(small);
+    Label1->setFont(DesignedFont(9));
     Comments = new QLabel("DVH review for radiotherapy plans", panel);
     Comments->setObjectName("Comments");
 

@@ -1,10 +1,12 @@
 // The main window's frame: creation, start-up work and the host services it offers.
 #include "app/TForm1.h"
 
+#include "app/DesignedFont.h"
 #include "app/Forms.h"
 #include "app/HelpPage.h"
 #include "app/TFormOption.h"
 #include "app/TStartForm.h"
+#include "app/WindowPlacement.h"
 #include "platform/Paths.h"
 
 #include <QApplication>
@@ -20,9 +22,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     setWindowTitle("Tessaray");
     setAcceptDrops(true);
     SetHost(this);
-    QFont font("Tahoma");
-    font.setPixelSize(12);
-    setFont(font);
+    setFont(DesignedFont(12));
     BuildMenus();
     BuildToolBars();
     BuildCentral();
@@ -34,6 +34,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFixedSize(992, 674 + menuBar()->sizeHint().height());
+    CentreOnScreen(this);
 }
 
 TForm1::~TForm1() = default;

@@ -20,6 +20,7 @@
 #include <qcustomplot.h>
 
 void TForm1::SetUpIndexViews() {
+    StringGrid1->setItemDelegate(new GridTextDelegate(StringGrid1));
     StringGrid1->setItemDelegateForColumn(
         2, new IndexValueDelegate([this] { return IndexGridEditMode(); }, StringGrid1));
     PopupMenu2 = new QMenu(this);

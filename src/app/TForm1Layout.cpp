@@ -1,6 +1,7 @@
 // The main window's client area: plan labels, chart, units, quick index, index grid, file list.
 #include "app/TForm1.h"
 
+#include "app/DesignedFont.h"
 #include "planlist/IndexCalculator.h"
 #include "planlist/IndexTexts.h"
 
@@ -55,7 +56,7 @@ QGroupBox* MakeRadioGroup(QWidget* parent, const char* name, const QString& capt
     group->setObjectName(name);
     auto* buttons = new QButtonGroup(group);
     auto* layout = new QVBoxLayout(group);
-    layout->setContentsMargins(6, 0, 6, 0);
+    layout->setContentsMargins(4, 0, 4, 0);
     layout->setSpacing(0);
     int id = 0;
     for (const QString& text : {item0, item1}) {
@@ -192,6 +193,7 @@ QWidget* TForm1::BuildUnitRow() {
     auto* panel = new QWidget(this);
     auto* row = new QHBoxLayout(panel);
     row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(4);
     RadioGroup1 = MakeRadioGroup(panel, "RadioGroup1", "Dose", "Absolute [Gy]", "Relative [%]");
     RadioGroup2 = MakeRadioGroup(panel, "RadioGroup2", "Volume", "Absolute [cc]", "Relative [%]");
     row->addWidget(RadioGroup1);
@@ -213,6 +215,7 @@ QWidget* TForm1::BuildQuickIndexPanel() {
     auto* grid = new QGridLayout(Panel1);
     grid->setContentsMargins(4, 0, 4, 2);
     grid->setVerticalSpacing(1);
+    grid->setHorizontalSpacing(3);
     LabelStructureName = new QLabel("Structure", Panel1);
     LabelStructureName->setObjectName("LabelStructureName");
     ComboBox2 = new QComboBox(Panel1);
@@ -220,7 +223,7 @@ QWidget* TForm1::BuildQuickIndexPanel() {
     ComboBox2->setMaxVisibleItems(15);
     // Long names and kind texts show in the drop-down list; the boxes stay narrow.
     ComboBox2->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    ComboBox2->setMinimumContentsLength(9);
+    ComboBox2->setMinimumContentsLength(6);
     ComboBox3 = new QComboBox(Panel1);
     ComboBox3->setObjectName("ComboBox3");
     ComboBox3->setMaxVisibleItems(17);
@@ -228,8 +231,8 @@ QWidget* TForm1::BuildQuickIndexPanel() {
     for (int kind = 0; kind < IndexKindCount; ++kind)
         ComboBox3->addItem(QString::fromStdString(QuickIndexKindText(kind)));
     ComboBox3->setCurrentIndex(0);
-    ComboBox3->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    ComboBox3->setMinimumContentsLength(12);
+    // Every kind text whole: its bracket is the unit of the result beside it.
+    ComboBox3->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     Edit1 = new QLineEdit(Panel1);
     Edit1->setObjectName("Edit1");
     Edit1->setFixedWidth(42);
@@ -278,9 +281,7 @@ QWidget* TForm1::BuildIndexGridSide() {
     StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     StringGrid1->setFocusPolicy(Qt::ClickFocus);
     StringGrid1->setContextMenuPolicy(Qt::CustomContextMenu);  // "Copy to Clipboard"
-    QFont gridFont("Tahoma");
-    gridFont.setPixelSize(13);
-    StringGrid1->setFont(gridFont);
+    StringGrid1->setFont(DesignedFont(13));
     QPalette face = StringGrid1->palette();
     face.setColor(QPalette::Base, palette().color(QPalette::Button));
     StringGrid1->setPalette(face);

@@ -1,7 +1,9 @@
 // Borderless, semi-transparent splash (alpha 200 of 255 where the window system allows it).
 #include "app/TStartForm.h"
 
+#include "app/DesignedFont.h"
 #include "app/TAboutBox.h"
+#include "app/WindowPlacement.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -22,16 +24,12 @@ TStartForm::TStartForm(QWidget* parent)
     Image1->setPixmap(ProgramPicture(177));
     Image1->setFixedSize(177, 177);
 
-    QFont title("Tahoma");
-    title.setBold(true);
-    title.setPixelSize(40);
     Label1 = new QLabel("Tessaray", this);
     Label1->setObjectName("Label1");
-    Label1->setFont(title);
-    title.setPixelSize(27);
+    Label1->setFont(DesignedFont(40, true));
     Label2 = new QLabel(VersionText(), this);
     Label2->setObjectName("Label2");
-    Label2->setFont(title);
+    Label2->setFont(DesignedFont(27, true));
     Label3 = new QLabel("DVH review for radiotherapy plans", this);
     Label3->setObjectName("Label3");
 
@@ -45,4 +43,6 @@ TStartForm::TStartForm(QWidget* parent)
     row->setContentsMargins(3, 3, 3, 3);
     row->addWidget(Image1);
     row->addLayout(text);
+    // Centred on the main window, which is placed before its creation handler shows this.
+    if (parent) move(CentredIn(size(), parent->geometry()));
 }

@@ -1,6 +1,8 @@
 // Application object and single-instance guard.
 #include "app/TessarayApplication.h"
 
+#include "app/DesignedFont.h"
+
 #include <QDir>
 #include <QLockFile>
 #include <QMessageBox>
@@ -11,6 +13,7 @@
 
 TessarayApplication::TessarayApplication(int& argc, char** argv) : QApplication(argc, argv) {
     NameApplication();
+    UseDesignedFont();
 }
 
 void NameApplication() {

@@ -42,7 +42,9 @@ TEST(ImportHandOver, BrainLabColoursFollowTheListUnderTheLiveCaseSetting) {
         // Ignoring case, "ptv" takes the list's colour and view; comparing exactly, nothing
         // names it and it is hidden with a random colour. "Other" is never listed.
         EXPECT_EQ(p.DVHDataset[0].Visible, !caseSensitive);
-        if (!caseSensitive) EXPECT_EQ(p.DVHDataset[0].Color, RgbColor(10, 20, 30));
+        if (!caseSensitive) {
+            EXPECT_EQ(p.DVHDataset[0].Color, RgbColor(10, 20, 30));
+        }
         EXPECT_FALSE(p.DVHDataset[2].Visible);
         EXPECT_FLOAT_EQ(p.DVHDataset[1].DVset[1].DoseGy, 0.5f);
     }

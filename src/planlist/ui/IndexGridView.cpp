@@ -76,6 +76,28 @@ void CopyIndexGridToClipboard(const PDatasetClass& plan, const QTableWidget* gri
     QGuiApplication::clipboard()->setText(IndexGridText(text));
 }
 
+void GridTextDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                             const QModelIndex& index) const {
+    QStyleOptionViewItem cell(option);
+    initStyleOption(&cell, index);
+    const QString text = cell.text;
+    cell.text.clear();
+    const QWidget* view = option.widget;
+    (view ? view->style() : QApplication::style())
+        ->drawControl(QStyle::CE_ItemViewItem, &cell, painter, view);
+    // The style would keep a wider margin and shorten "Homogeneity Index" to fit it.
+    painter->save();
+    painter->setClipRect(option.rect);
+    painter->setFont(cell.font);
+    const QPalette::ColorGroup group = !(cell.state & QStyle::State_Enabled) ? QPalette::Disabled
+                                       : (cell.state & QStyle::State_Active) ? QPalette::Active
+                                                                             : QPalette::Inactive;
+    const bool selected = cell.state & QStyle::State_Selected;
+    painter->setPen(cell.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
+    painter->drawText(option.rect.adjusted(2, 2, 0, 0), Qt::AlignLeft | Qt::AlignTop, text);
+    painter->restore();
+}
+
 IndexValueDelegate::IndexValueDelegate(std::function<bool()> editMode, QObject* parent)
     : QStyledItemDelegate(parent), m_editMode(std::move(editMode)) {}
 

@@ -29,6 +29,15 @@ std::vector<std::vector<std::string>> IndexGridCells(const QTableWidget* grid);
 /// Puts the grid's clipboard text for `plan` on the system clipboard as plain text.
 void CopyIndexGridToClipboard(const PDatasetClass& plan, const QTableWidget* grid);
 
+/// Paints a cell's text whole at 2 pixels from its left and top edges, as the grid's column widths were
+/// measured for; background, selection and focus as the style draws them.
+class GridTextDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
+};
+
 /// Paints the value column in the viewing layout: a cell in the system window colour (white)
 /// whatever the grid's own background, the row's constraint colour
 /// (black when within bounds), text at 2 pixels from the left and top edges, the same for

@@ -75,7 +75,7 @@ TFormIndex::TFormIndex(TForm1* main) : QDialog(main), m_main(main) {
     ComboBox3->setObjectName("ComboBox3");
     for (int r = 0; r < 8; ++r) ComboBox3->addItem(Q(ConformityReferenceName(r)));
     Edit3 = MakeNumberField(Panel2, "Edit3", this);
-    ComboBox3->setFixedWidth(100);
+    ComboBox3->setSizeAdjustPolicy(QComboBox::AdjustToContents);  // "Prescribed dose" whole
     Edit3->setFixedWidth(40);
     auto* ci = new QHBoxLayout(Panel2);
     ci->setContentsMargins(0, 0, 0, 0);
@@ -134,10 +134,17 @@ TFormIndex::TFormIndex(TForm1* main) : QDialog(main), m_main(main) {
     bottom->addStretch(1);
     bottom->addWidget(Button1);
     bottom->addWidget(Button2);
+    top->setVerticalSpacing(2);
+    // Each caption stands right above its field; the conformity line keeps its place while
+    // hidden, so the controls below do not jump when the kind changes.
+    QSizePolicy keepPlace = Panel2->sizePolicy();
+    keepPlace.setRetainSizeWhenHidden(true);
+    Panel2->setSizePolicy(keepPlace);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(Panel2);
     layout->addWidget(GroupBox1);
+    layout->addStretch(1);
     layout->addLayout(bottom);
 
     connect(ComboBox1, &QComboBox::currentIndexChanged, this, &TFormIndex::ComboBox1Change);

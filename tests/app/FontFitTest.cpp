@@ -1,0 +1,159 @@
+// The designed face and the controls measured for it: with each example plan open, no caption,
+// list entry, grid text or name in any window is cut short.
+#include "app/DesignedFont.h"
+#include "app/Forms.h"
+#include "app/TForm1.h"
+#include "app/TFormInputBox.h"
+#include "planlist/ui/TFormIndex.h"
+#include "../support/QtTestApp.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFontDatabase>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyleOptionComboBox>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kExamples = TESSARAY_EXAMPLES;
+
+std::string Where(const QWidget* w) {
+    return (w->window()->objectName() + "/" + w->objectName() + " \"").toStdString();
+}
+
+int TextWidth(const QWidget* w, const QString& text) {
+    return w->fontMetrics().horizontalAdvance(text);
+}
+
+/// Every caption, button text and drop-down entry of a shown window fits its control.
+void ExpectControlsFit(QWidget* window) {
+    for (const QLabel* label : window->findChildren<QLabel*>()) {
+        if (!label->isVisibleTo(window) || label->wordWrap() || label->text().isEmpty()) continue;
+        EXPECT_LE(TextWidth(label, label->text()), label->contentsRect().width())
+            << Where(label) << label->text().toStdString() << "\"";
+    }
+    for (const QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
+        // Tool buttons show icons; their texts are hints.
+        if (!button->isVisibleTo(window) || button->text().isEmpty() || button->inherits("QToolButton"))
+            continue;
+        // Check boxes and radio buttons need their mark beside the text; push buttons a margin.
+        const bool marked = qobject_cast<const QCheckBox*>(button) ||
+                            qobject_cast<const QRadioButton*>(button);
+        const int needed = marked ? button->sizeHint().width()
+                                  : TextWidth(button, button->text().remove('&')) + 8;
+        EXPECT_LE(needed, button->width()) << Where(button) << button->text().toStdString() << "\"";
+    }
+    for (const QGroupBox* group : window->findChildren<QGroupBox*>()) {
+        if (!group->isVisibleTo(window) || group->title().isEmpty()) continue;
+        EXPECT_LE(TextWidth(group, group->title()), group->width()) << Where(group);
+    }
+    for (QComboBox* box : window->findChildren<QComboBox*>()) {
+        if (!box->isVisibleTo(window) || box->isEditable()) continue;
+        QStyleOptionComboBox option;
+        option.initFrom(box);
+        option.frame = box->hasFrame();
+        const int field =
+            box->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, box).width();
+        for (int i = 0; i < box->count(); ++i)
+            EXPECT_LE(TextWidth(box, box->itemText(i)), field - 2)
+                << Where(box) << box->itemText(i).toStdString() << "\"";
+    }
+    for (const QHeaderView* header : window->findChildren<QHeaderView*>()) {
+        if (!header->isVisibleTo(window) || header->orientation() != Qt::Horizontal) continue;
+        const int margin = header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+        for (int c = 0; c < header->count(); ++c) {
+            if (header->isSectionHidden(c)) continue;
+            const QString text = header->model()->headerData(c, Qt::Horizontal).toString();
+            EXPECT_LE(TextWidth(header, text) + 2 * margin, header->sectionSize(c))
+                << Where(header) << text.toStdString() << "\"";
+        }
+    }
+}
+
+/// Text cells of a grid whose columns have designed widths (2 pixels of margin).
+void ExpectCellsFit(const QTableWidget* grid, int lastColumn) {
+    const QFontMetrics metrics(grid->font());
+    for (int r = 0; r < grid->rowCount(); ++r)
+        for (int c = 0; c <= lastColumn; ++c) {
+            if (const QTableWidgetItem* item = grid->item(r, c)) {
+                EXPECT_LE(metrics.horizontalAdvance(item->text()) + 2, grid->columnWidth(c))
+                    << Where(grid) << item->text().toStdString() << "\"";
+            }
+        }
+}
+
+}  // namespace
+
+TEST(FontFit, DesignedTextsAndExampleNamesFitTheirControls) {
+    TestApp();
+    UseDesignedFont();
+    // Tahoma wherever the set-up script could install it; else a face of fitting widths.
+    if (QFile::exists("/usr/share/wine/fonts/tahoma.ttf") || QFontDatabase::families().contains("Tahoma")) {
+        EXPECT_EQ(DesignedFontFamily(), "Tahoma");
+    }
+
+    QTemporaryDir home;
+    ASSERT_TRUE(home.isValid());
+    qputenv("TESSARAY_HOME", home.path().toUtf8());
+    ASSERT_TRUE(QFile::copy(kExamples + "/Prostate.lst", home.filePath("Prostate.lst")));
+    QFile ini(home.filePath("Tessaray.ini"));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write("[PlanList]\r\nCount=1\r\nListName1=Prostate\r\n");
+    ini.close();
+
+    CreateForms();
+    Form1->show();
+    const QStringList examples = QDir(kExamples).entryList({"*.txt"}, QDir::Files, QDir::Name);
+    ASSERT_FALSE(examples.isEmpty());
+    for (const QString& example : examples) {
+        SCOPED_TRACE(example.toStdString());
+        Form1->OpenFiles({(kExamples + "/" + example).toStdString()});
+        if (FormInputBox->isVisible()) {  // a plan sum asks for its prescribed dose
+            FormInputBox->Edit1->setText("78");
+            FormInputBox->Button1->click();
+        }
+        ASSERT_GE(Form1->CurrentPlanIndex, 0);
+        ExpectControlsFit(Form1);
+        ExpectCellsFit(Form1->StringGrid1, 1);
+        const int idWidth = Form1->ListView1->columnWidth(0) - 8;  // the row's margins
+        for (int r = 0; r < Form1->ListView1->topLevelItemCount(); ++r)
+            EXPECT_LE(TextWidth(Form1->ListView1, Form1->ListView1->topLevelItem(r)->text(0)), idWidth);
+    }
+    // The dialogs, each as it is shown.
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        const QString name = window->objectName();
+        if (window == Form1 || !(name.startsWith("Form") || name == "AboutBox")) continue;
+        SCOPED_TRACE(name.toStdString());
+        if (window == FormIndex) FormIndex->ComboBox1->setCurrentIndex(16);  // its widest line
+        window->show();
+        ExpectControlsFit(window);
+        window->hide();
+    }
+
+    delete Form1;  // its dialogs go with it
+    Form1 = nullptr;
+    AboutBox = nullptr;
+    FormOption = nullptr;
+    FormSList = nullptr;
+    FormGraphView = nullptr;
+    FormIndex = nullptr;
+    FormDVHs = nullptr;
+    FormProgress = nullptr;
+    FormSelectPlanList = nullptr;
+    FormDVHmatch = nullptr;
+    FormInputBox = nullptr;
+    FormFileList = nullptr;
+    qunsetenv("TESSARAY_HOME");
+}
