@@ -2,7 +2,6 @@
 #include "app/TFormInputBox.h"
 
 #include "dvh/NameCharacters.h"
-#include "dvh/RoundToDigits.h"
 #include "dvh/TypedNumber.h"
 
 #include <QApplication>
@@ -123,9 +122,9 @@ bool TFormInputBox::DoseEntry() {
     const char separator = QLocale().decimalPoint().isEmpty()
                                ? '.'
                                : static_cast<char>(QLocale().decimalPoint().at(0).toLatin1());
-    const auto value = ParseTypedNumber(text, separator ? separator : '.');
-    if (!value) return true;  // no number: the box stays for another try, nothing is read
-    PrescribedDose = static_cast<float>(RoundToDigits(*value, 3));
+    const auto value = ParsePrescribedDose(text, separator ? separator : '.');
+    if (!value) return true;  // no usable number: the box stays for another try, nothing is read
+    PrescribedDose = *value;
     // Let the box disappear before the long read starts.
     close();
     QApplication::processEvents();

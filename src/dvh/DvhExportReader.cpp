@@ -118,8 +118,8 @@ private:
         bool absolute;
     };
 
-    /// The rows up to the empty line that ends the table (and the line after it, which belongs
-    /// to no block); `N` is 3 for a one-plan table, 2 for a plan sum's. Plain rows go the fast
+    /// The rows up to the empty line that ends the table (and a second empty line after it,
+    /// which belongs to no block); `N` is 3 for a one-plan table, 2 for a plan sum's. Plain rows go the fast
     /// way, any other row line by line.
     template <int N>
     ReadResult ReadTable(const Table& t, std::vector<DVsetClass>& points) {
@@ -131,7 +131,9 @@ private:
                 return OutOfRange(m_lines.LineNumber());
             if (!m_lines.Next(line)) return {};
             if (line.empty()) {
-                m_lines.Next(line);  // the line after a table belongs to no block
+                // One more empty line after a table belongs to no block; a block line right
+                // after the table is the next structure's, never to be passed over.
+                m_lines.SkipEmptyLine();
                 return {};
             }
             double v[N];
@@ -195,7 +197,7 @@ ReadResult ParseDvhFile(LineCursor& lines, const DvhReadOptions& options, Parsed
     out = ParsedPlan{};
     if (options.FileType != 2 && options.FileType != 3)
         return ReadResult::Fail(ReadStatus::UnknownFileType, 0, "not a one-plan or plan-sum export");
-    if (options.FileType == 3 && !(options.PlanSumDoseGy > 0))
+    if (options.FileType == 3 && !(options.PlanSumDoseGy > 0 && std::isfinite(options.PlanSumDoseGy)))
         return ReadResult::Fail(ReadStatus::BadPrescribedDose, 0, "the prescribed dose must be above 0");
 
     std::string_view line;

@@ -2,6 +2,7 @@
 #include "dvh/DvhExportRecogniser.h"
 
 #include "dvh/DvhLineFields.h"
+#include "dvh/DvhReading.h"
 #include "dvh/LineCursor.h"
 
 #include <algorithm>
@@ -62,9 +63,7 @@ DvhHeader RecogniseXiO(LineCursor& lines, DvhHeader h) {
     return h;
 }
 
-}  // namespace
-
-DvhHeader RecogniseDvhHeader(LineCursor& lines) {
+DvhHeader RecogniseLines(LineCursor& lines) {
     DvhHeader h;
     std::string_view line;
     if (!lines.Next(line)) return Refuse(h, ReadStatus::Empty, 0, "the file is empty");
@@ -128,6 +127,15 @@ DvhHeader RecogniseDvhHeader(LineCursor& lines) {
     return Refuse(h, ReadStatus::NoPlanLine, lines.LineNumber(), "no \"Plan\" or \"Description\" line");
 }
 
+}  // namespace
+
+DvhHeader RecogniseDvhHeader(LineCursor& lines) {
+    DvhHeader h = RecogniseLines(lines);
+    // A header line without end is no export, and must not be held whole to find that out.
+    if (lines.LineTooLong()) h = Refuse(h, ReadStatus::LineTooLong, lines.LineNumber() + 1, "the line is longer than 1 MiB");
+    return h;
+}
+
 DvhHeader RecogniseDvhHeader(std::string_view text) {
     LineCursor lines(text);
     return RecogniseDvhHeader(lines);
@@ -137,7 +145,7 @@ DvhHeader RecogniseDvhHeaderFile(const std::string& path) {
     LineCursor lines(LineFile{path, 4096});
     if (!lines.Opened()) {
         DvhHeader h;
-        h.result = ReadResult::Fail(ReadStatus::NotFound, 0, "cannot open the file");
+        h.result = dvhread::OpenFailure(lines);
         return h;
     }
     return RecogniseDvhHeader(lines);

@@ -9,3 +9,8 @@ int dvhread::FindBodyIndex(const std::vector<DVHDatasetClass>& structures) {
         if (StructureNamesEqual(structures[i].Name, "Body", false)) body = static_cast<int>(i);
     return body;
 }
+
+std::string CutShortText(const std::string& path) {
+    return FileNameOf(path) + " looks cut short (it ends inside a table or a structure has no rows): "
+                              "the plan shows what the file holds.";
+}

@@ -19,7 +19,13 @@ struct ParsedPlan {
     std::vector<DVHDatasetClass> DVHDataset;
     /// The last structure named "Body" without regard to case, -1 for none.
     int BodyIndex = -1;
+    /// The text ends without a line end, or a structure has no table row: the file was most
+    /// likely cut short. What it holds is read, and the user is told.
+    bool LooksCutShort = false;
 };
+
+/// The status-bar text for a plan read from a file that looks cut short.
+std::string CutShortText(const std::string& path);
 
 /// The progress bar of a read: maximum 40, one step per line of the main loop up to 39, then
 /// filled at the end (also after a failure).
@@ -118,6 +124,19 @@ inline void KeepPoints(std::vector<DVsetClass>& scratch, DVHDatasetClass& s) {
     }
 }
 
+/// Why a file could not be read at all: `NotAFile` for a folder, FIFO or device, else `NotFound`.
+inline ReadResult OpenFailure(const LineCursor& lines) {
+    const platform::OpenProblem problem = lines.OpenProblem();
+    const bool noFile = problem == platform::OpenProblem::Folder || problem == platform::OpenProblem::NotRegular;
+    return ReadResult::Fail(noFile ? ReadStatus::NotAFile : ReadStatus::NotFound, 0,
+                            "it " + platform::OpenProblemText(problem));
+}
+
+/// The failure of a read that met a line longer than the cursor takes.
+inline ReadResult LineTooLong(const LineCursor& lines) {
+    return ReadResult::Fail(ReadStatus::LineTooLong, lines.LineNumber() + 1, "the line is longer than 1 MiB");
+}
+
 /// Index of the last structure named "Body" without regard to case, -1 for none.
 int FindBodyIndex(const std::vector<DVHDatasetClass>& structures);
 
@@ -135,9 +154,13 @@ ReadResult ReadBlocks(LineCursor& lines, const DvhReadOptions& options, IsBlockL
         if (!isBlockLine(line)) continue;
         plan.DVHDataset.emplace_back();
         ReadResult r = readBlock(line, plan.DVHDataset.back(), scratch);
+        if (lines.LineTooLong()) return LineTooLong(lines);
         if (!r) return r;
+        if (plan.DVHDataset.back().DVset.empty()) plan.LooksCutShort = true;
     }
+    if (lines.LineTooLong()) return LineTooLong(lines);
     if (lines.ReadFailed()) return ReadResult::Fail(ReadStatus::ReadError, lines.LineNumber(), "reading the file failed");
+    if (lines.EndedInsideLine()) plan.LooksCutShort = true;
     if (plan.DVHDataset.empty()) return ReadResult::Fail(ReadStatus::NoStructures, 0, "no structure in the file");
     plan.BodyIndex = FindBodyIndex(plan.DVHDataset);
     out = std::move(plan);

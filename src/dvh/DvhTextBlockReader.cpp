@@ -191,7 +191,7 @@ ReadResult ParseDvhTextBlocks(LineCursor& lines, const DvhReadOptions& options, 
     const bool sum = options.FileType == 13;
     if (options.FileType != 12 && !sum)
         return ReadResult::Fail(ReadStatus::UnknownFileType, 0, "not an export with a description header");
-    if (sum && !(options.PlanSumDoseGy > 0))
+    if (sum && !(options.PlanSumDoseGy > 0 && std::isfinite(options.PlanSumDoseGy)))
         return ReadResult::Fail(ReadStatus::BadPrescribedDose, 0, "the prescribed dose must be above 0");
 
     std::string_view line;

@@ -1,10 +1,20 @@
 // Line splitting over memory or a chunked file read.
 #include "dvh/LineCursor.h"
 
+#include <unistd.h>
+
 LineCursor::LineCursor(std::string_view text) : m_pos(text.data()), m_end(text.data() + text.size()) {}
 
 LineCursor::LineCursor(const LineFile& file) {
-    m_file = std::fopen(file.path.c_str(), "rb");
+    // Only a regular file: a FIFO or a device named like an export must never hang the program.
+    const int fd = platform::OpenRegularFile(file.path, &m_openProblem);
+    if (fd >= 0) {
+        m_file = ::fdopen(fd, "rb");
+        if (!m_file) {
+            ::close(fd);
+            m_openProblem = platform::OpenProblem::Unreadable;
+        }
+    }
     m_opened = m_file != nullptr;
     m_capacity = file.chunkBytes < 64 ? 64 : file.chunkBytes;
     if (m_opened) m_buffer.reset(new char[m_capacity]);
@@ -35,4 +45,14 @@ void LineCursor::Refill() {
         std::fclose(m_file);
         m_file = nullptr;
     }
+}
+
+bool LineCursor::TooLong() {
+    m_tooLong = true;
+    m_pos = m_end;
+    if (m_file) {
+        std::fclose(m_file);
+        m_file = nullptr;
+    }
+    return false;
 }

@@ -1,6 +1,8 @@
 // Whole lines of a DVH text, from memory or streamed from a file, with their line numbers.
 #pragma once
 
+#include "platform/AtomicWrite.h"
+
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -19,6 +21,10 @@ struct LineFile {
 
 class LineCursor {
 public:
+    /// No line of an export comes near this; a longer one is refused at once rather than held
+    /// in memory however large it grows (a file without line ends).
+    static constexpr std::size_t kMaxLineBytes = std::size_t(1) << 20;
+
     /// Lines of a text held by the caller (it must outlive the cursor).
     explicit LineCursor(std::string_view text);
     /// Lines of a file read in chunks; `Opened()` says whether it could be opened.
@@ -28,6 +34,12 @@ public:
     LineCursor& operator=(const LineCursor&) = delete;
 
     bool Opened() const { return m_opened; }
+    /// Why a file was not opened: missing, a folder, a FIFO or device (never waited on), ...
+    platform::OpenProblem OpenProblem() const { return m_openProblem; }
+    /// True when a line longer than `kMaxLineBytes` ended the reading; `Next` then gave false.
+    bool LineTooLong() const { return m_tooLong; }
+    /// True when the last line returned had no line end after it: the text ended inside it.
+    bool EndedInsideLine() const { return m_unended; }
     /// True when reading the file failed part-way (the lines given so far were real).
     bool ReadFailed() const { return m_readFailed; }
     /// Number of the line last returned by `Next`, from 1; 0 before the first.
@@ -53,16 +65,43 @@ public:
             const auto* nl = static_cast<const char*>(
                 m_pos == m_end ? nullptr : std::memchr(m_pos, '\n', static_cast<std::size_t>(m_end - m_pos)));
             if (nl) {
+                if (static_cast<std::size_t>(nl - m_pos) > kMaxLineBytes) return TooLong();
                 line = std::string_view(m_pos, static_cast<std::size_t>(nl - m_pos));
                 m_pos = nl + 1;
                 return Deliver(line);
             }
+            if (static_cast<std::size_t>(m_end - m_pos) > kMaxLineBytes) return TooLong();
             if (!m_file) {
                 if (m_pos == m_end) return false;
                 line = std::string_view(m_pos, static_cast<std::size_t>(m_end - m_pos));
                 m_pos = m_end;
+                m_unended = true;
                 return Deliver(line);
             }
+            Refill();
+        }
+    }
+
+    /// Takes the next line only when it is empty (nothing but its line end); true when it did.
+    /// A line with anything in it stays for the next `Next`.
+    bool SkipEmptyLine() {
+        for (;;) {
+            const char* p = m_pos;
+            while (p != m_end && *p == '\r') ++p;
+            if (p != m_end) {
+                if (*p != '\n') return false;
+                m_pos = p + 1;
+                ++m_line;
+                return true;
+            }
+            if (!m_file) {
+                if (m_pos == m_end) return false;
+                m_pos = m_end;  // a last line of nothing but CRs
+                m_unended = true;
+                ++m_line;
+                return true;
+            }
+            if (static_cast<std::size_t>(m_end - m_pos) > kMaxLineBytes) return TooLong();
             Refill();
         }
     }
@@ -77,6 +116,8 @@ private:
     }
     /// Moves the unread rest to the front and reads more; closes the file at its end.
     void Refill();
+    /// Ends the reading at a line over the limit.
+    bool TooLong();
 
     const char* m_pos = nullptr;
     const char* m_end = nullptr;
@@ -86,4 +127,7 @@ private:
     long m_line = 0;
     bool m_opened = true;
     bool m_readFailed = false;
+    bool m_tooLong = false;
+    bool m_unended = false;
+    platform::OpenProblem m_openProblem = platform::OpenProblem::None;
 };

@@ -24,6 +24,8 @@ enum class ReadStatus {
     NotYetReadable,     ///< a kind that is recognised but whose reader is not part of the program yet
     UnknownFileType,    ///< the plan's file type is none that this reader handles
     NoPlan,             ///< there is no plan dataset to fill
+    LineTooLong,        ///< a line longer than any export holds (a file without line ends)
+    NotAFile,           ///< a folder, FIFO or device where a file was expected
 };
 
 /// A status, the 1-based line it concerns (0 for none) and a short detail for the user.

@@ -22,6 +22,8 @@ std::string SettingsFilePath(const std::string& programFolder) {
     return programFolder + "Tessaray.ini";
 }
 
+std::string SettingsLockPath(const std::string& settingsPath) { return settingsPath + ".lock"; }
+
 std::string FileLocationSection(const std::string& computerName) {
     return "FileLocation-" + computerName;
 }
@@ -58,7 +60,13 @@ void WriteToolBarSetting(platform::IniFile& ini, const std::string& computerName
 }
 
 std::vector<std::string> ReadPlanListRegister(const platform::IniFile& ini) {
-    const int count = ini.ReadInteger("PlanList", "Count", 0);
+    // A "Count" that is no plain number of 0 or more (missing, "1.0", "1e9", beyond the int
+    // range, junk) is not understood: then every "ListName" key present is an entry, for a
+    // register rewritten after reading none of them would lose every list.
+    int count = 0;
+    const bool countUsable = ini.ValueExists("PlanList", "Count") &&
+                             platform::ParseIniInteger(ini.ReadString("PlanList", "Count", ""), count) &&
+                             count >= 0;
     // Walk the keys the file holds rather than trusting "Count": a huge count must not make
     // start-up loop or load the same list again and again. Entries missing below the count
     // read as "0", which names a list only if a file "0.lst" exists; it is listed once.
@@ -66,13 +74,13 @@ std::vector<std::string> ReadPlanListRegister(const platform::IniFile& ini) {
     for (const std::string& key : ini.ReadSection("PlanList")) {
         if (key.size() <= 8 || !StructureNamesEqual(key.substr(0, 8), "ListName", false)) continue;
         int i = 0;
-        if (!platform::ParseIniInteger(key.substr(8), i) || i < 1 || i > count ||
+        if (!platform::ParseIniInteger(key.substr(8), i) || i < 1 || (countUsable && i > count) ||
             key.substr(8) != std::to_string(i))
             continue;
         if (!present.count(i)) present.emplace(i, ini.ReadString("PlanList", key, "0"));
     }
     std::vector<std::string> names;
-    bool missingListed = false;
+    bool missingListed = !countUsable;  // without a count no entry is missing
     int expected = 1;
     for (const auto& [i, name] : present) {
         if (i > expected && !missingListed) {

@@ -1,6 +1,7 @@
 // "Tessaray.ini": folders and tool bars per computer, shared options and the plan-list register.
 #pragma once
 
+#include "platform/FileLock.h"
 #include "platform/IniFile.h"
 
 #include <string>
@@ -25,6 +26,8 @@ struct StoredSettings {
 
 /// The settings file of a program folder (which ends in '/').
 std::string SettingsFilePath(const std::string& programFolder);
+/// The lock file beside the settings file at `settingsPath`, held around every change of it.
+std::string SettingsLockPath(const std::string& settingsPath);
 std::string FileLocationSection(const std::string& computerName);
 std::string ToolBarSection(const std::string& computerName);
 
@@ -43,8 +46,11 @@ void WriteToolBarSetting(platform::IniFile& ini, const std::string& computerName
 
 /// Loads the settings file (or starts an empty one when missing), applies `change` and saves
 /// it atomically. Refuses to write over a file that exists but cannot be read.
+/// Processes sharing the program folder take the settings lock around each read-modify-write,
+/// so that none writes back a register read before another's change.
 template <typename Change>
 platform::WriteResult UpdateSettingsFile(const std::string& path, Change&& change) {
+    const platform::FileLock lock(SettingsLockPath(path));
     platform::IniFile ini(path);
     if (ini.Load() == platform::IniFile::LoadStatus::Unreadable)
         return {false, "Cannot read \"" + path + "\"; it was left unchanged."};
@@ -52,7 +58,8 @@ platform::WriteResult UpdateSettingsFile(const std::string& path, Change&& chang
     return ini.Save();
 }
 
-/// The register's list names, "ListName1" to "ListName" + "Count" (a missing one reads "0").
+/// The register's list names, "ListName1" to "ListName" + "Count" (a missing one reads "0");
+/// when "Count" is no number of 0 or more, every "ListName" key present, in number order.
 std::vector<std::string> ReadPlanListRegister(const platform::IniFile& ini);
 /// Replaces the register by exactly `names`, renumbered from 1 without gaps.
 void WritePlanListRegister(platform::IniFile& ini, const std::vector<std::string>& names);

@@ -1,6 +1,8 @@
 // Converting typed text to a number, refusing anything that is no plain decimal number.
 #include "dvh/TypedNumber.h"
 
+#include "dvh/RoundToDigits.h"
+
 #include <charconv>
 #include <cmath>
 #include <string>
@@ -50,4 +52,12 @@ std::optional<double> ParseTypedNumber(std::string_view text, char decimalSepara
     if (ec != std::errc() || end != plain.data() + plain.size() || !std::isfinite(value))
         return std::nullopt;
     return value;
+}
+
+std::optional<float> ParsePrescribedDose(std::string_view text, char decimalSeparator) {
+    const std::optional<double> value = ParseTypedNumber(text, decimalSeparator);
+    if (!value) return std::nullopt;
+    const float dose = static_cast<float>(RoundToDigits(*value, 3));
+    if (!std::isfinite(dose)) return std::nullopt;
+    return dose;
 }

@@ -25,7 +25,7 @@ ReadResult ReadInto(const std::string& path, Parser parse, DvhReadOptions option
     ReadProgress progress(host);
     options.Progress = &progress;
     LineCursor lines(LineFile{path});
-    if (!lines.Opened()) return ReadResult::Fail(ReadStatus::NotFound, 0, "cannot open the file");
+    if (!lines.Opened()) return dvhread::OpenFailure(lines);
     return parse(lines, options, parsed);
 }
 
@@ -48,7 +48,9 @@ ReadResult ReadPlanExport(Workspace& ws, const std::string& path, int type) {
         if (host) host->StatusText(ReadFailureText(path, r));
         return r;
     }
+    const bool cutShort = parsed.LooksCutShort;
     ws.CommitParsedPlan(std::move(parsed), plain);  // only the one-plan reader teaches names
+    if (cutShort && host) host->StatusText(CutShortText(path));
     return r;
 }
 
@@ -77,6 +79,9 @@ void Workspace::CommitParsedPlan(ParsedPlan&& parsed, bool learnNames) {
     PDatasetClass& plan = PDataset.back();
     const bool listed = plan.PlanListIndex >= 0 && plan.PlanListIndex < PlanListNameCount();
     for (DVHDatasetClass& s : parsed.DVHDataset) {
+        // A name reaches plan-list files (name store, structure entries): a stray CR in it
+        // would split its key there, so it becomes a blank as soon as the name enters.
+        std::replace(s.Name.begin(), s.Name.end(), '\r', ' ');
         SetStructureColour(s, plan.PlanListIndex);
         if (learnNames && listed) {
             std::vector<std::string>& names = PlanListName[plan.PlanListIndex].SNameDB;

@@ -11,13 +11,20 @@ Workspace::StartupResult Workspace::LoadSettingsAndPlanLists(const std::string& 
     AutoScan = CaseSensitivity = BrainLABToolbar = false;
     PlanListName.clear();
 
+    // Temporary files of saves that a kill cut short are ours to clear; the files they were
+    // to replace are whole.
+    platform::RemoveStaleTemporaries(programFolder);
     const std::string settingsPath = SettingsFilePath(programFolder);
+    // Another session sharing the folder must not change the register between our read and
+    // our rewrite of it.
+    const platform::FileLock lock(SettingsLockPath(settingsPath));
     platform::IniFile ini(settingsPath);
     const auto status = ini.Load();
     if (status == platform::IniFile::LoadStatus::Unreadable) {
         // Never rewrite a settings file we could not read: its register would be lost.
-        result.Messages.push_back("Cannot read the settings file \"" + settingsPath +
-                                  "\". The program starts with default settings and "
+        result.Messages.push_back("Cannot read the settings file \"" + settingsPath + "\"" +
+                                  (ini.LoadProblem().empty() ? "" : ": " + ini.LoadProblem()) +
+                                  ". The program starts with default settings and "
                                   "leaves the file unchanged.");
     } else if (status == platform::IniFile::LoadStatus::Ok) {
         const StoredSettings stored = ReadStoredSettings(ini, ComputerName);
@@ -37,8 +44,7 @@ Workspace::StartupResult Workspace::LoadSettingsAndPlanLists(const std::string& 
             PlanListLoadResult loaded = LoadPlanListFile(path, name);
             if (loaded.status == PlanListFileStatus::Missing) {
                 loaded.status = PlanListFileStatus::Unreadable;
-                loaded.message = "Cannot reach the plan list file \"" + path +
-                                 "\". The list is not loaded and stays registered.";
+                loaded.message = "Cannot reach the plan list file \"" + path + "\".";
             }
             if (loaded.status == PlanListFileStatus::Ok) {
                 loaded.list.Modified = false;
@@ -47,15 +53,16 @@ Workspace::StartupResult Workspace::LoadSettingsAndPlanLists(const std::string& 
             } else if (loaded.status == PlanListFileStatus::Unreadable) {
                 // Loading it empty would let a later save wipe the real file: refuse it, but
                 // keep it registered so it comes back once the file is readable again.
-                result.Messages.push_back(loaded.message.empty()
-                                              ? "Cannot read the plan list file \"" + path + "\"."
-                                              : loaded.message);
+                result.Messages.push_back(loaded.message + " The list is not loaded and stays registered.");
                 kept.push_back(name);
             }
         }
+        // Written only when it changes: a start must not touch a file it has nothing to say to
+        // (nor fail on one it may not write).
+        const std::string before = ini.Text();
         WritePlanListRegister(ini, kept);
-        if (const auto written = ini.Save(); !written.ok)
-            result.Messages.push_back(written.message);
+        if (ini.Text() != before)
+            if (const auto written = ini.Save(); !written.ok) result.Messages.push_back(written.message);
     }
     // Whatever happened above, the rest of the program relies on these.
     ResetPlanContainers();

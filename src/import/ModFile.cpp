@@ -4,6 +4,8 @@
 #include "dvh/TypedNumber.h"
 #include "platform/AtomicWrite.h"
 
+#include <cmath>
+
 namespace {
 
 constexpr std::size_t kHeaderLines = 4;
@@ -41,7 +43,10 @@ std::optional<float> ModFileContent::PrescribedDoseGy() const {
     // The writer always uses "." whatever the locale.
     const auto cGy = ParseTypedNumber(Values[kDoseLine], '.');
     if (!cGy) return std::nullopt;
-    return static_cast<float>(*cGy * 0.01);
+    // A dose no float can hold would read as infinite: the user is asked instead.
+    const float gy = static_cast<float>(*cGy * 0.01);
+    if (!std::isfinite(gy)) return std::nullopt;
+    return gy;
 }
 
 std::string ModFileContent::PrescribedDoseText() const {

@@ -7,6 +7,8 @@
 #include "planlist/PlanListFile.h"
 #include "planlist/PlanListNaming.h"
 #include "planlist/PlanListRegister.h"
+#include "platform/FaultPoint.h"
+#include "platform/FileLock.h"
 #include "platform/Paths.h"
 #include "platform/Trash.h"
 
@@ -110,18 +112,23 @@ ListCommandResult RenamePlanList(Workspace& ws, const std::string& programFolder
     }
     const std::string oldPath = PlanListFilePath(programFolder, oldName);
     const std::string newPath = PlanListFilePath(programFolder, name);
-    const bool hasFile = platform::FileExists(oldPath);
+    // No other session may change the register between the steps.
+    const platform::FileLock lock(SettingsLockPath(SettingsFilePath(programFolder)));
+    PlanListRegisterRename registerRename(programFolder, oldName, name);
+    if (const platform::WriteResult begun = registerRename.Begin(); !begun.ok)
+        return Status(ListCommandStatus::Failed, listIndex, begun.message);
+    platform::FaultPoint("rename: new name registered");
     std::string error;
-    if (hasFile && !RenameWithoutReplacing(oldPath, newPath, error))
+    if (platform::FileExists(oldPath) && !RenameWithoutReplacing(oldPath, newPath, error)) {
+        // An entry naming no file is dropped by the next start anyway.
+        registerRename.Undo();
         return Status(ListCommandStatus::Failed, listIndex,
                       "Cannot rename \"" + oldPath + "\" to \"" + newPath + "\": " + error);
-    const platform::WriteResult registered = RenameRegisteredPlanList(programFolder, oldName, name);
-    if (!registered.ok) {
-        // The register still names the old file: give the file its old name back, or the next
-        // start would not find the list.
-        if (hasFile) RenameWithoutReplacing(newPath, oldPath, error);
-        return Status(ListCommandStatus::Failed, listIndex, registered.message);
     }
+    platform::FaultPoint("rename: file renamed");
+    // From here the list is safe under its new name: an old entry left behind names no file
+    // and goes at the next start.
+    registerRename.Finish();
     list.Name = name;
     return Status(ListCommandStatus::Done, listIndex);
 }

@@ -34,7 +34,8 @@ ListCommandResult NewPlanList(Workspace& ws, const std::string& programFolder,
 ListCommandResult CopyPlanList(Workspace& ws, const std::string& programFolder,
                                const std::string& sourceName, const std::string& name);
 /// Renames the list at `listIndex`, its file (never over an existing file) and its register
-/// entries. When the file cannot be renamed or the register not rewritten, nothing changes.
+/// entries, in an order that a crash at any point leaves the list found at the next start.
+/// When the file cannot be renamed or the register not read, nothing changes.
 /// Without a settings file only the list in memory is renamed; its file keeps its name.
 ListCommandResult RenamePlanList(Workspace& ws, const std::string& programFolder, int listIndex,
                                  const std::string& name);

@@ -3,6 +3,7 @@
 
 #include "platform/Paths.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <unordered_map>
@@ -26,12 +27,12 @@ class SectionKeys {
 public:
     SectionKeys(const platform::IniFile& ini, std::string_view section) {
         auto keys = ini.ReadSectionValues(section);
-        m_count = keys.size();
         m_values.reserve(keys.size());
-        for (auto& [key, value] : keys) m_values.emplace(FoldKey(key), std::move(value));
+        for (auto& [key, value] : keys) {
+            m_highestNumber = std::max(m_highestNumber, EntryNumber(key));
+            m_values.emplace(FoldKey(key), std::move(value));
+        }
     }
-
-    std::size_t KeyCount() const { return m_count; }
 
     std::string Text(const std::string& key) const {
         const std::string* v = Find(key);
@@ -56,12 +57,13 @@ public:
         return static_cast<float>(value);
     }
 
-    /// Entries to read for this section's "Count": none for 0 or less, never more than the
-    /// section has keys (each entry that exists brings at least one key).
+    /// Entries to read for this section's "Count": none for 0 or less, and never beyond the
+    /// highest entry number that has a key, so a count above the entries invents no entry
+    /// (nor memory for one).
     int Entries() const {
         const int count = Integer("Count");
         if (count <= 0) return 0;
-        return static_cast<std::size_t>(count) > m_count ? static_cast<int>(m_count) : count;
+        return std::min(count, m_highestNumber);
     }
 
 private:
@@ -70,7 +72,19 @@ private:
         return it == m_values.end() ? nullptr : &it->second;
     }
 
-    std::size_t m_count = 0;
+    /// The entry number a key ends in ("Color-R12": 12), 0 for none.
+    static int EntryNumber(std::string_view key) {
+        std::size_t digits = key.size();
+        while (digits > 0 && key[digits - 1] >= '0' && key[digits - 1] <= '9') --digits;
+        const std::string_view number = key.substr(digits);
+        // Numbers are written without leading zeros; "Name01" is no key of entry 1.
+        if (digits == 0 || number.empty() || number[0] == '0' || number.size() > 9) return 0;
+        int n = 0;
+        for (char c : number) n = n * 10 + (c - '0');
+        return n;
+    }
+
+    int m_highestNumber = 0;
     std::unordered_map<std::string, std::string> m_values;
 };
 
@@ -208,8 +222,8 @@ PlanListLoadResult LoadPlanListFile(const std::string& path, const std::string& 
             result.list.Name = name;
             result.list.Unreadable = true;
             result.status = PlanListFileStatus::Unreadable;
-            result.message = "Cannot read the plan list file \"" + path +
-                             "\". The list stays empty and will not be saved over that file.";
+            result.message = "Cannot read the plan list file \"" + path + "\"" +
+                             (ini.LoadProblem().empty() ? "." : ": " + ini.LoadProblem() + ".");
             break;
     }
     return result;
@@ -220,14 +234,10 @@ platform::WriteResult UpdatePlanListFile(const std::string& path,
     platform::IniFile ini(path);
     if (ini.Load() == platform::IniFile::LoadStatus::Unreadable)
         return {false, "Cannot read \"" + path + "\"; it was left unchanged."};
-    const bool existed = platform::FileExists(path);
-    const bool wasReadOnly = existed && platform::IsReadOnly(path);
-    if (existed) platform::SetReadOnly(path, false);
     change(ini);
-    platform::WriteResult result = ini.Save();
-    // A saved list is read-only; after a failure the old file is whole and keeps its permission.
-    if (result.ok || wasReadOnly) platform::SetReadOnly(path, true);
-    return result;
+    // A saved list is read-only, and is so before it takes its name: the old file is never
+    // made writable, so neither a failure nor a kill leaves a writable list behind.
+    return ini.Save(platform::FileAccess::ReadOnly);
 }
 
 platform::WriteResult SavePlanListFile(const std::string& path, const PlanListNameClass& list) {

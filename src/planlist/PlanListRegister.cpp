@@ -1,18 +1,13 @@
 // The register section "PlanList": appended to by the first save, renamed with its list.
 #include "planlist/PlanListRegister.h"
 
-#include "dvh/NameCompare.h"
 #include "dvh/SettingsFile.h"
+#include "platform/FaultPoint.h"
 #include "platform/Paths.h"
 
 #include <algorithm>
 #include <filesystem>
-
-namespace {
-
-const char* const kRegister = "PlanList";
-
-}  // namespace
+#include <iterator>
 
 bool AddToPlanListRegister(platform::IniFile& ini, const std::string& name) {
     std::vector<std::string> names = ReadPlanListRegister(ini);
@@ -24,47 +19,77 @@ bool AddToPlanListRegister(platform::IniFile& ini, const std::string& name) {
     return true;
 }
 
-int RenameInPlanListRegister(platform::IniFile& ini, const std::string& oldName,
-                             const std::string& newName) {
-    const int count = ini.ReadInteger(kRegister, "Count", 0);
-    int changed = 0;
-    // Only the keys the section holds: a huge "Count" costs nothing.
-    for (const auto& [key, value] : ini.ReadSectionValues(kRegister)) {
-        if (key.size() <= 8 || !StructureNamesEqual(key.substr(0, 8), "ListName", false)) continue;
-        int i = 0;
-        if (!platform::ParseIniInteger(key.substr(8), i) || i < 1 || i > count ||
-            key.substr(8) != std::to_string(i))
-            continue;
-        // The first key of a name is the one readers see; only that one counts.
-        if (ini.ReadString(kRegister, key, "0") != oldName || value != oldName) continue;
-        ini.WriteString(kRegister, key, newName);
-        ++changed;
-    }
-    return changed;
-}
-
 platform::WriteResult RegisterPlanList(const std::string& programFolder, const std::string& name) {
     const std::string path = SettingsFilePath(programFolder);
+    const platform::FileLock lock(SettingsLockPath(path));
     platform::IniFile ini(path);
     if (ini.Load() == platform::IniFile::LoadStatus::Unreadable)
         return {false, "Cannot read \"" + path + "\"; it was left unchanged."};
+    platform::FaultPoint("register read");
     // A list already registered needs no write: the file stays as it is.
     if (!AddToPlanListRegister(ini, name)) return {};
     return ini.Save();
 }
 
-platform::WriteResult RenameRegisteredPlanList(const std::string& programFolder,
-                                               const std::string& oldName,
-                                               const std::string& newName) {
-    const std::string path = SettingsFilePath(programFolder);
+PlanListRegisterRename::PlanListRegisterRename(std::string programFolder, std::string oldName,
+                                               std::string newName)
+    : m_settings(SettingsFilePath(programFolder)), m_oldName(std::move(oldName)), m_newName(std::move(newName)) {}
+
+platform::WriteResult PlanListRegisterRename::Begin() {
     // Only a settings file that is not there at all is left alone; one that exists but cannot
-    // be read makes the rename fail (UpdateSettingsFile refuses it).
+    // be read makes the rename fail.
     std::error_code ec;
-    if (!std::filesystem::exists(path, ec)) return {};
-    platform::IniFile ini(path);
+    if (!std::filesystem::exists(m_settings, ec)) return {};
+    const platform::FileLock lock(SettingsLockPath(m_settings));
+    platform::IniFile ini(m_settings);
     if (ini.Load() == platform::IniFile::LoadStatus::Unreadable)
-        return {false, "Cannot read \"" + path + "\"; it was left unchanged."};
-    // No entry of the old name (a list never saved): nothing to write.
-    if (RenameInPlanListRegister(ini, oldName, newName) == 0) return {};
+        return {false, "Cannot read \"" + m_settings + "\"; it was left unchanged."};
+    const std::vector<std::string> names = ReadPlanListRegister(ini);
+    // No entry of the old name (a list never saved): nothing to write now or later.
+    if (std::find(names.begin(), names.end(), m_oldName) == names.end()) return {};
+    m_registered = true;
+    m_appended = AddToPlanListRegister(ini, m_newName);
+    if (!m_appended) return {};
+    platform::WriteResult written = ini.Save();
+    if (!written.ok) m_registered = false;
+    return written;
+}
+
+platform::WriteResult PlanListRegisterRename::Finish() {
+    if (!m_registered) return {};
+    const platform::FileLock lock(SettingsLockPath(m_settings));
+    platform::IniFile ini(m_settings);
+    if (ini.Load() != platform::IniFile::LoadStatus::Ok)
+        return {false, "Cannot read \"" + m_settings + "\"; it was left unchanged."};
+    std::vector<std::string> names = ReadPlanListRegister(ini);
+    // The new name was already registered (a deleted list's entry waits for the next start):
+    // it stands where it was and the old entries go. Otherwise the old entries take the new
+    // name where they stand, and the entry added at the end goes.
+    if (m_appended) {
+        auto added = std::find(names.rbegin(), names.rend(), m_newName);
+        if (added != names.rend()) names.erase(std::next(added).base());
+    }
+    std::vector<std::string> renamed;
+    for (const std::string& name : names) {
+        if (name != m_oldName)
+            renamed.push_back(name);
+        else if (m_appended)
+            renamed.push_back(m_newName);
+    }
+    WritePlanListRegister(ini, renamed);
+    return ini.Save();
+}
+
+platform::WriteResult PlanListRegisterRename::Undo() {
+    if (!m_registered || !m_appended) return {};
+    const platform::FileLock lock(SettingsLockPath(m_settings));
+    platform::IniFile ini(m_settings);
+    if (ini.Load() != platform::IniFile::LoadStatus::Ok)
+        return {false, "Cannot read \"" + m_settings + "\"; it was left unchanged."};
+    std::vector<std::string> names = ReadPlanListRegister(ini);
+    auto added = std::find(names.rbegin(), names.rend(), m_newName);
+    if (added == names.rend()) return {};
+    names.erase(std::next(added).base());
+    WritePlanListRegister(ini, names);
     return ini.Save();
 }

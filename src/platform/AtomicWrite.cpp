@@ -1,11 +1,16 @@
 // Atomic replacement of user files and whole-file reads.
 #include "platform/AtomicWrite.h"
 
+#include "platform/FaultPoint.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cctype>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,6 +21,8 @@ namespace {
 std::string SystemError(const std::string& what, const std::string& path) {
     return what + " \"" + path + "\": " + std::strerror(errno);
 }
+
+const char* const kTemporaryMark = ".tmp-";
 
 std::string FolderOf(const std::string& path) {
     const auto slash = path.find_last_of('/');
@@ -28,13 +35,16 @@ std::string FolderOf(const std::string& path) {
 
 namespace {
 
-// Writes `contents` to a flushed temporary file beside `path` with the permission bits `mode`
-// (plus owner write); `tmpl` receives its name. On failure nothing is left behind.
+// Writes `contents` to a flushed temporary file beside `path` with the permission bits `mode`;
+// `tmpl` receives its name. On failure nothing is left behind.
 WriteResult WriteTemporary(const std::string& path, std::string_view contents, mode_t mode,
                            std::string& tmpl) {
-    tmpl = path + ".tmp-XXXXXX";
-    const int fd = mkstemp(tmpl.data());
+    tmpl = path + kTemporaryMark + "XXXXXX";
+    const int fd = mkostemp(tmpl.data(), O_CLOEXEC);
     if (fd < 0) return {false, SystemError("Cannot create a file in the folder of", path)};
+    // Held until the descriptor closes (or the process dies): a temporary whose lock is free
+    // belongs to nobody.
+    ::flock(fd, LOCK_EX | LOCK_NB);
     const char* data = contents.data();
     std::size_t left = contents.size();
     while (left > 0) {
@@ -49,7 +59,8 @@ WriteResult WriteTemporary(const std::string& path, std::string_view contents, m
         data += n;
         left -= static_cast<std::size_t>(n);
     }
-    if (::fsync(fd) != 0 || ::fchmod(fd, mode | S_IWUSR) != 0) {
+    // The open descriptor writes on whatever the bits say, so the file gets its final ones now.
+    if (::fsync(fd) != 0 || ::fchmod(fd, mode) != 0) {
         WriteResult failed{false, SystemError("Cannot write", path)};
         ::close(fd);
         ::unlink(tmpl.c_str());
@@ -89,7 +100,7 @@ WriteResult WriteNewFile(const std::string& path, std::string_view contents) {
     return {};
 }
 
-WriteResult AtomicWriteFile(const std::string& linkOrPath, std::string_view contents) {
+WriteResult AtomicWriteFile(const std::string& linkOrPath, std::string_view contents, FileAccess access) {
     // Through a symbolic link, replace the file it points to: renaming over the link itself
     // would cut a shared settings file or list off from its link.
     std::string path = linkOrPath;
@@ -100,28 +111,90 @@ WriteResult AtomicWriteFile(const std::string& linkOrPath, std::string_view cont
     mode_t mode = 0644;
     struct stat old {};
     if (stat(path.c_str(), &old) == 0) mode = old.st_mode & 07777;
+    if (access == FileAccess::ReadOnly) mode &= ~mode_t(S_IWUSR | S_IWGRP | S_IWOTH);
     std::string tmpl;
     if (WriteResult written = WriteTemporary(path, contents, mode, tmpl); !written.ok)
         return written;
+    FaultPoint("atomic write: temporary written");
     if (std::rename(tmpl.c_str(), path.c_str()) != 0) {
         WriteResult failed{false, SystemError("Cannot replace", path)};
         ::unlink(tmpl.c_str());
         return failed;
     }
-    // Restore the old permission bits exactly (the temporary needed to be writable by us).
-    ::chmod(path.c_str(), mode);
     // Make the rename itself durable.
     SyncFolderOf(path);
     return {};
 }
 
-bool ReadWholeFile(const std::string& path, std::string& out, std::size_t maxBytes) {
+int OpenRegularFile(const std::string& path, OpenProblem* problem) {
+    OpenProblem none;
+    OpenProblem& why = problem ? *problem : none;
+    why = OpenProblem::None;
+    // Non-blocking, so that opening a FIFO does not wait for a writer that never comes.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        why = errno == ENOENT || errno == ENOTDIR ? OpenProblem::Missing : OpenProblem::Unreadable;
+        return -1;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        why = S_ISDIR(st.st_mode) ? OpenProblem::Folder : OpenProblem::NotRegular;
+        ::close(fd);
+        return -1;
+    }
+    // Regular files never block; clear the flag so reads behave as usual.
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    return fd;
+}
+
+std::string OpenProblemText(OpenProblem problem) {
+    switch (problem) {
+        case OpenProblem::None: return {};
+        case OpenProblem::Missing: return "does not exist";
+        case OpenProblem::Folder: return "is a folder, not a file";
+        case OpenProblem::NotRegular: return "is no regular file (a pipe or a device)";
+        case OpenProblem::Unreadable: return "cannot be opened";
+    }
+    return {};
+}
+
+int RemoveStaleTemporaries(const std::string& folder) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return 0;
+    const std::string base = folder.empty() || folder.back() == '/' ? folder : folder + "/";
+    const std::size_t markLength = std::strlen(kTemporaryMark);
+    int removed = 0;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        // Ours: something, the mark, then the six letters or digits that mkstemp chose.
+        const std::size_t mark = name.rfind(kTemporaryMark);
+        if (mark == std::string::npos || mark == 0 || name.size() != mark + markLength + 6) continue;
+        bool sixChosen = true;
+        for (std::size_t i = mark + markLength; i < name.size(); ++i)
+            sixChosen = sixChosen && std::isalnum(static_cast<unsigned char>(name[i]));
+        if (!sixChosen) continue;
+        const std::string path = base + name;
+        const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW);
+        if (fd < 0) continue;
+        struct stat st {};
+        // A writer still at work holds the lock; one that was killed released it with its life.
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+            ::unlink(path.c_str()) == 0)
+            ++removed;
+        ::close(fd);
+    }
+    ::closedir(dir);
+    return removed;
+}
+
+bool ReadWholeFile(const std::string& path, std::string& out, std::size_t maxBytes, OpenProblem* problem) {
     out.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY);
+    const int fd = OpenRegularFile(path, problem);
     if (fd < 0) return false;
     struct stat st {};
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
-        static_cast<std::size_t>(st.st_size) > maxBytes) {
+    if (fstat(fd, &st) != 0 || static_cast<std::size_t>(st.st_size) > maxBytes) {
+        if (problem) *problem = OpenProblem::Unreadable;
         ::close(fd);
         return false;
     }
@@ -133,6 +206,7 @@ bool ReadWholeFile(const std::string& path, std::string& out, std::size_t maxByt
         if (n < 0) {
             // A read error is no short file: a list read in part and saved again would lose
             // the rest for good, so the file counts as unreadable.
+            if (problem) *problem = OpenProblem::Unreadable;
             out.clear();
             ::close(fd);
             return false;

@@ -13,19 +13,44 @@ struct WriteResult {
     explicit operator bool() const { return ok; }
 };
 
-/// Replaces `path` with `contents` so that a failure at any point leaves the old file whole.
-/// The new file keeps the permission bits of the old one (a read-only target stays read-only
-/// only if the caller asks for it afterwards; the rename itself needs a writable folder).
-WriteResult AtomicWriteFile(const std::string& path, std::string_view contents);
+/// The permission of a file that `AtomicWriteFile` writes.
+enum class FileAccess {
+    Keep,      ///< the old file's permission bits (0644 for a new file)
+    ReadOnly,  ///< those bits without any write permission (saved plan lists)
+};
+
+/// Replaces `path` with `contents` so that a failure or a kill at any point leaves the old file
+/// whole. The new file has its final permission before it takes the name, so no crash leaves it
+/// writable when it should not be (the rename needs a writable folder, not a writable file).
+/// The temporary file beside it (`path` + ".tmp-" + 6 characters) is locked while it is being
+/// written, so that `RemoveStaleTemporaries` can tell one left by a killed writer.
+WriteResult AtomicWriteFile(const std::string& path, std::string_view contents,
+                            FileAccess access = FileAccess::Keep);
+
+/// Removes the temporary files of writes that never finished (their writer was killed) from
+/// `folder`: only names of our pattern whose lock nobody holds. Returns how many went.
+int RemoveStaleTemporaries(const std::string& folder);
 
 /// Writes `contents` to a file `path` that must not exist: written whole beside it first, then
 /// given its name only if no file has that name by then, so an existing file is never replaced.
 WriteResult WriteNewFile(const std::string& path, std::string_view contents);
 
+/// Why `OpenRegularFile` opened nothing.
+enum class OpenProblem { None, Missing, Folder, NotRegular, Unreadable };
+
+/// Opens `path` for reading only when it is a regular file: a folder, a FIFO or a device named
+/// like a file is refused without ever waiting for a writer. Returns the descriptor (the
+/// caller closes it), or -1 with `problem` set.
+int OpenRegularFile(const std::string& path, OpenProblem* problem = nullptr);
+
+/// Words for a problem, to follow a file's name: "is a folder, not a file", ...
+std::string OpenProblemText(OpenProblem problem);
+
 /// Reads a whole file into `out`. Returns false when it does not exist or cannot be read,
 /// also when a read fails midway (then `out` is empty, never a part of the file).
-/// Files larger than `maxBytes` are refused rather than read in part.
+/// Files larger than `maxBytes` are refused rather than read in part; so is anything but a
+/// regular file (`problem`, when given, says why).
 bool ReadWholeFile(const std::string& path, std::string& out,
-                   std::size_t maxBytes = std::size_t(1) << 31);
+                   std::size_t maxBytes = std::size_t(1) << 31, OpenProblem* problem = nullptr);
 
 }  // namespace platform

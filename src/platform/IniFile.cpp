@@ -38,17 +38,38 @@ std::string ValueText(const std::string& value) {
     return edgeBlank || quoted ? '"' + value + '"' : value;
 }
 
+// A line break inside a name or value would split its line on the next read (and make keys
+// of its own): written as a blank instead.
+std::string OneLine(std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
+        if (c == '\r' || c == '\n') c = ' ';
+    return out;
+}
+
 }  // namespace
 
 IniFile::LoadStatus IniFile::Load() {
     m_lines.clear();
     m_eol = "\r\n";
+    m_loadProblem.clear();
     std::string text;
-    if (!ReadWholeFile(m_path, text)) {
+    OpenProblem problem = OpenProblem::None;
+    if (!ReadWholeFile(m_path, text, std::size_t(1) << 31, &problem)) {
         // Tell a file that is not there from one we may not read: only the second must
         // never be written over as if it were empty.
-        struct stat st {};
-        return stat(m_path.c_str(), &st) == 0 ? LoadStatus::Unreadable : LoadStatus::Missing;
+        if (problem == OpenProblem::Missing) return LoadStatus::Missing;
+        m_loadProblem = "it " + OpenProblemText(problem);
+        return LoadStatus::Unreadable;
+    }
+    // UTF-16 text (a file saved by an editor's "Unicode") holds a zero byte beside every ASCII
+    // one: read as 8-bit text it has no key at all, and a save would then empty it.
+    const bool utf16 = text.size() >= 2 && (text.compare(0, 2, "\xFF\xFE") == 0 ||
+                                             text.compare(0, 2, "\xFE\xFF") == 0 ||
+                                             (text[0] == '\0') != (text[1] == '\0'));
+    if (utf16) {
+        m_loadProblem = "it is UTF-16 text; only 8-bit text can be read";
+        return LoadStatus::Unreadable;
     }
     Parse(text);
     return LoadStatus::Ok;
@@ -112,7 +133,7 @@ std::string IniFile::Text() const {
     return out;
 }
 
-WriteResult IniFile::Save() const { return AtomicWriteFile(m_path, Text()); }
+WriteResult IniFile::Save(FileAccess access) const { return AtomicWriteFile(m_path, Text(), access); }
 
 long IniFile::FindSection(std::string_view section) const {
     const std::string_view want = Trim(section);
@@ -209,7 +230,7 @@ void IniFile::AppendSectionHead(std::string_view section) {
         m_lines.push_back(Line{});
     Line head;
     head.kind = Line::Kind::Section;
-    head.name = std::string(Trim(section));
+    head.name = OneLine(Trim(section));
     m_lines.push_back(std::move(head));
 }
 
@@ -226,8 +247,8 @@ void IniFile::WriteSectionKeys(std::string_view section,
     for (const auto& [key, value] : keys) {
         Line line;
         line.kind = Line::Kind::Key;
-        line.name = std::string(Trim(key));
-        line.value = value;
+        line.name = OneLine(Trim(key));
+        line.value = OneLine(value);
         m_lines.push_back(std::move(line));
     }
 }
@@ -235,8 +256,8 @@ void IniFile::WriteSectionKeys(std::string_view section,
 void IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
     Line line;
     line.kind = Line::Kind::Key;
-    line.name = std::string(Trim(key));
-    line.value = std::string(value);
+    line.name = OneLine(Trim(key));
+    line.value = OneLine(value);
     long s = FindSection(section);
     if (s < 0) {
         AppendSectionHead(section);
@@ -245,7 +266,7 @@ void IniFile::WriteString(std::string_view section, std::string_view key, std::s
     }
     const long k = FindKey(static_cast<std::size_t>(s), key);
     if (k >= 0) {
-        m_lines[static_cast<std::size_t>(k)].value = std::string(value);
+        m_lines[static_cast<std::size_t>(k)].value = std::move(line.value);
         return;
     }
     // Append after the section's last key or non-blank line, before trailing blank lines.

@@ -34,12 +34,14 @@ public:
     /// (status Missing); one that exists but cannot be read also gives an empty ini, with
     /// status Unreadable, so that callers can refuse to write over it.
     LoadStatus Load();
+    /// Why the last `Load` found the file unreadable ("it is a folder, not a file", ...).
+    const std::string& LoadProblem() const { return m_loadProblem; }
     /// Replaces the content by the text of an ini file (both CR LF and LF end a line).
     void Parse(std::string_view text);
     /// The file's text as `Save` writes it.
     std::string Text() const;
     /// Writes the file atomically. A failure leaves the old file whole.
-    WriteResult Save() const;
+    WriteResult Save(FileAccess access = FileAccess::Keep) const;
 
     const std::string& Path() const { return m_path; }
 
@@ -100,6 +102,7 @@ private:
     std::string m_path;
     std::vector<Line> m_lines;
     std::string m_eol = "\r\n";
+    std::string m_loadProblem;
 };
 
 /// 15 significant digits, shortest form, "." as separator: the float text of ini files.

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <sys/stat.h>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -93,5 +94,61 @@ TEST(BrokenFiles, EveryReaderModeSurvivesEveryBrokenFile) {
             for (const auto& s : plan.DVHDataset)
                 for (const auto& p : s.DVset) EXPECT_TRUE(std::isfinite(p.VolumePercent) && std::isfinite(p.DosePercent));
         }
+    }
+}
+
+TEST(BrokenFiles, NoFileCutShortAndEndlessLinesAreToldApartAtOnce) {
+    dvhtest::TempFolder dir("hostile");
+    const std::string exampleText = Slurp(std::string(TESSARAY_EXAMPLES) + "/Prostate_OnePlan.txt");
+    struct Case {
+        const char* name;
+        std::string path;
+        ReadStatus status;  // the recogniser's refusal, else the reader's result
+        bool cutShort;
+    };
+    const std::string fifo = dir.Write("pipe.txt", "");
+    std::filesystem::remove(fifo);
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);  // opening it for reading must not wait for a writer
+    const std::string folder = dir.Write("folder.txt", "");
+    std::filesystem::remove(folder);
+    std::filesystem::create_directory(folder);
+    std::string cut = exampleText;
+    while (cut.back() == '\n' || cut.back() == '\r') cut.pop_back();
+    cut.resize(cut.size() - 3);  // the last row loses its end
+    std::string noRows = exampleText;
+    noRows.resize(noRows.rfind("Dose [cGy]"));
+    noRows += "Dose [cGy]\tRelative dose [%]\tRatio of Total Structure Volume [%]\r\n";
+    const Case cases[] = {
+        {"fifo", fifo, ReadStatus::NotAFile, false},
+        {"folder", folder, ReadStatus::NotAFile, false},
+        {"endless header", dir.Write("endless.txt", "Patient Name: " + std::string(3 << 20, 'x')),
+         ReadStatus::LineTooLong, false},
+        {"endless row", dir.Write("row.txt", exampleText + std::string(3 << 20, '7')), ReadStatus::LineTooLong,
+         false},
+        {"cut in a row", dir.Write("cut.txt", cut), ReadStatus::Ok, true},
+        {"table without rows", dir.Write("norows.txt", noRows), ReadStatus::Ok, true},
+        {"whole", dir.Write("whole.txt", exampleText), ReadStatus::Ok, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        dvhtest::RecordingHost host;
+        Workspace ws;
+        ws.SetHost(&host);
+        const int code = ws.ReadDvhHeader(c.path);
+        if (code == 0) {
+            EXPECT_EQ(ws.LastHeaderResult.status, c.status);
+            continue;
+        }
+        const int plan = ws.LoadDvhFileHeadless(c.path, 60.0f);
+        EXPECT_EQ(ws.LastReadResult.status, c.status);
+        if (!ws.LastReadResult.ok()) {
+            EXPECT_EQ(plan, -1);
+            EXPECT_GT(ws.LastReadResult.line, 1);  // the user learns where
+            continue;
+        }
+        ASSERT_EQ(plan, 0);
+        EXPECT_FALSE(ws.PDataset[0].DVHDataset.empty());
+        const bool told = !host.status.empty() && host.status.back().find("cut short") != std::string::npos;
+        EXPECT_EQ(told, c.cutShort);
     }
 }

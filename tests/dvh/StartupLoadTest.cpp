@@ -4,6 +4,7 @@
 #include "../platform/TempFolder.h"
 
 #include <gtest/gtest.h>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -93,6 +94,7 @@ TEST(StartupLoad, UnreadableListIsRefusedButStaysRegistered) {
     EXPECT_EQ(ws.PlanListName[0].Name, "A");
     ASSERT_EQ(result.Messages.size(), 1u);
     EXPECT_NE(result.Messages[0].find("Locked"), std::string::npos);
+    EXPECT_NE(result.Messages[0].find("not loaded"), std::string::npos);
     EXPECT_EQ(RegisterText(dir), "Count=2;ListName1=Locked;ListName2=A;");
     EXPECT_EQ(dir.Read("Locked.lst"), kListFile);
 }
@@ -114,4 +116,39 @@ TEST(StartupLoad, AListBehindABrokenLinkStaysRegistered) {
     EXPECT_NE(result.Messages[0].find("Away"), std::string::npos);
     // "Gone" has nothing at its path and is dropped as before.
     EXPECT_EQ(RegisterText(dir), "Count=2;ListName1=Away;ListName2=A;");
+}
+
+TEST(StartupLoad, ACountNotUnderstoodKeepsEveryEntryAndAGoodRegisterIsNotRewritten) {
+    // "Count" missing, negative, a float, an exponent, beyond int, junk: the entries present
+    // are the register, never erased.
+    for (const char* count : {"", "Count=-1\r\n", "Count=1.0\r\n", "Count=1e9\r\n",
+                              "Count=4294967297\r\n", "Count=many\r\n"}) {
+        SCOPED_TRACE(count);
+        TempFolder dir;
+        dir.Write("A.lst", kListFile);
+        dir.Write("B.lst", kListFile);
+        dir.Write("Tessaray.ini", std::string("[PlanList]\r\n") + count + "ListName1=A\r\nListName2=B\r\n");
+        Workspace ws;
+        ws.LoadSettingsAndPlanLists(dir.Path());
+        EXPECT_EQ(ws.PlanListNameCount(), 2);
+        EXPECT_EQ(RegisterText(dir), "Count=2;ListName1=A;ListName2=B;");
+    }
+
+    // A register that names exactly the lists found is left as it is: the file is not rewritten.
+    TempFolder dir;
+    dir.Write("A.lst", kListFile);
+    const std::string settings = dir.Write("Tessaray.ini", "[PlanList]\r\nCount=1\r\nListName1=A\r\n");
+    struct stat before {}, after {};
+    ASSERT_EQ(stat(settings.c_str(), &before), 0);
+    Workspace ws;
+    EXPECT_TRUE(ws.LoadSettingsAndPlanLists(dir.Path()).Messages.empty());
+    ASSERT_EQ(stat(settings.c_str(), &after), 0);
+    EXPECT_EQ(before.st_ino, after.st_ino);
+
+    // A FIFO named like the settings file is refused at once, never waited on.
+    std::filesystem::remove(settings);
+    ASSERT_EQ(mkfifo(settings.c_str(), 0600), 0);
+    const auto refused = ws.LoadSettingsAndPlanLists(dir.Path());
+    ASSERT_EQ(refused.Messages.size(), 1u);
+    EXPECT_NE(refused.Messages[0].find("no regular file"), std::string::npos);
 }

@@ -1,9 +1,25 @@
 // Typed numbers: what the dose prompt accepts and refuses.
 #include "dvh/TypedNumber.h"
 
+#include "dvh/DvhExportReader.h"
+#include "dvh/DvhTextBlockReader.h"
+
+#include <limits>
+
 #include <gtest/gtest.h>
 
 namespace {
+
+TEST(TypedNumber, ADoseNoFloatHoldsIsRefusedWhereTypedAndByEveryPlanSumReader) {
+    EXPECT_FLOAT_EQ(*ParsePrescribedDose("45.6789", '.'), 45.679f);
+    EXPECT_FALSE(ParsePrescribedDose("1e39", '.'));  // finite as a double, infinite as a float
+    EXPECT_FALSE(ParsePrescribedDose("1e309", '.'));
+    // A dose that reached a reader anyway gives no plan whose relative doses are all 0.
+    const float infinite = std::numeric_limits<float>::infinity();
+    ParsedPlan plan;
+    EXPECT_EQ(ParseDvhFile("", {3, infinite}, plan).status, ReadStatus::BadPrescribedDose);
+    EXPECT_EQ(ParseDvhTextBlocks("", {13, infinite}, plan).status, ReadStatus::BadPrescribedDose);
+}
 
 TEST(TypedNumber, AcceptsPlainDecimalNumbersOnly) {
     struct Case {

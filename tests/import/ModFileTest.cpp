@@ -85,6 +85,7 @@ TEST(ModFile, DoseLineIsCentigrayAndMayBeMissingOrBroken) {
     EXPECT_EQ(dose.PrescribedDoseText(), "6000");
     EXPECT_FLOAT_EQ(*ParseModFile("a\nb\nc\nd\nx\t4512.5\n").PrescribedDoseGy(), 45.125f);
     EXPECT_FALSE(ParseModFile("a\nb\nc\nd\nx\tsixty\n").PrescribedDoseGy());
+    EXPECT_FALSE(ParseModFile("a\nb\nc\nd\nx\t1e41\n").PrescribedDoseGy());  // no float holds it
     EXPECT_FALSE(ParseModFile("a\nb\nc\nd\n").PrescribedDoseGy());
     EXPECT_EQ(ParseModFile("a\nb\n").PrescribedDoseText(), "");
 }

@@ -172,11 +172,28 @@ TEST(PlanListFile, HandWrittenListWithOddSpacingCaseMissingKeysAndCounts) {
     EXPECT_EQ(b.Items, 3);
     EXPECT_EQ(b.Value, 0.0f);
     EXPECT_EQ(b.ValueCI, 0.0f);
-    // The huge count is cut to the keys the section holds (Count, Name1, Color-R1).
-    ASSERT_EQ(list.StructureDBCount(), 3);
+    // A count above the entries reads up to the highest entry that has a key: no entry named
+    // "0" is made up (a save would keep it).
+    ASSERT_EQ(list.StructureDBCount(), 1);
     EXPECT_EQ(list.StructureDB[0].ColorR, 44);  // 300 cut to its low byte
-    EXPECT_EQ(list.StructureDB[1].Name, "0");
     EXPECT_TRUE(list.SNameDB.empty());
+}
+
+TEST(PlanListFile, LineBreaksInNamesNeverSplitAKey) {
+    PlanListNameClass list;
+    list.IndexData.push_back(Row("PTV\r\nItems1=7", 9, 1));
+    list.StructureDB.push_back(StructureDBClass{});
+    list.StructureDB[0].Name = "Cord\rCount=0";
+    platform::IniFile ini;
+    WritePlanListToIni(ini, list);
+    platform::IniFile reread;
+    reread.Parse(ini.Text());
+    const PlanListNameClass back = ReadPlanListFromIni(reread, "L");
+    ASSERT_EQ(back.IndexDataCount(), 1);
+    EXPECT_EQ(back.IndexData[0].Name, "PTV  Items1=7");
+    EXPECT_EQ(back.IndexData[0].Items, 9);
+    ASSERT_EQ(back.StructureDBCount(), 1);
+    EXPECT_EQ(back.StructureDB[0].Name, "Cord Count=0");
 }
 
 TEST(PlanListFile, EmptyOrForeignFileGivesAnEmptyUnlockedList) {
@@ -221,6 +238,12 @@ TEST(PlanListFile, UnreadableFileIsReportedAndNeverSavedOver) {
     // Even a list with rows is not written over a file that cannot be read now.
     EXPECT_FALSE(SavePlanListFile(path, FullList()).ok);
     EXPECT_TRUE(std::filesystem::is_directory(path));
+
+    // A list saved as UTF-16 by an editor is refused with the reason, never read as empty.
+    const std::string utf16 = dir.Write("Wide.lst", std::string("\xFF\xFE[\0L\0]\0", 8));
+    const PlanListLoadResult wide = LoadPlanListFile(utf16, "Wide");
+    EXPECT_EQ(wide.status, PlanListFileStatus::Unreadable);
+    EXPECT_NE(wide.message.find("UTF-16"), std::string::npos);
 
     const PlanListLoadResult missing = LoadPlanListFile(dir.File("None.lst"), "None");
     EXPECT_EQ(missing.status, PlanListFileStatus::Missing);

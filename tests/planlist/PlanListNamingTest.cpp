@@ -59,22 +59,23 @@ TEST(PlanListRegister, AddOnceAndRenameEveryEqualEntry) {
     EXPECT_TRUE(AddToPlanListRegister(ini, "b"));
     EXPECT_EQ(ReadPlanListRegister(ini), (std::vector<std::string>{"A", "B", "b"}));
 
-    ini.Parse("[PlanList]\r\nCount=3\r\nListName1=A\r\nListName2=B\r\nListName3=A\r\n"
-              "ListName4=A\r\n");  // beyond the count: not an entry
-    EXPECT_EQ(RenameInPlanListRegister(ini, "A", "Z"), 2);
-    EXPECT_EQ(ini.ReadString("PlanList", "ListName4", ""), "A");
-    EXPECT_EQ(ReadPlanListRegister(ini), (std::vector<std::string>{"Z", "B", "Z"}));
-
     // A count far beyond the keys costs nothing and adds after what is there.
     ini.Parse("[PlanList]\r\nCount=2000000000\r\nListName1=A\r\n");
-    EXPECT_EQ(RenameInPlanListRegister(ini, "A", "B"), 1);
     EXPECT_TRUE(AddToPlanListRegister(ini, "C"));
-    const auto names = ReadPlanListRegister(ini);
-    EXPECT_EQ(names.back(), "C");
+    EXPECT_EQ(ReadPlanListRegister(ini).back(), "C");
 
     TempFolder dir;  // no settings file: a rename creates none
-    EXPECT_TRUE(RenameRegisteredPlanList(dir.Path(), "A", "B").ok);
+    PlanListRegisterRename none(dir.Path(), "A", "B");
+    EXPECT_TRUE(none.Begin().ok && none.Finish().ok);
     EXPECT_FALSE(platform::FileExists(SettingsFilePath(dir.Path())));
+
+    // The new name still registered for a deleted list: the renamed list is not listed twice.
+    dir.Write("Tessaray.ini", "[PlanList]\nCount=3\nListName1=Old\nListName2=New\nListName3=X\n");
+    PlanListRegisterRename rename(dir.Path(), "Old", "New");
+    ASSERT_TRUE(rename.Begin().ok && rename.Finish().ok);
+    platform::IniFile after(SettingsFilePath(dir.Path()));
+    after.Load();
+    EXPECT_EQ(ReadPlanListRegister(after), (std::vector<std::string>{"New", "X"}));
 }
 
 TEST(StructureDBEdit, AddChangeToggleAndDelete) {
