@@ -34,8 +34,7 @@ void TForm1::RefillFileList() {
     for (int i = 0; i < OpenFileCount(); ++i) {
         auto* row = new QTreeWidgetItem;
         for (int c = 0; c < FileListColumnCount; ++c)
-            row->setText(c, c == FileListFileName ? PathText(FileListCellText(OpenFile[i], c))
-                                                  : FromBytes(FileListCellText(OpenFile[i], c)));
+            row->setText(c, FromBytes(FileListCellText(OpenFile[i], c)));
         row->setData(0, kEntryRole, i);
         row->setData(0, kPathRole, QByteArray::fromStdString(OpenFile[i].FilePath));
         rows.push_back(row);
@@ -68,9 +67,8 @@ void TForm1::SortFileList(bool ascending) {
 std::string TForm1::RowKey(const QTreeWidgetItem* item) const {
     const int e = RowEntry(item);
     if (e >= 0) return OpenFile[e].Key;
-    return FileListRowKey(item->text(FileListPatientID).toStdString(),
-                          item->text(FileListPlanID).toStdString(),
-                          item->text(FileListDateTime).toStdString());
+    return FileListRowKey(ToBytes(item->text(FileListPatientID)), ToBytes(item->text(FileListPlanID)),
+                          ToBytes(item->text(FileListDateTime)));
 }
 
 int TForm1::RowEntry(const QTreeWidgetItem* item) const {

@@ -59,7 +59,8 @@ void TForm1::BuildMenus() {
     File1->addSeparator();
     Exit1 = AddItem(File1, "Exit1", "Exit");
 
-    // The "&Edit" entry is part of the design but hidden in the layout.
+    // The "&Edit" menu stays hidden: "Clear Structure List" erases a list's learnt names for
+    // good, so it is kept off the menu bar, while its action exists for the code that calls it.
     EditMenu1 = bar->addMenu("&Edit");
     EditMenu1->setObjectName("EditMenu1");
     PlanList1 = AddMenu(EditMenu1, "PlanList1", "Plan List");

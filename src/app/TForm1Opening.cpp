@@ -13,6 +13,7 @@
 #include "dvh/PlanInformation.h"
 #include "import/SavedDvhStore.h"
 #include "import/ui/TFormXiO.h"
+#include "planlist/ui/IndexGridView.h"
 
 #include <QAction>
 #include <QApplication>
@@ -261,10 +262,11 @@ void TForm1::ProgressEnd() {
 
 void TForm1::StructureName1Click() {
     if (CurrentPlanIndex < 0 || CurrentPlanIndex >= PDatasetCount()) return;
+    // The rows' own bytes, not their shown text: an alias must name its row exactly.
     std::vector<std::string> gridNames;
-    for (int r = 0; r < StringGrid1->rowCount(); ++r)
-        if (const QTableWidgetItem* cell = StringGrid1->item(r, 0))
-            gridNames.push_back(cell->text().toStdString());
+    const std::vector<std::vector<std::string>> cells = IndexGridCells(StringGrid1);
+    for (std::size_t r = 1; r < cells.size(); ++r)
+        if (!cells[r].empty()) gridNames.push_back(cells[r][0]);
     FormDVHmatch->FillAndShow(PDataset[CurrentPlanIndex], CurrentPlanIndex, gridNames);
 }
 

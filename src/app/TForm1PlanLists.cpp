@@ -108,7 +108,7 @@ void TForm1::ConnectPlanListCommands() {
 
 int TForm1::SelectedPlanList() const {
     if (ComboBox1->currentIndex() < 0) return -1;
-    // The box shows each name through FromBytes (a name that is no UTF-8 as Latin-1): find the
+    // The box shows each name through FromBytes (a name that is no UTF-8 as Windows-1252): find the
     // last list that shows as the chosen text, so that its own bytes are used, never the text's.
     const QString shown = ComboBox1->currentText();
     for (int i = PlanListNameCount() - 1; i >= 0; --i)
@@ -164,7 +164,10 @@ void TForm1::EditListName1Click() {
 }
 
 bool TForm1::PlanListNameEntered(int mode, const QString& text, int listIndex, QWidget* box) {
-    const std::string name = WithoutForbiddenNameCharacters(text.toStdString());
+    // A rename left as shown keeps the list's own bytes.
+    const bool renaming = mode == 2 && listIndex >= 0 && listIndex < PlanListNameCount();
+    const std::string name = WithoutForbiddenNameCharacters(
+        ToBytes(text, renaming ? PlanListName[static_cast<std::size_t>(listIndex)].Name : std::string()));
     ListCommandResult r;
     if (mode == 1)
         r = NewPlanList(*this, PlanListFolder, name);
@@ -342,7 +345,7 @@ void TForm1::ClearStructureList1Click() {
     if (ComboBox1->currentIndex() < 0) return;
     const int list = SelectedPlanList();
     const std::string name =
-        list >= 0 ? PlanListName[list].Name : ComboBox1->currentText().toStdString();
+        list >= 0 ? PlanListName[list].Name : ToBytes(ComboBox1->currentText());
     if (!platform::FileExists(PlanListFilePath(PlanListFolder, name))) return;
     ShowUserMessage(this, ClearStructureListQuestion(), QMessageBox::Question,
                     QMessageBox::Ok | QMessageBox::Cancel, "ClearStructureListBox",

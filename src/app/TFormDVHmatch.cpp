@@ -1,6 +1,8 @@
 // The plan information dialog: a paged grid of structure names with alias boxes over it.
 #include "app/TFormDVHmatch.h"
 
+#include "app/TextBytes.h"
+
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -118,7 +120,7 @@ void TFormDVHmatch::FillAndShow(const PDatasetClass& plan, int planIndex,
         const QSignalBlocker block(c);
         c->clear();
         c->setCurrentIndex(-1);
-        for (const std::string& name : IndexStructureNames) c->addItem(QString::fromStdString(name));
+        for (const std::string& name : IndexStructureNames) c->addItem(FromBytes(name));
         c->setCurrentIndex(-1);
     }
 
@@ -131,10 +133,11 @@ void TFormDVHmatch::FillAndShow(const PDatasetClass& plan, int planIndex,
     }
     ShowPage();
 
-    Edit1->setText(QString::fromStdString(info.PatientName));
-    Edit2->setText(QString::fromStdString(info.PatientID));
-    Edit3->setText(QString::fromStdString(info.PlanName));
-    Edit4->setText(QString::fromStdString(info.PlanID));
+    m_shown = info;
+    Edit1->setText(FromBytes(info.PatientName));
+    Edit2->setText(FromBytes(info.PatientID));
+    Edit3->setText(FromBytes(info.PlanName));
+    Edit4->setText(FromBytes(info.PlanID));
     show();
     raise();
     HideCombos();
@@ -148,8 +151,8 @@ void TFormDVHmatch::ShowPage() {
         const int k = first + r - 1;
         const bool has = k < static_cast<int>(m_structureNames.size()) &&
                          k < static_cast<int>(ModifiedNames.size());
-        Cell(StringGrid1, r, 0)->setText(has ? QString::fromStdString(m_structureNames[k]) : "");
-        Cell(StringGrid1, r, 1)->setText(has ? QString::fromStdString(ModifiedNames[k]) : "");
+        Cell(StringGrid1, r, 0)->setText(has ? FromBytes(m_structureNames[k]) : "");
+        Cell(StringGrid1, r, 1)->setText(has ? FromBytes(ModifiedNames[k]) : "");
     }
 }
 
@@ -172,7 +175,7 @@ void TFormDVHmatch::StringGrid1SelectCell(int column, int row) {
     QComboBox* box = ComboBox[row - 1];
     box->setGeometry(StringGrid1->visualItemRect(Cell(StringGrid1, row, 1)));
     box->show();
-    box->setCurrentText(QString::fromStdString(ModifiedNames[k]));
+    box->setCurrentText(FromBytes(ModifiedNames[k]));
     box->setFocus();
 }
 
@@ -181,18 +184,26 @@ void TFormDVHmatch::ComboBoxChange(int comboIndex) {
     if (SelectedRow != comboIndex + 1) return;
     const int k = Page() * kRowsPerPage + SelectedRow - 1;
     if (k < 0 || k >= static_cast<int>(ModifiedNames.size())) return;
-    const QString text = ComboBox[comboIndex]->currentText();
-    ModifiedNames[k] = text.toStdString();
+    QComboBox* box = ComboBox[comboIndex];
+    const QString text = box->currentText();
+    // A choice from the list is the index row's name byte for byte, so that the alias finds
+    // its row; typed text keeps the encoding of the alias it replaces.
+    int choice = box->currentIndex();
+    if (choice < 0 || box->itemText(choice) != text) choice = box->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (choice >= 0 && choice < static_cast<int>(IndexStructureNames.size()))
+        ModifiedNames[k] = IndexStructureNames[static_cast<std::size_t>(choice)];
+    else
+        ModifiedNames[k] = ToBytes(text, ModifiedNames[k]);
     const QSignalBlocker block(StringGrid1);
     Cell(StringGrid1, SelectedRow, 1)->setText(text);
 }
 
 void TFormDVHmatch::Button1Click() {
     PlanInformation info;
-    info.PatientName = Edit1->text().toStdString();
-    info.PatientID = Edit2->text().toStdString();
-    info.PlanName = Edit3->text().toStdString();
-    info.PlanID = Edit4->text().toStdString();
+    info.PatientName = ToBytes(Edit1->text(), m_shown.PatientName);
+    info.PatientID = ToBytes(Edit2->text(), m_shown.PatientID);
+    info.PlanName = ToBytes(Edit3->text(), m_shown.PlanName);
+    info.PlanID = ToBytes(Edit4->text(), m_shown.PlanID);
     info.ModifiedNames = ModifiedNames;
     if (OnApply) OnApply(m_planIndex, m_planKey, info);
     close();

@@ -61,4 +61,5 @@ private:
     int m_planIndex = -1;
     std::string m_planKey;
     std::vector<std::string> m_structureNames;
+    PlanInformation m_shown;  // as filled in, so that untouched fields keep their bytes
 };

@@ -2,16 +2,15 @@
 #include "app/TFormDialog.h"
 
 #include "app/TForm1.h"
-#include "dialogs/ShowCloseHandlers.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QShowEvent>
 
 TFormDialog::TFormDialog(QWidget* owner, bool closableByUser)
-    : QDialog(nullptr), m_owner(owner), m_closableByUser(closableByUser) {
+    : QDialog(nullptr), m_owner(owner), m_closableByUser(closableByUser),
+      m_handlers(this, [this] { FormShow(); }, [this] { FormClose(); }) {
     setModal(false);
-    new ShowCloseHandlers(this, [this] { FormShow(); }, [this] { FormClose(); });
 }
 
 void TFormDialog::SetOwnerEnabled(bool enabled) {

@@ -1,6 +1,8 @@
 // Base of the program's dialogs: created once, shown without a modal loop, fixed in size.
 #pragma once
 
+#include "dialogs/ShowCloseHandlers.h"
+
 #include <QDialog>
 
 /// A dialog in the program's manner: `show()` returns at once, `FormShow` runs when it
@@ -37,4 +39,5 @@ protected:
 private:
     QWidget* m_owner;
     bool m_closableByUser;
+    ShowCloseHandlers m_handlers;
 };

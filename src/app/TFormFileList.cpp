@@ -17,6 +17,14 @@
 
 namespace {
 constexpr int kFileNameColumn = 3;
+// The bytes of a folder or file name, as the file system gave them: a name that is not
+// UTF-8 is shown decoded, and the shown text would not lead back to the file.
+constexpr int kBytesRole = Qt::UserRole + 1;
+
+std::string BytesOf(const QVariant& data) {
+    const QByteArray bytes = data.toByteArray();
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
 }
 
 TFormFileList::TFormFileList(Workspace* workspace, QWidget* owner)
@@ -66,7 +74,8 @@ void TFormFileList::FillFolders(const std::string& saveFolder, std::vector<std::
         return CompareTextNoCase(a, b) < 0;
     });
     ComboBox1->clear();
-    for (const std::string& name : folders) ComboBox1->addItem(PathText(name));
+    for (const std::string& name : folders)
+        ComboBox1->addItem(FromBytes(name), QByteArray::fromStdString(name));
     ComboBox1->setCurrentIndex(-1);
     ListView1->clear();
     show();
@@ -89,14 +98,15 @@ int TFormFileList::ReadFileHeader(const std::string& path) {
 void TFormFileList::ComboBox1Change() {
     ListView1->clear();
     if (ComboBox1->currentIndex() < 0) return;
-    const std::string folder = m_saveFolder + "/" + PathBytes(ComboBox1->currentText());
+    const std::string folder = m_saveFolder + "/" + BytesOf(ComboBox1->currentData());
     for (const std::string& path : StoreTextFiles(folder)) {
         if (ReadFileHeader(path) == 0) continue;
         auto* row = new QTreeWidgetItem(ListView1);
         row->setText(0, FromBytes(Header.PatientID));
         row->setText(1, FromBytes(Header.PatientName));
         row->setText(2, FromBytes(Header.PlanID));
-        row->setText(kFileNameColumn, PathText(path));
+        row->setText(kFileNameColumn, FromBytes(path));
+        row->setData(kFileNameColumn, kBytesRole, QByteArray::fromStdString(path));
     }
     Button1->setEnabled(false);
 }
@@ -120,8 +130,8 @@ void TFormFileList::ListView1ColumnClick(int column) {
 void TFormFileList::Button1Click() {
     QTreeWidgetItem* row = ListView1->currentItem();
     if (!row || !row->isSelected()) return;
-    const std::string path = PathBytes(row->text(kFileNameColumn));
-    const std::string folder = PathBytes(ComboBox1->currentText());
+    const std::string path = BytesOf(row->data(kFileNameColumn, kBytesRole));
+    const std::string folder = BytesOf(ComboBox1->currentData());
     if (!platform::FileExists(path)) {
         close();
         return;

@@ -2,7 +2,6 @@
 #include "app/TFormGraphView.h"
 
 #include "app/TForm1.h"
-#include "dialogs/ShowCloseHandlers.h"
 
 #include <QColorDialog>
 #include <QFrame>
@@ -30,7 +29,8 @@ QFrame* MakeLine(QWidget* parent, const char* name, int height) {
 
 }  // namespace
 
-TFormGraphView::TFormGraphView(TForm1* main) : QDialog(main), m_main(main) {
+TFormGraphView::TFormGraphView(TForm1* main)
+    : QDialog(main), m_main(main), m_handlers(this, [this] { FormShow(); }, [this] { FormClose(); }) {
     setObjectName("FormGraphView");
     setWindowTitle("Current graph view");
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
@@ -98,7 +98,6 @@ TFormGraphView::TFormGraphView(TForm1* main) : QDialog(main), m_main(main) {
     connect(RadioButton4, &QRadioButton::clicked, this, &TFormGraphView::RadioButton4Click);
     connect(BitBtn1, &QPushButton::clicked, this, &TFormGraphView::BitBtn1Click);
     connect(Button1, &QPushButton::clicked, this, &TFormGraphView::Button1Click);
-    new ShowCloseHandlers(this, [this] { FormShow(); }, [this] { FormClose(); });
 }
 
 void TFormGraphView::FormShow() { m_main->SetFormEnabled(false); }

@@ -1,6 +1,7 @@
 // The graph view "Current graph view": which curves the chart shows, their width and colour.
 #pragma once
 
+#include "dialogs/ShowCloseHandlers.h"
 #include "dvh/Records.h"
 
 #include <QDialog>
@@ -55,4 +56,5 @@ private:
     void SetLineWidth(int width);
     void PaintSwatch(int color);
     TForm1* m_main;
+    ShowCloseHandlers m_handlers;  // declared last: it goes first
 };

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMessageBox>
 #include <QPushButton>
 
 #include <algorithm>
@@ -124,6 +125,16 @@ bool TFormInputBox::DoseEntry() {
                                : static_cast<char>(QLocale().decimalPoint().at(0).toLatin1());
     const auto value = ParsePrescribedDose(text, separator ? separator : '.');
     if (!value) return true;  // no usable number: the box stays for another try, nothing is read
+    if (!PrescribedDoseAccepted(*value)) {
+        // A dose of 0 or below would read an empty plan; the box stays for another try.
+        auto* refused = new QMessageBox(QMessageBox::Warning, "Prescribed dose",
+                                        "Prescribed dose must be a number greater than 0.",
+                                        QMessageBox::Ok, this);
+        refused->setObjectName("DoseRefusedBox");
+        refused->setAttribute(Qt::WA_DeleteOnClose);
+        refused->show();
+        return true;
+    }
     PrescribedDose = *value;
     // Let the box disappear before the long read starts.
     close();

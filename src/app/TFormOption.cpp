@@ -2,7 +2,7 @@
 #include "app/TFormOption.h"
 
 #include "app/TForm1.h"
-#include "dialogs/ShowCloseHandlers.h"
+#include "app/TextBytes.h"
 #include "dialogs/TSelectFolderDialog.h"
 #include "dvh/SettingsFile.h"
 #include "platform/Paths.h"
@@ -27,7 +27,8 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& captio
 
 }  // namespace
 
-TFormOption::TFormOption(TForm1* main) : QDialog(main), m_main(main) {
+TFormOption::TFormOption(TForm1* main)
+    : QDialog(main), m_main(main), m_handlers(this, [this] { FormShow(); }, [this] { FormClose(); }) {
     setObjectName("FormOption");
     setWindowTitle("Settings...");
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
@@ -96,14 +97,13 @@ TFormOption::TFormOption(TForm1* main) : QDialog(main), m_main(main) {
     connect(Button2, &QPushButton::clicked, this, &TFormOption::Button2Click);
     connect(Button3, &QPushButton::clicked, this, &TFormOption::Button3Click);
     connect(Button4, &QPushButton::clicked, this, &TFormOption::Button4Click);
-    new ShowCloseHandlers(this, [this] { FormShow(); }, [this] { FormClose(); });
 }
 
 void TFormOption::CopySettingsIn() {
     CheckBox1->setChecked(m_main->AutoScan);
     CheckBox2->setChecked(m_main->CaseSensitivity);
-    Edit1->setText(QString::fromStdString(m_main->ReadFolder));
-    Edit2->setText(QString::fromStdString(m_main->SaveFolder));
+    Edit1->setText(FromBytes(m_main->ReadFolder));
+    Edit2->setText(FromBytes(m_main->SaveFolder));
 }
 
 void TFormOption::FormCreate() {
@@ -176,14 +176,14 @@ void TFormOption::Button2Click() {
 
 void TFormOption::Button3Click() {
     if (!SelectFolderDialog1->Execute()) return;
-    Edit1->setText(SelectFolderDialog1->GetSelectFolder());
     // A chosen folder counts at once, before OK; only OK writes it to the file.
-    m_main->ReadFolder = Edit1->text().toStdString();
+    m_main->ReadFolder = PathBytes(SelectFolderDialog1->GetSelectFolder());
+    Edit1->setText(FromBytes(m_main->ReadFolder));
     if (!m_main->ReadFolder.empty()) Button1->setEnabled(true);
 }
 
 void TFormOption::Button4Click() {
     if (!SelectFolderDialog2->Execute()) return;
-    Edit2->setText(SelectFolderDialog2->GetSelectFolder());
-    m_main->SaveFolder = Edit2->text().toStdString();
+    m_main->SaveFolder = PathBytes(SelectFolderDialog2->GetSelectFolder());
+    Edit2->setText(FromBytes(m_main->SaveFolder));
 }

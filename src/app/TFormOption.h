@@ -1,6 +1,8 @@
 // The settings dialog "Settings...": folders and options, written to "Tessaray.ini" by OK.
 #pragma once
 
+#include "dialogs/ShowCloseHandlers.h"
+
 #include <QDialog>
 
 #include <functional>
@@ -62,4 +64,5 @@ private:
     void CopySettingsIn();
     TForm1* m_main;
     bool m_closing = false;
+    ShowCloseHandlers m_handlers;  // declared last: it goes first
 };

@@ -1,6 +1,8 @@
 // The plan-list choice: the list box, its OK and the hand-back to the load that waits.
 #include "app/TFormSelectPlanList.h"
 
+#include "app/TextBytes.h"
+
 #include <QApplication>
 #include <QListWidget>
 #include <QPushButton>
@@ -24,7 +26,7 @@ void TFormSelectPlanList::Ask(int openFileIndex, const std::vector<std::string>&
     OpenFileIndex = openFileIndex;
     ListBox1->clear();
     ListBox1->addItem("N/A");
-    for (const std::string& name : names) ListBox1->addItem(QString::fromStdString(name));
+    for (const std::string& name : names) ListBox1->addItem(FromBytes(name));
     ListBox1->setCurrentRow(0);
     show();
     raise();

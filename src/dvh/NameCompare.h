@@ -3,7 +3,9 @@
 
 #include <string_view>
 
-/// Exact when `caseSensitive`, else with ASCII letters folded.
+/// Exact bytes when `caseSensitive`; else the names as characters (UTF-8, else Windows-1252)
+/// with their letter case folded, so "Rückenmark" equals "RÜCKENMARK" in either encoding.
 bool StructureNamesEqual(std::string_view a, std::string_view b, bool caseSensitive);
-/// ASCII case-insensitive three-way comparison (letters folded, then byte values).
+/// Case-insensitive three-way comparison: characters with their letter case folded, then
+/// their code values (byte values for ASCII).
 int CompareTextNoCase(std::string_view a, std::string_view b);

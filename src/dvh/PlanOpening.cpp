@@ -212,6 +212,10 @@ int Workspace::PreparePendingRead() {
     plan.FilePath = Pending.FilePath;
     plan.FileType = Pending.FileType;
     plan.PlanListIndex = Pending.PlanListIndex;
+    // The plan holds what this read gives or nothing: curves of an earlier read of a file
+    // that can no longer be read would pass for its content.
+    plan.DVHDataset.clear();
+    plan.BodyIndex = -1;
     return p;
 }
 
@@ -260,10 +264,8 @@ int Workspace::ReadPendingPlan() {
         return Pending.PlanIndex;
     }
     PDatasetClass& filled = PDataset.back();
-    if (LastReadResult.ok()) {
-        PDataset[p].DVHDataset = std::move(filled.DVHDataset);
-        PDataset[p].BodyIndex = filled.BodyIndex;
-    }
+    PDataset[p].DVHDataset = std::move(filled.DVHDataset);
+    PDataset[p].BodyIndex = filled.BodyIndex;
     PDataset.pop_back();
     return p;
 }

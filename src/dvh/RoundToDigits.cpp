@@ -5,8 +5,8 @@
 
 double RoundToDigits(double x, int digits) {
     // Extended precision keeps |x| * p exact for doubles, so the stored binary value decides
-    // which side of the half it lies on (2.675, stored just below, rounds down), as the
-    // rounding always did on the x87 unit.
+    // which side of the half it lies on (2.675, stored just below, rounds down): a value
+    // shown, printed and compared with a limit rounds the same way everywhere.
     const long double p = std::pow(10.0L, static_cast<long double>(digits));
     long double r = std::floor(std::fabs(static_cast<long double>(x)) * p + 0.5L);
     if (x < 0) r = -r;

@@ -13,3 +13,6 @@ std::optional<double> ParseTypedNumber(std::string_view text, char decimalSepara
 /// the readers use. None for text that is no number and for a value no float can hold (it
 /// would become infinite, and every relative dose of the plan 0).
 std::optional<float> ParsePrescribedDose(std::string_view text, char decimalSeparator);
+/// Whether a plan sum may be read with `doseGy`: only above 0, since every relative dose of
+/// the plan is divided by it.
+inline bool PrescribedDoseAccepted(float doseGy) { return doseGy > 0; }

@@ -15,8 +15,8 @@
 #include <vector>
 
 /// The program's data and the routines that work on it alone. The main window inherits it,
-/// so the documented names (`TForm1::PDataset`, `TForm1::CalcIndex`...) stay as they are while
-/// everything here is tested without a window. Questions and progress go up through the one
+/// so its members keep the names every form uses (`TForm1::PDataset`, `TForm1::CalcIndex`...)
+/// while everything here is tested without a window. Questions and progress go up through the one
 /// `WorkspaceHost`.
 class Workspace {
 public:

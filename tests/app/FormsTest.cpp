@@ -13,16 +13,29 @@
 #include "planlist/ui/TFormDVHs.h"
 #include "app/TFormOption.h"
 #include "app/TFormSelectPlanList.h"
+#include "dvh/FileListOrder.h"
+#include "planlist/PlanListFile.h"
+#include "planlist/PlanListRegister.h"
 #include "planlist/ui/TFormIndex.h"
+#include "MainWindowFixture.h"
 #include "../support/QtTestApp.h"
 
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
+#include <QTableWidget>
+#include <QTreeWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
 #include <gtest/gtest.h>
 
+#include <qcustomplot.h>
+
 #include <functional>
+#include <tuple>
 
 namespace {
 
@@ -103,4 +116,95 @@ TEST_F(Forms, TheMainWindowIsEnabledExactlyWhenNoDialogHoldsIt) {
             EXPECT_TRUE(Form1->FormEnabled());
         }
     }
+}
+
+namespace {
+
+// Names as a Windows computer writes them (Windows-1252). Each holds a byte of 0x80-0x9F
+// ("–", "š"), where Windows-1252 and Latin-1 part.
+const std::string kMueller = "M\xFC" "ller \x96 Jr";
+const std::string kCord = "R\xFC" "ckenmark \x96 PRV";
+const std::string kKosice = "Ko\x9A" "ice";
+const QString kMuellerText = "Müller – Jr", kCordText = "Rückenmark – PRV", kKosiceText = "Košice";
+
+/// A registered plan list, a loaded plan, its file entry and the folders, all named in
+/// Windows-1252, shown where the program shows them.
+class FormsWithWindowsText : public Forms {
+protected:
+    void SetUp() override {
+        const std::string home = m_home.path().toStdString() + "/";
+        PlanListNameClass list;
+        list.Name = kKosice;
+        IndexDataClass row;
+        row.Name = kCord;
+        row.Items = 9;  // mean dose
+        list.IndexData = {row};
+        ASSERT_TRUE(SavePlanListFile(PlanListFilePath(home, kKosice), list).ok);
+        ASSERT_TRUE(RegisterPlanList(home, kKosice).ok);
+        Forms::SetUp();
+        ASSERT_EQ(Form1->PlanListNameCount(), 1);
+
+        PDatasetClass plan;
+        plan.PatientName = kMueller;
+        plan.PatientID = "7";
+        plan.PlanName = kKosice;
+        plan.PlanID = "P";
+        plan.Key = Workspace::DatasetKey("7", "P", "", "");
+        plan.PlanListIndex = 0;
+        plan.DVHDataset.push_back(LinearStructure(kCord, 40, 30));
+        Form1->PDataset.push_back(plan);
+        Form1->AppendOpenFileFromPlan(0);
+        Form1->RefillFileList();
+        Form1->ReadFolder = Form1->SaveFolder = "/tmp/" + kKosice;
+        Form1->CurrentPlanIndex = 0;
+        Form1->SelectPlanList(kKosice);
+        Form1->ShowPlan(0);
+        Form1->DrawDvhChart(0);
+    }
+};
+
+}  // namespace
+
+TEST_F(FormsWithWindowsText, EveryPlaceShowsTheTextAsWritten) {
+    FormSelectPlanList->Ask(-1, {kKosice});
+    FormOption->show();
+    FormFileList->FillFolders("/tmp", {kKosice});
+    Form1->StructureName1Click();
+    auto* fileList = Form1->findChild<QTreeWidget*>("ListView1");
+    auto* planInfoGrid = FormDVHmatch->findChild<QTableWidget*>("StringGrid1");
+    const std::tuple<const char*, std::function<QString()>, QString> places[] = {
+        {"patient label", [] { return Form1->LabelPName->text(); }, kMuellerText},
+        {"plan label", [] { return Form1->LabelPlanName->text(); }, kKosiceText},
+        {"file list", [&] { return fileList->topLevelItem(0)->text(FileListPatientName); }, kMuellerText},
+        {"plan-list box", [] { return Form1->ComboBox1->itemText(0); }, kKosiceText},
+        {"index grid", [] { return Form1->StringGrid1->item(0, 0)->text(); }, kCordText},
+        {"chart legend", [] { return Form1->Chart1->graph(0)->name(); }, kCordText},
+        {"plan-list choice", [] { return FormSelectPlanList->ListBox1->item(1)->text(); }, kKosiceText},
+        {"settings read folder", [] { return FormOption->Edit1->text(); }, "/tmp/" + kKosiceText},
+        {"settings save folder", [] { return FormOption->Edit2->text(); }, "/tmp/" + kKosiceText},
+        {"plan information name", [] { return FormDVHmatch->Edit1->text(); }, kMuellerText},
+        {"plan information plan", [] { return FormDVHmatch->Edit3->text(); }, kKosiceText},
+        {"plan information structure", [&] { return planInfoGrid->item(1, 0)->text(); }, kCordText},
+        {"plan information alias choice", [] { return FormDVHmatch->ComboBox[0]->itemText(0); }, kCordText},
+        {"saved-DVH folders", [] { return FormFileList->ComboBox1->itemText(0); }, kKosiceText},
+    };
+    for (const auto& [where, shown, written] : places) {
+        SCOPED_TRACE(where);
+        EXPECT_TRUE(shown().contains(written)) << shown().toStdString();  // the legend adds to it
+    }
+}
+
+TEST_F(FormsWithWindowsText, PlanInformationWritesBackTheBytesItShowed) {
+    // OK with nothing changed leaves every byte.
+    Form1->StructureName1Click();
+    FormDVHmatch->Button1->click();
+    EXPECT_EQ(Form1->PDataset[0].PatientName, kMueller);
+    EXPECT_EQ(Form1->PDataset[0].PlanName, kKosice);
+
+    // An alias chosen from the index grid's names is that row's name, byte for byte.
+    Form1->StructureName1Click();
+    FormDVHmatch->StringGrid1SelectCell(1, 1);
+    FormDVHmatch->ComboBox[0]->setCurrentIndex(0);
+    FormDVHmatch->Button1->click();
+    EXPECT_EQ(Form1->PDataset[0].DVHDataset[0].ModifiedName, kCord);
 }

@@ -29,6 +29,8 @@
 #include <QUrl>
 #include <gtest/gtest.h>
 
+#include <qcustomplot.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -399,6 +401,31 @@ TEST_F(OpeningWindow, OkLoadsTheRowAndReloadReadsItsOwnPlanAgain) {
     EXPECT_EQ(Form1->PDataset[0].DVHDatasetCount(), 1);
     EXPECT_EQ(Form1->PDataset[1].DVHDatasetCount(), 2);
     EXPECT_EQ(Form1->CurrentPlanIndex, 0);
+}
+
+TEST_F(OpeningWindow, ReloadOfAFileThatCannotBeReadEmptiesThePlanAndSaysSo) {
+    AddLists({"Head", "Prostate"});
+    Form1->OpenFiles({File("head_H1.txt"), File("prostate_P2.txt")});
+    for (const char* name : {"prostate_P2.txt", "head_H1.txt"}) {
+        Select(RowOfFile(name));
+        Form1->Button7Click();
+    }
+    ASSERT_EQ(Form1->PDatasetCount(), 2);
+    // The first plan is read through a copy at the end, the last one in place: both ways.
+    for (const char* name : {"prostate_P2.txt", "head_H1.txt"}) {
+        SCOPED_TRACE(name);
+        const int plan = std::string(name) == "head_H1.txt";
+        ASSERT_GT(Form1->PDataset[plan].DVHDatasetCount(), 0);
+        fs::remove(m_files / name);
+        Form1->statusBar()->clearMessage();
+        Select(RowOfFile(name));
+        Form1->findChild<QPushButton*>("Button11")->click();
+        ASSERT_EQ(Form1->PDatasetCount(), 2);
+        EXPECT_EQ(Form1->PDataset[plan].DVHDatasetCount(), 0);
+        EXPECT_EQ(Form1->CurrentPlanIndex, plan);
+        EXPECT_EQ(Form1->Chart1->graphCount(), 0);
+        EXPECT_TRUE(Form1->statusBar()->currentMessage().contains(name));
+    }
 }
 
 TEST_F(OpeningWindow, BrowserOpensAStoredPlanWithAndWithoutItsCompanion) {

@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -129,16 +130,26 @@ TEST_F(InputBoxTest, DoseIsRoundedToThreeDecimalsAndReadAfterTheBoxCloses) {
     EXPECT_TRUE(m_main.isEnabled());
 }
 
-TEST_F(InputBoxTest, TextThatIsNoNumberKeepsTheBoxWithoutReading) {
+TEST_F(InputBoxTest, TextThatIsNoNumberOrNoDoseKeepsTheBoxWithoutReading) {
     m_box->AskPrescribedDose(0);
-    QTest::keyClicks(Edit(), "sixty");
-    Ok()->click();
-    EXPECT_FALSE(m_dose);
-    EXPECT_TRUE(m_box->isVisible());
-    EXPECT_EQ(Edit()->text(), "");
-    EXPECT_EQ(m_box->Mode, 9);
-    EXPECT_EQ(m_box->PrescribedDose, 0.0f);
-    EXPECT_FALSE(m_main.isEnabled());
+    // Text that is no number is dropped quietly; a dose of 0 or below is refused with a word.
+    for (const auto& [typed, refused] : {std::pair{"sixty", false}, {"0", true}, {"-5", true}}) {
+        SCOPED_TRACE(typed);
+        QTest::keyClicks(Edit(), typed);
+        Ok()->click();
+        EXPECT_FALSE(m_dose);
+        EXPECT_TRUE(m_box->isVisible());
+        EXPECT_EQ(Edit()->text(), "");
+        EXPECT_EQ(m_box->Mode, 9);
+        EXPECT_EQ(m_box->PrescribedDose, 0.0f);
+        EXPECT_FALSE(m_main.isEnabled());
+        auto* box = m_box->findChild<QMessageBox*>("DoseRefusedBox");
+        ASSERT_EQ(box != nullptr, refused);
+        if (box) {
+            EXPECT_EQ(box->text(), "Prescribed dose must be a number greater than 0.");
+            delete box;
+        }
+    }
     QTest::keyClicks(Edit(), "70");
     Ok()->click();
     ASSERT_TRUE(m_dose);

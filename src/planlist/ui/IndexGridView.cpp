@@ -2,25 +2,19 @@
 // reading its texts back and copying it to the clipboard.
 #include "planlist/ui/IndexGridView.h"
 
+#include "app/TextBytes.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QPainter>
-#include <QStringDecoder>
 #include <QTableWidget>
-
-QString IndexGridText(const std::string& bytes) {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = utf8(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
-    if (!utf8.hasError()) return text;
-    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
 
 namespace {
 
 QTableWidgetItem* CellItem(const std::string& bytes) {
-    auto* item = new QTableWidgetItem(IndexGridText(bytes));
+    auto* item = new QTableWidgetItem(FromBytes(bytes));
     item->setData(IndexGridBytesRole, QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);  // not editable in place
     return item;
@@ -33,7 +27,7 @@ std::string CellBytes(const QTableWidgetItem* item) {
         const QByteArray b = bytes.toByteArray();
         return std::string(b.constData(), static_cast<std::size_t>(b.size()));
     }
-    return item->text().toStdString();
+    return ToBytes(item->text());
 }
 
 QColor ToQColor(TColor c) { return QColor(ColorRed(c), ColorGreen(c), ColorBlue(c)); }
@@ -45,7 +39,7 @@ void FillIndexGrid(QTableWidget* grid, const IndexGridContent& content) {
     grid->setColumnCount(3);
     QStringList header;
     for (const std::string& title : content.Cells.empty() ? IndexGridHeader() : content.Cells[0])
-        header << IndexGridText(title);
+        header << FromBytes(title);
     grid->setHorizontalHeaderLabels(header);
     grid->setRowCount(rows > 0 ? rows : 0);
     for (int r = 0; r < rows; ++r) {
@@ -64,7 +58,7 @@ std::vector<std::vector<std::string>> IndexGridCells(const QTableWidget* grid) {
     std::vector<std::vector<std::string>> cells(grid->rowCount() + 1);
     for (int c = 0; c < grid->columnCount(); ++c) {
         const QTableWidgetItem* h = grid->horizontalHeaderItem(c);
-        cells[0].push_back(h ? h->text().toStdString() : std::string());
+        cells[0].push_back(h ? ToBytes(h->text()) : std::string());
     }
     for (int r = 0; r < grid->rowCount(); ++r)
         for (int c = 0; c < grid->columnCount(); ++c) cells[r + 1].push_back(CellBytes(grid->item(r, c)));
@@ -73,7 +67,7 @@ std::vector<std::vector<std::string>> IndexGridCells(const QTableWidget* grid) {
 
 void CopyIndexGridToClipboard(const PDatasetClass& plan, const QTableWidget* grid) {
     const std::string text = IndexGridClipboardText(plan, IndexGridCells(grid));
-    QGuiApplication::clipboard()->setText(IndexGridText(text));
+    QGuiApplication::clipboard()->setText(FromBytes(text));
 }
 
 void GridTextDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,

@@ -12,9 +12,6 @@
 
 class QTableWidget;
 
-/// 8-bit text for display: UTF-8 when valid, else the bytes as Windows-1252's Latin range.
-QString IndexGridText(const std::string& bytes);
-
 /// Writes `content` into `grid`: row 0 of the content becomes the header labels, table row
 /// r - 1 holds grid row r. Each cell keeps its exact bytes and each value cell the row's
 /// constraint colour, so the clipboard and the painting read what the core built.

@@ -198,7 +198,7 @@ void TFormDVHs::Button4Click() {
     if (!list) return;
     const QString shown = ComboBox1->currentText();
     const auto known = m_nameBytes.constFind(shown);
-    const std::string name = known != m_nameBytes.constEnd() ? *known : shown.toStdString();
+    const std::string name = known != m_nameBytes.constEnd() ? *known : ToBytes(shown);
     for (const StructureDBClass& s : list->StructureDB) {
         if (s.Name != name) continue;
         ShowUserMessage(this, StructureRegisteredMessage(name), QMessageBox::Warning,

@@ -66,6 +66,6 @@ private:
     PlanListNameClass* EditedList();
     void FillNames(const std::vector<std::string>& names, QAction* checked);
     TForm1* m_main;
-    // The bytes behind each name offered, so that a name read as Latin-1 goes back unchanged.
+    // The bytes behind each name offered, so that a name read as Windows-1252 goes back unchanged.
     QHash<QString, std::string> m_nameBytes;
 };

@@ -3,7 +3,6 @@
 
 #include "app/TForm1.h"
 #include "app/TextBytes.h"
-#include "dialogs/ShowCloseHandlers.h"
 #include "planlist/IndexTexts.h"
 #include "planlist/ui/EditorChoices.h"
 #include "planlist/ui/UserQuestion.h"
@@ -45,7 +44,8 @@ QString Q(const std::string& s) { return FromBytes(s); }
 
 }  // namespace
 
-TFormIndex::TFormIndex(TForm1* main) : QDialog(main), m_main(main) {
+TFormIndex::TFormIndex(TForm1* main)
+    : QDialog(main), m_main(main), m_handlers(this, [this] { FormShow(); }, [this] { FormClose(); }) {
     setObjectName("FormIndex");
     setWindowTitle("Edit Index");
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -156,7 +156,6 @@ TFormIndex::TFormIndex(TForm1* main) : QDialog(main), m_main(main) {
     connect(BitBtn1, &QPushButton::clicked, this, &TFormIndex::BitBtn1Click);
     connect(Button1, &QPushButton::clicked, this, &TFormIndex::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TFormIndex::Button2Click);
-    new ShowCloseHandlers(this, [this] { FormShow(); }, [this] { FormClose(); });
 }
 
 void TFormIndex::SetFontColor(TColor color) {
@@ -202,7 +201,7 @@ IndexEdit TFormIndex::Fields() const {
     IndexEdit e;
     const QString shown = ComboBox2->currentText();
     const auto known = m_nameBytes.constFind(shown);
-    e.Structure = known != m_nameBytes.constEnd() ? *known : shown.toStdString();
+    e.Structure = known != m_nameBytes.constEnd() ? *known : ToBytes(shown);
     e.Kind = ComboBox1->currentIndex();
     e.ValueText = Edit1->text().toStdString();
     e.CIReference = ComboBox3->currentIndex();

@@ -1,6 +1,7 @@
 // The index editor "Edit Index": one index row of a plan list, written back by OK.
 #pragma once
 
+#include "dialogs/ShowCloseHandlers.h"
 #include "planlist/IndexEdit.h"
 
 #include <QColor>
@@ -94,6 +95,7 @@ private:
     void ShowBadNumber(QLineEdit* field);
     TForm1* m_main;
     TColor m_fontColor = 0;
-    // The bytes behind each name shown, so that a name read as Latin-1 goes back unchanged.
+    // The bytes behind each name shown, so that a name read as Windows-1252 goes back unchanged.
     QHash<QString, std::string> m_nameBytes;
+    ShowCloseHandlers m_handlers;  // declared last: it goes first
 };
