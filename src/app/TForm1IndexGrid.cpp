@@ -35,6 +35,10 @@ void TForm1::SetUpIndexViews() {
             [this](int row, int col, int, int) {
                 if (row >= 0) StringGrid1SelectCell(col, row + 1);
             });
+    // A click on the cell that is current already moves nothing, yet it is the user's choice
+    // of row (after Up/Down moved the selected row, or after switching to the editing layout).
+    connect(StringGrid1, &QTableWidget::cellPressed, this,
+            [this](int row, int col) { StringGrid1SelectCell(col, row + 1); });
     new KeyPressHook(StringGrid1, [this](QKeyEvent* key) { return StringGrid1KeyDown(key); });
     connect(ComboBox1, &QComboBox::activated, this, [this](int) { ComboBox1Change(); });
 
@@ -79,12 +83,14 @@ void TForm1::StringGrid1SelectCell(int /*col*/, int row) {
 }
 
 bool TForm1::StringGrid1KeyDown(QKeyEvent* key) {
-    if (!IndexGridEditMode()) return false;
     const bool ctrl = key->modifiers() & Qt::ControlModifier;
     const int code = key->key();
     const bool known = code == Qt::Key_Delete ||
                        (ctrl && (code == Qt::Key_C || code == Qt::Key_X || code == Qt::Key_V));
     if (!known) return false;
+    // In the viewing layout the keys do nothing: the table's own Ctrl+C would put one cell
+    // on the system clipboard in place of what the user copied there.
+    if (!IndexGridEditMode()) return true;
     PlanListNameClass* list = nullptr;
     if (const int i = SelectedPlanList(); i >= 0 && !PlanListName[i].Lock) list = &PlanListName[i];
     bool changed = false;

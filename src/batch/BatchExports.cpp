@@ -1,10 +1,10 @@
 // Texts of the batch exports and their write.
 #include "batch/BatchExports.h"
 
-#include "batch/CurveResampler.h"
 #include "dvh/FileNames.h"
 #include "dvh/NumberText.h"
 #include "dvh/RoundToDigits.h"
+#include "planlist/IndexCalculator.h"
 #include "planlist/IndexTexts.h"
 
 #include <charconv>
@@ -78,11 +78,7 @@ std::string BatchDvhExportText(const DvhExportRequest& request, const std::vecto
     for (std::size_t i = 0; i < plans.size(); ++i) out += "Volume [%]\t";
     out += kLineEnd;
 
-    std::vector<CurveResampler> curves;
-    curves.reserve(plans.size());
-    static const PDatasetClass kNoPlan;
-    for (const BatchExportPlan& p : plans)
-        curves.emplace_back(p.Plan ? *p.Plan : kNoPlan, p.Plan ? p.StructureIndex : -1, request.RelativeDose);
+    const int kind = request.RelativeDose ? 1 : 0;
     for (long k = 0; k < request.Lines; ++k) {
         const double dose = static_cast<double>(k) * request.Step;
         out += FormatFixed(dose, request.Decimals);
@@ -90,7 +86,9 @@ std::string BatchDvhExportText(const DvhExportRequest& request, const std::vecto
         for (std::size_t i = 0; i < plans.size(); ++i) {
             // A plan without the structure has nothing to look up: its cell stays empty.
             if (plans[i].Plan && plans[i].StructureIndex >= 0)
-                out += FormatFixed(RoundToDigits(curves[i].VolumeAt(static_cast<float>(dose)), 2), 2);
+                out += FormatFixed(
+                    RoundToDigits(CalcDatasetIndex(*plans[i].Plan, plans[i].StructureIndex, kind, static_cast<float>(dose)), 2),
+                    2);
             out += '\t';
         }
         out += kLineEnd;

@@ -3,7 +3,6 @@
 
 #include "../dvh/TestSupport.h"
 #include "../planlist/PlanFixtures.h"
-#include "planlist/IndexCalculator.h"
 #include "dvh/NumberText.h"
 #include "dvh/ReadResult.h"
 #include "dvh/RoundToDigits.h"
@@ -11,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
 
 namespace {
 
@@ -73,36 +71,6 @@ TEST(BatchExports, DvhExportLinesCellsAndCurveEnds) {
     EXPECT_EQ(rel[7], "0.25\t99.84\t");
     EXPECT_EQ(rel[8], "0.50\t99.69\t");
     EXPECT_EQ(rel[9], "0.75\t99.53\t");
-}
-
-TEST(BatchExports, ResampledVolumesEqualTheCalculatorsOnEveryKindOfCurve) {
-    std::mt19937 rng(7);
-    std::uniform_real_distribution<float> step(0, 1.5f), vol(0, 100);
-    PDatasetClass plan;
-    for (int c = 0; c < 6; ++c) {
-        DVHDatasetClass s = fixtures::Structure("S", 60, 10, {});
-        float dose = 0;
-        for (int i = 0; i < 80; ++i) {
-            DVsetClass p;
-            // Curves 4 and 5 step back in dose now and then: looked up in full.
-            dose += (c >= 4 && i % 17 == 5) ? -2.0f : (i % 9 == 3 ? 0.0f : step(rng));
-            p.DoseGy = dose;
-            p.DosePercent = c == 3 ? 50 - dose : dose / 0.6f;
-            p.VolumePercent = vol(rng);
-            s.DVset.push_back(p);
-        }
-        plan.DVHDataset.push_back(s);
-    }
-    for (int s = 0; s < plan.DVHDatasetCount(); ++s)
-        for (bool relative : {false, true}) {
-            DvhExportRequest request{"S", relative, 0.1, 1, 1100};
-            const std::vector<std::string> lines = SplitLines(BatchDvhExportText(request, {{&plan, s}}));
-            for (long k = 0; k < request.Lines; ++k) {
-                const float v = CalcDatasetIndex(plan, s, relative ? 1 : 0, static_cast<float>(k * 0.1));
-                ASSERT_EQ(lines[6 + k], FormatFixed(k * 0.1, 1) + "\t" + FormatFixed(RoundToDigits(v, 2), 2) + "\t")
-                    << "structure " << s << (relative ? " in %" : " in Gy");
-            }
-        }
 }
 
 TEST(BatchExports, IndexExportOfThreePlansAndFourRows) {

@@ -4,7 +4,7 @@
 #include "app/TextBytes.h"
 #include "batch/BatchLoading.h"
 #include "batch/ParallelFor.h"
-#include "batch/ui/BatchListView.h"
+#include "batch/ui/BatchWidgets.h"
 #include "batch/ui/TFormBatchSet.h"
 #include "dvh/FileListOrder.h"
 
@@ -20,14 +20,6 @@ namespace {
 
 constexpr int kKeyRole = Qt::UserRole;
 
-QPushButton* Button(QWidget* parent, const char* name, const char* text, int x, int y) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setGeometry(x, y, 90, 28);
-    b->setAutoDefault(false);
-    return b;
-}
-
 }  // namespace
 
 TFormBatch::TFormBatch(Workspace& workspace, QWidget* owner)
@@ -36,31 +28,18 @@ TFormBatch::TFormBatch(Workspace& workspace, QWidget* owner)
     setWindowTitle("Batch processing");
     SetFixedDialogFrame(650, 510);
 
-    Label1 = new QLabel("Select Plan", this);
-    Label1->setObjectName("Label1");
-    Label1->setGeometry(12, 8, 200, 20);
-    ListView1 = new QTreeWidget(this);
-    ListView1->setObjectName("ListView1");
-    ListView1->setGeometry(12, 30, 626, 390);
-    ListView1->setColumnCount(kColumns);
-    ListView1->setHeaderLabels({"", "Patient ID", "Patient RID", "Patient Name", "Plan ID", "Date-time"});
-    ListView1->setRootIsDecorated(false);
-    ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ListView1->header()->setSectionsClickable(true);
-    ListView1->header()->setSortIndicatorShown(false);
+    Label1 = Placed<QLabel>(this, "Label1", QRect(12, 8, 200, 20), "Select Plan");
+    ListView1 = BatchPlanList(this, {"", "Patient ID", "Patient RID", "Patient Name", "Plan ID", "Date-time"},
+                              QRect(12, 30, 626, 390), 115);
     ListView1->setColumnWidth(0, 23);
-    for (int c = 1; c < kColumns; ++c) ListView1->setColumnWidth(c, 115);
     connect(ListView1->header(), &QHeaderView::sectionClicked, this, &TFormBatch::ListView1ColumnClick);
-
-    ComboBox1 = new QComboBox(this);
-    ComboBox1->setObjectName("ComboBox1");
-    ComboBox1->setGeometry(12, 430, 250, 26);
+    ComboBox1 = Placed<QComboBox>(this, "ComboBox1", QRect(12, 430, 250, 26));
     ComboBox1->setMaxVisibleItems(20);
 
-    Button1 = Button(this, "Button1", "Select ALL", 12, 470);
-    Button2 = Button(this, "Button2", "Clear", 110, 470);
-    Button3 = Button(this, "Button3", "Cancel", 450, 470);
-    Button4 = Button(this, "Button4", "OK", 548, 470);
+    Button1 = BatchButton(this, "Button1", "Select ALL", 12, 470, 90);
+    Button2 = BatchButton(this, "Button2", "Clear", 110, 470, 90);
+    Button3 = BatchButton(this, "Button3", "Cancel", 450, 470, 90);
+    Button4 = BatchButton(this, "Button4", "OK", 548, 470, 90);
     connect(Button1, &QPushButton::clicked, this, &TFormBatch::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TFormBatch::Button2Click);
     connect(Button3, &QPushButton::clicked, this, &TFormBatch::Button3Click);

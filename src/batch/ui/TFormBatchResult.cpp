@@ -3,6 +3,7 @@
 
 #include "app/TextBytes.h"
 #include "batch/BatchExports.h"
+#include "batch/ui/BatchWidgets.h"
 #include "planlist/QuickIndex.h"
 
 #include <QFileDialog>
@@ -21,14 +22,6 @@
 
 namespace {
 
-QPushButton* Button(QWidget* parent, const char* name, const char* text, int x, int y) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setGeometry(x, y, 80, 28);
-    b->setAutoDefault(false);
-    return b;
-}
-
 QFileDialog* SaveDialog(QWidget* parent, const char* name, const char* filter) {
     auto* d = new QFileDialog(parent, "Save", QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
                               filter);
@@ -45,9 +38,7 @@ TFormBatchResult::TFormBatchResult(Workspace& workspace, QWidget* owner) : TForm
     setWindowTitle("Batch processing - Results");
     SetFixedDialogFrame(850, 685);
 
-    StringGrid1 = new QTableWidget(0, 2, this);
-    StringGrid1->setObjectName("StringGrid1");
-    StringGrid1->setGeometry(12, 12, 222, 610);
+    StringGrid1 = Placed<QTableWidget>(this, "StringGrid1", QRect(12, 12, 222, 610), 0, 2);
     StringGrid1->setHorizontalHeaderLabels({"Structure", "Index"});
     StringGrid1->setColumnWidth(0, 100);
     StringGrid1->setColumnWidth(1, 100);
@@ -70,35 +61,23 @@ TFormBatchResult::TFormBatchResult(Workspace& workspace, QWidget* owner) : TForm
 
     BuildCharts();
 
-    GroupBox1 = new QGroupBox("Dose", this);
-    GroupBox1->setObjectName("GroupBox1");
-    GroupBox1->setGeometry(246, 630, 150, 46);
-    RadioButton1 = new QRadioButton("[Gy]", GroupBox1);
-    RadioButton1->setObjectName("RadioButton1");
-    RadioButton1->setGeometry(8, 18, 60, 22);
+    GroupBox1 = Placed<QGroupBox>(this, "GroupBox1", QRect(246, 630, 150, 46), "Dose");
+    RadioButton1 = Placed<QRadioButton>(GroupBox1, "RadioButton1", QRect(8, 18, 60, 22), "[Gy]");
     RadioButton1->setChecked(true);
-    RadioButton2 = new QRadioButton("[%]", GroupBox1);
-    RadioButton2->setObjectName("RadioButton2");
-    RadioButton2->setGeometry(76, 18, 60, 22);
+    RadioButton2 = Placed<QRadioButton>(GroupBox1, "RadioButton2", QRect(76, 18, 60, 22), "[%]");
     connect(RadioButton1, &QRadioButton::clicked, this, &TFormBatchResult::RadioButton1Click);
     connect(RadioButton2, &QRadioButton::clicked, this, &TFormBatchResult::RadioButton1Click);
 
-    Label1 = new QLabel("Step", this);
-    Label1->setObjectName("Label1");
-    Label1->setGeometry(410, 646, 34, 22);
-    Edit1 = new QLineEdit(this);
-    Edit1->setObjectName("Edit1");
-    Edit1->setGeometry(446, 644, 60, 24);
+    Label1 = Placed<QLabel>(this, "Label1", QRect(410, 646, 34, 22), "Step");
+    Edit1 = Placed<QLineEdit>(this, "Edit1", QRect(446, 644, 60, 24));
     Edit1->installEventFilter(this);
-    Label2 = new QLabel("Gy", this);
-    Label2->setObjectName("Label2");
-    Label2->setGeometry(510, 646, 30, 22);
+    Label2 = Placed<QLabel>(this, "Label2", QRect(510, 646, 30, 22), "Gy");
 
-    BitBtn1 = Button(this, "BitBtn1", "DVH ", 560, 630);
-    BitBtn2 = Button(this, "BitBtn2", "Index", 644, 630);
-    BitBtn4 = Button(this, "BitBtn4", "DVH ", 560, 656);
-    BitBtn3 = Button(this, "BitBtn3", "Index", 644, 656);
-    Button1 = Button(this, "Button1", "Close", 758, 644);
+    BitBtn1 = BatchButton(this, "BitBtn1", "DVH ", 560, 630);
+    BitBtn2 = BatchButton(this, "BitBtn2", "Index", 644, 630);
+    BitBtn4 = BatchButton(this, "BitBtn4", "DVH ", 560, 656);
+    BitBtn3 = BatchButton(this, "BitBtn3", "Index", 644, 656);
+    Button1 = BatchButton(this, "Button1", "Close", 758, 644);
     BitBtn1->setToolTip("Save the curves as a bitmap");
     BitBtn2->setToolTip("Save the histogram as a bitmap");
     BitBtn4->setToolTip("Write the curves as text");

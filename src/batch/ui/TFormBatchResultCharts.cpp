@@ -43,6 +43,9 @@ void TFormBatchResult::BuildCharts() {
     Chart1->xAxis->setLabel("Dose");
     Chart1->yAxis->setLabel("Volume [%]");
     Chart1->setSelectionRectMode(QCP::srmZoom);
+    // Hundreds of overlaid curves: joined polylines without antialiasing keep a redraw fast.
+    Chart1->setPlottingHint(QCP::phFastPolylines, true);
+    Chart1->setNotAntialiasedElements(QCP::aePlottables);
     // A zoom never shows volumes below 0.
     connect(Chart1->yAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), this, [this](const QCPRange& r) {
         if (r.lower < 0) Chart1->yAxis->setRangeLower(0);

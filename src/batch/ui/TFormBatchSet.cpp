@@ -5,7 +5,7 @@
 #include "batch/BatchEvaluation.h"
 #include "batch/NameMapping.h"
 #include "batch/ParallelFor.h"
-#include "batch/ui/BatchListView.h"
+#include "batch/ui/BatchWidgets.h"
 #include "batch/ui/TFormBatchResult.h"
 #include "dvh/FileListOrder.h"
 
@@ -22,14 +22,6 @@ namespace {
 constexpr int kKeyRole = Qt::UserRole;
 constexpr int kStructureColumn = 5;
 
-QPushButton* Button(QWidget* parent, const char* name, const char* text, int x, int y) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setGeometry(x, y, 80, 28);
-    b->setAutoDefault(false);
-    return b;
-}
-
 }  // namespace
 
 TFormBatchSet::TFormBatchSet(Workspace& workspace, QWidget* owner)
@@ -38,41 +30,23 @@ TFormBatchSet::TFormBatchSet(Workspace& workspace, QWidget* owner)
     setWindowTitle("Batch processing");
     SetFixedDialogFrame(890, 530);
 
-    ListView1 = new QTreeWidget(this);
-    ListView1->setObjectName("ListView1");
-    ListView1->setGeometry(12, 12, 600, 506);
-    ListView1->setColumnCount(kColumns);
-    ListView1->setHeaderLabels({"Patient ID", "Patient RID", "Patient Name", "Plan ID", "Date-time", "Structure Name"});
-    ListView1->setRootIsDecorated(false);
-    ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    ListView1->header()->setSectionsClickable(true);
-    for (int c = 0; c < kColumns; ++c) ListView1->setColumnWidth(c, 98);
+    ListView1 = BatchPlanList(this, {"Patient ID", "Patient RID", "Patient Name", "Plan ID", "Date-time", "Structure Name"},
+                              QRect(12, 12, 600, 506), 98);
     connect(ListView1->header(), &QHeaderView::sectionClicked, this, &TFormBatchSet::ListView1ColumnClick);
     connect(ListView1, &QTreeWidget::currentItemChanged, this, [this] { ListView1SelectItem(); });
 
-    Edit1 = new QLineEdit(this);
-    Edit1->setObjectName("Edit1");
+    Edit1 = Placed<QLineEdit>(this, "Edit1", QRect(624, 12, 254, 24));
     Edit1->setReadOnly(true);
-    Edit1->setGeometry(624, 12, 254, 24);
-    Label1 = new QLabel("Substitution", this);
-    Label1->setObjectName("Label1");
-    Label1->setGeometry(624, 42, 254, 20);
-    ListBox1 = new QListWidget(this);
-    ListBox1->setObjectName("ListBox1");
-    ListBox1->setGeometry(624, 64, 122, 330);
+    Label1 = Placed<QLabel>(this, "Label1", QRect(624, 42, 254, 20), "Substitution");
+    ListBox1 = Placed<QListWidget>(this, "ListBox1", QRect(624, 64, 122, 330));
     connect(ListBox1, &QListWidget::currentRowChanged, this, [this] { ListBox1Click(); });
-    ListBox2 = new QListWidget(this);
-    ListBox2->setObjectName("ListBox2");
-    ListBox2->setGeometry(756, 64, 122, 290);
-    ComboBox1 = new QComboBox(this);
-    ComboBox1->setObjectName("ComboBox1");
-    ComboBox1->setGeometry(756, 364, 122, 26);
+    ListBox2 = Placed<QListWidget>(this, "ListBox2", QRect(756, 64, 122, 290));
+    ComboBox1 = Placed<QComboBox>(this, "ComboBox1", QRect(756, 364, 122, 26));
 
-    Button1 = Button(this, "Button1", "Add", 756, 400);
-    Button2 = Button(this, "Button2", "Delete", 756, 434);
-    Button3 = Button(this, "Button3", "OK", 700, 490);
-    Button4 = Button(this, "Button4", "Cancel", 798, 490);
+    Button1 = BatchButton(this, "Button1", "Add", 756, 400);
+    Button2 = BatchButton(this, "Button2", "Delete", 756, 434);
+    Button3 = BatchButton(this, "Button3", "OK", 700, 490);
+    Button4 = BatchButton(this, "Button4", "Cancel", 798, 490);
     connect(Button1, &QPushButton::clicked, this, &TFormBatchSet::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TFormBatchSet::Button2Click);
     connect(Button3, &QPushButton::clicked, this, &TFormBatchSet::Button3Click);

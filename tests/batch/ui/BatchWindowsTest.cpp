@@ -12,6 +12,7 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QTableWidget>
+#include <QTest>
 #include <QTreeWidget>
 
 #include <qcustomplot.h>
@@ -165,6 +166,44 @@ TEST_F(BatchWindows, ASecondBatchDropsTheAliasesAndTheCharts) {
     QMessageBox* box = FormBatchResult->findChild<QMessageBox*>("StepSizeMessage");
     ASSERT_TRUE(box);
     EXPECT_EQ(box->text(), "Step size is not specified.");
+    FormBatchResult->Button1Click();
+}
+
+TEST_F(BatchWindows, SortRulesAPlanSumRefusedTheStepFieldAndABitmap) {
+    const std::string examples = TESSARAY_EXAMPLES;
+    ASSERT_EQ(Form1->TakeFiles({examples + "/Prostate_PlanSum.txt"}, true).Appended, 1);
+    Form1->Batchprocessing1Click();
+    QTreeWidget* list = FormBatch->ListView1;
+    // "Patient RID": descending on the first click, ascending on the next; equal texts keep
+    // their order.
+    list->topLevelItem(4)->setText(2, "rtp02");
+    FormBatch->ListView1ColumnClick(2);
+    EXPECT_EQ(Column(list, 2), (QStringList{"RTP04", "RTP03", "RTP02", "rtp02", "RTP01"}));
+    FormBatch->ListView1ColumnClick(2);
+    EXPECT_EQ(Column(list, 2), (QStringList{"RTP01", "RTP02", "rtp02", "RTP03", "RTP04"}));
+
+    FormBatch->Button1Click();
+    FormBatch->ComboBox1->setCurrentIndex(0);
+    FormBatch->Button4Click();
+    ASSERT_TRUE(Message(FormBatch));
+    EXPECT_EQ(Message(FormBatch)->text(), "The operation is not permitted for the Sumplan/Comparison DVH_file.");
+    EXPECT_FALSE(FormBatchSet->isVisible());
+    EXPECT_EQ(Form1->PDatasetCount(), 4);  // the others are loaded
+    int ticked = 0;
+    for (int i = 0; i < list->topLevelItemCount(); ++i) ticked += list->topLevelItem(i)->checkState(0) == Qt::Checked;
+    EXPECT_EQ(ticked, 4);
+    FormBatch->Button4Click();  // the refused file is no longer ticked
+    ASSERT_TRUE(FormBatchSet->isVisible());
+    FormBatchSet->Button3Click();
+
+    QLineEdit* step = FormBatchResult->Edit1;
+    step->clear();
+    QTest::keyClicks(step, "0.2a.5");
+    EXPECT_EQ(step->text(), "0.25");
+    FormBatchResult->StringGrid1->setCurrentCell(0, 0);
+    ASSERT_TRUE(FormBatchResult->SaveChartBitmap(FormBatchResult->Chart2, Home() + "/bars.jpg"));
+    QImage picture(Home() + "/bars.bmp", "BMP");
+    EXPECT_EQ(picture.width(), FormBatchResult->Chart2->width() * 3 / 2);
     FormBatchResult->Button1Click();
 }
 

@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QTableWidget>
 #include <QTest>
@@ -135,6 +136,16 @@ TEST(TForm1Index, QuickIndexPanel) {
     QTest::keyClick(w.form.Edit1, Qt::Key_Backspace);
     EXPECT_EQ(w.form.Edit1->text(), "");
     EXPECT_EQ(w.form.Edit2->text(), "27.5");  // an emptied value keeps the result
+    // Keys that type no character keep their usual work.
+    w.form.Edit1->setText("50");
+    w.form.Edit1->setCursorPosition(0);
+    QTest::keyClick(w.form.Edit1, Qt::Key_Delete);
+    EXPECT_EQ(w.form.Edit1->text(), "0");
+    for (const auto& [key, text] : {std::pair{Qt::Key_Tab, "\t"}, {Qt::Key_Return, "\r"},
+                                    {Qt::Key_Escape, "\x1b"}, {Qt::Key_Delete, "\x7f"}}) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString::fromLatin1(text));
+        EXPECT_FALSE(w.form.Edit1KeyPress(&press)) << key;
+    }
     w.form.ComboBox3->setCurrentIndex(9);  // "mean dose [Gy]"
     w.form.ComboBox3Change();
     EXPECT_TRUE(w.form.Edit1->isReadOnly());
@@ -197,6 +208,37 @@ TEST(TForm1Index, GridKeysActInTheEditingLayoutOnly) {
     QTest::keyClick(w.form.StringGrid1, Qt::Key_Delete);
     EXPECT_EQ(w.form.PlanListName[0].IndexData[2].Name, "");
     EXPECT_EQ(w.form.StringGrid1->rowCount(), 3);
+}
+
+TEST(TForm1Index, AClickAlwaysChoosesItsRowAndViewingKeysLeaveTheClipboard) {
+    TestApplication();
+    Window w;
+    w.form.show();
+    w.form.ComboBox1->setCurrentIndex(0);
+    w.form.ComboBox1Change();
+    QTableWidget* grid = w.form.StringGrid1;
+    const auto click = [grid](int row) {
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                          grid->visualItemRect(grid->item(row, 1)).center());
+    };
+    click(0);  // viewing layout: not recorded, but the row becomes the table's current one
+    w.form.ToolButton11->setChecked(true);
+    click(0);
+    EXPECT_EQ(w.form.SelectedIndexRow, 1);
+    click(1);
+    w.form.BUp->click();  // the chosen row moves up and stays chosen
+    EXPECT_EQ(w.form.SelectedIndexRow, 1);
+    click(1);
+    EXPECT_EQ(w.form.SelectedIndexRow, 2);
+
+    w.form.ToolButton11->setChecked(false);
+    QGuiApplication::clipboard()->setText("kept");
+    for (const auto key : {Qt::Key_C, Qt::Key_X, Qt::Key_V})
+        QTest::keyClick(grid, key, Qt::ControlModifier);
+    QTest::keyClick(grid, Qt::Key_Delete);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "kept");
+    EXPECT_EQ(w.form.PlanListName[0].IndexDataCount(), 3);
+    EXPECT_EQ(w.form.PlanListName[0].IndexData[1].Name, "PTV");  // the chosen row, not cleared
 }
 
 }  // namespace

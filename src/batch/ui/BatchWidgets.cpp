@@ -1,14 +1,34 @@
-// Stable sorting of list-view rows and the batch windows' message boxes.
-#include "batch/ui/BatchListView.h"
+// Placed widgets, plan lists and their stable sorting, and the batch windows' message boxes.
+#include "batch/ui/BatchWidgets.h"
 
 #include "dvh/FileListOrder.h"
 
+#include <QHeaderView>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTreeWidget>
 
 #include <algorithm>
 #include <string>
 #include <vector>
+
+QPushButton* BatchButton(QWidget* parent, const char* name, const char* text, int x, int y, int width) {
+    auto* b = Placed<QPushButton>(parent, name, QRect(x, y, width, 28), text);
+    b->setAutoDefault(false);
+    return b;
+}
+
+QTreeWidget* BatchPlanList(QWidget* parent, const QStringList& labels, const QRect& geometry, int columnWidth) {
+    auto* list = Placed<QTreeWidget>(parent, "ListView1", geometry);
+    list->setColumnCount(static_cast<int>(labels.size()));
+    list->setHeaderLabels(labels);
+    list->setRootIsDecorated(false);
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list->header()->setSectionsClickable(true);
+    for (int c = 0; c < labels.size(); ++c) list->setColumnWidth(c, columnWidth);
+    return list;
+}
 
 std::string RowText(const QTreeWidget* list, int row, int column) {
     const QTreeWidgetItem* item = list->topLevelItem(row);
