@@ -184,7 +184,11 @@ bool TForm1::PlanListNameEntered(int mode, const QString& text, int listIndex, Q
     switch (r.status) {
         case ListCommandStatus::Done:
             if (mode == 2) {
-                ComboBox1->setItemText(ComboBox1->currentIndex(), FromBytes(name));
+                // Taken out and added again, so that the box sorts the new name into place;
+                // the list stays chosen without its selection handler running again.
+                ComboBox1->removeItem(ComboBox1->currentIndex());
+                ComboBox1->addItem(FromBytes(name));
+                ComboBox1->setCurrentIndex(ComboBox1->findText(FromBytes(name)));
             } else {
                 ComboBox1->addItem(FromBytes(name));
                 SelectPlanList(name);

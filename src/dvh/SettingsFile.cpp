@@ -95,8 +95,17 @@ std::vector<std::string> ReadPlanListRegister(const platform::IniFile& ini) {
 }
 
 void WritePlanListRegister(platform::IniFile& ini, const std::vector<std::string>& names) {
-    ini.EraseSection("PlanList");
-    ini.WriteInteger("PlanList", "Count", static_cast<int>(names.size()));
+    // Written in place: the section stays where the user's file has it, with any keys of its
+    // own; entries are replaced where they stand, new ones appended to the section, and only
+    // entries beyond the new count go.
+    const int count = static_cast<int>(names.size());
+    for (const std::string& key : ini.ReadSection("PlanList")) {
+        if (key.size() <= 8 || !StructureNamesEqual(key.substr(0, 8), "ListName", false)) continue;
+        int i = 0;
+        if (platform::ParseIniInteger(key.substr(8), i) && key.substr(8) == std::to_string(i) && i > count)
+            ini.DeleteKey("PlanList", key);
+    }
+    ini.WriteInteger("PlanList", "Count", count);
     for (std::size_t i = 0; i < names.size(); ++i)
         ini.WriteString("PlanList", "ListName" + std::to_string(i + 1), names[i]);
 }

@@ -101,7 +101,11 @@ ListCommandResult RenamePlanList(Workspace& ws, const std::string& programFolder
         return Status(ListCommandStatus::Duplicate, listIndex);
     PlanListNameClass& list = ws.PlanListName[static_cast<std::size_t>(listIndex)];
     const std::string oldName = list.Name;
-    if (oldName == name) return Status(ListCommandStatus::Done, listIndex);
+    const std::string newPath = PlanListFilePath(programFolder, name);
+    if (oldName == name) {
+        if (platform::FileExists(newPath)) platform::SetReadOnly(newPath, true);
+        return Status(ListCommandStatus::Done, listIndex);
+    }
 
     // Without a settings file no register follows the file, so the file keeps its name and
     // content; the list's next save writes the file of its new name.
@@ -111,7 +115,6 @@ ListCommandResult RenamePlanList(Workspace& ws, const std::string& programFolder
         return Status(ListCommandStatus::Done, listIndex);
     }
     const std::string oldPath = PlanListFilePath(programFolder, oldName);
-    const std::string newPath = PlanListFilePath(programFolder, name);
     // No other session may change the register between the steps.
     const platform::FileLock lock(SettingsLockPath(SettingsFilePath(programFolder)));
     PlanListRegisterRename registerRename(programFolder, oldName, name);
@@ -126,6 +129,8 @@ ListCommandResult RenamePlanList(Workspace& ws, const std::string& programFolder
                       "Cannot rename \"" + oldPath + "\" to \"" + newPath + "\": " + error);
     }
     platform::FaultPoint("rename: file renamed");
+    // A renamed list is a saved list: read-only, whatever the file was before.
+    if (platform::FileExists(newPath)) platform::SetReadOnly(newPath, true);
     // From here the list is safe under its new name: an old entry left behind names no file
     // and goes at the next start.
     registerRename.Finish();

@@ -48,11 +48,11 @@ public:
         return static_cast<unsigned char>(Integer(key) & 255);
     }
     /// A 32-bit float; text that is no number, or one no 32-bit float can hold, reads as 0.
+    /// Lists saved on a computer whose locale writes a decimal comma ("52,25") read as well.
     float Float(const std::string& key) const {
         const std::string* v = Find(key);
         double value = 0;
-        if (!v || !platform::ParseIniFloat(*v, value) || !std::isfinite(value) ||
-            std::fabs(value) > FLT_MAX)
+        if (!v || !ParseDecimal(*v, value) || !std::isfinite(value) || std::fabs(value) > FLT_MAX)
             return 0.0f;
         return static_cast<float>(value);
     }
@@ -67,6 +67,17 @@ public:
     }
 
 private:
+    static bool ParseDecimal(const std::string& text, double& value) {
+        if (platform::ParseIniFloat(text, value)) return true;
+        const std::size_t comma = text.find(',');
+        if (comma == std::string::npos || text.find(',', comma + 1) != std::string::npos ||
+            text.find('.') != std::string::npos)
+            return false;
+        std::string withPoint = text;
+        withPoint[comma] = '.';
+        return platform::ParseIniFloat(withPoint, value);
+    }
+
     const std::string* Find(const std::string& key) const {
         auto it = m_values.find(FoldKey(key));
         return it == m_values.end() ? nullptr : &it->second;

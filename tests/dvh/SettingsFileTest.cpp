@@ -86,4 +86,14 @@ TEST(SettingsFile, RegisterReadsTheKeysPresentAndRewritesWithoutGaps) {
 
     WritePlanListRegister(ini, {"A", "C"});
     EXPECT_EQ(ini.Text(), "[PlanList]\nCount=2\nListName1=A\nListName2=C\n");
+
+    // The section is rewritten in place: it keeps its position and its other keys.
+    ini.Parse("[Option]\nAutoScan=1\n[PlanList]\nListName2=B\nCount=3\nListName1=A\nListName3=C\n"
+              "Note=mine\n[FileLocation-pc]\nReadFolder=/d\n");
+    WritePlanListRegister(ini, {"A", "D"});
+    EXPECT_EQ(ini.Text(), "[Option]\nAutoScan=1\n[PlanList]\nListName2=D\nCount=2\nListName1=A\n"
+                          "Note=mine\n[FileLocation-pc]\nReadFolder=/d\n");
+    WritePlanListRegister(ini, {"A", "D", "E"});
+    EXPECT_EQ(ini.Text(), "[Option]\nAutoScan=1\n[PlanList]\nListName2=D\nCount=3\nListName1=A\n"
+                          "Note=mine\nListName3=E\n[FileLocation-pc]\nReadFolder=/d\n");
 }

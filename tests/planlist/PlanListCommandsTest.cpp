@@ -157,12 +157,17 @@ TEST_F(PlanListCommands, RenameMovesFileAndEveryRegisterEntry) {
     UpdateSettingsFile(SettingsFilePath(dir.Path()), [](platform::IniFile& ini) {
         WritePlanListRegister(ini, {"Old", "Other", "Old"});
     });
+    // A list file made writable (copied in by hand) is read-only under its new name, as every
+    // saved list is.
+    platform::SetReadOnly(ListPath("Old"), false);
     ASSERT_TRUE(RenamePlanList(ws, dir.Path(), i, "New").ok());
     EXPECT_EQ(ws.PlanListName[i].Name, "New");
     EXPECT_FALSE(platform::FileExists(ListPath("Old")));
     EXPECT_TRUE(platform::IsReadOnly(ListPath("New")));
     EXPECT_EQ(Register(), (std::vector<std::string>{"New", "Other", "New"}));
+    platform::SetReadOnly(ListPath("New"), false);
     EXPECT_TRUE(RenamePlanList(ws, dir.Path(), i, "New").ok());  // its own name: allowed
+    EXPECT_TRUE(platform::IsReadOnly(ListPath("New")));
 
     // A list never saved only changes in memory.
     const int j = NewPlanList(ws, dir.Path(), "Draft").index;

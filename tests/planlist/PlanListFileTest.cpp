@@ -136,7 +136,8 @@ TEST(PlanListFile, HandWrittenListWithOddSpacingCaseMissingKeysAndCounts) {
         "name1 = PTV\n"
         "ITEMS1=$10\n"          // hexadecimal 16
         "value1= 1e-1\n"
-        "constraints1=-45.5\n"
+        "constraints1=-45,5\n"  // saved where the locale writes a decimal comma
+        "valueci1=1.000,5\n"    // a thousands mark is no decimal comma: 0
         "constraintson1=7\n"     // any non-zero is true
         "constraintfontcolorr1=-1\n"
         "constraintfontcolorg1=256\n"
@@ -144,6 +145,7 @@ TEST(PlanListFile, HandWrittenListWithOddSpacingCaseMissingKeysAndCounts) {
         "Items2=3\n"             // Name2 missing: reads "0"
         "Value2=1e39\n"          // no 32-bit float holds it: 0
         "ValueCI2=nan\n"
+        "Constraints2=1,2,5\n"
         "Name3=Ignored\n"        // beyond the count
         "lock=1\n"
         "[StructureDB]\n"
@@ -162,6 +164,7 @@ TEST(PlanListFile, HandWrittenListWithOddSpacingCaseMissingKeysAndCounts) {
     EXPECT_EQ(a.Items, 16);
     EXPECT_EQ(a.Value, 0.1f);
     EXPECT_EQ(a.Constraints, -45.5f);
+    EXPECT_EQ(a.ValueCI, 0.0f);
     EXPECT_TRUE(a.ConstraintsON);
     EXPECT_EQ(a.ConstraintFontColorR, 255);
     EXPECT_EQ(a.ConstraintFontColorG, 0);
@@ -172,6 +175,7 @@ TEST(PlanListFile, HandWrittenListWithOddSpacingCaseMissingKeysAndCounts) {
     EXPECT_EQ(b.Items, 3);
     EXPECT_EQ(b.Value, 0.0f);
     EXPECT_EQ(b.ValueCI, 0.0f);
+    EXPECT_EQ(b.Constraints, 0.0f);
     // A count above the entries reads up to the highest entry that has a key: no entry named
     // "0" is made up (a save would keep it).
     ASSERT_EQ(list.StructureDBCount(), 1);

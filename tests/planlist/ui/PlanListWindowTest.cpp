@@ -156,6 +156,10 @@ TEST_F(PlanListWindow, RenameOntoAnExistingListIsRefusedAndKeepsBothFiles) {
     EXPECT_FALSE(form->PlanListNameEntered(2, "C", a, form.get()));
     EXPECT_EQ(form->ComboBox1->currentText(), "C");
     EXPECT_TRUE(platform::FileExists(PlanListFilePath(dir.Path(), "C")));
+    // The box stays sorted, the renamed list chosen.
+    ASSERT_EQ(form->ComboBox1->count(), 2);
+    EXPECT_EQ(form->ComboBox1->itemText(0), "B");
+    EXPECT_EQ(form->ComboBox1->itemText(1), "C");
 }
 
 TEST_F(PlanListWindow, DeleteUnlinksPlansAndClosesTheSeriesEditorOfThatList) {
