@@ -46,6 +46,8 @@ void TFormBatchResult::BuildCharts() {
     // Hundreds of overlaid curves: joined polylines without antialiasing keep a redraw fast.
     Chart1->setPlottingHint(QCP::phFastPolylines, true);
     Chart1->setNotAntialiasedElements(QCP::aePlottables);
+    // No legend: adding each of 500 curves to it would cost a search of it every time.
+    Chart1->setAutoAddPlottableToLegend(false);
     // A zoom never shows volumes below 0.
     connect(Chart1->yAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), this, [this](const QCPRange& r) {
         if (r.lower < 0) Chart1->yAxis->setRangeLower(0);
@@ -89,14 +91,14 @@ void TFormBatchResult::DrawDvhChart() {
     for (std::size_t i = 0; i < live.size(); ++i) {
         const DVHDatasetClass* s = BatchStructure(m_ws.PDataset, live, BV[j].StructureIndex, i);
         if (!s) continue;
-        QVector<double> x(static_cast<qsizetype>(s->DVset.size())), y(x.size());
-        for (qsizetype k = 0; k < x.size(); ++k) {
-            x[k] = percent ? s->DVset[k].DosePercent : s->DVset[k].DoseGy;
-            y[k] = s->DVset[k].VolumePercent;
-        }
+        QVector<QCPGraphData> points(static_cast<qsizetype>(s->DVset.size()));
+        for (qsizetype k = 0; k < points.size(); ++k)
+            points[k] = {percent ? s->DVset[k].DosePercent : s->DVset[k].DoseGy, s->DVset[k].VolumePercent};
         QCPGraph* graph = Chart1->addGraph();
         graph->setPen(navy);
-        graph->setData(x, y, true);
+        // A curve whose doses fall somewhere is sorted by the chart; the others are taken as they are.
+        const DvhPointOrder order = s->DVset.Order();
+        graph->data()->set(points, percent ? order.DosePercentNeverFalls : order.DoseGyNeverFalls);
         PlanSeries.push_back(graph);
     }
     const CurveEnds ends = BatchCurveEnds(m_ws.PDataset, live, BV[j].StructureIndex);

@@ -171,16 +171,26 @@ TEST_F(BatchWindows, ASecondBatchDropsTheAliasesAndTheCharts) {
 
 TEST_F(BatchWindows, SortRulesAPlanSumRefusedTheStepFieldAndABitmap) {
     const std::string examples = TESSARAY_EXAMPLES;
-    ASSERT_EQ(Form1->TakeFiles({examples + "/Prostate_PlanSum.txt"}, true).Appended, 1);
+    ASSERT_EQ(Form1->TakeFiles({examples + "/Prostate_PlanSum.txt", examples + "/Prostate_OnePlan_Description.txt"}, true)
+                  .Appended,
+              2);
     Form1->Batchprocessing1Click();
     QTreeWidget* list = FormBatch->ListView1;
     // "Patient RID": descending on the first click, ascending on the next; equal texts keep
     // their order.
     list->topLevelItem(4)->setText(2, "rtp02");
     FormBatch->ListView1ColumnClick(2);
-    EXPECT_EQ(Column(list, 2), (QStringList{"RTP04", "RTP03", "RTP02", "rtp02", "RTP01"}));
+    EXPECT_EQ(Column(list, 2), (QStringList{"RTP04", "RTP03", "RTP02", "rtp02", "RTP01", "RTP01"}));
     FormBatch->ListView1ColumnClick(2);
-    EXPECT_EQ(Column(list, 2), (QStringList{"RTP01", "RTP02", "rtp02", "RTP03", "RTP04"}));
+    EXPECT_EQ(Column(list, 2), (QStringList{"RTP01", "RTP01", "RTP02", "rtp02", "RTP03", "RTP04"}));
+    // The "Description" export is drawn at the end of loading, while the first OK still runs:
+    // an OK pressed then starts nothing (no second decision, no second message).
+    int drawn = 0;
+    FormBatch->ShowLoadedPlan = [&](int planIndex) {
+        ++drawn;
+        EXPECT_EQ(Form1->PDataset[planIndex].FileType, FileTypePlanDescription);
+        FormBatch->Button4Click();
+    };
 
     FormBatch->Button1Click();
     FormBatch->ComboBox1->setCurrentIndex(0);
@@ -188,10 +198,12 @@ TEST_F(BatchWindows, SortRulesAPlanSumRefusedTheStepFieldAndABitmap) {
     ASSERT_TRUE(Message(FormBatch));
     EXPECT_EQ(Message(FormBatch)->text(), "The operation is not permitted for the Sumplan/Comparison DVH_file.");
     EXPECT_FALSE(FormBatchSet->isVisible());
-    EXPECT_EQ(Form1->PDatasetCount(), 4);  // the others are loaded
+    EXPECT_EQ(FormBatch->findChildren<QMessageBox*>("BatchMessage").size(), 1);
+    EXPECT_EQ(drawn, 1);
+    EXPECT_EQ(Form1->PDatasetCount(), 5);  // the others are loaded
     int ticked = 0;
     for (int i = 0; i < list->topLevelItemCount(); ++i) ticked += list->topLevelItem(i)->checkState(0) == Qt::Checked;
-    EXPECT_EQ(ticked, 4);
+    EXPECT_EQ(ticked, 5);
     FormBatch->Button4Click();  // the refused file is no longer ticked
     ASSERT_TRUE(FormBatchSet->isVisible());
     FormBatchSet->Button3Click();
