@@ -1,6 +1,7 @@
 // The main window's frame: creation, start-up work and the host services it offers.
 #include "app/TForm1.h"
 
+#include "app/ChartCurveCache.h"
 #include "app/DesignedFont.h"
 #include "app/Forms.h"
 #include "app/HelpPage.h"
@@ -17,7 +18,7 @@
 #include <QStatusBar>
 #include <QToolBar>
 
-TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
+TForm1::TForm1(QWidget* parent) : QMainWindow(parent), m_curveCache(std::make_unique<ChartCurveCache>()) {
     setObjectName("Form1");
     setWindowTitle("Tessaray");
     setAcceptDrops(true);

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+class ChartCurveCache;
 class HelpPage;
 class QAction;
 class QButtonGroup;
@@ -429,6 +430,8 @@ private:
 
     // The ranges the last drawing gave the axes, for undoing a zoom.
     double m_doseMin = 0, m_doseMax = 1, m_volumeMin = 0, m_volumeMax = 1;
+    // The drawn plan's chart data, kept between draws until points, units or ticks change.
+    std::unique_ptr<ChartCurveCache> m_curveCache;
     bool m_shownOnce = false;
     bool m_listsOffered = false;  // the exit prompt ran: the next close goes through
     QColor m_chartColor;

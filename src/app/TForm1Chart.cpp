@@ -2,6 +2,7 @@
 #include "app/TForm1.h"
 
 #include "app/BitmapFile.h"
+#include "app/ChartCurveCache.h"
 #include "app/Forms.h"
 #include "app/TFormGraphView.h"
 #include "app/TFormSList.h"
@@ -77,6 +78,10 @@ void TForm1::DrawDvhChart(int planIndex) {
     const bool volumePercent = RadioGroupIndex(RadioGroup2) == 1;
     // The graph view's ticks decide what is drawn; before that dialog exists, `Visible` does.
     const QListWidget* checks = FormGraphView ? FormGraphView->CheckListBox1 : nullptr;
+    // Curves come from the kept chart data: only curves whose points or units changed, and
+    // structures ticked since the last draw, are built from their points.
+    QCPRange doseRange, volumeRange;
+    bool hasDose = false, hasVolume = false;
     for (int k = 0; k < plan.DVHDatasetCount(); ++k) {
         const DVHDatasetClass& s = plan.DVHDataset[k];
         const bool ticked = (checks && k < checks->count())
@@ -91,24 +96,26 @@ void TForm1::DrawDvhChart(int planIndex) {
         Chart1->xAxis->setLabel(dosePercent ? "Dose [%]" : "Dose [Gy]");
         Chart1->yAxis->setLabel(volumePercent ? "Volume [%]" : "Volume [cc]");
 
-        // Points in stored order; the container shares this vector instead of copying it.
-        QVector<QCPGraphData> points(static_cast<qsizetype>(s.DVset.size()));
-        bool sorted = true;
-        for (qsizetype j = 0; j < points.size(); ++j) {
-            const DVsetClass& p = s.DVset[static_cast<std::size_t>(j)];
-            points[j] = QCPGraphData(CurveX(p, dosePercent), CurveY(p, volumePercent));
-            if (j > 0 && points[j].key < points[j - 1].key) sorted = false;
+        const ChartCurveCache::Curve& curve = m_curveCache->CurveOf(s, dosePercent, volumePercent);
+        graph->setData(curve.data);
+        if (curve.hasDose) {
+            doseRange = hasDose ? doseRange.expanded(curve.doseRange) : curve.doseRange;
+            hasDose = true;
         }
-        graph->data()->set(points, sorted);
+        if (curve.hasVolume) {
+            volumeRange = hasVolume ? volumeRange.expanded(curve.volumeRange) : curve.volumeRange;
+            hasVolume = true;
+        }
     }
+    m_curveCache->DropUnused();
 
-    // Automatic ranges from the curves; relative volume is fixed to 0 .. 105.
+    // Automatic ranges from the curves' kept ranges; relative volume is fixed to 0 .. 105.
     if (!StructureSeries.empty()) {
-        Chart1->xAxis->rescale();
+        RescaleAxis(Chart1->xAxis, doseRange, hasDose);
         if (volumePercent)
             Chart1->yAxis->setRange(0, 105);
         else
-            Chart1->yAxis->rescale();
+            RescaleAxis(Chart1->yAxis, volumeRange, hasVolume);
     }
     // The legend lists the curves from the top as far as its height allows, also in the
     // taller saved picture; entries beyond that could never be seen. (Listing hundreds of

@@ -2,6 +2,7 @@
 // trash and the list reset.
 #include "app/TForm1.h"
 
+#include "app/ChartCurveCache.h"
 #include "app/Forms.h"
 #include "app/TextBytes.h"
 #include "compare/ui/TFormComp.h"
@@ -137,6 +138,7 @@ bool TForm1::ListReset(bool clearIndexRowColor) {
     }
     Chart1->clearGraphs();
     StructureSeries.clear();
+    m_curveCache->Clear();
     Chart1->replot();
     ListView1->clear();
     ComboBox2->clear();

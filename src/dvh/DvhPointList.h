@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <initializer_list>
 #include <utility>
 #include <vector>
@@ -33,7 +34,8 @@ struct DvhPointOrder {
 /// The points of one structure (`DVHDatasetClass::DVset`). Reads like a vector. Setting the
 /// whole list (`DVHDatasetClass::SetPoints`, assignment) decides its order once, appending a
 /// point keeps it up to date, and any other write (a mutable element, resize) drops it, so the
-/// order it reports is never wrong, only at worst unknown.
+/// order it reports is never wrong, only at worst unknown. Every write also gives the list a
+/// new `Version`, so that what is drawn from its points can be kept until they change.
 class DvhPointList {
 public:
     using value_type = DVsetClass;
@@ -42,6 +44,23 @@ public:
     using iterator = std::vector<DVsetClass>::iterator;
 
     DvhPointList() = default;
+    DvhPointList(const DvhPointList&) = default;  // same points, same order and version
+    DvhPointList& operator=(const DvhPointList&) = default;
+    // A list moved from is left empty under a version of its own: it never passes for the
+    // points it gave away.
+    DvhPointList(DvhPointList&& o) noexcept
+        : m_points(std::move(o.m_points)), m_order(o.m_order), m_version(o.m_version) {
+        o.Emptied();
+    }
+    DvhPointList& operator=(DvhPointList&& o) noexcept {
+        if (this != &o) {
+            m_points = std::move(o.m_points);
+            m_order = o.m_order;
+            m_version = o.m_version;
+            o.Emptied();
+        }
+        return *this;
+    }
     DvhPointList(std::vector<DVsetClass> points) { Assign(std::move(points)); }
     DvhPointList(std::initializer_list<DVsetClass> points) { Assign(points); }
     DvhPointList& operator=(std::vector<DVsetClass> points) {
@@ -57,9 +76,12 @@ public:
     void Assign(std::vector<DVsetClass> points) {
         m_points = std::move(points);
         m_order = DvhPointOrder::Of(m_points);
+        m_version = NextVersion();
     }
 
     const DvhPointOrder& Order() const { return m_order; }
+    /// Changes with every write; equal only for lists holding the same points (copies).
+    std::uint64_t Version() const { return m_version; }
     const std::vector<DVsetClass>& Points() const { return m_points; }
     operator const std::vector<DVsetClass>&() const { return m_points; }
 
@@ -79,6 +101,7 @@ public:
     void push_back(const DVsetClass& p) {
         if (!m_points.empty()) Extend(m_points.back(), p);
         m_points.push_back(p);
+        m_version = NextVersion();
     }
     /// Const, unlike a vector's: a point written after it is appended would escape the order.
     template <class... Args>
@@ -90,6 +113,7 @@ public:
     void clear() {
         m_points.clear();
         m_order = {};
+        m_version = NextVersion();
     }
     void resize(std::size_t n) { Mutable().resize(n); }
     template <class It>
@@ -109,8 +133,15 @@ public:
 private:
     std::vector<DVsetClass>& Mutable() {
         m_order = DvhPointOrder::Unknown();
+        m_version = NextVersion();
         return m_points;
     }
+    void Emptied() {
+        m_points.clear();
+        m_order = {};
+        m_version = NextVersion();
+    }
+    static std::uint64_t NextVersion();
     void Extend(const DVsetClass& last, const DVsetClass& next) {
         m_order.DoseGyNeverFalls &= next.DoseGy >= last.DoseGy;
         m_order.DosePercentNeverFalls &= next.DosePercent >= last.DosePercent;
@@ -119,4 +150,5 @@ private:
 
     std::vector<DVsetClass> m_points;
     DvhPointOrder m_order;
+    std::uint64_t m_version = NextVersion();
 };

@@ -99,6 +99,47 @@ TEST_F(MainWindowTest, EachUnitCombinationPlotsItsColumnsWithTitlesAndRanges) {
     }
 }
 
+TEST_F(MainWindowTest, RedrawsKeepEachCurvesDataUntilItsPointsTheUnitsOrTheTicksChange) {
+    const int p = AddPlan();
+    Form1->ShowPlan(p);
+    Form1->DrawDvhChart(p);
+    const auto data = [](int graph) { return Form1->Chart1->graph(graph)->data().data(); };
+    ASSERT_EQ(Form1->Chart1->graphCount(), 3);
+    const QCPGraphDataContainer* ptv = data(0);
+    const QCPGraphDataContainer* body = data(2);
+
+    Form1->DrawDvhChart(p);  // nothing changed: every curve is the kept one
+    EXPECT_EQ(data(0), ptv);
+    EXPECT_EQ(data(2), body);
+
+    // Unticking and ticking the rectum again builds its curve alone.
+    FormGraphView->CheckListBox1->item(1)->setCheckState(Qt::Unchecked);
+    Form1->DrawDvhChart(p);
+    ASSERT_EQ(Form1->Chart1->graphCount(), 2);
+    EXPECT_EQ(data(0), ptv);
+    EXPECT_EQ(data(1), body);
+    FormGraphView->CheckListBox1->item(1)->setCheckState(Qt::Checked);
+    Form1->DrawDvhChart(p);
+    ASSERT_EQ(Form1->Chart1->graphCount(), 3);
+    EXPECT_EQ(data(0), ptv);
+    EXPECT_EQ(data(2), body);
+    EXPECT_NEAR(Keys(Form1->Chart1->graph(1)).back(), 80, 1e-3);  // rectum: 40 Gy = 80 %
+
+    // Another volume unit: every curve anew in cc, and the axis from their kept ranges.
+    Form1->SetRadioGroupIndex(Form1->RadioGroup2, 0);
+    EXPECT_NEAR(Values(Form1->Chart1->graph(0)).front(), 80, 1e-3);
+    EXPECT_NEAR(Values(Form1->Chart1->graph(2)).front(), 2000, 1e-3);
+    EXPECT_NEAR(Form1->Chart1->yAxis->range().upper, 2000, 1e-3);
+    body = data(2);
+
+    // New points for the PTV: its curve and the dose axis follow; the others are kept.
+    Form1->PDataset[p].DVHDataset[0].SetPoints(LinearStructure("PTV", 70, 80).DVset.Points());
+    Form1->DrawDvhChart(p);
+    EXPECT_NEAR(Keys(Form1->Chart1->graph(0)).back(), 140, 1e-3);
+    EXPECT_NEAR(Form1->Chart1->xAxis->range().upper, 140, 1e-3);
+    EXPECT_EQ(data(2), body);
+}
+
 TEST_F(MainWindowTest, EveryVisibleStructureIsDrawnBeyondThreeHundred) {
     PDatasetClass plan;
     for (int k = 0; k < 350; ++k) plan.DVHDataset.push_back(LinearStructure("S" + std::to_string(k), 10 + k, 5, 3));
