@@ -11,6 +11,7 @@
 #include "app/TFormSelectPlanList.h"
 #include "app/TFormOption.h"
 #include "app/TFormSList.h"
+#include "app/TessarayApplication.h"
 #include "batch/ui/TFormBatch.h"
 #include "batch/ui/TFormBatchResult.h"
 #include "batch/ui/TFormBatchSet.h"
@@ -18,6 +19,8 @@
 #include "import/ui/TFormXiO.h"
 #include "planlist/ui/TFormDVHs.h"
 #include "planlist/ui/TFormIndex.h"
+
+#include <functional>
 
 TForm1* Form1 = nullptr;
 TAboutBox* AboutBox = nullptr;
@@ -31,6 +34,8 @@ TFormSelectPlanList* FormSelectPlanList = nullptr;
 TFormDVHmatch* FormDVHmatch = nullptr;
 TFormComp* FormComp = nullptr;
 TFormCompSelect* FormCompSelect = nullptr;
+TFormCompReport* FormCompReport = nullptr;
+TFormCompRList* FormCompRList = nullptr;
 TFormInputBox* FormInputBox = nullptr;
 TFormFileList* FormFileList = nullptr;
 TFormXiO* FormXiO = nullptr;
@@ -53,13 +58,27 @@ void CreateBatchForms() {
         QObject::connect(Form1, &QObject::destroyed, dialog, [dialog] { delete dialog; });
 }
 
+namespace {
+
+/// Runs a form's creation handler: an exception of any type is shown, the rest of that
+/// handler is skipped, and start-up goes on with the next form.
+void RunCreationHandler(const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (...) {
+        ShowCurrentException(Form1);
+    }
+}
+
+}  // namespace
+
 void CreateForms() {
     Form1 = new TForm1;
-    Form1->FormCreate();
+    RunCreationHandler([] { Form1->FormCreate(); });
     AboutBox = new TAboutBox(Form1);
     FormOption = new TFormOption(Form1);
     // Its creation handler may scan the read folder; only the forms above exist then.
-    FormOption->FormCreate();
+    RunCreationHandler([] { FormOption->FormCreate(); });
     FormSList = new TFormSList(Form1);
     FormGraphView = new TFormGraphView(Form1);
     // Dialogs that disable the main window are top-level windows of their own (a child of a
@@ -71,9 +90,13 @@ void CreateForms() {
     FormDVHmatch = new TFormDVHmatch(Form1);
     FormComp = new TFormComp(*Form1, Form1);
     FormCompSelect = FormComp->FormCompSelect;
+    FormCompReport = FormComp->FormCompReport;
+    FormCompRList = FormComp->FormCompRList;
     QObject::connect(FormComp, &QObject::destroyed, [] {
         FormComp = nullptr;
         FormCompSelect = nullptr;
+        FormCompReport = nullptr;
+        FormCompRList = nullptr;
     });
     FormInputBox = new TFormInputBox(Form1);
     FormFileList = new TFormFileList(Form1, Form1);

@@ -5,6 +5,7 @@
 #include "app/TAboutBox.h"
 #include "app/TFormGraphView.h"
 #include "app/TFormSList.h"
+#include "app/TextBytes.h"
 #include "batch/ui/TFormBatch.h"
 
 #include <QAction>
@@ -73,7 +74,13 @@ void TForm1::GSeriesClick() {
 void TForm1::Batchprocessing1Click() {
     if (!FormBatch) return;
     std::vector<std::string> listNames;
-    for (int i = 0; i < ComboBox1->count(); ++i) listNames.push_back(ComboBox1->itemText(i).toStdString());
+    // The box shows names through FromBytes: the batch takes each list's own bytes.
+    for (int i = 0; i < ComboBox1->count(); ++i)
+        for (int list = PlanListNameCount() - 1; list >= 0; --list)
+            if (FromBytes(PlanListName[list].Name) == ComboBox1->itemText(i)) {
+                listNames.push_back(PlanListName[list].Name);
+                break;
+            }
     FormBatch->Fill(OpenFile, listNames);
     FormBatch->show();
     FormBatch->raise();

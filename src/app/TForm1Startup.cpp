@@ -13,6 +13,15 @@
 
 void TForm1::FormCreate() {
     auto* splash = new TStartForm(this);
+    // Released however the handler ends: a splash left over the window by an exception would
+    // stay on top of it for good.
+    struct SplashRelease {
+        TStartForm* splash;
+        ~SplashRelease() {
+            splash->close();
+            splash->deleteLater();
+        }
+    } release{splash};
     splash->show();
     splash->repaint();
     QApplication::processEvents();
@@ -34,7 +43,4 @@ void TForm1::FormCreate() {
     for (QPushButton* button : ListEditButtons()) button->setEnabled(listChosen);
 
     for (const std::string& message : loaded.Messages) ReportWriteFailure(message);
-
-    splash->close();
-    splash->deleteLater();
 }

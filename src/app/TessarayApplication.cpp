@@ -26,12 +26,21 @@ void NameApplication() {
 bool TessarayApplication::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
-    } catch (const std::exception& e) {
-        QMessageBox::critical(activeWindow(), "Tessaray", QString::fromLocal8Bit(e.what()));
     } catch (...) {
-        QMessageBox::critical(activeWindow(), "Tessaray", QString());
+        ShowCurrentException(activeWindow());
     }
     return false;
+}
+
+void ShowCurrentException(QWidget* parent) {
+    QString text;
+    try {
+        throw;
+    } catch (const std::exception& e) {
+        text = QString::fromLocal8Bit(e.what());
+    } catch (...) {
+    }
+    QMessageBox::critical(parent, "Tessaray", text);
 }
 
 bool ClaimSingleInstance() {

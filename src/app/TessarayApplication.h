@@ -13,6 +13,11 @@ public:
     bool notify(QObject* receiver, QEvent* event) override;
 };
 
+/// The standard error box for an exception that escaped a handler: call it inside a catch
+/// block. Its text is the exception's message; an exception of another type than
+/// `std::exception` has none.
+void ShowCurrentException(QWidget* parent = nullptr);
+
 /// Names the program ("Tessaray", its version) without changing any window's caption.
 void NameApplication();
 

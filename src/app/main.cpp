@@ -6,9 +6,6 @@
 #include "app/ProgramPicture.h"
 
 #include <QIcon>
-#include <QMessageBox>
-
-#include <exception>
 
 int main(int argc, char** argv) {
     TessarayApplication app(argc, argv);
@@ -18,8 +15,9 @@ int main(int argc, char** argv) {
         CreateForms();
         Form1->show();
         return app.exec();
-    } catch (const std::exception& e) {
-        QMessageBox::critical(nullptr, "Tessaray", QString::fromLocal8Bit(e.what()));
+    } catch (...) {
+        // A form that could not be built: shown once, and the program ends normally.
+        ShowCurrentException();
     }
     return 0;
 }

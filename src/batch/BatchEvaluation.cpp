@@ -6,8 +6,11 @@
 #include "dvh/RoundToDigits.h"
 #include "planlist/IndexCalculator.h"
 
+#include <atomic>
+
 std::vector<BVClass> EvaluateBatch(const std::vector<PDatasetClass>& plans, const std::vector<int>& planDatasetIndex,
-                                   const PlanListNameClass& list, const std::vector<batchpro>& table, int threads) {
+                                   const PlanListNameClass& list, const std::vector<batchpro>& table, int threads,
+                                   const std::function<void(int done)>& progress) {
     const std::size_t planCount = planDatasetIndex.size();
     const int rows = list.IndexDataCount();
     std::vector<BVClass> bv(static_cast<std::size_t>(rows));
@@ -26,7 +29,7 @@ std::vector<BVClass> EvaluateBatch(const std::vector<PDatasetClass>& plans, cons
             }
     }
 
-    ParallelFor(static_cast<int>(planCount), threads, [&](int i) {
+    auto evaluatePlan = [&](int i) {
         const int p = planDatasetIndex[i];
         if (p < 0 || p >= static_cast<int>(plans.size())) return;
         const PDatasetClass& plan = plans[p];
@@ -43,6 +46,16 @@ std::vector<BVClass> EvaluateBatch(const std::vector<PDatasetClass>& plans, cons
             bv[j].Value[i] = static_cast<float>(
                 RoundToDigits(CalcPlanIndex(plan, s, row.Items, row.Value, row.ItemsCI, row.ValueCI), 2));
         }
-    });
+    };
+    std::atomic<int> done{0};
+    ParallelFor(
+        static_cast<int>(planCount), threads,
+        [&](int i) {
+            evaluatePlan(i);
+            done.fetch_add(1);
+        },
+        [&] {
+            if (progress) progress(done.load());
+        });
     return bv;
 }

@@ -17,12 +17,15 @@
 #include "planlist/PlanListFile.h"
 #include "planlist/PlanListRegister.h"
 #include "planlist/ui/TFormIndex.h"
+#include "platform/FaultPoint.h"
 #include "MainWindowFixture.h"
 #include "../support/QtTestApp.h"
 
 #include <QComboBox>
 #include <QLabel>
+#include <QFile>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTableWidget>
@@ -207,4 +210,41 @@ TEST_F(FormsWithWindowsText, PlanInformationWritesBackTheBytesItShowed) {
     FormDVHmatch->ComboBox[0]->setCurrentIndex(0);
     FormDVHmatch->Button1->click();
     EXPECT_EQ(Form1->PDataset[0].DVHDataset[0].ModifiedName, kCord);
+}
+
+TEST(FormsStartUp, AnExceptionOfAnyTypeInACreationHandlerIsShownAndStartUpGoesOn) {
+    TestApp();
+    QTemporaryDir home;
+    qputenv("TESSARAY_HOME", home.path().toUtf8());
+    // A registered list that is gone makes start-up rewrite the register; that write throws
+    // something that is no std::exception.
+    QFile ini(home.filePath("Tessaray.ini"));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write("[PlanList]\r\nCount=1\r\nListName1=Gone\r\n");
+    ini.close();
+    platform::SetFaultHook([](std::string_view point) {
+        if (point == "atomic write: temporary written") throw 42;
+    });
+    AboutBox = nullptr;
+    FormOption = nullptr;
+    FormFileList = nullptr;
+    FormInputBox = nullptr;
+    QString shown;
+    const bool answered = AnswerModal(CreateForms, [&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        shown = box->windowTitle();
+        box->accept();
+    });
+    platform::SetFaultHook(nullptr);
+    EXPECT_TRUE(answered);
+    EXPECT_EQ(shown, "Tessaray");
+    // Every later form exists.
+    EXPECT_NE(AboutBox, nullptr);
+    EXPECT_NE(FormOption, nullptr);
+    EXPECT_NE(FormFileList, nullptr);
+    EXPECT_NE(FormInputBox, nullptr);
+    delete Form1;
+    Form1 = nullptr;
+    qunsetenv("TESSARAY_HOME");
 }

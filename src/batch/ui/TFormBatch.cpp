@@ -55,15 +55,16 @@ void TFormBatch::Fill(const std::vector<OpenFileClass>& files, const std::vector
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         item->setCheckState(0, Qt::Unchecked);
         // The key in the entry's own bytes: shown texts may have been decoded as Latin-1.
-        const std::string key = FileListRowKey(e.PatientID, e.PlanID, e.Date + " " + e.Time);
-        item->setData(0, kKeyRole, QByteArray(key.data(), static_cast<qsizetype>(key.size())));
+        item->setData(0, kKeyRole, QByteArray(e.Key.data(), static_cast<qsizetype>(e.Key.size())));
         ListView1->addTopLevelItem(item);
     }
     ComboBox1->clear();
-    QStringList names;
-    for (const std::string& name : listNames) names << FromBytes(name);
-    names.sort();  // a sorted list, as the main window's
-    ComboBox1->addItems(names);
+    // A sorted list, as the main window's; each item keeps the list's name in its own bytes.
+    std::vector<std::pair<QString, std::string>> names;
+    for (const std::string& name : listNames) names.emplace_back(FromBytes(name), name);
+    std::stable_sort(names.begin(), names.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& [text, bytes] : names)
+        ComboBox1->addItem(text, QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
     ComboBox1->setCurrentIndex(-1);
 }
 
@@ -106,7 +107,8 @@ void TFormBatch::Button4Click() {
         if (ListView1->topLevelItem(i)->checkState(0) == Qt::Checked) ticked.push_back(ListView1->topLevelItem(i));
 
     int planListIndex = -1;
-    const std::string listName = ComboBox1->currentIndex() >= 0 ? ComboBox1->currentText().toStdString() : "";
+    const std::string listName =
+        ComboBox1->currentIndex() >= 0 ? ComboBox1->currentData().toByteArray().toStdString() : std::string();
     switch (CheckBatchOk(m_ws, ComboBox1->currentIndex() >= 0, listName, static_cast<int>(ticked.size()),
                          planListIndex)) {
     case BatchOkCheck::NoPlan: return Message("No plan are specified.");

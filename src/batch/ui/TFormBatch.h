@@ -44,7 +44,7 @@ public:
     /// Threads that parse the files (the machine's cores by default).
     int Threads;
 
-    /// One row per open-file entry in list order, the plan-list names with none chosen.
+    /// One row per open-file entry in list order, the plan-list names (bytes) with none chosen.
     void Fill(const std::vector<OpenFileClass>& files, const std::vector<std::string>& listNames);
     /// The dataset key of a row: patient ID + plan ID + date-time of its entry.
     std::string RowKey(const QTreeWidgetItem* item) const;

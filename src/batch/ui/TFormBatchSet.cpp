@@ -170,7 +170,13 @@ void TFormBatchSet::Button3Click() {
     const int list = Result->PlanListIndex;
     const PlanListNameClass noList;
     const PlanListNameClass& rows = list >= 0 && list < m_ws.PlanListNameCount() ? m_ws.PlanListName[list] : noList;
-    Result->SetResults(planIndex, keys, EvaluateBatch(m_ws.PDataset, planIndex, rows, Batchpro, Threads));
+    WorkspaceHost* host = m_ws.Host();
+    if (host) host->ProgressBegin(static_cast<int>(keys.size()));
+    std::vector<BVClass> values = EvaluateBatch(m_ws.PDataset, planIndex, rows, Batchpro, Threads, [&](int done) {
+        if (host) host->ProgressStep(done);
+    });
+    if (host) host->ProgressEnd();
+    Result->SetResults(planIndex, keys, std::move(values));
     Result->show();
     Result->raise();
     close();

@@ -8,7 +8,7 @@ QCustomPlot* MakeComparisonChart(QWidget* parent, const char* name, const char* 
     auto* chart = new QCustomPlot(parent);
     chart->setObjectName(name);
     // The window's face colour; pages and saved pictures draw the charts on white.
-    chart->setBackground(QBrush(parent->palette().color(QPalette::Button)));
+    chart->setBackground(QBrush(chart->palette().color(QPalette::Button)));
     chart->xAxis->setLabel("Dose");
     chart->yAxis->setLabel(leftTitle);
     chart->yAxis->setRange(0, 105);

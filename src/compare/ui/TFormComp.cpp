@@ -3,6 +3,8 @@
 
 #include "compare/ui/ComparisonChartView.h"
 #include "compare/ui/ReportStylePicture.h"
+#include "compare/ui/TFormCompRList.h"
+#include "compare/ui/TFormCompReport.h"
 #include "compare/ui/TFormCompSelect.h"
 #include "dvh/Workspace.h"
 
@@ -19,6 +21,8 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -88,6 +92,16 @@ TFormComp::TFormComp(Workspace& workspace, QWidget* owner)
 
     FormCompSelect = new TFormCompSelect(this);
     FormCompSelect->OnChosen = [this](const std::vector<int>& chosen) { PlansChosen(chosen); };
+    FormCompReport = new TFormCompReport(*this);
+    FormCompRList = new TFormCompRList(FormCompReport);
+    FormCompRList->OnClosed = [this] {
+        DrawReport();
+        FormCompReport->show();
+        FormCompReport->raise();
+    };
+    Printer = new QPrinter(QPrinter::HighResolution);
+    PrintDialog1 = new QPrintDialog(Printer, this);
+    PrintDialog1->setObjectName("PrintDialog1");
     ColorDialog1 = new QColorDialog(this);
     ColorDialog1->setObjectName("ColorDialog1");
     ColorDialog1->setOption(QColorDialog::DontUseNativeDialog);
@@ -100,7 +114,13 @@ TFormComp::TFormComp(Workspace& workspace, QWidget* owner)
     PageControl1->setCurrentIndex(1);
 }
 
-TFormComp::~TFormComp() { delete FormCompSelect; }
+TFormComp::~TFormComp() {
+    delete FormCompRList;
+    delete FormCompReport;
+    delete FormCompSelect;
+    delete PrintDialog1;
+    delete Printer;
+}
 
 void TFormComp::BuildDvhPage(QWidget* page) {
     const QRect chartAt[4] = {{5, 5, 400, 253}, {410, 5, 400, 253},
@@ -270,12 +290,8 @@ void TFormComp::ConnectControls() {
     connect(BitBtn5, &QPushButton::clicked, this, &TFormComp::BitBtn5Click);
     connect(ComboBox6, qOverload<int>(&QComboBox::activated), this, [this](int) { ComboBox6Change(); });
     for (QToolButton* image : Image) connect(image, &QToolButton::clicked, this, &TFormComp::ImageClick);
-    connect(BitBtn2, &QPushButton::clicked, this, [this] {
-        if (PreviewReport) PreviewReport();
-    });
-    connect(BitBtn1, &QPushButton::clicked, this, [this] {
-        if (PrintReportRequested) PrintReportRequested();
-    });
+    connect(BitBtn2, &QPushButton::clicked, this, &TFormComp::BitBtn2Click);
+    connect(BitBtn1, &QPushButton::clicked, this, &TFormComp::PrintReport);
 }
 
 void TFormComp::showEvent(QShowEvent* event) {

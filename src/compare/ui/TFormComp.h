@@ -5,6 +5,7 @@
 #include "compare/ComparisonTable.h"
 #include "compare/StructureSetFile.h"
 
+#include <QImage>
 #include <QWidget>
 
 #include <array>
@@ -27,6 +28,11 @@ class QRadioButton;
 class QTabWidget;
 class QTableWidget;
 class QToolButton;
+class QPainter;
+class QPrintDialog;
+class QPrinter;
+class TFormCompReport;
+class TFormCompRList;
 class TFormCompSelect;
 class Workspace;
 
@@ -41,6 +47,9 @@ public:
 
     /// The plan choice, created with the window and closed with it.
     TFormCompSelect* FormCompSelect;
+    /// The report window and its row list, created with the window.
+    TFormCompReport* FormCompReport;
+    TFormCompRList* FormCompRList;
 
     // ---- controls ----
     QTabWidget* PageControl1;  // pages "DVH" and "Index"
@@ -111,10 +120,9 @@ public:
     QFileDialog* BitmapDialog = nullptr;
     /// "Save" of a set: asks for the set's name (the input box in its mode 4).
     std::function<void()> AskStructureSetName;
-    /// The report's "PreView" and "Print"; the style pictures tell the report window.
-    std::function<void()> PreviewReport;
-    std::function<void()> PrintReportRequested;
-    std::function<void(int style)> StyleChanged;
+    /// The printer the reports print to and its print dialog.
+    QPrinter* Printer;
+    QPrintDialog* PrintDialog1;
 
     // ---- plans (TFormCompPlans.cpp) ----
     void Button1Click();
@@ -168,6 +176,22 @@ public:
     /// Sets the report style and the pictures and letters that show it.
     void SetReportStyle(int style);
 
+    // ---- the report page (TFormCompPage.cpp) ----
+    /// The page as last drawn for the report window, 840 x 1188.
+    QImage PagePicture;
+    /// "PreView": rebuilds the table, refills the row list, draws the page and shows the
+    /// report window reduced.
+    void BitBtn2Click();
+    /// Draws the page into the report window's picture.
+    void DrawReport();
+    /// "Print": the page on the printer after its print dialog; nothing without a compared
+    /// plan and an existing plan list.
+    void PrintReport();
+    /// Fills the row list for plan list `listIndex` from its rows' print flags.
+    void FillReportRowList(int listIndex);
+    /// A style picture of the report window: the next style, and the page again.
+    void ReportStyleClicked();
+
     // ---- structure sets (TFormCompSets.cpp) ----
     void ReadStructureSets();
     void BitBtn4Click();
@@ -194,6 +218,12 @@ private:
     void ShowMessage(const QString& text, const QString& caption);
     /// Drops compared plans that went from the main window; true when any did.
     bool ReconcilePlans();
+    /// The row list refilled when it belongs to another list or length than list `listIndex`.
+    void EnsureRowList(int listIndex);
+    /// Draws page chart `chart` into `target`: the curves of positions 1 to 5 over the chart's
+    /// current ranges, laid out at `logicalSize` with the page's fonts when `pageFonts`.
+    void PaintPageChart(QPainter& painter, const QRect& target, int chart, QSize logicalSize,
+                        bool pageFonts);
 
     Workspace& m_ws;
     QWidget* m_owner;

@@ -5,11 +5,11 @@
 #include "app/TextBytes.h"
 #include "compare/ComparisonCurves.h"
 #include "compare/ui/ComparisonChartView.h"
+#include "compare/ui/TFormCompReport.h"
 #include "dvh/FileNames.h"
 #include "dvh/Workspace.h"
-#include "platform/AtomicWrite.h"
+#include "report/ui/PageImageFile.h"
 
-#include <QBuffer>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QFileDialog>
@@ -87,13 +87,7 @@ bool TFormComp::SaveChartABitmap(const QString& path) {
         Chart1->toPixmap(Chart1->width() * 3 / 2, Chart1->height() * 3 / 2).toImage();
     Chart1->setBackground(QBrush(palette().color(QPalette::Button)));
     Chart1->replot();
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    platform::WriteResult written{false, ""};
-    if (image.save(&buffer, "BMP"))
-        written = platform::AtomicWriteFile(PathBytes(path),
-                                            std::string_view(bytes.constData(), bytes.size()));
+    const platform::WriteResult written = WritePageImage(image, PathBytes(path), PageImageFormat::Bitmap);
     if (!written.ok) ShowMessage("Could not write file " + QFileInfo(path).fileName() + ".", "Error");
     return written.ok;
 }
@@ -113,5 +107,5 @@ void TFormComp::SetReportStyle(int style) {
             label->setPalette(p);
         }
     }
-    if (StyleChanged) StyleChanged(ReportStyle);
+    FormCompReport->ShowStyle(ReportStyle);
 }

@@ -1,11 +1,7 @@
 // The comparison window as a user sees it: plans, charts A-D, the index table, sets, plans going.
-#include "compare/ui/TFormComp.h"
-#include "compare/ui/TFormCompSelect.h"
-#include "dvh/Workspace.h"
+#include "ComparisonFixture.h"
 
-#include "../../planlist/PlanFixtures.h"
-#include "../../platform/TempFolder.h"
-#include "../../support/QtTestApp.h"
+#include "compare/ui/TFormCompSelect.h"
 
 #include <QButtonGroup>
 #include <QClipboard>
@@ -18,51 +14,6 @@
 #include <QTableWidget>
 
 #include <qcustomplot.h>
-
-#include <gtest/gtest.h>
-
-namespace {
-
-class ComparisonWindow : public ::testing::Test {
-protected:
-    void SetUp() override {
-        TestApp();
-        for (const char* id : {"A", "B", "C"}) {
-            PDatasetClass plan = fixtures::ExamplePlan();
-            plan.PlanID = id;
-            plan.Key = std::string("key") + id;
-            plan.FileType = FileTypeBrainScan;  // comparable without a file
-            m_ws.PDataset.push_back(plan);
-        }
-        m_ws.PDataset[1].DVHDataset[0].Name = "CTV";  // B has no PTV
-        PlanListNameClass list;
-        list.Name = "Prostate";
-        IndexDataClass row;
-        row.Name = "PTV";
-        row.Items = 11;  // Max dose [Gy]: 40
-        row.ConstraintsON = true;
-        row.Constraints = 39;
-        row.ConstraintFontColorB = 255;
-        list.IndexData = {row, row};
-        list.IndexData[1].Items = 9;  // Mean dose [Gy]: 25
-        m_ws.PlanListName.push_back(list);
-        for (PDatasetClass& plan : m_ws.PDataset) plan.PlanListIndex = 0;
-        m_form = std::make_unique<TFormComp>(m_ws, nullptr);
-        m_form->ProgramFolder = m_dir.Path();
-        m_form->ComboBox1->addItem("Prostate");
-    }
-
-    QString Cell(QTableWidget* grid, int row, int col) {
-        const QTableWidgetItem* item = grid->item(row, col);
-        return item ? item->text() : QString("<none>");
-    }
-
-    Workspace m_ws;
-    TempFolder m_dir;
-    std::unique_ptr<TFormComp> m_form;
-};
-
-}  // namespace
 
 TEST_F(ComparisonWindow, AddAllFillsGridTableAndOneSeriesPerPosition) {
     m_form->Button4->click();
