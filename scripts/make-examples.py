@@ -74,6 +74,10 @@ PLANS = {
     "Prostate_PlanSum.txt": (0.0, 1.0),
     "Prostate_OnePlan_Description.txt": (0.0, 1.0),
     "Prostate_PlanSum_Description.txt": (0.0, 1.0),
+    # Two rival plans of the first patient, to compare with its VMAT plan: the IMRT plan
+    # spares the organs less, the 3D plan least.
+    "Prostate_IMRT_P2.txt": (0.2, 1.06),
+    "Prostate_3D_P3.txt": (0.4, 1.12),
     "Batch_PR-0107.txt": (-0.1, 0.96),
     "Batch_PR-0113.txt": (0.15, 1.03),
     "Batch_PR-0121.txt": (0.3, 1.06),

@@ -10,6 +10,10 @@
 #include "app/WindowPlacement.h"
 #include "platform/Paths.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <QApplication>
 #include <QCheckBox>
 #include <QMenuBar>
@@ -58,6 +62,22 @@ bool TForm1::CaseSensitive() const {
 
 void TForm1::StatusText(const std::string& text) {
     statusBar()->showMessage(QString::fromStdString(text));
+}
+
+bool TForm1::MoveToTrash(const std::string& path) {
+    // The platform's own trash: a restore from the desktop brings the file back where it was.
+    const QString file = QFile::decodeName(QByteArray::fromStdString(path));
+    if (!QFileInfo(file).isFile()) return false;
+    // Qt makes the trash inside the user's data folder only when that folder exists; without
+    // it, it would make one in the working folder.
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (data.isEmpty() || !QDir().mkpath(data)) return false;
+    QString inTrash;
+    if (!QFile::moveToTrash(file, &inTrash)) return false;
+    if (QFileInfo(inTrash).isAbsolute()) return true;
+    // Anywhere but a real trash the user would never find it: put it back.
+    QFile::rename(inTrash, file);
+    return false;
 }
 
 void TForm1::Inform(const std::string& text, const std::string& caption) {

@@ -62,6 +62,7 @@ public:
     void StatusText(const std::string& text) override;
     /// An information box with an OK button, shown without a modal loop.
     void Inform(const std::string& text, const std::string& caption) override;
+    bool MoveToTrash(const std::string& path) override;
 
     // ==== menus (TForm1Menus.cpp) ====
 

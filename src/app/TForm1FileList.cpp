@@ -7,7 +7,6 @@
 #include "app/TextBytes.h"
 #include "compare/ui/TFormComp.h"
 #include "dvh/FileListOrder.h"
-#include "platform/Trash.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -105,7 +104,7 @@ bool TForm1::DeleteFilesToRecycleBin(const std::string& path) {
     // Only a full path names a file for sure: plans built from the clipboard carry the
     // placeholder "temp", which must never reach a file of that name in the working folder.
     if (path.empty() || path[0] != '/') return false;
-    return platform::MoveToTrash(path);
+    return MoveToTrash(path);
 }
 
 void TForm1::Delete1Click() {

@@ -19,4 +19,8 @@ public:
     virtual void StatusText(const std::string& /*text*/) {}
     /// An information message box with an OK button (e.g. a refused differential DVH).
     virtual void Inform(const std::string& /*text*/, const std::string& /*caption*/) {}
+    /// Moves the one file `path` to the desktop trash, where the user can restore it; never
+    /// deletes it for good and never replaces a file already in the trash. False when it stays
+    /// where it is (also where there is no trash to use, as without a host).
+    virtual bool MoveToTrash(const std::string& /*path*/) { return false; }
 };

@@ -10,7 +10,6 @@
 #include "platform/FaultPoint.h"
 #include "platform/FileLock.h"
 #include "platform/Paths.h"
-#include "platform/Trash.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -142,7 +141,7 @@ ListCommandResult DeletePlanList(Workspace& ws, const std::string& programFolder
     if (!ValidIndex(ws, listIndex)) return Status(ListCommandStatus::NothingToDo);
     const std::string path =
         PlanListFilePath(programFolder, ws.PlanListName[static_cast<std::size_t>(listIndex)].Name);
-    if (platform::FileExists(path) && !platform::MoveToTrash(path))
+    if (platform::FileExists(path) && !(ws.Host() && ws.Host()->MoveToTrash(path)))
         return Status(ListCommandStatus::Failed, listIndex,
                       "Cannot move \"" + path + "\" to the trash; the list was kept.");
     ws.PlanListName.erase(ws.PlanListName.begin() + listIndex);

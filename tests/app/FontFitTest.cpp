@@ -142,18 +142,7 @@ TEST(FontFit, DesignedTextsAndExampleNamesFitTheirControls) {
         window->hide();
     }
 
-    delete Form1;  // its dialogs go with it
+    delete Form1;  // its dialogs go with it; the next CreateForms sets every pointer anew
     Form1 = nullptr;
-    AboutBox = nullptr;
-    FormOption = nullptr;
-    FormSList = nullptr;
-    FormGraphView = nullptr;
-    FormIndex = nullptr;
-    FormDVHs = nullptr;
-    FormProgress = nullptr;
-    FormSelectPlanList = nullptr;
-    FormDVHmatch = nullptr;
-    FormInputBox = nullptr;
-    FormFileList = nullptr;
     qunsetenv("TESSARAY_HOME");
 }

@@ -37,6 +37,7 @@
 
 #include <qcustomplot.h>
 
+#include <filesystem>
 #include <functional>
 #include <tuple>
 
@@ -56,6 +57,8 @@ protected:
         delete Form1;  // its dialogs go with it
         Form1 = nullptr;
         qunsetenv("TESSARAY_HOME");
+        // Byte names that are no UTF-8 are beyond QTemporaryDir's own removal.
+        std::filesystem::remove_all(m_home.path().toStdString());
     }
     QTemporaryDir m_home;
 };

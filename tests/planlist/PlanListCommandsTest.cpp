@@ -9,13 +9,27 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
 namespace {
+
+// The desktop trash as the main window provides it, here a folder of the test.
+struct TrashHost : WorkspaceHost {
+    std::string folder;
+    bool CaseSensitive() const override { return false; }
+    bool MoveToTrash(const std::string& path) override {
+        std::filesystem::create_directories(folder);
+        return std::rename(path.c_str(), (folder + platform::FileNameOf(path)).c_str()) == 0;
+    }
+};
 
 class PlanListCommands : public ::testing::Test {
 protected:
     void SetUp() override {
+        m_host.folder = m_trash.Path() + "share/Trash/files/";
+        ws.SetHost(&m_host);
         // The trash of this test, so that deleted lists never reach the user's own.
         if (const char* old = std::getenv("XDG_DATA_HOME")) m_oldXdg = old, m_hadXdg = true;
         setenv("XDG_DATA_HOME", (m_trash.Path() + "share").c_str(), 1);
@@ -49,6 +63,7 @@ protected:
 
 private:
     TempFolder m_trash;
+    TrashHost m_host;
     std::string m_oldXdg;
     bool m_hadXdg = false;
 };

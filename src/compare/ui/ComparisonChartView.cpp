@@ -23,8 +23,9 @@ QCustomPlot* MakeComparisonChart(QWidget* parent, const char* name, const char* 
         axis->setTickLabels(false);
         axis->setTicks(false);
     }
-    chart->setAutoAddPlottableToLegend(true);
-    chart->legend->setVisible(legend);
+    chart->setAutoAddPlottableToLegend(legend);
+    // Shown once the chart has curves.
+    chart->legend->setVisible(false);
     QFont legendFont("Tahoma");
     legendFont.setPixelSize(11);
     chart->legend->setFont(legendFont);

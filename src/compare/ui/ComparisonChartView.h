@@ -14,7 +14,8 @@ inline QColor ToQColor(TColor c) { return QColor(ColorRed(c), ColorGreen(c), Col
 inline TColor FromQColor(const QColor& c) { return RgbColor(c.red(), c.green(), c.blue()); }
 
 /// A DVH chart of the comparison: silver dotted grids, framed, bottom axis "Dose", left axis
-/// `leftTitle` fixed at 0-105, a legend (Tahoma 11 pixels) when `legend`. With `zoomed` set the
+/// `leftTitle` fixed at 0-105, with `legend` a legend of its curves (Tahoma 11 pixels), shown by
+/// whoever draws them once there are any. With `zoomed` set the
 /// user draws a rectangle to zoom in (towards the upper left to undo), and `zoomed` runs after
 /// each zoom in; without it the chart does not zoom.
 QCustomPlot* MakeComparisonChart(QWidget* parent, const char* name, const char* leftTitle,

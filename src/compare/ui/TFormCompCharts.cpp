@@ -45,6 +45,8 @@ void TFormComp::DrawChart(int chart) {
         }
         UndoComparisonZoom(plot);
     }
+    // An empty legend would show as a bare frame.
+    plot->legend->setVisible(!series.empty());
     plot->replot();
 }
 

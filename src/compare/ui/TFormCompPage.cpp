@@ -107,6 +107,7 @@ void TFormComp::PaintPageChart(QPainter& painter, const QRect& target, int chart
             for (const ChartPoint& p : s.Points) graph->addData(p.x, p.y);
         }
     }
+    plot->legend->setVisible(plot->graphCount() > 0);
     plot->xAxis->setRange(screen->xAxis->range());
     plot->yAxis->setRange(screen->yAxis->range());
     if (pageFonts)

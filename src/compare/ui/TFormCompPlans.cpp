@@ -12,6 +12,7 @@
 #include <QColorDialog>
 #include <QComboBox>
 #include <QListWidget>
+#include <QSignalBlocker>
 #include <QTableWidget>
 
 #include <qcustomplot.h>
@@ -92,6 +93,8 @@ void TFormComp::ComparedPlansChanged() {
 
 void TFormComp::RefreshPlanGrid() {
     const std::vector<const PDatasetClass*> plans = ComparedPlanPointers();
+    // Refilling moves the grid's current cell; the selected row stays as the user left it.
+    const QSignalBlocker quiet(StringGrid2);
     StringGrid2->clearContents();
     StringGrid2->setRowCount(std::max<int>(1, static_cast<int>(plans.size())));
     for (int r = 0; r < StringGrid2->rowCount(); ++r)

@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QSignalBlocker>
 #include <QTableWidget>
 
 #include <qcustomplot.h>
@@ -21,6 +22,8 @@ const QColor kSelectedRow(0xEB, 0xF5, 0xFF);  // TColor 0xFFF5EB
 
 /// Shows `table` in `grid`: its row 0 as the header, the rest as rows.
 void ShowTable(QTableWidget* grid, const ComparisonTable& table) {
+    // Refilling moves the grid's current cell; that is no selection by the user.
+    const QSignalBlocker quiet(grid);
     grid->clear();
     const int columns = table.ColumnCount();
     grid->setColumnCount(columns);

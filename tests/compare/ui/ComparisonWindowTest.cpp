@@ -78,6 +78,12 @@ TEST_F(ComparisonWindow, ChoiceOrderArrowsAndPlansGoingBeneathTheWindow) {
     // The move redraws the charts too: grid, charts and table agree.
     EXPECT_EQ(m_form->Chart1->graphCount(), 0);
     EXPECT_EQ(m_form->StringGrid1->horizontalHeaderItem(2)->text(), "C");
+    // "Remove" on the last row leaves the row selected without a plan: it removes no more.
+    m_form->StringGrid2SelectCell(1, 2);
+    m_form->Button2->click();
+    m_form->Button2->click();
+    ASSERT_EQ(m_form->PlanComp.size(), 1u);
+    EXPECT_EQ(m_form->Compared.PlanGridRow, 2);
 
     // The main window deletes the first plan: C moves to index 1 and is found by its key.
     m_ws.PDataset.erase(m_ws.PDataset.begin());

@@ -26,6 +26,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 
 namespace {
 
@@ -166,6 +168,10 @@ TEST_F(PlanListWindow, DeleteUnlinksPlansAndClosesTheSeriesEditorOfThatList) {
     NewList("A");
     const int b = NewList("B");
     form->BSaveListClick();
+    // A file of that name deleted earlier waits in the trash: it must stay restorable.
+    const std::string trashed = trash.Path() + "share/Trash/files/";
+    std::filesystem::create_directories(trashed);
+    std::ofstream(trashed + "B.lst") << "deleted last week";
     form->PDataset.resize(1);
     form->PDataset[0].PlanListIndex = b;
     FormDVHs->Open(b);
@@ -181,6 +187,8 @@ TEST_F(PlanListWindow, DeleteUnlinksPlansAndClosesTheSeriesEditorOfThatList) {
     EXPECT_EQ(FormDVHs->PlanListIndex, -1);
     EXPECT_FALSE(platform::FileExists(PlanListFilePath(dir.Path(), "B")));
     EXPECT_FALSE(form->BSaveList->isEnabled());
+    EXPECT_EQ(trash.Read("share/Trash/files/B.lst"), "deleted last week");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(trashed), std::filesystem::directory_iterator()), 2);
 }
 
 TEST_F(PlanListWindow, ClosingOffersModifiedListsAndStaysOpenWhenASaveFails) {
