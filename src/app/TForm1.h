@@ -1,6 +1,7 @@
 // The main window "Tessaray": owns every plan, file and plan list through Workspace.
 #pragma once
 
+#include "app/LazyFileDialog.h"
 #include "dvh/Workspace.h"
 #include "planlist/IndexRowCommands.h"
 #include "platform/IniFile.h"
@@ -138,7 +139,7 @@ public:
     QGroupBox* RadioGroup2;  // "Volume": item 0 "Absolute [cc]", item 1 "Relative [%]"
     QPushButton* BitBtn12;   // "Series"
     QPushButton* BitBtn13;   // "Report"
-    QFileDialog* SaveDialog1;    // "Bitmap (*.bmp)"
+    LazyFileDialog SaveDialog1;    // "Bitmap (*.bmp)"
     QColorDialog* ColorDialog1;  // chart background
     /// One graph per drawn structure, in drawing order (visible structures only). No limit.
     std::vector<QCPGraph*> StructureSeries;
@@ -247,8 +248,8 @@ public:
     QAction* CopyList1;       // "Copy List"
     QAction* EditListName1;   // "Rename List Title"
     QAction* DeleteList1;     // "Delete List"
-    QFileDialog* SaveDialog2; // "List data (*.lst)", no overwrite prompt (never overwrites)
-    QFileDialog* ImportDialog;  // the open dialog of "Import List Data"
+    LazyFileDialog SaveDialog2; // "List data (*.lst)", no overwrite prompt (never overwrites)
+    LazyFileDialog ImportDialog;  // the open dialog of "Import List Data"
 
     /// Builds the plan-list popup and dialogs and wires the list commands.
     void ConnectPlanListCommands();
@@ -307,7 +308,7 @@ public:
     // ==== opening plans and the open-file list's commands (TForm1Opening.cpp,
     //      TForm1FileList.cpp) ====
 
-    QFileDialog* OpenDialog1;  // "Open DVH Files", several files
+    LazyFileDialog OpenDialog1;  // "Open DVH Files", several files
     QAction* Delete1;          // context menu of ListView1: "Delete"
     QAction* DeleteAll1;       // "Delete ALL"
     QAction* ClearList1;       // "Clear List"

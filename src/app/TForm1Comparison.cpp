@@ -34,7 +34,7 @@ void TForm1::ConnectComparison() {
     if (!FormComp || !FormInputBox) return;
     if (PlanListFolder.empty()) PlanListFolder = platform::ProgramFolder();
     FormComp->ProgramFolder = PlanListFolder;
-    FormComp->BitmapDialog = SaveDialog1;
+    FormComp->BitmapDialog = [this] { return SaveDialog1.get(); };
     FormComp->AskStructureSetName = [] {
         FormInputBox->Edit1->clear();
         FormInputBox->Label1->setText("Input Structure Set Name.");

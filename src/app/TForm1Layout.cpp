@@ -105,12 +105,15 @@ void TForm1::BuildCentral() {
     row->addWidget(BuildIndexGridSide());
     setCentralWidget(central);
 
-    SaveDialog1 = new QFileDialog(this, "Save image");
-    SaveDialog1->setObjectName("SaveDialog1");
-    SaveDialog1->setOption(QFileDialog::DontUseNativeDialog);
-    SaveDialog1->setAcceptMode(QFileDialog::AcceptSave);
-    SaveDialog1->setNameFilter("Bitmap (*.bmp)");
-    SaveDialog1->setDirectory(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    SaveDialog1.MakeWith([this] {
+        auto* dialog = new QFileDialog(this, "Save image");
+        dialog->setObjectName("SaveDialog1");
+        dialog->setOption(QFileDialog::DontUseNativeDialog);
+        dialog->setAcceptMode(QFileDialog::AcceptSave);
+        dialog->setNameFilter("Bitmap (*.bmp)");
+        dialog->setDirectory(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+        return dialog;
+    });
     ColorDialog1 = new QColorDialog(this);
     ColorDialog1->setObjectName("ColorDialog1");
     ColorDialog1->setOption(QColorDialog::DontUseNativeDialog);

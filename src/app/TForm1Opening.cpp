@@ -38,10 +38,13 @@ const char* const kNoFolderText =
 }  // namespace
 
 void TForm1::ConnectOpeningCommands() {
-    OpenDialog1 = new QFileDialog(this, "Open DVH Files");
-    OpenDialog1->setObjectName("OpenDialog1");
-    OpenDialog1->setFileMode(QFileDialog::ExistingFiles);
-    OpenDialog1->setDirectory(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    OpenDialog1.MakeWith([this] {
+        auto* dialog = new QFileDialog(this, "Open DVH Files");
+        dialog->setObjectName("OpenDialog1");
+        dialog->setFileMode(QFileDialog::ExistingFiles);
+        dialog->setDirectory(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+        return dialog;
+    });
 
     Delete1 = new QAction("Delete", ListView1);
     Delete1->setObjectName("Delete1");

@@ -69,37 +69,43 @@ void TForm1::ConnectPlanListCommands() {
             [this](int, int) { BEditIndexClick(); });
     // The row commands act on the grid's selected row, which StringGrid1SelectCell records.
 
-    SaveDialog2 = new QFileDialog(this, "Export List Data");
-    SaveDialog2->setObjectName("SaveDialog2");
-    SaveDialog2->setAcceptMode(QFileDialog::AcceptSave);
-    SaveDialog2->setNameFilter("List data (*.lst)");
-    SaveDialog2->setDefaultSuffix("lst");
-    // The export itself refuses an existing file, so the dialog need not ask.
-    SaveDialog2->setOption(QFileDialog::DontConfirmOverwrite);
-    SaveDialog2->setDirectory(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
-    ImportDialog = new QFileDialog(this, "Import List Data");
-    ImportDialog->setObjectName("ImportDialog");
-    ImportDialog->setFileMode(QFileDialog::ExistingFile);
-    ImportDialog->setNameFilters({"List data (*.lst)", "All files (*)"});
-    connect(SaveDialog2, &QFileDialog::fileSelected, this, [this](const QString& path) {
-        const int list = SelectedPlanList();
-        if (list < 0) return;
-        const ListCommandResult r =
-            ExportPlanList(PlanListFolder, PlanListName[list].Name, PathBytes(path));
-        if (r.status == ListCommandStatus::Failed)
-            ReportWriteFailure(r.message);
-        else if (!r.message.empty())
-            statusBar()->showMessage(FromBytes(r.message));
+    SaveDialog2.MakeWith([this] {
+        auto* dialog = new QFileDialog(this, "Export List Data");
+        dialog->setObjectName("SaveDialog2");
+        dialog->setAcceptMode(QFileDialog::AcceptSave);
+        dialog->setNameFilter("List data (*.lst)");
+        dialog->setDefaultSuffix("lst");
+        // The export itself refuses an existing file, so the dialog need not ask.
+        dialog->setOption(QFileDialog::DontConfirmOverwrite);
+        dialog->setDirectory(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+        connect(dialog, &QFileDialog::fileSelected, this, [this](const QString& path) {
+            const int list = SelectedPlanList();
+            if (list < 0) return;
+            const ListCommandResult r =
+                ExportPlanList(PlanListFolder, PlanListName[list].Name, PathBytes(path));
+            if (r.status == ListCommandStatus::Failed)
+                ReportWriteFailure(r.message);
+            else if (!r.message.empty())
+                statusBar()->showMessage(FromBytes(r.message));
+        });
+        return dialog;
     });
-    connect(ImportDialog, &QFileDialog::fileSelected, this, [this](const QString& path) {
-        const ListCommandResult r = ImportPlanList(*this, PlanListFolder, PathBytes(path));
-        if (!r.ok()) {
-            ReportWriteFailure(r.message);
-            return;
-        }
-        const std::string name = PlanListName[r.index].Name;
-        ComboBox1->addItem(FromBytes(name));
-        SelectPlanList(name);
+    ImportDialog.MakeWith([this] {
+        auto* dialog = new QFileDialog(this, "Import List Data");
+        dialog->setObjectName("ImportDialog");
+        dialog->setFileMode(QFileDialog::ExistingFile);
+        dialog->setNameFilters({"List data (*.lst)", "All files (*)"});
+        connect(dialog, &QFileDialog::fileSelected, this, [this](const QString& path) {
+            const ListCommandResult r = ImportPlanList(*this, PlanListFolder, PathBytes(path));
+            if (!r.ok()) {
+                ReportWriteFailure(r.message);
+                return;
+            }
+            const std::string name = PlanListName[r.index].Name;
+            ComboBox1->addItem(FromBytes(name));
+            SelectPlanList(name);
+        });
+        return dialog;
     });
     connect(SavePlanList1, &QAction::triggered, this, &TForm1::SavePlanList1Click);
     connect(ImportPlanList1, &QAction::triggered, this, &TForm1::ImportPlanList1Click);

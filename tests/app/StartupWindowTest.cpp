@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -79,4 +80,29 @@ TEST_F(MainWindowTest, DifferentialExportIsRefusedWithItsCaption) {
     EXPECT_EQ(box->windowTitle(), "Unsupported DVH Type");
     EXPECT_EQ(box->text(), "Cannot read differential DVH file [ differential.txt ]");
     EXPECT_TRUE(box->isVisible());
+}
+
+TEST_F(MainWindowTest, FileDialogsAreMadeOnFirstUseWithTheirSettings) {
+    EXPECT_TRUE(Form1->findChildren<QFileDialog*>().isEmpty());
+    for (LazyFileDialog* d : {&Form1->SaveDialog1, &Form1->SaveDialog2, &Form1->ImportDialog, &Form1->OpenDialog1})
+        EXPECT_FALSE(d->Made());
+
+    const struct {
+        LazyFileDialog& dialog;
+        const char *name, *title;
+        QFileDialog::AcceptMode mode;
+    } dialogs[] = {{Form1->SaveDialog1, "SaveDialog1", "Save image", QFileDialog::AcceptSave},
+                   {Form1->SaveDialog2, "SaveDialog2", "Export List Data", QFileDialog::AcceptSave},
+                   {Form1->ImportDialog, "ImportDialog", "Import List Data", QFileDialog::AcceptOpen},
+                   {Form1->OpenDialog1, "OpenDialog1", "Open DVH Files", QFileDialog::AcceptOpen}};
+    for (const auto& d : dialogs) {
+        QFileDialog* made = d.dialog.get();
+        ASSERT_NE(made, nullptr);
+        EXPECT_EQ(d.dialog.get(), made);  // made once
+        EXPECT_EQ(made->parent(), Form1);
+        EXPECT_EQ(made->objectName(), d.name);
+        EXPECT_EQ(made->windowTitle(), d.title);
+        EXPECT_EQ(made->acceptMode(), d.mode);
+    }
+    EXPECT_EQ(Form1->findChildren<QFileDialog*>().size(), 4);
 }

@@ -116,8 +116,9 @@ public:
     // ---- hand-overs wired by the main window ----
     /// The folder holding the structure-set file ('/' at the end).
     std::string ProgramFolder;
-    /// The main window's bitmap save dialog, used by "DVH(A) ".
-    QFileDialog* BitmapDialog = nullptr;
+    /// The main window's bitmap save dialog, used by "DVH(A) " (made by the main window when
+    /// first asked for).
+    std::function<QFileDialog*()> BitmapDialog;
     /// "Save" of a set: asks for the set's name (the input box in its mode 4).
     std::function<void()> AskStructureSetName;
     /// The printer the reports print to and its print dialog.

@@ -76,10 +76,11 @@ void TFormComp::ChartZoom(QCustomPlot* chart) {
 }
 
 void TFormComp::BitBtn3Click() {
-    if (!BitmapDialog) return;
-    BitmapDialog->selectNameFilter("Bitmap (*.bmp)");
-    if (BitmapDialog->exec() != QDialog::Accepted || BitmapDialog->selectedFiles().isEmpty()) return;
-    SaveChartABitmap(PathText(ChangeFileExt(PathBytes(BitmapDialog->selectedFiles().first()), ".bmp")));
+    QFileDialog* dialog = BitmapDialog ? BitmapDialog() : nullptr;
+    if (!dialog) return;
+    dialog->selectNameFilter("Bitmap (*.bmp)");
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return;
+    SaveChartABitmap(PathText(ChangeFileExt(PathBytes(dialog->selectedFiles().first()), ".bmp")));
 }
 
 bool TFormComp::SaveChartABitmap(const QString& path) {
