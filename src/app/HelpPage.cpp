@@ -1,12 +1,12 @@
 // The help page: shipped inside the program, copied to a private file that a browser can open.
 #include "app/HelpPage.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QTemporaryFile>
 
 HelpPage::HelpPage() = default;
-HelpPage::~HelpPage() = default;
+HelpPage::~HelpPage() { delete m_file; }
 
 QString HelpPage::Write() {
     // The page is compiled into a static library; without this the linker leaves it out.
@@ -18,9 +18,11 @@ QString HelpPage::Write() {
     // A name of its own, not a fixed one in the shared temporary folder, where anyone could
     // have put a file or a link first.
     if (!m_file || !QFile::exists(m_file->fileName())) {
-        m_file = std::make_unique<QTemporaryFile>(QDir::temp().filePath("tessaray-help-XXXXXX.html"));
+        delete m_file;
+        m_file = new QTemporaryFile(QDir::temp().filePath("tessaray-help-XXXXXX.html"),
+                                    QCoreApplication::instance());
         if (!m_file->open()) {
-            m_file.reset();
+            delete m_file;
             return {};
         }
     }

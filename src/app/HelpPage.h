@@ -1,11 +1,9 @@
 // The help page: shipped inside the program, copied to a private file that a browser can open.
 #pragma once
 
+#include <QPointer>
 #include <QString>
-
-#include <memory>
-
-class QTemporaryFile;
+#include <QTemporaryFile>
 
 class HelpPage {
 public:
@@ -19,5 +17,7 @@ public:
     QString Write();
 
 private:
-    std::unique_ptr<QTemporaryFile> m_file;
+    // Owned by the application object as well, so the page goes when the program ends even
+    // though the main window is never destroyed.
+    QPointer<QTemporaryFile> m_file;
 };

@@ -383,6 +383,8 @@ public:
     /// Wires the comparison window to this window, the input box and the program folder;
     /// called once they exist.
     void ConnectComparison();
+    /// Closes the comparison window and its report windows.
+    void CloseComparisonWindows();
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -5,6 +5,8 @@
 #include "app/TFormInputBox.h"
 #include "app/TextBytes.h"
 #include "compare/ui/TFormComp.h"
+#include "compare/ui/TFormCompRList.h"
+#include "compare/ui/TFormCompReport.h"
 #include "platform/Paths.h"
 
 #include <QButtonGroup>
@@ -46,4 +48,11 @@ void TForm1::ConnectComparison() {
     FormInputBox->SetModeHandler(4, [](TFormInputBox& box) {
         return FormComp && FormComp->StructureSetNameEntered(PathBytes(box.Edit1->text()));
     });
+}
+
+void TForm1::CloseComparisonWindows() {
+    if (!FormComp) return;
+    for (QWidget* window : std::initializer_list<QWidget*>{FormComp->FormCompRList,
+                                                           FormComp->FormCompReport, FormComp})
+        window->close();
 }

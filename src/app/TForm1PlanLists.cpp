@@ -398,6 +398,8 @@ void TForm1::AskToSaveModifiedLists(std::function<void()> then) {
 void TForm1::closeEvent(QCloseEvent* event) {
     if (m_listsOffered || ModifiedPlanLists(*this).empty()) {
         QMainWindow::closeEvent(event);
+        // The program ends with its main window, also while the comparison is open.
+        if (event->isAccepted()) CloseComparisonWindows();
         return;
     }
     event->ignore();

@@ -52,6 +52,8 @@ TEST(ComparisonLauncher, OpensWithTheMainListAndStoresASetThroughTheInputBox) {
     // Clearing the main window's lists takes the plans out of the comparison.
     Form1->ClearList1->trigger();
     EXPECT_TRUE(FormComp->PlanComp.empty());
+    Form1->close();  // the program ends with its main window
+    EXPECT_FALSE(FormComp->isVisible());
     delete Form1;
     Form1 = nullptr;
     EXPECT_EQ(FormComp, nullptr);

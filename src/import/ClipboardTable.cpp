@@ -1,0 +1,116 @@
+// Recognition of BrainSCAN and iPlan clipboard tables and curves.
+#include "import/ClipboardTable.h"
+
+#include "dvh/DvhLineFields.h"
+#include "dvh/NameCompare.h"
+
+std::string NormaliseLineEnds(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + text.size() / 16);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r') {
+            out += "\r\n";
+            if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        } else if (c == '\n') {
+            out += "\r\n";
+        } else {
+            out.push_back(c);
+        }
+    }
+    return out;
+}
+
+std::vector<std::string_view> ClipboardLines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        const bool last = end == std::string_view::npos;
+        if (last) end = text.size();
+        std::string_view line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        lines.push_back(line);
+        if (last) break;
+        start = end + 1;
+    }
+    return lines;
+}
+
+std::vector<std::string_view> TabFields(std::string_view line) {
+    std::vector<std::string_view> fields;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t tab = line.find('\t', start);
+        if (tab == std::string_view::npos) {
+            fields.push_back(line.substr(start));
+            return fields;
+        }
+        fields.push_back(line.substr(start, tab - start));
+        start = tab + 1;
+    }
+}
+
+namespace {
+
+std::vector<std::string> NamesOfLineOne(std::string_view text, bool lastFieldIsName) {
+    const auto lines = ClipboardLines(text);
+    std::vector<std::string> names;
+    if (lines.empty()) return names;
+    const auto fields = TabFields(lines[0]);
+    const std::size_t end = lastFieldIsName ? fields.size() : fields.size() - 1;
+    for (std::size_t i = 1; i < end; ++i) names.emplace_back(fields[i]);
+    return names;
+}
+
+bool IsBrainScan(const std::vector<std::string_view>& lines) {
+    return lines.size() >= 4 && dvhtext::CharAt(lines[0], 1) == '\t' && dvhtext::CharAt(lines[1], 1) == '\t' &&
+           dvhtext::CharAt(lines[2], 3) == '1' && dvhtext::CharAt(lines[3], 3) == '2';
+}
+
+}  // namespace
+
+ClipboardRecognition ClassifyClipboardText(std::string_view text) {
+    ClipboardRecognition r;
+    if (text.empty()) return r;
+    r.Kind = ClipboardKind::Other;
+    const auto lines = ClipboardLines(text);
+    if (IsBrainScan(lines)) {
+        r.Kind = ClipboardKind::BrainScanTable;
+        return r;
+    }
+    if (lines.size() < 3 || !dvhtext::StartsWith(lines[0], "Dose")) return r;
+    const std::size_t firstLf = text.find('\n');
+    if (text.substr(firstLf + 1).find("[ccm]") != std::string_view::npos) return r;
+    if (!dvhtext::StartsWith(lines[2], "0.000")) return r;
+    const std::string_view unitLine = lines[1];
+    if (dvhtext::StartsWith(unitLine, "[%]")) {
+        if (unitLine.find("[%]", 3) == std::string_view::npos) {
+            r.Kind = ClipboardKind::IPlanCurvePercent;
+            return r;
+        }
+        r.Kind = ClipboardKind::IPlanTable;
+        // The reference dose is the first cell without its unit: "[%] 43.750".
+        const std::string_view cell = TabFields(unitLine)[0].substr(3);
+        r.DoseText = std::string(dvhtext::Trim(cell));
+    } else if (dvhtext::StartsWith(unitLine, "[Gy]")) {
+        if (unitLine.find("[%]", 4) == std::string_view::npos) {
+            r.Kind = ClipboardKind::IPlanCurveGy;
+            return r;
+        }
+        r.Kind = ClipboardKind::IPlanTable;
+        r.DoseText = "None";
+    }
+    return r;
+}
+
+std::vector<std::string> BrainScanNames(std::string_view text) { return NamesOfLineOne(text, true); }
+std::vector<std::string> IPlanTableNames(std::string_view text) { return NamesOfLineOne(text, false); }
+
+int NormalTissueItem(const std::vector<std::string>& names, std::initializer_list<std::string_view> candidates) {
+    int item = 0;
+    for (std::size_t i = 0; i < names.size(); ++i)
+        for (std::string_view c : candidates)
+            if (StructureNamesEqual(names[i], c, false)) item = static_cast<int>(i) + 1;
+    return item;
+}

@@ -1,0 +1,44 @@
+// What a text copied from BrainSCAN or iPlan holds: its kind, its structure names, its dose.
+#pragma once
+
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <vector>
+
+/// The kinds of clipboard text the BrainLAB import takes apart.
+enum class ClipboardKind {
+    Nothing,           ///< no text at all
+    BrainScanTable,    ///< every structure a column, names after a leading TAB
+    IPlanTable,        ///< "Dose" and every structure a column, "[%]" or "[Gy]" doses
+    IPlanCurvePercent, ///< one iPlan curve over dose in % of its reference dose
+    IPlanCurveGy,      ///< one iPlan curve over dose in Gy
+    Other,             ///< text of no known kind
+};
+
+struct ClipboardRecognition {
+    ClipboardKind Kind = ClipboardKind::Nothing;
+    /// iPlan table only: the reference dose as written in line 2, "None" for doses in Gy.
+    std::string DoseText;
+};
+
+/// The text with every line end (LF, CR LF or a lone CR) written as CR LF.
+std::string NormaliseLineEnds(std::string_view text);
+
+/// Tells the kinds apart. Line ends may be CR LF or LF alone.
+ClipboardRecognition ClassifyClipboardText(std::string_view text);
+
+/// The lines of a copied text, split at LF, each without its CR. A text ending in a line end
+/// has no empty last line.
+std::vector<std::string_view> ClipboardLines(std::string_view text);
+/// The TAB-separated fields of a line.
+std::vector<std::string_view> TabFields(std::string_view line);
+
+/// BrainSCAN names: every field of line 1 after the first, the text after the last TAB too.
+std::vector<std::string> BrainScanNames(std::string_view text);
+/// iPlan table names: the fields of line 1 after the first that a TAB follows.
+std::vector<std::string> IPlanTableNames(std::string_view text);
+
+/// The item of a "Normal Tissue" list ("---" then `names`) to preselect: the last name equal
+/// to one of `candidates` without regard to case, 0 ("---") for none.
+int NormalTissueItem(const std::vector<std::string>& names, std::initializer_list<std::string_view> candidates);
