@@ -99,7 +99,8 @@ TFormComp::TFormComp(Workspace& workspace, QWidget* owner)
         FormCompReport->show();
         FormCompReport->raise();
     };
-    Printer = new QPrinter(QPrinter::HighResolution);
+    m_ownPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    Printer = m_ownPrinter.get();
     PrintDialog1 = new QPrintDialog(Printer, this);
     PrintDialog1->setObjectName("PrintDialog1");
     ColorDialog1 = new QColorDialog(this);
@@ -118,8 +119,8 @@ TFormComp::~TFormComp() {
     delete FormCompRList;
     delete FormCompReport;
     delete FormCompSelect;
-    delete PrintDialog1;
-    delete Printer;
+    // Print dialogs of this window go before the printer they point to.
+    qDeleteAll(findChildren<QPrintDialog*>(Qt::FindDirectChildrenOnly));
 }
 
 void TFormComp::BuildDvhPage(QWidget* page) {

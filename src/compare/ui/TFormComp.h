@@ -10,6 +10,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -121,7 +122,8 @@ public:
     std::function<QFileDialog*()> BitmapDialog;
     /// "Save" of a set: asks for the set's name (the input box in its mode 4).
     std::function<void()> AskStructureSetName;
-    /// The printer the reports print to and its print dialog.
+    /// The printer the reports print to and its print dialog: the window's own until the
+    /// main window hands over its shared ones.
     QPrinter* Printer;
     QPrintDialog* PrintDialog1;
 
@@ -226,6 +228,7 @@ private:
     void PaintPageChart(QPainter& painter, const QRect& target, int chart, QSize logicalSize,
                         bool pageFonts);
 
+    std::unique_ptr<QPrinter> m_ownPrinter;
     Workspace& m_ws;
     QWidget* m_owner;
     bool m_shownOnce = false;
