@@ -51,13 +51,13 @@ void TForm1::ConnectCommands() {
 
     // Commands whose windows do not exist yet stay disabled until they do.
     for (QAction* later : {Report2,
-                           ToolButton3, Report1, ToolButton4, PrintScreen1, SpeedButton1, Save1,
-                           ToolButton23})
+                           ToolButton3, Report1, ToolButton4, PrintScreen1, SpeedButton1})
         later->setEnabled(false);
-    for (QPushButton* later : {BitBtn13, Button9}) later->setEnabled(false);
+    for (QPushButton* later : {BitBtn13}) later->setEnabled(false);
 
     ConnectPlanListCommands();
     ConnectOpeningCommands();
+    ConnectSaveDvh();
 }
 
 void TForm1::StructureList1Click() {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "dvh/Records.h"
+#include "platform/AtomicWrite.h"
 
 #include <optional>
 #include <string>
@@ -40,3 +41,10 @@ void ApplyModAliases(PDatasetClass& plan, const ModFileContent& mod);
 /// with fewer alias lines than the plan has structures leaves the rest alone; surplus lines
 /// are ignored.
 void ApplyModFile(PDatasetClass& plan, const ModFileContent& mod);
+
+/// The companion of `plan`: "Patient Name", "Patient ID", "Plan Name", "Plan ID" and
+/// "Prescribed dose [cGy]" (the first structure's dose x 100, two decimals at most, "."), each
+/// a label, a TAB and the value, then "k TAB alias" per structure; CR LF after every line.
+std::string ModFileText(const PDatasetClass& plan);
+/// Writes `ModFileText(plan)` to `path` atomically.
+platform::WriteResult WriteModFile(const std::string& path, const PDatasetClass& plan);

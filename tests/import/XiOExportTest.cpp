@@ -105,8 +105,12 @@ TEST(XiOExport, RefusesBrokenFilesAndLeavesNothing) {
         EXPECT_EQ(r.status, c.status) << r.detail;
         EXPECT_TRUE(plan.DVHDataset.empty());
         // The names pass does not read rows: it fails the same way except on row content.
-        if (c.status != ReadStatus::BadRow) EXPECT_EQ(n.status, c.status);
-        if (!n) EXPECT_TRUE(names.empty());
+        if (c.status != ReadStatus::BadRow) {
+            EXPECT_EQ(n.status, c.status);
+        }
+        if (!n) {
+            EXPECT_TRUE(names.empty());
+        }
     }
     ParsedPlan plan;
     EXPECT_EQ(ParseXiODvh(whole, 0, plan).status, ReadStatus::BadPrescribedDose);
@@ -134,7 +138,7 @@ TEST(XiOLoad, StorePlanTakesTheCompanionAndCancelOrFailureRemovesOnlyItsPlan) {
     RecordingHost host;
     Workspace ws;
     ws.SetHost(&host);
-    ws.PlanListName.push_back(PlanListNameClass{"Pelvis"});
+    ws.PlanListName.emplace_back().Name = "Pelvis";
     const std::string path = folder.Write("Pelvis_x.txt", Block("External", {"0,1", "100,1"}) + Block("PTV", {"0,0", "100,2"}));
     folder.Write("Pelvis_x.mod", "Patient Name\tAnn\nPatient ID\tNULL\nPlan Name\tNULL\nPlan ID\tNULL\n"
                                  "Prescribed dose [cGy]\t6000\n0\tSkin\n1\t\n");
