@@ -7,6 +7,7 @@
 #include "app/HelpPage.h"
 #include "app/TFormOption.h"
 #include "app/TStartForm.h"
+#include "app/TextBytes.h"
 #include "app/WindowPlacement.h"
 #include "platform/Paths.h"
 
@@ -61,7 +62,7 @@ bool TForm1::CaseSensitive() const {
 }
 
 void TForm1::StatusText(const std::string& text) {
-    statusBar()->showMessage(QString::fromStdString(text));
+    statusBar()->showMessage(FromBytes(text));  // may name a file
 }
 
 bool TForm1::MoveToTrash(const std::string& path) {
@@ -82,7 +83,7 @@ bool TForm1::MoveToTrash(const std::string& path) {
 
 void TForm1::Inform(const std::string& text, const std::string& caption) {
     auto* box = new QMessageBox(QMessageBox::Information, QString::fromStdString(caption),
-                                QString::fromStdString(text), QMessageBox::Ok, this);
+                                FromBytes(text), QMessageBox::Ok, this);
     box->setObjectName("InformationBox");
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->show();

@@ -19,6 +19,8 @@
 
 #include <qcustomplot.h>
 
+#include <algorithm>
+
 void TForm1::SetUpIndexViews() {
     StringGrid1->setItemDelegate(new GridTextDelegate(StringGrid1));
     StringGrid1->setItemDelegateForColumn(
@@ -71,6 +73,9 @@ void TForm1::UpdateIndexGrid(int listIndex) {
         // Refilling moves the table's current cell; that is no selection by the user.
         const QSignalBlocker quiet(StringGrid1);
         FillIndexGrid(StringGrid1, grid);
+        // The highlighted row is the one the row commands act on (Up/Down move it).
+        if (IndexGridEditMode() && SelectedIndexRow >= 1 && SelectedIndexRow <= StringGrid1->rowCount())
+            StringGrid1->setCurrentCell(SelectedIndexRow - 1, std::max(0, StringGrid1->currentColumn()));
     }
     StringGrid1->viewport()->update();
     StringGrid1SelectCell(2, SelectedIndexRow);

@@ -10,6 +10,7 @@
 
 #include <QComboBox>
 #include <QHeaderView>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTreeWidget>
 
@@ -92,7 +93,18 @@ void TFormFileList::FormClose() {
 }
 
 int TFormFileList::ReadFileHeader(const std::string& path) {
-    return m_workspace ? m_workspace->ReadDvhHeader(path, &Header) : 0;
+    if (!m_workspace) return 0;
+    const int code = m_workspace->ReadDvhHeader(path, &Header, false);
+    // The refusal belongs to this dialog, over which the user is listing the folder.
+    if (m_workspace->LastHeaderResult.status == ReadStatus::Differential) {
+        auto* box = new QMessageBox(QMessageBox::Information, "Unsupported DVH Type",
+                                    FromBytes(Workspace::DifferentialRefusalText(path)),
+                                    QMessageBox::Ok, this);
+        box->setObjectName("InformationBox");
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->show();
+    }
+    return code;
 }
 
 void TFormFileList::ComboBox1Change() {

@@ -1,11 +1,19 @@
 // The folder picker over a widget-based file dialog in folder mode.
 #include "dialogs/TSelectFolderDialog.h"
 
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
+#include <QLabel>
 #include <QPushButton>
+#include <QStandardPaths>
+#include <QToolButton>
+#include <QUrl>
+
+#include <vector>
 
 /// The picker window: asks its component before it accepts a choice.
 class FolderPickerWindow : public QFileDialog {
@@ -35,7 +43,44 @@ bool IsInside(const QString& folder, const QString& root) {
     return f == root || f.startsWith(root.endsWith('/') ? root : root + '/');
 }
 
+/// Puts `lines` above everything the file dialog shows, each on a row of its own.
+void AddLinesAbove(QFileDialog& window, const std::vector<QLabel*>& lines) {
+    auto* grid = qobject_cast<QGridLayout*>(window.layout());
+    if (!grid) return;
+    struct Placed {
+        QLayoutItem* item;
+        int row, column, rows, columns;
+    };
+    std::vector<Placed> placed;
+    while (grid->count() > 0) {
+        Placed p{nullptr, 0, 0, 0, 0};
+        grid->getItemPosition(0, &p.row, &p.column, &p.rows, &p.columns);
+        p.item = grid->takeAt(0);
+        placed.push_back(p);
+    }
+    for (std::size_t i = 0; i < lines.size(); ++i) grid->addWidget(lines[i], static_cast<int>(i), 0, 1, -1);
+    for (const Placed& p : placed)
+        grid->addItem(p.item, p.row + static_cast<int>(lines.size()), p.column, p.rows, p.columns);
+}
+
 }  // namespace
+
+QString SpecialFolderPath(TSpecialFolder folder) {
+    QString path;
+    switch (folder) {
+    case sfDesktop:
+    case sfDesktopDirectory: path = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation); break;
+    case sfPersonal:
+    case sfMyDocuments: path = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation); break;
+    case sfMyMusic: path = QStandardPaths::writableLocation(QStandardPaths::MusicLocation); break;
+    case sfMyVideo: path = QStandardPaths::writableLocation(QStandardPaths::MoviesLocation); break;
+    case sfMyPictures: path = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation); break;
+    case sfProfile: path = QDir::homePath(); break;
+    case sfDrives: path = QDir::rootPath(); break;
+    default: break;
+    }
+    return IsFolder(path) ? CleanFolder(path) : QString();
+}
 
 TSelectFolderDialog::TSelectFolderDialog(QWidget* owner) : QObject(owner), m_owner(owner) {}
 
@@ -49,7 +94,17 @@ bool TSelectFolderDialog::DoExecute() {
 
     FolderPickerWindow window(m_owner ? m_owner->window() : nullptr, this);
     window.setObjectName("SelectFolderWindow");
-    window.setWindowTitle(Title.isEmpty() ? QStringLiteral("Select Folder") : Title);
+    window.setWindowTitle(QStringLiteral("Select Folder"));
+    // The title above the tree, the status text on its own line under it.
+    auto* titleLine = new QLabel(Title, &window);
+    titleLine->setObjectName("TitleLabel");
+    titleLine->setWordWrap(true);
+    titleLine->setVisible(!Title.isEmpty());
+    auto* statusLine = new QLabel(&window);
+    statusLine->setObjectName("StatusLabel");
+    statusLine->setVisible(Options & bifStatusText);
+    AddLinesAbove(window, {titleLine, statusLine});
+    m_statusLine = statusLine;
     window.setOption(QFileDialog::DontUseNativeDialog);
     window.setAcceptMode(QFileDialog::AcceptOpen);
     if (Options & bifBrowseIncludeFiles) {
@@ -61,13 +116,29 @@ bool TSelectFolderDialog::DoExecute() {
     if (Options & bifNoNewFolderButton) window.setOption(QFileDialog::ReadOnly);
     window.setSizeGripEnabled(Options & bifNewDialogStyle);
 
-    // The picker opens in the selected folder, so OK at once chooses it again.
-    window.setDirectory(!m_select.isEmpty() ? m_select : (!m_root.isEmpty() ? m_root : QDir::homePath()));
+    // The picker opens in the selected folder, so OK at once chooses it again; a selection
+    // outside the root opens at the root.
+    const QString start = !m_select.isEmpty() && IsInside(m_select, m_root) ? m_select : m_root;
+    window.setDirectory(!start.isEmpty() ? start : QDir::homePath());
+    if (!m_root.isEmpty()) window.setSidebarUrls({QUrl::fromLocalFile(m_root)});
 
     m_handle = &window;
+    auto* toParent = window.findChild<QToolButton*>("toParentButton");
+    // The root bounds the browsing: a way above it (the parent button, a typed path, a
+    // folder of the history) leads back to the root.
+    const auto keepInside = [this, &window, toParent](const QString& path) {
+        if (m_root.isEmpty()) return;
+        if (!IsInside(path, m_root)) window.setDirectory(m_root);
+        if (toParent) toParent->setEnabled(CleanFolder(window.directory().absolutePath()) != m_root);
+    };
+    connect(&window, &QFileDialog::directoryEntered, this, keepInside);
+    keepInside(window.directory().absolutePath());
+    // "Look in" would list every folder above the current one: under a root it stays shut.
+    if (!m_root.isEmpty())
+        if (auto* lookIn = window.findChild<QComboBox*>("lookInCombo")) lookIn->setEnabled(false);
     // The selection follows the user live: a highlighted folder, or the folder entered.
     const auto follow = [this](const QString& path) {
-        if (!IsFolder(path)) return;
+        if (!IsFolder(path) || !IsInside(path, m_root)) return;
         m_select = CleanFolder(path);
         DoFolderChange();
     };
@@ -78,6 +149,7 @@ bool TSelectFolderDialog::DoExecute() {
     const bool chosen = window.exec() == QDialog::Accepted && !window.selectedFiles().isEmpty();
     DoClose();
     m_handle = nullptr;
+    m_statusLine = nullptr;
     QDir::setCurrent(savedDirectory);
 
     if (chosen) {
@@ -113,6 +185,34 @@ void TSelectFolderDialog::SetRootFolder(const QString& path) {
     m_root = IsFolder(path) ? CleanFolder(path) : QString();
 }
 
+namespace {
+
+/// The first special folder, in their order, whose folder is `path`.
+TSpecialFolder SpecialFolderOf(const QString& path) {
+    if (path.isEmpty()) return sfNone;
+    for (int f = sfDesktop; f < sfNone; ++f)
+        if (SpecialFolderPath(static_cast<TSpecialFolder>(f)) == path) return static_cast<TSpecialFolder>(f);
+    return sfNone;
+}
+
+}  // namespace
+
+TSpecialFolder TSelectFolderDialog::GetSelectSpecialFolder() const { return SpecialFolderOf(m_select); }
+
+void TSelectFolderDialog::SetSelectSpecialFolder(TSpecialFolder folder) {
+    m_select = SpecialFolderPath(folder);
+    ChangeSelectFolder();
+}
+
+TSpecialFolder TSelectFolderDialog::GetRootSpecialFolder() const {
+    return m_root.isEmpty() ? sfDesktop : SpecialFolderOf(m_root);
+}
+
+void TSelectFolderDialog::SetRootSpecialFolder(TSpecialFolder folder) {
+    // The desktop is the top of the tree, as it is where the folder numbers come from.
+    m_root = folder == sfDesktop ? QString() : SpecialFolderPath(folder);
+}
+
 void TSelectFolderDialog::SetStatusText(const QString& text) {
     m_statusText = text;
     ChangeStatusText();
@@ -130,7 +230,7 @@ void TSelectFolderDialog::ChangeSelectFolder() {
 }
 
 void TSelectFolderDialog::ChangeStatusText() {
-    if (m_handle && (Options & bifStatusText)) m_handle->setLabelText(QFileDialog::LookIn, m_statusText);
+    if (m_handle && m_statusLine && (Options & bifStatusText)) m_statusLine->setText(m_statusText);
 }
 
 void TSelectFolderDialog::DoShow() {

@@ -8,6 +8,7 @@
 
 #include <functional>
 
+class QLabel;
 class QWidget;
 
 /// Options of the picker. The values are the classic browse flags, so stored option sets
@@ -31,6 +32,26 @@ enum TSFolderOption : unsigned {
     bifShareable = 0x8000,
 };
 
+/// The folders the classic special-folder numbers name, in their order. On Linux a value
+/// names a folder where the desktop has one: the desktop, documents, music, videos,
+/// pictures, the home folder and (as "My Computer") the file-system root; the others name
+/// none, as a folder the system does not supply.
+enum TSpecialFolder {
+    sfDesktop, sfInternet, sfPrograms, sfControls, sfPrinters, sfPersonal, sfFavorites, sfStartup,
+    sfRecent, sfSendTo, sfBitbucket, sfStartMenu, sfMyDocuments, sfMyMusic, sfMyVideo,
+    sfDesktopDirectory, sfDrives, sfNetwork, sfNetHood, sfFonts, sfTemplates, sfCommonStartMenu,
+    sfCommonPrograms, sfCommonStartup, sfCommonDesktopDirectory, sfAppData, sfPrintHood,
+    sfLocalAppData, sfAltStartup, sfCommonAltStartup, sfCommonFavorites, sfInternetCache,
+    sfCookies, sfHistory, sfCommonAppData, sfWindows, sfSystem, sfProgramFiles, sfMyPictures,
+    sfProfile, sfSystemX86, sfProgramFilesX86, sfProgramFilesCommon, sfProgramFilesCommonX86,
+    sfCommonTemplates, sfCommonDocuments, sfCommonAdminTools, sfAdminTools, sfConnections,
+    sfCommonMusic, sfCommonPictures, sfCommonVideo, sfResources, sfResourcesLocalized,
+    sfCommonOEMLinks, sfCDBurnArea, sfNone
+};
+
+/// The existing folder `folder` names on this computer, "" for none.
+QString SpecialFolderPath(TSpecialFolder folder);
+
 /// A non-visual component: set its properties, call `Execute`, read `GetSelectFolder`.
 /// `Execute` runs the picker window modally over the owner, like any common dialog; the
 /// window exists only during the call and is reachable there through `Handle` (tests answer
@@ -43,7 +64,7 @@ public:
     ~TSelectFolderDialog() override;
 
     unsigned Options = bifReturnOnlyFSDirs;
-    /// Text shown as the picker's caption; "" gives a plain one.
+    /// Text shown above the folder tree; "" shows none.
     QString Title;
 
     using NotifyEvent = std::function<void(TSelectFolderDialog* sender)>;
@@ -70,8 +91,17 @@ public:
     void SetSelectFolder(const QString& path);
     /// The root of the browse tree; "" means the whole file system.
     QString GetRootFolder() const { return m_root; }
-    /// Sets the root; a path that is not an existing folder leaves the root empty.
+    /// Sets the root; a path that is not an existing folder leaves the root empty. The picker
+    /// shows and accepts nothing above its root.
     void SetRootFolder(const QString& path);
+    /// The special folder the selection is (the lowest value when several name it), or sfNone.
+    TSpecialFolder GetSelectSpecialFolder() const;
+    /// Selects the special folder; one the system does not supply clears the selection.
+    void SetSelectSpecialFolder(TSpecialFolder folder);
+    /// The special folder the root is; sfDesktop for the whole tree.
+    TSpecialFolder GetRootSpecialFolder() const;
+    /// Roots the tree at the special folder; sfDesktop (or one not supplied) is the whole tree.
+    void SetRootSpecialFolder(TSpecialFolder folder);
     QString GetStatusText() const { return m_statusText; }
     /// Stores the status line; with `bifStatusText` it is shown, at once while shown.
     void SetStatusText(const QString& text);
@@ -103,4 +133,5 @@ private:
     QString m_statusText;
     QString m_displayName;
     QPointer<QFileDialog> m_handle;
+    QLabel* m_statusLine = nullptr;  // the picker's status line while it is shown
 };

@@ -99,9 +99,12 @@ public:
     /// Recognises the DVH export at `path` and returns its file type code (0 unreadable, 2, 3,
     /// 5, 6, 7, 12, 13; never 4 or 14). The header fields go to `target`, or to the `Header...`
     /// members when it is null; they are written only when the first line was one the program
-    /// knows. A differential DVH is refused through the host's information message. The reason
+    /// knows. A differential DVH is refused through the host's information message, unless
+    /// `informHost` is false (a caller with a window of its own shows it there). The reason
     /// for a 0 stays in `LastHeaderResult`.
-    int ReadDvhHeader(const std::string& path, DvhHeaderFields* target = nullptr);
+    int ReadDvhHeader(const std::string& path, DvhHeaderFields* target = nullptr, bool informHost = true);
+    /// The message that refuses the differential DVH at `path` (caption "Unsupported DVH Type").
+    static std::string DifferentialRefusalText(const std::string& path);
     ReadResult LastHeaderResult;
 
     /// Gy; the prescribed dose that a plan sum (codes 3 and 13) gives every structure. Whoever

@@ -1,7 +1,11 @@
 // Workspace::ReadDvhHeader: the recogniser applied to a file, filling the header members.
 #include "dvh/Workspace.h"
 
-int Workspace::ReadDvhHeader(const std::string& path, DvhHeaderFields* target) {
+std::string Workspace::DifferentialRefusalText(const std::string& path) {
+    return "Cannot read differential DVH file [ " + FileNameOf(path) + " ]";
+}
+
+int Workspace::ReadDvhHeader(const std::string& path, DvhHeaderFields* target, bool informHost) {
     DvhHeader header = RecogniseDvhHeaderFile(path);
     LastHeaderResult = header.result;
     if (header.identified) {
@@ -17,8 +21,7 @@ int Workspace::ReadDvhHeader(const std::string& path, DvhHeaderFields* target) {
             HeaderTime = header.fields.Time;
         }
     }
-    if (header.result.status == ReadStatus::Differential && m_host)
-        m_host->Inform("Cannot read differential DVH file [ " + FileNameOf(path) + " ]",
-                       "Unsupported DVH Type");
+    if (header.result.status == ReadStatus::Differential && m_host && informHost)
+        m_host->Inform(DifferentialRefusalText(path), "Unsupported DVH Type");
     return header.FileType;
 }

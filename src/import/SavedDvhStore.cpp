@@ -24,7 +24,9 @@ std::vector<std::string> StoreTextFiles(const std::string& folder) {
     if (folder.empty()) return paths;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         std::error_code typeError;
-        if (it->is_directory(typeError)) continue;
+        // Regular files only: opening a FIFO or a device named "x.txt" to read its header
+        // would wait for good.
+        if (!it->is_regular_file(typeError)) continue;
         const std::string name = it->path().filename().string();
         const auto dot = name.find_last_of('.');
         if (dot == std::string::npos || name.compare(dot, std::string::npos, ".txt") != 0)

@@ -10,6 +10,11 @@
 #include "app/TFormProgress.h"
 #include "app/TFormSList.h"
 #include "app/TessarayApplication.h"
+#include "batch/ui/TFormBatch.h"
+#include "batch/ui/TFormBatchResult.h"
+#include "batch/ui/TFormBatchSet.h"
+#include "compare/ui/TFormComp.h"
+#include "compare/ui/TFormCompSelect.h"
 #include "planlist/ui/TFormDVHs.h"
 #include "app/TFormOption.h"
 #include "app/TFormSelectPlanList.h"
@@ -38,6 +43,7 @@
 #include <qcustomplot.h>
 
 #include <filesystem>
+#include <algorithm>
 #include <functional>
 #include <tuple>
 
@@ -73,6 +79,9 @@ TEST_F(Forms, CaptionsAreTheFormsOwnTexts) {
         {FormIndex, "Edit Index"},     {FormDVHs, "DVH Series"},
         {FormSelectPlanList, "Select Plan"}, {FormDVHmatch, "DVH Series"},
         {FormInputBox, "Tessaray"},    {FormFileList, "File List"},
+        {FormComp, "Plan Comparison"}, {FormCompSelect, "Select Plan"},
+        {FormBatch, "Batch processing"}, {FormBatchSet, "Batch processing"},
+        {FormBatchResult, "Batch processing - Results"},
     };
     for (const auto& [form, caption] : captions) EXPECT_EQ(form->windowTitle(), caption);
 
@@ -106,8 +115,9 @@ TEST_F(Forms, TheMainWindowIsEnabledExactlyWhenNoDialogHoldsIt) {
          }},
         {"hide", [](QDialog* d) { d->hide(); }},
     };
-    QDialog* const dialogs[] = {FormOption,    FormGraphView, FormIndex,
-                                FormSelectPlanList, FormInputBox, FormFileList};
+    QDialog* const dialogs[] = {FormOption,   FormGraphView, FormIndex,   FormSelectPlanList,
+                                FormInputBox, FormFileList,  FormBatch,   FormBatchSet,
+                                FormBatchResult};
     for (QDialog* dialog : dialogs) {
         for (const Way& way : ways) {
             SCOPED_TRACE(dialog->windowTitle().toStdString() + " / " + way.name);
@@ -115,10 +125,13 @@ TEST_F(Forms, TheMainWindowIsEnabledExactlyWhenNoDialogHoldsIt) {
             ASSERT_TRUE(dialog->isVisible());
             EXPECT_FALSE(Form1->FormEnabled());
             way.leave(dialog);
-            // A dialog may refuse a way out (the plan-list choice has only OK); then it still
-            // holds the main window. Gone, it must have let go of it.
-            EXPECT_EQ(Form1->FormEnabled(), !dialog->isVisible());
-            dialog->hide();
+            // A dialog may refuse a way out (the plan-list choice has only OK) or hand on to
+            // the next one (the batch windows); while one is shown it holds the main window,
+            // and once all are gone it must be free.
+            const bool anyShown = std::any_of(std::begin(dialogs), std::end(dialogs),
+                                              [](QDialog* d) { return d->isVisible(); });
+            EXPECT_EQ(Form1->FormEnabled(), !anyShown);
+            for (QDialog* d : dialogs) d->hide();
             EXPECT_TRUE(Form1->FormEnabled());
         }
     }

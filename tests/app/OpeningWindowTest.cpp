@@ -439,6 +439,8 @@ TEST_F(OpeningWindow, BrowserOpensAStoredPlanWithAndWithoutItsCompanion) {
            "Prescribed dose [cGy]\t6000\n0\tPTV 60\n1\tOAR\n";
     fs::copy_file(m_files / "plansum_S1.txt", store / "Archive" / "333_Sum.txt");
     fs::copy_file(m_files / "not_a_dvh.txt", store / "Head" / "notes.txt");
+    fs::copy_file(fs::path(TESSARAY_TEST_DATA) / "broken" / "differential.txt",
+                  store / "Head" / "diff.txt");
     Form1->SaveFolder = store.string();
 
     Form1->findChild<QAction*>("OpenFileList1")->trigger();
@@ -451,6 +453,12 @@ TEST_F(OpeningWindow, BrowserOpensAStoredPlanWithAndWithoutItsCompanion) {
     FormFileList->ComboBox1Change();
     auto* rows = FormFileList->findChild<QTreeWidget*>("ListView1");
     ASSERT_EQ(rows->topLevelItemCount(), 1);  // the note is no DVH export
+    // The differential export is refused over the dialog the user is working in.
+    auto* refusal = FormFileList->findChild<QMessageBox*>("InformationBox");
+    ASSERT_NE(refusal, nullptr);
+    EXPECT_EQ(refusal->text(), "Cannot read differential DVH file [ diff.txt ]");
+    EXPECT_EQ(Form1->findChild<QMessageBox*>("InformationBox"), nullptr);
+    delete refusal;
     EXPECT_EQ(rows->topLevelItem(0)->text(0), "333");
     auto* ok = FormFileList->findChild<QPushButton*>("Button1");
     EXPECT_FALSE(ok->isEnabled());

@@ -5,11 +5,18 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QListView>
+#include <QToolButton>
+#include <QUrl>
 #include <QTemporaryDir>
 #include <QWidget>
 
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 namespace {
 
@@ -110,6 +117,86 @@ TEST_F(SelectFolderDialogTest, TheRootBoundsTheChoiceAndStartsTheBrowsing) {
     }));
     EXPECT_EQ(startedIn, Sub("a"));
     EXPECT_EQ(m_picker.GetSelectFolder(), Sub("a/inner"));
+}
+
+TEST_F(SelectFolderDialogTest, NothingAboveTheRootIsShownOrReached) {
+    m_picker.SetRootFolder(Sub("a"));
+    const auto at = [](QFileDialog* w) { return QDir::cleanPath(w->directory().absolutePath()); };
+    EXPECT_TRUE(Run([&](QFileDialog* w) {
+        auto* up = w->findChild<QToolButton*>("toParentButton");
+        ASSERT_NE(up, nullptr);
+        EXPECT_FALSE(up->isEnabled());  // at the root
+        EXPECT_EQ(w->sidebarUrls(), QList<QUrl>{QUrl::fromLocalFile(Sub("a"))});
+        w->setDirectory(Sub("a/inner"));
+        emit w->directoryEntered(Sub("a/inner"));
+        ASSERT_TRUE(up->isEnabled());
+        up->click();
+        EXPECT_EQ(at(w), Sub("a"));
+        EXPECT_FALSE(up->isEnabled());
+        // "Look in" would list the folders above: it stays shut.
+        auto* lookIn = w->findChild<QComboBox*>("lookInCombo");
+        ASSERT_NE(lookIn, nullptr);
+        EXPECT_FALSE(lookIn->isEnabled());
+        // A folder above entered all the same (typed, from the history) leads back to the root.
+        w->setDirectory(m_dir.path());
+        emit w->directoryEntered(m_dir.path());
+        EXPECT_EQ(at(w), Sub("a"));
+        Ok(w);
+    }));
+    EXPECT_EQ(m_picker.GetSelectFolder(), Sub("a"));
+}
+
+TEST_F(SelectFolderDialogTest, SpecialFoldersWithALinuxMeaningAreRootsAndSelections) {
+    const QByteArray home = qgetenv("HOME");
+    qputenv("HOME", m_dir.path().toUtf8());
+    qputenv("XDG_CONFIG_HOME", m_dir.filePath("config").toUtf8());  // no user-dirs file
+    for (const char* sub : {"Desktop", "Documents"}) QDir(m_dir.path()).mkpath(sub);
+    m_picker.SetRootSpecialFolder(sfProfile);
+    EXPECT_EQ(m_picker.GetRootFolder(), Sub("."));
+    EXPECT_EQ(m_picker.GetRootSpecialFolder(), sfProfile);
+    m_picker.SetRootSpecialFolder(sfDesktop);  // the top of the tree
+    EXPECT_EQ(m_picker.GetRootFolder(), "");
+    EXPECT_EQ(m_picker.GetRootSpecialFolder(), sfDesktop);
+    const std::tuple<TSpecialFolder, QString, TSpecialFolder> selections[] = {
+        {sfDesktop, Sub("Desktop"), sfDesktop},
+        {sfMyDocuments, Sub("Documents"), sfPersonal},  // two values, one folder: the lower
+        {sfProfile, Sub("."), sfProfile},
+        {sfDrives, "/", sfDrives},
+        {sfMyMusic, "", sfNone},  // no such folder here
+        {sfFonts, "", sfNone},    // no Linux meaning
+    };
+    for (const auto& [folder, path, readBack] : selections) {
+        SCOPED_TRACE(folder);
+        m_picker.SetSelectSpecialFolder(folder);
+        EXPECT_EQ(m_picker.GetSelectFolder(), path);
+        EXPECT_EQ(m_picker.GetSelectSpecialFolder(), readBack);
+    }
+    qputenv("HOME", home);
+    qunsetenv("XDG_CONFIG_HOME");
+}
+
+TEST_F(SelectFolderDialogTest, TitleAboveTheTreeAndTheStatusTextOnItsOwnLine) {
+    m_picker.Title = "Choose the folder of the exports";
+    m_picker.Options = bifReturnOnlyFSDirs | bifStatusText;
+    m_picker.SetStatusText("Nothing chosen yet");
+    EXPECT_FALSE(Run([&](QFileDialog* w) {
+        auto* title = w->findChild<QLabel*>("TitleLabel");
+        auto* status = w->findChild<QLabel*>("StatusLabel");
+        ASSERT_NE(title, nullptr);
+        ASSERT_NE(status, nullptr);
+        EXPECT_EQ(title->text(), m_picker.Title);
+        EXPECT_EQ(status->text(), "Nothing chosen yet");
+        m_picker.SetStatusText("Now this");
+        EXPECT_EQ(status->text(), "Now this");
+        EXPECT_NE(w->windowTitle(), m_picker.Title);
+        w->show();
+        const QWidget* tree = w->findChild<QListView*>("listView");
+        ASSERT_NE(tree, nullptr);
+        EXPECT_LT(title->mapTo(w, QPoint()).y(), status->mapTo(w, QPoint()).y());
+        EXPECT_LT(status->mapTo(w, QPoint()).y(), tree->mapTo(w, QPoint()).y());
+        EXPECT_NE(w->labelText(QFileDialog::LookIn), "Now this");  // not in place of a label
+        w->reject();
+    }));
 }
 
 TEST_F(SelectFolderDialogTest, CanCloseHandlerKeepsThePickerOpenUntilCancel) {

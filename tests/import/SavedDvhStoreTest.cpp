@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -20,6 +21,8 @@ TEST(SavedDvhStore, ListsSubFoldersAndExactlyTheTxtFiles) {
                              "a.b.txt", ".txt"})
         std::ofstream(root / "Prostate" / name) << "x";
     std::ofstream(root / "loose.txt") << "x";
+    // A FIFO named like an export is no file to read: listing it would block the program.
+    ASSERT_EQ(::mkfifo((root / "Prostate" / "fifo.txt").c_str(), 0600), 0);
 
     EXPECT_EQ(StoreSubFolders(root.string()), (std::vector<std::string>{"Head", "Prostate"}));
     const auto files = StoreTextFiles((root / "Prostate").string());

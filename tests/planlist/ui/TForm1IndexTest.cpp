@@ -226,8 +226,9 @@ TEST(TForm1Index, AClickAlwaysChoosesItsRowAndViewingKeysLeaveTheClipboard) {
     click(0);
     EXPECT_EQ(w.form.SelectedIndexRow, 1);
     click(1);
-    w.form.BUp->click();  // the chosen row moves up and stays chosen
+    w.form.BUp->click();  // the chosen row moves up and stays chosen, highlighted
     EXPECT_EQ(w.form.SelectedIndexRow, 1);
+    EXPECT_EQ(grid->currentRow(), 0);
     click(1);
     EXPECT_EQ(w.form.SelectedIndexRow, 2);
 
