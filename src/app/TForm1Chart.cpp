@@ -10,6 +10,7 @@
 #include "dvh/FileNames.h"
 #include "dvh/PlanView.h"
 #include "platform/AtomicWrite.h"
+#include "report/ui/TFormComment.h"
 
 #include <QColorDialog>
 #include <QComboBox>
@@ -70,9 +71,9 @@ void TForm1::DrawDvhChart(int planIndex) {
     LabelPlanID->setText(FromBytes(plan.PlanID));
     LabelPrescDose->setText(QString::fromStdString(PrescribedDoseText(plan)));
 
-    Chart1->clearGraphs();
-    StructureSeries.clear();
+    // Every newly drawn plan starts without report comment.
     for (std::string& line : CommentLine) line.clear();
+    if (FormComment) FormComment->ClearComment();
 
     const bool dosePercent = RadioGroupIndex(RadioGroup1) == 1;
     const bool volumePercent = RadioGroupIndex(RadioGroup2) == 1;
@@ -80,6 +81,12 @@ void TForm1::DrawDvhChart(int planIndex) {
     const QListWidget* checks = FormGraphView ? FormGraphView->CheckListBox1 : nullptr;
     // Curves come from the kept chart data: only curves whose points or units changed, and
     // structures ticked since the last draw, are built from their points.
+    struct Curve {
+        const ChartCurveCache::Curve* data;
+        QString title;
+        QPen pen;
+    };
+    std::vector<Curve> curves;
     QCPRange doseRange, volumeRange;
     bool hasDose = false, hasVolume = false;
     for (int k = 0; k < plan.DVHDatasetCount(); ++k) {
@@ -88,16 +95,8 @@ void TForm1::DrawDvhChart(int planIndex) {
                                 ? checks->item(k)->checkState() == Qt::Checked
                                 : s.Visible;
         if (!ticked) continue;
-        QCPGraph* graph = Chart1->addGraph();
-        StructureSeries.push_back(graph);
-        graph->setName(FromBytes(CurveTitle(s.DisplayName())));
-        graph->setPen(QPen(ToQColor(s.Color), s.LineWidth));
-        graph->setAdaptiveSampling(true);
-        Chart1->xAxis->setLabel(dosePercent ? "Dose [%]" : "Dose [Gy]");
-        Chart1->yAxis->setLabel(volumePercent ? "Volume [%]" : "Volume [cc]");
-
         const ChartCurveCache::Curve& curve = m_curveCache->CurveOf(s, dosePercent, volumePercent);
-        graph->setData(curve.data);
+        curves.push_back({&curve, FromBytes(CurveTitle(s.DisplayName())), QPen(ToQColor(s.Color), s.LineWidth)});
         if (curve.hasDose) {
             doseRange = hasDose ? doseRange.expanded(curve.doseRange) : curve.doseRange;
             hasDose = true;
@@ -108,6 +107,34 @@ void TForm1::DrawDvhChart(int planIndex) {
         }
     }
     m_curveCache->DropUnused();
+
+    // The graphs of the last draw stay when they show the same curves, titles and pens.
+    bool sameGraphs = Chart1->graphCount() == static_cast<int>(curves.size()) && StructureSeries.size() == curves.size();
+    for (std::size_t n = 0; sameGraphs && n < curves.size(); ++n) {
+        const QCPGraph* g = StructureSeries[n];
+        sameGraphs = g->data().data() == curves[n].data->data.data() && g->name() == curves[n].title &&
+                     g->pen() == curves[n].pen;
+    }
+    const QCPRange doseBefore = Chart1->xAxis->range(), volumeBefore = Chart1->yAxis->range();
+    const QString doseTitleBefore = Chart1->xAxis->label(), volumeTitleBefore = Chart1->yAxis->label();
+    const int legendBefore = Chart1->legend->itemCount();
+    const bool legendShownBefore = Chart1->legend->visible();
+    if (!sameGraphs) {
+        Chart1->clearGraphs();
+        StructureSeries.clear();
+        for (const Curve& c : curves) {
+            QCPGraph* graph = Chart1->addGraph();
+            StructureSeries.push_back(graph);
+            graph->setName(c.title);
+            graph->setPen(c.pen);
+            graph->setAdaptiveSampling(true);
+            graph->setData(c.data->data);
+        }
+    }
+    if (!curves.empty()) {
+        Chart1->xAxis->setLabel(dosePercent ? "Dose [%]" : "Dose [Gy]");
+        Chart1->yAxis->setLabel(volumePercent ? "Volume [%]" : "Volume [cc]");
+    }
 
     // Automatic ranges from the curves' kept ranges; relative volume is fixed to 0 .. 105.
     if (!StructureSeries.empty()) {
@@ -123,14 +150,27 @@ void TForm1::DrawDvhChart(int planIndex) {
     // bare frame.
     const int rowHeight = std::max(1, QFontMetrics(Chart1->legend->font()).height());
     const int capacity = ChartExportSize({Chart1->width(), Chart1->height()}).height / rowHeight + 1;
-    for (std::size_t n = 0; n < StructureSeries.size() && static_cast<int>(n) < capacity; ++n)
-        StructureSeries[n]->addToLegend();
+    const int listed = std::min(static_cast<int>(StructureSeries.size()), capacity);
+    if (Chart1->legend->itemCount() != listed) {
+        Chart1->legend->clearItems();
+        for (int n = 0; n < listed; ++n) StructureSeries[static_cast<std::size_t>(n)]->addToLegend();
+    }
     Chart1->legend->setVisible(!StructureSeries.empty());
     m_doseMin = Chart1->xAxis->range().lower;
     m_doseMax = Chart1->xAxis->range().upper;
     m_volumeMin = Chart1->yAxis->range().lower;
     m_volumeMax = Chart1->yAxis->range().upper;
-    Chart1->replot();
+    // A drawing that changes nothing the curves' layers show (same graphs, axes and legend)
+    // repaints only the constraint marks, whose rows may have changed; the curves keep their
+    // pixels. Anything else is drawn whole.
+    const bool samePicture = sameGraphs && Chart1->xAxis->range() == doseBefore &&
+                             Chart1->yAxis->range() == volumeBefore && Chart1->xAxis->label() == doseTitleBefore &&
+                             Chart1->yAxis->label() == volumeTitleBefore && Chart1->legend->itemCount() == legendBefore &&
+                             Chart1->legend->visible() == legendShownBefore;
+    if (samePicture && m_guideLayer)
+        m_guideLayer->replot();
+    else
+        Chart1->replot();
 
     // Select the plan's list by name; a list index that no longer exists counts as none.
     int item = -1;

@@ -50,7 +50,9 @@ void TForm1::SetUpIndexViews() {
     connect(ComboBox3, &QComboBox::activated, this, &TForm1::ComboBox3Change);
     connect(ComboBox2, &QComboBox::activated, this, &TForm1::ComboBox2Change);
 
-    new ConstraintGuideLayer(Chart1, [this](QCPPainter* painter) { Chart1AfterDraw(painter); });
+    auto* guides = new ConstraintGuideLayer(Chart1, [this](QCPPainter* painter) { Chart1AfterDraw(painter); });
+    m_guideLayer = guides->layer();
+    m_guideLayer->setMode(QCPLayer::lmBuffered);
 }
 
 void TForm1::ComboBox1Change() {

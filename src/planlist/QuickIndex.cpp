@@ -40,7 +40,8 @@ std::string QuickIndexResultText(float result, int digits) {
 
 bool QuickValueKeyAccepted(std::string_view text, char key) {
     if (key >= '0' && key <= '9') return true;
-    if (key == 8) return true;
+    const auto code = static_cast<unsigned char>(key);
+    if (code < 0x20 || code == 0x7F) return true;
     if (key == '.') return text.find('.') == std::string_view::npos;
     return false;
 }

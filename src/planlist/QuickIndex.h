@@ -28,8 +28,9 @@ float CalcQuickIndexValue(const PDatasetClass* plan, const QuickIndexQuery& quer
 /// shortest form ("27.5", "30"); "" for a negative result.
 std::string QuickIndexResultText(float result, int digits);
 
-/// Whether the value field accepts a typed character: digits, backspace (8), and "." while the
-/// text holds none.
+/// Whether a value field lets a key's character through: digits, "." while the text holds
+/// none, and the control characters of keys that type nothing (backspace, Tab, Enter,
+/// Escape, Delete), which keep their usual work.
 bool QuickValueKeyAccepted(std::string_view text, char key);
 
 /// Kinds 0-7 take a value; kinds 8-16 do not.

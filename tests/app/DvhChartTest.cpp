@@ -140,6 +140,33 @@ TEST_F(MainWindowTest, RedrawsKeepEachCurvesDataUntilItsPointsTheUnitsOrTheTicks
     EXPECT_EQ(data(2), body);
 }
 
+TEST_F(MainWindowTest, ARedrawOfUnchangedCurvesStillShowsTheConstraintMarksOfNow) {
+    Form1->show();
+    Form1->PlanListName.resize(1);
+    IndexDataClass row;
+    row.Name = "PTV [1]";
+    row.Items = 4;  // V at a dose in %: the mark sits at (Value %, limit %)
+    row.Value = 40;
+    row.ConstraintsON = row.ConstraintsView = true;
+    row.Constraints = 50;
+    Form1->PlanListName[0].IndexData = {row};
+    const int p = AddPlan();
+    Form1->PDataset[p].PlanListIndex = 0;
+    Form1->ShowPlan(p);
+    Form1->DrawDvhChart(p);
+    const QImage before = Form1->Chart1->grab().toImage();
+    const QCPGraph* first = Form1->Chart1->graph(0);
+
+    // The row moves its mark; the curves are the same and stay the same graphs.
+    Form1->PlanListName[0].IndexData[0].Value = 20;
+    Form1->DrawDvhChart(p);
+    EXPECT_EQ(Form1->Chart1->graph(0), first);
+    const QImage redrawn = Form1->Chart1->grab().toImage();
+    EXPECT_NE(redrawn, before);
+    Form1->Chart1->replot();  // drawn whole: the same picture
+    EXPECT_EQ(Form1->Chart1->grab().toImage(), redrawn);
+}
+
 TEST_F(MainWindowTest, EveryVisibleStructureIsDrawnBeyondThreeHundred) {
     PDatasetClass plan;
     for (int k = 0; k < 350; ++k) plan.DVHDataset.push_back(LinearStructure("S" + std::to_string(k), 10 + k, 5, 3));

@@ -2,6 +2,7 @@
 // against curves and statistics worked out by hand.
 #include "import/ClipboardDvh.h"
 #include "import/ClipboardTable.h"
+#include "../support/RealData.h"
 
 #include <gtest/gtest.h>
 
@@ -76,7 +77,7 @@ TEST(ClipboardTable, NamesAndNormalTissueByKind) {
 }
 
 TEST(ClipboardTable, RealIPlanCopy) {
-    std::ifstream in(TESSARAY_REALDATA "/victorgabr+pps/dvh_ptv_based.txt", std::ios::binary);
+    std::ifstream in(RealDataFile("victorgabr+pps/dvh_ptv_based.txt"), std::ios::binary);
     if (!in) GTEST_SKIP() << "real data not present";
     std::stringstream buffer;
     buffer << in.rdbuf();

@@ -5,6 +5,7 @@
 #include "batch/BatchExports.h"
 #include "batch/ui/BatchWidgets.h"
 #include "planlist/QuickIndex.h"
+#include "planlist/ui/QuickIndexPanel.h"
 
 #include <QFileDialog>
 #include <QGroupBox>
@@ -156,10 +157,8 @@ void TFormBatchResult::RadioButton1Click() {
 }
 
 bool TFormBatchResult::Edit1KeyPress(QKeyEvent* key) {
-    const QString text = key->text();
-    if (text.isEmpty()) return false;  // cursor and editing keys
-    if (text.size() != 1) return true;
-    return !QuickValueKeyAccepted(Edit1->text().toStdString(), static_cast<char>(text.at(0).unicode()));
+    // The quick-index value field's rule: digits and one point; keys that type nothing pass.
+    return QuickValueKeyRefused(Edit1->text(), key->text());
 }
 
 bool TFormBatchResult::eventFilter(QObject* watched, QEvent* event) {

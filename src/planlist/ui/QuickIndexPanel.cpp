@@ -37,8 +37,5 @@ void SetUpQuickValueField(QLineEdit* valueField, int kind) {
 bool QuickValueKeyRefused(const QString& fieldText, const QString& typed) {
     if (typed.isEmpty()) return false;  // navigation and editing keys
     const char16_t c = typed.at(0).unicode();
-    // Only printable characters are filtered: Tab, Enter, Escape and Delete carry control
-    // characters as their text and must keep their usual work.
-    if (c < 0x20 || c == 0x7F) return false;
     return c >= 128 || !QuickValueKeyAccepted(fieldText.toStdString(), static_cast<char>(c));
 }
