@@ -16,6 +16,7 @@
 #include "batch/ui/TFormBatchResult.h"
 #include "batch/ui/TFormBatchSet.h"
 #include "compare/ui/TFormComp.h"
+#include "import/ui/TFormXiO.h"
 #include "import/ui/TFormBSCAN.h"
 #include "import/ui/TFormiPlan.h"
 #include "import/ui/TFormiPlanImport.h"
@@ -46,6 +47,7 @@ TFormCompReport* FormCompReport = nullptr;
 TFormCompRList* FormCompRList = nullptr;
 TFormInputBox* FormInputBox = nullptr;
 TFormFileList* FormFileList = nullptr;
+TFormXiO* FormXiO = nullptr;
 TFormBSCAN* FormBSCAN = nullptr;
 TFormiPlan* FormiPlan = nullptr;
 TFormiPlanImport* FormiPlanImport = nullptr;
@@ -125,6 +127,8 @@ void CreateForms() {
                                                            FormFileList})
         QObject::connect(Form1, &QObject::destroyed, dialog, [dialog] { delete dialog; });
     CreateBatchForms();
+    FormXiO = new TFormXiO(Form1);
+    QObject::connect(Form1, &QObject::destroyed, FormXiO, [dialog = FormXiO] { delete dialog; });
     FormBSCAN = new TFormBSCAN(*Form1, Form1);
     FormiPlan = new TFormiPlan(*Form1, Form1);
     FormiPlanImport = new TFormiPlanImport(*Form1, *FormiPlan, Form1);

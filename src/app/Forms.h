@@ -26,6 +26,7 @@ class TFormiPlanImport;
 class TFormBatch;
 class TFormBatchSet;
 class TFormBatchResult;
+class TFormXiO;
 
 extern TForm1* Form1;
 extern TAboutBox* AboutBox;
@@ -52,6 +53,7 @@ extern TFormiPlanImport* FormiPlanImport;
 extern TFormBatch* FormBatch;
 extern TFormBatchSet* FormBatchSet;
 extern TFormBatchResult* FormBatchResult;
+extern TFormXiO* FormXiO;
 
 /// Creates the report window and its comment and row-choice dialogs.
 void CreateReportForms();
