@@ -4,7 +4,6 @@
 #include "dvh/DvhLineFields.h"
 #include "dvh/LineCursor.h"
 #include "dvh/NameCompare.h"
-#include "dvh/RoundToDigits.h"
 #include "import/TableStatistics.h"
 
 #include <charconv>
@@ -77,6 +76,15 @@ ReadResult WalkBlocks(LineCursor& lines, ReadProgress* progress, OnBlock onBlock
     return {};
 }
 
+/// `RoundToDigits(x, 3)` with its power of ten fixed: the same extended-precision steps, without
+/// a power computed for each of the millions of points.
+double Round3(double x) {
+    long double r = std::floor(std::fabs(static_cast<long double>(x)) * 1000.0L + 0.5L);
+    if (x < 0) r = -r;
+    const double result = static_cast<double>(r / 1000.0L);
+    return result == 0 ? 0.0 : result;
+}
+
 /// Turns a structure's bins (held in `VolumeCc`) into its cumulative curve and statistics.
 void Accumulate(DVHDatasetClass& s, double doseGy) {
     std::vector<DVsetClass> points = s.DVset.Points();
@@ -87,8 +95,8 @@ void Accumulate(DVHDatasetClass& s, double doseGy) {
     double remaining = total;
     for (DVsetClass& p : points) {
         const double bin = p.VolumeCc;
-        p.VolumeCc = static_cast<float>(RoundToDigits(remaining, 3));
-        p.VolumePercent = static_cast<float>(total > 0 ? RoundToDigits(remaining * 100.0 / total, 3) : 0.0);
+        p.VolumeCc = static_cast<float>(Round3(remaining));
+        p.VolumePercent = static_cast<float>(total > 0 ? Round3(remaining * 100.0 / total) : 0.0);
         remaining -= bin;
     }
     s.SetPoints(std::move(points));
