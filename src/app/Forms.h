@@ -11,6 +11,9 @@ class TFormDVHs;
 class TFormProgress;
 class TFormSelectPlanList;
 class TFormDVHmatch;
+class TFormReport;
+class TFormComment;
+class TFormRepoList;
 class TFormComp;
 class TFormCompSelect;
 class TFormCompReport;
@@ -20,6 +23,7 @@ class TFormFileList;
 class TFormBatch;
 class TFormBatchSet;
 class TFormBatchResult;
+class TFormXiO;
 
 extern TForm1* Form1;
 extern TAboutBox* AboutBox;
@@ -31,6 +35,9 @@ extern TFormDVHs* FormDVHs;
 extern TFormProgress* FormProgress;
 extern TFormSelectPlanList* FormSelectPlanList;
 extern TFormDVHmatch* FormDVHmatch;
+extern TFormReport* FormReport;
+extern TFormComment* FormComment;
+extern TFormRepoList* FormRepoList;
 extern TFormComp* FormComp;
 extern TFormCompSelect* FormCompSelect;
 extern TFormCompReport* FormCompReport;
@@ -40,7 +47,10 @@ extern TFormFileList* FormFileList;
 extern TFormBatch* FormBatch;
 extern TFormBatchSet* FormBatchSet;
 extern TFormBatchResult* FormBatchResult;
+extern TFormXiO* FormXiO;
 
+/// Creates the report window and its comment and row-choice dialogs.
+void CreateReportForms();
 /// Creates the three batch windows, linked to one another and to the main window.
 void CreateBatchForms();
 /// Creates every form of the program once, main form first, as start-up does.

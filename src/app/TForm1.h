@@ -5,6 +5,7 @@
 #include "dvh/Workspace.h"
 #include "planlist/IndexRowCommands.h"
 #include "platform/IniFile.h"
+#include "report/ui/ReportHost.h"
 
 #include <QColor>
 #include <QMainWindow>
@@ -30,6 +31,10 @@ class QGroupBox;
 class QImage;
 class QKeyEvent;
 class QPainter;
+class QPrintDialog;
+class QPrinter;
+struct ReportPageInput;
+struct ReportPageLayout;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -41,10 +46,11 @@ class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 class QWidget;
+class SaveDvhDialogs;
 
 /// The main window. Its members are grouped by job; each group's handlers live in their own
 /// source file, named in the group's heading.
-class TForm1 : public QMainWindow, public Workspace, public WorkspaceHost {
+class TForm1 : public QMainWindow, public Workspace, public WorkspaceHost, public ReportHost {
     Q_OBJECT
 public:
     explicit TForm1(QWidget* parent = nullptr);
@@ -349,6 +355,8 @@ public:
     void StructureName1Click();
     /// File > "Open DVH File List": the saved-DVH browser over the save folder.
     void OpenFileList1Click();
+    /// Save DVH (`Save1`, `Button9`, `ToolButton23`): the current plan into the saved-DVH store.
+    void Save1Click();
 
     // ==== settings, tool bars, grid layout, help (TForm1Settings.cpp) ====
 
@@ -367,6 +375,30 @@ public:
     bool FormEnabled() const;
     /// Shows a failed write of a user file to the user, without a modal loop.
     void ReportWriteFailure(const std::string& message);
+
+    // ==== single-plan report: preview, printing, print screen (TForm1Report.cpp) ====
+
+    QAction* PrintReport1;   // `Chart1`'s popup: "Print Report"
+    QAction* PrintScreen2;   // `Chart1`'s popup: "Print Screen"
+    /// The print dialog of the report and the screen, over `Printer`; both made at first use.
+    /// Tests give it a PDF printer (the dialog takes the printer's file when it is made).
+    QPrintDialog* PrintDialog1 = nullptr;
+    QPrinter* Printer = nullptr;
+
+    /// "Preview Report": the row choice from the list, the report window at full size, the page.
+    void Report2Click();
+    /// "Print Report": the row choice from the list, then the page on the printer.
+    void Report1Click();
+    /// "Print Screen": the window's client area in landscape, scaled to the printable area.
+    void PrintScreen1Click();
+    // ReportHost
+    Workspace& ReportWorkspace() override { return *this; }
+    const PlanListNameClass* ReportPlanList() const override;
+    int IndexGridRowCount() const override;
+    /// Lays out the page of the current plan at 840 x 1188 and shows it in the report window.
+    void DrawReportPreview() override;
+    /// Asks for the printer, then prints the page of the current plan on it.
+    void PrintReport() override;
 
     // ==== launchers of the dialogs (TForm1Launchers.cpp) ====
 
@@ -398,6 +430,9 @@ protected:
 
 private:
     void ConnectOpeningCommands();
+    void ConnectSaveDvh();
+    /// The message boxes of Save DVH (a child of the window).
+    SaveDvhDialogs* m_saveDvhDialogs = nullptr;
     /// Says on the status bar why a file taken by Open or drop was refused.
     void ReportRefusedFile(const TakeFilesResult& taken);
     /// Reads the waiting file and shows the plan (the end of every load).
@@ -423,6 +458,17 @@ private:
     QWidget* BuildOpenFileList();
     void BuildChart();
     void ConnectCommands();
+    /// Wires the report commands and `Chart1`'s popup.
+    void ConnectReportCommands();
+    /// Steps 1 to 7 of the two report commands; false when there is nothing to report.
+    bool PrepareReport();
+    /// The report page's input for a page of `width` x `height` device units.
+    ReportPageInput ReportInput(double width, double height) const;
+    /// Clears the bits the page left off and shows its message, if any.
+    void FinishReportPage(const ReportPageLayout& layout);
+    /// Makes `Printer` and `PrintDialog1` when they do not exist yet.
+    void EnsurePrinter();
+    std::shared_ptr<QPrinter> m_printer;
     /// Value-column painting, key hooks, grid popup, chart guide layer and the signals of
     /// the index grid and the quick-index panel.
     void SetUpIndexViews();
