@@ -25,8 +25,9 @@ void TDialogMainControl::SetRect(const QRect& r) {
 std::unique_ptr<TDialogMainControl> TCustomizePartsFactory::CreateDialogMainControl(
     TDialogCustomizer* customizer) const {
     QWidget* controls = customizer->Dialog()->MainWidget();
-    const QSize own = customizer->FixedLayout() ? controls->sizeHint() : controls->minimumSizeHint();
-    return std::make_unique<TDialogMainControl>(controls, own.expandedTo(controls->minimumSize()));
+    // The dialog's own size is its least: below it a file list shows no file.
+    const QSize own = controls->sizeHint().expandedTo(controls->minimumSizeHint()).expandedTo(controls->minimumSize());
+    return std::make_unique<TDialogMainControl>(controls, own);
 }
 
 TDialogCustomizer::TDialogCustomizer(bool fixedLayout)

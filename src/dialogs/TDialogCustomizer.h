@@ -25,8 +25,7 @@ class TDialogSubControl;
 /// decides which control takes the room.
 class TDialogMainControl {
 public:
-    /// `ownSize` is the least room the controls need: the dialog's designed size for a
-    /// dialog of fixed size, its smallest workable size for one that sizes itself.
+    /// `ownSize` is the least room the controls need: the dialog's own natural size.
     TDialogMainControl(QWidget* controls, QSize ownSize) : m_controls(controls), m_minSize(ownSize) {}
     virtual ~TDialogMainControl() = default;
     QSize MinRect() const { return m_minSize; }

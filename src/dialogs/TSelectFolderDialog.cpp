@@ -145,9 +145,7 @@ bool TSelectFolderDialog::DoExecute() {
     connect(&window, &QFileDialog::currentChanged, this, follow);
     connect(&window, &QFileDialog::directoryEntered, this, follow);
     ChangeStatusText();
-    DoShow();
-    const bool chosen = window.exec() == QDialog::Accepted && !window.selectedFiles().isEmpty();
-    DoClose();
+    const bool chosen = RunPickerWindow(window) == QDialog::Accepted && !window.selectedFiles().isEmpty();
     m_handle = nullptr;
     m_statusLine = nullptr;
     QDir::setCurrent(savedDirectory);
@@ -231,6 +229,13 @@ void TSelectFolderDialog::ChangeSelectFolder() {
 
 void TSelectFolderDialog::ChangeStatusText() {
     if (m_handle && m_statusLine && (Options & bifStatusText)) m_statusLine->setText(m_statusText);
+}
+
+int TSelectFolderDialog::RunPickerWindow(QFileDialog& window) {
+    DoShow();
+    const int result = window.exec();
+    DoClose();
+    return result;
 }
 
 void TSelectFolderDialog::DoShow() {

@@ -114,6 +114,9 @@ public:
 
 protected:
     virtual bool DoExecute();
+    /// Shows the prepared picker window modally between the show and close notifications
+    /// and returns its result; a subclass may run it inside a window of its own.
+    virtual int RunPickerWindow(QFileDialog& window);
     virtual void DoShow();
     virtual void DoClose();
     virtual bool DoCanClose();
