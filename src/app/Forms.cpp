@@ -18,6 +18,9 @@
 #include "compare/ui/TFormComp.h"
 #include "planlist/ui/TFormDVHs.h"
 #include "planlist/ui/TFormIndex.h"
+#include "report/ui/TFormComment.h"
+#include "report/ui/TFormRepoList.h"
+#include "report/ui/TFormReport.h"
 
 #include <functional>
 
@@ -31,6 +34,9 @@ TFormDVHs* FormDVHs = nullptr;
 TFormProgress* FormProgress = nullptr;
 TFormSelectPlanList* FormSelectPlanList = nullptr;
 TFormDVHmatch* FormDVHmatch = nullptr;
+TFormReport* FormReport = nullptr;
+TFormComment* FormComment = nullptr;
+TFormRepoList* FormRepoList = nullptr;
 TFormComp* FormComp = nullptr;
 TFormCompSelect* FormCompSelect = nullptr;
 TFormCompReport* FormCompReport = nullptr;
@@ -54,6 +60,15 @@ void CreateBatchForms() {
     // Top-level windows of their own (they disable the main window): they go with it.
     for (QWidget* dialog : std::initializer_list<QWidget*>{FormBatch, FormBatchSet, FormBatchResult})
         QObject::connect(Form1, &QObject::destroyed, dialog, [dialog] { delete dialog; });
+}
+
+void CreateReportForms() {
+    // The report window is a window of the main window's; its two dialogs disable it while
+    // they are shown, so they are windows of the main window's too, not of the report's.
+    FormReport = new TFormReport(Form1, Form1);
+    FormComment = new TFormComment(Form1, FormReport, Form1);
+    FormRepoList = new TFormRepoList(Form1, FormReport, Form1);
+    FormReport->SetDialogs(FormComment, FormRepoList);
 }
 
 namespace {
@@ -86,6 +101,7 @@ void CreateForms() {
     FormDVHs = new TFormDVHs(Form1);
     FormSelectPlanList = new TFormSelectPlanList(Form1);
     FormDVHmatch = new TFormDVHmatch(Form1);
+    CreateReportForms();
     FormComp = new TFormComp(*Form1, Form1);
     FormCompSelect = FormComp->FormCompSelect;
     FormCompReport = FormComp->FormCompReport;

@@ -11,6 +11,9 @@ class TFormDVHs;
 class TFormProgress;
 class TFormSelectPlanList;
 class TFormDVHmatch;
+class TFormReport;
+class TFormComment;
+class TFormRepoList;
 class TFormComp;
 class TFormCompSelect;
 class TFormCompReport;
@@ -31,6 +34,9 @@ extern TFormDVHs* FormDVHs;
 extern TFormProgress* FormProgress;
 extern TFormSelectPlanList* FormSelectPlanList;
 extern TFormDVHmatch* FormDVHmatch;
+extern TFormReport* FormReport;
+extern TFormComment* FormComment;
+extern TFormRepoList* FormRepoList;
 extern TFormComp* FormComp;
 extern TFormCompSelect* FormCompSelect;
 extern TFormCompReport* FormCompReport;
@@ -41,6 +47,8 @@ extern TFormBatch* FormBatch;
 extern TFormBatchSet* FormBatchSet;
 extern TFormBatchResult* FormBatchResult;
 
+/// Creates the report window and its comment and row-choice dialogs.
+void CreateReportForms();
 /// Creates the three batch windows, linked to one another and to the main window.
 void CreateBatchForms();
 /// Creates every form of the program once, main form first, as start-up does.

@@ -5,6 +5,7 @@
 #include "dvh/Workspace.h"
 #include "planlist/IndexRowCommands.h"
 #include "platform/IniFile.h"
+#include "report/ui/ReportHost.h"
 
 #include <QColor>
 #include <QMainWindow>
@@ -30,6 +31,10 @@ class QGroupBox;
 class QImage;
 class QKeyEvent;
 class QPainter;
+class QPrintDialog;
+class QPrinter;
+struct ReportPageInput;
+struct ReportPageLayout;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -44,7 +49,7 @@ class QWidget;
 
 /// The main window. Its members are grouped by job; each group's handlers live in their own
 /// source file, named in the group's heading.
-class TForm1 : public QMainWindow, public Workspace, public WorkspaceHost {
+class TForm1 : public QMainWindow, public Workspace, public WorkspaceHost, public ReportHost {
     Q_OBJECT
 public:
     explicit TForm1(QWidget* parent = nullptr);
@@ -368,6 +373,30 @@ public:
     /// Shows a failed write of a user file to the user, without a modal loop.
     void ReportWriteFailure(const std::string& message);
 
+    // ==== single-plan report: preview, printing, print screen (TForm1Report.cpp) ====
+
+    QAction* PrintReport1;   // `Chart1`'s popup: "Print Report"
+    QAction* PrintScreen2;   // `Chart1`'s popup: "Print Screen"
+    /// The print dialog of the report and the screen, over `Printer`; both made at first use.
+    /// Tests give it a PDF printer (the dialog takes the printer's file when it is made).
+    QPrintDialog* PrintDialog1 = nullptr;
+    QPrinter* Printer = nullptr;
+
+    /// "Preview Report": the row choice from the list, the report window at full size, the page.
+    void Report2Click();
+    /// "Print Report": the row choice from the list, then the page on the printer.
+    void Report1Click();
+    /// "Print Screen": the window's client area in landscape, scaled to the printable area.
+    void PrintScreen1Click();
+    // ReportHost
+    Workspace& ReportWorkspace() override { return *this; }
+    const PlanListNameClass* ReportPlanList() const override;
+    int IndexGridRowCount() const override;
+    /// Lays out the page of the current plan at 840 x 1188 and shows it in the report window.
+    void DrawReportPreview() override;
+    /// Asks for the printer, then prints the page of the current plan on it.
+    void PrintReport() override;
+
     // ==== launchers of the dialogs (TForm1Launchers.cpp) ====
 
     void StructureList1Click();
@@ -423,6 +452,17 @@ private:
     QWidget* BuildOpenFileList();
     void BuildChart();
     void ConnectCommands();
+    /// Wires the report commands and `Chart1`'s popup.
+    void ConnectReportCommands();
+    /// Steps 1 to 7 of the two report commands; false when there is nothing to report.
+    bool PrepareReport();
+    /// The report page's input for a page of `width` x `height` device units.
+    ReportPageInput ReportInput(double width, double height) const;
+    /// Clears the bits the page left off and shows its message, if any.
+    void FinishReportPage(const ReportPageLayout& layout);
+    /// Makes `Printer` and `PrintDialog1` when they do not exist yet.
+    void EnsurePrinter();
+    std::shared_ptr<QPrinter> m_printer;
     /// Value-column painting, key hooks, grid popup, chart guide layer and the signals of
     /// the index grid and the quick-index panel.
     void SetUpIndexViews();

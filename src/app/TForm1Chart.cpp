@@ -10,6 +10,7 @@
 #include "dvh/FileNames.h"
 #include "dvh/PlanView.h"
 #include "platform/AtomicWrite.h"
+#include "report/ui/TFormComment.h"
 
 #include <QColorDialog>
 #include <QComboBox>
@@ -70,7 +71,9 @@ void TForm1::DrawDvhChart(int planIndex) {
     LabelPlanID->setText(FromBytes(plan.PlanID));
     LabelPrescDose->setText(QString::fromStdString(PrescribedDoseText(plan)));
 
+    // Every newly drawn plan starts without report comment.
     for (std::string& line : CommentLine) line.clear();
+    if (FormComment) FormComment->ClearComment();
 
     const bool dosePercent = RadioGroupIndex(RadioGroup1) == 1;
     const bool volumePercent = RadioGroupIndex(RadioGroup2) == 1;

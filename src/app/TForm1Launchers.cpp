@@ -50,12 +50,11 @@ void TForm1::ConnectCommands() {
     connect(ToolButton39, &QAction::triggered, this, &TForm1::Batchprocessing1Click);
 
     // Commands whose windows do not exist yet stay disabled until they do.
-    for (QAction* later : {Report2,
-                           ToolButton3, Report1, ToolButton4, PrintScreen1, SpeedButton1, Save1,
-                           ToolButton23})
+    for (QAction* later : {SpeedButton1, Save1, ToolButton23})
         later->setEnabled(false);
-    for (QPushButton* later : {BitBtn13, Button9}) later->setEnabled(false);
+    for (QPushButton* later : {Button9}) later->setEnabled(false);
 
+    ConnectReportCommands();
     ConnectPlanListCommands();
     ConnectOpeningCommands();
 }

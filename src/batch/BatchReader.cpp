@@ -29,7 +29,7 @@ ReadResult ParseBatchFile(const std::string& path, int fileType, ParsedPlan& out
                                 "a batch reads no file of type " + std::to_string(fileType));
     }
     LineCursor lines(LineFile{path});
-    if (!lines.Opened()) return ReadResult::Fail(ReadStatus::NotFound, 0, "cannot open the file");
+    if (!lines.Opened()) return dvhread::OpenFailure(lines);
     return fileType == FileTypePlan ? ParseDvhFile(lines, options, out) : ParseDvhTextBlocks(lines, options, out);
 }
 

@@ -130,6 +130,15 @@ LayoutSize ClampSize(LayoutSize wanted, LayoutSize minimum, LayoutSize screen) {
             std::min(std::max(wanted.height, minimum.height), screen.height)};
 }
 
+LayoutPoint KeepOnScreen(LayoutPoint wanted, LayoutSize size, const std::vector<LayoutRect>& screens,
+                         const LayoutRect& own) {
+    for (const LayoutRect& screen : screens)
+        if (screen.Contains(wanted)) return wanted;
+    // Right and bottom first, so a window larger than the screen keeps its corner visible.
+    return {std::max(own.left, std::min(wanted.x, own.right - size.width)),
+            std::max(own.top, std::min(wanted.y, own.bottom - size.height))};
+}
+
 LayoutRect OpeningRect(const std::optional<LayoutRect>& last, LayoutSize minimum,
                        const std::vector<LayoutRect>& screens, const LayoutRect& primary) {
     if (last) {

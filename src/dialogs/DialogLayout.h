@@ -88,6 +88,11 @@ LayoutPoint FirstPosition(const LayoutRect& screen, LayoutSize window);
 /// `wanted` raised to `minimum`, then held within `screen`.
 LayoutSize ClampSize(LayoutSize wanted, LayoutSize minimum, LayoutSize screen);
 
+/// Where a window of `size` goes when asked to move to `wanted`: there when that corner lies
+/// on a present screen, else the nearest place wholly on `own`, its own screen.
+LayoutPoint KeepOnScreen(LayoutPoint wanted, LayoutSize size, const std::vector<LayoutRect>& screens,
+                         const LayoutRect& own);
+
 /// The rectangle a dialog opens at. `last` is where it was when last closed (none: never
 /// shown); a size of 0 there means the minimum. A last rectangle whose corner lies on no
 /// present screen opens as the first time, on `primary`.

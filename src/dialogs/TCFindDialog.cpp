@@ -16,12 +16,16 @@
 
 namespace {
 
-class TCFindDialogPartsFactory : public TCustomizePartsFactory {
-public:
-    std::unique_ptr<TDialogCustomizer> CreateDialogCustomizer() const override {
-        return std::make_unique<TFixedDialogCustomizer>();
-    }
-};
+/// A labelled text box in `row` of `fields`.
+QLineEdit* Field(const QString& label, const char* name, QGridLayout* fields, int row) {
+    auto* edit = new QLineEdit;
+    edit->setObjectName(name);
+    auto* caption = new QLabel(label);
+    caption->setBuddy(edit);
+    fields->addWidget(caption, row, 0);
+    fields->addWidget(edit, row, 1);
+    return edit;
+}
 
 QPushButton* Button(const QString& text, const char* name, QBoxLayout* column) {
     auto* button = new QPushButton(text);
@@ -37,20 +41,8 @@ TFindDialogForm::TFindDialogForm(bool replace) {
     // stretch below everything keeps each control where it is when the dialog grows taller.
     auto* fields = new QGridLayout;
     fields->setColumnStretch(1, 1);
-    FindWhat = new QLineEdit;
-    FindWhat->setObjectName("FindWhat");
-    auto* findLabel = new QLabel("Fi&nd what:");
-    findLabel->setBuddy(FindWhat);
-    fields->addWidget(findLabel, 0, 0);
-    fields->addWidget(FindWhat, 0, 1);
-    if (replace) {
-        ReplaceWith = new QLineEdit;
-        ReplaceWith->setObjectName("ReplaceWith");
-        auto* replaceLabel = new QLabel("Re&place with:");
-        replaceLabel->setBuddy(ReplaceWith);
-        fields->addWidget(replaceLabel, 1, 0);
-        fields->addWidget(ReplaceWith, 1, 1);
-    }
+    FindWhat = Field("Fi&nd what:", "FindWhat", fields, 0);
+    if (replace) ReplaceWith = Field("Re&place with:", "ReplaceWith", fields, 1);
     WholeWord = new QCheckBox("Match &whole word only");
     WholeWord->setObjectName("WholeWord");
     MatchCase = new QCheckBox("Match &case");
@@ -186,7 +178,7 @@ void TCFindDialog::TakeChoices(unsigned action) {
 }
 
 void TCFindDialog::DoShow() {
-    DialogUnit->RegistDialog(m_window, TCFindDialogPartsFactory());
+    DialogUnit->RegistDialog(m_window, TDialogPartsFactory(false));  // fixed, laid out by us
     DialogUnit->StartCustomize();
     if (OnShow) OnShow(this);
 }

@@ -6,23 +6,6 @@
 
 #include <QFileInfo>
 
-namespace {
-
-/// A dialog that sizes itself gets the sizing customizer; every other shape is fixed.
-class TCOpenDialogPartsFactory : public TCustomizePartsFactory {
-public:
-    explicit TCOpenDialogPartsFactory(bool sizing) : m_sizing(sizing) {}
-    std::unique_ptr<TDialogCustomizer> CreateDialogCustomizer() const override {
-        if (m_sizing) return std::make_unique<TSizingDialogCustomizer>();
-        return std::make_unique<TFixedDialogCustomizer>();
-    }
-
-private:
-    bool m_sizing;
-};
-
-}  // namespace
-
 TCOpenDialog::TCOpenDialog(QWidget* owner) : QObject(owner), TCustomDialogProperties(this), m_owner(owner) {}
 
 TCOpenDialog::~TCOpenDialog() = default;
@@ -43,7 +26,9 @@ bool TCOpenDialog::DoExecute(QFileDialog::AcceptMode mode) {
         files->setFileMode(QFileDialog::AnyFile);
         files->setOption(QFileDialog::DontConfirmOverwrite, !(Options & ofOverwritePrompt));
     } else {
-        files->setFileMode((Options & ofAllowMultiSelect) ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+        files->setFileMode((Options & ofAllowMultiSelect) ? QFileDialog::ExistingFiles
+                           : (Options & ofFileMustExist)  ? QFileDialog::ExistingFile
+                                                          : QFileDialog::AnyFile);
     }
     if (!DefaultExt.isEmpty()) files->setDefaultSuffix(DefaultExt);
     const QStringList filters = Filter.split(";;", Qt::SkipEmptyParts);
@@ -84,7 +69,7 @@ bool TCOpenDialog::DoExecute(QFileDialog::AcceptMode mode) {
 
 void TCOpenDialog::DoShow() {
     const bool sizing = (Options & ofEnableSizing) && !(Options & ofOldStyleDialog);
-    DialogUnit->RegistDialog(m_window, TCOpenDialogPartsFactory(sizing));
+    DialogUnit->RegistDialog(m_window, TDialogPartsFactory(sizing));
     if (OnShow) OnShow(this);
     m_showWindowPending = true;
 }

@@ -18,7 +18,7 @@ class TCustomDialogWindow;
 enum TOpenOption : unsigned {
     ofOverwritePrompt = 0x0002,   // save: ask before replacing a file
     ofAllowMultiSelect = 0x0200,  // open: several files at once
-    ofFileMustExist = 0x1000,     // open: only existing files (always so without multiple selection)
+    ofFileMustExist = 0x1000,     // open: only existing files (always so with multiple selection)
     ofEnableSizing = 0x0800000,   // the dialog sizes itself
     ofOldStyleDialog = 0x1000000, // the dialog keeps a fixed size unless `DialogSizing`
 };
@@ -41,7 +41,7 @@ public:
     QStringList Files;
     /// Added to a typed name without one.
     QString DefaultExt;
-    unsigned Options = ofEnableSizing;
+    unsigned Options = ofEnableSizing | ofFileMustExist;
 
     using NotifyEvent = std::function<void(TCOpenDialog* sender)>;
     NotifyEvent OnShow;
@@ -72,6 +72,6 @@ private:
 class TCSaveDialog : public TCOpenDialog {
     Q_OBJECT
 public:
-    explicit TCSaveDialog(QWidget* owner) : TCOpenDialog(owner) { Options |= ofOverwritePrompt; }
+    explicit TCSaveDialog(QWidget* owner) : TCOpenDialog(owner) { Options = ofEnableSizing | ofOverwritePrompt; }
     bool Execute() override;
 };

@@ -4,23 +4,6 @@
 #include "dialogs/TCustomDialogWindow.h"
 #include "dialogs/TDialogCustomizer.h"
 
-namespace {
-
-/// The new style sizes itself; the old style is fixed unless `DialogSizing`.
-class TCSelectFolderDialogPartsFactory : public TCustomizePartsFactory {
-public:
-    explicit TCSelectFolderDialogPartsFactory(bool newStyle) : m_newStyle(newStyle) {}
-    std::unique_ptr<TDialogCustomizer> CreateDialogCustomizer() const override {
-        if (m_newStyle) return std::make_unique<TSizingDialogCustomizer>();
-        return std::make_unique<TFixedDialogCustomizer>();
-    }
-
-private:
-    bool m_newStyle;
-};
-
-}  // namespace
-
 TCSelectFolderDialog::TCSelectFolderDialog(QWidget* owner)
     : TSelectFolderDialog(owner), TCustomDialogProperties(this) {}
 
@@ -49,7 +32,7 @@ int TCSelectFolderDialog::RunPickerWindow(QFileDialog& picker) {
 }
 
 void TCSelectFolderDialog::DoShow() {
-    DialogUnit->RegistDialog(m_window, TCSelectFolderDialogPartsFactory(Options & bifNewDialogStyle));
+    DialogUnit->RegistDialog(m_window, TDialogPartsFactory(Options & bifNewDialogStyle));
     TSelectFolderDialog::DoShow();
 }
 

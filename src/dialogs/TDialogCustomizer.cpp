@@ -16,6 +16,12 @@ LayoutSize ToLayout(QSize s) { return {s.width(), s.height()}; }
 QRect ToQt(const LayoutRect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
 LayoutRect ToLayout(const QRect& r) { return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}; }
 
+std::vector<LayoutRect> Screens() {
+    std::vector<LayoutRect> screens;
+    for (const QScreen* s : QGuiApplication::screens()) screens.push_back(ToLayout(s->availableGeometry()));
+    return screens;
+}
+
 }  // namespace
 
 void TDialogMainControl::SetRect(const QRect& r) {
@@ -28,6 +34,11 @@ std::unique_ptr<TDialogMainControl> TCustomizePartsFactory::CreateDialogMainCont
     // The dialog's own size is its least: below it a file list shows no file.
     const QSize own = controls->sizeHint().expandedTo(controls->minimumSizeHint()).expandedTo(controls->minimumSize());
     return std::make_unique<TDialogMainControl>(controls, own);
+}
+
+std::unique_ptr<TDialogCustomizer> TDialogPartsFactory::CreateDialogCustomizer() const {
+    if (m_sizesItself) return std::make_unique<TSizingDialogCustomizer>();
+    return std::make_unique<TFixedDialogCustomizer>();
 }
 
 TDialogCustomizer::TDialogCustomizer(bool fixedLayout)
@@ -58,8 +69,7 @@ void TDialogCustomizer::StartCustomize(const std::optional<QRect>& last) {
     m_started = true;
     Customize(last ? last->size() : QSize(0, 0));
     const QRect screen = ScreenRect();
-    std::vector<LayoutRect> screens;
-    for (const QScreen* s : QGuiApplication::screens()) screens.push_back(ToLayout(s->availableGeometry()));
+    const std::vector<LayoutRect> screens = Screens();
     std::optional<LayoutRect> lastRect;
     if (last) lastRect = ToLayout(QRect(last->topLeft(), m_dialog->size()));
     const LayoutRect opening = OpeningRect(lastRect, ToLayout(m_dialog->size()), screens, ToLayout(screen));
@@ -161,7 +171,10 @@ void TDialogCustomizer::SetCaption(const QString& caption) {
 QPoint TDialogCustomizer::GetPosition() const { return m_dialog ? m_dialog->pos() : QPoint(0, 0); }
 
 void TDialogCustomizer::SetPosition(const QPoint& p) {
-    if (m_dialog) m_dialog->move(p);
+    if (!m_dialog) return;
+    const std::vector<LayoutRect> screens = Screens();
+    const LayoutPoint at = KeepOnScreen({p.x(), p.y()}, ToLayout(m_dialog->size()), screens, ToLayout(ScreenRect()));
+    m_dialog->move(at.x, at.y);
 }
 
 namespace {

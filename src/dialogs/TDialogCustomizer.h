@@ -45,6 +45,17 @@ public:
     virtual std::unique_ptr<TDialogMainControl> CreateDialogMainControl(TDialogCustomizer* customizer) const;
 };
 
+/// The factory every customisable dialog uses: a dialog that lays out its own controls
+/// when resized gets a sizing customizer, any other a fixed one.
+class TDialogPartsFactory : public TCustomizePartsFactory {
+public:
+    explicit TDialogPartsFactory(bool sizesItself) : m_sizesItself(sizesItself) {}
+    std::unique_ptr<TDialogCustomizer> CreateDialogCustomizer() const override;
+
+private:
+    bool m_sizesItself;
+};
+
 class TDialogCustomizer : public QObject {
     Q_OBJECT
 public:

@@ -48,8 +48,10 @@ public:
     int SelectedIndexRow = 0;  // grid row, 1-based; 0 until a row is chosen
     std::vector<TColor> IndexRowColor;
     std::string CommentLine[3];
-    std::vector<bool> ReportOmitIndex;
-    std::vector<bool> ReportOmitStructure;
+    /// The report's row choice: bit i for index row i of the chosen list, bit s for structure
+    /// s of the current plan; a set bit means the row is printed.
+    std::vector<bool> ReportPrintIndex;
+    std::vector<bool> ReportPrintStructure;
     int ImportPlanNumber = 0;
     std::string ClipboardText;
     IndexDataClass IndexClipboard;

@@ -4,6 +4,8 @@
 #include "planlist/PlanListFile.h"
 #include "platform/Paths.h"
 
+#include <optional>
+
 Workspace::StartupResult Workspace::LoadSettingsAndPlanLists(const std::string& programFolder) {
     StartupResult result;
     ReadFolder.clear();
@@ -16,8 +18,9 @@ Workspace::StartupResult Workspace::LoadSettingsAndPlanLists(const std::string& 
     platform::RemoveStaleTemporaries(programFolder);
     const std::string settingsPath = SettingsFilePath(programFolder);
     // Another session sharing the folder must not change the register between our read and
-    // our rewrite of it.
-    const platform::FileLock lock(SettingsLockPath(settingsPath));
+    // our rewrite of it. Without a settings file nothing is written, and no lock file made.
+    std::optional<platform::FileLock> lock;
+    if (platform::PathMayExist(settingsPath)) lock.emplace(SettingsLockPath(settingsPath));
     platform::IniFile ini(settingsPath);
     const auto status = ini.Load();
     if (status == platform::IniFile::LoadStatus::Unreadable) {

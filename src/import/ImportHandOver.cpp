@@ -2,6 +2,7 @@
 // BrainSCAN, iPlan and XiO files to the import readers.
 #include "import/ImportHandOver.h"
 
+#include "dvh/DvhReading.h"
 #include "dvh/LineCursor.h"
 #include "dvh/Workspace.h"
 #include "import/BrainLabTable.h"
@@ -23,9 +24,12 @@ ReadResult ReadBrainLabTableFile(const std::string& path, ParsedPlan& out) {
     LineCursor lines(LineFile{path});
     if (!lines.Opened()) {
         out = ParsedPlan{};
-        return ReadResult::Fail(ReadStatus::NotFound, 0, "cannot open the file");
+        return dvhread::OpenFailure(lines);
     }
-    return ParseBrainLabTable(lines, out);
+    const ReadResult r = ParseBrainLabTable(lines, out);
+    if (!lines.LineTooLong()) return r;
+    out = ParsedPlan{};
+    return dvhread::LineTooLong(lines);
 }
 
 ReadResult Workspace::ReadBrainLabDvh(const std::string& path) {

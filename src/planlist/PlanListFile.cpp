@@ -7,6 +7,7 @@
 #include <cfloat>
 #include <cmath>
 #include <unordered_map>
+#include <vector>
 
 namespace {
 
@@ -29,9 +30,10 @@ public:
         auto keys = ini.ReadSectionValues(section);
         m_values.reserve(keys.size());
         for (auto& [key, value] : keys) {
-            m_highestNumber = std::max(m_highestNumber, EntryNumber(key));
+            if (const int n = EntryNumber(key); n > 0) m_numbers.push_back(n);
             m_values.emplace(FoldKey(key), std::move(value));
         }
+        m_keyCount = keys.size();
     }
 
     std::string Text(const std::string& key) const {
@@ -57,13 +59,20 @@ public:
         return static_cast<float>(value);
     }
 
-    /// Entries to read for this section's "Count": none for 0 or less, and never beyond the
-    /// highest entry number that has a key, so a count above the entries invents no entry
-    /// (nor memory for one).
+    /// Entries to read for this section's "Count": none for 0 or less, and up to the highest
+    /// entry number within the count that has a key, so a count above the entries invents
+    /// none. Entries without keys below it read their defaults, but only so many that memory
+    /// stays in proportion to the file: a written entry has six keys or more, and a file
+    /// naming entry 999999999 alone must not make a billion.
     int Entries() const {
         const int count = Integer("Count");
         if (count <= 0) return 0;
-        return std::min(count, m_highestNumber);
+        const std::size_t bound = 16 * m_keyCount + 64;
+        const int limit = static_cast<std::size_t>(count) > bound ? static_cast<int>(bound) : count;
+        int entries = 0;
+        for (int n : m_numbers)
+            if (n <= limit) entries = std::max(entries, n);
+        return entries;
     }
 
 private:
@@ -95,7 +104,8 @@ private:
         return n;
     }
 
-    int m_highestNumber = 0;
+    std::vector<int> m_numbers;  // the entry number of every key that has one
+    std::size_t m_keyCount = 0;
     std::unordered_map<std::string, std::string> m_values;
 };
 

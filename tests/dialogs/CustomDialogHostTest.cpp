@@ -150,6 +150,8 @@ TEST_F(CustomDialogHostTest, PositionAndCaptionSetBeforeTheFirstShow) {
     EXPECT_EQ(m_unit.GetCaption(), "Own caption");
     m_unit.SetCaption("Preview");
     EXPECT_EQ(m_window->windowTitle(), "Preview");
+    m_unit.SetPosition(QPoint(-90000, -90000));  // out of range: held on its screen
+    EXPECT_EQ(m_window->pos(), screen.topLeft());
     Close();
 
     // A place on no present screen (a monitor since unplugged) opens as the first time.

@@ -97,6 +97,10 @@ TEST(DialogLayoutTest, OpeningPlaceAndSize) {
         EXPECT_EQ(OpeningRect(c.last, {200, 100}, screens, screen), c.expected);
     }
     EXPECT_EQ(ClampSize({100, 50}, {900, 700}, {800, 600}), (LayoutSize{800, 600}));
+    // Moved while open: anywhere on a screen, else back onto its own screen.
+    EXPECT_EQ(KeepOnScreen({1500, 500}, {200, 100}, screens, screen), (LayoutPoint{1500, 500}));
+    EXPECT_EQ(KeepOnScreen({-9000, 9000}, {200, 100}, screens, screen), (LayoutPoint{0, 501}));
+    EXPECT_EQ(KeepOnScreen({9000, -5}, {900, 100}, screens, screen), (LayoutPoint{0, 0}));
 }
 
 TEST(DialogLayoutTest, EdgeSpaceIndexesOutsideTheFourSidesChangeNothing) {

@@ -181,6 +181,14 @@ TEST(PlanListFile, HandWrittenListWithOddSpacingCaseMissingKeysAndCounts) {
     ASSERT_EQ(list.StructureDBCount(), 1);
     EXPECT_EQ(list.StructureDB[0].ColorR, 44);  // 300 cut to its low byte
     EXPECT_TRUE(list.SNameDB.empty());
+
+    // Entries between keyed ones read their defaults; one named far beyond what the file holds
+    // is not made, nor the billion before it.
+    ini.Parse("[ListIndex]\nCount=999999999\nName1=A\nName999999999=B\nName3=C\n");
+    const PlanListNameClass sparse = ReadPlanListFromIni(ini, "Sparse");
+    ASSERT_EQ(sparse.IndexDataCount(), 3);
+    EXPECT_EQ(sparse.IndexData[1].Name, "0");
+    EXPECT_EQ(sparse.IndexData[2].Name, "C");
 }
 
 TEST(PlanListFile, LineBreaksInNamesNeverSplitAKey) {

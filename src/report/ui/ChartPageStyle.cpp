@@ -1,0 +1,42 @@
+// A chart restyled for a page while it is drawn there, and given back exactly as it was.
+#include "report/ui/ChartPageStyle.h"
+
+#include <qcustomplot.h>
+
+namespace {
+
+QFont Sized(QFont font, int points) {
+    font.setPointSize(points);
+    return font;
+}
+
+}  // namespace
+
+ChartPageStyle::ChartPageStyle(QCustomPlot* chart, std::optional<ChartPageFonts> fonts, const QBrush& background)
+    : m_chart(chart),
+      m_background(background),
+      m_xTicks(chart->xAxis->tickLabelFont()),
+      m_yTicks(chart->yAxis->tickLabelFont()),
+      m_legend(chart->legend->font()),
+      m_xTitle(chart->xAxis->labelFont()),
+      m_yTitle(chart->yAxis->labelFont()),
+      m_margins(chart->axisRect()->margins()) {
+    chart->setBackground(Qt::white);
+    if (!fonts) return;
+    chart->xAxis->setTickLabelFont(Sized(m_xTicks, fonts->TickLabels));
+    chart->yAxis->setTickLabelFont(Sized(m_yTicks, fonts->TickLabels));
+    chart->legend->setFont(Sized(m_legend, fonts->Legend));
+    chart->xAxis->setLabelFont(Sized(m_xTitle, fonts->AxisTitles));
+    chart->yAxis->setLabelFont(Sized(m_yTitle, fonts->AxisTitles));
+}
+
+ChartPageStyle::~ChartPageStyle() {
+    m_chart->setBackground(m_background);
+    m_chart->xAxis->setTickLabelFont(m_xTicks);
+    m_chart->yAxis->setTickLabelFont(m_yTicks);
+    m_chart->legend->setFont(m_legend);
+    m_chart->xAxis->setLabelFont(m_xTitle);
+    m_chart->yAxis->setLabelFont(m_yTitle);
+    m_chart->axisRect()->setMargins(m_margins);
+    m_chart->replot();
+}

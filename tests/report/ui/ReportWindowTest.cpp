@@ -1,0 +1,222 @@
+// The report commands, the preview window, its pictures, printing and the row choice, driven
+// as a user drives them.
+#include "ReportWindowFixture.h"
+#include "../JpegDecode.h"
+
+#include "report/ui/PageImageFile.h"
+#include "report/ui/TFormComment.h"
+#include "report/ui/TFormRepoList.h"
+#include "report/ui/TFormReport.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTableWidget>
+
+#include <qcustomplot.h>
+
+#include <deque>
+#include <fstream>
+
+namespace {
+
+/// Answers the modal windows that open while `action` runs, one answer each, in order.
+/// Returns how many were answered.
+int AnswerModals(const std::function<void()>& action, std::deque<std::function<void(QWidget*)>> answers) {
+    int answered = 0;
+    QWidget* last = nullptr;
+    QTimer timer;
+    timer.setInterval(10);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || modal == last || answers.empty()) return;
+        last = modal;
+        auto answer = std::move(answers.front());
+        answers.pop_front();
+        ++answered;
+        answer(modal);
+    });
+    timer.start();
+    action();
+    timer.stop();
+    return answered;
+}
+
+/// Chooses `name` in `folder` with filter `filter` of a save dialog and presses Save.
+std::function<void(QWidget*)> SaveAnswer(const QString& folder, const QString& name, const QString& filter) {
+    return [=](QWidget* w) {
+        auto* dialog = qobject_cast<QFileDialog*>(w);
+        ASSERT_NE(dialog, nullptr);
+        dialog->setDirectory(folder);
+        dialog->selectNameFilter(filter);
+        // The dialog's list may still select a file it has just found in the folder; the name
+        // typed is what the user means.
+        for (auto* view : dialog->findChildren<QAbstractItemView*>())
+            if (view->selectionModel()) view->selectionModel()->clearSelection();
+        dialog->findChild<QLineEdit*>("fileNameEdit")->setText(name);
+        static_cast<QDialog*>(dialog)->accept();
+    };
+}
+
+QColor PixelOf(const QImage& image, int x, int y) { return image.pixelColor(x, y); }
+
+}  // namespace
+
+TEST_F(ReportWindowTest, PreviewReportChoosesRowsFromTheListAndShowsTheFullPage) {
+    FormReport->show();
+    FormReport->BitBtn2Click();
+    ASSERT_EQ(FormReport->Image1->size(), QSize(481, 680));
+    ASSERT_TRUE(Form1->BitBtn13->isEnabled());
+    Form1->BitBtn13->click();
+    EXPECT_TRUE(FormReport->isVisible());
+    EXPECT_EQ(FormReport->Image1->geometry(), QRect(0, 0, 840, 1188));
+    EXPECT_EQ(FormReport->Image1->pixmap().size(), QSize(840, 1188));
+    EXPECT_EQ(Form1->ReportPrintIndex, (std::vector<bool>{true, false, true}));
+    EXPECT_EQ(Form1->ReportPrintStructure, (std::vector<bool>{true, true, true}));
+    QListWidget* rows = FormRepoList->CheckListBox1;
+    ASSERT_EQ(rows->count(), 3);
+    EXPECT_TRUE(rows->item(0)->text().startsWith("PTV [1] / "));
+    EXPECT_EQ(rows->item(2)->text(), "     NULL");
+    EXPECT_EQ(rows->item(1)->checkState(), Qt::Unchecked);
+    EXPECT_EQ(FormRepoList->CheckListBox2->item(1)->text(), "Rectum");  // `Name`, not the alias
+    EXPECT_EQ(FirstSquare(), QColor(200, 0, 0));
+    // The chart is on the page: something other than white in its rectangle.
+    EXPECT_NE(FormReport->Page().copy(16, 11, 824, 523).convertToFormat(QImage::Format_Mono).bits()[0], 0xff);
+
+    // The row choice leaves the first structure off; "Cancel" changes nothing.
+    FormReport->BitBtn6Click();
+    EXPECT_FALSE(FormReport->isEnabled());
+    FormRepoList->CheckListBox2->item(0)->setCheckState(Qt::Unchecked);
+    FormRepoList->Button2->click();
+    EXPECT_TRUE(Form1->ReportPrintStructure[0]);
+    EXPECT_TRUE(FormReport->isEnabled());
+    FormReport->BitBtn6->click();
+    EXPECT_EQ(FormRepoList->CheckListBox2->item(0)->checkState(), Qt::Checked);
+    FormRepoList->CheckListBox2->item(0)->setCheckState(Qt::Unchecked);
+    FormRepoList->Button1->click();
+    EXPECT_FALSE(Form1->ReportPrintStructure[0]);
+    EXPECT_EQ(FirstSquare(), QColor(0, 160, 0));
+    // A new preview includes every structure again.
+    Form1->Report2->trigger();
+    EXPECT_EQ(FirstSquare(), QColor(200, 0, 0));
+
+    // Zooming redraws only when the size changes; the reduced picture is the page scaled.
+    FormReport->BitBtn2->click();
+    EXPECT_EQ(FormReport->Image1->geometry(), QRect(187, 0, 481, 680));
+    EXPECT_EQ(FormReport->Image1->pixmap().size(), QSize(481, 680));
+    EXPECT_EQ(FormReport->Page().size(), QSize(840, 1188));
+}
+
+TEST_F(ReportWindowTest, TheRowChoiceStaysWithinItsBitsWhenThePlanChanges) {
+    Form1->Report2Click();
+    PDatasetClass bigger = Form1->PDataset[m_plan];
+    bigger.DVHDataset.push_back(LinearStructure("Bladder", 30, 90));
+    bigger.DVHDataset.push_back(LinearStructure("Femur", 30, 90));
+    Form1->PDataset.push_back(bigger);
+    Form1->ShowPlan(1);
+    Form1->DrawDvhChart(1);
+    FormReport->BitBtn6Click();
+    for (int j = 0; j < FormRepoList->CheckListBox2->count(); ++j)
+        FormRepoList->CheckListBox2->item(j)->setCheckState(Qt::Unchecked);
+    FormRepoList->Button1Click();
+    // The bits belong to the plan the command prepared: never more of them, none read past.
+    EXPECT_EQ(Form1->ReportPrintStructure, (std::vector<bool>{false, false, false}));
+    Form1->CurrentPlanIndex = -1;  // the plan closed while the window stayed open
+    FormReport->BitBtn2Click();
+    EXPECT_EQ(PixelOf(FormReport->Page(), 420, 1110), QColor(Qt::white));  // a blank page
+    EXPECT_EQ(Form1->findChild<QMessageBox*>("ReportMessageBox"), nullptr);
+}
+
+TEST_F(ReportWindowTest, PagePicturesAreFullSizeBmpAndJpegFromEitherZoom) {
+    Form1->Report2Click();
+    FormReport->BitBtn2Click();
+    const QString folder = Home();
+    EXPECT_EQ(1, AnswerModals([] { FormReport->BitBtn3->click(); },
+                              {SaveAnswer(folder, "page", "Bitmap (*.bmp)")}));
+    EXPECT_EQ(FormReport->Image1->size(), QSize(840, 1188));  // saved from the full page
+    const QImage bitmap(folder + "/page.bmp", "BMP");
+    EXPECT_EQ(bitmap.size(), QSize(840, 1188));
+    EXPECT_EQ(bitmap.pixelColor(48, 648), QColor(200, 0, 0));
+
+    // The JPEG filter gives ".jpg" to a name typed with ".bmp"; libjpeg reads it back whole.
+    EXPECT_EQ(1, AnswerModals([] { FormReport->BitBtn3Click(); },
+                              {SaveAnswer(folder, "other.bmp", "JPEG (*.jpg)")}));
+    EXPECT_FALSE(QFile::exists(folder + "/other.bmp"));
+    std::ifstream in((folder + "/other.jpg").toStdString(), std::ios::binary);
+    const DecodedJpeg jpeg = DecodeJpeg(std::string(std::istreambuf_iterator<char>(in), {}));
+    EXPECT_EQ(jpeg.Width, 840);
+    EXPECT_EQ(jpeg.Height, 1188);
+    EXPECT_GT(jpeg.Pixel(48, 648)[0], 170);
+    EXPECT_LT(jpeg.Pixel(48, 648)[1], 40);
+
+    // Again "other.bmp" as JPEG: "other.jpg" now exists and was never confirmed, so the user is
+    // asked; "No" brings the dialog back, where Cancel ends it with the file untouched.
+    const auto before = QFileInfo(folder + "/other.jpg").lastModified();
+    bool asked = false;
+    EXPECT_EQ(3, AnswerModals([] { FormReport->BitBtn3Click(); },
+                              {SaveAnswer(folder, "other.bmp", "JPEG (*.jpg)"),
+                               [&](QWidget* w) {
+                                   auto* box = qobject_cast<QMessageBox*>(w);
+                                   ASSERT_NE(box, nullptr);
+                                   asked = box->text().contains("other.jpg");
+                                   box->button(QMessageBox::No)->click();
+                               },
+                               [](QWidget* w) { qobject_cast<QDialog*>(w)->reject(); }}));
+    EXPECT_TRUE(asked);
+    EXPECT_EQ(QFileInfo(folder + "/other.jpg").lastModified(), before);
+
+    // A picture that cannot be written leaves nothing behind and says so.
+    EXPECT_FALSE(WritePageImage(FormReport->Page(), (folder + "/no/such/page.bmp").toStdString(),
+                                PageImageFormat::Bitmap));
+}
+
+TEST_F(ReportWindowTest, PrintingGoesToAPdfInPortraitAndTheScreenInLandscape) {
+    QTemporaryDir out;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(out.filePath("report.pdf"));
+    Form1->Printer = &printer;
+    Form1->PrintDialog1 = new QPrintDialog(&printer, Form1);
+    Form1->SetChart1Color(QColor(255, 255, 200));
+    const QSize chartSize = Form1->Chart1->size();
+    const QFont tickFont = Form1->Chart1->xAxis->tickLabelFont();
+
+    // A cancelled dialog: nothing printed, masks and chart as they were.
+    Form1->Report2Click();
+    Form1->ReportPrintStructure[1] = false;
+    AnswerModal([] { FormReport->BitBtn4->click(); }, [](QWidget* w) { qobject_cast<QDialog*>(w)->reject(); });
+    EXPECT_FALSE(QFile::exists(out.filePath("report.pdf")));
+    EXPECT_EQ(Form1->ReportPrintStructure, (std::vector<bool>{true, false, true}));
+
+    const auto mediaBox = [](const QString& path) {
+        QFile file(path);
+        file.open(QIODevice::ReadOnly);
+        const auto match = QRegularExpression(R"(/MediaBox \[0 0 ([\d.]+) ([\d.]+)\])").match(file.readAll());
+        return match.hasMatch() ? QSizeF(match.captured(1).toDouble(), match.captured(2).toDouble()) : QSizeF();
+    };
+    const auto accept = [](QWidget* w) { qobject_cast<QDialog*>(w)->accept(); };
+    EXPECT_TRUE(AnswerModal([] { Form1->Report1->trigger(); }, accept));
+    const QSizeF portrait = mediaBox(out.filePath("report.pdf"));
+    EXPECT_GT(portrait.height(), portrait.width());
+    EXPECT_EQ(Form1->Chart1->size(), chartSize);
+    EXPECT_EQ(Form1->Chart1Color(), QColor(255, 255, 200));
+    EXPECT_EQ(Form1->Chart1->toPixmap(50, 50).toImage().pixelColor(1, 1), QColor(255, 255, 200));
+    EXPECT_EQ(Form1->Chart1->xAxis->tickLabelFont(), tickFont);
+    EXPECT_TRUE(Form1->Chart1->isVisible());
+
+    printer.setOutputFileName(out.filePath("screen.pdf"));
+    delete Form1->PrintDialog1;
+    Form1->PrintDialog1 = new QPrintDialog(&printer, Form1);
+    EXPECT_TRUE(AnswerModal([] { Form1->PrintScreen1->trigger(); }, accept));
+    const QSizeF landscape = mediaBox(out.filePath("screen.pdf"));
+    EXPECT_GT(landscape.width(), landscape.height());
+    Form1->Printer = nullptr;
+}
