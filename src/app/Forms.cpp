@@ -16,6 +16,7 @@
 #include "batch/ui/TFormBatchResult.h"
 #include "batch/ui/TFormBatchSet.h"
 #include "compare/ui/TFormComp.h"
+#include "import/ui/TFormXiO.h"
 #include "planlist/ui/TFormDVHs.h"
 #include "planlist/ui/TFormIndex.h"
 #include "report/ui/TFormComment.h"
@@ -43,6 +44,7 @@ TFormCompReport* FormCompReport = nullptr;
 TFormCompRList* FormCompRList = nullptr;
 TFormInputBox* FormInputBox = nullptr;
 TFormFileList* FormFileList = nullptr;
+TFormXiO* FormXiO = nullptr;
 TFormBatch* FormBatch = nullptr;
 TFormBatchSet* FormBatchSet = nullptr;
 TFormBatchResult* FormBatchResult = nullptr;
@@ -119,6 +121,8 @@ void CreateForms() {
                                                            FormFileList})
         QObject::connect(Form1, &QObject::destroyed, dialog, [dialog] { delete dialog; });
     CreateBatchForms();
+    FormXiO = new TFormXiO(Form1);
+    QObject::connect(Form1, &QObject::destroyed, FormXiO, [dialog = FormXiO] { delete dialog; });
     Form1->ConnectOpeningDialogs();
     Form1->ConnectComparison();
 }

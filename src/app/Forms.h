@@ -23,6 +23,7 @@ class TFormFileList;
 class TFormBatch;
 class TFormBatchSet;
 class TFormBatchResult;
+class TFormXiO;
 
 extern TForm1* Form1;
 extern TAboutBox* AboutBox;
@@ -46,6 +47,7 @@ extern TFormFileList* FormFileList;
 extern TFormBatch* FormBatch;
 extern TFormBatchSet* FormBatchSet;
 extern TFormBatchResult* FormBatchResult;
+extern TFormXiO* FormXiO;
 
 /// Creates the report window and its comment and row-choice dialogs.
 void CreateReportForms();

@@ -46,6 +46,7 @@ class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 class QWidget;
+class SaveDvhDialogs;
 
 /// The main window. Its members are grouped by job; each group's handlers live in their own
 /// source file, named in the group's heading.
@@ -354,6 +355,8 @@ public:
     void StructureName1Click();
     /// File > "Open DVH File List": the saved-DVH browser over the save folder.
     void OpenFileList1Click();
+    /// Save DVH (`Save1`, `Button9`, `ToolButton23`): the current plan into the saved-DVH store.
+    void Save1Click();
 
     // ==== settings, tool bars, grid layout, help (TForm1Settings.cpp) ====
 
@@ -427,6 +430,9 @@ protected:
 
 private:
     void ConnectOpeningCommands();
+    void ConnectSaveDvh();
+    /// The message boxes of Save DVH (a child of the window).
+    SaveDvhDialogs* m_saveDvhDialogs = nullptr;
     /// Says on the status bar why a file taken by Open or drop was refused.
     void ReportRefusedFile(const TakeFilesResult& taken);
     /// Reads the waiting file and shows the plan (the end of every load).

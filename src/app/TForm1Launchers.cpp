@@ -50,13 +50,13 @@ void TForm1::ConnectCommands() {
     connect(ToolButton39, &QAction::triggered, this, &TForm1::Batchprocessing1Click);
 
     // Commands whose windows do not exist yet stay disabled until they do.
-    for (QAction* later : {SpeedButton1, Save1, ToolButton23})
+    for (QAction* later : {SpeedButton1})
         later->setEnabled(false);
-    for (QPushButton* later : {Button9}) later->setEnabled(false);
 
     ConnectReportCommands();
     ConnectPlanListCommands();
     ConnectOpeningCommands();
+    ConnectSaveDvh();
 }
 
 void TForm1::StructureList1Click() {

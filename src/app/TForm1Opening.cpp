@@ -12,6 +12,7 @@
 #include "app/TextBytes.h"
 #include "dvh/PlanInformation.h"
 #include "import/SavedDvhStore.h"
+#include "import/ui/TFormXiO.h"
 #include "planlist/ui/IndexGridView.h"
 
 #include <QAction>
@@ -92,6 +93,14 @@ void TForm1::ConnectOpeningDialogs() {
         if (listChanged) RefillFileList();
         RunLoadStep(order);
     };
+    FormXiO->OnOk = [this](const XiODialogAnswer& answer) {
+        const int plan = XiORequestPlanIndex();
+        if (FinishXiOLoad(answer)) {
+            ShowPlan(plan);
+            DrawDvhChart(plan);
+        }
+    };
+    FormXiO->OnCancel = [this] { CancelXiOLoad(); };
 }
 
 // ---- taking files ----
@@ -217,9 +226,14 @@ void TForm1::ReadPendingAndShow() {
     const int plan = ReadPendingPlan();
     if (plan < 0) return;
     if (type == FileTypeXiO) {
-        // The XiO dialog reads the plan from here on (with `Pending.XiOModFilePath` and
-        // `XiOModDoseText` when the store gave a companion); the load ends with the hand-over.
-        Pending = PendingLoad{};
+        // The XiO dialog reads the plan from here on; the request it is given carries the
+        // store's companion. A failed names pass has removed the load's plan.
+        const int xio = HandOverPendingXiO();
+        if (xio < 0) return;
+        std::vector<std::string> lists;
+        for (const PlanListNameClass& list : PlanListName) lists.push_back(list.Name);
+        const PDatasetClass& p = PDataset[xio];
+        FormXiO->Ask(PendingXiO, p.PatientName, p.PatientID, p.PlanName, p.PlanID, lists);
         return;
     }
     const ReadResult result = LastReadResult;

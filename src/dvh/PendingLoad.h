@@ -4,6 +4,7 @@
 #include "dvh/Records.h"
 
 #include <string>
+#include <vector>
 
 /// Plan sums (codes 3 and 13) carry no prescribed dose of their own: the user gives it.
 inline bool IsPlanSumType(int fileType) {
@@ -57,4 +58,36 @@ struct PendingLoad {
     /// structure names while it reads; the dose text (cGy) fills the dialog's dose field.
     std::string XiOModFilePath;
     std::string XiOModDoseText;
+};
+
+/// An XiO export between its names pass and the XiO dialog's answer, bound to the plan it
+/// fills: OK, Cancel and a failure act on `PlanIndex` only while that plan still has `Key`.
+struct XiOLoadRequest {
+    bool Active = false;
+    int PlanIndex = -1;
+    std::string Key;
+    /// The plan was appended for this load: Cancel or a failed read removes it again.
+    bool Appended = false;
+    std::string FilePath;
+    /// The structure names of the file, in block order.
+    std::vector<std::string> Names;
+    /// A ".mod" companion from the saved-DVH store: its aliases are applied after reading,
+    /// and its dose line (cGy, as written) fills the dialog's dose field.
+    bool UseModFile = false;
+    std::string ModFilePath;
+    std::string ModDoseText;
+};
+
+/// What the XiO dialog hands back on OK.
+struct XiODialogAnswer {
+    std::string PatientName;
+    std::string PatientID;
+    std::string PlanName;
+    std::string PlanID;
+    /// Gy, above 0 (the dialog refuses anything else).
+    float DoseGy = 0;
+    /// Item of "Select Plan": 0 "N/A", k the plan list k - 1.
+    int PlanListItem = 0;
+    /// Item of "Normal Tissue": 0 "---", k the file's structure k - 1.
+    int NormalTissueItem = 0;
 };

@@ -189,12 +189,17 @@ bool Workspace::CancelPendingLoad() {
     const bool remove = p >= 0 && Pending.Appended && PDataset[p].DVHDataset.empty();
     Pending = PendingLoad{};
     if (!remove) return false;
+    RemovePlan(p);
+    return true;
+}
+
+void Workspace::RemovePlan(int p) {
+    if (p < 0 || p >= PDatasetCount()) return;
     PDataset.erase(PDataset.begin() + p);
     if (CurrentPlanIndex == p)
         CurrentPlanIndex = -1;
     else if (CurrentPlanIndex > p)
         --CurrentPlanIndex;
-    return true;
 }
 
 int Workspace::PreparePendingRead() {
@@ -251,8 +256,11 @@ int Workspace::ReadPendingPlan() {
     LastReadResult = ReadDvhFile(Pending.FilePath);
     if (last) return p;
     if (Pending.FileType == FileTypeXiO) {
-        // The XiO dialog fills the last plan later: the copy is the plan it reads into.
+        // The XiO dialog fills the last plan later: the copy is the plan it reads into, and
+        // it was appended for this load.
         Pending.PlanIndex = PDatasetCount() - 1;
+        Pending.Appended = true;
+        if (PendingXiO.Active) PendingXiO.Appended = true;
         return Pending.PlanIndex;
     }
     PDatasetClass& filled = PDataset.back();

@@ -126,8 +126,30 @@ public:
     ReadResult ReadDvhTextBlocks(const std::string& path);
     /// BrainSCAN and iPlan saved DVH tables (codes 5, 6) into the last plan (src/import).
     ReadResult ReadBrainLabDvh(const std::string& path);
-    /// XiO exports (code 7): the structure list for the XiO dialog (src/import).
+    /// XiO exports (code 7), first pass (src/import): lists the structures of the file into
+    /// `PendingXiO`, bound to the last plan, for the XiO dialog. A file that fails is reported
+    /// in the status bar and leaves no request.
     ReadResult ReadXiOHeader(const std::string& path);
+    /// The XiO load waiting for the dialog's answer.
+    XiOLoadRequest PendingXiO;
+    /// The plan `PendingXiO` fills, -1 when none or no longer that plan.
+    int XiORequestPlanIndex() const;
+    /// After the names pass of a pending load: ends the pending load and returns the plan the
+    /// XiO dialog is to complete, or -1 when the pass failed (the plan appended for the load
+    /// is removed again, and no request is left).
+    int HandOverPendingXiO();
+    /// The XiO dialog's OK: gives the plan its identity, plan list (-1 for "N/A") and normal
+    /// tissue, reads the file with the dose through the progress bar, then applies the
+    /// companion's aliases. A failed read removes the plan appended for the load and goes to
+    /// the status bar. Returns how the read ended; the request is over either way.
+    ReadResult FinishXiOLoad(const XiODialogAnswer& answer);
+    /// The XiO dialog's Cancel: removes the plan appended for the load; true when it did.
+    bool CancelXiOLoad();
+    /// Reads the XiO export at `path` with the prescribed dose `doseGy` into the last plan,
+    /// committing on success, with the progress bar shown (and closed) throughout.
+    ReadResult ReadXiODvh(const std::string& path, float doseGy);
+    /// Removes plan `p` and keeps `CurrentPlanIndex` on the plan it named (-1 if it was `p`).
+    void RemovePlan(int p);
     /// Whether the last plan is shown and drawn after a read that ended with `result`: not for
     /// multi-plan refusals, XiO hand-overs and a file without "Prescribed dose" line.
     static bool ShowPlanAfterRead(int fileType, const ReadResult& result);

@@ -1,24 +1,11 @@
-// Workspace::ReadBrainLabDvh and Workspace::ReadXiOHeader: where the plan reader hands
-// BrainSCAN, iPlan and XiO files to the import readers.
+// Workspace::ReadBrainLabDvh: where the plan reader hands BrainSCAN and iPlan files to their
+// table reader.
 #include "import/ImportHandOver.h"
 
 #include "dvh/DvhReading.h"
 #include "dvh/LineCursor.h"
 #include "dvh/Workspace.h"
 #include "import/BrainLabTable.h"
-
-std::string ImportKindName(int fileType) {
-    switch (fileType) {
-    case FileTypeBrainScan: return "BrainSCAN";
-    case FileTypeIPlan: return "iPlan";
-    case FileTypeXiO: return "XiO";
-    default: return "unknown";
-    }
-}
-
-std::string NotYetReadableText(int fileType, const std::string& path) {
-    return ImportKindName(fileType) + " DVH files cannot be read yet: " + FileNameOf(path);
-}
 
 ReadResult ReadBrainLabTableFile(const std::string& path, ParsedPlan& out) {
     LineCursor lines(LineFile{path});
@@ -45,9 +32,4 @@ ReadResult Workspace::ReadBrainLabDvh(const std::string& path) {
     }
     CommitParsedPlan(std::move(parsed), false);
     return r;
-}
-
-ReadResult Workspace::ReadXiOHeader(const std::string& path) {
-    if (m_host) m_host->StatusText(NotYetReadableText(FileTypeXiO, path));
-    return ReadResult::Fail(ReadStatus::NotYetReadable, 0, "XiO files cannot be read yet");
 }

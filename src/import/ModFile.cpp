@@ -1,8 +1,11 @@
 // Reading and applying the ".mod" name-override companion of saved DVH files.
 #include "import/ModFile.h"
 
+#include "dvh/RoundToDigits.h"
 #include "dvh/TypedNumber.h"
 #include "platform/AtomicWrite.h"
+
+#include <charconv>
 
 #include <cmath>
 
@@ -62,9 +65,35 @@ void ApplyModHeader(PDatasetClass& plan, const ModFileContent& mod) {
 
 void ApplyModFile(PDatasetClass& plan, const ModFileContent& mod) {
     ApplyModHeader(plan, mod);
+    ApplyModAliases(plan, mod);
+}
+
+void ApplyModAliases(PDatasetClass& plan, const ModFileContent& mod) {
     for (std::size_t i = 0; i < plan.DVHDataset.size(); ++i) {
         const std::size_t line = kFirstAliasLine + i;
         if (line >= mod.Values.size()) break;
         plan.DVHDataset[i].ModifiedName = mod.Values[line];
     }
+}
+
+std::string ModFileText(const PDatasetClass& plan) {
+    std::string text;
+    auto line = [&text](std::string_view label, std::string_view value) {
+        text.append(label).append("\t").append(value).append("\r\n");
+    };
+    line("Patient Name", plan.PatientName);
+    line("Patient ID", plan.PatientID);
+    line("Plan Name", plan.PlanName);
+    line("Plan ID", plan.PlanID);
+    const double cGy = plan.DVHDataset.empty() ? 0.0 : RoundToDigits(plan.DVHDataset.front().PrescribedDose * 100.0, 2);
+    // The shortest text that reads back as the rounded value: 6000, 4567.8.
+    char buffer[400];
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, cGy == 0 ? 0.0 : cGy, std::chars_format::fixed);
+    line("Prescribed dose [cGy]", std::string_view(buffer, static_cast<std::size_t>(written.ptr - buffer)));
+    for (std::size_t k = 0; k < plan.DVHDataset.size(); ++k) line(std::to_string(k), plan.DVHDataset[k].ModifiedName);
+    return text;
+}
+
+platform::WriteResult WriteModFile(const std::string& path, const PDatasetClass& plan) {
+    return platform::AtomicWriteFile(path, ModFileText(plan));
 }

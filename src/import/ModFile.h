@@ -2,6 +2,7 @@
 #pragma once
 
 #include "dvh/Records.h"
+#include "platform/AtomicWrite.h"
 
 #include <optional>
 #include <string>
@@ -32,8 +33,18 @@ std::optional<ModFileContent> ReadModFile(const std::string& path);
 /// of exactly "NULL" keeps the field. Stops at the end of the content.
 void ApplyModHeader(PDatasetClass& plan, const ModFileContent& mod);
 
+/// Applies lines 6 + i as `ModifiedName` of structure i (the XiO reader takes only these).
+void ApplyModAliases(PDatasetClass& plan, const ModFileContent& mod);
+
 /// Applies the whole file: the header lines as `ApplyModHeader`, line 5 skipped, then line
 /// 6 + i as `ModifiedName` of structure i, unchanged (an empty value removes the alias). A file
 /// with fewer alias lines than the plan has structures leaves the rest alone; surplus lines
 /// are ignored.
 void ApplyModFile(PDatasetClass& plan, const ModFileContent& mod);
+
+/// The companion of `plan`: "Patient Name", "Patient ID", "Plan Name", "Plan ID" and
+/// "Prescribed dose [cGy]" (the first structure's dose x 100, two decimals at most, "."), each
+/// a label, a TAB and the value, then "k TAB alias" per structure; CR LF after every line.
+std::string ModFileText(const PDatasetClass& plan);
+/// Writes `ModFileText(plan)` to `path` atomically.
+platform::WriteResult WriteModFile(const std::string& path, const PDatasetClass& plan);

@@ -8,11 +8,13 @@
 #include "app/TFormOption.h"
 #include "app/TFormProgress.h"
 #include "app/TFormSelectPlanList.h"
+#include "import/ui/TFormXiO.h"
 #include "../support/QtTestApp.h"
 #include "../support/RealData.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QLabel>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -84,6 +86,7 @@ protected:
         FormDVHmatch = nullptr;
         FormInputBox = nullptr;
         FormFileList = nullptr;
+        FormXiO = nullptr;
         fs::remove_all(m_files);
     }
 
@@ -554,3 +557,47 @@ TEST_F(OpeningWindow, TrashTakesOnlyFullPaths) {
 }
 
 }  // namespace
+
+TEST_F(OpeningWindow, ExampleImportsOpenWithTheirCurves) {
+    const std::string examples = TESSARAY_EXAMPLES;
+    // BrainSCAN and iPlan tables: the plan-list choice, then the curves.
+    struct Table { const char* file; int type; int structures; int body; };
+    for (const Table& t : {Table{"Head_BrainSCAN.txt", FileTypeBrainScan, 5, 4}, Table{"Head_iPlan.txt", FileTypeIPlan, 4, 3}}) {
+        SCOPED_TRACE(t.file);
+        Form1->OpenFiles({examples + "/" + t.file});
+        ChooseList(0);
+        const PDatasetClass& plan = Form1->PDataset.back();
+        EXPECT_EQ(plan.FileType, t.type);
+        EXPECT_EQ(plan.PatientID, "HN-0007");
+        ASSERT_EQ(plan.DVHDatasetCount(), t.structures);
+        EXPECT_EQ(plan.BodyIndex, t.body);
+        EXPECT_EQ(Form1->CurrentPlanIndex, Form1->PDatasetCount() - 1);
+        EXPECT_GT(plan.DVHDataset[0].DVset.size(), 100u);
+    }
+
+    // XiO: the dialog completes the plan. Cancel removes only its plan; OK reads it.
+    const int before = Form1->PDatasetCount();
+    Form1->OpenFiles({examples + "/Prostate_XiO.txt"});
+    ASSERT_TRUE(FormXiO->isVisible());
+    EXPECT_FALSE(Form1->FormEnabled());
+    EXPECT_EQ(FormXiO->ComboBox1->currentText(), "Body");
+    FormXiO->Button2->click();
+    EXPECT_EQ(Form1->PDatasetCount(), before);
+    EXPECT_TRUE(Form1->FormEnabled());
+
+    Form1->OpenFiles({examples + "/Prostate_XiO.txt"});
+    ASSERT_TRUE(FormXiO->isVisible());
+    FormXiO->Edit1->setText("Example, Bob");
+    FormXiO->Edit5->setText("7800");
+    EXPECT_EQ(FormXiO->Label6->text(), "cGy");
+    FormXiO->Button1->click();
+    ASSERT_EQ(Form1->PDatasetCount(), before + 1);
+    const PDatasetClass& xio = Form1->PDataset.back();
+    EXPECT_EQ(xio.PatientName, "Example, Bob");
+    EXPECT_EQ(xio.BodyIndex, 0);
+    ASSERT_EQ(xio.DVHDatasetCount(), 4);
+    EXPECT_FLOAT_EQ(xio.DVHDataset[1].PrescribedDose, 78);
+    EXPECT_FLOAT_EQ(xio.DVHDataset[1].DVset[0].VolumePercent, 100);
+    EXPECT_EQ(Form1->CurrentPlanIndex, Form1->PDatasetCount() - 1);
+    EXPECT_TRUE(Form1->FormEnabled());
+}

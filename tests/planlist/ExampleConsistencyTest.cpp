@@ -33,6 +33,7 @@ TEST(ExampleExports, BodyHoldsEveryStructureAndTheTargetIsConformalAndHomogeneou
         // Plan sums are given the example protocol's prescription.
         const int index = ws.LoadDvhFileHeadless(entry.path().string(), 78);
         if (index < 0) continue;  // the plan list, the README
+        if (ws.PDataset[index].DVHDataset.empty()) continue;  // XiO: read once its dialog is answered
         const PDatasetClass& plan = ws.PDataset[index];
         SCOPED_TRACE(entry.path().filename().string());
         ++checked;

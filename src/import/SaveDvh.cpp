@@ -1,0 +1,111 @@
+// The Save DVH flow over the store's files, with its questions asked through SaveDvhDialogs.
+#include "import/SaveDvh.h"
+
+#include "dvh/Workspace.h"
+#include "import/BrainLabTable.h"
+#include "import/ModFile.h"
+#include "platform/AtomicWrite.h"
+#include "platform/Paths.h"
+
+#include <filesystem>
+
+namespace {
+
+const char* const kNoFolderText =
+    "The specified path is an empty string.\nDo you want to set the path of directories ?";
+const char* const kSaveError = "An error occurred while saving data.";
+
+bool IsForbidden(unsigned char c) {
+    return c < 32 || c == 127 || c == '/' || c == '\\' || c == ':' || c == '*' || c == '?' || c == '"' || c == '<' ||
+           c == '>' || c == '|';
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+    std::error_code ec;
+    return std::filesystem::equivalent(a, b, ec) && !ec;
+}
+
+/// Writes the plan's two files; false (store as it was) when any write fails.
+bool WriteStoreFiles(const PDatasetClass& plan, const SavedDvhPaths& paths) {
+    if (!platform::MakeDirectories(paths.Folder)) return false;
+    const bool keepText = SameFile(plan.FilePath, paths.TextFile);
+    std::string oldText;
+    const bool hadText = platform::FileExists(paths.TextFile);
+    if (!keepText) {
+        if (hadText && !platform::ReadWholeFile(paths.TextFile, oldText)) return false;
+        std::string text;
+        if (plan.FileType == FileTypeBrainScan || plan.FileType == FileTypeIPlan)
+            text = BrainLabTableText(plan);
+        else if (!platform::ReadWholeFile(plan.FilePath, text))
+            return false;
+        if (!platform::AtomicWriteFile(paths.TextFile, text)) return false;
+    }
+    if (WriteModFile(paths.ModFile, plan)) return true;
+    // The ".txt" and ".mod" belong together: the export goes back to what it was.
+    if (!keepText) {
+        if (hadText)
+            platform::AtomicWriteFile(paths.TextFile, oldText);
+        else
+            std::filesystem::remove(paths.TextFile);
+    }
+    return false;
+}
+
+void Write(Workspace& ws, int planIndex, const std::string& key, const SavedDvhPaths& paths,
+           const std::string& planListName, SaveDvhDialogs& dialogs) {
+    // A plan that went while the question waited is not saved in its place.
+    if (planIndex >= ws.PDatasetCount() || ws.PDataset[planIndex].Key != key) return;
+    const PDatasetClass& plan = ws.PDataset[planIndex];
+    if (!WriteStoreFiles(plan, paths)) {
+        dialogs.ShowError(kSaveError, "Error");
+        return;
+    }
+    dialogs.ShowInformation("FILESAVE COMPLETED\n  " + plan.PatientID + "\n  " + plan.PatientName + "\n  " +
+                                plan.PlanID + "\nSave Folder : " + planListName,
+                            "FILESAVE COMPLETED");
+}
+
+}  // namespace
+
+std::string StoreFileNamePart(std::string_view id) {
+    std::string name(id);
+    for (char& c : name)
+        if (IsForbidden(static_cast<unsigned char>(c))) c = '_';
+    return name;
+}
+
+SavedDvhPaths StorePaths(const std::string& saveFolder, const std::string& planListName,
+                         const std::string& patientID, const std::string& planID) {
+    SavedDvhPaths p;
+    p.Folder = saveFolder + "/" + planListName;
+    const std::string base = p.Folder + "/" + StoreFileNamePart(patientID) + "_" + StoreFileNamePart(planID);
+    p.TextFile = base + ".txt";
+    p.ModFile = base + ".mod";
+    return p;
+}
+
+void SaveDvh(Workspace& ws, const std::string& planListName, bool listChosen, SaveDvhDialogs& dialogs) {
+    if (ws.SaveFolder.empty()) {
+        dialogs.AskOkCancel(kNoFolderText, "Directory path not found.", [&dialogs](bool ok) {
+            if (ok) dialogs.ShowDirectoriesSettings();
+        });
+        return;
+    }
+    const int p = ws.CurrentPlanIndex;
+    if (p < 0 || p >= ws.PDatasetCount() || !listChosen) return;
+    const PDatasetClass& plan = ws.PDataset[p];
+    if (plan.DVHDataset.empty()) {
+        dialogs.ShowError("The plan has no structures to save.", "Save DVH");
+        return;
+    }
+    const SavedDvhPaths paths = StorePaths(ws.SaveFolder, planListName, plan.PatientID, plan.PlanID);
+    const std::string key = plan.Key;
+    if (platform::PathMayExist(paths.TextFile)) {
+        dialogs.AskOkCancel("This Plan data already saved.\n Overwrite?", "Save DVH",
+                            [&ws, &dialogs, p, key, paths, planListName](bool ok) {
+                                if (ok) Write(ws, p, key, paths, planListName, dialogs);
+                            });
+        return;
+    }
+    Write(ws, p, key, paths, planListName, dialogs);
+}

@@ -1,0 +1,43 @@
+// Save DVH: keeping the current plan in the saved-DVH store, a ".txt" and its ".mod" companion.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+class Workspace;
+
+/// The questions and messages of Save DVH. The main window answers them with message boxes,
+/// tests directly. An answer may come later: the flow goes on from it.
+class SaveDvhDialogs {
+public:
+    virtual ~SaveDvhDialogs() = default;
+    /// An OK/Cancel question; `answer(true)` for OK.
+    virtual void AskOkCancel(const std::string& text, const std::string& caption,
+                             std::function<void(bool ok)> answer) = 0;
+    /// The settings dialog on its "Directories" page.
+    virtual void ShowDirectoriesSettings() = 0;
+    virtual void ShowError(const std::string& text, const std::string& caption) = 0;
+    virtual void ShowInformation(const std::string& text, const std::string& caption) = 0;
+};
+
+/// Where a plan is kept in the store.
+struct SavedDvhPaths {
+    std::string Folder;    ///< save folder / plan list
+    std::string TextFile;  ///< Folder / patient ID "_" plan ID ".txt"
+    std::string ModFile;   ///< the same with ".mod"
+};
+
+/// An ID as a file name takes it: `/ \ : * ? " < > |` and control characters become "_".
+std::string StoreFileNamePart(std::string_view id);
+SavedDvhPaths StorePaths(const std::string& saveFolder, const std::string& planListName,
+                         const std::string& patientID, const std::string& planID);
+
+/// Save DVH of the current plan under the plan list `planListName` (`listChosen` false when
+/// the main window has none chosen). Without a save folder it offers the settings; without a
+/// plan or list it does nothing; a plan without structures is refused. An existing ".txt" is
+/// replaced only after the user agrees. BrainSCAN and iPlan plans are written as table files,
+/// others copied from their export, unless the export is the store's file itself, which is
+/// kept; the ".mod" follows. Every write is atomic: a failure says "An error occurred while
+/// saving data." and leaves the store as it was. The completion message ends a good save.
+void SaveDvh(Workspace& ws, const std::string& planListName, bool listChosen, SaveDvhDialogs& dialogs);

@@ -1,0 +1,165 @@
+// XiO exports: one block per structure whose rows are a differential histogram in cGy and cc.
+#include "import/XiOExport.h"
+
+#include "dvh/DvhLineFields.h"
+#include "dvh/LineCursor.h"
+#include "dvh/NameCompare.h"
+#include "dvh/RoundToDigits.h"
+#include "import/TableStatistics.h"
+
+#include <charconv>
+#include <cmath>
+
+using namespace dvhtext;
+
+namespace {
+
+constexpr std::string_view kTitle = "XiO Dose Volume Histogram";
+
+ReadResult Truncated(const LineCursor& lines) {
+    return ReadResult::Fail(ReadStatus::Truncated, lines.LineNumber() + 1, "the file ends inside a structure");
+}
+
+/// The row count: the whole number before the first TAB of the line.
+bool RowCount(std::string_view line, long& count) {
+    std::string_view text = Trim(line.substr(0, line.find('\t')));
+    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), count);
+    return ec == std::errc() && end == text.data() + text.size() && count >= 0;
+}
+
+/// One row without its blanks, split at its first comma into the dose (cGy) and the bin (cc).
+bool RowValues(std::string_view line, double& doseCGy, double& binCc) {
+    char packed[64];
+    std::string spill;
+    std::size_t n = 0;
+    for (char c : line)
+        if (!IsBlank(c)) ++n;
+    char* text = packed;
+    if (n > sizeof packed) {
+        spill.resize(n);
+        text = spill.data();
+    }
+    n = 0;
+    for (char c : line)
+        if (!IsBlank(c)) text[n++] = c;
+    const std::string_view row(text, n);
+    const std::size_t comma = row.find(',');
+    if (comma == std::string_view::npos) return false;
+    return ParseNumber(row.substr(0, comma), doseCGy) && ParseNumber(row.substr(comma + 1), binCc);
+}
+
+/// Walks the blocks: for each, `onBlock(name)` and then `onRow(line)` for each of its rows.
+template <class OnBlock, class OnRow>
+ReadResult WalkBlocks(LineCursor& lines, ReadProgress* progress, OnBlock onBlock, OnRow onRow) {
+    std::string_view line;
+    long blocks = 0;
+    while (lines.Next(line) && IsXiOBlockStart(line)) {
+        ++blocks;
+        if (progress) progress->LineRead();
+        for (int i = 0; i < 3; ++i)
+            if (!lines.Next(line)) return Truncated(lines);
+        onBlock(line);
+        if (!lines.Next(line) || !lines.Next(line)) return Truncated(lines);
+        long count;
+        if (!RowCount(line, count))
+            return ReadResult::Fail(ReadStatus::BadNumber, lines.LineNumber(), Quote(line) + " is not a row count");
+        if (!lines.Next(line) || !lines.Next(line)) return Truncated(lines);
+        // Bounded by the lines really there: a count larger than the file ends as truncated.
+        for (long i = 0; i < count; ++i) {
+            if (!lines.Next(line)) return Truncated(lines);
+            ReadResult r = onRow(line);
+            if (!r) return r;
+        }
+    }
+    if (lines.ReadFailed()) return ReadResult::Fail(ReadStatus::ReadError, lines.LineNumber(), "reading the file failed");
+    if (blocks == 0) return ReadResult::Fail(ReadStatus::NoStructures, 1, "no \"XiO Dose Volume Histogram\" block");
+    return {};
+}
+
+/// Turns a structure's bins (held in `VolumeCc`) into its cumulative curve and statistics.
+void Accumulate(DVHDatasetClass& s, double doseGy) {
+    std::vector<DVsetClass> points = s.DVset.Points();
+    double total = 0;
+    for (const DVsetClass& p : points) total += p.VolumeCc;
+    s.Volume = static_cast<float>(total);
+    // Point j's dose is its bin's lowest: the volume at that dose is its own bin and all later.
+    double remaining = total;
+    for (DVsetClass& p : points) {
+        const double bin = p.VolumeCc;
+        p.VolumeCc = static_cast<float>(RoundToDigits(remaining, 3));
+        p.VolumePercent = static_cast<float>(total > 0 ? RoundToDigits(remaining * 100.0 / total, 3) : 0.0);
+        remaining -= bin;
+    }
+    s.SetPoints(std::move(points));
+    SetTableStatistics(s, doseGy, MinimumDoseRule::LastAtFull);
+}
+
+}  // namespace
+
+bool IsXiOBlockStart(std::string_view line) { return StartsWith(line, kTitle); }
+
+ReadResult ParseXiONames(LineCursor& lines, std::vector<std::string>& names) {
+    std::vector<std::string> found;
+    ReadResult r = WalkBlocks(
+        lines, nullptr, [&](std::string_view name) { found.emplace_back(name); },
+        [](std::string_view) { return ReadResult{}; });
+    names = r ? std::move(found) : std::vector<std::string>{};
+    return r;
+}
+
+ReadResult ParseXiONames(std::string_view text, std::vector<std::string>& names) {
+    LineCursor lines(text);
+    return ParseXiONames(lines, names);
+}
+
+int XiONormalTissueItem(const std::vector<std::string>& names) {
+    int item = 0;
+    for (std::size_t i = 0; i < names.size(); ++i)
+        if (StructureNamesEqual(names[i], "Body", false) || StructureNamesEqual(names[i], "Expanded", false))
+            item = static_cast<int>(i) + 1;
+    return item;
+}
+
+ReadResult ParseXiODvh(LineCursor& lines, float doseGy, ReadProgress* progress, ParsedPlan& out) {
+    out = ParsedPlan{};
+    if (!std::isfinite(doseGy) || !(doseGy > 0))
+        return ReadResult::Fail(ReadStatus::BadPrescribedDose, 0, "the prescribed dose must be above 0");
+    ParsedPlan plan;
+    const double d = doseGy;
+    ReadResult r = WalkBlocks(
+        lines, progress,
+        [&](std::string_view name) {
+            DVHDatasetClass& s = plan.DVHDataset.emplace_back();
+            s.Name = std::string(name);
+            s.PrescribedDose = doseGy;
+            s.LineWidth = 2;
+        },
+        [&](std::string_view line) {
+            double cGy, bin;
+            if (!RowValues(line, cGy, bin))
+                return ReadResult::Fail(ReadStatus::BadRow, lines.LineNumber(),
+                                        Quote(line) + " is not \"dose,volume\"");
+            DVsetClass p;
+            p.DosePercent = static_cast<float>(cGy / d);
+            p.DoseGy = static_cast<float>(cGy * 0.01);
+            p.VolumeCc = p.VolumePercent = static_cast<float>(bin);
+            if (!dvhread::Finite(p))
+                return ReadResult::Fail(ReadStatus::BadNumber, lines.LineNumber(), "a value out of range");
+            plan.DVHDataset.back().DVset.push_back(p);
+            return ReadResult{};
+        });
+    if (!r) return r;
+    for (DVHDatasetClass& s : plan.DVHDataset) {
+        Accumulate(s, d);
+        if (!std::isfinite(s.Volume) || !std::isfinite(s.MeanDosePercent) || !std::isfinite(s.MeanDoseGy))
+            return ReadResult::Fail(ReadStatus::BadNumber, 0, "the volumes of " + Quote(s.Name) + " are out of range");
+    }
+    out = std::move(plan);
+    return {};
+}
+
+ReadResult ParseXiODvh(std::string_view text, float doseGy, ParsedPlan& out) {
+    LineCursor lines(text);
+    return ParseXiODvh(lines, doseGy, nullptr, out);
+}

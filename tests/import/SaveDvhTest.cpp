@@ -1,0 +1,203 @@
+// Save DVH: the questions, the store's files for tables and copies, overwriting, failures that
+// leave the store as it was, and a saved plan opened again from the store.
+#include "import/SaveDvh.h"
+
+#include "dvh/Workspace.h"
+#include "import/BrainLabTable.h"
+#include "platform/AtomicWrite.h"
+
+#include "../dvh/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <filesystem>
+
+using namespace dvhtest;
+namespace fs = std::filesystem;
+
+namespace {
+
+/// Answers the questions from a queue and records everything shown.
+struct ScriptedDialogs : SaveDvhDialogs {
+    std::deque<bool> answers;
+    std::vector<std::string> asked, errors, information;
+    int settingsShown = 0;
+    void AskOkCancel(const std::string& text, const std::string&, std::function<void(bool)> answer) override {
+        asked.push_back(text);
+        const bool ok = !answers.empty() && answers.front();
+        if (!answers.empty()) answers.pop_front();
+        answer(ok);
+    }
+    void ShowDirectoriesSettings() override { ++settingsShown; }
+    void ShowError(const std::string& text, const std::string&) override { errors.push_back(text); }
+    void ShowInformation(const std::string& text, const std::string&) override { information.push_back(text); }
+};
+
+std::string Read(const std::string& path) {
+    std::string text;
+    platform::ReadWholeFile(path, text);
+    return text;
+}
+
+class SaveDvhTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        store = (fs::temp_directory_path() / ("tessaray-save-" + std::to_string(::getpid()))).string();
+        fs::remove_all(store);
+        fs::create_directories(store);
+        ws.SaveFolder = store;
+        PDatasetClass plan;
+        plan.Key = "12H1";
+        plan.PatientName = "Doe";
+        plan.PatientID = "12";
+        plan.PlanName = "Head";
+        plan.PlanID = "H1";
+        plan.Date = "2024/01/05";
+        plan.Time = "10:30:00";
+        plan.FileType = FileTypeBrainScan;
+        for (const char* name : {"PTV", "Brainstem", "Body"}) {
+            DVHDatasetClass s;
+            s.Name = name;
+            s.PrescribedDose = 45.678f;
+            s.Volume = 10;
+            s.SetPoints({{0, 0, 100, 10}, {1, 0.45678f, 50, 5}, {2, 0.91356f, 0, 0}});
+            plan.DVHDataset.push_back(s);
+        }
+        plan.DVHDataset[1].ModifiedName = "BS";
+        ws.PDataset.push_back(plan);
+        ws.CurrentPlanIndex = 0;
+    }
+    void TearDown() override { fs::remove_all(store); }
+    std::string TextFile() const { return store + "/Head/12_H1.txt"; }
+    std::string ModFile() const { return store + "/Head/12_H1.mod"; }
+
+    std::string store;
+    Workspace ws;
+    ScriptedDialogs dialogs;
+};
+
+}  // namespace
+
+TEST_F(SaveDvhTest, NothingIsWrittenWithoutFolderListOrStructures) {
+    ws.SaveFolder.clear();
+    dialogs.answers = {false, true};
+    SaveDvh(ws, "Head", true, dialogs);  // Cancel
+    SaveDvh(ws, "Head", true, dialogs);  // OK: the settings on their "Directories" page
+    EXPECT_EQ(dialogs.asked.size(), 2u);
+    EXPECT_EQ(dialogs.settingsShown, 1);
+
+    ws.SaveFolder = store;
+    SaveDvh(ws, "", false, dialogs);  // no list chosen: silent
+    ws.PDataset[0].DVHDataset.clear();
+    SaveDvh(ws, "Head", true, dialogs);
+    EXPECT_EQ(dialogs.errors, std::vector<std::string>{"The plan has no structures to save."});
+    EXPECT_EQ(dialogs.asked.size(), 2u);
+    EXPECT_TRUE(dialogs.information.empty());
+    EXPECT_TRUE(fs::is_empty(store));
+}
+
+TEST_F(SaveDvhTest, TableAndCompanionThenOverwriteOnlyWhenAsked) {
+    SaveDvh(ws, "Head", true, dialogs);
+    ASSERT_EQ(dialogs.information.size(), 1u);
+    EXPECT_EQ(dialogs.information[0], "FILESAVE COMPLETED\n  12\n  Doe\n  H1\nSave Folder : Head");
+    EXPECT_EQ(Read(TextFile()), BrainLabTableText(ws.PDataset[0]));
+    EXPECT_EQ(Read(ModFile()), "Patient Name\tDoe\r\nPatient ID\t12\r\nPlan Name\tHead\r\nPlan ID\tH1\r\n"
+                               "Prescribed dose [cGy]\t4567.8\r\n0\t\r\n1\tBS\r\n2\t\r\n");
+
+    // Again: Cancel keeps both files byte for byte; OK replaces them.
+    const std::string firstText = Read(TextFile()), firstMod = Read(ModFile());
+    ws.PDataset[0].DVHDataset[0].ModifiedName = "Target";
+    ws.PDataset[0].DVHDataset[0].Volume = 11;
+    dialogs.answers = {false};
+    SaveDvh(ws, "Head", true, dialogs);
+    EXPECT_EQ(dialogs.asked, std::vector<std::string>{"This Plan data already saved.\n Overwrite?"});
+    EXPECT_EQ(Read(TextFile()), firstText);
+    EXPECT_EQ(Read(ModFile()), firstMod);
+    dialogs.answers = {true};
+    SaveDvh(ws, "Head", true, dialogs);
+    EXPECT_NE(Read(TextFile()).find("\t11.000\t"), std::string::npos);
+    EXPECT_NE(Read(ModFile()).find("0\tTarget\r\n"), std::string::npos);
+    EXPECT_EQ(dialogs.information.size(), 2u);
+}
+
+TEST_F(SaveDvhTest, CopiesOtherExportsAndKeepsAStoreFileThatIsTheSource) {
+    TempFolder source("save-source");
+    const std::string exportText = "Patient Name: any bytes\r\n\x01\xff stay as they are";
+    PDatasetClass& plan = ws.PDataset[0];
+    plan.FileType = FileTypePlan;
+    plan.PatientID = "a/b:c";  // not a folder, not a drive: "_" in the file name only
+    plan.FilePath = source.Write("export.txt", exportText);
+    SaveDvh(ws, "Head", true, dialogs);
+    const std::string copied = store + "/Head/a_b_c_H1.txt";
+    EXPECT_EQ(Read(copied), exportText);
+    EXPECT_NE(Read(store + "/Head/a_b_c_H1.mod").find("Patient ID\ta/b:c\r\n"), std::string::npos);
+
+    // The plan now read from the store is saved onto its own file: the file stays, the
+    // companion is written again.
+    plan.FilePath = copied;
+    plan.DVHDataset[2].ModifiedName = "Skin";
+    dialogs.answers = {true};
+    SaveDvh(ws, "Head", true, dialogs);
+    EXPECT_EQ(Read(copied), exportText);
+    EXPECT_NE(Read(store + "/Head/a_b_c_H1.mod").find("2\tSkin\r\n"), std::string::npos);
+    EXPECT_TRUE(dialogs.errors.empty());
+}
+
+TEST_F(SaveDvhTest, FailedWritesSayWhyAndLeaveNoHalfSave) {
+    // The list folder cannot be made (a file has its name).
+    ASSERT_TRUE(platform::AtomicWriteFile(store + "/Head", "a file"));
+    SaveDvh(ws, "Head", true, dialogs);
+    EXPECT_EQ(dialogs.errors, std::vector<std::string>{"An error occurred while saving data."});
+    fs::remove(store + "/Head");
+
+    // The ".txt" cannot be replaced (a folder has its name): no ".mod" appears.
+    fs::create_directories(TextFile());
+    dialogs.answers = {true};
+    SaveDvh(ws, "Head", true, dialogs);
+    EXPECT_EQ(dialogs.errors.size(), 2u);
+    EXPECT_FALSE(fs::exists(ModFile()));
+
+    // A source export that vanished: nothing is written.
+    fs::remove_all(store + "/Head");
+    ws.PDataset[0].FileType = FileTypePlan;
+    ws.PDataset[0].FilePath = store + "/gone.txt";
+    SaveDvh(ws, "Head", true, dialogs);
+    EXPECT_EQ(dialogs.errors.size(), 3u);
+    EXPECT_FALSE(fs::exists(TextFile()));
+    EXPECT_FALSE(fs::exists(ModFile()));
+    EXPECT_TRUE(dialogs.information.empty());
+}
+
+TEST_F(SaveDvhTest, ASavedPlanOpensFromTheStoreWithItsNamesPointsAndAliases) {
+    ws.PlanListName.emplace_back().Name = "Head";
+    SaveDvh(ws, "Head", true, dialogs);
+    const PDatasetClass saved = ws.PDataset[0];
+
+    Workspace reader;
+    reader.PlanListName.emplace_back().Name = "Head";
+    const DvhHeader h = RecogniseDvhHeaderFile(TextFile());
+    ASSERT_EQ(h.FileType, FileTypeBrainScan);
+    ASSERT_EQ(reader.BeginLoadFromStore(TextFile(), h.FileType, h.fields, "Head", nullptr).Step, LoadStep::Read);
+    ASSERT_EQ(reader.ReadPendingPlan(), 0);
+    ASSERT_TRUE(reader.LastReadResult) << reader.LastReadResult.detail;
+    ASSERT_EQ(reader.FinishPendingLoad(), 0);
+    const PDatasetClass& back = reader.PDataset[0];
+    EXPECT_EQ(back.PlanListIndex, 0);
+    EXPECT_EQ(back.PatientName, "Doe");
+    EXPECT_EQ(back.PlanID, "H1");
+    ASSERT_EQ(back.DVHDatasetCount(), saved.DVHDatasetCount());
+    for (int k = 0; k < back.DVHDatasetCount(); ++k) {
+        SCOPED_TRACE(k);
+        const DVHDatasetClass &a = saved.DVHDataset[k], &b = back.DVHDataset[k];
+        EXPECT_EQ(b.Name, a.Name);
+        EXPECT_EQ(b.ModifiedName, a.ModifiedName);
+        EXPECT_FLOAT_EQ(b.Volume, a.Volume);
+        ASSERT_EQ(b.DVset.size(), a.DVset.size());
+        for (std::size_t j = 0; j < a.DVset.size(); ++j) {
+            EXPECT_FLOAT_EQ(b.DVset[j].DosePercent, a.DVset[j].DosePercent);
+            EXPECT_NEAR(b.DVset[j].DoseGy, a.DVset[j].DoseGy, 1e-5);
+            EXPECT_FLOAT_EQ(b.DVset[j].VolumePercent, a.DVset[j].VolumePercent);
+        }
+    }
+}
