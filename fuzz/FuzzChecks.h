@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <initializer_list>
 
 namespace fuzz {
 
@@ -17,8 +18,10 @@ inline void Require(bool ok, const char* what) {
     }
 }
 
-/// A failed read leaves nothing; a successful one holds finite numbers and a right Body index.
-inline void CheckPlan(const ReadResult& r, const ParsedPlan& plan) {
+/// A failed read leaves nothing; a successful one holds finite numbers and a right Body index
+/// (a structure named like one of `bodyNames`, without regard to case; none for an empty list).
+inline void CheckPlan(const ReadResult& r, const ParsedPlan& plan,
+                      std::initializer_list<const char*> bodyNames = {"Body"}) {
     if (!r.ok()) {
         Require(plan.DVHDataset.empty() && plan.BodyIndex == -1, "a failed read left a plan");
         Require(!r.detail.empty(), "a failure without detail");
@@ -26,8 +29,11 @@ inline void CheckPlan(const ReadResult& r, const ParsedPlan& plan) {
     }
     Require(!plan.DVHDataset.empty(), "success without structures");
     Require(plan.BodyIndex >= -1 && plan.BodyIndex < static_cast<int>(plan.DVHDataset.size()), "Body index");
-    if (plan.BodyIndex >= 0)
-        Require(StructureNamesEqual(plan.DVHDataset[plan.BodyIndex].Name, "Body", false), "Body index names no Body");
+    if (plan.BodyIndex >= 0) {
+        bool named = false;
+        for (const char* body : bodyNames) named |= StructureNamesEqual(plan.DVHDataset[plan.BodyIndex].Name, body, false);
+        Require(named, "Body index names no Body");
+    }
     for (const DVHDatasetClass& s : plan.DVHDataset) {
         const float stats[] = {s.PrescribedDose, s.Volume,         s.MinDoseGy,  s.MinDosePercent,
                                s.MaxDoseGy,      s.MaxDosePercent, s.MeanDoseGy, s.MeanDosePercent};

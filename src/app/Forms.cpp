@@ -17,6 +17,9 @@
 #include "batch/ui/TFormBatchSet.h"
 #include "compare/ui/TFormComp.h"
 #include "import/ui/TFormXiO.h"
+#include "import/ui/TFormBSCAN.h"
+#include "import/ui/TFormiPlan.h"
+#include "import/ui/TFormiPlanImport.h"
 #include "planlist/ui/TFormDVHs.h"
 #include "planlist/ui/TFormIndex.h"
 #include "report/ui/TFormComment.h"
@@ -45,6 +48,9 @@ TFormCompRList* FormCompRList = nullptr;
 TFormInputBox* FormInputBox = nullptr;
 TFormFileList* FormFileList = nullptr;
 TFormXiO* FormXiO = nullptr;
+TFormBSCAN* FormBSCAN = nullptr;
+TFormiPlan* FormiPlan = nullptr;
+TFormiPlanImport* FormiPlanImport = nullptr;
 TFormBatch* FormBatch = nullptr;
 TFormBatchSet* FormBatchSet = nullptr;
 TFormBatchResult* FormBatchResult = nullptr;
@@ -123,6 +129,12 @@ void CreateForms() {
     CreateBatchForms();
     FormXiO = new TFormXiO(Form1);
     QObject::connect(Form1, &QObject::destroyed, FormXiO, [dialog = FormXiO] { delete dialog; });
+    FormBSCAN = new TFormBSCAN(*Form1, Form1);
+    FormiPlan = new TFormiPlan(*Form1, Form1);
+    FormiPlanImport = new TFormiPlanImport(*Form1, *FormiPlan, Form1);
+    for (QWidget* window : std::initializer_list<QWidget*>{FormBSCAN, FormiPlan, FormiPlanImport})
+        QObject::connect(Form1, &QObject::destroyed, window, [window] { delete window; });
+    Form1->ConnectBrainLab();
     Form1->ConnectOpeningDialogs();
     Form1->ConnectComparison();
 }

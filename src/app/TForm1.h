@@ -133,6 +133,7 @@ public:
     QAction* ToolButton11;  // "Edit Plan List", check style
     QToolBar* ToolBar5;  // BrainLAB RTP
     QAction* SpeedButton1;  // "Import BrainSCAN/iPlan DVH data from clipboard"
+    QAction* Adddatatocurrentplan1 = nullptr;  // "Add BrainSCAN structures from clipboard to current plan"
 
     // ==== plan view: labels, chart, units (layout in TForm1Layout.cpp, TForm1Chart.cpp) ====
 
@@ -410,6 +411,19 @@ public:
     void AboutTessaray1Click();
 
     // ==== plan comparison (TForm1Comparison.cpp) ====
+
+    // ==== BrainLAB clipboard import (TForm1BrainLab.cpp) ====
+    /// The clipboard's table opens its plan dialog; anything else opens the capture window.
+    void SpeedButton1Click();
+    /// Adds the structures of a BrainSCAN table on the clipboard to the current BrainSCAN plan,
+    /// refusing a table that repeats one of its names.
+    void Adddatatocurrentplan1Click();
+    /// Appends the table in `ClipboardText` to the current plan, all or nothing, and shows it.
+    void ParseClipboardStructure();
+    /// Wires the BrainLAB dialogs and tool bar; called once the dialogs exist.
+    void ConnectBrainLab();
+    /// Adding structures is offered only while the current plan is a BrainSCAN plan.
+    void UpdateBrainLabActions();
 
     /// Project > Plan Comparison: the comparison window with this window's plan-list choice.
     void PlanComparison1Click();

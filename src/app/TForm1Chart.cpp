@@ -34,6 +34,7 @@ QColor ToQColor(TColor c) { return QColor(ColorRed(c), ColorGreen(c), ColorBlue(
 void TForm1::ShowPlan(int planIndex) {
     if (planIndex < 0 || planIndex >= PDatasetCount()) return;
     CurrentPlanIndex = planIndex;
+    UpdateBrainLabActions();
     const PDatasetClass& plan = PDataset[planIndex];
     const int count = plan.DVHDatasetCount();
 

@@ -49,10 +49,6 @@ void TForm1::ConnectCommands() {
     connect(Batchprocessing1, &QAction::triggered, this, &TForm1::Batchprocessing1Click);
     connect(ToolButton39, &QAction::triggered, this, &TForm1::Batchprocessing1Click);
 
-    // Commands whose windows do not exist yet stay disabled until they do.
-    for (QAction* later : {SpeedButton1})
-        later->setEnabled(false);
-
     ConnectReportCommands();
     ConnectPlanListCommands();
     ConnectOpeningCommands();

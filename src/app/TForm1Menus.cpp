@@ -121,6 +121,10 @@ void TForm1::BuildToolBars() {
     ToolBar5->setObjectName("ToolBar5");
     SpeedButton1 = AddButton(ToolBar5, "SpeedButton1", "Import BrainSCAN/iPlan DVH data from clipboard",
                              QStyle::SP_DialogApplyButton, "BrainLAB");
+    Adddatatocurrentplan1 = AddButton(ToolBar5, "Adddatatocurrentplan1",
+                                      "Add BrainSCAN structures from clipboard to current plan",
+                                      QStyle::SP_FileDialogNewFolder, "Add");
+    Adddatatocurrentplan1->setEnabled(false);
     ToolBar5->setVisible(false);
 
     for (QToolBar* bar : {ToolBar2, ToolBar4, ToolBar5}) {

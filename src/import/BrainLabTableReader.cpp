@@ -134,6 +134,7 @@ ReadResult ParseBrainLabTable(LineCursor& lines, ParsedPlan& out) {
     }
 
     if (!lines.Next(line)) return truncated("its table");
+    std::vector<std::vector<DVsetClass>> curves(count);  // each made a structure's curve at the end
     std::string_view previousLabel;
     std::string labelKeep;  // the previous label outlives the buffer that held its line
     do {
@@ -153,14 +154,17 @@ ReadResult ParseBrainLabTable(LineCursor& lines, ParsedPlan& out) {
             point.VolumeCc = static_cast<float>(values[k] * volumeFactor[k]);
             if (!dvhread::Finite(point))
                 return ReadResult::Fail(ReadStatus::BadNumber, lines.LineNumber(), "a value out of range");
-            plan.DVHDataset[k].DVset.push_back(point);
+            curves[k].push_back(point);
         }
         labelKeep.assign(label);
         previousLabel = labelKeep;
     } while (lines.Next(line));
     if (lines.ReadFailed()) return ReadResult::Fail(ReadStatus::ReadError, lines.LineNumber(), "reading the file failed");
 
-    for (DVHDatasetClass& s : plan.DVHDataset) SetTableStatistics(s, d, MinimumDoseRule::FirstBelowFull);
+    for (std::size_t k = 0; k < count; ++k) {
+        plan.DVHDataset[k].SetPoints(std::move(curves[k]));
+        SetTableStatistics(plan.DVHDataset[k], d, MinimumDoseRule::FirstBelowFull);
+    }
     out = std::move(plan);
     return {};
 }

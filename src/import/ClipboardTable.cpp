@@ -25,14 +25,13 @@ std::vector<std::string_view> ClipboardLines(std::string_view text) {
     std::vector<std::string_view> lines;
     std::size_t start = 0;
     while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        const bool last = end == std::string_view::npos;
-        if (last) end = text.size();
-        std::string_view line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        lines.push_back(line);
-        if (last) break;
-        start = end + 1;
+        const std::size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) {
+            lines.push_back(text.substr(start));
+            break;
+        }
+        lines.push_back(text.substr(start, end - start));
+        start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
     }
     return lines;
 }
@@ -80,8 +79,8 @@ ClipboardRecognition ClassifyClipboardText(std::string_view text) {
         return r;
     }
     if (lines.size() < 3 || !dvhtext::StartsWith(lines[0], "Dose")) return r;
-    const std::size_t firstLf = text.find('\n');
-    if (text.substr(firstLf + 1).find("[ccm]") != std::string_view::npos) return r;
+    for (std::size_t i = 1; i < lines.size(); ++i)
+        if (lines[i].find("[ccm]") != std::string_view::npos) return r;
     if (!dvhtext::StartsWith(lines[2], "0.000")) return r;
     const std::string_view unitLine = lines[1];
     if (dvhtext::StartsWith(unitLine, "[%]")) {

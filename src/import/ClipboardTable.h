@@ -25,10 +25,10 @@ struct ClipboardRecognition {
 /// The text with every line end (LF, CR LF or a lone CR) written as CR LF.
 std::string NormaliseLineEnds(std::string_view text);
 
-/// Tells the kinds apart. Line ends may be CR LF or LF alone.
+/// Tells the kinds apart. Line ends may be CR LF, LF or CR alone.
 ClipboardRecognition ClassifyClipboardText(std::string_view text);
 
-/// The lines of a copied text, split at LF, each without its CR. A text ending in a line end
+/// The lines of a copied text, split at CR LF, LF or a lone CR. A text ending in a line end
 /// has no empty last line.
 std::vector<std::string_view> ClipboardLines(std::string_view text);
 /// The TAB-separated fields of a line.

@@ -28,8 +28,29 @@ bool RowCount(std::string_view line, long& count) {
     return ec == std::errc() && end == text.data() + text.size() && count >= 0;
 }
 
+/// A row of two plain numbers with blanks only around them ("100, 2.5"), read in place; false
+/// for anything else, which `RowValues` then reads without its blanks.
+bool PlainRow(std::string_view line, double& doseCGy, double& binCc) {
+    const char* p = line.data();
+    const char* end = p + line.size();
+    const char* stop;
+    double* value[2] = {&doseCGy, &binCc};
+    for (int i = 0; i < 2; ++i) {
+        while (p != end && IsBlank(*p)) ++p;
+        if (p == end || *p == '+' || !ReadDecimal(p, end, *value[i], stop, end)) return false;
+        p = stop;
+        while (p != end && IsBlank(*p)) ++p;
+        if (i == 0) {
+            if (p == end || *p != ',') return false;
+            ++p;
+        }
+    }
+    return p == end;
+}
+
 /// One row without its blanks, split at its first comma into the dose (cGy) and the bin (cc).
 bool RowValues(std::string_view line, double& doseCGy, double& binCc) {
+    if (PlainRow(line, doseCGy, binCc)) return true;
     char packed[64];
     std::string spill;
     std::size_t n = 0;
@@ -77,9 +98,21 @@ ReadResult WalkBlocks(LineCursor& lines, ReadProgress* progress, OnBlock onBlock
     return {};
 }
 
-/// Turns a structure's bins (held in `VolumeCc`) into its cumulative curve and statistics.
-void Accumulate(DVHDatasetClass& s, double doseGy) {
-    std::vector<DVsetClass> points = s.DVset.Points();
+/// `RoundToDigits(x, 3)` for millions of points: in doubles where the thousandths lie clearly off
+/// a half (the product's rounding error is far below the margin), by `RoundToDigits` otherwise.
+double Round3(double x) {
+    const double scaled = std::fabs(x) * 1000.0;
+    if (!(scaled < 1099511627776.0)) return RoundToDigits(x, 3);  // 2^40: the margin would not hold
+    const double whole = std::floor(scaled);
+    const double fraction = scaled - whole;
+    if (std::fabs(fraction - 0.5) <= 1e-6) return RoundToDigits(x, 3);
+    double result = (fraction > 0.5 ? whole + 1 : whole) / 1000.0;
+    if (x < 0) result = -result;
+    return result == 0 ? 0.0 : result;
+}
+
+/// Makes the points of a structure's bins (held in `VolumeCc`) its cumulative curve, with statistics.
+void Accumulate(DVHDatasetClass& s, std::vector<DVsetClass> points, double doseGy) {
     double total = 0;
     for (const DVsetClass& p : points) total += p.VolumeCc;
     s.Volume = static_cast<float>(total);
@@ -87,8 +120,8 @@ void Accumulate(DVHDatasetClass& s, double doseGy) {
     double remaining = total;
     for (DVsetClass& p : points) {
         const double bin = p.VolumeCc;
-        p.VolumeCc = static_cast<float>(RoundToDigits(remaining, 3));
-        p.VolumePercent = static_cast<float>(total > 0 ? RoundToDigits(remaining * 100.0 / total, 3) : 0.0);
+        p.VolumeCc = static_cast<float>(Round3(remaining));
+        p.VolumePercent = static_cast<float>(total > 0 ? Round3(remaining * 100.0 / total) : 0.0);
         remaining -= bin;
     }
     s.SetPoints(std::move(points));
@@ -126,6 +159,7 @@ ReadResult ParseXiODvh(LineCursor& lines, float doseGy, ReadProgress* progress, 
     if (!std::isfinite(doseGy) || !(doseGy > 0))
         return ReadResult::Fail(ReadStatus::BadPrescribedDose, 0, "the prescribed dose must be above 0");
     ParsedPlan plan;
+    std::vector<std::vector<DVsetClass>> bins;  // per structure, made a curve once all are read
     const double d = doseGy;
     ReadResult r = WalkBlocks(
         lines, progress,
@@ -134,6 +168,7 @@ ReadResult ParseXiODvh(LineCursor& lines, float doseGy, ReadProgress* progress, 
             s.Name = std::string(name);
             s.PrescribedDose = doseGy;
             s.LineWidth = 2;
+            bins.emplace_back();
         },
         [&](std::string_view line) {
             double cGy, bin;
@@ -146,12 +181,13 @@ ReadResult ParseXiODvh(LineCursor& lines, float doseGy, ReadProgress* progress, 
             p.VolumeCc = p.VolumePercent = static_cast<float>(bin);
             if (!dvhread::Finite(p))
                 return ReadResult::Fail(ReadStatus::BadNumber, lines.LineNumber(), "a value out of range");
-            plan.DVHDataset.back().DVset.push_back(p);
+            bins.back().push_back(p);
             return ReadResult{};
         });
     if (!r) return r;
-    for (DVHDatasetClass& s : plan.DVHDataset) {
-        Accumulate(s, d);
+    for (std::size_t k = 0; k < plan.DVHDataset.size(); ++k) {
+        DVHDatasetClass& s = plan.DVHDataset[k];
+        Accumulate(s, std::move(bins[k]), d);
         if (!std::isfinite(s.Volume) || !std::isfinite(s.MeanDosePercent) || !std::isfinite(s.MeanDoseGy))
             return ReadResult::Fail(ReadStatus::BadNumber, 0, "the volumes of " + Quote(s.Name) + " are out of range");
     }

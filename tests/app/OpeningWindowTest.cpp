@@ -601,3 +601,44 @@ TEST_F(OpeningWindow, ExampleImportsOpenWithTheirCurves) {
     EXPECT_EQ(Form1->CurrentPlanIndex, Form1->PDatasetCount() - 1);
     EXPECT_TRUE(Form1->FormEnabled());
 }
+
+TEST_F(OpeningWindow, SavedPlanOpensAgainFromTheFileListWithItsAliases) {
+    AddLists({"Head"});
+    Form1->OpenFiles({std::string(TESSARAY_EXAMPLES) + "/Head_BrainSCAN.txt"});
+    ASSERT_EQ(Form1->PDatasetCount(), 1);
+    Form1->PDataset[0].DVHDataset[1].ModifiedName = "Stem";
+    const PDatasetClass saved = Form1->PDataset[0];
+    fs::create_directories(m_files / "store");
+    Form1->SaveFolder = (m_files / "store").string();
+    auto* lists = Form1->findChild<QComboBox*>("ComboBox1");
+    lists->addItem("Head");
+    lists->setCurrentIndex(0);
+
+    Form1->findChild<QPushButton*>("Button9")->click();
+    auto* done = Form1->findChild<QMessageBox*>("SaveDvhCompletedBox");
+    ASSERT_NE(done, nullptr);
+    EXPECT_EQ(done->windowTitle(), "FILESAVE COMPLETED");
+    done->close();
+
+    Form1->ClearList1Click();
+    Form1->OpenFileList1Click();
+    ASSERT_TRUE(FormFileList->isVisible());
+    FormFileList->ComboBox1->setCurrentIndex(0);
+    FormFileList->ComboBox1Change();
+    ASSERT_EQ(FormFileList->ListView1->topLevelItemCount(), 1);
+    FormFileList->ListView1->setCurrentItem(FormFileList->ListView1->topLevelItem(0));
+    FormFileList->ListView1->topLevelItem(0)->setSelected(true);
+    FormFileList->ListView1Click();
+    FormFileList->Button1->click();
+
+    ASSERT_EQ(Form1->PDatasetCount(), 1);
+    const PDatasetClass& back = Form1->PDataset[0];
+    EXPECT_EQ(back.PlanListIndex, 0);
+    ASSERT_EQ(back.DVHDatasetCount(), saved.DVHDatasetCount());
+    for (int k = 0; k < back.DVHDatasetCount(); ++k) {
+        EXPECT_EQ(back.DVHDataset[k].Name, saved.DVHDataset[k].Name);
+        EXPECT_EQ(back.DVHDataset[k].ModifiedName, saved.DVHDataset[k].ModifiedName);
+        EXPECT_FLOAT_EQ(back.DVHDataset[k].Volume, saved.DVHDataset[k].Volume);
+        EXPECT_EQ(back.DVHDataset[k].DVset.size(), saved.DVHDataset[k].DVset.size());
+    }
+}

@@ -208,3 +208,27 @@ TEST(ClipboardDvh, BadTablesAreRefusedWhole) {
     EXPECT_EQ(ParseIPlanCurve("Dose\tA\t\r\n[%] 5x\t[cc] 1\t\r\n0.000\t100\t\r\n", curve).status, ReadStatus::BadNumber);
     EXPECT_EQ(ParseIPlanCurve("Dose\tA\t\r\n[%] 50\t[cc] 1\t\r\n0.000\t100\r\n", curve).status, ReadStatus::BadRow);
 }
+
+TEST(ClipboardTable, ExamplesAreTheKindsTheirNamesSay) {
+    const struct {
+        const char* file;
+        ClipboardKind kind;
+    } examples[] = {{"BrainSCAN_table.txt", ClipboardKind::BrainScanTable},
+                    {"iPlan_table.txt", ClipboardKind::IPlanTable},
+                    {"iPlan_curve_PTV.txt", ClipboardKind::IPlanCurvePercent},
+                    {"iPlan_curve_Rectum.txt", ClipboardKind::IPlanCurvePercent}};
+    for (const auto& e : examples) {
+        std::ifstream in(std::string(TESSARAY_EXAMPLES) + "/clipboard/" + e.file, std::ios::binary);
+        ASSERT_TRUE(in) << e.file;
+        std::stringstream buffer;
+        buffer << in.rdbuf();
+        const std::string text = buffer.str();
+        EXPECT_EQ(ClassifyClipboardText(text).Kind, e.kind) << e.file;
+        std::vector<DVHDatasetClass> s;
+        DVHDatasetClass curve;
+        const ReadResult r = e.kind == ClipboardKind::BrainScanTable ? ParseBrainScanTable(text, 78, BrainScanUse::NewPlan, s)
+                             : e.kind == ClipboardKind::IPlanTable   ? ParseIPlanTable(text, 78, s)
+                                                                     : ParseIPlanCurve(text, curve);
+        EXPECT_TRUE(r) << e.file << " " << r.detail;
+    }
+}
