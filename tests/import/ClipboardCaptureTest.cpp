@@ -132,29 +132,3 @@ TEST(ClipboardPlan, AddsStructuresAllOrNothing) {
     ws.PDataset[0].FileType = FileTypeIPlan;
     EXPECT_EQ(AppendClipboardStructures(ws).Outcome, AddStructuresOutcome::NotApplicable);
 }
-
-#include "import/BrainLabTable.h"
-#include "import/ClipboardDvh.h"
-
-TEST(ClipboardPlan, SavedTableReopensWithTheFileReadersMinimum) {
-    std::vector<DVHDatasetClass> structures;
-    ASSERT_TRUE(ParseBrainScanTable("\tPTV\r\n\t10\r\n  1\t100\r\n  2\t100\r\n  3\t50\r\n  4\t0\r\n", 60,
-                                    BrainScanUse::NewPlan, structures));
-    PDatasetClass plan;
-    plan.FileType = FileTypeBrainScan;
-    plan.Date = "2026/12/07";
-    plan.Time = "10:30:05";
-    plan.DVHDataset = structures;
-    ParsedPlan reopened;
-    ASSERT_TRUE(ParseBrainLabTable(BrainLabTableText(plan), reopened));
-    ASSERT_EQ(reopened.DVHDataset.size(), 1u);
-    const DVHDatasetClass& before = plan.DVHDataset[0];
-    const DVHDatasetClass& after = reopened.DVHDataset[0];
-    ASSERT_EQ(after.DVset.size(), before.DVset.size());
-    for (std::size_t j = 0; j < before.DVset.size(); ++j)
-        EXPECT_NEAR(after.DVset[j].VolumePercent, before.DVset[j].VolumePercent, 1e-3);
-    EXPECT_NEAR(after.MeanDosePercent, before.MeanDosePercent, 1e-3);
-    // The clipboard takes the last dose still at 100 %, the file reader the first below it.
-    EXPECT_FLOAT_EQ(before.MinDosePercent, 2);
-    EXPECT_FLOAT_EQ(after.MinDosePercent, 3);
-}
