@@ -121,7 +121,25 @@ public:
         Assign(std::vector<DVsetClass>(first, last));
     }
 
+    void pop_back() { Mutable().pop_back(); }
+    void shrink_to_fit() { m_points.shrink_to_fit(); }
+    void assign(std::size_t n, const DVsetClass& p) { Assign(std::vector<DVsetClass>(n, p)); }
+    iterator insert(const_iterator at, const DVsetClass& p) {
+        const auto i = at - m_points.cbegin();
+        return Mutable().insert(m_points.cbegin() + i, p);
+    }
+    iterator erase(const_iterator at) {
+        const auto i = at - m_points.cbegin();
+        return Mutable().erase(m_points.cbegin() + i);
+    }
+    iterator erase(const_iterator first, const_iterator last) {
+        const auto i = first - m_points.cbegin(), j = last - m_points.cbegin();
+        return Mutable().erase(m_points.cbegin() + i, m_points.cbegin() + j);
+    }
+
     // Element access that may write: the order is dropped.
+    /// The points as a vector to change in place: the order is dropped.
+    explicit operator std::vector<DVsetClass>&() { return Mutable(); }
     DVsetClass& operator[](std::size_t i) { return Mutable()[i]; }
     DVsetClass& at(std::size_t i) { return Mutable().at(i); }
     DVsetClass& front() { return Mutable().front(); }
