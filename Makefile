@@ -27,8 +27,10 @@ bench: build
 # The whole program and every test (UI included) under AddressSanitizer and
 # UndefinedBehaviorSanitizer. Leaks are reported except inside the system libraries named in
 # scripts/lsan.supp; every other finding stops the test that made it. Line tables only (-g1):
-# reports still name file and line, and the build stays within the CI's time.
-SANITIZE_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1 \
+# reports still name file and line, and the build stays within the CI's time. Strict string
+# checks stay off: the X keyboard library copies names with strndup from buffers that end
+# without a NUL, which is correct and which those checks report as an overflow.
+SANITIZE_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
   LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0 \
   UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 QT_QPA_PLATFORM=offscreen
 asan: setup
