@@ -22,6 +22,7 @@ test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 bench: build
+	cmake --build $(BUILD) -j $(JOBS) --target benchmarks
 	bash scripts/run-benchmarks.sh $(BUILD)
 
 # The whole program and every test (UI included) under AddressSanitizer and
