@@ -38,5 +38,12 @@ ChartPageStyle::~ChartPageStyle() {
     m_chart->xAxis->setLabelFont(m_xTitle);
     m_chart->yAxis->setLabelFont(m_yTitle);
     m_chart->axisRect()->setMargins(m_margins);
-    m_chart->replot();
+    // Lay the chart out for the screen again at once, so that zoom and guide coordinates are
+    // the screen's, but leave the repaint to the event loop: drawing into a page never touched
+    // the screen's pixels, and repainting every curve now would double the cost of a page.
+    QCPLayoutGrid* layout = m_chart->plotLayout();
+    for (const auto phase : {QCPLayoutElement::upPreparation, QCPLayoutElement::upMargins,
+                             QCPLayoutElement::upLayout})
+        layout->update(phase);
+    m_chart->replot(QCustomPlot::rpQueuedReplot);
 }

@@ -75,8 +75,14 @@ TEST_F(ReportWindowTest, PreviewReportChoosesRowsFromTheListAndShowsTheFullPage)
     FormReport->BitBtn2Click();
     ASSERT_EQ(FormReport->Image1->size(), QSize(481, 680));
     ASSERT_TRUE(Form1->BitBtn13->isEnabled());
+    const QRect plotArea = Form1->Chart1->axisRect()->rect();
+    const double x10 = Form1->Chart1->xAxis->coordToPixel(10);
     Form1->BitBtn13->click();
     EXPECT_TRUE(FormReport->isVisible());
+    // The chart is laid out for the screen again before its repaint comes round, so a zoom
+    // straight after the preview maps the screen's pixels.
+    EXPECT_EQ(Form1->Chart1->axisRect()->rect(), plotArea);
+    EXPECT_EQ(Form1->Chart1->xAxis->coordToPixel(10), x10);
     EXPECT_EQ(FormReport->Image1->geometry(), QRect(0, 0, 840, 1188));
     EXPECT_EQ(FormReport->Image1->pixmap().size(), QSize(840, 1188));
     EXPECT_EQ(Form1->ReportPrintIndex, (std::vector<bool>{true, false, true}));
