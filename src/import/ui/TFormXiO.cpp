@@ -51,7 +51,7 @@ TFormXiO::TFormXiO(QWidget* owner) : TFormDialog(owner) {
     ListBox1->setObjectName("ListBox1");
     ListBox1->setGeometry(16, 336, 278, 160);
     QFont larger = ListBox1->font();
-    larger.setPointSizeF(larger.pointSizeF() * 1.25);
+    larger.setPixelSize(16);  // the window font is pixel-sized, so it has no point size to scale
     ListBox1->setFont(larger);
 
     Button1 = new QPushButton("OK", this);
