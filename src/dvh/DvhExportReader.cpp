@@ -99,7 +99,6 @@ public:
         const Table table{factor, pd, s.Volume, relativeFirst, absolute};
         ReadResult r = sum ? ReadTable<2>(table, scratch) : ReadTable<3>(table, scratch);
         if (!r) return r;
-        dvhread::KeepPoints(scratch, s);
         return {};
     }
 

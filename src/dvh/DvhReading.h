@@ -2,6 +2,7 @@
 #pragma once
 
 #include "dvh/LineCursor.h"
+#include "dvh/PointKeeper.h"
 #include "dvh/ReadResult.h"
 #include "dvh/Records.h"
 #include "dvh/WorkspaceHost.h"
@@ -107,23 +108,6 @@ inline bool Finite(const DVsetClass& p) {
 #endif
 }
 
-/// Moves a table's points from the scratch vector into structure `s` with little spare room. A
-/// scratch that holds at most an eighth more than its points is handed over whole, and the next
-/// table's scratch reserves as many points as this table held (what the text held, never a
-/// count read from it); otherwise the points are copied into an exact vector and the scratch
-/// kept for the next table.
-inline void KeepPoints(std::vector<DVsetClass>& scratch, DVHDatasetClass& s) {
-    const std::size_t n = scratch.size();
-    if (scratch.capacity() - n <= n / 8) {
-        s.SetPoints(std::move(scratch));
-        scratch = std::vector<DVsetClass>();
-        scratch.reserve(n);
-    } else {
-        s.SetPoints(std::vector<DVsetClass>(scratch.begin(), scratch.end()));
-        scratch.clear();
-    }
-}
-
 /// Why a file could not be read at all: `NotAFile` for a folder, FIFO or device, else `NotFound`.
 inline ReadResult OpenFailure(const LineCursor& lines) {
     const platform::OpenProblem problem = lines.OpenProblem();
@@ -141,23 +125,26 @@ inline ReadResult LineTooLong(const LineCursor& lines) {
 int FindBodyIndex(const std::vector<DVHDatasetClass>& structures);
 
 /// The main loop both readers share: each line is one progress step; a line that
-/// `isBlockLine` accepts starts a structure, read by `readBlock(line, structure, scratch)`.
-/// The plan reaches `out` only when the whole text has been read without failure.
+/// `isBlockLine` accepts starts a structure, read by `readBlock(line, structure, points)`, which
+/// leaves the table's points in `points`. The plan reaches `out` only when the whole text has
+/// been read without failure.
 template <class IsBlockLine, class ReadBlock>
 ReadResult ReadBlocks(LineCursor& lines, const DvhReadOptions& options, IsBlockLine isBlockLine, ReadBlock readBlock,
                       ParsedPlan& out) {
     ParsedPlan plan;
-    std::vector<DVsetClass> scratch;  // one table's points; see KeepPoints
+    PointKeeper keeper;
     std::string_view line;
     while (lines.Next(line)) {
         if (options.Progress) options.Progress->LineRead();
         if (!isBlockLine(line)) continue;
         plan.DVHDataset.emplace_back();
-        ReadResult r = readBlock(line, plan.DVHDataset.back(), scratch);
+        ReadResult r = readBlock(line, plan.DVHDataset.back(), keeper.Scratch());
         if (lines.LineTooLong()) return LineTooLong(lines);
         if (!r) return r;
-        if (plan.DVHDataset.back().DVset.empty()) plan.LooksCutShort = true;
+        if (keeper.Scratch().empty()) plan.LooksCutShort = true;
+        keeper.Keep(plan.DVHDataset, plan.DVHDataset.size() - 1);
     }
+    keeper.Finish(plan.DVHDataset);
     if (lines.LineTooLong()) return LineTooLong(lines);
     if (lines.ReadFailed()) return ReadResult::Fail(ReadStatus::ReadError, lines.LineNumber(), "reading the file failed");
     if (lines.EndedInsideLine()) plan.LooksCutShort = true;

@@ -85,7 +85,6 @@ public:
         const Table table{factor, pd, relativeFirst, absolute};
         ReadResult r = sum ? ReadTable<2>(table, s, scratch) : ReadTable<3>(table, s, scratch);
         if (!r) return r;
-        dvhread::KeepPoints(scratch, s);
         return {};
     }
 

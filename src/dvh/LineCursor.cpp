@@ -1,58 +1,75 @@
 // Line splitting over memory or a chunked file read.
 #include "dvh/LineCursor.h"
 
+#include <algorithm>
 #include <unistd.h>
 
 LineCursor::LineCursor(std::string_view text) : m_pos(text.data()), m_end(text.data() + text.size()) {}
 
 LineCursor::LineCursor(const LineFile& file) {
     // Only a regular file: a FIFO or a device named like an export must never hang the program.
-    const int fd = platform::OpenRegularFile(file.path, &m_openProblem);
-    if (fd >= 0) {
-        m_file = ::fdopen(fd, "rb");
-        if (!m_file) {
-            ::close(fd);
-            m_openProblem = platform::OpenProblem::Unreadable;
-        }
+    m_fd = platform::OpenRegularFile(file.path, &m_openProblem);
+    m_opened = m_fd >= 0;
+    m_capacity = std::max<std::size_t>(file.chunkBytes, 64);
+    m_headroom = std::max<std::size_t>(m_capacity / 4, 64);
+    if (m_opened) {
+        m_buffer = NewBuffer();
+        m_spare = NewBuffer();
+        m_pos = m_end = Chunk(m_buffer);
     }
-    m_opened = m_file != nullptr;
-    m_capacity = file.chunkBytes < 64 ? 64 : file.chunkBytes;
-    if (m_opened) m_buffer.reset(new char[m_capacity]);
-    m_pos = m_end = m_buffer.get();
 }
 
-LineCursor::~LineCursor() {
-    if (m_file) std::fclose(m_file);
+LineCursor::~LineCursor() { CloseFile(); }
+
+void LineCursor::CloseFile() {
+    m_ahead.reset();  // first: a read under way writes into our buffer
+    m_reading = false;
+    if (m_fd >= 0) ::close(m_fd);
+    m_fd = -1;
 }
 
 void LineCursor::Refill() {
-    std::size_t rest = static_cast<std::size_t>(m_end - m_pos);
-    if (rest == m_capacity) {
-        // One line fills the whole buffer: grow it, as far as the file's line really reaches.
-        std::unique_ptr<char[]> bigger(new char[m_capacity * 2]);
-        std::memcpy(bigger.get(), m_pos, rest);
-        m_buffer = std::move(bigger);
-        m_capacity *= 2;
-    } else if (rest > 0 && m_pos != m_buffer.get()) {
-        std::memmove(m_buffer.get(), m_pos, rest);
+    // The next chunk lands in the spare buffer after its headroom, and the unread rest of this
+    // one goes right before it: the chunk itself is never moved.
+    if (m_reading) m_ahead->Wait();
+    const platform::ChunkRead chunk = m_reading ? m_aheadRead : platform::ReadChunk(m_fd, Chunk(m_spare), m_capacity);
+    m_reading = false;
+    const std::size_t rest = static_cast<std::size_t>(m_end - m_pos);
+    const bool grow = rest > m_headroom;
+    if (grow) {
+        // A line longer than the room before the chunk: more room, as far as the line reaches.
+        const std::size_t oldHeadroom = m_headroom;
+        m_headroom = std::max(rest, 2 * m_headroom);
+        std::unique_ptr<char[]> roomier = NewBuffer();
+        std::memcpy(Chunk(roomier), m_spare.get() + oldHeadroom, chunk.bytes);
+        m_spare = std::move(roomier);
     }
-    char* base = m_buffer.get();
-    std::size_t got = std::fread(base + rest, 1, m_capacity - rest, m_file);
-    m_pos = base;
-    m_end = base + rest + got;
-    if (got == 0) {
-        m_readFailed = std::ferror(m_file) != 0;
-        std::fclose(m_file);
-        m_file = nullptr;
+    char* start = Chunk(m_spare) - rest;
+    std::memcpy(start, m_pos, rest);
+    m_buffer.swap(m_spare);
+    if (grow) m_spare = NewBuffer();  // the old buffer has the old room
+    m_pos = start;
+    m_end = start + rest + chunk.bytes;
+    if (chunk.bytes < m_capacity) {
+        m_readFailed = chunk.failed;
+        CloseFile();
+        return;
+    }
+    // From the third chunk on each is read while the one before is worked through; files of
+    // two chunks or less never start a thread. Small chunks are read in turn: handing each over
+    // would cost more than it saves.
+    if (++m_refills >= 2 && m_capacity >= kReadAheadChunkBytes) {
+        if (!m_ahead) m_ahead = std::make_unique<platform::BackgroundJob>();
+        m_ahead->Start([this, fd = m_fd, into = Chunk(m_spare), bytes = m_capacity] {
+            m_aheadRead = platform::ReadChunk(fd, into, bytes);
+        });
+        m_reading = true;
     }
 }
 
 bool LineCursor::TooLong() {
     m_tooLong = true;
     m_pos = m_end;
-    if (m_file) {
-        std::fclose(m_file);
-        m_file = nullptr;
-    }
+    CloseFile();
     return false;
 }

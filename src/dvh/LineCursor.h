@@ -2,8 +2,8 @@
 #pragma once
 
 #include "platform/AtomicWrite.h"
+#include "platform/BackgroundJob.h"
 
-#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -11,12 +11,14 @@
 
 /// Yields a text line by line. A line ends at LF; the CRs before it are not part of the line,
 /// so CR LF and LF files read alike. Lines are whole whatever their length. A UTF-8 byte-order
-/// mark before the first line is skipped. Streaming from a file keeps only a chunk and the line
-/// in hand in memory; the buffer grows only as far as one line of the file really reaches.
+/// mark before the first line is skipped. Streaming from a file keeps only two chunks and the
+/// line in hand in memory; the buffers grow only as far as one line of the file really reaches.
+/// In a file of more than two chunks the next chunk is read on a thread of its own while the
+/// caller works through the one before.
 /// A file to read line by line, in chunks of `chunkBytes`.
 struct LineFile {
     std::string path;
-    std::size_t chunkBytes = std::size_t(1) << 18;
+    std::size_t chunkBytes = std::size_t(1) << 20;
 };
 
 class LineCursor {
@@ -24,6 +26,8 @@ public:
     /// No line of an export comes near this; a longer one is refused at once rather than held
     /// in memory however large it grows (a file without line ends).
     static constexpr std::size_t kMaxLineBytes = std::size_t(1) << 20;
+    /// Chunks of at least this size are read ahead, once a file has more than two of them.
+    static constexpr std::size_t kReadAheadChunkBytes = std::size_t(1) << 16;
 
     /// Lines of a text held by the caller (it must outlive the cursor).
     explicit LineCursor(std::string_view text);
@@ -71,7 +75,7 @@ public:
                 return Deliver(line);
             }
             if (static_cast<std::size_t>(m_end - m_pos) > kMaxLineBytes) return TooLong();
-            if (!m_file) {
+            if (m_fd < 0) {
                 if (m_pos == m_end) return false;
                 line = std::string_view(m_pos, static_cast<std::size_t>(m_end - m_pos));
                 m_pos = m_end;
@@ -94,7 +98,7 @@ public:
                 ++m_line;
                 return true;
             }
-            if (!m_file) {
+            if (m_fd < 0) {
                 if (m_pos == m_end) return false;
                 m_pos = m_end;  // a last line of nothing but CRs
                 m_unended = true;
@@ -114,16 +118,28 @@ private:
         ++m_line;
         return true;
     }
-    /// Moves the unread rest to the front and reads more; closes the file at its end.
+    /// Puts the next chunk behind the unread rest; closes the file at its end.
     void Refill();
     /// Ends the reading at a line over the limit.
     bool TooLong();
+    void CloseFile();
+    /// Where a buffer's chunk begins: after the room for the unread rest of the chunk before.
+    char* Chunk(const std::unique_ptr<char[]>& buffer) const { return buffer.get() + m_headroom; }
+    std::unique_ptr<char[]> NewBuffer() const { return std::unique_ptr<char[]>(new char[m_headroom + m_capacity]); }
 
     const char* m_pos = nullptr;
     const char* m_end = nullptr;
-    std::FILE* m_file = nullptr;
+    int m_fd = -1;
+    // The buffer the lines stand in, and the one the next chunk is read into.
     std::unique_ptr<char[]> m_buffer;
-    std::size_t m_capacity = 0;
+    std::unique_ptr<char[]> m_spare;
+    std::size_t m_capacity = 0;  // bytes of a chunk
+    std::size_t m_headroom = 0;  // bytes before it
+    int m_refills = 0;
+    // The next chunk's read into `m_spare`, under way while `m_reading`.
+    std::unique_ptr<platform::BackgroundJob> m_ahead;
+    platform::ChunkRead m_aheadRead;
+    bool m_reading = false;
     long m_line = 0;
     bool m_opened = true;
     bool m_readFailed = false;

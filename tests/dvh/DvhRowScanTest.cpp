@@ -203,7 +203,9 @@ std::string MixedExport(int code, bool crlf, int badRow) {
             line(sum ? "Dose [cGy]\tRatio of Total Structure Volume [%]"
                      : "Dose [cGy]\tRatio of Total Structure Volume [%]\tRelative dose [%]");
         }
-        for (int r = 0; r < 3000; ++r) {
+        // Tables large and small, so that points are kept both at once and copied aside.
+        const int rows = s == 0 ? 5000 : s == 1 ? 9000 : 3000;
+        for (int r = 0; r < rows; ++r) {
             std::string row;
             const std::string a = blocks ? shortNumber() : number(), b = number(), c = number();
             if (blocks) {
@@ -278,6 +280,8 @@ TEST(DvhRowScan, WholeExportsReadAlikeFastAndLineByLine) {
                 }
                 ASSERT_TRUE(r.ok()) << r.detail;
                 ASSERT_EQ(fast.DVHDataset.size(), 3u);
+                EXPECT_EQ(fast.DVHDataset[0].DVset.size(), 5000u);
+                EXPECT_EQ(fast.DVHDataset[1].DVset.size(), 9000u);
                 EXPECT_EQ(fast.DVHDataset[2].DVset.size(), 3000u);
                 ExpectSamePlan(fast, slow);
                 for (const DVHDatasetClass& st : fast.DVHDataset)  // points kept with little spare room

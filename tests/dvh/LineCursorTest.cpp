@@ -51,3 +51,32 @@ TEST(LineCursor, SplitsWholeLinesAlikeFromMemoryAndFromChunkedFiles) {
     std::string_view l;
     EXPECT_FALSE(missing.Next(l));
 }
+
+TEST(LineCursor, ReadsManyChunksAheadWithLinesLongerThanTheRoomBeforeAChunk) {
+    // Many chunks, read ahead on a thread when they are large, with lines of every length up to
+    // several chunks and a last line without an end: every line once, whole and in order.
+    std::string text;
+    std::vector<std::string> lines;
+    for (int i = 0; i < 3000; ++i) {
+        lines.push_back(std::string(static_cast<std::size_t>(i % 7 == 0 ? (i * 37) % 2000 : i % 90), 'a' + i % 26));
+        text += lines.back() + (i % 3 ? "\n" : "\r\n");
+        if (i == 1500) {  // longer than two chunks of the largest size below
+            lines.push_back(std::string(150000, '#'));
+            text += lines.back() + "\n";
+        }
+    }
+    text += "last";
+    lines.push_back("last");
+    dvhtest::TempFolder folder("cursor-ahead");
+    const std::string path = folder.Write("many.txt", text);
+    for (std::size_t chunk : {std::size_t(1000), LineCursor::kReadAheadChunkBytes}) {
+        LineCursor file(LineFile{path, chunk});
+        EXPECT_EQ(All(file), lines) << "chunk " << chunk;
+        EXPECT_TRUE(file.EndedInsideLine());
+        EXPECT_FALSE(file.ReadFailed());
+    }
+    // A reader that stops early leaves a read under way; closing must wait for it.
+    LineCursor early(LineFile{path, LineCursor::kReadAheadChunkBytes});
+    std::string_view l;
+    for (int i = 0; i < 2000; ++i) ASSERT_TRUE(early.Next(l));
+}

@@ -1,0 +1,48 @@
+// One job at a time on a thread of its own, while the caller goes on with its own work: the
+// next chunk of a large file, or the copy of a large table into fresh memory.
+#pragma once
+
+#include <condition_variable>
+#include <cstddef>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+namespace platform {
+
+class BackgroundJob {
+public:
+    BackgroundJob();
+    /// Waits for a job under way, then ends the thread.
+    ~BackgroundJob();
+    BackgroundJob(const BackgroundJob&) = delete;
+    BackgroundJob& operator=(const BackgroundJob&) = delete;
+
+    /// Starts `job`; whatever it touches the caller leaves alone until `Wait` returns. Only one
+    /// job is under way at a time: `Wait` for it before starting the next.
+    void Start(std::function<void()> job);
+    /// Returns once the job last started is done (at once when there is none).
+    void Wait();
+
+private:
+    void Run();
+
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::function<void()> m_job;
+    bool m_busy = false;
+    bool m_stop = false;
+    std::thread m_thread;  // last: it starts when everything it uses is made
+};
+
+/// What one chunk read brought: fewer bytes than asked for means the file has ended (or the
+/// read failed, which `failed` says; the bytes before the failure are real).
+struct ChunkRead {
+    std::size_t bytes = 0;
+    bool failed = false;
+};
+
+/// Reads from `fd` until `bytes` are in `into`, the file ends or a read fails.
+ChunkRead ReadChunk(int fd, char* into, std::size_t bytes);
+
+}  // namespace platform
