@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang and runs each for a bounded time (10 seconds each,
-# a minute and a half in all); a finding fails the run and leaves its input in the artifacts.
+# under two minutes in all); a finding fails the run and leaves its input in the artifacts.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 BUILD=${FUZZ_BUILD:-build-fuzz}
 SECONDS_EACH=${FUZZ_SECONDS:-10}
 TARGETS=(RecogniserFuzzer DvhFileFuzzer DvhTextBlocksFuzzer IniFileFuzzer PlanListFileFuzzer ModFileFuzzer
-         StructureSetFuzzer SettingsFuzzer WholePlanFuzzer)
+         StructureSetFuzzer SettingsFuzzer WholePlanFuzzer ClipboardFuzzer ImportReadersFuzzer)
 
 if ! command -v clang++ >/dev/null 2>&1; then
   echo "fuzz: clang++ is not installed; fuzzing skipped"

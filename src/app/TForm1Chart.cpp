@@ -1,5 +1,6 @@
 // The plan view: making a plan current, drawing its DVH chart, units, zoom, colour, pictures.
 #include "app/TForm1.h"
+#include "dialogs/QtColor.h"
 
 #include "app/BitmapFile.h"
 #include "app/ChartCurveCache.h"
@@ -27,7 +28,6 @@
 
 namespace {
 
-QColor ToQColor(TColor c) { return QColor(ColorRed(c), ColorGreen(c), ColorBlue(c)); }
 
 }  // namespace
 

@@ -31,9 +31,9 @@ const Layout& LayoutOf(int style) {
     return layouts[(style >= 1 && style <= 5 ? style : 1) - 1];
 }
 
-class PageWriter {
+class ComparisonPageWriter {
 public:
-    PageWriter(PageDrawing& page) : m_page(page) {}
+    ComparisonPageWriter(PageDrawing& page) : m_page(page) {}
     void Text(double x, double y, std::string text, int size, bool bold = false, TColor color = 0) {
         PageText t;
         t.X = PageUnit(x, m_page.Width);
@@ -72,7 +72,7 @@ double ColumnX(int column, const std::string& text) {
 /// The structure name as the table prints it: cut before its first "[".
 std::string PrintedName(const std::string& name) { return name.substr(0, name.find('[')); }
 
-void LayoutTable(PageWriter& out, const ComparisonPageInput& in, std::vector<bool>& rowChecks) {
+void LayoutTable(ComparisonPageWriter& out, const ComparisonPageInput& in, std::vector<bool>& rowChecks) {
     if (!in.Table || in.Table->RowCount() == 0) return;
     const ComparisonTable& table = *in.Table;
     const int m = std::min(kPagePlans + 1, table.ColumnCount() - 1);
@@ -131,7 +131,7 @@ std::string DoseText(const PDatasetClass* plan) {
     return FormatFixed(plan->DVHDataset[0].PrescribedDose, 1);
 }
 
-void LayoutPatients(PageWriter& out, const ComparisonPageInput& in) {
+void LayoutPatients(ComparisonPageWriter& out, const ComparisonPageInput& in) {
     const int n = std::min(kPagePlans, static_cast<int>(in.Plans.size()));
     if (n == 0) return;
     static const PDatasetClass none;
@@ -186,7 +186,7 @@ PageDrawing LayoutComparisonPage(const ComparisonPageInput& in, double width, do
     PageDrawing page;
     page.Width = width;
     page.Height = height;
-    PageWriter out(page);
+    ComparisonPageWriter out(page);
     const Layout& layout = LayoutOf(in.ReportStyle);
     std::array<double, 4> fractions{};
     for (int c = 0; c < 4; ++c)

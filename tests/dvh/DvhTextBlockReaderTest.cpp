@@ -36,7 +36,7 @@ std::string Row12(std::string_view a, std::string_view b, std::string_view w) {
 // One plan in cGy (prescribed 5500 cGy): LIVER with absolute dose first and relative volume;
 // Body with relative dose first, an absolute volume column whose first value exceeds the
 // volume line, and percent statistics. The file ends without an empty line.
-std::string OnePlan() {
+std::string OnePlanDescription() {
     return Header("DVHs for one plan", "Plan: PLAN_NAME", "Prescribed dose [cGy]: 5500.0") +
            Block("LIVER", "1635.9", "cGy", "42.7", "5634.2", "707.0") +
            Lines({Row12("Dose [cGy]", "Relative dose [%]", "Ratio of Total Structure Volume [%]"),
@@ -51,7 +51,7 @@ std::string OnePlan() {
 
 TEST(DvhTextBlockReader, ReadsOnePlanWithEveryColumnRule) {
     ParsedPlan plan;
-    ReadResult r = ParseDvhTextBlocks(OnePlan(), {12}, plan);
+    ReadResult r = ParseDvhTextBlocks(OnePlanDescription(), {12}, plan);
     ASSERT_TRUE(r.ok()) << r.detail << " at " << r.line;
     ASSERT_EQ(plan.DVHDataset.size(), 2u);
     EXPECT_EQ(plan.BodyIndex, 1);
@@ -119,7 +119,7 @@ TEST(DvhTextBlockReader, PlanSumBlocksTakeTheirOwnUnit) {
 }
 
 TEST(DvhTextBlockReader, SearchLimitsAndRefusals) {
-    const std::string good = OnePlan();
+    const std::string good = OnePlanDescription();
     ParsedPlan plan;
 
     // The prescribed-dose line counts only among the first 50 lines.

@@ -42,7 +42,7 @@ protected:
         ws.PDataset.back().PlanListIndex = planListIndex;
         return ws.PDataset.back();
     }
-    TempFolder folder{"readers"};
+    dvhtest::TempFolder folder{"readers"};
     RecordingHost host;
     Workspace ws;
 };

@@ -11,7 +11,6 @@ namespace {
 
 PlanListNameClass Group(const std::vector<std::string>& names) { return ListOfRows(names, 0, 50); }
 
-std::vector<std::string> Names(const PlanListNameClass& list) { return RowNames(list); }
 
 }  // namespace
 
@@ -114,7 +113,7 @@ TEST(IndexEdit, ABadNumberChangesNothing) {
         e.ValueText = "10";
         c.spoil(e);
         EXPECT_EQ(ApplyIndexEdit(list, 0, e, true), c.expected);
-        EXPECT_EQ(Names(list), Names(original));
+        EXPECT_EQ(RowNames(list), RowNames(original));
         EXPECT_EQ(list.IndexData[0].Items, 0);
         EXPECT_EQ(list.IndexData[0].Value, 50.0f);
         EXPECT_FALSE(list.Modified);
@@ -132,13 +131,13 @@ TEST(IndexEdit, NewNameCarriesOverTheGroupOnlyFromItsHead) {
     e.Structure = "C";
     PlanListNameClass list = Group({"A", "A", "A", "B"});
     ASSERT_EQ(ApplyIndexEdit(list, 0, e, true), IndexEditStatus::Ok);
-    EXPECT_EQ(Names(list), (N{"C", "C", "C", "B"}));
+    EXPECT_EQ(RowNames(list), (N{"C", "C", "C", "B"}));
 
     list = Group({"A", "A", "B", "A"});
     ApplyIndexEdit(list, 0, e, true);
-    EXPECT_EQ(Names(list), (N{"C", "C", "B", "A"}));  // stops at the first other name
+    EXPECT_EQ(RowNames(list), (N{"C", "C", "B", "A"}));  // stops at the first other name
 
     list = Group({"A", "A", "A"});
     ApplyIndexEdit(list, 1, e, false);  // not the head: that row only
-    EXPECT_EQ(Names(list), (N{"A", "C", "A"}));
+    EXPECT_EQ(RowNames(list), (N{"A", "C", "A"}));
 }

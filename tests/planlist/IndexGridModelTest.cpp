@@ -1,4 +1,5 @@
 // The index grid's content and its clipboard text.
+#include "IndexRowFixtures.h"
 #include "planlist/IndexGridModel.h"
 
 #include "PlanFixtures.h"
@@ -6,17 +7,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-IndexDataClass Row(const std::string& name, int items, float value, int itemsCI = 0,
-                   float valueCI = 0) {
-    IndexDataClass r;
-    r.Name = name;
-    r.Items = items;
-    r.Value = value;
-    r.ItemsCI = itemsCI;
-    r.ValueCI = valueCI;
-    return r;
-}
 
 IndexDataClass Constrained(IndexDataClass r, float limit, int red, int green, int blue) {
     r.ConstraintsON = true;
@@ -33,14 +23,14 @@ TEST(IndexGridModel, ValuesGroupsNullAndColours) {
     plan.DVHDataset.push_back(fixtures::Structure("Single", 50, 20, {{0, 100}}));
     PlanListNameClass list;
     list.IndexData = {
-        Constrained(Row("PTV", 1, 50), -30, 255, 0, 0),  // 27.5 < 30: red
-        Row("PTV", 6, 20),                                // 80 %, no constraint
-        Constrained(Row("Rectum", 15, 0), 5, 0, 0, 255),  // min dose 0: Null, not coloured
-        Constrained(Row("PTV", 16, 0, 9, 0), -1, 0, 128, 0),  // unknown reference: Null, coloured
-        Row("", -1, 0),                                   // empty row
-        Row("Missing", 9, 0),                             // not in the plan: empty value
-        Row("Single", 9, 0),                              // one point: empty value
-        Row("PTV", -1, 0),                                // no kind: no label, Null
+        Constrained(IndexRow("PTV", 1, 50), -30, 255, 0, 0),  // 27.5 < 30: red
+        IndexRow("PTV", 6, 20),                                // 80 %, no constraint
+        Constrained(IndexRow("Rectum", 15, 0), 5, 0, 0, 255),  // min dose 0: Null, not coloured
+        Constrained(IndexRow("PTV", 16, 0, 9, 0), -1, 0, 128, 0),  // unknown reference: Null, coloured
+        IndexRow("", -1, 0),                                   // empty row
+        IndexRow("Missing", 9, 0),                             // not in the plan: empty value
+        IndexRow("Single", 9, 0),                              // one point: empty value
+        IndexRow("PTV", -1, 0),                                // no kind: no label, Null
     };
     const IndexGridContent g = BuildIndexGrid(list, &plan, false);
     ASSERT_EQ(g.RowCount(), 9);
@@ -69,8 +59,8 @@ TEST(IndexGridModel, ValuesGroupsNullAndColours) {
 
 TEST(IndexGridModel, GroupNamesShowOnTheFirstRowOnly) {
     PlanListNameClass list;
-    list.IndexData = {Row("A", 9, 0), Row("A", 11, 0), Row("B", 9, 0), Row("A", 9, 0),
-                      Row("a", 9, 0)};
+    list.IndexData = {IndexRow("A", 9, 0), IndexRow("A", 11, 0), IndexRow("B", 9, 0), IndexRow("A", 9, 0),
+                      IndexRow("a", 9, 0)};
     const IndexGridContent g = BuildIndexGrid(list, nullptr, false);
     const char* names[] = {"A", "", "B", "A", "a"};  // group names compare exactly
     for (int r = 0; r < 5; ++r) EXPECT_EQ(g.Cells[r + 1][0], names[r]);
@@ -99,7 +89,7 @@ TEST(IndexGridModel, RowsFindTheLastStructureByDisplayNameUnderTheCaseRule) {
     c.MeanDoseGy = 3;
     plan.DVHDataset = {a, b, c};
     PlanListNameClass list;
-    list.IndexData = {Row("PTV", 9, 0), Row("Other", 9, 0), Row("renamed", 9, 0)};
+    list.IndexData = {IndexRow("PTV", 9, 0), IndexRow("Other", 9, 0), IndexRow("renamed", 9, 0)};
     const IndexGridContent off = BuildIndexGrid(list, &plan, false);
     EXPECT_EQ(off.Cells[1][2], "2.00");  // PTV and ptv both match: the later wins
     EXPECT_EQ(off.Cells[2][2], "");      // a modified name hides the original
@@ -110,14 +100,14 @@ TEST(IndexGridModel, RowsFindTheLastStructureByDisplayNameUnderTheCaseRule) {
 }
 
 TEST(IndexGridModel, ConstraintTestUsesTheUnroundedValue) {
-    IndexDataClass upper = Constrained(Row("S", 9, 0), 50, 1, 2, 3);
+    IndexDataClass upper = Constrained(IndexRow("S", 9, 0), 50, 1, 2, 3);
     EXPECT_TRUE(BreaksConstraint(upper, 50.004f));  // shows 50.00 but breaks the limit
     EXPECT_FALSE(BreaksConstraint(upper, 50));
     EXPECT_EQ(ConstraintColor(upper, 51), RgbColor(1, 2, 3));
-    IndexDataClass lower = Constrained(Row("S", 9, 0), -50, 1, 2, 3);
+    IndexDataClass lower = Constrained(IndexRow("S", 9, 0), -50, 1, 2, 3);
     EXPECT_TRUE(BreaksConstraint(lower, 49.99f));
     EXPECT_FALSE(BreaksConstraint(lower, 50));
-    IndexDataClass none = Constrained(Row("S", 9, 0), 0, 1, 2, 3);
+    IndexDataClass none = Constrained(IndexRow("S", 9, 0), 0, 1, 2, 3);
     EXPECT_FALSE(BreaksConstraint(none, -1));
     IndexDataClass off = upper;
     off.ConstraintsON = false;
@@ -134,7 +124,7 @@ TEST(IndexGridModel, ClipboardTextByteForByte) {
     s.MeanDoseGy = 12.3f;
     plan.DVHDataset = {s};
     PlanListNameClass list;
-    list.IndexData = {Row("S", 9, 0), Row("", -1, 0), Row("S", 0, 50)};
+    list.IndexData = {IndexRow("S", 9, 0), IndexRow("", -1, 0), IndexRow("S", 0, 50)};
     const std::string text = IndexGridClipboardText(plan, BuildIndexGrid(list, &plan, false));
     EXPECT_EQ(text,
               "Patient Name\tN\n"

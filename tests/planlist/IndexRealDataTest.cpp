@@ -1,4 +1,5 @@
 // A real export with a plan list saved and loaded by the program: grid values and clipboard text.
+#include "IndexRowFixtures.h"
 #include "dvh/Workspace.h"
 #include "planlist/IndexGridModel.h"
 #include "planlist/PlanListFile.h"
@@ -12,14 +13,9 @@
 
 namespace {
 
-IndexDataClass Row(const std::string& name, int items, float value, int itemsCI = 0,
+IndexDataClass LimitedRow(const std::string& name, int items, float value, int itemsCI = 0,
                    float valueCI = 0, float limit = 0) {
-    IndexDataClass r;
-    r.Name = name;
-    r.Items = items;
-    r.Value = value;
-    r.ItemsCI = itemsCI;
-    r.ValueCI = valueCI;
+    IndexDataClass r = IndexRow(name, items, value, itemsCI, valueCI);
     r.ConstraintsON = limit != 0;
     r.Constraints = limit;
     r.ConstraintFontColorR = 255;
@@ -40,11 +36,11 @@ TEST(IndexRealData, JaneDoeGridWithASavedPlanList) {
     PlanListNameClass made;
     made.Name = "Pancreas";
     made.IndexData = {
-        Row("PTV", 1, 95, 0, 0, -52.25f), Row("PTV", 0, 95), Row("PTV", 6, 50, 0, 0, -99.9f),
-        Row("PTV", 7, 50), Row("PTV", 11, 0), Row("PTV", 13, 0), Row("PTV", 8, 0),
-        Row("PTV", 14, 0), Row("PTV", 15, 0), Row("PTV", 16, 0, 6, 52.25f), Row("PTV", 16, 0, 3),
-        Row("CORD", 2, 1), Row("CORD", 3, 1), Row("CORD", 11, 0, 0, 0, 30), Row("cord", 11, 0),
-        Row("LIVER", 4, 50), Row("LIVER", 5, 50), Row("", -1, 0), Row("Missing", 9, 0)};
+        LimitedRow("PTV", 1, 95, 0, 0, -52.25f), LimitedRow("PTV", 0, 95), LimitedRow("PTV", 6, 50, 0, 0, -99.9f),
+        LimitedRow("PTV", 7, 50), LimitedRow("PTV", 11, 0), LimitedRow("PTV", 13, 0), LimitedRow("PTV", 8, 0),
+        LimitedRow("PTV", 14, 0), LimitedRow("PTV", 15, 0), LimitedRow("PTV", 16, 0, 6, 52.25f), LimitedRow("PTV", 16, 0, 3),
+        LimitedRow("CORD", 2, 1), LimitedRow("CORD", 3, 1), LimitedRow("CORD", 11, 0, 0, 0, 30), LimitedRow("cord", 11, 0),
+        LimitedRow("LIVER", 4, 50), LimitedRow("LIVER", 5, 50), LimitedRow("", -1, 0), LimitedRow("Missing", 9, 0)};
     const TempFolder folder;
     const std::string listPath = PlanListFilePath(folder.Path(), made.Name);
     ASSERT_TRUE(SavePlanListFile(listPath, made).ok);

@@ -11,7 +11,6 @@ namespace {
 
 PlanListNameClass ListOf(const std::vector<std::string>& names) { return ListOfRows(names, 9); }
 
-std::vector<std::string> Names(const PlanListNameClass& list) { return RowNames(list); }
 
 using Names_t = std::vector<std::string>;
 
@@ -23,7 +22,7 @@ TEST(IndexRowCommands, InsertClearAndCopyAtTheirBoundaries) {
     EXPECT_FALSE(InsertIndexRow(list, 4));
     EXPECT_FALSE(list.Modified);
     ASSERT_TRUE(InsertIndexRow(list, 1));  // before the first row
-    EXPECT_EQ(Names(list), (Names_t{"", "A", "B"}));
+    EXPECT_EQ(RowNames(list), (Names_t{"", "A", "B"}));
     EXPECT_EQ(list.IndexData[0].ConstraintFontColorR, 255);  // inserted rows are red
     EXPECT_EQ(list.IndexData[0].Items, -1);
     EXPECT_TRUE(list.Modified);
@@ -33,7 +32,7 @@ TEST(IndexRowCommands, InsertClearAndCopyAtTheirBoundaries) {
     list.IndexData[1].IndexPrint = false;
     list.IndexData[1].ItemsCI = 3;
     ASSERT_TRUE(CopyIndexRow(list, 2));
-    EXPECT_EQ(Names(list), (Names_t{"", "A", "A", "B", ""}));
+    EXPECT_EQ(RowNames(list), (Names_t{"", "A", "A", "B", ""}));
     EXPECT_TRUE(list.IndexData[1].IndexPrint);  // the copy is printed
     EXPECT_EQ(list.IndexData[1].ItemsCI, 3);
     EXPECT_FALSE(list.IndexData[2].IndexPrint);  // the source keeps its flag
@@ -60,10 +59,10 @@ TEST(IndexRowCommands, MovesFollowTheRowAndUndoEachOther) {
     selected = 2;
     ASSERT_TRUE(MoveIndexRowUp(list, selected));
     EXPECT_EQ(selected, 1);
-    EXPECT_EQ(Names(list), (Names_t{"B", "A", "C"}));
+    EXPECT_EQ(RowNames(list), (Names_t{"B", "A", "C"}));
     ASSERT_TRUE(MoveIndexRowDown(list, selected));
     EXPECT_EQ(selected, 2);
-    EXPECT_EQ(Names(list), Names(before));
+    EXPECT_EQ(RowNames(list), RowNames(before));
     EXPECT_EQ(list.IndexData[1].ItemsCI, 6);
     EXPECT_EQ(list.IndexData[1].ValueCI, 2.5f);
 }
@@ -72,7 +71,7 @@ TEST(IndexRowCommands, DeleteKeepsOneRowAndLockRefusesEverything) {
     PlanListNameClass list = ListOf({"A", "B"});
     ASSERT_TRUE(DeleteIndexRow(list, 2));
     EXPECT_FALSE(DeleteIndexRow(list, 1));  // the last row stays
-    EXPECT_EQ(Names(list), (Names_t{"A"}));
+    EXPECT_EQ(RowNames(list), (Names_t{"A"}));
 
     PlanListNameClass locked = ListOf({"A", "B"});
     locked.Lock = true;
@@ -82,7 +81,7 @@ TEST(IndexRowCommands, DeleteKeepsOneRowAndLockRefusesEverything) {
     EXPECT_FALSE(CopyIndexRow(locked, 1));
     EXPECT_FALSE(DeleteIndexRow(locked, 1));
     EXPECT_FALSE(MoveIndexRowUp(locked, selected));
-    EXPECT_EQ(Names(locked), (Names_t{"A", "B"}));
+    EXPECT_EQ(RowNames(locked), (Names_t{"A", "B"}));
     EXPECT_FALSE(locked.Modified);
 }
 
@@ -92,20 +91,20 @@ TEST(IndexRowCommands, ClipboardKeys) {
 
     // Paste before anything was copied changes nothing.
     EXPECT_FALSE(PasteIndexRowFromClipboard(&list, 1, clip));
-    EXPECT_EQ(Names(list), (Names_t{"A", "B", "C"}));
+    EXPECT_EQ(RowNames(list), (Names_t{"A", "B", "C"}));
     EXPECT_FALSE(list.Modified);
 
     // Copy then paste overwrites the selected row.
     ASSERT_TRUE(CopyIndexRowToClipboard(&list, 1, clip));
     ASSERT_TRUE(PasteIndexRowFromClipboard(&list, 3, clip));
-    EXPECT_EQ(Names(list), (Names_t{"A", "B", "A"}));
+    EXPECT_EQ(RowNames(list), (Names_t{"A", "B", "A"}));
 
     // Cut then paste inserts, every time.
     ASSERT_TRUE(CutIndexRowToClipboard(&list, 2, clip));
-    EXPECT_EQ(Names(list), (Names_t{"A", "A"}));
+    EXPECT_EQ(RowNames(list), (Names_t{"A", "A"}));
     ASSERT_TRUE(PasteIndexRowFromClipboard(&list, 1, clip));
     ASSERT_TRUE(PasteIndexRowFromClipboard(&list, 1, clip));
-    EXPECT_EQ(Names(list), (Names_t{"B", "B", "A", "A"}));
+    EXPECT_EQ(RowNames(list), (Names_t{"B", "B", "A", "A"}));
     ASSERT_TRUE(PasteIndexRowFromClipboard(&list, 5, clip));  // an inserting paste may append
     EXPECT_EQ(list.IndexDataCount(), 5);
 
@@ -122,7 +121,7 @@ TEST(IndexRowCommands, ClipboardKeys) {
     EXPECT_EQ(clip.Row.Name, "B");
     EXPECT_TRUE(clip.Cut);
     ASSERT_TRUE(PasteIndexRowFromClipboard(&single, 1, clip));
-    EXPECT_EQ(Names(single), (Names_t{"B", "Z"}));
+    EXPECT_EQ(RowNames(single), (Names_t{"B", "Z"}));
 
     // Keys with no list chosen, or on a locked list, change no row but still set the state.
     EXPECT_FALSE(CopyIndexRowToClipboard(nullptr, 1, clip));

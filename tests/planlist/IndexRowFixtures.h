@@ -20,6 +20,17 @@ inline PlanListNameClass ListOfRows(const std::vector<std::string>& names, int i
     return list;
 }
 
+/// One index row of kind `items` with parameter `value` (and the conformity index's own).
+inline IndexDataClass IndexRow(std::string name, int items, float value, int itemsCI = 0, float valueCI = 0) {
+    IndexDataClass r;
+    r.Name = std::move(name);
+    r.Items = items;
+    r.Value = value;
+    r.ItemsCI = itemsCI;
+    r.ValueCI = valueCI;
+    return r;
+}
+
 inline std::vector<std::string> RowNames(const PlanListNameClass& list) {
     std::vector<std::string> names;
     for (const auto& r : list.IndexData) names.push_back(r.Name);

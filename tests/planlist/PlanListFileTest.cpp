@@ -10,13 +10,15 @@
 
 namespace {
 
-IndexDataClass Row(std::string name, int items, float value) {
+/// A row as the list editor makes it: the conformity index's own kind left at "none".
+IndexDataClass ListRow(std::string name, int items, float value) {
     IndexDataClass r;
     r.Name = std::move(name);
     r.Items = items;
     r.Value = value;
     return r;
 }
+
 
 // A protocol with every kind of field set to something other than its default.
 PlanListNameClass FullList() {
@@ -25,19 +27,19 @@ PlanListNameClass FullList() {
     list.Lock = true;
     list.StructureDB.push_back({"PTV", true, 255, 0, 0, true});
     list.StructureDB.push_back({"Rectum", false, 139, 69, 19, false});
-    IndexDataClass ptv = Row("PTV", 0, 95);
+    IndexDataClass ptv = ListRow("PTV", 0, 95);
     ptv.ConstraintsON = true;
     ptv.Constraints = -0.1f;  // lower limit, not exact in 32 bits
     ptv.ConstraintsView = true;
     ptv.ConstraintFontColorR = 255;
     list.IndexData.push_back(ptv);
-    IndexDataClass ci = Row("PTV", 16, 0);
+    IndexDataClass ci = ListRow("PTV", 16, 0);
     ci.ItemsCI = 4;
     ci.ValueCI = 95.5f;
     ci.IndexPrint = false;
     list.IndexData.push_back(ci);
     list.IndexData.push_back(IndexDataClass{});  // an empty row between named rows
-    IndexDataClass rectum = Row("Rectum", 7, 70.25f);
+    IndexDataClass rectum = ListRow("Rectum", 7, 70.25f);
     rectum.ConstraintsON = true;
     rectum.Constraints = 15;
     rectum.ConstraintFontColorB = 200;
@@ -96,7 +98,7 @@ TEST(PlanListFile, WriterOrderEncodingsAndTrailingRowRule) {
     PlanListNameClass list;
     list.StructureDB.push_back({"PTV", true, 1, 2, 3, false});
     list.IndexData.resize(3);
-    list.IndexData[0] = Row("PTV", 9, 0.1f);
+    list.IndexData[0] = ListRow("PTV", 9, 0.1f);
     WritePlanListToIni(ini, list);
     // SNameDB first (untouched), then the rewritten sections; floats widened from 32 bits.
     EXPECT_EQ(ini.Text(),
@@ -109,7 +111,7 @@ TEST(PlanListFile, WriterOrderEncodingsAndTrailingRowRule) {
               "ConstraintFontColorR1=0\r\nConstraintFontColorG1=0\r\nConstraintFontColorB1=0\r\n");
 
     // Rows 1 and 3 named: three rows, the middle one empty.
-    list.IndexData[2] = Row("CTV", 14, 95);
+    list.IndexData[2] = ListRow("CTV", 14, 95);
     WritePlanListToIni(ini, list);
     EXPECT_EQ(ini.ReadInteger("ListIndex", "Count", -1), 3);
     EXPECT_EQ(ini.ReadString("ListIndex", "Name2", "x"), "");
@@ -193,7 +195,7 @@ TEST(PlanListFile, HandWrittenListWithOddSpacingCaseMissingKeysAndCounts) {
 
 TEST(PlanListFile, LineBreaksInNamesNeverSplitAKey) {
     PlanListNameClass list;
-    list.IndexData.push_back(Row("PTV\r\nItems1=7", 9, 1));
+    list.IndexData.push_back(ListRow("PTV\r\nItems1=7", 9, 1));
     list.StructureDB.push_back(StructureDBClass{});
     list.StructureDB[0].Name = "Cord\rCount=0";
     platform::IniFile ini;
@@ -266,11 +268,11 @@ TEST(PlanListFile, RefusedWriteLeavesTheOldFileWholeAndReadOnly) {
     TempFolder dir;
     const std::string path = dir.File("P.lst");
     PlanListNameClass small;
-    small.IndexData.push_back(Row("PTV", 9, 1));
+    small.IndexData.push_back(ListRow("PTV", 9, 1));
     ASSERT_TRUE(SavePlanListFile(path, small).ok);
     const std::string before = ReadFileText(path);
     PlanListNameClass big = FullList();
-    for (int i = 0; i < 50; ++i) big.IndexData.push_back(Row("Organ" + std::to_string(i), 9, 1));
+    for (int i = 0; i < 50; ++i) big.IndexData.push_back(ListRow("Organ" + std::to_string(i), 9, 1));
     platform::WriteResult result;
     {
         FileSizeLimit disk(before.size() + 10);

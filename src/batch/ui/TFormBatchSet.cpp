@@ -19,7 +19,7 @@
 
 namespace {
 
-constexpr int kKeyRole = Qt::UserRole;
+constexpr int kItemKeyRole = Qt::UserRole;
 constexpr int kStructureColumn = 5;
 
 }  // namespace
@@ -60,7 +60,7 @@ void TFormBatchSet::FormClose() {
 }
 
 std::string TFormBatchSet::RowKey(const QTreeWidgetItem* item) const {
-    return item->data(0, kKeyRole).toByteArray().toStdString();
+    return item->data(0, kItemKeyRole).toByteArray().toStdString();
 }
 
 void TFormBatchSet::Fill(const std::vector<BatchSetRow>& rows, int planListIndex) {
@@ -68,7 +68,7 @@ void TFormBatchSet::Fill(const std::vector<BatchSetRow>& rows, int planListIndex
     ListView1->clear();
     for (const BatchSetRow& r : rows) {
         auto* item = new QTreeWidgetItem({r.PatientID, r.PatientRID, r.PatientName, r.PlanID, r.DateTime, ""});
-        item->setData(0, kKeyRole, QByteArray(r.Key.data(), static_cast<qsizetype>(r.Key.size())));
+        item->setData(0, kItemKeyRole, QByteArray(r.Key.data(), static_cast<qsizetype>(r.Key.size())));
         ListView1->addTopLevelItem(item);
     }
     const bool listExists = planListIndex >= 0 && planListIndex < m_ws.PlanListNameCount();

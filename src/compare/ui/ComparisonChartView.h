@@ -10,7 +10,7 @@
 class QCustomPlot;
 class QWidget;
 
-inline QColor ToQColor(TColor c) { return QColor(ColorRed(c), ColorGreen(c), ColorBlue(c)); }
+#include "dialogs/QtColor.h"
 inline TColor FromQColor(const QColor& c) { return RgbColor(c.red(), c.green(), c.blue()); }
 
 /// A DVH chart of the comparison: silver dotted grids, framed, bottom axis "Dose", left axis

@@ -1,6 +1,7 @@
 // The index grid widget: writing the grid content into a QTableWidget, its value colours,
 // reading its texts back and copying it to the clipboard.
 #include "planlist/ui/IndexGridView.h"
+#include "dialogs/QtColor.h"
 
 #include "app/TextBytes.h"
 
@@ -30,7 +31,6 @@ std::string CellBytes(const QTableWidgetItem* item) {
     return ToBytes(item->text());
 }
 
-QColor ToQColor(TColor c) { return QColor(ColorRed(c), ColorGreen(c), ColorBlue(c)); }
 
 }  // namespace
 

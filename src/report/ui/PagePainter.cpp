@@ -1,5 +1,6 @@
 // Page operations on a QPainter; charts through QCustomPlot's own drawing.
 #include "report/ui/PagePainter.h"
+#include "dialogs/QtColor.h"
 
 #include "app/TextBytes.h"
 
@@ -15,7 +16,6 @@
 
 namespace {
 
-QColor ToQColor(TColor c) { return QColor(ColorRed(c), ColorGreen(c), ColorBlue(c)); }
 
 template <class... Ts>
 struct Overloaded : Ts... {

@@ -1,5 +1,6 @@
 // The report comment "Comment": three lines, their colour and the comment templates.
 #include "report/ui/TFormComment.h"
+#include "dialogs/QtColor.h"
 
 #include "app/TextBytes.h"
 #include "dvh/Workspace.h"
@@ -24,7 +25,6 @@
 
 namespace {
 
-QColor ToQColor(TColor c) { return QColor(ColorRed(c), ColorGreen(c), ColorBlue(c)); }
 
 std::string Bytes(const QString& text) { return text.toUtf8().toStdString(); }
 
