@@ -2,12 +2,14 @@
 #include "import/BrainLabTable.h"
 
 #include "dvh/DvhLineFields.h"
+#include "dvh/DvhRowScan.h"
 #include "dvh/LineCursor.h"
 #include "dvh/NameCompare.h"
 #include "import/TableNumber.h"
 #include "import/TableStatistics.h"
 
 #include <cmath>
+#include <limits>
 
 using namespace dvhtext;
 
@@ -133,32 +135,64 @@ ReadResult ParseBrainLabTable(LineCursor& lines, ParsedPlan& out) {
         volumeFactor[k] = static_cast<double>(s.Volume) * 0.01;
     }
 
-    if (!lines.Next(line)) return truncated("its table");
     std::vector<std::vector<DVsetClass>> curves(count);  // each made a structure's curve at the end
-    std::string_view previousLabel;
-    std::string labelKeep;  // the previous label outlives the buffer that held its line
-    do {
-        if (StartsWith(line, "EOF")) break;
-        const std::size_t tab = line.find('\t');
-        const std::string_view label = line.substr(0, tab == std::string_view::npos ? line.size() : tab);
-        if (label == previousLabel) break;
-        double dosePercent;
-        if (!ParseTableNumber(label, dosePercent)) return BadNumber(lines.LineNumber(), label);
-        const std::string_view row = line.substr(label.size());
-        if (!RowValues(row, count, lines.ReadableEnd(), lines.LineNumber(), values.data(), failure)) return failure;
+    std::string labelKeep;  // the previous row's label, kept beyond the buffer that held its line
+    double dosePercent;
+    // The points of a row whose numbers stand in `dosePercent` and `values`; false for a value
+    // out of range.
+    auto keepRow = [&] {
         DVsetClass point;
         point.DosePercent = static_cast<float>(dosePercent);
         point.DoseGy = static_cast<float>(dosePercent * d * 0.01);
         for (std::size_t k = 0; k < count; ++k) {
             point.VolumePercent = static_cast<float>(values[k]);
             point.VolumeCc = static_cast<float>(values[k] * volumeFactor[k]);
-            if (!dvhread::Finite(point))
-                return ReadResult::Fail(ReadStatus::BadNumber, lines.LineNumber(), "a value out of range");
+            if (!dvhread::Finite(point)) return false;
             curves[k].push_back(point);
         }
+        return true;
+    };
+    // A row of plain decimals read straight from the cursor's buffer: the label (blanks before
+    // it) other than the previous row's, then the `count` volumes each after one TAB, then the
+    // line end. Anything else goes line by line, which also ends the table.
+    auto fastRow = [&](const char* row, const char* lf) {
+        const char* q = row;
+        while (*q == ' ') ++q;
+        if (!dvhrows::PlainDecimal(q, dosePercent) || *q != '\t') return false;
+        const std::string_view label(row, static_cast<std::size_t>(q - row));
+        if (label == labelKeep) return false;
+        double* v = values.data();
+        for (std::size_t k = 0; k < count; ++k) {
+            if (*q != '\t') return false;
+            ++q;
+            if (!dvhrows::PlainDecimal(q, v[k])) return false;
+        }
+        q += *q == '\r';
+        if (q != lf) return false;
         labelKeep.assign(label);
-        previousLabel = labelKeep;
-    } while (lines.Next(line));
+        return true;
+    };
+    bool tableBegun = false;
+    for (;;) {
+        const long before = lines.LineNumber();
+        if (!dvhrows::FastLines(lines, std::numeric_limits<long>::max(), fastRow, keepRow))
+            return ReadResult::Fail(ReadStatus::BadNumber, lines.LineNumber(), "a value out of range");
+        tableBegun |= lines.LineNumber() != before;
+        if (!lines.Next(line)) {
+            if (!tableBegun) return truncated("its table");
+            break;
+        }
+        tableBegun = true;
+        if (StartsWith(line, "EOF")) break;
+        const std::size_t tab = line.find('\t');
+        const std::string_view label = line.substr(0, tab == std::string_view::npos ? line.size() : tab);
+        if (label == labelKeep) break;  // the first row's previous label is the empty text
+        if (!ParseTableNumber(label, dosePercent)) return BadNumber(lines.LineNumber(), label);
+        const std::string_view row = line.substr(label.size());
+        if (!RowValues(row, count, lines.ReadableEnd(), lines.LineNumber(), values.data(), failure)) return failure;
+        if (!keepRow()) return ReadResult::Fail(ReadStatus::BadNumber, lines.LineNumber(), "a value out of range");
+        labelKeep.assign(label);
+    }
     if (lines.ReadFailed()) return ReadResult::Fail(ReadStatus::ReadError, lines.LineNumber(), "reading the file failed");
 
     for (std::size_t k = 0; k < count; ++k) {

@@ -2,6 +2,7 @@
 #include "import/XiOExport.h"
 
 #include "dvh/DvhLineFields.h"
+#include "dvh/DvhRowScan.h"
 #include "dvh/LineCursor.h"
 #include "dvh/NameCompare.h"
 #include "dvh/RoundToDigits.h"
@@ -18,6 +19,10 @@ constexpr std::string_view kTitle = "XiO Dose Volume Histogram";
 
 ReadResult Truncated(const LineCursor& lines) {
     return ReadResult::Fail(ReadStatus::Truncated, lines.LineNumber() + 1, "the file ends inside a structure");
+}
+
+ReadResult OutOfRange(const LineCursor& lines) {
+    return ReadResult::Fail(ReadStatus::BadNumber, lines.LineNumber(), "a value out of range");
 }
 
 /// The row count: the whole number before the first TAB of the line.
@@ -70,9 +75,26 @@ bool RowValues(std::string_view line, double& doseCGy, double& binCc) {
     return ParseNumber(row.substr(0, comma), doseCGy) && ParseNumber(row.substr(comma + 1), binCc);
 }
 
-/// Walks the blocks: for each, `onBlock(name)` and then `onRow(line)` for each of its rows.
-template <class OnBlock, class OnRow>
-ReadResult WalkBlocks(LineCursor& lines, ReadProgress* progress, OnBlock onBlock, OnRow onRow) {
+/// A row "dose, bin" of plain decimals with blanks only around the comma and the bin, from `row`
+/// to its line feed `lf`, read straight from the cursor's buffer; false for anything else (a '+',
+/// blanks inside a number, more than one CR), which `RowValues` then reads from the line.
+[[gnu::always_inline]] inline bool FastRow(const char* row, const char* lf, double& doseCGy, double& binCc) {
+    const char* q = row;
+    if (!dvhrows::PlainDecimal(q, doseCGy)) return false;
+    while (IsBlank(*q)) ++q;
+    if (*q != ',') return false;
+    ++q;
+    while (IsBlank(*q)) ++q;
+    if (!dvhrows::PlainDecimal(q, binCc)) return false;
+    while (IsBlank(*q)) ++q;
+    q += *q == '\r';
+    return q == lf;
+}
+
+/// Walks the blocks: for each, `onBlock(name)` and then `onRows(count)`, which reads the block's
+/// `count` rows.
+template <class OnBlock, class OnRows>
+ReadResult WalkBlocks(LineCursor& lines, ReadProgress* progress, OnBlock onBlock, OnRows onRows) {
     std::string_view line;
     long blocks = 0;
     while (lines.Next(line) && IsXiOBlockStart(line)) {
@@ -86,15 +108,30 @@ ReadResult WalkBlocks(LineCursor& lines, ReadProgress* progress, OnBlock onBlock
         if (!RowCount(line, count))
             return ReadResult::Fail(ReadStatus::BadNumber, lines.LineNumber(), Quote(line) + " is not a row count");
         if (!lines.Next(line) || !lines.Next(line)) return Truncated(lines);
-        // Bounded by the lines really there: a count larger than the file ends as truncated.
-        for (long i = 0; i < count; ++i) {
-            if (!lines.Next(line)) return Truncated(lines);
-            ReadResult r = onRow(line);
-            if (!r) return r;
-        }
+        ReadResult r = onRows(count);
+        if (!r) return r;
     }
     if (lines.ReadFailed()) return ReadResult::Fail(ReadStatus::ReadError, lines.LineNumber(), "reading the file failed");
     if (blocks == 0) return ReadResult::Fail(ReadStatus::NoStructures, 1, "no \"XiO Dose Volume Histogram\" block");
+    return {};
+}
+
+/// Reads `count` rows: runs of plain rows the fast way (`scan`, `take` as `dvhrows::FastLines`),
+/// any other row line by line with `slow(line)`. Bounded by the lines really there: a count
+/// larger than the file ends as truncated.
+template <class Scan, class Take, class Slow>
+ReadResult ReadRows(LineCursor& lines, long count, Scan scan, Take take, Slow slow) {
+    std::string_view line;
+    for (long left = count; left > 0;) {
+        const long before = lines.LineNumber();
+        if (!dvhrows::FastLines(lines, left, scan, take)) return OutOfRange(lines);
+        left -= lines.LineNumber() - before;
+        if (left == 0) break;
+        if (!lines.Next(line)) return Truncated(lines);
+        --left;
+        ReadResult r = slow(line);
+        if (!r) return r;
+    }
     return {};
 }
 
@@ -111,8 +148,9 @@ double Round3(double x) {
     return result == 0 ? 0.0 : result;
 }
 
-/// Makes the points of a structure's bins (held in `VolumeCc`) its cumulative curve, with statistics.
-void Accumulate(DVHDatasetClass& s, std::vector<DVsetClass> points, double doseGy) {
+/// Makes the bins of a structure (held in `VolumeCc` of `points`) its cumulative curve, with
+/// statistics; `points` is left for the next structure's bins.
+void Accumulate(DVHDatasetClass& s, std::vector<DVsetClass>& points, double doseGy) {
     double total = 0;
     for (const DVsetClass& p : points) total += p.VolumeCc;
     s.Volume = static_cast<float>(total);
@@ -124,7 +162,7 @@ void Accumulate(DVHDatasetClass& s, std::vector<DVsetClass> points, double doseG
         p.VolumePercent = static_cast<float>(total > 0 ? Round3(remaining * 100.0 / total) : 0.0);
         remaining -= bin;
     }
-    s.SetPoints(std::move(points));
+    dvhread::KeepPoints(points, s);
     SetTableStatistics(s, doseGy, MinimumDoseRule::LastAtFull);
 }
 
@@ -134,9 +172,13 @@ bool IsXiOBlockStart(std::string_view line) { return StartsWith(line, kTitle); }
 
 ReadResult ParseXiONames(LineCursor& lines, std::vector<std::string>& names) {
     std::vector<std::string> found;
-    ReadResult r = WalkBlocks(
-        lines, nullptr, [&](std::string_view name) { found.emplace_back(name); },
-        [](std::string_view) { return ReadResult{}; });
+    // Rows are passed over unread.
+    ReadResult r = WalkBlocks(lines, nullptr, [&](std::string_view name) { found.emplace_back(name); },
+                              [&](long count) {
+                                  return ReadRows(
+                                      lines, count, [](const char*, const char*) { return true; },
+                                      [] { return true; }, [](std::string_view) { return ReadResult{}; });
+                              });
     names = r ? std::move(found) : std::vector<std::string>{};
     return r;
 }
@@ -159,8 +201,19 @@ ReadResult ParseXiODvh(LineCursor& lines, float doseGy, ReadProgress* progress, 
     if (!std::isfinite(doseGy) || !(doseGy > 0))
         return ReadResult::Fail(ReadStatus::BadPrescribedDose, 0, "the prescribed dose must be above 0");
     ParsedPlan plan;
-    std::vector<std::vector<DVsetClass>> bins;  // per structure, made a curve once all are read
+    std::vector<DVsetClass> bins;  // of the block in hand, made its structure's curve at its end
     const double d = doseGy;
+    // Dose and bin of a row: kept as a point whose volumes hold the bin until the block ends.
+    double cGy, bin;
+    auto keep = [&] {
+        DVsetClass p;
+        p.DosePercent = static_cast<float>(cGy / d);
+        p.DoseGy = static_cast<float>(cGy * 0.01);
+        p.VolumeCc = p.VolumePercent = static_cast<float>(bin);
+        if (!dvhread::Finite(p)) return false;
+        bins.push_back(p);
+        return true;
+    };
     ReadResult r = WalkBlocks(
         lines, progress,
         [&](std::string_view name) {
@@ -168,26 +221,21 @@ ReadResult ParseXiODvh(LineCursor& lines, float doseGy, ReadProgress* progress, 
             s.Name = std::string(name);
             s.PrescribedDose = doseGy;
             s.LineWidth = 2;
-            bins.emplace_back();
         },
-        [&](std::string_view line) {
-            double cGy, bin;
-            if (!RowValues(line, cGy, bin))
-                return ReadResult::Fail(ReadStatus::BadRow, lines.LineNumber(),
-                                        Quote(line) + " is not \"dose,volume\"");
-            DVsetClass p;
-            p.DosePercent = static_cast<float>(cGy / d);
-            p.DoseGy = static_cast<float>(cGy * 0.01);
-            p.VolumeCc = p.VolumePercent = static_cast<float>(bin);
-            if (!dvhread::Finite(p))
-                return ReadResult::Fail(ReadStatus::BadNumber, lines.LineNumber(), "a value out of range");
-            bins.back().push_back(p);
-            return ReadResult{};
+        [&](long count) {
+            ReadResult rows = ReadRows(
+                lines, count, [&](const char* row, const char* lf) { return FastRow(row, lf, cGy, bin); }, keep,
+                [&](std::string_view line) {
+                    if (!RowValues(line, cGy, bin))
+                        return ReadResult::Fail(ReadStatus::BadRow, lines.LineNumber(),
+                                                Quote(line) + " is not \"dose,volume\"");
+                    return keep() ? ReadResult{} : OutOfRange(lines);
+                });
+            if (rows) Accumulate(plan.DVHDataset.back(), bins, d);
+            return rows;
         });
     if (!r) return r;
-    for (std::size_t k = 0; k < plan.DVHDataset.size(); ++k) {
-        DVHDatasetClass& s = plan.DVHDataset[k];
-        Accumulate(s, std::move(bins[k]), d);
+    for (const DVHDatasetClass& s : plan.DVHDataset) {
         if (!std::isfinite(s.Volume) || !std::isfinite(s.MeanDosePercent) || !std::isfinite(s.MeanDoseGy))
             return ReadResult::Fail(ReadStatus::BadNumber, 0, "the volumes of " + Quote(s.Name) + " are out of range");
     }
