@@ -1,6 +1,7 @@
 // The import readers take plain rows straight from the buffer and any other row line by line: a
 // file mixing both must read exactly as it does line by line, bad rows included.
 #include "dvh/LineCursor.h"
+#include "dvh/RoundToDigits.h"
 #include "import/BrainLabTable.h"
 #include "import/XiOExport.h"
 
@@ -9,9 +10,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <random>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -157,6 +161,45 @@ TEST(ImportFastRows, XiOMixingPlainAndOtherRowsReadsAsLineByLine) {
                 ASSERT_TRUE(ParseXiONames(memory, names));
                 EXPECT_EQ(names, (std::vector<std::string>{"S0", "S1", "S2"}));
             }
+        }
+    }
+}
+
+TEST(ImportFastRows, XiOVolumesAreTheirSumsRoundedToThousandths) {
+    // Two rounded at once must round as one at a time: halves, sums below 0 (a block of
+    // negative bins), sums too large for the quick way, and plain ones.
+    std::mt19937_64 draw(7);
+    const char* odd[] = {"0.0005", "0.0015", "-2.0005", "0.0025", "1e9", "3e12", "-0.0004", "1e-7", "0.5", "0"};
+    std::string text;
+    std::vector<std::vector<float>> blocks;
+    for (const char* sign : {"", "-"}) {
+        text += "XiO Dose Volume Histogram\nP\nPlan\nS\n-\n4000\tbins\n2024-01-01\n-\n";
+        std::vector<float>& bins = blocks.emplace_back();
+        for (int i = 0; i < 4000; ++i) {
+            char b[32];
+            if (draw() % 5 == 0)
+                std::snprintf(b, sizeof b, "%s", odd[draw() % std::size(odd)]);
+            else
+                std::snprintf(b, sizeof b, "%s%.4f", sign, (draw() % 100000) / 1e4);
+            text += std::to_string(i) + ", " + b + "\n";
+            bins.push_back(std::strtof(b, nullptr));
+        }
+    }
+    ParsedPlan plan;
+    ASSERT_TRUE(ParseXiODvh(text, 60.0f, plan));
+    for (std::size_t k = 0; k < blocks.size(); ++k) {
+        const std::vector<float>& bins = blocks[k];
+        const DVHDatasetClass& s = plan.DVHDataset.at(k);
+        double total = 0;
+        for (float b : bins) total += b;
+        double remaining = total;
+        for (std::size_t j = 0; j < bins.size(); ++j) {
+            const float cc = static_cast<float>(RoundToDigits(remaining, 3));
+            const float percent = total > 0 ? static_cast<float>(RoundToDigits(remaining * 100.0 / total, 3)) : 0.0f;
+            ASSERT_TRUE(std::memcmp(&s.DVset[j].VolumeCc, &cc, 4) == 0 &&
+                        std::memcmp(&s.DVset[j].VolumePercent, &percent, 4) == 0)
+                << "block " << k << " point " << j;
+            remaining -= bins[j];
         }
     }
 }
