@@ -6,9 +6,12 @@
 #include "dvh/LineCursor.h"
 #include "dvh/NameCompare.h"
 #include "import/TableNumber.h"
+#include "import/TableRowScan.h"
 #include "import/TableStatistics.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 using namespace dvhtext;
@@ -135,48 +138,57 @@ ReadResult ParseBrainLabTable(LineCursor& lines, ParsedPlan& out) {
         volumeFactor[k] = static_cast<double>(s.Volume) * 0.01;
     }
 
-    std::vector<std::vector<DVsetClass>> curves(count);  // each made a structure's curve at the end
-    std::string labelKeep;  // the previous row's label, kept beyond the buffer that held its line
-    double dosePercent;
-    // The points of a row whose numbers stand in `dosePercent` and `values`; false for a value
-    // out of range.
-    auto keepRow = [&] {
-        DVsetClass point;
-        point.DosePercent = static_cast<float>(dosePercent);
-        point.DoseGy = static_cast<float>(dosePercent * d * 0.01);
+    // Each structure's curve. A row writes one point into every curve: they grow together and
+    // are written in place, as far as the rows the bytes at hand can hold.
+    std::vector<std::vector<DVsetClass>> curves(count);
+    std::vector<DVsetClass*> column(count);
+    std::size_t rows = 0, room = 0;
+    auto makeRoom = [&] {
+        if (rows < room) return;
+        // The rows to come: the lines at hand, as many as their bytes can hold (a row is at
+        // least a TAB and a digit for each structure, and its line end).
+        const char* from = lines.Position();
+        const char* to = lines.ReadableEnd();
+        std::size_t ahead = 0;
+        for (const char* p = from; (p = static_cast<const char*>(std::memchr(p, '\n', to - p))); ++p) ++ahead;
+        ahead = std::min(ahead, static_cast<std::size_t>(to - from) / (2 * count + 1));
+        room = std::max(2 * room, rows + ahead + 1);
         for (std::size_t k = 0; k < count; ++k) {
-            point.VolumePercent = static_cast<float>(values[k]);
-            point.VolumeCc = static_cast<float>(values[k] * volumeFactor[k]);
-            if (!dvhread::Finite(point)) return false;
-            curves[k].push_back(point);
+            curves[k].resize(room);
+            column[k] = curves[k].data();
         }
-        return true;
     };
-    // A row of plain decimals read straight from the cursor's buffer: the label (blanks before
-    // it) other than the previous row's, then the `count` volumes each after one TAB, then the
-    // line end. Anything else goes line by line, which also ends the table.
+    std::string labelKeep;  // the previous row's label, kept beyond the buffer that held its line
+    // A row of plain decimals read straight from the cursor's buffer into the curves: the label
+    // (blanks before it) other than the previous row's, then the `count` volumes each after one
+    // TAB, then the line end. Anything else, a value out of range too, goes line by line, which
+    // also ends the table.
     auto fastRow = [&](const char* row, const char* lf) {
         const char* q = row;
         while (*q == ' ') ++q;
+        double dosePercent;
         if (!dvhrows::PlainDecimal(q, dosePercent) || *q != '\t') return false;
         const std::string_view label(row, static_cast<std::size_t>(q - row));
         if (label == labelKeep) return false;
-        double* v = values.data();
+        makeRoom();
+        tablerows::RowPoints points(dosePercent, dosePercent * d * 0.01);
         for (std::size_t k = 0; k < count; ++k) {
             if (*q != '\t') return false;
             ++q;
-            if (!dvhrows::PlainDecimal(q, v[k])) return false;
+            double volumePercent;
+            if (!tablerows::TableDecimal(q, volumePercent)) return false;
+            points.Put(column[k] + rows, volumePercent, volumeFactor[k]);
         }
         q += *q == '\r';
-        if (q != lf) return false;
+        if (q != lf || !points.Finite()) return false;
+        ++rows;
         labelKeep.assign(label);
         return true;
     };
     bool tableBegun = false;
     for (;;) {
         const long before = lines.LineNumber();
-        if (!dvhrows::FastLines(lines, std::numeric_limits<long>::max(), fastRow, keepRow))
-            return ReadResult::Fail(ReadStatus::BadNumber, lines.LineNumber(), "a value out of range");
+        dvhrows::FastLines(lines, std::numeric_limits<long>::max(), fastRow, [] { return true; });
         tableBegun |= lines.LineNumber() != before;
         if (!lines.Next(line)) {
             if (!tableBegun) return truncated("its table");
@@ -187,15 +199,22 @@ ReadResult ParseBrainLabTable(LineCursor& lines, ParsedPlan& out) {
         const std::size_t tab = line.find('\t');
         const std::string_view label = line.substr(0, tab == std::string_view::npos ? line.size() : tab);
         if (label == labelKeep) break;  // the first row's previous label is the empty text
+        double dosePercent;
         if (!ParseTableNumber(label, dosePercent)) return BadNumber(lines.LineNumber(), label);
         const std::string_view row = line.substr(label.size());
         if (!RowValues(row, count, lines.ReadableEnd(), lines.LineNumber(), values.data(), failure)) return failure;
-        if (!keepRow()) return ReadResult::Fail(ReadStatus::BadNumber, lines.LineNumber(), "a value out of range");
+        makeRoom();
+        tablerows::RowPoints points(dosePercent, dosePercent * d * 0.01);
+        for (std::size_t k = 0; k < count; ++k) points.Put(column[k] + rows, values[k], volumeFactor[k]);
+        if (!points.Finite()) return ReadResult::Fail(ReadStatus::BadNumber, lines.LineNumber(), "a value out of range");
+        ++rows;
         labelKeep.assign(label);
     }
     if (lines.ReadFailed()) return ReadResult::Fail(ReadStatus::ReadError, lines.LineNumber(), "reading the file failed");
 
     for (std::size_t k = 0; k < count; ++k) {
+        curves[k].resize(rows);
+        if (room - rows > rows / 8) curves[k].shrink_to_fit();  // little spare room kept
         plan.DVHDataset[k].SetPoints(std::move(curves[k]));
         SetTableStatistics(plan.DVHDataset[k], d, MinimumDoseRule::FirstBelowFull);
     }
