@@ -272,4 +272,36 @@ template <int N, class Scan, class Take>
     return kept;
 }
 
+/// Bytes past a row's line feed that a `FastLines` scanner may read (a number begun before the
+/// line feed is read at most 40 bytes on).
+inline constexpr std::ptrdiff_t kLineTail = 64;
+
+/// `FastRows` for rows of any length and at most `limit` of them: `scan(row, lf)` reads the row
+/// from `row` to its line feed `lf` (and may read up to `kLineTail` bytes past it) and says
+/// whether it takes the row, `take()` keeps what it read (false for a value out of range). A
+/// row longer than the cursor takes is left to the cursor, which refuses it. Stops and returns
+/// as `FastRows`.
+template <class Scan, class Take>
+[[gnu::always_inline]] inline bool FastLines(LineCursor& lines, long limit, Scan scan, Take take) {
+    const char* row = lines.Position();
+    const char* const end = lines.ReadableEnd();
+    if (limit <= 0 || end - row < kLineTail) return true;
+    LineFeeds feeds(row, end);
+    long taken = 0;
+    bool kept = true;
+    while (taken < limit) {
+        const char* lf = feeds.Next();
+        if (!lf || end - lf < kLineTail || static_cast<std::size_t>(lf - row) > LineCursor::kMaxLineBytes) break;
+        if (!scan(row, lf)) break;
+        row = lf + 1;
+        ++taken;
+        if (!take()) {
+            kept = false;
+            break;
+        }
+    }
+    lines.Skip(row, taken);
+    return kept;
+}
+
 }  // namespace dvhrows

@@ -2,12 +2,17 @@
 #include "import/BrainLabTable.h"
 
 #include "dvh/DvhLineFields.h"
+#include "dvh/DvhRowScan.h"
 #include "dvh/LineCursor.h"
 #include "dvh/NameCompare.h"
 #include "import/TableNumber.h"
+#include "import/TableRowScan.h"
 #include "import/TableStatistics.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <limits>
 
 using namespace dvhtext;
 
@@ -133,35 +138,83 @@ ReadResult ParseBrainLabTable(LineCursor& lines, ParsedPlan& out) {
         volumeFactor[k] = static_cast<double>(s.Volume) * 0.01;
     }
 
-    if (!lines.Next(line)) return truncated("its table");
-    std::vector<std::vector<DVsetClass>> curves(count);  // each made a structure's curve at the end
-    std::string_view previousLabel;
-    std::string labelKeep;  // the previous label outlives the buffer that held its line
-    do {
+    // Each structure's curve. A row writes one point into every curve: they grow together and
+    // are written in place, as far as the rows the bytes at hand can hold.
+    std::vector<std::vector<DVsetClass>> curves(count);
+    std::vector<DVsetClass*> column(count);
+    std::size_t rows = 0, room = 0;
+    auto makeRoom = [&] {
+        if (rows < room) return;
+        // The rows to come: the lines at hand, as many as their bytes can hold (a row is at
+        // least a TAB and a digit for each structure, and its line end).
+        const char* from = lines.Position();
+        const char* to = lines.ReadableEnd();
+        std::size_t ahead = 0;
+        for (const char* p = from; (p = static_cast<const char*>(std::memchr(p, '\n', to - p))); ++p) ++ahead;
+        ahead = std::min(ahead, static_cast<std::size_t>(to - from) / (2 * count + 1));
+        room = std::max(2 * room, rows + ahead + 1);
+        for (std::size_t k = 0; k < count; ++k) {
+            curves[k].resize(room);
+            column[k] = curves[k].data();
+        }
+    };
+    std::string labelKeep;  // the previous row's label, kept beyond the buffer that held its line
+    // A row of plain decimals read straight from the cursor's buffer into the curves: the label
+    // (blanks before it) other than the previous row's, then the `count` volumes each after one
+    // TAB, then the line end. Anything else, a value out of range too, goes line by line, which
+    // also ends the table.
+    auto fastRow = [&](const char* row, const char* lf) {
+        const char* q = row;
+        while (*q == ' ') ++q;
+        double dosePercent;
+        if (!dvhrows::PlainDecimal(q, dosePercent) || *q != '\t') return false;
+        const std::string_view label(row, static_cast<std::size_t>(q - row));
+        if (label == labelKeep) return false;
+        makeRoom();
+        tablerows::RowPoints points(dosePercent, dosePercent * d * 0.01);
+        for (std::size_t k = 0; k < count; ++k) {
+            if (*q != '\t') return false;
+            ++q;
+            double volumePercent;
+            if (!tablerows::TableDecimal(q, volumePercent)) return false;
+            points.Put(column[k] + rows, volumePercent, volumeFactor[k]);
+        }
+        q += *q == '\r';
+        if (q != lf || !points.Finite()) return false;
+        ++rows;
+        labelKeep.assign(label);
+        return true;
+    };
+    bool tableBegun = false;
+    for (;;) {
+        const long before = lines.LineNumber();
+        dvhrows::FastLines(lines, std::numeric_limits<long>::max(), fastRow, [] { return true; });
+        tableBegun |= lines.LineNumber() != before;
+        if (!lines.Next(line)) {
+            if (!tableBegun) return truncated("its table");
+            break;
+        }
+        tableBegun = true;
         if (StartsWith(line, "EOF")) break;
         const std::size_t tab = line.find('\t');
         const std::string_view label = line.substr(0, tab == std::string_view::npos ? line.size() : tab);
-        if (label == previousLabel) break;
+        if (label == labelKeep) break;  // the first row's previous label is the empty text
         double dosePercent;
         if (!ParseTableNumber(label, dosePercent)) return BadNumber(lines.LineNumber(), label);
         const std::string_view row = line.substr(label.size());
         if (!RowValues(row, count, lines.ReadableEnd(), lines.LineNumber(), values.data(), failure)) return failure;
-        DVsetClass point;
-        point.DosePercent = static_cast<float>(dosePercent);
-        point.DoseGy = static_cast<float>(dosePercent * d * 0.01);
-        for (std::size_t k = 0; k < count; ++k) {
-            point.VolumePercent = static_cast<float>(values[k]);
-            point.VolumeCc = static_cast<float>(values[k] * volumeFactor[k]);
-            if (!dvhread::Finite(point))
-                return ReadResult::Fail(ReadStatus::BadNumber, lines.LineNumber(), "a value out of range");
-            curves[k].push_back(point);
-        }
+        makeRoom();
+        tablerows::RowPoints points(dosePercent, dosePercent * d * 0.01);
+        for (std::size_t k = 0; k < count; ++k) points.Put(column[k] + rows, values[k], volumeFactor[k]);
+        if (!points.Finite()) return ReadResult::Fail(ReadStatus::BadNumber, lines.LineNumber(), "a value out of range");
+        ++rows;
         labelKeep.assign(label);
-        previousLabel = labelKeep;
-    } while (lines.Next(line));
+    }
     if (lines.ReadFailed()) return ReadResult::Fail(ReadStatus::ReadError, lines.LineNumber(), "reading the file failed");
 
     for (std::size_t k = 0; k < count; ++k) {
+        curves[k].resize(rows);
+        if (room - rows > rows / 8) curves[k].shrink_to_fit();  // little spare room kept
         plan.DVHDataset[k].SetPoints(std::move(curves[k]));
         SetTableStatistics(plan.DVHDataset[k], d, MinimumDoseRule::FirstBelowFull);
     }

@@ -2,6 +2,7 @@
 #include "import/XiOExport.h"
 
 #include "dvh/DvhLineFields.h"
+#include "dvh/DvhRowScan.h"
 #include "dvh/LineCursor.h"
 #include "dvh/NameCompare.h"
 #include "dvh/RoundToDigits.h"
@@ -9,6 +10,10 @@
 
 #include <charconv>
 #include <cmath>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 using namespace dvhtext;
 
@@ -18,6 +23,10 @@ constexpr std::string_view kTitle = "XiO Dose Volume Histogram";
 
 ReadResult Truncated(const LineCursor& lines) {
     return ReadResult::Fail(ReadStatus::Truncated, lines.LineNumber() + 1, "the file ends inside a structure");
+}
+
+ReadResult OutOfRange(const LineCursor& lines) {
+    return ReadResult::Fail(ReadStatus::BadNumber, lines.LineNumber(), "a value out of range");
 }
 
 /// The row count: the whole number before the first TAB of the line.
@@ -70,9 +79,26 @@ bool RowValues(std::string_view line, double& doseCGy, double& binCc) {
     return ParseNumber(row.substr(0, comma), doseCGy) && ParseNumber(row.substr(comma + 1), binCc);
 }
 
-/// Walks the blocks: for each, `onBlock(name)` and then `onRow(line)` for each of its rows.
-template <class OnBlock, class OnRow>
-ReadResult WalkBlocks(LineCursor& lines, ReadProgress* progress, OnBlock onBlock, OnRow onRow) {
+/// A row "dose, bin" of plain decimals with blanks only around the comma and the bin, from `row`
+/// to its line feed `lf`, read straight from the cursor's buffer; false for anything else (a '+',
+/// blanks inside a number, more than one CR), which `RowValues` then reads from the line.
+[[gnu::always_inline]] inline bool FastRow(const char* row, const char* lf, double& doseCGy, double& binCc) {
+    const char* q = row;
+    if (!dvhrows::PlainDecimal(q, doseCGy)) return false;
+    while (IsBlank(*q)) ++q;
+    if (*q != ',') return false;
+    ++q;
+    while (IsBlank(*q)) ++q;
+    if (!dvhrows::PlainDecimal(q, binCc)) return false;
+    while (IsBlank(*q)) ++q;
+    q += *q == '\r';
+    return q == lf;
+}
+
+/// Walks the blocks: for each, `onBlock(name)` and then `onRows(count)`, which reads the block's
+/// `count` rows.
+template <class OnBlock, class OnRows>
+ReadResult WalkBlocks(LineCursor& lines, ReadProgress* progress, OnBlock onBlock, OnRows onRows) {
     std::string_view line;
     long blocks = 0;
     while (lines.Next(line) && IsXiOBlockStart(line)) {
@@ -86,15 +112,30 @@ ReadResult WalkBlocks(LineCursor& lines, ReadProgress* progress, OnBlock onBlock
         if (!RowCount(line, count))
             return ReadResult::Fail(ReadStatus::BadNumber, lines.LineNumber(), Quote(line) + " is not a row count");
         if (!lines.Next(line) || !lines.Next(line)) return Truncated(lines);
-        // Bounded by the lines really there: a count larger than the file ends as truncated.
-        for (long i = 0; i < count; ++i) {
-            if (!lines.Next(line)) return Truncated(lines);
-            ReadResult r = onRow(line);
-            if (!r) return r;
-        }
+        ReadResult r = onRows(count);
+        if (!r) return r;
     }
     if (lines.ReadFailed()) return ReadResult::Fail(ReadStatus::ReadError, lines.LineNumber(), "reading the file failed");
     if (blocks == 0) return ReadResult::Fail(ReadStatus::NoStructures, 1, "no \"XiO Dose Volume Histogram\" block");
+    return {};
+}
+
+/// Reads `count` rows: runs of plain rows the fast way (`scan`, `take` as `dvhrows::FastLines`),
+/// any other row line by line with `slow(line)`. Bounded by the lines really there: a count
+/// larger than the file ends as truncated.
+template <class Scan, class Take, class Slow>
+ReadResult ReadRows(LineCursor& lines, long count, Scan scan, Take take, Slow slow) {
+    std::string_view line;
+    for (long left = count; left > 0;) {
+        const long before = lines.LineNumber();
+        if (!dvhrows::FastLines(lines, left, scan, take)) return OutOfRange(lines);
+        left -= lines.LineNumber() - before;
+        if (left == 0) break;
+        if (!lines.Next(line)) return Truncated(lines);
+        --left;
+        ReadResult r = slow(line);
+        if (!r) return r;
+    }
     return {};
 }
 
@@ -111,20 +152,61 @@ double Round3(double x) {
     return result == 0 ? 0.0 : result;
 }
 
-/// Makes the points of a structure's bins (held in `VolumeCc`) its cumulative curve, with statistics.
-void Accumulate(DVHDatasetClass& s, std::vector<DVsetClass> points, double doseGy) {
+/// A point's volume in cc and in %, each `Round3`, made floats.
+[[gnu::always_inline]] inline void SetVolumes(DVsetClass& p, double cc, double percent) {
+#if defined(__SSE2__)
+    // Both at once, step for step as `Round3`, whose every operation is exact or rounds alike in
+    // either form; a value it would hand to `RoundToDigits` goes to it.
+    const __m128d x = _mm_set_pd(percent, cc);
+    const __m128d signBit = _mm_set1_pd(-0.0);
+    const __m128d scaled = _mm_mul_pd(_mm_andnot_pd(signBit, x), _mm_set1_pd(1000.0));
+    const __m128d inRange = _mm_cmplt_pd(scaled, _mm_set1_pd(1099511627776.0));
+    // Below 2^52, adding and taking away 2^52 rounds to a whole number; one less where that rose.
+    const __m128d two52 = _mm_set1_pd(4503599627370496.0);
+    __m128d whole = _mm_sub_pd(_mm_add_pd(scaled, two52), two52);
+    whole = _mm_sub_pd(whole, _mm_and_pd(_mm_cmpgt_pd(whole, scaled), _mm_set1_pd(1.0)));
+    const __m128d fraction = _mm_sub_pd(scaled, whole);
+    const __m128d offHalf = _mm_cmpgt_pd(_mm_andnot_pd(signBit, _mm_sub_pd(fraction, _mm_set1_pd(0.5))),
+                                         _mm_set1_pd(1e-6));
+    if (_mm_movemask_pd(_mm_and_pd(inRange, offHalf)) != 3) {
+        p.VolumeCc = static_cast<float>(Round3(cc));
+        p.VolumePercent = static_cast<float>(Round3(percent));
+        return;
+    }
+    const __m128d up = _mm_and_pd(_mm_cmpgt_pd(fraction, _mm_set1_pd(0.5)), _mm_set1_pd(1.0));
+    __m128d result = _mm_div_pd(_mm_add_pd(whole, up), _mm_set1_pd(1000.0));
+    result = _mm_xor_pd(result, _mm_and_pd(_mm_cmplt_pd(x, _mm_setzero_pd()), signBit));
+    result = _mm_and_pd(result, _mm_cmpneq_pd(result, _mm_setzero_pd()));  // no -0
+    alignas(16) float f[4];
+    _mm_store_ps(f, _mm_cvtpd_ps(result));
+    p.VolumeCc = f[0];
+    p.VolumePercent = f[1];
+#else
+    p.VolumeCc = static_cast<float>(Round3(cc));
+    p.VolumePercent = static_cast<float>(Round3(percent));
+#endif
+}
+
+/// The sum of the points' `VolumeCc`, in file order. Apart, so that the sum stays in a register.
+[[gnu::noinline]] double SumOfVolumes(const std::vector<DVsetClass>& points) {
     double total = 0;
     for (const DVsetClass& p : points) total += p.VolumeCc;
+    return total;
+}
+
+/// Makes the bins of a structure (held in `VolumeCc` of `points`) its cumulative curve, with
+/// statistics; `points` is left for the next structure's bins.
+void Accumulate(DVHDatasetClass& s, std::vector<DVsetClass>& points, double doseGy) {
+    const double total = SumOfVolumes(points);
     s.Volume = static_cast<float>(total);
     // Point j's dose is its bin's lowest: the volume at that dose is its own bin and all later.
     double remaining = total;
     for (DVsetClass& p : points) {
         const double bin = p.VolumeCc;
-        p.VolumeCc = static_cast<float>(Round3(remaining));
-        p.VolumePercent = static_cast<float>(total > 0 ? Round3(remaining * 100.0 / total) : 0.0);
+        SetVolumes(p, remaining, total > 0 ? remaining * 100.0 / total : 0.0);
         remaining -= bin;
     }
-    s.SetPoints(std::move(points));
+    dvhread::KeepPoints(points, s);
     SetTableStatistics(s, doseGy, MinimumDoseRule::LastAtFull);
 }
 
@@ -134,9 +216,13 @@ bool IsXiOBlockStart(std::string_view line) { return StartsWith(line, kTitle); }
 
 ReadResult ParseXiONames(LineCursor& lines, std::vector<std::string>& names) {
     std::vector<std::string> found;
-    ReadResult r = WalkBlocks(
-        lines, nullptr, [&](std::string_view name) { found.emplace_back(name); },
-        [](std::string_view) { return ReadResult{}; });
+    // Rows are passed over unread.
+    ReadResult r = WalkBlocks(lines, nullptr, [&](std::string_view name) { found.emplace_back(name); },
+                              [&](long count) {
+                                  return ReadRows(
+                                      lines, count, [](const char*, const char*) { return true; },
+                                      [] { return true; }, [](std::string_view) { return ReadResult{}; });
+                              });
     names = r ? std::move(found) : std::vector<std::string>{};
     return r;
 }
@@ -159,8 +245,19 @@ ReadResult ParseXiODvh(LineCursor& lines, float doseGy, ReadProgress* progress, 
     if (!std::isfinite(doseGy) || !(doseGy > 0))
         return ReadResult::Fail(ReadStatus::BadPrescribedDose, 0, "the prescribed dose must be above 0");
     ParsedPlan plan;
-    std::vector<std::vector<DVsetClass>> bins;  // per structure, made a curve once all are read
+    std::vector<DVsetClass> bins;  // of the block in hand, made its structure's curve at its end
     const double d = doseGy;
+    // Dose and bin of a row: kept as a point whose volumes hold the bin until the block ends.
+    double cGy, bin;
+    auto keep = [&] {
+        DVsetClass p;
+        p.DosePercent = static_cast<float>(cGy / d);
+        p.DoseGy = static_cast<float>(cGy * 0.01);
+        p.VolumeCc = p.VolumePercent = static_cast<float>(bin);
+        if (!dvhread::Finite(p)) return false;
+        bins.push_back(p);
+        return true;
+    };
     ReadResult r = WalkBlocks(
         lines, progress,
         [&](std::string_view name) {
@@ -168,26 +265,21 @@ ReadResult ParseXiODvh(LineCursor& lines, float doseGy, ReadProgress* progress, 
             s.Name = std::string(name);
             s.PrescribedDose = doseGy;
             s.LineWidth = 2;
-            bins.emplace_back();
         },
-        [&](std::string_view line) {
-            double cGy, bin;
-            if (!RowValues(line, cGy, bin))
-                return ReadResult::Fail(ReadStatus::BadRow, lines.LineNumber(),
-                                        Quote(line) + " is not \"dose,volume\"");
-            DVsetClass p;
-            p.DosePercent = static_cast<float>(cGy / d);
-            p.DoseGy = static_cast<float>(cGy * 0.01);
-            p.VolumeCc = p.VolumePercent = static_cast<float>(bin);
-            if (!dvhread::Finite(p))
-                return ReadResult::Fail(ReadStatus::BadNumber, lines.LineNumber(), "a value out of range");
-            bins.back().push_back(p);
-            return ReadResult{};
+        [&](long count) {
+            ReadResult rows = ReadRows(
+                lines, count, [&](const char* row, const char* lf) { return FastRow(row, lf, cGy, bin); }, keep,
+                [&](std::string_view line) {
+                    if (!RowValues(line, cGy, bin))
+                        return ReadResult::Fail(ReadStatus::BadRow, lines.LineNumber(),
+                                                Quote(line) + " is not \"dose,volume\"");
+                    return keep() ? ReadResult{} : OutOfRange(lines);
+                });
+            if (rows) Accumulate(plan.DVHDataset.back(), bins, d);
+            return rows;
         });
     if (!r) return r;
-    for (std::size_t k = 0; k < plan.DVHDataset.size(); ++k) {
-        DVHDatasetClass& s = plan.DVHDataset[k];
-        Accumulate(s, std::move(bins[k]), d);
+    for (const DVHDatasetClass& s : plan.DVHDataset) {
         if (!std::isfinite(s.Volume) || !std::isfinite(s.MeanDosePercent) || !std::isfinite(s.MeanDoseGy))
             return ReadResult::Fail(ReadStatus::BadNumber, 0, "the volumes of " + Quote(s.Name) + " are out of range");
     }

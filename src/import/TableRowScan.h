@@ -1,0 +1,104 @@
+// The fast way through a BrainSCAN/iPlan table row: its numbers read straight from the cursor's
+// buffer and its points written in place, each structure's into its own curve.
+#pragma once
+
+#include "dvh/DvhLineFields.h"
+#include "dvh/DvhReading.h"
+#include "dvh/DvhRowScan.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace tablerows {
+
+/// `dvhrows::PlainDecimal` for the numbers of a table, which are written with three decimals
+/// ("100.000", "-7.125"): one to three digits, the point and three digits are checked and read as
+/// one integer of thousandths in a few steps. Any other form is left to `PlainDecimal`; what is
+/// taken reads as it would (the same integer divided by the same power of ten).
+[[gnu::always_inline]] inline bool TableDecimal(const char*& p, double& out) {
+    using dvhtext::detail::DigitsValue;
+    using dvhtext::detail::LeadingDigits;
+    const char* q = p;
+    const bool negative = *q == '-';
+    q += negative;
+    std::uint64_t w;
+    std::memcpy(&w, q, 8);
+    const int whole = LeadingDigits(w);
+    if (whole == 0 || whole > 3 || q[whole] != '.') return dvhrows::PlainDecimal(p, out);
+    const int length = whole + 4;
+    const char next = q[length];
+    if (static_cast<unsigned>(next - '0') < 10 || (next | 0x20) == 'e') return dvhrows::PlainDecimal(p, out);
+    // The number moved up to end at byte 6, "0"s in front: the point then stands at byte 3.
+    const int shift = 8 * (7 - length);
+    const std::uint64_t aligned =
+        (w << shift) | (0x3030303030303030ull & ((std::uint64_t(1) << shift) - 1));
+    // The point taken out: six digits, three of them thousandths.
+    const std::uint64_t digits = (aligned & 0xFFFFFFull) | ((aligned >> 8) & 0xFFFFFF000000ull);
+    if (LeadingDigits(digits) < 6) return dvhrows::PlainDecimal(p, out);
+    const double v = static_cast<double>(DigitsValue(digits, 6)) / dvhtext::kPow10[3];
+    out = negative ? -v : v;
+    p = q + length;
+    return true;
+}
+
+/// The points of one table row, written into the curves: the row's doses once, then each
+/// structure's volumes. Remembers whether any value is out of range (not finite as a float).
+class RowPoints {
+public:
+    RowPoints(double dosePercent, double doseGy) {
+#if defined(__SSE2__)
+        m_doses = _mm_cvtpd_ps(_mm_set_pd(doseGy, dosePercent));
+        m_outOfRange = OutOfRange(m_doses);
+#else
+        m_point.DosePercent = static_cast<float>(dosePercent);
+        m_point.DoseGy = static_cast<float>(doseGy);
+        m_finite = dvhread::Finite(m_point);
+#endif
+    }
+
+    /// Writes the point at `at`: the volume `volumePercent` in %, and times `ccPerPercent` in cc.
+    [[gnu::always_inline]] void Put(DVsetClass* at, double volumePercent, double ccPerPercent) {
+#if defined(__SSE2__)
+        static_assert(sizeof(DVsetClass) == 16 && offsetof(DVsetClass, DosePercent) == 0 &&
+                      offsetof(DVsetClass, DoseGy) == 4 && offsetof(DVsetClass, VolumePercent) == 8 &&
+                      offsetof(DVsetClass, VolumeCc) == 12);
+        const __m128 volumes = _mm_cvtpd_ps(_mm_set_pd(volumePercent * ccPerPercent, volumePercent));
+        _mm_storeu_ps(&at->DosePercent, _mm_movelh_ps(m_doses, volumes));
+        m_outOfRange = _mm_or_si128(m_outOfRange, OutOfRange(volumes));
+#else
+        m_point.VolumePercent = static_cast<float>(volumePercent);
+        m_point.VolumeCc = static_cast<float>(volumePercent * ccPerPercent);
+        m_finite &= dvhread::Finite(m_point);
+        *at = m_point;
+#endif
+    }
+
+    bool Finite() const {
+#if defined(__SSE2__)
+        return _mm_movemask_epi8(m_outOfRange) == 0;
+#else
+        return m_finite;
+#endif
+    }
+
+private:
+#if defined(__SSE2__)
+    /// All bits set in each float whose exponent bits are all set: infinite or NaN.
+    static __m128i OutOfRange(__m128 values) {
+        const __m128i exponent = _mm_set1_epi32(0x7F800000);
+        return _mm_cmpeq_epi32(_mm_and_si128(_mm_castps_si128(values), exponent), exponent);
+    }
+    __m128 m_doses;  // percent and Gy in the two low floats
+    __m128i m_outOfRange;
+#else
+    DVsetClass m_point;
+    bool m_finite;
+#endif
+};
+
+}  // namespace tablerows
