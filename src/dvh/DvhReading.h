@@ -108,6 +108,23 @@ inline bool Finite(const DVsetClass& p) {
 #endif
 }
 
+/// Moves a table's points from the scratch vector into structure `s` with little spare room. A
+/// scratch that holds at most an eighth more than its points is handed over whole, and the next
+/// table's scratch reserves as many points as this table held (what the text held, never a
+/// count read from it); otherwise the points are copied into an exact vector and the scratch
+/// kept for the next table.
+inline void KeepPoints(std::vector<DVsetClass>& scratch, DVHDatasetClass& s) {
+    const std::size_t n = scratch.size();
+    if (scratch.capacity() - n <= n / 8) {
+        s.SetPoints(std::move(scratch));
+        scratch = std::vector<DVsetClass>();
+        scratch.reserve(n);
+    } else {
+        s.SetPoints(std::vector<DVsetClass>(scratch.begin(), scratch.end()));
+        scratch.clear();
+    }
+}
+
 /// Why a file could not be read at all: `NotAFile` for a folder, FIFO or device, else `NotFound`.
 inline ReadResult OpenFailure(const LineCursor& lines) {
     const platform::OpenProblem problem = lines.OpenProblem();
