@@ -5,8 +5,11 @@
 #include "dvh/DvhLineFields.h"
 #include "dvh/DvhRowScan.h"
 #include "dvh/LineCursor.h"
+#include "platform/BackgroundJob.h"
 
 #include <cmath>
+#include <cstring>
+#include <memory>
 #include <string>
 
 using namespace dvhtext;
@@ -123,7 +126,12 @@ private:
     template <int N>
     ReadResult ReadTable(const Table& t, std::vector<DVsetClass>& points) {
         std::string_view line;
+        const char* split = nullptr;  // the end of the bytes last split, so that each chunk is tried once
         for (;;) {
+            if (m_lines.ReadableEnd() != split) {
+                split = m_lines.ReadableEnd();
+                ReadHalvesSideBySide<N>(t, points);
+            }
             if (!dvhrows::FastRows<N>(
                     m_lines, [](const char* row, double(&v)[N]) { return dvhrows::TabRow<N>(row, v); },
                     [&](const double(&v)[N]) { return AddPoint<N>(t, v, points); }))
@@ -140,6 +148,40 @@ private:
             if (!r) return r;
             if (!AddPoint<N>(t, v, points)) return OutOfRange(m_lines.LineNumber());
         }
+    }
+
+    /// A long table that the cursor holds whole is read in two halves side by side, the second
+    /// on a thread of its own. Its rows are taken only when the first half ran without a stop
+    /// right up to it; whatever is left, from the first row either half did not take, goes
+    /// the usual way, so the same rows give the same points, errors and line numbers.
+    template <int N>
+    void ReadHalvesSideBySide(const Table& t, std::vector<DVsetClass>& points) {
+        const char* row = m_lines.Position();
+        const char* const end = m_lines.ReadableEnd();
+        if (end - row < dvhrows::kWindow + kHalvesFrom) return;
+        const char* tableEnd = dvhrows::EmptyLineAfter(row, end - dvhrows::kWindow);
+        if (tableEnd - row < kHalvesFrom) return;
+        const char* middle = row + (tableEnd - row) / 2;
+        middle = static_cast<const char*>(std::memchr(middle, '\n', static_cast<std::size_t>(tableEnd - middle)));
+        if (!middle) return;
+        ++middle;
+
+        auto scan = [](const char* r, double(&v)[N]) { return dvhrows::TabRow<N>(r, v); };
+        auto make = [&t](const double(&v)[N], DVsetClass& p) { return MakePoint<N>(t, v, p); };
+        if (!m_second) m_second = std::make_unique<platform::BackgroundJob>();
+        m_secondPoints.clear();
+        const char* secondStop = middle;
+        long secondRows = 0;
+        m_second->Start([&] {
+            secondStop = dvhrows::RowsInRange<N>(middle, tableEnd, end, scan, make, m_secondPoints, secondRows);
+        });
+        long firstRows = 0;
+        const char* firstStop = dvhrows::RowsInRange<N>(row, middle, end, scan, make, points, firstRows);
+        m_second->Wait();
+        m_lines.Skip(firstStop, firstRows);
+        if (firstStop != middle) return;
+        points.insert(points.end(), m_secondPoints.begin(), m_secondPoints.end());
+        m_lines.Skip(secondStop, secondRows);
     }
 
     /// The `N` TAB-separated numbers of a row read line by line; the last takes the rest of it.
@@ -161,12 +203,20 @@ private:
         return {};
     }
 
+    /// Appends the point of a row's numbers; false when a value is out of range.
+    template <int N>
+    static bool AddPoint(const Table& t, const double (&v)[N], std::vector<DVsetClass>& points) {
+        DVsetClass p;
+        if (!MakePoint<N>(t, v, p)) return false;
+        points.push_back(p);
+        return true;
+    }
+
     /// The point of a row's numbers: dose, volume, relative dose for a one-plan table (or the
     /// doses the other way round), dose and volume for a plan sum's. False when a value is out
     /// of range.
     template <int N>
-    static bool AddPoint(const Table& t, const double (&v)[N], std::vector<DVsetClass>& points) {
-        DVsetClass p;
+    static bool MakePoint(const Table& t, const double (&v)[N], DVsetClass& p) {
         if (t.absolute) {
             p.VolumeCc = static_cast<float>(v[1]);
             p.VolumePercent = static_cast<float>(PercentOf(v[1], t.volume));
@@ -181,13 +231,17 @@ private:
             p.DoseGy = static_cast<float>(v[0] * t.factor);
             p.DosePercent = static_cast<float>(v[0] * t.factor * 100.0 / t.pd);
         }
-        if (!dvhread::Finite(p)) return false;
-        points.push_back(p);
-        return true;
+        return dvhread::Finite(p);
     }
+
+    /// Tables of fewer bytes are read in one go: handing half over would cost more than it saves.
+    static constexpr std::ptrdiff_t kHalvesFrom = std::ptrdiff_t(1) << 16;
 
     LineCursor& m_lines;
     const DvhReadOptions& m_options;
+    // The second half of a long table: its thread and its points.
+    std::unique_ptr<platform::BackgroundJob> m_second;
+    std::vector<DVsetClass> m_secondPoints;
 };
 
 }  // namespace

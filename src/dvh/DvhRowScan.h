@@ -7,12 +7,14 @@
 
 #include "dvh/DvhLineFields.h"
 #include "dvh/LineCursor.h"
+#include "dvh/Records.h"
 
 #include <charconv>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -241,6 +243,51 @@ private:
     const char* m_end;
     std::uint64_t m_mask;
 };
+
+/// The start of the first empty line (nothing but its line end) after a line end in
+/// `[from, limit)`, or `limit` when there is none. Reads up to 16 bytes past `limit`.
+inline const char* EmptyLineAfter(const char* from, const char* limit) {
+    const char* p = from;
+#if defined(__SSE2__)
+    // A line feed followed by a line feed or a carriage return: sixteen places at a time.
+    for (; p + 16 <= limit; p += 16) {
+        const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 1));
+        const __m128i lf = _mm_cmpeq_epi8(here, _mm_set1_epi8('\n'));
+        const __m128i end = _mm_or_si128(_mm_cmpeq_epi8(next, _mm_set1_epi8('\n')), _mm_cmpeq_epi8(next, _mm_set1_epi8('\r')));
+        if (const unsigned m = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(lf, end)))) return p + __builtin_ctz(m) + 1;
+    }
+#endif
+    for (; p < limit; ++p)
+        if (p[0] == '\n' && (p[1] == '\n' || p[1] == '\r')) return p + 1;
+    return limit;
+}
+
+/// The rows that start in `[row, limit)` the fast way, as `FastRows` takes them but from plain
+/// bytes: `scan` as there, `make(v, point)` makes a row's point (false for a value out of
+/// range), and the points are appended to `points`. Stops at `limit`, at the first row
+/// declined and before a row whose point `make` refused, which the cursor's way then reads
+/// again and reports. `kWindow` bytes from every row start before `limit` must be readable,
+/// and `end` is where the readable bytes end. Returns where it stopped; `rows` counts the rows.
+template <int N, class Scan, class Make>
+[[gnu::always_inline]] inline const char* RowsInRange(const char* row, const char* limit, const char* end, Scan scan,
+                                                      Make make, std::vector<DVsetClass>& points, long& rows) {
+    rows = 0;
+    if (end - row < 64) return row;
+    LineFeeds feeds(row, end);
+    while (row < limit && end - row >= kWindow) {
+        const char* lf = feeds.Next();
+        if (!lf) break;
+        double v[N];
+        if (scan(row, v) != lf + 1) break;
+        DVsetClass point;
+        if (!make(v, point)) break;
+        points.push_back(point);
+        row = lf + 1;
+        ++rows;
+    }
+    return row;
+}
 
 /// Takes table rows from `lines` the fast way: `scan(row, v)` reads a row's `N` numbers and
 /// returns the start of the next line (null to decline), `take(v)` keeps them (false for a

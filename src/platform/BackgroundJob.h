@@ -2,6 +2,7 @@
 // next chunk of a large file, or the copy of a large table into fresh memory.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstddef>
 #include <functional>
@@ -30,8 +31,9 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_changed;
     std::function<void()> m_job;
-    bool m_busy = false;
-    bool m_stop = false;
+    // Written under the mutex; also read without it while waiting a little before sleeping.
+    std::atomic<bool> m_busy{false};
+    std::atomic<bool> m_stop{false};
     std::thread m_thread;  // last: it starts when everything it uses is made
 };
 

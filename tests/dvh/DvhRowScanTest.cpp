@@ -291,6 +291,58 @@ TEST(DvhRowScan, WholeExportsReadAlikeFastAndLineByLine) {
     }
 }
 
+TEST(DvhRowScan, LongTablesReadInHalvesAsLineByLine) {
+    // Long plain tables are read in two halves side by side; a row only the slow way reads,
+    // or a value out of range, in either half or right at the middle must come out exactly as
+    // line by line: the same points, and the same error on the same line.
+    dvhtest::TempFolder folder("halves");
+    const int kRows = 6000;
+    for (int odd : {-1, 700, 2999, 3000, 3001, 5500}) {
+        for (bool huge : {false, true}) {
+            if (odd < 0 && huge) continue;
+            SCOPED_TRACE("odd row " + std::to_string(odd) + (huge ? " out of range" : " with a '+'"));
+            std::string text;
+            auto line = [&](const std::string& l) { text += l + "\r\n"; };
+            for (int i = 0; i < 8; ++i) line(i == 0 ? "Patient Name         : Halves" : "Field                : x");
+            for (int s = 0; s < 2; ++s) {
+                line("Histogram            : B1 - S" + std::to_string(s));
+                line("Prescribed dose [cGy]: 6000.0");
+                for (int i = 0; i < 2; ++i) line("Line                 : x");
+                line("Volume [cm^3]        : 120.5");
+                line("Min dose [cGy]       : 10.0");
+                line("Max dose [cGy]       : 6500.0");
+                line("Mean dose [cGy]      : 3000.0");
+                for (int i = 0; i < 4; ++i) line("Line                 : x");
+                line("Dose [cGy]\tRatio of Total Structure Volume [%]\tRelative dose [%]");
+                for (int r = 0; r < kRows; ++r) {
+                    char row[96];
+                    std::snprintf(row, sizeof row, "%d\t%.6g\t%.6g", r, 100.0 - r * 0.0137, r * 0.0128205);
+                    if (s == 1 && r == odd) std::snprintf(row, sizeof row, huge ? "%d\t1e39\t1" : "+%d\t50\t1", r);
+                    line(row);
+                }
+                line("");
+                line("");
+            }
+            ParsedPlan fast, slow;
+            LineCursor memory(text);
+            const ReadResult r = ParseDvhFile(memory, {2}, fast);
+            LineCursor chunks(LineFile{folder.Write("halves.txt", text), 64});
+            const ReadResult l = ParseDvhFile(chunks, {2}, slow);
+            ASSERT_EQ(r.status, l.status) << r.detail << " / " << l.detail;
+            EXPECT_EQ(r.line, l.line);
+            EXPECT_EQ(r.detail, l.detail);
+            if (huge) {
+                EXPECT_FALSE(r.ok());
+                continue;
+            }
+            ASSERT_TRUE(r.ok()) << r.detail;
+            ASSERT_EQ(fast.DVHDataset.size(), 2u);
+            EXPECT_EQ(fast.DVHDataset[1].DVset.size(), static_cast<std::size_t>(kRows));
+            ExpectSamePlan(fast, slow);
+        }
+    }
+}
+
 namespace {
 
 /// A column row read number by number, each from where the one before it ended: what
