@@ -142,14 +142,17 @@ inline std::uint64_t Load8(const char* p, const char* end, const char* readable)
     return w;
 }
 
+// These two run once or twice for every number read: always inlined, also where many sources
+// are compiled as one, which would otherwise make them calls.
+
 /// How many of the eight bytes, from the first, are decimal digits.
-inline int LeadingDigits(std::uint64_t w) {
+[[gnu::always_inline]] inline int LeadingDigits(std::uint64_t w) {
     std::uint64_t t = ((w + 0x4646464646464646ull) | (w - 0x3030303030303030ull)) & 0x8080808080808080ull;
     return t ? __builtin_ctzll(t) >> 3 : 8;
 }
 
 /// The value of the first `k` (1-8) digit bytes of `w`, all at once.
-inline std::uint64_t DigitsValue(std::uint64_t w, int k) {
+[[gnu::always_inline]] inline std::uint64_t DigitsValue(std::uint64_t w, int k) {
     w -= 0x3030303030303030ull;
     w <<= (8 - k) * 8;  // the digits move to the top; zeros in front change nothing
     w = w * 10 + (w >> 8);
