@@ -1,19 +1,14 @@
 // The plan dialogs of the BrainLAB clipboard import: identity, dose, normal tissue, plan list.
 #pragma once
 
-#include "app/TFormDialog.h"
 #include "dvh/ReadResult.h"
 #include "dvh/Records.h"
+#include "import/ui/TFormPlanFields.h"
 
 #include <functional>
 #include <string>
 #include <vector>
 
-class QComboBox;
-class QLabel;
-class QLineEdit;
-class QListWidget;
-class QPushButton;
 class Workspace;
 
 /// What `TFormBSCAN` and `TFormiPlan` share. Created once; the clipboard command fills and
@@ -21,20 +16,9 @@ class Workspace;
 /// entry and the plan (file type 5 or 6), closes, and hands the new plan's index to
 /// `OnPlanAdded`. Cancel and the close box take back the opening's `ImportPlanNumber`.
 /// While shown the main window is disabled.
-class TFormBrainLabPlan : public TFormDialog {
+class TFormBrainLabPlan : public TFormPlanFields {
     Q_OBJECT
 public:
-    QLineEdit* Edit1;  // "Patient Name"
-    QLineEdit* Edit2;  // "Patient ID"
-    QLineEdit* Edit3;  // "Plan Name"
-    QLineEdit* Edit4;  // "Plan ID"
-    QLineEdit* Edit5;  // "Prescribed Dose", in the unit `Label6` shows
-    QLabel* Label6;    // "Gy" or "cGy"
-    QComboBox* ComboBox1;   // "Normal Tissue": "---" and the structures
-    QListWidget* ListBox1;  // "Select Plan": "N/A" and the plan lists
-    QPushButton* Button1;   // "OK"
-    QPushButton* Button2;   // "Cancel"
-
     /// Receives the index of the plan that OK appended.
     std::function<void(int)> OnPlanAdded;
 
@@ -43,9 +27,8 @@ public:
     /// empty patient name or ID, plan name `kind`, plan ID "Plan_" + `ImportPlanNumber`.
     void Fill(const std::vector<std::string>& names, int normalTissueItem);
 
-    void Button1Click();
-    void Button2Click();
-    void Edit5Change();
+    void Button1Click() override;
+    void Button2Click() override;
 
 protected:
     TFormBrainLabPlan(Workspace& ws, QWidget* owner, const char* objectName, const char* kind, int fileType);
@@ -63,7 +46,6 @@ protected:
 
     void FormShow() override;
     void FormClose() override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
     Workspace& m_ws;
 
