@@ -142,6 +142,9 @@ inline std::uint64_t Load8(const char* p, const char* end, const char* readable)
     return w;
 }
 
+// These two run once or twice for every number read: always inlined, also where many sources
+// are compiled as one, which would otherwise make them calls.
+
 /// How many of the eight bytes, from the first, are decimal digits.
 [[gnu::always_inline]] inline int LeadingDigits(std::uint64_t w) {
     std::uint64_t t = ((w + 0x4646464646464646ull) | (w - 0x3030303030303030ull)) & 0x8080808080808080ull;

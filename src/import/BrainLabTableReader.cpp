@@ -146,12 +146,15 @@ ReadResult ParseBrainLabTable(LineCursor& lines, ParsedPlan& out) {
     auto makeRoom = [&] {
         if (rows < room) return;
         // The rows to come: the lines at hand, as many as their bytes can hold (a row is at
-        // least a TAB and a digit for each structure, and its line end).
+        // least a TAB and a digit for each structure, and its line end). Bytes at hand that do
+        // not end in the "EOF" line are a part of a longer file: room for as many again.
         const char* from = lines.Position();
         const char* to = lines.ReadableEnd();
         std::size_t ahead = 0;
         for (const char* p = from; (p = static_cast<const char*>(std::memchr(p, '\n', to - p))); ++p) ++ahead;
         ahead = std::min(ahead, static_cast<std::size_t>(to - from) / (2 * count + 1));
+        const std::string_view last(to - std::min<std::ptrdiff_t>(to - from, 8), std::min<std::ptrdiff_t>(to - from, 8));
+        if (!Contains(last, "EOF")) ahead *= 2;
         room = std::max(2 * room, rows + ahead + 1);
         for (std::size_t k = 0; k < count; ++k) {
             curves[k].resize(room);

@@ -17,32 +17,30 @@
 namespace tablerows {
 
 /// `dvhrows::PlainDecimal` for the numbers of a table, which are written with three decimals
-/// ("100.000", "-7.125"): one to three digits, the point and three digits are checked and read as
-/// one integer of thousandths in a few steps. Any other form is left to `PlainDecimal`; what is
-/// taken reads as it would (the same integer divided by the same power of ten).
+/// ("100.000", "7.125"): one to three digits, the point and three digits are checked and read as
+/// one integer of thousandths in a few steps on eight bytes at once. Any other form (a sign, more
+/// or fewer digits, an exponent) is left to `PlainDecimal`; what is taken reads as it would (the
+/// same integer divided by the same power of ten).
 [[gnu::always_inline]] inline bool TableDecimal(const char*& p, double& out) {
-    using dvhtext::detail::DigitsValue;
-    using dvhtext::detail::LeadingDigits;
-    const char* q = p;
-    const bool negative = *q == '-';
-    q += negative;
     std::uint64_t w;
-    std::memcpy(&w, q, 8);
-    const int whole = LeadingDigits(w);
-    if (whole == 0 || whole > 3 || q[whole] != '.') return dvhrows::PlainDecimal(p, out);
-    const int length = whole + 4;
-    const char next = q[length];
-    if (static_cast<unsigned>(next - '0') < 10 || (next | 0x20) == 'e') return dvhrows::PlainDecimal(p, out);
-    // The number moved up to end at byte 6, "0"s in front: the point then stands at byte 3.
-    const int shift = 8 * (7 - length);
-    const std::uint64_t aligned =
-        (w << shift) | (0x3030303030303030ull & ((std::uint64_t(1) << shift) - 1));
-    // The point taken out: six digits, three of them thousandths.
+    std::memcpy(&w, p, 8);
+    // The first point among the eight bytes (a zero byte after the XOR; what a borrow may mark
+    // lies only above it).
+    const std::uint64_t dots = w ^ 0x2E2E2E2E2E2E2E2Eull;
+    const std::uint64_t dot = (dots - 0x0101010101010101ull) & ~dots & 0x8080808080808080ull;
+    const int whole = dot ? __builtin_ctzll(dot) >> 3 : 0;
+    if (whole == 0 || whole > 3) return dvhrows::PlainDecimal(p, out);
+    // The number moved up to end at byte 6, "0"s in front, the byte after it at byte 7; the
+    // point, then at byte 3, taken out: six digits, three of them thousandths.
+    const int shift = 8 * (3 - whole);
+    const std::uint64_t aligned = (w << shift) | (0x3030303030303030ull & ((std::uint64_t(1) << shift) - 1));
     const std::uint64_t digits = (aligned & 0xFFFFFFull) | ((aligned >> 8) & 0xFFFFFF000000ull);
-    if (LeadingDigits(digits) < 6) return dvhrows::PlainDecimal(p, out);
-    const double v = static_cast<double>(DigitsValue(digits, 6)) / dvhtext::kPow10[3];
-    out = negative ? -v : v;
-    p = q + length;
+    const bool allDigits =
+        (((digits + 0x4646464646464646ull) | (digits - 0x3030303030303030ull)) & 0x0000808080808080ull) == 0;
+    const unsigned after = static_cast<unsigned>(aligned >> 56);
+    if (!allDigits || after - '0' < 10 || (after | 0x20) == 'e') return dvhrows::PlainDecimal(p, out);
+    out = static_cast<double>(dvhtext::detail::DigitsValue(digits, 6)) / dvhtext::kPow10[3];
+    p += whole + 4;
     return true;
 }
 

@@ -38,7 +38,8 @@ std::string Number(std::mt19937_64& draw, double value, bool comma = false) {
     case 3: std::snprintf(b, sizeof b, "%.17f", value * 1e-3); return b;                 // long fraction
     case 4: return " " + std::to_string(draw() % 90);                                    // blank before
     case 5: {  // near the three-decimal form
-        const char* near[] = {"-0.000", "999.999", "1000.000", "5.0000", "5.00", "5.000e1", "0.000", "12.0345", "7."};
+        const char* near[] = {"-0.000", "999.999", "1000.000", "5.0000", "5.00", "5.000e1", "0.000",
+                              "12.0345", "7.", "-7.125", "1.5", "1.000 ", "5.000E-1"};
         return near[draw() % std::size(near)];
     }
     default: std::snprintf(b, sizeof b, "%.*f", static_cast<int>(draw() % 5), value); return b;
