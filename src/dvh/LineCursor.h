@@ -125,7 +125,8 @@ private:
     void CloseFile();
     /// Where a buffer's chunk begins: after the room for the unread rest of the chunk before.
     char* Chunk(const std::unique_ptr<char[]>& buffer) const { return buffer.get() + m_headroom; }
-    std::unique_ptr<char[]> NewBuffer() const { return std::unique_ptr<char[]>(new char[m_headroom + m_capacity]); }
+    /// A buffer for a chunk and the room before it: one a closed cursor left, or a new one.
+    std::unique_ptr<char[]> NewBuffer() const;
 
     const char* m_pos = nullptr;
     const char* m_end = nullptr;

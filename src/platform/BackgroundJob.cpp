@@ -2,6 +2,7 @@
 #include "platform/BackgroundJob.h"
 
 #include <cerrno>
+#include <sched.h>
 #include <chrono>
 #include <unistd.h>
 
@@ -18,9 +19,11 @@ namespace {
 /// much again on a virtual machine.
 constexpr auto kSpin = std::chrono::microseconds(200);
 
-/// Waits until `done()` holds or `kSpin` has passed; true when it holds.
+/// Waits until `done()` holds or `kSpin` has passed; true when it holds. Confined to one
+/// processor the wait would only keep the other thread from running, so it is not made there.
 template <class Done>
-bool SpinFor(Done done) {
+bool SpinFor(bool spin, Done done) {
+    if (!spin) return done();
     const auto until = std::chrono::steady_clock::now() + kSpin;
     for (int i = 0;; ++i) {
         if (done()) return true;
@@ -31,9 +34,16 @@ bool SpinFor(Done done) {
     }
 }
 
+/// Whether this process may run on more than one processor.
+bool SeveralProcessors() {
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    return sched_getaffinity(0, sizeof set, &set) == 0 && CPU_COUNT(&set) > 1;
+}
+
 }  // namespace
 
-BackgroundJob::BackgroundJob() : m_thread([this] { Run(); }) {}
+BackgroundJob::BackgroundJob() : m_spin(SeveralProcessors()), m_thread([this] { Run(); }) {}
 
 BackgroundJob::~BackgroundJob() {
     {
@@ -54,14 +64,14 @@ void BackgroundJob::Start(std::function<void()> job) {
 }
 
 void BackgroundJob::Wait() {
-    if (SpinFor([this] { return !m_busy.load(std::memory_order_acquire); })) return;
+    if (SpinFor(m_spin, [this] { return !m_busy.load(std::memory_order_acquire); })) return;
     std::unique_lock lock(m_mutex);
     m_changed.wait(lock, [this] { return !m_busy; });
 }
 
 void BackgroundJob::Run() {
     for (;;) {
-        SpinFor([this] { return m_busy.load(std::memory_order_acquire) || m_stop.load(std::memory_order_acquire); });
+        SpinFor(m_spin, [this] { return m_busy.load(std::memory_order_acquire) || m_stop.load(std::memory_order_acquire); });
         std::unique_lock lock(m_mutex);
         m_changed.wait(lock, [this] { return m_busy || m_stop; });
         if (!m_busy) return;  // told to stop with nothing under way

@@ -34,6 +34,7 @@ private:
     // Written under the mutex; also read without it while waiting a little before sleeping.
     std::atomic<bool> m_busy{false};
     std::atomic<bool> m_stop{false};
+    const bool m_spin;  // whether to wait a little before sleeping
     std::thread m_thread;  // last: it starts when everything it uses is made
 };
 
