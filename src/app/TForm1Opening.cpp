@@ -94,8 +94,10 @@ void TForm1::ConnectOpeningDialogs() {
         RunLoadStep(order);
     };
     FormXiO->OnOk = [this](const XiODialogAnswer& answer) {
-        const int plan = XiORequestPlanIndex();
+        // A reload ends in the plan it reloaded, not in the copy it was read through.
+        const std::string key = PendingXiO.Key;
         if (FinishXiOLoad(answer)) {
+            const int plan = FindDatasetByKey(key);
             ShowPlan(plan);
             DrawDvhChart(plan);
         }

@@ -113,6 +113,14 @@ ReadResult Workspace::FinishXiOLoad(const XiODialogAnswer& answer) {
     }
     if (request.UseModFile && platform::FileExists(request.ModFilePath))
         if (const auto mod = ReadModFile(request.ModFilePath)) ApplyModAliases(PDataset[p], *mod);
+    // A reload of a plan further up was read into a copy at the end: the plan takes what the
+    // copy holds and keeps its place, and the copy goes, so that no key stands twice.
+    for (int original = 0; original < p; ++original)
+        if (PDataset[original].Key == PDataset[p].Key) {
+            PDataset[original] = std::move(PDataset[p]);
+            RemovePlan(p);
+            break;
+        }
     return r;
 }
 

@@ -185,4 +185,20 @@ TEST(XiOLoad, StorePlanTakesTheCompanionAndCancelOrFailureRemovesOnlyItsPlan) {
         EXPECT_FALSE(ws.PendingXiO.Active);
     }
     EXPECT_EQ(host.begins, host.ends);  // the progress form closes after a failure too
+
+    // A reload of the plan when another stands after it: read through a copy at the end, it
+    // ends in the plan's own place, and no key stands twice.
+    const std::string key = ws.PDataset[1].Key;
+    ws.PDataset.emplace_back().Key = "later";
+    ASSERT_EQ(ws.BeginReload(key, -1).Step, LoadStep::Read);
+    ASSERT_GE(ws.ReadPendingPlan(), 0);
+    ASSERT_EQ(ws.HandOverPendingXiO(), 3);
+    XiODialogAnswer again{"Ann", "P-7", "Plan Y", "Plan Y", 60.0f, 1, 2};
+    ASSERT_TRUE(ws.FinishXiOLoad(again));
+    ASSERT_EQ(ws.PDatasetCount(), 3);
+    EXPECT_EQ(ws.FindDatasetByKey(key), 1);
+    EXPECT_EQ(ws.PDataset[1].PlanName, "Plan Y");
+    EXPECT_EQ(ws.PDataset[1].BodyIndex, 1);
+    EXPECT_EQ(ws.PDataset[1].DVHDatasetCount(), 2);
+    EXPECT_EQ(ws.PDataset[2].Key, "later");
 }
