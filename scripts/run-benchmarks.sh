@@ -4,6 +4,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 BUILD=${1:-build}
+# The chart and report benchmarks draw with Qt: without a display they draw off screen.
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}; fi
 status=0
 out=$(mktemp)
 trap 'rm -f "$out"' EXIT
