@@ -239,18 +239,7 @@ int Workspace::ReadPendingPlan() {
     // its identity at the end, whose structures then move into it.
     const bool last = p == PDatasetCount() - 1;
     if (!last) {
-        PDatasetClass scratch;
-        scratch.Key = PDataset[p].Key;
-        scratch.FilePath = PDataset[p].FilePath;
-        scratch.PatientName = PDataset[p].PatientName;
-        scratch.PatientID = PDataset[p].PatientID;
-        scratch.PatientExtra = PDataset[p].PatientExtra;
-        scratch.Date = PDataset[p].Date;
-        scratch.Time = PDataset[p].Time;
-        scratch.PlanName = PDataset[p].PlanName;
-        scratch.PlanID = PDataset[p].PlanID;
-        scratch.FileType = PDataset[p].FileType;
-        scratch.PlanListIndex = PDataset[p].PlanListIndex;
+        PDatasetClass scratch = PDataset[p];  // its curves were cleared for this read
         PDataset.push_back(std::move(scratch));
     }
     LastReadResult = ReadDvhFile(Pending.FilePath);

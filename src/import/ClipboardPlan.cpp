@@ -31,22 +31,12 @@ int AppendClipboardPlan(Workspace& ws, int fileType, const ClipboardPlanFields& 
     entry.Key = Workspace::DatasetKey(fields.PatientID, fields.PlanID, date, time);
     ws.OpenFile.push_back(entry);
 
-    PDatasetClass plan;
-    plan.Key = entry.Key;
-    plan.FilePath = entry.FilePath;
-    plan.PatientName = entry.PatientName;
-    plan.PatientID = entry.PatientID;
-    plan.Date = date;
-    plan.Time = time;
-    plan.PlanName = entry.PlanName;
-    plan.PlanID = entry.PlanID;
-    plan.FileType = fileType;
+    PDatasetClass& plan = ws.PDataset[ws.AppendPlanFromOpenFile(ws.OpenFileCount() - 1)];
     plan.PlanListIndex = fields.PlanListItem - 1;
     for (DVHDatasetClass& s : structures) ws.SetStructureColour(s, plan.PlanListIndex);
     const int count = static_cast<int>(structures.size());
     plan.BodyIndex = fields.NormalTissueItem >= 1 && fields.NormalTissueItem <= count ? fields.NormalTissueItem - 1 : -1;
     plan.DVHDataset = std::move(structures);
-    ws.PDataset.push_back(std::move(plan));
     return ws.PDatasetCount() - 1;
 }
 
