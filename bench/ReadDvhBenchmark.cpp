@@ -21,6 +21,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -94,21 +95,60 @@ void BM_WcL(benchmark::State& state) {
 BENCHMARK(BM_Read)->Arg(12)->Arg(2)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_WcL)->Arg(12)->Arg(2)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
 
+/// Pairs of a read and a `wc -l` whose median ratio is the figure to quote.
+constexpr int kPairs = 21;
+
 long MaxRssKiB() {
     rusage u{};
     getrusage(RUSAGE_SELF, &u);
     return u.ru_maxrss;
 }
 
-template <class F>
-double BestSeconds(int runs, F f) {
-    double best = 1e9;
-    for (int i = 0; i < runs; ++i) {
-        auto t0 = std::chrono::steady_clock::now();
-        f();
-        best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
+double Seconds(std::chrono::steady_clock::time_point since) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    const std::size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+/// The reader against `wc -l` on the same export, pair by pair: each pair is one read and one
+/// `wc -l` back to back, the order alternating, and its ratio is the read's time over wc's. A
+/// machine whose speed drifts (other work, another core, the clock) slows both halves of a pair
+/// alike, where the best of a series of each would compare two different moments.
+void ComparePaired(const bench::GeneratedExport& e, int fileType, int pairs) {
+    ParsedPlan warm;
+    ReadOnce(e, fileType, warm);
+    warm = ParsedPlan{};
+    (void)RunWcL(e.path);
+    std::vector<double> ratio, read, wc;
+    for (int i = 0; i < pairs; ++i) {
+        double readSeconds = 0, wcSeconds = 0;
+        auto timeWc = [&] {
+            const auto t0 = std::chrono::steady_clock::now();
+            (void)RunWcL(e.path);
+            wcSeconds = Seconds(t0);
+        };
+        if (i % 2) timeWc();
+        {
+            ParsedPlan plan;
+            const auto t0 = std::chrono::steady_clock::now();
+            ReadOnce(e, fileType, plan);
+            readSeconds = Seconds(t0);
+        }  // the plan is freed here, outside the time, as in BM_Read
+        if (i % 2 == 0) timeWc();
+        ratio.push_back(readSeconds / wcSeconds);
+        read.push_back(readSeconds);
+        wc.push_back(wcSeconds);
     }
-    return best;
+    const double mb = e.bytes / 1e6, readMedian = Median(read), wcMedian = Median(wc);
+    std::printf("code %d export: %.1f MB, %lld rows, %d structures\n", fileType, mb, e.rows, e.structures);
+    std::printf("  reader: %.1f ms = %.0f MB/s; wc -l: %.1f ms = %.0f MB/s (medians of %d)\n", readMedian * 1e3,
+                mb / readMedian, wcMedian * 1e3, mb / wcMedian, pairs);
+    std::printf("  reader / wc -l, pair by pair: median %.2f (from %.2f to %.2f)\n", Median(ratio),
+                *std::min_element(ratio.begin(), ratio.end()), *std::max_element(ratio.begin(), ratio.end()));
 }
 
 }  // namespace
@@ -149,25 +189,15 @@ int main(int argc, char** argv) {
             return 1;
     }
 
-    // The same run compares each reader with `wc -l` on the same (cached) file.
-    for (int fileType : {12, 2}) {
-        const bench::GeneratedExport& e = fileType == 12 ? g_description : g_plan;
-        ParsedPlan warm;
-        ReadOnce(e, fileType, warm);
-        warm = ParsedPlan{};
-        const double wcSeconds = BestSeconds(15, [&] { (void)RunWcL(e.path); });
-        double readSeconds = 1e9;
-        for (int i = 0; i < 15; ++i) {
-            ParsedPlan plan;
-            const auto t0 = std::chrono::steady_clock::now();
-            ReadOnce(e, fileType, plan);
-            readSeconds = std::min(readSeconds, std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
-        }  // the plan is freed here, outside the time, as in BM_Read
-        const double mb = e.bytes / 1e6;
-        std::printf("code %d export: %.1f MB, %lld rows, %d structures\n", fileType, mb, e.rows, e.structures);
-        std::printf("  reader: %.1f ms = %.0f MB/s; wc -l: %.1f ms = %.0f MB/s; reader / wc -l = %.2f\n",
-                    readSeconds * 1e3, mb / readSeconds, wcSeconds * 1e3, mb / wcSeconds, readSeconds / wcSeconds);
+    // The same run compares each reader with `wc -l` on the same (cached) file. Other work on
+    // the machine shows in the figures: the load says how much there was.
+    double load = 0;
+    if (std::FILE* f = std::fopen("/proc/loadavg", "r")) {
+        if (std::fscanf(f, "%lf", &load) != 1) load = 0;
+        std::fclose(f);
     }
+    std::printf("build %s, %ld processors, load %.1f\n", TESSARAY_BUILD_TYPE, sysconf(_SC_NPROCESSORS_ONLN), load);
+    for (int fileType : {12, 2}) ComparePaired(fileType == 12 ? g_description : g_plan, fileType, kPairs);
     std::fflush(stdout);
 
     benchmark::Initialize(&argc, argv);

@@ -46,6 +46,7 @@ bool SeveralProcessors() {
 BackgroundJob::BackgroundJob() : m_spin(SeveralProcessors()), m_thread([this] { Run(); }) {}
 
 BackgroundJob::~BackgroundJob() {
+    Wait();
     {
         std::lock_guard lock(m_mutex);
         m_stop = true;
@@ -58,28 +59,45 @@ void BackgroundJob::Start(std::function<void()> job) {
     {
         std::lock_guard lock(m_mutex);
         m_job = std::move(job);
-        m_busy = true;
+        m_state.store(kWaiting, std::memory_order_release);
     }
     m_changed.notify_one();
 }
 
 void BackgroundJob::Wait() {
-    if (SpinFor(m_spin, [this] { return !m_busy.load(std::memory_order_acquire); })) return;
+    if (m_state.load(std::memory_order_acquire) == kDone) return;
+    // A job the thread has not begun yet is done here: on a busy machine the thread may get no
+    // processor for a long while, and waiting for it would take longer than the job itself.
+    std::function<void()> job;
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_state.load(std::memory_order_relaxed) == kWaiting) {
+            job = std::move(m_job);
+            m_state.store(kDone, std::memory_order_relaxed);
+        }
+    }
+    if (job) {
+        job();
+        return;
+    }
+    if (SpinFor(m_spin, [this] { return m_state.load(std::memory_order_acquire) == kDone; })) return;
     std::unique_lock lock(m_mutex);
-    m_changed.wait(lock, [this] { return !m_busy; });
+    m_changed.wait(lock, [this] { return m_state.load(std::memory_order_relaxed) == kDone; });
 }
 
 void BackgroundJob::Run() {
+    auto ready = [this] { return m_state.load(std::memory_order_acquire) == kWaiting || m_stop.load(std::memory_order_acquire); };
     for (;;) {
-        SpinFor(m_spin, [this] { return m_busy.load(std::memory_order_acquire) || m_stop.load(std::memory_order_acquire); });
+        SpinFor(m_spin, ready);
         std::unique_lock lock(m_mutex);
-        m_changed.wait(lock, [this] { return m_busy || m_stop; });
-        if (!m_busy) return;  // told to stop with nothing under way
+        m_changed.wait(lock, ready);
+        if (m_state.load(std::memory_order_relaxed) != kWaiting) return;  // told to stop, nothing to do
         std::function<void()> job = std::move(m_job);
+        m_state.store(kRunning, std::memory_order_relaxed);
         lock.unlock();
         job();
         lock.lock();
-        m_busy.store(false, std::memory_order_release);
+        m_state.store(kDone, std::memory_order_release);
         m_changed.notify_one();
     }
 }

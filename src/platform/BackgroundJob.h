@@ -14,15 +14,16 @@ namespace platform {
 class BackgroundJob {
 public:
     BackgroundJob();
-    /// Waits for a job under way, then ends the thread.
+    /// Finishes the job last started (see `Wait`), then ends the thread.
     ~BackgroundJob();
     BackgroundJob(const BackgroundJob&) = delete;
     BackgroundJob& operator=(const BackgroundJob&) = delete;
 
-    /// Starts `job`; whatever it touches the caller leaves alone until `Wait` returns. Only one
-    /// job is under way at a time: `Wait` for it before starting the next.
+    /// Hands `job` to the thread; whatever it touches the caller leaves alone until `Wait`
+    /// returns. Only one job is under way at a time: `Wait` for it before starting the next.
     void Start(std::function<void()> job);
-    /// Returns once the job last started is done (at once when there is none).
+    /// Returns once the job last started is done (at once when there is none). A job the thread
+    /// has not begun yet is done right here, on the caller's thread.
     void Wait();
 
 private:
@@ -31,8 +32,10 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_changed;
     std::function<void()> m_job;
+    // Where the job last started stands: waiting for a thread, running on ours, or done.
     // Written under the mutex; also read without it while waiting a little before sleeping.
-    std::atomic<bool> m_busy{false};
+    static constexpr int kDone = 0, kWaiting = 1, kRunning = 2;
+    std::atomic<int> m_state{kDone};
     std::atomic<bool> m_stop{false};
     const bool m_spin;  // whether to wait a little before sleeping
     std::thread m_thread;  // last: it starts when everything it uses is made
