@@ -14,7 +14,8 @@ void PointKeeper::Keep(std::vector<DVHDatasetClass>& structures, std::size_t ind
     if (!m_copier) m_copier = std::make_unique<platform::BackgroundJob>();
     m_copyIndex = index;
     m_copying = true;
-    m_copier->Start([this, &points] { m_copy = std::vector<DVsetClass>(points.begin(), points.end()); });
+    // The copy's order is decided there too, while its points are still in that thread's cache.
+    m_copier->Start([this, &points] { m_copy = DvhPointList(std::vector<DVsetClass>(points.begin(), points.end())); });
     m_current ^= 1;
     m_scratch[m_current].clear();
 }
@@ -22,8 +23,7 @@ void PointKeeper::Keep(std::vector<DVHDatasetClass>& structures, std::size_t ind
 void PointKeeper::Finish(std::vector<DVHDatasetClass>& structures) {
     if (!m_copying) return;
     m_copier->Wait();
-    structures[m_copyIndex].SetPoints(std::move(m_copy));
-    m_copy = std::vector<DVsetClass>();
+    structures[m_copyIndex].DVset = std::move(m_copy);
     m_copying = false;
 }
 

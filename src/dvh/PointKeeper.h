@@ -1,7 +1,7 @@
 // Hands each table's points to its structure. Tables are read into a scratch vector used again
 // and again, so its memory is warm. A large table's points are then copied into an exact vector
-// of their own on a thread of its own, which also bears the first touch of that fresh memory,
-// while the next table is read.
+// of their own on a thread of its own, which also bears the first touch of that fresh memory and
+// decides the points' order, while the next table is read.
 #pragma once
 
 #include "dvh/Records.h"
@@ -38,7 +38,7 @@ private:
     int m_current = 0;
     // The copy under way (while `m_copying`): from the other scratch into `m_copy`, for the
     // structure at `m_copyIndex`.
-    std::vector<DVsetClass> m_copy;
+    DvhPointList m_copy;
     std::size_t m_copyIndex = 0;
     bool m_copying = false;
     std::unique_ptr<platform::BackgroundJob> m_copier;  // last: destroyed first, so a copy ends before its vectors

@@ -291,19 +291,24 @@ TEST(DvhRowScan, WholeExportsReadAlikeFastAndLineByLine) {
     }
 }
 
-TEST(DvhRowScan, LongTablesReadInHalvesAsLineByLine) {
-    // Long plain tables are read in two halves side by side; a row only the slow way reads,
-    // or a value out of range, in either half or right at the middle must come out exactly as
-    // line by line: the same points, and the same error on the same line.
-    dvhtest::TempFolder folder("halves");
+TEST(DvhRowScan, LongTablesReadInPartsAsLineByLine) {
+    // Long plain tables are read in parts side by side; a row only the slow way reads, or a
+    // value out of range, in any part or right where one part ends and the next begins must
+    // come out exactly as line by line: the same points, and the same error on the same line.
+    // Rows of one length put the parts' ends on rows that are known for two, three, four or six
+    // parts alike: after each twelfth of the table.
+    dvhtest::TempFolder folder("parts");
     const int kRows = 6000;
-    for (int odd : {-1, 700, 2999, 3000, 3001, 5500}) {
+    std::vector<int> odd = {-1, 700, 5500};
+    for (int twelfth = 1; twelfth < 12; ++twelfth)
+        for (int r : {-1, 0, 1}) odd.push_back(kRows * twelfth / 12 + r);
+    for (int at : odd) {
         for (bool huge : {false, true}) {
-            if (odd < 0 && huge) continue;
-            SCOPED_TRACE("odd row " + std::to_string(odd) + (huge ? " out of range" : " with a '+'"));
+            if (at < 0 && huge) continue;
+            SCOPED_TRACE("odd row " + std::to_string(at) + (huge ? " out of range" : " with a '+'"));
             std::string text;
             auto line = [&](const std::string& l) { text += l + "\r\n"; };
-            for (int i = 0; i < 8; ++i) line(i == 0 ? "Patient Name         : Halves" : "Field                : x");
+            for (int i = 0; i < 8; ++i) line(i == 0 ? "Patient Name         : Parts" : "Field                : x");
             for (int s = 0; s < 2; ++s) {
                 line("Histogram            : B1 - S" + std::to_string(s));
                 line("Prescribed dose [cGy]: 6000.0");
@@ -316,8 +321,8 @@ TEST(DvhRowScan, LongTablesReadInHalvesAsLineByLine) {
                 line("Dose [cGy]\tRatio of Total Structure Volume [%]\tRelative dose [%]");
                 for (int r = 0; r < kRows; ++r) {
                     char row[96];
-                    std::snprintf(row, sizeof row, "%d\t%.6g\t%.6g", r, 100.0 - r * 0.0137, r * 0.0128205);
-                    if (s == 1 && r == odd) std::snprintf(row, sizeof row, huge ? "%d\t1e39\t1" : "+%d\t50\t1", r);
+                    std::snprintf(row, sizeof row, "%04d\t%07.3f\t%08.4f", r, 100.0 - r * 0.0137, r * 0.0128205);
+                    if (s == 1 && r == at) std::snprintf(row, sizeof row, huge ? "%04d\t0001e39\t001.0000" : "+%03d\t050.000\t001.0000", r);
                     line(row);
                 }
                 line("");
@@ -326,7 +331,7 @@ TEST(DvhRowScan, LongTablesReadInHalvesAsLineByLine) {
             ParsedPlan fast, slow;
             LineCursor memory(text);
             const ReadResult r = ParseDvhFile(memory, {2}, fast);
-            LineCursor chunks(LineFile{folder.Write("halves.txt", text), 64});
+            LineCursor chunks(LineFile{folder.Write("parts.txt", text), 64});
             const ReadResult l = ParseDvhFile(chunks, {2}, slow);
             ASSERT_EQ(r.status, l.status) << r.detail << " / " << l.detail;
             EXPECT_EQ(r.line, l.line);
