@@ -130,7 +130,7 @@ private:
         for (;;) {
             if (m_lines.ReadableEnd() != split) {
                 split = m_lines.ReadableEnd();
-                ReadPartsSideBySide<N>(t, points);
+                ReadHalvesSideBySide<N>(t, points);
             }
             if (!dvhrows::FastRows<N>(
                     m_lines, [](const char* row, double(&v)[N]) { return dvhrows::TabRow<N>(row, v); },
@@ -150,51 +150,38 @@ private:
         }
     }
 
-    /// A long table that the cursor holds is read in `kParts` parts side by side, all but the
-    /// first on threads of their own. A part's rows are taken only when every part before it ran
-    /// without a stop right up to it; whatever is left, from the first row a part did not take,
-    /// goes the usual way, so the same rows give the same points, errors and line numbers.
+    /// A long table that the cursor holds whole is read in two halves side by side, the second
+    /// on a thread of its own. Its rows are taken only when the first half ran without a stop
+    /// right up to it; whatever is left, from the first row either half did not take, goes
+    /// the usual way, so the same rows give the same points, errors and line numbers.
     template <int N>
-    void ReadPartsSideBySide(const Table& t, std::vector<DVsetClass>& points) {
+    void ReadHalvesSideBySide(const Table& t, std::vector<DVsetClass>& points) {
         const char* row = m_lines.Position();
         const char* const end = m_lines.ReadableEnd();
-        if (end - row < dvhrows::kWindow + kPartsFrom) return;
+        if (end - row < dvhrows::kWindow + kHalvesFrom) return;
         const char* tableEnd = dvhrows::EmptyLineAfter(row, end - dvhrows::kWindow);
-        if (tableEnd - row < kPartsFrom) return;
-        // Each part begins after the first line end at or past its share of the bytes.
-        const char* from[kParts + 1];
-        from[0] = row;
-        int parts = 1;
-        for (; parts < kParts; ++parts) {
-            const char* share = row + (tableEnd - row) * parts / kParts;
-            if (share < from[parts - 1]) share = from[parts - 1];
-            const auto* lf = static_cast<const char*>(std::memchr(share, '\n', static_cast<std::size_t>(tableEnd - share)));
-            if (!lf) break;
-            from[parts] = lf + 1;
-        }
-        from[parts] = tableEnd;
+        if (tableEnd - row < kHalvesFrom) return;
+        const char* middle = row + (tableEnd - row) / 2;
+        middle = static_cast<const char*>(std::memchr(middle, '\n', static_cast<std::size_t>(tableEnd - middle)));
+        if (!middle) return;
+        ++middle;
 
         auto scan = [](const char* r, double(&v)[N]) { return dvhrows::TabRow<N>(r, v); };
         auto make = [&t](const double(&v)[N], DVsetClass& p) { return MakePoint<N>(t, v, p); };
-        const char* stop[kParts];
-        long rows[kParts];
-        for (int i = 1; i < parts; ++i) {
-            Helper& h = m_helpers[i - 1];
-            if (!h.job) h.job = std::make_unique<platform::BackgroundJob>();
-            h.points.clear();
-            h.job->Start([&, i] {
-                stop[i] = dvhrows::RowsInRange<N>(from[i], from[i + 1], end, scan, make, h.points, rows[i]);
-            });
-        }
-        stop[0] = dvhrows::RowsInRange<N>(from[0], from[1], end, scan, make, points, rows[0]);
-        bool whole = true;  // every part so far ran right up to the next
-        for (int i = 0; i < parts; ++i) {
-            if (i > 0) m_helpers[i - 1].job->Wait();
-            if (!whole) continue;
-            if (i > 0) points.insert(points.end(), m_helpers[i - 1].points.begin(), m_helpers[i - 1].points.end());
-            m_lines.Skip(stop[i], rows[i]);
-            whole = stop[i] == from[i + 1];
-        }
+        if (!m_second) m_second = std::make_unique<platform::BackgroundJob>();
+        m_secondPoints.clear();
+        const char* secondStop = middle;
+        long secondRows = 0;
+        m_second->Start([&] {
+            secondStop = dvhrows::RowsInRange<N>(middle, tableEnd, end, scan, make, m_secondPoints, secondRows);
+        });
+        long firstRows = 0;
+        const char* firstStop = dvhrows::RowsInRange<N>(row, middle, end, scan, make, points, firstRows);
+        m_second->Wait();
+        m_lines.Skip(firstStop, firstRows);
+        if (firstStop != middle) return;
+        points.insert(points.end(), m_secondPoints.begin(), m_secondPoints.end());
+        m_lines.Skip(secondStop, secondRows);
     }
 
     /// The `N` TAB-separated numbers of a row read line by line; the last takes the rest of it.
@@ -247,19 +234,14 @@ private:
         return dvhread::Finite(p);
     }
 
-    /// Tables of fewer bytes are read in one go: handing parts over would cost more than it saves.
-    static constexpr std::ptrdiff_t kPartsFrom = std::ptrdiff_t(1) << 16;
-    /// Parts of a long table read side by side.
-    static constexpr int kParts = 3;
+    /// Tables of fewer bytes are read in one go: handing half over would cost more than it saves.
+    static constexpr std::ptrdiff_t kHalvesFrom = std::ptrdiff_t(1) << 16;
 
     LineCursor& m_lines;
     const DvhReadOptions& m_options;
-    // The parts of a long table after the first: their threads and their points.
-    struct Helper {
-        std::vector<DVsetClass> points;
-        std::unique_ptr<platform::BackgroundJob> job;  // last: destroyed first, so a part ends before its points
-    };
-    Helper m_helpers[kParts - 1];
+    // The second half of a long table: its thread and its points.
+    std::unique_ptr<platform::BackgroundJob> m_second;
+    std::vector<DVsetClass> m_secondPoints;
 };
 
 }  // namespace

@@ -274,6 +274,8 @@ template <int N, class Scan, class Make>
                                                       Make make, std::vector<DVsetClass>& points, long& rows) {
     rows = 0;
     if (end - row < 64) return row;
+    // Counted here and handed over once: `rows` may share a cache line with another thread's.
+    long taken = 0;
     LineFeeds feeds(row, end);
     while (row < limit && end - row >= kWindow) {
         const char* lf = feeds.Next();
@@ -284,8 +286,9 @@ template <int N, class Scan, class Make>
         if (!make(v, point)) break;
         points.push_back(point);
         row = lf + 1;
-        ++rows;
+        ++taken;
     }
+    rows = taken;
     return row;
 }
 

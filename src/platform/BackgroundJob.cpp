@@ -60,14 +60,17 @@ void BackgroundJob::Start(std::function<void()> job) {
         std::lock_guard lock(m_mutex);
         m_job = std::move(job);
         m_state.store(kWaiting, std::memory_order_release);
+        ++m_started;
     }
-    m_changed.notify_one();
+    m_changed.notify_all();
 }
 
 void BackgroundJob::Wait() {
     if (m_state.load(std::memory_order_acquire) == kDone) return;
-    // A job the thread has not begun yet is done here: on a busy machine the thread may get no
-    // processor for a long while, and waiting for it would take longer than the job itself.
+    // A job the thread has not begun after a little while is done here: on a busy machine the
+    // thread may get no processor for a long while, and waiting for it would take longer than
+    // the job itself.
+    SpinFor(m_spin, [this] { return m_state.load(std::memory_order_acquire) != kWaiting; });
     std::function<void()> job;
     {
         std::lock_guard lock(m_mutex);
@@ -87,18 +90,25 @@ void BackgroundJob::Wait() {
 
 void BackgroundJob::Run() {
     auto ready = [this] { return m_state.load(std::memory_order_acquire) == kWaiting || m_stop.load(std::memory_order_acquire); };
+    std::uint64_t seen = 0;  // jobs started so far that this thread knows of
     for (;;) {
         SpinFor(m_spin, ready);
         std::unique_lock lock(m_mutex);
-        m_changed.wait(lock, ready);
-        if (m_state.load(std::memory_order_relaxed) != kWaiting) return;  // told to stop, nothing to do
+        m_changed.wait(lock, [&] { return m_started != seen || m_stop; });
+        seen = m_started;
+        if (m_state.load(std::memory_order_relaxed) != kWaiting) {
+            if (m_stop) return;
+            // Woken for a job the caller has meanwhile done itself: the next one comes soon, and
+            // this thread waits for it awake again rather than asleep, where it would be late.
+            continue;
+        }
         std::function<void()> job = std::move(m_job);
         m_state.store(kRunning, std::memory_order_relaxed);
         lock.unlock();
         job();
         lock.lock();
         m_state.store(kDone, std::memory_order_release);
-        m_changed.notify_one();
+        m_changed.notify_all();
     }
 }
 

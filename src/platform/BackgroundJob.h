@@ -5,6 +5,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <mutex>
 #include <thread>
@@ -36,6 +37,7 @@ private:
     // Written under the mutex; also read without it while waiting a little before sleeping.
     static constexpr int kDone = 0, kWaiting = 1, kRunning = 2;
     std::atomic<int> m_state{kDone};
+    std::uint64_t m_started = 0;  // jobs started, under the mutex
     std::atomic<bool> m_stop{false};
     const bool m_spin;  // whether to wait a little before sleeping
     std::thread m_thread;  // last: it starts when everything it uses is made
