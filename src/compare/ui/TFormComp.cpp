@@ -2,6 +2,7 @@
 #include "compare/ui/TFormComp.h"
 
 #include "compare/ui/ComparisonChartView.h"
+#include "compare/ui/FixedColumnsView.h"
 #include "compare/ui/ReportStylePicture.h"
 #include "compare/ui/TFormCompRList.h"
 #include "compare/ui/TFormCompReport.h"
@@ -200,6 +201,8 @@ void TFormComp::BuildDvhPage(QWidget* page) {
 
 void TFormComp::BuildIndexPage(QWidget* page) {
     StringGrid1 = MakeGrid(page, "StringGrid1", QRect(5, 5, 722, 500));
+    // "Structure" and "Index" stay in view however many plans are compared.
+    new FixedColumnsView(StringGrid1, 2);
     StringGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
     StringGrid1->installEventFilter(this);
     PopupMenu1 = new QMenu(StringGrid1);
