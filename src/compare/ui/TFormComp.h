@@ -168,6 +168,9 @@ public:
     void ComboBox5Change() { DrawChart(3); }
     void DrawAllCharts();
     void RadioGroup1Click();
+    /// At every opening: dose in % and the second line width, their buttons set to match, and
+    /// charts A-D drawn so.
+    void ResetDisplayOptions();
     void RadioButton1Click();
     /// After a zoom by the user: a volume minimum below 0 becomes 0.
     void ChartZoom(QCustomPlot* chart);

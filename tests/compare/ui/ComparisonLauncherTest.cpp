@@ -9,12 +9,15 @@
 #include "../../support/QtTestApp.h"
 
 #include <QAction>
+#include <QButtonGroup>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 
 #include <gtest/gtest.h>
+
+#include <qcustomplot.h>
 
 TEST(ComparisonLauncher, OpensWithTheMainListAndStoresASetThroughTheInputBox) {
     TestApp();
@@ -28,15 +31,25 @@ TEST(ComparisonLauncher, OpensWithTheMainListAndStoresASetThroughTheInputBox) {
     Form1->ComboBox1->addItem("Prostate");
 
     ASSERT_TRUE(Form1->PlanComparison1->isEnabled());
-    FormComp->LineWidth = 4;
     Form1->PlanComparison1->trigger();
     EXPECT_TRUE(FormComp->isVisible());
     EXPECT_EQ(FormComp->ComboBox1->count(), 1);
-    EXPECT_EQ(FormComp->LineWidth, 2);
-    EXPECT_TRUE(FormComp->RadioButton2->isChecked());
-
     FormComp->Button4->click();
     FormComp->ComboBox2->setCurrentIndex(0);
+    FormComp->ComboBox2Change();
+
+    // Reopened after Gy and width 4: "Relative [%]", the second width, and charts drawn so.
+    FormComp->DoseButtons->button(0)->click();
+    FormComp->RadioButton4->click();
+    FormComp->close();
+    Form1->PlanComparison1->trigger();
+    EXPECT_EQ(FormComp->LineWidth, 2);
+    EXPECT_TRUE(FormComp->RadioButton2->isChecked());
+    EXPECT_TRUE(FormComp->DoseButtons->button(1)->isChecked());
+    EXPECT_EQ(FormComp->Chart1->xAxis->label(), "Dose [%]");
+    ASSERT_EQ(FormComp->Chart1->graphCount(), 1);
+    EXPECT_EQ(FormComp->Chart1->graph(0)->pen().width(), 2);
+
     FormComp->BitBtn4->click();
     ASSERT_TRUE(FormInputBox->isVisible());
     EXPECT_EQ(FormInputBox->Mode, 4);

@@ -85,3 +85,20 @@ TEST_F(ComparisonWindow, PageSavedAsJpegAt840x1188AndPrintedToPdf) {
     EXPECT_FALSE(AnswerModal([&] { m_form->BitBtn1->click(); },
                              [](QWidget* modal) { qobject_cast<QDialog*>(modal)->reject(); }));
 }
+
+TEST_F(ComparisonWindow, ThePageDrawsEachChartAsItStandsOnScreen) {
+    m_form->Button4->click();
+    m_form->SetReportStyle(4);  // chart A alone, full width
+    m_form->ComboBox2->setCurrentIndex(0);
+    m_form->ComboBox2Change();
+    m_form->DoseButtons->button(0)->click();  // Gy
+    m_form->RadioButton4->click();
+    m_form->BitBtn2->click();
+    const QImage shown = m_form->PagePicture;
+    // Options changed without a redraw of the chart leave the page as the screen shows it.
+    m_form->DoseAxis = 2;
+    m_form->LineWidth = 2;
+    m_form->BitBtn2->click();
+    EXPECT_TRUE(m_form->PagePicture == shown);
+    m_form->FormCompReport->hide();
+}
