@@ -30,6 +30,10 @@ void TForm1::ConnectComparison() {
     if (PlanListFolder.empty()) PlanListFolder = platform::ProgramFolder();
     FormComp->ProgramFolder = PlanListFolder;
     FormComp->BitmapDialog = [this] { return SaveDialog1.get(); };
+    FormComp->PrintDialog = [this] {
+        EnsurePrinter();
+        return PrintDialog1;
+    };
     FormComp->AskStructureSetName = [] {
         FormInputBox->Edit1->clear();
         FormInputBox->Label1->setText("Input Structure Set Name.");

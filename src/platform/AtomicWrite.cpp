@@ -35,16 +35,23 @@ std::string FolderOf(const std::string& path) {
 
 namespace {
 
+// Creates an empty temporary file beside `path` and locks it; `tmpl` receives its name.
+// Returns its descriptor, or -1 (errno set).
+int CreateTemporary(const std::string& path, std::string& tmpl) {
+    tmpl = path + kTemporaryMark + "XXXXXX";
+    const int fd = mkostemp(tmpl.data(), O_CLOEXEC);
+    // Held until the descriptor closes (or the process dies): a temporary whose lock is free
+    // belongs to nobody.
+    if (fd >= 0) ::flock(fd, LOCK_EX | LOCK_NB);
+    return fd;
+}
+
 // Writes `contents` to a flushed temporary file beside `path` with the permission bits `mode`;
 // `tmpl` receives its name. On failure nothing is left behind.
 WriteResult WriteTemporary(const std::string& path, std::string_view contents, mode_t mode,
                            std::string& tmpl) {
-    tmpl = path + kTemporaryMark + "XXXXXX";
-    const int fd = mkostemp(tmpl.data(), O_CLOEXEC);
+    const int fd = CreateTemporary(path, tmpl);
     if (fd < 0) return {false, SystemError("Cannot create a file in the folder of", path)};
-    // Held until the descriptor closes (or the process dies): a temporary whose lock is free
-    // belongs to nobody.
-    ::flock(fd, LOCK_EX | LOCK_NB);
     const char* data = contents.data();
     std::size_t left = contents.size();
     while (left > 0) {
@@ -100,17 +107,30 @@ WriteResult WriteNewFile(const std::string& path, std::string_view contents) {
     return {};
 }
 
-WriteResult AtomicWriteFile(const std::string& linkOrPath, std::string_view contents, FileAccess access) {
-    // Through a symbolic link, replace the file it points to: renaming over the link itself
-    // would cut a shared settings file or list off from its link.
+namespace {
+
+// Through a symbolic link, the file it points to: renaming over the link itself would cut a
+// shared settings file or list off from its link.
+std::string LinkTarget(const std::string& linkOrPath) {
     std::string path = linkOrPath;
     if (char* real = ::realpath(linkOrPath.c_str(), nullptr)) {
         path = real;
         std::free(real);
     }
-    mode_t mode = 0644;
+    return path;
+}
+
+// The permission bits of the file at `path`, 0644 for a new one.
+mode_t ModeOf(const std::string& path) {
     struct stat old {};
-    if (stat(path.c_str(), &old) == 0) mode = old.st_mode & 07777;
+    return stat(path.c_str(), &old) == 0 ? old.st_mode & 07777 : 0644;
+}
+
+}  // namespace
+
+WriteResult AtomicWriteFile(const std::string& linkOrPath, std::string_view contents, FileAccess access) {
+    const std::string path = LinkTarget(linkOrPath);
+    mode_t mode = ModeOf(path);
     if (access == FileAccess::ReadOnly) mode &= ~mode_t(S_IWUSR | S_IWGRP | S_IWOTH);
     std::string tmpl;
     if (WriteResult written = WriteTemporary(path, contents, mode, tmpl); !written.ok)
@@ -123,6 +143,34 @@ WriteResult AtomicWriteFile(const std::string& linkOrPath, std::string_view cont
     }
     // Make the rename itself durable.
     SyncFolderOf(path);
+    return {};
+}
+
+FileReplacement::FileReplacement(const std::string& target)
+    : m_target(LinkTarget(target)), m_mode(ModeOf(m_target)) {
+    m_fd = CreateTemporary(m_target, m_path);
+    if (m_fd >= 0) return;
+    m_error = SystemError("Cannot create a file in the folder of", m_target);
+    m_path.clear();
+}
+
+FileReplacement::~FileReplacement() {
+    if (m_fd < 0) return;
+    // Removed while still locked, so no cleaner takes it for a stale one in between.
+    ::unlink(m_path.c_str());
+    ::close(m_fd);
+}
+
+WriteResult FileReplacement::Commit() {
+    if (m_fd < 0) return {false, m_error.empty() ? "Nothing to replace \"" + m_target + "\" with" : m_error};
+    // The writer wrote through a descriptor of its own; this one reaches the same file.
+    if (::fsync(m_fd) != 0 || ::fchmod(m_fd, static_cast<mode_t>(m_mode)) != 0)
+        return {false, SystemError("Cannot write", m_target)};
+    if (std::rename(m_path.c_str(), m_target.c_str()) != 0)
+        return {false, SystemError("Cannot replace", m_target)};
+    ::close(m_fd);
+    m_fd = -1;
+    SyncFolderOf(m_target);
     return {};
 }
 

@@ -27,6 +27,32 @@ enum class FileAccess {
 WriteResult AtomicWriteFile(const std::string& path, std::string_view contents,
                             FileAccess access = FileAccess::Keep);
 
+/// A new version of `target` written by something that opens files by name itself (a
+/// printer): it writes `Path()`, a temporary beside `target` named and locked as
+/// `AtomicWriteFile`'s own, and `Commit` flushes it and renames it over `target`, which keeps
+/// its permission bits. Until then `target` is untouched; a temporary never committed is removed
+/// when this goes, and one left by a kill is found by `RemoveStaleTemporaries`.
+class FileReplacement {
+public:
+    explicit FileReplacement(const std::string& target);
+    ~FileReplacement();
+    FileReplacement(const FileReplacement&) = delete;
+    FileReplacement& operator=(const FileReplacement&) = delete;
+
+    /// Where to write; empty when no temporary could be made (`Error` says why).
+    const std::string& Path() const { return m_path; }
+    const std::string& Error() const { return m_error; }
+    /// Gives the written temporary the target's name.
+    WriteResult Commit();
+
+private:
+    std::string m_target;
+    std::string m_path;
+    std::string m_error;
+    unsigned m_mode = 0644;
+    int m_fd = -1;
+};
+
 /// Removes the temporary files of writes that never finished (their writer was killed) from
 /// `folder`: only names of our pattern whose lock nobody holds. Returns how many went.
 int RemoveStaleTemporaries(const std::string& folder);

@@ -22,8 +22,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -100,10 +98,6 @@ TFormComp::TFormComp(Workspace& workspace, QWidget* owner)
         FormCompReport->show();
         FormCompReport->raise();
     };
-    m_ownPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    Printer = m_ownPrinter.get();
-    PrintDialog1 = new QPrintDialog(Printer, this);
-    PrintDialog1->setObjectName("PrintDialog1");
     ColorDialog1 = new QColorDialog(this);
     ColorDialog1->setObjectName("ColorDialog1");
     ColorDialog1->setOption(QColorDialog::DontUseNativeDialog);
@@ -120,8 +114,6 @@ TFormComp::~TFormComp() {
     delete FormCompRList;
     delete FormCompReport;
     delete FormCompSelect;
-    // Print dialogs of this window go before the printer they point to.
-    qDeleteAll(findChildren<QPrintDialog*>(Qt::FindDirectChildrenOnly));
 }
 
 void TFormComp::BuildDvhPage(QWidget* page) {

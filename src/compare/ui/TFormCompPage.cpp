@@ -18,11 +18,11 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPrintDialog>
 
 #include <qcustomplot.h>
 
 #include <memory>
-#include <stdexcept>
 
 void TFormComp::BitBtn2Click() {
     if (Compared.Empty() || ComboBox1->currentIndex() < 0) return;
@@ -121,22 +121,22 @@ void TFormComp::DrawReport() {
 void TFormComp::PrintReport() {
     ReconcilePlans();
     const int listIndex = ChosenPlanList();
-    if (Compared.Empty() || listIndex < 0) return;
+    QPrintDialog* dialog = PrintDialog ? PrintDialog() : nullptr;
+    if (Compared.Empty() || listIndex < 0 || !dialog) return;
     EnsureRowList(listIndex);
     const ComparisonPageInput input =
         PageInput(Table, &m_ws.PlanListName[static_cast<std::size_t>(listIndex)], ComparedPlanPointers(),
                   Compared, StructureChoice, ReportStyle);
     std::vector<bool> checks = FormCompRList->Checks();
     const PrintOutcome outcome =
-        PrintOnePage(PrintDialog1, Printer, QPageLayout::Portrait, [&](QPainter& painter, QSizeF size) {
+        PrintOnePage(dialog, dialog->printer(), QPageLayout::Portrait, [&](QPainter& painter, QSizeF size) {
             const PageDrawing page = LayoutComparisonPage(input, size.width(), size.height(), checks);
-            const bool done = PaintPageOperations(
+            return PaintPageOperations(
                 painter, page.Operations, [this](QPainter& p, const QRect& target, int chart) {
                     // Twice the chart's size on screen, so its fonts keep their place on paper.
                     PaintPageChart(p, target, chart, ChartAD[static_cast<std::size_t>(chart)]->size() * 2,
                                    false);
                 });
-            if (!done) throw std::runtime_error("The page could not be drawn.");
         });
     if (outcome.status == PrintOutcome::Cancelled) return;
     FormCompRList->SetChecks(checks);

@@ -12,6 +12,8 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -27,8 +29,13 @@ TEST(ComparisonLauncher, OpensWithTheMainListAndStoresASetThroughTheInputBox) {
     ASSERT_NE(FormComp, nullptr);
     PDatasetClass plan = fixtures::ExamplePlan();
     plan.FileType = FileTypeIPlan;
+    plan.PlanListIndex = 0;
     Form1->PDataset.push_back(plan);
+    PlanListNameClass list;
+    list.Name = "Prostate";
+    Form1->PlanListName.push_back(list);
     Form1->ComboBox1->addItem("Prostate");
+    Form1->ComboBox1->setCurrentIndex(0);
 
     ASSERT_TRUE(Form1->PlanComparison1->isEnabled());
     Form1->PlanComparison1->trigger();
@@ -49,6 +56,16 @@ TEST(ComparisonLauncher, OpensWithTheMainListAndStoresASetThroughTheInputBox) {
     EXPECT_EQ(FormComp->Chart1->xAxis->label(), "Dose [%]");
     ASSERT_EQ(FormComp->Chart1->graphCount(), 1);
     EXPECT_EQ(FormComp->Chart1->graph(0)->pen().width(), 2);
+
+    // One printer choice serves both reports: the comparison prints on the main window's.
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(home.File("comparison.pdf")));
+    Form1->Printer = &printer;
+    Form1->PrintDialog1 = new QPrintDialog(&printer, Form1);
+    EXPECT_TRUE(AnswerModal([] { FormComp->BitBtn1->click(); },
+                            [](QWidget* modal) { qobject_cast<QDialog*>(modal)->accept(); }));
+    EXPECT_TRUE(std::filesystem::exists(home.File("comparison.pdf")));
 
     FormComp->BitBtn4->click();
     ASSERT_TRUE(FormInputBox->isVisible());

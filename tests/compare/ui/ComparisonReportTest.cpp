@@ -69,10 +69,11 @@ TEST_F(ComparisonWindow, PageSavedAsJpegAt840x1188AndPrintedToPdf) {
     EXPECT_EQ(report->Image1->height(), 1188);  // saved while reduced: now at full size
 
     const std::string pdf = m_dir.File("page.pdf");
-    m_form->Printer->setOutputFormat(QPrinter::PdfFormat);
-    m_form->Printer->setOutputFileName(QString::fromStdString(pdf));
-    delete m_form->PrintDialog1;  // the dialog takes the printer's file when it is made
-    m_form->PrintDialog1 = new QPrintDialog(m_form->Printer, m_form.get());
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(pdf));
+    QPrintDialog dialog(&printer);  // made once the printer has its file: the dialog takes it
+    m_form->PrintDialog = [&] { return &dialog; };
     ASSERT_TRUE(AnswerModal([&] { report->BitBtn4->click(); },
                             [](QWidget* modal) { qobject_cast<QDialog*>(modal)->accept(); }));
     QFile file(QString::fromStdString(pdf));
