@@ -228,7 +228,8 @@ public:
     /// recognised as `code` with `header`: lists the file unless its key is listed (then
     /// `*listChanged`), shows a loaded plan again with its companion re-applied, or appends a
     /// plan linked to the list named like the folder, with the companion's dose and names
-    /// waiting for the read.
+    /// waiting for the read. A companion that names another number of structures than the
+    /// export (or the loaded plan) holds is left out, as the status bar says.
     LoadOrder BeginLoadFromStore(const std::string& path, int code, const DvhHeaderFields& header,
                                  const std::string& folderName, bool* listChanged);
     /// The plan-list choice answered (`listIndex` -1 for "N/A"): asks the dose of a plan sum

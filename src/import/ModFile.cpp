@@ -56,6 +56,10 @@ std::string ModFileContent::PrescribedDoseText() const {
     return Values.size() > kDoseLine ? Values[kDoseLine] : std::string();
 }
 
+std::size_t ModFileContent::AliasCount() const {
+    return Values.size() > kFirstAliasLine ? Values.size() - kFirstAliasLine : 0;
+}
+
 void ApplyModHeader(PDatasetClass& plan, const ModFileContent& mod) {
     std::string* fields[kHeaderLines] = {&plan.PatientName, &plan.PatientID, &plan.PlanName,
                                          &plan.PlanID};

@@ -21,6 +21,8 @@ struct ModFileContent {
     std::optional<float> PrescribedDoseGy() const;
     /// The text of line 5 as written (cGy), "" when missing.
     std::string PrescribedDoseText() const;
+    /// How many structure aliases the file holds: its lines after the fifth.
+    std::size_t AliasCount() const;
 };
 
 /// Splits a name-override file's text into line values. Whole lines are kept, however long.
