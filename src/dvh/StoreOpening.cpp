@@ -4,8 +4,7 @@
 
 #include "dvh/FileNames.h"
 #include "dvh/PlanListMatch.h"
-#include "import/ModFile.h"
-#include "import/StoreCompanion.h"
+#include "dvh/ModFile.h"
 #include "platform/Paths.h"
 
 LoadOrder Workspace::BeginLoadFromStore(const std::string& path, int code,

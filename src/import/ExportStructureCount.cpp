@@ -1,15 +1,14 @@
-// Checking a saved DVH's companion against its export by their numbers of structures.
-#include "import/StoreCompanion.h"
+// Workspace::ExportStructureCount: an export's structures counted by its own reader, for the
+// store's opener to check a companion against.
+#include "dvh/Workspace.h"
 
 #include "dvh/DvhExportReader.h"
 #include "dvh/DvhTextBlockReader.h"
 #include "dvh/LineCursor.h"
-#include "dvh/ReadResult.h"
-#include "dvh/WorkspaceHost.h"
 #include "import/BrainLabTable.h"
 #include "import/XiOExport.h"
 
-std::optional<std::size_t> ExportStructureCount(const std::string& path, int code) {
+std::optional<std::size_t> Workspace::ExportStructureCount(const std::string& path, int code) {
     LineCursor lines(LineFile{path});
     if (!lines.Opened()) return std::nullopt;
     DvhReadOptions options;
@@ -40,16 +39,4 @@ std::optional<std::size_t> ExportStructureCount(const std::string& path, int cod
     }
     if (!r) return std::nullopt;
     return parsed.DVHDataset.size();
-}
-
-std::optional<ModFileContent> ReadCompanionOfExport(const std::string& companion, const std::string& path,
-                                                    std::optional<std::size_t> structureCount,
-                                                    WorkspaceHost* host) {
-    std::optional<ModFileContent> mod = ReadModFile(companion);
-    if (!mod || !structureCount || mod->AliasCount() == *structureCount) return mod;
-    if (host)
-        host->StatusText(FileNameOf(companion) + " names " + std::to_string(mod->AliasCount()) + " structures, " +
-                         FileNameOf(path) + " holds " + std::to_string(*structureCount) +
-                         ": it belongs to another save, and the plan is opened without it.");
-    return std::nullopt;
 }

@@ -1,8 +1,10 @@
 // Reading and applying the ".mod" name-override companion of saved DVH files.
-#include "import/ModFile.h"
+#include "dvh/ModFile.h"
 
+#include "dvh/ReadResult.h"
 #include "dvh/RoundToDigits.h"
 #include "dvh/TypedNumber.h"
+#include "dvh/WorkspaceHost.h"
 #include "platform/AtomicWrite.h"
 
 #include <charconv>
@@ -39,6 +41,18 @@ std::optional<ModFileContent> ReadModFile(const std::string& path) {
     std::string text;
     if (!platform::ReadWholeFile(path, text, kMaxModFileBytes)) return std::nullopt;
     return ParseModFile(text);
+}
+
+std::optional<ModFileContent> ReadCompanionOfExport(const std::string& companion, const std::string& path,
+                                                    std::optional<std::size_t> structureCount,
+                                                    WorkspaceHost* host) {
+    std::optional<ModFileContent> mod = ReadModFile(companion);
+    if (!mod || !structureCount || mod->AliasCount() == *structureCount) return mod;
+    if (host)
+        host->StatusText(FileNameOf(companion) + " names " + std::to_string(mod->AliasCount()) + " structures, " +
+                         FileNameOf(path) + " holds " + std::to_string(*structureCount) +
+                         ": it belongs to another save, and the plan is opened without it.");
+    return std::nullopt;
 }
 
 std::optional<float> ModFileContent::PrescribedDoseGy() const {
