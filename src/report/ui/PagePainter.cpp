@@ -2,8 +2,8 @@
 #include "report/ui/PagePainter.h"
 #include "dialogs/QtColor.h"
 
-#include "app/TextBytes.h"
 #include "platform/FaultPoint.h"
+#include "widgets/TextBytes.h"
 
 #include <QFont>
 #include <QFontMetrics>

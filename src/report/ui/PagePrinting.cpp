@@ -1,9 +1,9 @@
 // Printing one page: the print dialog, the printer's page size, the job and its failure.
 #include "report/ui/PagePrinting.h"
 
-#include "app/TextBytes.h"
 #include "platform/AtomicWrite.h"
 #include "report/ui/ReplaceQuestion.h"
+#include "widgets/TextBytes.h"
 
 #include <QDialogButtonBox>
 #include <QFileInfo>
