@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 
@@ -22,13 +23,31 @@ enum class FileAccess {
 /// Replaces `path` with `contents` so that a failure or a kill at any point leaves the old file
 /// whole. The new file has its final permission before it takes the name, so no crash leaves it
 /// writable when it should not be (the rename needs a writable folder, not a writable file).
-/// The temporary file beside it (`path` + ".tmp-" + 6 characters) is locked while it is being
-/// written, so that `RemoveStaleTemporaries` can tell one left by a killed writer.
+/// The temporary file beside it (`path` + ".tmp-" + 6 characters) is locked from its creation
+/// until it has its final name, so that `RemoveStaleTemporaries` can tell one left by a killed
+/// writer; those of the folder are removed first.
 WriteResult AtomicWriteFile(const std::string& path, std::string_view contents,
                             FileAccess access = FileAccess::Keep);
 
+/// One file of a change that `AtomicWriteFiles` makes.
+struct FileWrite {
+    std::string Path;
+    std::string_view Contents;
+    FileAccess Access = FileAccess::Keep;
+};
+
+/// Replaces files that are only right together, as `AtomicWriteFile` replaces one: every
+/// temporary is written and flushed first, so that a failure up to then leaves every file as
+/// it was; then they take their names in the order given, one right after the other. When a
+/// rename fails, the files renamed before it get their old contents back (one that did not
+/// exist goes again). Only a kill between two renames leaves the first files new and the
+/// rest old: whoever reads such files checks that they belong together.
+WriteResult AtomicWriteFiles(const std::vector<FileWrite>& files);
+
 /// Removes the temporary files of writes that never finished (their writer was killed) from
-/// `folder`: only names of our pattern whose lock nobody holds. Returns how many went.
+/// `folder`: only names of our pattern whose lock nobody holds, so never the temporary of a
+/// write that another thread or process is making. Returns how many went. Every write above
+/// calls it for its folder, so what a kill left behind goes with the next write there.
 int RemoveStaleTemporaries(const std::string& folder);
 
 /// Writes `contents` to a file `path` that must not exist: written whole beside it first, then
