@@ -34,7 +34,7 @@ QFileDialog* SaveDialog(QWidget* parent, const char* name, const char* filter) {
 
 }  // namespace
 
-TFormBatchResult::TFormBatchResult(Workspace& workspace, QWidget* owner) : TFormDialog(owner), m_ws(workspace) {
+TFormBatchResult::TFormBatchResult(Workspace& workspace, QWidget* owner) : TFormDialog(owner, true), m_ws(workspace) {
     setObjectName("FormBatchResult");
     setWindowTitle("Batch processing - Results");
     SetFixedDialogFrame(850, 685);

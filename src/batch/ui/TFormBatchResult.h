@@ -24,7 +24,8 @@ class QTableWidget;
 
 /// One batch evaluation: a grid of the plan list's index rows; selecting a row overlays that
 /// structure's curve of every batch plan in `Chart1` and shows the histogram of the row's
-/// values in `Chart2`. Buttons save both charts as bitmaps and write the two text exports.
+/// values in `Chart2`. Buttons save both charts as bitmaps and write the two text exports;
+/// "Close" and the close box close it.
 class TFormBatchResult : public TFormDialog {
     Q_OBJECT
 public:

@@ -8,6 +8,7 @@
 #include "compare/ui/TFormCompReport.h"
 #include "compare/ui/TFormCompSelect.h"
 #include "dvh/Workspace.h"
+#include "widgets/SortedComboBox.h"
 
 #include <QAction>
 #include <QApplication>
@@ -157,6 +158,7 @@ void TFormComp::BuildDvhPage(QWidget* page) {
     sets->setObjectName("GroupBoxStructureSet");
     sets->setGeometry(818, 176, 160, 84);
     ComboBox6 = MakeChoice(sets, "ComboBox6", QRect(8, 20, 144, 22), 12);
+    KeepSorted(ComboBox6);
     BitBtn4 = MakeButton(sets, "BitBtn4", "Save", QRect(8, 50, 70, 26));
     BitBtn5 = MakeButton(sets, "BitBtn5", "Delete", QRect(82, 50, 70, 26));
 
