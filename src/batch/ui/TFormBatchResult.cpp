@@ -1,7 +1,7 @@
 // The batch result window: layout, the grid and its selection, the step field.
 #include "batch/ui/TFormBatchResult.h"
 
-#include "app/TextBytes.h"
+#include "widgets/TextBytes.h"
 #include "batch/BatchExports.h"
 #include "batch/ui/BatchWidgets.h"
 #include "planlist/QuickIndex.h"
@@ -19,7 +19,7 @@
 
 #include <qcustomplot.h>
 
-TFormBatchResult::TFormBatchResult(Workspace& workspace, QWidget* owner) : TFormDialog(owner), m_ws(workspace) {
+TFormBatchResult::TFormBatchResult(Workspace& workspace, QWidget* owner) : TFormDialog(owner, true), m_ws(workspace) {
     setObjectName("FormBatchResult");
     setWindowTitle("Batch processing - Results");
     SetFixedDialogFrame(850, 685);

@@ -1,7 +1,7 @@
 // "Batch processing - Results": the result grid, the overlaid curves, the histogram, the exports.
 #pragma once
 
-#include "app/TFormDialog.h"
+#include "widgets/TFormDialog.h"
 #include "batch/BatchRecords.h"
 #include "dvh/Workspace.h"
 
@@ -23,7 +23,8 @@ class QTableWidget;
 
 /// One batch evaluation: a grid of the plan list's index rows; selecting a row overlays that
 /// structure's curve of every batch plan in `Chart1` and shows the histogram of the row's
-/// values in `Chart2`. Buttons save both charts as bitmaps and write the two text exports.
+/// values in `Chart2`. Buttons save both charts as bitmaps and write the two text exports;
+/// "Close" and the close box close it.
 class TFormBatchResult : public TFormDialog {
     Q_OBJECT
 public:
