@@ -4,6 +4,7 @@
 #include "app/DesignedFont.h"
 #include "planlist/IndexCalculator.h"
 #include "planlist/IndexTexts.h"
+#include "planlist/ui/IndexGridView.h"
 
 #include <QAbstractItemModel>
 #include <QButtonGroup>
@@ -273,7 +274,7 @@ QWidget* TForm1::BuildIndexGridSide() {
     StringGrid1->setObjectName("StringGrid1");
     StringGrid1->setHorizontalHeaderLabels({"Structure", "Index", "Value"});
     StringGrid1->setColumnWidth(0, 110);
-    StringGrid1->setColumnWidth(1, 115);
+    StringGrid1->setColumnWidth(1, IndexLabelColumnWidth);
     StringGrid1->setColumnWidth(2, 75);
     StringGrid1->verticalHeader()->setVisible(false);
     StringGrid1->verticalHeader()->setDefaultSectionSize(22);

@@ -4,6 +4,7 @@
 #include "app/Forms.h"
 #include "app/TForm1.h"
 #include "app/TFormInputBox.h"
+#include "compare/ui/TFormComp.h"
 #include "planlist/ui/TFormIndex.h"
 #include "../support/QtTestApp.h"
 
@@ -82,13 +83,15 @@ void ExpectControlsFit(QWidget* window) {
     }
 }
 
-/// Text cells of a grid whose columns have designed widths (2 pixels of margin).
+/// Text cells of a grid's first columns: each text with the margin a cell keeps on either side
+/// of its text, and the grid line.
 void ExpectCellsFit(const QTableWidget* grid, int lastColumn) {
     const QFontMetrics metrics(grid->font());
+    const int margin = grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1;
     for (int r = 0; r < grid->rowCount(); ++r)
         for (int c = 0; c <= lastColumn; ++c) {
             if (const QTableWidgetItem* item = grid->item(r, c)) {
-                EXPECT_LE(metrics.horizontalAdvance(item->text()) + 2, grid->columnWidth(c))
+                EXPECT_LE(metrics.horizontalAdvance(item->text()) + 2 * margin + 1, grid->columnWidth(c))
                     << Where(grid) << item->text().toStdString() << "\"";
             }
         }
@@ -131,6 +134,12 @@ TEST(FontFit, DesignedTextsAndExampleNamesFitTheirControls) {
         for (int r = 0; r < Form1->ListView1->topLevelItemCount(); ++r)
             EXPECT_LE(TextWidth(Form1->ListView1, Form1->ListView1->topLevelItem(r)->text(0)), idWidth);
     }
+    // The comparison of every example plan: its index table.
+    Form1->PlanComparison1->trigger();
+    FormComp->Button4->click();  // "Add ALL"
+    ExpectCellsFit(FormComp->StringGrid1, 1);
+    FormComp->hide();
+
     // The dialogs, each as it is shown.
     for (QWidget* window : QApplication::topLevelWidgets()) {
         const QString name = window->objectName();

@@ -7,10 +7,14 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QPainter>
+#include <QStyle>
 #include <QTableWidget>
+
+#include <algorithm>
 
 namespace {
 
@@ -47,6 +51,17 @@ void FillIndexGrid(QTableWidget* grid, const IndexGridContent& content) {
         const TColor color = r < static_cast<int>(content.RowColor.size()) ? content.RowColor[r] : 0;
         grid->item(r, 2)->setData(IndexGridColorRole, color);
     }
+}
+
+void FitColumnToTexts(QTableWidget* grid, int column, int designedWidth) {
+    const QFontMetrics metrics(grid->font());
+    const int margin = grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1;
+    const int gridLine = grid->showGrid() ? 1 : 0;
+    int width = designedWidth;
+    for (int r = 0; r < grid->rowCount(); ++r)
+        if (const QTableWidgetItem* item = grid->item(r, column))
+            width = std::max(width, metrics.horizontalAdvance(item->text()) + 2 * margin + gridLine);
+    grid->setColumnWidth(column, width);
 }
 
 void ClearIndexGridCells(QTableWidget* grid) {
