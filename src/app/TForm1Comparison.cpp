@@ -3,7 +3,7 @@
 
 #include "app/Forms.h"
 #include "app/TFormInputBox.h"
-#include "app/TextBytes.h"
+#include "widgets/TextBytes.h"
 #include "compare/ui/TFormComp.h"
 #include "compare/ui/TFormCompRList.h"
 #include "compare/ui/TFormCompReport.h"

@@ -3,6 +3,7 @@
 
 #include "app/Forms.h"
 #include "app/TAboutBox.h"
+#include "widgets/VersionText.h"
 #include "planlist/ui/IndexGridView.h"
 #include "report/ReportLayout.h"
 #include "report/ReportRowChoice.h"

@@ -4,7 +4,7 @@
 
 #include "dvh/FileNames.h"
 #include "dvh/PlanListMatch.h"
-#include "import/ModFile.h"
+#include "dvh/ModFile.h"
 #include "platform/Paths.h"
 
 LoadOrder Workspace::BeginLoadFromStore(const std::string& path, int code,

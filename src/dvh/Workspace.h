@@ -85,16 +85,12 @@ public:
     bool CaseSensitiveNow() const;
 
     // ---- settings and the plan-list register ----
-    /// What start-up tells the window: the tool bars to show and messages for the user.
+    /// What start-up (`LoadSettingsAndPlanLists`, with the plan lists) tells the window: the
+    /// tool bars to show and messages for the user.
     struct StartupResult {
         ToolBarSettings ToolBars;
         std::vector<std::string> Messages;
     };
-    /// Start-up: reads "Tessaray.ini" of `programFolder` (folders and tool bars of section
-    /// "...-" + `ComputerName`, shared options), loads every registered plan list whose file
-    /// exists, rewrites the register to keep only those (and lists whose files exist but cannot
-    /// be read, which are refused rather than loaded empty), then empties the plan containers.
-    StartupResult LoadSettingsAndPlanLists(const std::string& programFolder);
     /// Empties plans and files; no plan is current.
     void ResetPlanContainers();
     // ---- recognition, readers, plan datasets and the open-file list ----

@@ -20,7 +20,7 @@ namespace {
 
 constexpr int kHeaderLines = 7;
 
-ReadResult BadNumber(long line, std::string_view text) {
+ReadResult NotANumberAt(long line, std::string_view text) {
     return ReadResult::Fail(ReadStatus::BadNumber, line, Quote(text) + " is not a number");
 }
 
@@ -30,9 +30,9 @@ ReadResult ShortLine(long line, std::size_t fields, std::size_t structures) {
 }
 
 /// The fields after the first TAB of a line, each up to the next TAB.
-class TabFields {
+class TableLineFields {
 public:
-    explicit TabFields(std::string_view line) {
+    explicit TableLineFields(std::string_view line) {
         const std::size_t tab = line.find('\t');
         m_rest = tab == std::string_view::npos ? std::string_view{} : line.substr(tab + 1);
         m_more = tab != std::string_view::npos;
@@ -83,7 +83,7 @@ bool RowValues(std::string_view row, std::size_t count, const char* readable, lo
         if (!fieldEnd) fieldEnd = end;
         const std::string_view field(p, static_cast<std::size_t>(fieldEnd - p));
         if (!ParseTableNumber(field, values[k])) {
-            failure = BadNumber(lineNumber, field);
+            failure = NotANumberAt(lineNumber, field);
             return false;
         }
         p = fieldEnd;
@@ -102,7 +102,7 @@ ReadResult ParseBrainLabTable(LineCursor& lines, ParsedPlan& out) {
     for (int i = 0; i < kHeaderLines; ++i)
         if (!lines.Next(line)) return truncated("its prescribed dose line");
     double doseCGy;
-    if (!ParseTableNumber(LabelValue(line), doseCGy)) return BadNumber(lines.LineNumber(), LabelValue(line));
+    if (!ParseTableNumber(LabelValue(line), doseCGy)) return NotANumberAt(lines.LineNumber(), LabelValue(line));
     // The dose is kept as a float, as every structure holds it.
     const float prescribed = static_cast<float>(doseCGy * 0.01);
     if (!std::isfinite(prescribed) || !(prescribed > 0))
@@ -112,7 +112,7 @@ ReadResult ParseBrainLabTable(LineCursor& lines, ParsedPlan& out) {
     if (!lines.Next(line) || !lines.Next(line)) return truncated("its names line");
     ParsedPlan plan;
     {
-        TabFields names(line);
+        TableLineFields names(line);
         std::string_view name;
         while (names.Next(name)) {
             DVHDatasetClass& s = plan.DVHDataset.emplace_back();
@@ -203,7 +203,7 @@ ReadResult ParseBrainLabTable(LineCursor& lines, ParsedPlan& out) {
         const std::string_view label = line.substr(0, tab == std::string_view::npos ? line.size() : tab);
         if (label == labelKeep) break;  // the first row's previous label is the empty text
         double dosePercent;
-        if (!ParseTableNumber(label, dosePercent)) return BadNumber(lines.LineNumber(), label);
+        if (!ParseTableNumber(label, dosePercent)) return NotANumberAt(lines.LineNumber(), label);
         const std::string_view row = line.substr(label.size());
         if (!RowValues(row, count, lines.ReadableEnd(), lines.LineNumber(), values.data(), failure)) return failure;
         makeRoom();

@@ -3,7 +3,7 @@
 
 #include "dvh/Workspace.h"
 #include "import/BrainLabTable.h"
-#include "import/ModFile.h"
+#include "dvh/ModFile.h"
 #include "platform/AtomicWrite.h"
 #include "platform/Paths.h"
 

@@ -1,6 +1,7 @@
 // Plan lists under kills and concurrent sessions: a child process is killed at a named step, or
 // two processes write one register, and the next start must find every list.
 #include "planlist/PlanListCommands.h"
+#include "planlist/PlanListStartup.h"
 
 #include "PlanListTestSupport.h"
 #include "dvh/SettingsFile.h"
@@ -98,7 +99,7 @@ TEST(PlanListCrash, AKillAtAnyStepOfARenameLeavesTheListFoundAtTheNextStart) {
         EXPECT_EQ(killed, std::string(step.point).rfind("rename", 0) == 0);
 
         Workspace next;
-        next.LoadSettingsAndPlanLists(dir.Path());
+        LoadSettingsAndPlanLists(next, dir.Path());
         ASSERT_EQ(next.PlanListNameCount(), 2);
         const int renamed = next.PlanListName[0].Name == "Other" ? 1 : 0;
         EXPECT_EQ(next.PlanListName[renamed].Name, step.nameAfter);
@@ -170,7 +171,7 @@ TEST(PlanListCrash, AKilledSaveLeavesNoWritableListAndItsTemporaryGoesAtTheNextS
     const std::string foreign = dir.Write("notes.tmp-later", "not ours");
 
     Workspace next;
-    next.LoadSettingsAndPlanLists(dir.Path());
+    LoadSettingsAndPlanLists(next, dir.Path());
     EXPECT_FALSE(platform::FileExists(dead));
     EXPECT_TRUE(platform::FileExists(live));
     EXPECT_TRUE(platform::FileExists(foreign));

@@ -1,7 +1,7 @@
 // The batch plan choice: the list of files, the checks of OK, loading, the hand-over.
 #include "batch/ui/TFormBatch.h"
 
-#include "app/TextBytes.h"
+#include "widgets/TextBytes.h"
 #include "batch/BatchLoading.h"
 #include "batch/ParallelFor.h"
 #include "batch/ui/BatchWidgets.h"

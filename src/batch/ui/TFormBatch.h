@@ -1,7 +1,7 @@
 // "Batch processing": ticking the plans of a batch, choosing its plan list, loading the plans.
 #pragma once
 
-#include "app/TFormDialog.h"
+#include "widgets/TFormDialog.h"
 #include "dvh/Workspace.h"
 
 #include <functional>

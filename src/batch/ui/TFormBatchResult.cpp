@@ -1,7 +1,7 @@
 // The batch result window: layout, the grid and its selection, the step field.
 #include "batch/ui/TFormBatchResult.h"
 
-#include "app/TextBytes.h"
+#include "widgets/TextBytes.h"
 #include "batch/BatchExports.h"
 #include "batch/ui/BatchWidgets.h"
 #include "planlist/QuickIndex.h"

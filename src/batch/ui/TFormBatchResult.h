@@ -1,7 +1,7 @@
 // "Batch processing - Results": the result grid, the overlaid curves, the histogram, the exports.
 #pragma once
 
-#include "app/TFormDialog.h"
+#include "widgets/TFormDialog.h"
 #include "batch/BatchRecords.h"
 #include "dvh/Workspace.h"
 

@@ -1,8 +1,8 @@
 // The batch result window's charts, their bitmaps and the two text exports.
 #include "batch/ui/TFormBatchResult.h"
 
-#include "app/BitmapFile.h"
-#include "app/TextBytes.h"
+#include "widgets/BitmapFile.h"
+#include "widgets/TextBytes.h"
 #include "batch/BatchCharts.h"
 #include "batch/BatchExports.h"
 #include "dvh/FileNames.h"

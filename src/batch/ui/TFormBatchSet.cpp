@@ -1,7 +1,7 @@
 // The structure-name mapping window and the OK that evaluates the batch.
 #include "batch/ui/TFormBatchSet.h"
 
-#include "app/TextBytes.h"
+#include "widgets/TextBytes.h"
 #include "batch/BatchEvaluation.h"
 #include "batch/NameMapping.h"
 #include "batch/ParallelFor.h"

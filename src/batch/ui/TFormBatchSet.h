@@ -1,7 +1,7 @@
 // "Batch processing": mapping the plans' structure names to the plan list's, then evaluating.
 #pragma once
 
-#include "app/TFormDialog.h"
+#include "widgets/TFormDialog.h"
 #include "batch/BatchRecords.h"
 #include "dvh/Workspace.h"
 

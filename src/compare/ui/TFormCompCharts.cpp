@@ -2,7 +2,7 @@
 // and the report style pictures.
 #include "compare/ui/TFormComp.h"
 
-#include "app/TextBytes.h"
+#include "widgets/TextBytes.h"
 #include "compare/ComparisonCurves.h"
 #include "compare/ui/ComparisonChartView.h"
 #include "compare/ui/TFormCompReport.h"

@@ -1,8 +1,8 @@
 // The comparison report page in the window: preview, drawing, printing and the row list's filling.
 #include "compare/ui/TFormComp.h"
 
-#include "app/TAboutBox.h"
-#include "app/TextBytes.h"
+#include "widgets/VersionText.h"
+#include "widgets/TextBytes.h"
 #include "compare/ComparisonCurves.h"
 #include "compare/ComparisonPage.h"
 #include "compare/ui/ComparisonChartView.h"

@@ -1,7 +1,7 @@
 // The comparison report's row list: which index rows the page may print.
 #pragma once
 
-#include "app/TFormDialog.h"
+#include "widgets/TFormDialog.h"
 
 #include <functional>
 #include <vector>

@@ -1,7 +1,7 @@
 // The plan choice of the comparison window ("Select Plan").
 #pragma once
 
-#include "app/TFormDialog.h"
+#include "widgets/TFormDialog.h"
 
 #include <functional>
 #include <vector>

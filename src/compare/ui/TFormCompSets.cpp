@@ -1,7 +1,7 @@
 // Structure sets in the comparison window: reading at show, Save, Delete and Apply.
 #include "compare/ui/TFormComp.h"
 
-#include "app/TextBytes.h"
+#include "widgets/TextBytes.h"
 
 #include <QComboBox>
 #include <QFileInfo>

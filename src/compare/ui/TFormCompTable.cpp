@@ -1,7 +1,7 @@
 // The comparison window's index table: building, colours, the selected row's charts, copying.
 #include "compare/ui/TFormComp.h"
 
-#include "app/TextBytes.h"
+#include "widgets/TextBytes.h"
 #include "compare/ComparisonCurves.h"
 #include "compare/ui/ComparisonChartView.h"
 #include "dvh/Workspace.h"

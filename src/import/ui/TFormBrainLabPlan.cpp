@@ -1,7 +1,7 @@
 // The shared plan dialog of the BrainLAB import: its fields, the dose filter and unit, OK and Cancel.
 #include "import/ui/TFormBrainLabPlan.h"
 
-#include "app/TextBytes.h"
+#include "widgets/TextBytes.h"
 #include "dvh/Workspace.h"
 #include "import/ClipboardPlan.h"
 #include "import/PrescribedDoseText.h"

@@ -1,7 +1,7 @@
 // The fields of an imported plan's dialog, and the dose field's filter and unit.
 #include "import/ui/TFormPlanFields.h"
 
-#include "app/TextBytes.h"
+#include "widgets/TextBytes.h"
 #include "import/PrescribedDoseText.h"
 
 #include <QComboBox>

@@ -2,7 +2,7 @@
 // plan list, with OK and Cancel. The BrainLAB and XiO dialogs are this form with their own checks.
 #pragma once
 
-#include "app/TFormDialog.h"
+#include "widgets/TFormDialog.h"
 
 #include <string>
 #include <vector>

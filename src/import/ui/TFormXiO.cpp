@@ -1,7 +1,7 @@
 // The XiO dialog: its fields, the dose filter and unit, the checks of OK, and Cancel.
 #include "import/ui/TFormXiO.h"
 
-#include "app/TextBytes.h"
+#include "widgets/TextBytes.h"
 #include "import/PrescribedDoseText.h"
 #include "import/XiOExport.h"
 

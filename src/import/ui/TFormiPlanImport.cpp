@@ -1,7 +1,7 @@
 // The iPlan capture window: watching the clipboard, listing curves, handing them on.
 #include "import/ui/TFormiPlanImport.h"
 
-#include "app/TextBytes.h"
+#include "widgets/TextBytes.h"
 #include "dvh/Workspace.h"
 #include "import/ClipboardCapture.h"
 #include "import/ClipboardTable.h"

@@ -3,7 +3,7 @@
 #include "planlist/ui/IndexGridView.h"
 #include "dialogs/QtColor.h"
 
-#include "app/TextBytes.h"
+#include "widgets/TextBytes.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,7 +1,7 @@
 // Saving a page picture as BMP or JPEG: the save dialog, the name, the atomic write.
 #include "report/ui/PageImageFile.h"
 
-#include "app/TextBytes.h"
+#include "widgets/TextBytes.h"
 #include "report/JpegWriter.h"
 
 #include <QBuffer>

@@ -2,7 +2,7 @@
 #include "report/ui/PagePainter.h"
 #include "dialogs/QtColor.h"
 
-#include "app/TextBytes.h"
+#include "widgets/TextBytes.h"
 
 #include <QFont>
 #include <QFontMetrics>

@@ -1,7 +1,7 @@
 // Show and close hooks, placement and key handling shared by the dialogs.
-#include "app/TFormDialog.h"
+#include "widgets/TFormDialog.h"
 
-#include "app/TForm1.h"
+#include "widgets/OwnerWindow.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -14,8 +14,8 @@ TFormDialog::TFormDialog(QWidget* owner, bool closableByUser)
 }
 
 void TFormDialog::SetOwnerEnabled(bool enabled) {
-    if (auto* main = qobject_cast<TForm1*>(m_owner))
-        main->SetFormEnabled(enabled);
+    if (auto* owner = dynamic_cast<OwnerWindow*>(m_owner))
+        owner->SetFormEnabled(enabled);
     else if (m_owner)
         m_owner->setEnabled(enabled);
 }

@@ -1,5 +1,5 @@
 // Reading and applying the ".mod" name-override companion of saved DVH files.
-#include "import/ModFile.h"
+#include "dvh/ModFile.h"
 
 #include "dvh/RoundToDigits.h"
 #include "dvh/TypedNumber.h"
