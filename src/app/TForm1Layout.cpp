@@ -5,6 +5,7 @@
 #include "planlist/IndexCalculator.h"
 #include "planlist/IndexTexts.h"
 #include "planlist/ui/IndexGridView.h"
+#include "widgets/ChartLegend.h"
 
 #include <QAbstractItemModel>
 #include <QButtonGroup>
@@ -170,8 +171,7 @@ void TForm1::BuildChart() {
     Chart1->setAutoAddPlottableToLegend(false);  // the drawing fills it
     QFont legendFont = font();
     legendFont.setPixelSize(10);
-    Chart1->legend->setFont(legendFont);
-    Chart1->legend->setRowSpacing(-2);
+    SetLegendFont(Chart1->legend, legendFont);
     // The legend stands beside the plot, as a list of the drawn curves.
     auto* legendCell = new QCPLayoutGrid;
     Chart1->plotLayout()->addElement(0, 1, legendCell);
