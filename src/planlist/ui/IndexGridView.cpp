@@ -7,14 +7,14 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QPainter>
-#include <QStyle>
 #include <QTableWidget>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -54,14 +54,9 @@ void FillIndexGrid(QTableWidget* grid, const IndexGridContent& content) {
 }
 
 void FitColumnToTexts(QTableWidget* grid, int column, int designedWidth) {
-    const QFontMetrics metrics(grid->font());
-    const int margin = grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1;
-    const int gridLine = grid->showGrid() ? 1 : 0;
-    int width = designedWidth;
-    for (int r = 0; r < grid->rowCount(); ++r)
-        if (const QTableWidgetItem* item = grid->item(r, column))
-            width = std::max(width, metrics.horizontalAdvance(item->text()) + 2 * margin + gridLine);
-    grid->setColumnWidth(column, width);
+    // The view asks each cell's delegate how wide it must be, and adds the grid line.
+    const int needed = static_cast<QAbstractItemView*>(grid)->sizeHintForColumn(column);
+    grid->setColumnWidth(column, std::max(designedWidth, needed));
 }
 
 void ClearIndexGridCells(QTableWidget* grid) {
@@ -105,6 +100,15 @@ void GridTextDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     painter->setPen(cell.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
     painter->drawText(option.rect.adjusted(2, 2, 0, 0), Qt::AlignLeft | Qt::AlignTop, text);
     painter->restore();
+}
+
+QSize GridTextDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const {
+    QStyleOptionViewItem cell(option);
+    initStyleOption(&cell, index);
+    const QFontMetricsF metrics(cell.font);
+    // The text's own width between the two pixels this delegate leaves on either side.
+    const int width = static_cast<int>(std::ceil(metrics.horizontalAdvance(cell.text))) + 2 * 2;
+    return {width, QStyledItemDelegate::sizeHint(option, index).height()};
 }
 
 IndexValueDelegate::IndexValueDelegate(std::function<bool()> editMode, QObject* parent)

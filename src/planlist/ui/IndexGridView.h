@@ -20,9 +20,9 @@ void FillIndexGrid(QTableWidget* grid, const IndexGridContent& content);
 /// The designed width of the index-label column, in the index grid and the comparison table.
 constexpr int IndexLabelColumnWidth = 115;
 
-/// Gives `column` of `grid` its designed width, or more where one of its texts needs more: the
-/// text, the margin a cell keeps on either side of it and the grid line. The designed widths
-/// were measured for Windows' Tahoma, whose texts come out a few pixels narrower than here.
+/// Gives `column` of `grid` its designed width, or more where one of its cells needs more to
+/// show its text whole. The designed widths were measured for Windows' Tahoma, whose texts come
+/// out a few pixels narrower than here.
 void FitColumnToTexts(QTableWidget* grid, int column, int designedWidth);
 
 /// Empties the cells of every row below the header (the row count stays).
@@ -41,6 +41,7 @@ public:
     using QStyledItemDelegate::QStyledItemDelegate;
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 };
 
 /// Paints the value column in the viewing layout: a cell in the system window colour (white)
