@@ -6,8 +6,8 @@
 #include "planlist/IndexTexts.h"
 #include "planlist/ui/IndexGridView.h"
 #include "widgets/ChartLegend.h"
+#include "widgets/SortedComboBox.h"
 
-#include <QAbstractItemModel>
 #include <QButtonGroup>
 #include <QColorDialog>
 #include <QComboBox>
@@ -20,7 +20,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStandardItemModel>
 #include <QStandardPaths>
 #include <QStyle>
 #include <QTableWidget>
@@ -30,27 +29,6 @@
 #include <qcustomplot.h>
 
 namespace {
-
-constexpr int kSortKeyRole = Qt::UserRole + 77;
-
-/// Keeps a combo box's items in alphabetical order (letter case ignored) whoever adds them,
-/// as a sorted list box does.
-void KeepSorted(QComboBox* box) {
-    auto* model = qobject_cast<QStandardItemModel*>(box->model());
-    model->setSortRole(kSortKeyRole);
-    QObject::connect(model, &QAbstractItemModel::rowsInserted, box,
-                     [box, model](const QModelIndex&, int first, int last) {
-                         for (int row = first; row <= last; ++row) {
-                             QStandardItem* item = model->item(row);
-                             item->setData(item->text().toCaseFolded() + QChar(0) + item->text(),
-                                           kSortKeyRole);
-                         }
-                         model->sort(0);
-                         // A sorted list box never selects an item by itself: the first item
-                         // added to an empty box stays unselected.
-                         if (first == 0 && last == model->rowCount() - 1) box->setCurrentIndex(-1);
-                     });
-}
 
 QGroupBox* MakeRadioGroup(QWidget* parent, const char* name, const QString& caption,
                           const QString& item0, const QString& item1) {

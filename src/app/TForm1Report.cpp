@@ -151,9 +151,10 @@ void TForm1::PrintReport() {
             // texts come out smaller beside the curves than on screen.
             const ChartPageStyle style(Chart1, std::nullopt, m_chartColor);
             const QSize twice = Chart1->size() * 2;
-            PaintPageOperations(painter, layout.Page.Operations, [this, twice](QPainter& p, const QRect& target, int) {
-                PaintChartIntoRect(p, *Chart1, target, twice);
-            });
+            return PaintPageOperations(painter, layout.Page.Operations,
+                                       [this, twice](QPainter& p, const QRect& target, int) {
+                                           PaintChartIntoRect(p, *Chart1, target, twice);
+                                       });
         });
     if (outcome.status == PrintOutcome::Failed) {
         ReportWriteFailure(outcome.message);
@@ -174,6 +175,7 @@ void TForm1::PrintScreen1Click() {
             const QSizeF fitted = QSizeF(screen.size()).scaled(size, Qt::KeepAspectRatio);
             painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
             painter.drawImage(QRectF(QPointF(0, 0), fitted), screen);
+            return true;
         });
     if (outcome.status == PrintOutcome::Failed) ReportWriteFailure(outcome.message);
 }

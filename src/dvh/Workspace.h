@@ -10,6 +10,7 @@
 #include "dvh/SettingsFile.h"
 #include "dvh/WorkspaceHost.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -126,6 +127,9 @@ public:
     /// `PendingXiO`, bound to the last plan, for the XiO dialog. A file that fails is reported
     /// in the status bar and leaves no request.
     ReadResult ReadXiOHeader(const std::string& path);
+    /// How many structures the export at `path` of file type `code` (2, 3, 12, 13, 5, 6, 7)
+    /// holds, as its reader finds them; none when it cannot be read (src/import).
+    static std::optional<std::size_t> ExportStructureCount(const std::string& path, int code);
     /// The XiO load waiting for the dialog's answer.
     XiOLoadRequest PendingXiO;
     /// The plan `PendingXiO` fills, -1 when none or no longer that plan.
@@ -224,7 +228,8 @@ public:
     /// recognised as `code` with `header`: lists the file unless its key is listed (then
     /// `*listChanged`), shows a loaded plan again with its companion re-applied, or appends a
     /// plan linked to the list named like the folder, with the companion's dose and names
-    /// waiting for the read.
+    /// waiting for the read. A companion that names another number of structures than the
+    /// export (or the loaded plan) holds is left out, as the status bar says.
     LoadOrder BeginLoadFromStore(const std::string& path, int code, const DvhHeaderFields& header,
                                  const std::string& folderName, bool* listChanged);
     /// The plan-list choice answered (`listIndex` -1 for "N/A"): asks the dose of a plan sum

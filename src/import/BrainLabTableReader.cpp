@@ -5,12 +5,12 @@
 #include "dvh/DvhRowScan.h"
 #include "dvh/LineCursor.h"
 #include "dvh/NameCompare.h"
+#include "import/ImportValueRange.h"
 #include "import/TableNumber.h"
 #include "import/TableRowScan.h"
 #include "import/TableStatistics.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 #include <limits>
 
@@ -105,8 +105,7 @@ ReadResult ParseBrainLabTable(LineCursor& lines, ParsedPlan& out) {
     if (!ParseTableNumber(LabelValue(line), doseCGy)) return NotANumberAt(lines.LineNumber(), LabelValue(line));
     // The dose is kept as a float, as every structure holds it.
     const float prescribed = static_cast<float>(doseCGy * 0.01);
-    if (!std::isfinite(prescribed) || !(prescribed > 0))
-        return ReadResult::Fail(ReadStatus::BadPrescribedDose, lines.LineNumber(), "the prescribed dose must be above 0");
+    if (ReadResult r = importrange::CheckPrescribedDose(prescribed, lines.LineNumber()); !r) return r;
     const double d = prescribed;
 
     if (!lines.Next(line) || !lines.Next(line)) return truncated("its names line");
@@ -133,8 +132,7 @@ ReadResult ParseBrainLabTable(LineCursor& lines, ParsedPlan& out) {
     for (std::size_t k = 0; k < count; ++k) {
         DVHDatasetClass& s = plan.DVHDataset[k];
         s.Volume = static_cast<float>(values[k]);
-        if (!std::isfinite(s.Volume))
-            return ReadResult::Fail(ReadStatus::BadNumber, lines.LineNumber(), "a volume out of range");
+        if (!importrange::ValueInRange(s.Volume)) return importrange::OutOfRange(lines.LineNumber());
         volumeFactor[k] = static_cast<double>(s.Volume) * 0.01;
     }
 
@@ -183,7 +181,7 @@ ReadResult ParseBrainLabTable(LineCursor& lines, ParsedPlan& out) {
             points.Put(column[k] + rows, volumePercent, volumeFactor[k]);
         }
         q += *q == '\r';
-        if (q != lf || !points.Finite()) return false;
+        if (q != lf || !points.InRange()) return false;
         ++rows;
         labelKeep.assign(label);
         return true;
@@ -209,7 +207,7 @@ ReadResult ParseBrainLabTable(LineCursor& lines, ParsedPlan& out) {
         makeRoom();
         tablerows::RowPoints points(dosePercent, dosePercent * d * 0.01);
         for (std::size_t k = 0; k < count; ++k) points.Put(column[k] + rows, values[k], volumeFactor[k]);
-        if (!points.Finite()) return ReadResult::Fail(ReadStatus::BadNumber, lines.LineNumber(), "a value out of range");
+        if (!points.InRange()) return importrange::OutOfRange(lines.LineNumber());
         ++rows;
         labelKeep.assign(label);
     }

@@ -21,8 +21,9 @@ void TFormDialog::SetOwnerEnabled(bool enabled) {
 }
 
 void TFormDialog::SetFixedDialogFrame(int width, int height) {
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowStaysOnTopHint);
+    Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint;
+    if (m_closableByUser) flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    setWindowFlags(flags);
     setFixedSize(width, height);
 }
 
@@ -35,11 +36,10 @@ void TFormDialog::showEvent(QShowEvent* event) {
 }
 
 void TFormDialog::closeEvent(QCloseEvent* event) {
-    if (event->spontaneous() && !m_closableByUser) {
-        event->ignore();
-        return;
-    }
+    if (!event->spontaneous()) return QDialog::closeEvent(event);
+    if (!m_closableByUser) return event->ignore();
     QDialog::closeEvent(event);
+    if (event->isAccepted()) CloseBoxClick();
 }
 
 void TFormDialog::keyPressEvent(QKeyEvent* event) {

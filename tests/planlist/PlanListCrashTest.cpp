@@ -4,6 +4,7 @@
 #include "planlist/PlanListStartup.h"
 
 #include "PlanListTestSupport.h"
+#include "../support/KilledAt.h"
 #include "dvh/SettingsFile.h"
 #include "planlist/PlanListFile.h"
 #include "planlist/PlanListRegister.h"
@@ -23,28 +24,6 @@
 #include <unistd.h>
 
 namespace {
-
-std::string g_killAt;
-
-void KillAtNamedPoint(std::string_view point) {
-    if (point == g_killAt) ::raise(SIGKILL);
-}
-
-/// Runs `work` in a child process that is killed at the fault point `point`; true when it
-/// died there (false when it ran to its end).
-template <class Work>
-bool KilledAt(const std::string& point, Work work) {
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        g_killAt = point;
-        platform::SetFaultHook(&KillAtNamedPoint);
-        work();
-        ::_exit(0);  // no destructors: the parent owns the folder
-    }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
-}
 
 std::vector<std::string> Register(const std::string& folder) {
     platform::IniFile ini(SettingsFilePath(folder));

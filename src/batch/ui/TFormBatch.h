@@ -16,8 +16,8 @@ class QTreeWidgetItem;
 class TFormBatchSet;
 
 /// The first step of a batch. OK loads every ticked plan that is not loaded yet (parsed on
-/// several threads, appended in list order) and hands the plans to `TFormBatchSet`. While
-/// shown the main window is disabled.
+/// several threads, appended in list order) and hands the plans to `TFormBatchSet`; Cancel
+/// and the close box close it without loading. While shown the main window is disabled.
 class TFormBatch : public TFormDialog {
     Q_OBJECT
 public:

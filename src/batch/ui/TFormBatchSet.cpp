@@ -25,7 +25,7 @@ constexpr int kStructureColumn = 5;
 }  // namespace
 
 TFormBatchSet::TFormBatchSet(Workspace& workspace, QWidget* owner)
-    : TFormDialog(owner), Threads(BatchThreadCount()), m_ws(workspace) {
+    : TFormDialog(owner, true), Threads(BatchThreadCount()), m_ws(workspace) {
     setObjectName("FormBatchSet");
     setWindowTitle("Batch processing");
     SetFixedDialogFrame(890, 530);

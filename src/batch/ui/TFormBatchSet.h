@@ -26,7 +26,8 @@ struct BatchSetRow {
 };
 
 /// The batch plans, one row each, and the common names of the plan list with their aliases.
-/// OK evaluates every index row for every plan and opens `TFormBatchResult`.
+/// OK evaluates every index row for every plan and opens `TFormBatchResult`; Cancel and the
+/// close box close it.
 class TFormBatchSet : public TFormDialog {
     Q_OBJECT
 public:

@@ -55,6 +55,24 @@ QCustomPlot* MakeComparisonChart(QWidget* parent, const char* name, const char* 
     return chart;
 }
 
+std::unique_ptr<QCustomPlot> CopyComparisonChart(const QCustomPlot& screen, int maxSeries) {
+    std::unique_ptr<QCustomPlot> copy(MakeComparisonChart(nullptr, "PageChart", "", true, nullptr));
+    copy->resize(screen.size());
+    copy->xAxis->setLabel(screen.xAxis->label());
+    copy->yAxis->setLabel(screen.yAxis->label());
+    for (int i = 0; i < screen.graphCount() && i < maxSeries; ++i) {
+        const QCPGraph* curve = screen.graph(i);
+        QCPGraph* graph = copy->addGraph();
+        graph->setName(curve->name());
+        graph->setPen(curve->pen());
+        graph->data()->set(*curve->data());
+    }
+    copy->legend->setVisible(screen.legend->visible() && copy->graphCount() > 0);
+    copy->xAxis->setRange(screen.xAxis->range());
+    copy->yAxis->setRange(screen.yAxis->range());
+    return copy;
+}
+
 void UndoComparisonZoom(QCustomPlot* chart) {
     bool any = false;
     for (int i = 0; i < chart->graphCount(); ++i) any = any || !chart->graph(i)->data()->isEmpty();

@@ -59,6 +59,14 @@ void TFormComp::RadioGroup1Click() {
     DrawAllCharts();
 }
 
+void TFormComp::ResetDisplayOptions() {
+    DoseAxis = 2;
+    LineWidth = 2;
+    DoseButtons->button(1)->setChecked(true);
+    RadioButton2->setChecked(true);
+    DrawAllCharts();
+}
+
 void TFormComp::RadioButton1Click() {
     const QRadioButton* buttons[4] = {RadioButton1, RadioButton2, RadioButton3, RadioButton4};
     for (int i = 0; i < 4; ++i)

@@ -9,7 +9,8 @@
 class QListWidget;
 class QPushButton;
 
-/// One check item per comparable plan; "OK" hands the checked plans to the comparison.
+/// One check item per comparable plan; "OK" hands the checked plans to the comparison,
+/// "Cancel" and the close box change nothing.
 class TFormCompSelect : public TFormDialog {
     Q_OBJECT
 public:

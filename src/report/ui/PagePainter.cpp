@@ -2,6 +2,7 @@
 #include "report/ui/PagePainter.h"
 #include "dialogs/QtColor.h"
 
+#include "platform/FaultPoint.h"
 #include "widgets/TextBytes.h"
 
 #include <QFont>
@@ -98,6 +99,8 @@ bool PaintPageOperations(QPainter& painter, const std::vector<PageOperation>& op
                                } restore{(painter.save(), painter)};
                                chart(painter, QRect(QPoint(c.Left, c.Top), QPoint(c.Right - 1, c.Bottom - 1)),
                                      c.Chart);
+                               // Where a printed page is half on its way to its file.
+                               platform::FaultPoint("page: chart drawn");
                            },
                        },
                        operation);
