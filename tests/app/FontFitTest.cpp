@@ -99,12 +99,13 @@ std::pair<int, int> InkSpan(const QImage& image, const QRect& area) {
 /// written alone (not shortened to an ellipsis) and clear of its cell's right edge (not cut).
 void ExpectCellsFit(QTableWidget* grid, int lastColumn) {
     grid->clearSelection();  // text on the grid's own face
-    const QImage shot = grid->viewport()->grab().toImage();
+    // The grid with whatever lies over its cells (the comparison's fixed columns).
+    const QImage shot = grid->grab().toImage();
     const QFontMetrics metrics(grid->font());
     for (int r = 0; r < grid->rowCount(); ++r)
         for (int c = 0; c <= lastColumn; ++c) {
             const QTableWidgetItem* item = grid->item(r, c);
-            const QRect cell = item ? grid->visualItemRect(item) : QRect();
+            const QRect cell = item ? grid->visualItemRect(item).translated(grid->viewport()->pos()) : QRect();
             if (!item || item->text().isEmpty() || !shot.rect().contains(cell)) continue;
             QImage alone(metrics.horizontalAdvance(item->text()) + 8, metrics.height(), QImage::Format_RGB32);
             alone.fill(Qt::white);
