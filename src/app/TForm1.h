@@ -6,6 +6,7 @@
 #include "planlist/IndexRowCommands.h"
 #include "planlist/ui/PlanListWindowHost.h"
 #include "platform/IniFile.h"
+#include "report/PageOperations.h"
 #include "report/ui/ReportHost.h"
 
 #include <QColor>
@@ -481,8 +482,9 @@ private:
     void ConnectReportCommands();
     /// Steps 1 to 7 of the two report commands; false when there is nothing to report.
     bool PrepareReport();
-    /// The report page's input for a page of `width` x `height` device units.
-    ReportPageInput ReportInput(double width, double height) const;
+    /// The report page's input for a page of `width` x `height` device units, whose device
+    /// sizes texts as `measure` says.
+    ReportPageInput ReportInput(double width, double height, PageTextMeasure measure) const;
     /// Clears the bits the page left off and shows its message, if any.
     void FinishReportPage(const ReportPageLayout& layout);
     /// Makes `Printer` and `PrintDialog1` when they do not exist yet.

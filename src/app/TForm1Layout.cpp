@@ -4,6 +4,8 @@
 #include "app/DesignedFont.h"
 #include "planlist/IndexCalculator.h"
 #include "planlist/IndexTexts.h"
+#include "planlist/ui/IndexGridView.h"
+#include "widgets/ChartLegend.h"
 #include "widgets/SortedComboBox.h"
 
 #include <QButtonGroup>
@@ -147,8 +149,7 @@ void TForm1::BuildChart() {
     Chart1->setAutoAddPlottableToLegend(false);  // the drawing fills it
     QFont legendFont = font();
     legendFont.setPixelSize(10);
-    Chart1->legend->setFont(legendFont);
-    Chart1->legend->setRowSpacing(-2);
+    SetLegendFont(Chart1->legend, legendFont);
     // The legend stands beside the plot, as a list of the drawn curves.
     auto* legendCell = new QCPLayoutGrid;
     Chart1->plotLayout()->addElement(0, 1, legendCell);
@@ -251,7 +252,7 @@ QWidget* TForm1::BuildIndexGridSide() {
     StringGrid1->setObjectName("StringGrid1");
     StringGrid1->setHorizontalHeaderLabels({"Structure", "Index", "Value"});
     StringGrid1->setColumnWidth(0, 110);
-    StringGrid1->setColumnWidth(1, 115);
+    StringGrid1->setColumnWidth(1, IndexLabelColumnWidth);
     StringGrid1->setColumnWidth(2, 75);
     StringGrid1->verticalHeader()->setVisible(false);
     StringGrid1->verticalHeader()->setDefaultSectionSize(22);

@@ -80,7 +80,7 @@ void TForm1::Report1Click() {
     if (PrepareReport()) PrintReport();
 }
 
-ReportPageInput TForm1::ReportInput(double width, double height) const {
+ReportPageInput TForm1::ReportInput(double width, double height, PageTextMeasure measure) const {
     // Kept as members of the call: the input points into them.
     ReportPageInput in;
     if (CurrentPlanIndex > -1 && CurrentPlanIndex < PDatasetCount())
@@ -94,6 +94,7 @@ ReportPageInput TForm1::ReportInput(double width, double height) const {
     in.Version = (AboutBox ? AboutBox->Version->text() : VersionText()).toStdString();
     in.Width = width;
     in.Height = height;
+    in.Measure = std::move(measure);
     return in;
 }
 
@@ -111,7 +112,7 @@ void TForm1::FinishReportPage(const ReportPageLayout& layout) {
 
 void TForm1::DrawReportPreview() {
     const std::vector<std::vector<std::string>> grid = IndexGridCells(StringGrid1);
-    ReportPageInput in = ReportInput(840, 1188);
+    ReportPageInput in = ReportInput(840, 1188, PreviewTextMeasure());
     in.GridCells = &grid;
     const ReportPageLayout layout = LayOutReportPage(in);
     QImage page;
@@ -143,7 +144,7 @@ void TForm1::PrintReport() {
     ReportPageLayout layout;
     const PrintOutcome outcome =
         PrintOnePage(PrintDialog1, Printer, QPageLayout::Portrait, [&](QPainter& painter, QSizeF size) {
-            ReportPageInput in = ReportInput(size.width(), size.height());
+            ReportPageInput in = ReportInput(size.width(), size.height(), PageTextMeasureOn(painter.device()));
             in.GridCells = &grid;
             layout = LayOutReportPage(in);
             // On paper the chart is laid out at twice its size with its own fonts, so its

@@ -1,6 +1,8 @@
 // The look and zoom of the comparison window's charts.
 #include "compare/ui/ComparisonChartView.h"
 
+#include "widgets/ChartLegend.h"
+
 #include <qcustomplot.h>
 
 QCustomPlot* MakeComparisonChart(QWidget* parent, const char* name, const char* leftTitle,
@@ -28,9 +30,8 @@ QCustomPlot* MakeComparisonChart(QWidget* parent, const char* name, const char* 
     chart->legend->setVisible(false);
     QFont legendFont("Tahoma");
     legendFont.setPixelSize(11);
-    chart->legend->setFont(legendFont);
-    chart->legend->setIconSize(10, 8);
-    chart->legend->setRowSpacing(-3);
+    chart->legend->setIconSize(10, 8);  // the sample's width; its height follows the font
+    SetLegendFont(chart->legend, legendFont);
     chart->axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignRight);
     if (zoomed) {
         chart->setSelectionRectMode(QCP::srmCustom);
@@ -92,5 +93,5 @@ void SetChartLook(QCustomPlot* chart, const QColor& background, int labelPointSi
     }
     QFont legend = chart->legend->font();
     legend.setPointSize(legendPointSize);
-    chart->legend->setFont(legend);
+    SetLegendFont(chart->legend, legend);
 }
