@@ -8,6 +8,7 @@
 #include "compare/ui/ComparisonChartView.h"
 #include "compare/ui/TFormComp.h"
 #include "report/ui/ChartPageStyle.h"
+#include "../support/ExampleProgramFolder.h"
 #include "../support/QtTestApp.h"
 
 #include <QComboBox>
@@ -57,15 +58,9 @@ TEST(ChartLegend, EntriesStandApartAndLevelWithTheirSamples) {
     TestApp();
     UseDesignedFont();
     QTemporaryDir home;
-    ASSERT_TRUE(home.isValid());
-    qputenv("TESSARAY_HOME", home.path().toUtf8());
-    const QString examples = TESSARAY_EXAMPLES;
     // The example list, whose structures are the ones drawn.
-    ASSERT_TRUE(QFile::copy(examples + "/Prostate.lst", home.filePath("Prostate.lst")));
-    QFile ini(home.filePath("Tessaray.ini"));
-    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-    ini.write("[PlanList]\r\nCount=1\r\nListName1=Prostate\r\n");
-    ini.close();
+    ASSERT_TRUE(UseExampleProgramFolder(home));
+    const QString examples = TESSARAY_EXAMPLES;
     CreateForms();
     Form1->show();
     for (const QString& example : QDir(examples).entryList({"*.txt"}, QDir::Files, QDir::Name)) {

@@ -6,6 +6,7 @@
 #include "app/TFormInputBox.h"
 #include "compare/ui/TFormComp.h"
 #include "planlist/ui/TFormIndex.h"
+#include "../support/ExampleProgramFolder.h"
 #include "../support/QtTestApp.h"
 
 #include <QAbstractButton>
@@ -132,13 +133,7 @@ TEST(FontFit, DesignedTextsAndExampleNamesFitTheirControls) {
     }
 
     QTemporaryDir home;
-    ASSERT_TRUE(home.isValid());
-    qputenv("TESSARAY_HOME", home.path().toUtf8());
-    ASSERT_TRUE(QFile::copy(kExamples + "/Prostate.lst", home.filePath("Prostate.lst")));
-    QFile ini(home.filePath("Tessaray.ini"));
-    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-    ini.write("[PlanList]\r\nCount=1\r\nListName1=Prostate\r\n");
-    ini.close();
+    ASSERT_TRUE(UseExampleProgramFolder(home));
 
     CreateForms();
     Form1->show();
