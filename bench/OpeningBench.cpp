@@ -2,7 +2,7 @@
 // 100 plan lists, and reading a ".mod" companion of 300 structures.
 #include "dvh/PlanListMatch.h"
 #include "dvh/Workspace.h"
-#include "import/ModFile.h"
+#include "dvh/ModFile.h"
 
 #include <benchmark/benchmark.h>
 

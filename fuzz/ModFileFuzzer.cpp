@@ -1,6 +1,6 @@
 // Fuzzes the ".mod" name-override file: any text parses, its dose is finite or none, and
 // applying it to a plan touches only the names it may.
-#include "import/ModFile.h"
+#include "dvh/ModFile.h"
 
 #include "FuzzChecks.h"
 

@@ -2,17 +2,15 @@
 #include "app/TAboutBox.h"
 
 #include "app/DesignedFont.h"
+#include "app/ProgramPicture.h"
+#include "widgets/VersionText.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
-#include "app/ProgramPicture.h"
-
 #include <QPixmap>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-QString VersionText() { return QStringLiteral("Version 1.0.0"); }
 
 TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     setObjectName("AboutBox");

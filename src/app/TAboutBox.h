@@ -13,13 +13,10 @@ public:
 
     QLabel* ProgramIcon;
     QLabel* ProductName;
-    QLabel* Version;  // the one place the version text lives: report footers read it
+    QLabel* Version;  // VersionText()
     QLabel* Label1;
     QLabel* Comments;
     QPushButton* OKButton;
 
     void OKButtonClick();
 };
-
-/// The version text of the About box ("Version 1.0.0").
-QString VersionText();

@@ -7,7 +7,7 @@
 #include "app/HelpPage.h"
 #include "app/TFormOption.h"
 #include "app/TStartForm.h"
-#include "app/TextBytes.h"
+#include "widgets/TextBytes.h"
 #include "app/WindowPlacement.h"
 #include "platform/Paths.h"
 

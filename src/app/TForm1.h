@@ -4,7 +4,9 @@
 #include "app/LazyFileDialog.h"
 #include "dvh/Workspace.h"
 #include "planlist/IndexRowCommands.h"
+#include "planlist/ui/PlanListWindowHost.h"
 #include "platform/IniFile.h"
+#include "report/PageOperations.h"
 #include "report/ui/ReportHost.h"
 
 #include <QColor>
@@ -50,7 +52,8 @@ class SaveDvhDialogs;
 
 /// The main window. Its members are grouped by job; each group's handlers live in their own
 /// source file, named in the group's heading.
-class TForm1 : public QMainWindow, public Workspace, public WorkspaceHost, public ReportHost {
+class TForm1 : public QMainWindow, public Workspace, public WorkspaceHost, public ReportHost,
+               public PlanListWindowHost {
     Q_OBJECT
 public:
     explicit TForm1(QWidget* parent = nullptr);
@@ -235,7 +238,7 @@ public:
     QAction* CopytoClipboard1;    // "Copy to Clipboard"
     /// Refills `StringGrid1` and `IndexRowColor` with list `listIndex` evaluated for the
     /// current plan.
-    void UpdateIndexGrid(int listIndex);
+    void UpdateIndexGrid(int listIndex) override;
     /// A grid cell was selected (`row` 1-based, as the grid rows count): recorded in
     /// `SelectedIndexRow` in the editing layout while a list is chosen.
     void StringGrid1SelectCell(int col, int row);
@@ -372,7 +375,10 @@ public:
     void Help1Click();
     /// Enables or disables the window's controls (menus, tool bars, client area) while a
     /// dialog that it opened is shown; the dialogs it owns stay usable.
-    void SetFormEnabled(bool enabled);
+    void SetFormEnabled(bool enabled) override;
+    // PlanListWindowHost: the editors of the plan lists
+    QWidget* HostWindow() override { return this; }
+    Workspace& HostWorkspace() override { return *this; }
     bool FormEnabled() const;
     /// Shows a failed write of a user file to the user, without a modal loop.
     void ReportWriteFailure(const std::string& message);
@@ -476,8 +482,9 @@ private:
     void ConnectReportCommands();
     /// Steps 1 to 7 of the two report commands; false when there is nothing to report.
     bool PrepareReport();
-    /// The report page's input for a page of `width` x `height` device units.
-    ReportPageInput ReportInput(double width, double height) const;
+    /// The report page's input for a page of `width` x `height` device units, whose device
+    /// sizes texts as `measure` says.
+    ReportPageInput ReportInput(double width, double height, PageTextMeasure measure) const;
     /// Clears the bits the page left off and shows its message, if any.
     void FinishReportPage(const ReportPageLayout& layout);
     /// Makes `Printer` and `PrintDialog1` when they do not exist yet.

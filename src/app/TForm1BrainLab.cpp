@@ -2,7 +2,7 @@
 // clipboard structures added to the current BrainSCAN plan.
 #include "app/Forms.h"
 #include "app/TForm1.h"
-#include "app/TextBytes.h"
+#include "widgets/TextBytes.h"
 #include "import/ClipboardPlan.h"
 #include "import/ClipboardTable.h"
 #include "dvh/DvhLineFields.h"

@@ -2,12 +2,12 @@
 #include "app/TForm1.h"
 #include "dialogs/QtColor.h"
 
-#include "app/BitmapFile.h"
+#include "widgets/BitmapFile.h"
 #include "app/ChartCurveCache.h"
 #include "app/Forms.h"
 #include "app/TFormGraphView.h"
 #include "app/TFormSList.h"
-#include "app/TextBytes.h"
+#include "widgets/TextBytes.h"
 #include "dvh/FileNames.h"
 #include "dvh/PlanView.h"
 #include "platform/AtomicWrite.h"
@@ -149,7 +149,9 @@ void TForm1::DrawDvhChart(int planIndex) {
     // taller saved picture; entries beyond that could never be seen. (Listing hundreds of
     // entries would cost more than drawing all the curves.) An empty legend would show as a
     // bare frame.
-    const int rowHeight = std::max(1, QFontMetrics(Chart1->legend->font()).height());
+    // A row is as high as its sample or its label, whichever is higher.
+    const int rowHeight =
+        std::max({1, Chart1->legend->iconSize().height(), QFontMetrics(Chart1->legend->font()).height()});
     const int capacity = ChartExportSize({Chart1->width(), Chart1->height()}).height / rowHeight + 1;
     const int listed = std::min(static_cast<int>(StructureSeries.size()), capacity);
     if (Chart1->legend->itemCount() != listed) {

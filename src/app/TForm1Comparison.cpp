@@ -3,18 +3,15 @@
 
 #include "app/Forms.h"
 #include "app/TFormInputBox.h"
-#include "app/TextBytes.h"
+#include "widgets/TextBytes.h"
 #include "compare/ui/TFormComp.h"
 #include "compare/ui/TFormCompRList.h"
 #include "compare/ui/TFormCompReport.h"
 #include "platform/Paths.h"
 
-#include <QButtonGroup>
 #include <QComboBox>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QRadioButton>
 
 void TForm1::PlanComparison1Click() {
     if (!FormComp) return;
@@ -25,11 +22,7 @@ void TForm1::PlanComparison1Click() {
     FormComp->show();
     FormComp->raise();
     FormComp->activateWindow();
-    FormComp->DoseAxis = 2;
-    FormComp->LineWidth = 2;
-    FormComp->DoseButtons->button(1)->setChecked(true);
-    FormComp->RadioGroup1->update();
-    FormComp->RadioButton2->setChecked(true);
+    FormComp->ResetDisplayOptions();
 }
 
 void TForm1::ConnectComparison() {
@@ -37,6 +30,10 @@ void TForm1::ConnectComparison() {
     if (PlanListFolder.empty()) PlanListFolder = platform::ProgramFolder();
     FormComp->ProgramFolder = PlanListFolder;
     FormComp->BitmapDialog = [this] { return SaveDialog1.get(); };
+    FormComp->PrintDialog = [this] {
+        EnsurePrinter();
+        return PrintDialog1;
+    };
     FormComp->AskStructureSetName = [] {
         FormInputBox->Edit1->clear();
         FormInputBox->Label1->setText("Input Structure Set Name.");

@@ -4,7 +4,7 @@
 
 #include "app/ChartCurveCache.h"
 #include "app/Forms.h"
-#include "app/TextBytes.h"
+#include "widgets/TextBytes.h"
 #include "compare/ui/TFormComp.h"
 #include "dvh/FileListOrder.h"
 

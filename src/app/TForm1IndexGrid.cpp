@@ -75,6 +75,7 @@ void TForm1::UpdateIndexGrid(int listIndex) {
         // Refilling moves the table's current cell; that is no selection by the user.
         const QSignalBlocker quiet(StringGrid1);
         FillIndexGrid(StringGrid1, grid);
+        FitColumnToTexts(StringGrid1, 1, IndexLabelColumnWidth);
         // The highlighted row is the one the row commands act on (Up/Down move it).
         if (IndexGridEditMode() && SelectedIndexRow >= 1 && SelectedIndexRow <= StringGrid1->rowCount())
             StringGrid1->setCurrentCell(SelectedIndexRow - 1, std::max(0, StringGrid1->currentColumn()));

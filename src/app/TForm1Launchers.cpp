@@ -5,7 +5,7 @@
 #include "app/TAboutBox.h"
 #include "app/TFormGraphView.h"
 #include "app/TFormSList.h"
-#include "app/TextBytes.h"
+#include "widgets/TextBytes.h"
 #include "batch/ui/TFormBatch.h"
 
 #include <QAction>

@@ -4,8 +4,10 @@
 #include "app/DesignedFont.h"
 #include "planlist/IndexCalculator.h"
 #include "planlist/IndexTexts.h"
+#include "planlist/ui/IndexGridView.h"
+#include "widgets/ChartLegend.h"
+#include "widgets/SortedComboBox.h"
 
-#include <QAbstractItemModel>
 #include <QButtonGroup>
 #include <QColorDialog>
 #include <QComboBox>
@@ -18,7 +20,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStandardItemModel>
 #include <QStandardPaths>
 #include <QStyle>
 #include <QTableWidget>
@@ -28,27 +29,6 @@
 #include <qcustomplot.h>
 
 namespace {
-
-constexpr int kSortKeyRole = Qt::UserRole + 77;
-
-/// Keeps a combo box's items in alphabetical order (letter case ignored) whoever adds them,
-/// as a sorted list box does.
-void KeepSorted(QComboBox* box) {
-    auto* model = qobject_cast<QStandardItemModel*>(box->model());
-    model->setSortRole(kSortKeyRole);
-    QObject::connect(model, &QAbstractItemModel::rowsInserted, box,
-                     [box, model](const QModelIndex&, int first, int last) {
-                         for (int row = first; row <= last; ++row) {
-                             QStandardItem* item = model->item(row);
-                             item->setData(item->text().toCaseFolded() + QChar(0) + item->text(),
-                                           kSortKeyRole);
-                         }
-                         model->sort(0);
-                         // A sorted list box never selects an item by itself: the first item
-                         // added to an empty box stays unselected.
-                         if (first == 0 && last == model->rowCount() - 1) box->setCurrentIndex(-1);
-                     });
-}
 
 QGroupBox* MakeRadioGroup(QWidget* parent, const char* name, const QString& caption,
                           const QString& item0, const QString& item1) {
@@ -169,8 +149,7 @@ void TForm1::BuildChart() {
     Chart1->setAutoAddPlottableToLegend(false);  // the drawing fills it
     QFont legendFont = font();
     legendFont.setPixelSize(10);
-    Chart1->legend->setFont(legendFont);
-    Chart1->legend->setRowSpacing(-2);
+    SetLegendFont(Chart1->legend, legendFont);
     // The legend stands beside the plot, as a list of the drawn curves.
     auto* legendCell = new QCPLayoutGrid;
     Chart1->plotLayout()->addElement(0, 1, legendCell);
@@ -273,7 +252,7 @@ QWidget* TForm1::BuildIndexGridSide() {
     StringGrid1->setObjectName("StringGrid1");
     StringGrid1->setHorizontalHeaderLabels({"Structure", "Index", "Value"});
     StringGrid1->setColumnWidth(0, 110);
-    StringGrid1->setColumnWidth(1, 115);
+    StringGrid1->setColumnWidth(1, IndexLabelColumnWidth);
     StringGrid1->setColumnWidth(2, 75);
     StringGrid1->verticalHeader()->setVisible(false);
     StringGrid1->verticalHeader()->setDefaultSectionSize(22);

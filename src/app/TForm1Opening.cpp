@@ -9,7 +9,7 @@
 #include "app/TFormOption.h"
 #include "app/TFormProgress.h"
 #include "app/TFormSelectPlanList.h"
-#include "app/TextBytes.h"
+#include "widgets/TextBytes.h"
 #include "dvh/PlanInformation.h"
 #include "import/SavedDvhStore.h"
 #include "import/ui/TFormXiO.h"

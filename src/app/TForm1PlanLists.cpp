@@ -3,7 +3,7 @@
 #include "app/TForm1.h"
 
 #include "app/Forms.h"
-#include "app/TextBytes.h"
+#include "widgets/TextBytes.h"
 #include "app/TFormInputBox.h"
 #include "compare/ui/TFormComp.h"
 #include "dvh/NameCharacters.h"

@@ -3,6 +3,7 @@
 
 #include "app/Forms.h"
 #include "app/TAboutBox.h"
+#include "widgets/VersionText.h"
 #include "planlist/ui/IndexGridView.h"
 #include "report/ReportLayout.h"
 #include "report/ReportRowChoice.h"
@@ -79,7 +80,7 @@ void TForm1::Report1Click() {
     if (PrepareReport()) PrintReport();
 }
 
-ReportPageInput TForm1::ReportInput(double width, double height) const {
+ReportPageInput TForm1::ReportInput(double width, double height, PageTextMeasure measure) const {
     // Kept as members of the call: the input points into them.
     ReportPageInput in;
     if (CurrentPlanIndex > -1 && CurrentPlanIndex < PDatasetCount())
@@ -93,6 +94,7 @@ ReportPageInput TForm1::ReportInput(double width, double height) const {
     in.Version = (AboutBox ? AboutBox->Version->text() : VersionText()).toStdString();
     in.Width = width;
     in.Height = height;
+    in.Measure = std::move(measure);
     return in;
 }
 
@@ -110,7 +112,7 @@ void TForm1::FinishReportPage(const ReportPageLayout& layout) {
 
 void TForm1::DrawReportPreview() {
     const std::vector<std::vector<std::string>> grid = IndexGridCells(StringGrid1);
-    ReportPageInput in = ReportInput(840, 1188);
+    ReportPageInput in = ReportInput(840, 1188, PreviewTextMeasure());
     in.GridCells = &grid;
     const ReportPageLayout layout = LayOutReportPage(in);
     QImage page;
@@ -142,16 +144,17 @@ void TForm1::PrintReport() {
     ReportPageLayout layout;
     const PrintOutcome outcome =
         PrintOnePage(PrintDialog1, Printer, QPageLayout::Portrait, [&](QPainter& painter, QSizeF size) {
-            ReportPageInput in = ReportInput(size.width(), size.height());
+            ReportPageInput in = ReportInput(size.width(), size.height(), PageTextMeasureOn(painter.device()));
             in.GridCells = &grid;
             layout = LayOutReportPage(in);
             // On paper the chart is laid out at twice its size with its own fonts, so its
             // texts come out smaller beside the curves than on screen.
             const ChartPageStyle style(Chart1, std::nullopt, m_chartColor);
             const QSize twice = Chart1->size() * 2;
-            PaintPageOperations(painter, layout.Page.Operations, [this, twice](QPainter& p, const QRect& target, int) {
-                PaintChartIntoRect(p, *Chart1, target, twice);
-            });
+            return PaintPageOperations(painter, layout.Page.Operations,
+                                       [this, twice](QPainter& p, const QRect& target, int) {
+                                           PaintChartIntoRect(p, *Chart1, target, twice);
+                                       });
         });
     if (outcome.status == PrintOutcome::Failed) {
         ReportWriteFailure(outcome.message);
@@ -172,6 +175,7 @@ void TForm1::PrintScreen1Click() {
             const QSizeF fitted = QSizeF(screen.size()).scaled(size, Qt::KeepAspectRatio);
             painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
             painter.drawImage(QRectF(QPointF(0, 0), fitted), screen);
+            return true;
         });
     if (outcome.status == PrintOutcome::Failed) ReportWriteFailure(outcome.message);
 }

@@ -3,7 +3,7 @@
 
 #include "app/Forms.h"
 #include "app/TFormOption.h"
-#include "app/TextBytes.h"
+#include "widgets/TextBytes.h"
 #include "import/SaveDvh.h"
 
 #include <QAction>

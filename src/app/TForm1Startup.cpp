@@ -2,7 +2,8 @@
 #include "app/TForm1.h"
 
 #include "app/TStartForm.h"
-#include "app/TextBytes.h"
+#include "planlist/PlanListStartup.h"
+#include "widgets/TextBytes.h"
 #include "platform/Paths.h"
 
 #include <QAction>
@@ -27,7 +28,7 @@ void TForm1::FormCreate() {
     QApplication::processEvents();
 
     ComputerName = platform::HostName();
-    const StartupResult loaded = LoadSettingsAndPlanLists(platform::ProgramFolder());
+    const StartupResult loaded = ::LoadSettingsAndPlanLists(*this, platform::ProgramFolder());
 
     SetToolBarShown(Standard1, ToolBar2, loaded.ToolBars.Standard);
     SetToolBarShown(Project1, ToolBar4, loaded.ToolBars.Project);

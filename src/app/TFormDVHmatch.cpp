@@ -1,7 +1,7 @@
 // The plan information dialog: a paged grid of structure names with alias boxes over it.
 #include "app/TFormDVHmatch.h"
 
-#include "app/TextBytes.h"
+#include "widgets/TextBytes.h"
 
 #include <QComboBox>
 #include <QHeaderView>

@@ -1,7 +1,7 @@
 // "DVH Series": the plan information dialog, identity and structure aliases of one plan.
 #pragma once
 
-#include "app/TFormDialog.h"
+#include "widgets/TFormDialog.h"
 #include "dvh/PlanInformation.h"
 
 #include <functional>

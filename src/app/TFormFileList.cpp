@@ -1,7 +1,7 @@
 // The saved-DVH browser: listing a store sub-folder, sorting, and handing a file to the opener.
 #include "app/TFormFileList.h"
 
-#include "app/TextBytes.h"
+#include "widgets/TextBytes.h"
 #include "dvh/FileListOrder.h"
 #include "dvh/NameCompare.h"
 #include "dvh/Workspace.h"

@@ -1,7 +1,7 @@
 // "File List": the browser of the saved-DVH store, one sub-folder per plan list.
 #pragma once
 
-#include "app/TFormDialog.h"
+#include "widgets/TFormDialog.h"
 #include "dvh/DvhExportRecogniser.h"
 
 #include <functional>

@@ -85,6 +85,12 @@ void TFormInputBox::SetOpenersEnabled(bool enabled) {
 void TFormInputBox::FormShow() {
     Button1->setEnabled(false);
     SetOpenersEnabled(false);
+    // Typing goes into the field whatever was clicked last time: a button that kept the
+    // focus would take a space as a press (OK is disabled here, so it would be Cancel) and
+    // close the box unsaved. A proposed name is selected, so typing replaces it.
+    Edit1->setFocus(Qt::OtherFocusReason);
+    Edit1->selectAll();
+    activateWindow();
 }
 
 void TFormInputBox::FormClose() {

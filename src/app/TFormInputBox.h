@@ -1,7 +1,7 @@
 // The input box: one prompt, one line of text, "OK" and "Cancel", shared by several commands.
 #pragma once
 
-#include "app/TFormDialog.h"
+#include "widgets/TFormDialog.h"
 
 #include <functional>
 #include <map>

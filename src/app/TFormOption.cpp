@@ -2,7 +2,7 @@
 #include "app/TFormOption.h"
 
 #include "app/TForm1.h"
-#include "app/TextBytes.h"
+#include "widgets/TextBytes.h"
 #include "dialogs/TSelectFolderDialog.h"
 #include "dvh/SettingsFile.h"
 #include "platform/Paths.h"

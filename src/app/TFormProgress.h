@@ -1,7 +1,7 @@
 // "Please wait...": the progress window the readers show while they read.
 #pragma once
 
-#include "app/TFormDialog.h"
+#include "widgets/TFormDialog.h"
 
 class QProgressBar;
 

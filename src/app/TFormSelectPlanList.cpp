@@ -1,7 +1,7 @@
 // The plan-list choice: the list box, its OK and the hand-back to the load that waits.
 #include "app/TFormSelectPlanList.h"
 
-#include "app/TextBytes.h"
+#include "widgets/TextBytes.h"
 
 #include <QApplication>
 #include <QListWidget>

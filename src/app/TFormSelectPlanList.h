@@ -1,7 +1,7 @@
 // "Select Plan": the choice of a plan list for a plan that matched none by its names.
 #pragma once
 
-#include "app/TFormDialog.h"
+#include "widgets/TFormDialog.h"
 
 #include <functional>
 #include <string>

@@ -3,6 +3,7 @@
 
 #include "app/DesignedFont.h"
 #include "app/TAboutBox.h"
+#include "widgets/VersionText.h"
 #include "app/WindowPlacement.h"
 
 #include <QHBoxLayout>

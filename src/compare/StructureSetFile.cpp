@@ -3,8 +3,6 @@
 
 #include "platform/Paths.h"
 
-#include <algorithm>
-
 namespace {
 
 const char* const kList = "List";
@@ -18,14 +16,8 @@ std::string StructureSetFilePath(const std::string& programFolder) {
 }
 
 std::vector<CompDVHrepClass> ReadStructureSets(const platform::IniFile& ini) {
-    std::vector<CompDVHrepClass> sets;
-    const int count = ini.ReadInteger(kList, "Count", 0);
-    if (count <= 0) return sets;
-    // Each set that exists is a section of its own: the file's sections bound the count.
-    const std::size_t sections = ini.ReadSections().size();
-    const std::size_t n = std::min(static_cast<std::size_t>(count), sections);
-    sets.resize(n);
-    for (std::size_t i = 0; i < n; ++i) {
+    std::vector<CompDVHrepClass> sets(platform::NumberedSectionCount(ini, kList, kList));
+    for (std::size_t i = 0; i < sets.size(); ++i) {
         const std::string section = SetSection(i);
         sets[i].Title = ini.ReadString(section, "Title", "");
         for (int k = 0; k < 4; ++k)
@@ -47,14 +39,16 @@ bool ReadStructureSetFile(const std::string& path, std::vector<CompDVHrepClass>&
 }
 
 void WriteStructureSets(platform::IniFile& ini, const std::vector<CompDVHrepClass>& sets) {
-    ini.EraseSection(kList);
-    ini.WriteInteger(kList, "Count", static_cast<int>(sets.size()));
+    // Erasing "List" and each set's section before writing it, all at once: each then goes to
+    // the end of the file, in one pass however many sets there are.
+    std::vector<std::string> rewritten{kList};
+    for (std::size_t i = 0; i < sets.size(); ++i) rewritten.push_back(SetSection(i));
+    ini.EraseSections(rewritten);
+    ini.WriteSectionKeys(kList, {{"Count", std::to_string(sets.size())}});
     for (std::size_t i = 0; i < sets.size(); ++i) {
-        const std::string section = SetSection(i);
-        ini.EraseSection(section);
-        ini.WriteString(section, "Title", sets[i].Title);
-        for (int k = 0; k < 4; ++k)
-            ini.WriteString(section, "Structure" + std::to_string(k), sets[i].Structure[k]);
+        std::vector<std::pair<std::string, std::string>> keys{{"Title", sets[i].Title}};
+        for (int k = 0; k < 4; ++k) keys.emplace_back("Structure" + std::to_string(k), sets[i].Structure[k]);
+        ini.WriteSectionKeys(rewritten[i + 1], keys);
     }
 }
 

@@ -16,9 +16,9 @@ struct CompDVHrepClass {
 /// "Tessaray_ReportCompDVHset.ini" in `programFolder` (which ends in '/').
 std::string StructureSetFilePath(const std::string& programFolder);
 
-/// The sets of section "List" key "Count", set i in section "List" + i (from 0) with keys
-/// "Title" and "Structure0" to "Structure3" (a missing key reads ""). A count larger than the
-/// file has sections is cut to that number.
+/// The sets in sections "List0" upward to the first one missing, no more than "Count" of
+/// section "List" (see `platform::NumberedSectionCount`), with keys "Title" and "Structure0"
+/// to "Structure3" (a missing key reads "").
 std::vector<CompDVHrepClass> ReadStructureSets(const platform::IniFile& ini);
 /// The show handler's reading: when the file at `path` exists, `sets` becomes its sets and
 /// true is returned; a missing file leaves `sets` as they were (false).

@@ -4,7 +4,7 @@
 
 #include "dvh/FileFields.h"
 #include "dvh/PlanListMatch.h"
-#include "import/ModFile.h"
+#include "dvh/ModFile.h"
 #include "platform/Paths.h"
 
 #include <algorithm>

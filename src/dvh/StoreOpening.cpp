@@ -1,10 +1,10 @@
 // Opening a plan from the saved-DVH store: linked to the list named like its folder, its
-// ".mod" companion restoring names, aliases and the prescribed dose.
+// ".mod" companion restoring names, aliases and the prescribed dose when it belongs to the export.
 #include "dvh/Workspace.h"
 
 #include "dvh/FileNames.h"
 #include "dvh/PlanListMatch.h"
-#include "import/ModFile.h"
+#include "dvh/ModFile.h"
 #include "platform/Paths.h"
 
 LoadOrder Workspace::BeginLoadFromStore(const std::string& path, int code,
@@ -35,7 +35,8 @@ LoadOrder Workspace::BeginLoadFromStore(const std::string& path, int code,
     if (const int p = FindDatasetByKey(key); p >= 0) {
         // Shown again; its companion is applied again.
         if (code != FileTypeXiO && hasCompanion)
-            if (const auto mod = ReadModFile(companion)) ApplyModFile(PDataset[p], *mod);
+            if (const auto mod = ReadCompanionOfExport(companion, path, PDataset[p].DVHDataset.size(), m_host))
+                ApplyModFile(PDataset[p], *mod);
         return {LoadStep::ShowExisting, p};
     }
 
@@ -49,7 +50,7 @@ LoadOrder Workspace::BeginLoadFromStore(const std::string& path, int code,
     PDataset[p].PlanListIndex = Pending.PlanListIndex;
 
     if (hasCompanion) {
-        if (const auto mod = ReadModFile(companion)) {
+        if (const auto mod = ReadCompanionOfExport(companion, path, ExportStructureCount(path, code), m_host)) {
             // A dose line that holds no number leaves the dose unknown: the user is asked.
             if (const auto dose = mod->PrescribedDoseGy()) {
                 Pending.ModDoseKnown = true;

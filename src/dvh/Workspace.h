@@ -10,6 +10,7 @@
 #include "dvh/SettingsFile.h"
 #include "dvh/WorkspaceHost.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -85,16 +86,12 @@ public:
     bool CaseSensitiveNow() const;
 
     // ---- settings and the plan-list register ----
-    /// What start-up tells the window: the tool bars to show and messages for the user.
+    /// What start-up (`LoadSettingsAndPlanLists`, with the plan lists) tells the window: the
+    /// tool bars to show and messages for the user.
     struct StartupResult {
         ToolBarSettings ToolBars;
         std::vector<std::string> Messages;
     };
-    /// Start-up: reads "Tessaray.ini" of `programFolder` (folders and tool bars of section
-    /// "...-" + `ComputerName`, shared options), loads every registered plan list whose file
-    /// exists, rewrites the register to keep only those (and lists whose files exist but cannot
-    /// be read, which are refused rather than loaded empty), then empties the plan containers.
-    StartupResult LoadSettingsAndPlanLists(const std::string& programFolder);
     /// Empties plans and files; no plan is current.
     void ResetPlanContainers();
     // ---- recognition, readers, plan datasets and the open-file list ----
@@ -130,6 +127,9 @@ public:
     /// `PendingXiO`, bound to the last plan, for the XiO dialog. A file that fails is reported
     /// in the status bar and leaves no request.
     ReadResult ReadXiOHeader(const std::string& path);
+    /// How many structures the export at `path` of file type `code` (2, 3, 12, 13, 5, 6, 7)
+    /// holds, as its reader finds them; none when it cannot be read (src/import).
+    static std::optional<std::size_t> ExportStructureCount(const std::string& path, int code);
     /// The XiO load waiting for the dialog's answer.
     XiOLoadRequest PendingXiO;
     /// The plan `PendingXiO` fills, -1 when none or no longer that plan.
@@ -228,7 +228,8 @@ public:
     /// recognised as `code` with `header`: lists the file unless its key is listed (then
     /// `*listChanged`), shows a loaded plan again with its companion re-applied, or appends a
     /// plan linked to the list named like the folder, with the companion's dose and names
-    /// waiting for the read.
+    /// waiting for the read. A companion that names another number of structures than the
+    /// export (or the loaded plan) holds is left out, as the status bar says.
     LoadOrder BeginLoadFromStore(const std::string& path, int code, const DvhHeaderFields& header,
                                  const std::string& folderName, bool* listChanged);
     /// The plan-list choice answered (`listIndex` -1 for "N/A"): asks the dose of a plan sum

@@ -74,3 +74,9 @@ int Workspace::LoadDvhFileHeadless(const std::string& path, float prescribedDose
     }
     return plan;
 }
+
+void Workspace::ResetPlanContainers() {
+    PDataset.clear();
+    OpenFile.clear();
+    CurrentPlanIndex = -1;
+}

@@ -18,7 +18,9 @@ class LineCursor;
 /// (minimum -99 when the curve never falls below 100 %). `BodyIndex` is the last structure
 /// named "Body" or "Expanded" without regard to case. Colours are left to the commit.
 /// Refused, with the line: a file that ends before its first row, a row or volumes line
-/// with fewer fields than there are structures, a field that is not a number.
+/// with fewer fields than there are structures, a field that is not a number, and a value
+/// out of the import range (`importrange`: a negative dose or volume, a prescribed dose
+/// outside 1 mGy to 10 kGy).
 /// On failure `out` is left empty.
 ReadResult ParseBrainLabTable(std::string_view text, ParsedPlan& out);
 /// The same over lines positioned at the start of the file.

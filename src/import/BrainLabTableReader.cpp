@@ -5,12 +5,12 @@
 #include "dvh/DvhRowScan.h"
 #include "dvh/LineCursor.h"
 #include "dvh/NameCompare.h"
+#include "import/ImportValueRange.h"
 #include "import/TableNumber.h"
 #include "import/TableRowScan.h"
 #include "import/TableStatistics.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 #include <limits>
 
@@ -20,7 +20,7 @@ namespace {
 
 constexpr int kHeaderLines = 7;
 
-ReadResult BadNumber(long line, std::string_view text) {
+ReadResult NotANumberAt(long line, std::string_view text) {
     return ReadResult::Fail(ReadStatus::BadNumber, line, Quote(text) + " is not a number");
 }
 
@@ -30,9 +30,9 @@ ReadResult ShortLine(long line, std::size_t fields, std::size_t structures) {
 }
 
 /// The fields after the first TAB of a line, each up to the next TAB.
-class TabFields {
+class TableLineFields {
 public:
-    explicit TabFields(std::string_view line) {
+    explicit TableLineFields(std::string_view line) {
         const std::size_t tab = line.find('\t');
         m_rest = tab == std::string_view::npos ? std::string_view{} : line.substr(tab + 1);
         m_more = tab != std::string_view::npos;
@@ -83,7 +83,7 @@ bool RowValues(std::string_view row, std::size_t count, const char* readable, lo
         if (!fieldEnd) fieldEnd = end;
         const std::string_view field(p, static_cast<std::size_t>(fieldEnd - p));
         if (!ParseTableNumber(field, values[k])) {
-            failure = BadNumber(lineNumber, field);
+            failure = NotANumberAt(lineNumber, field);
             return false;
         }
         p = fieldEnd;
@@ -102,17 +102,16 @@ ReadResult ParseBrainLabTable(LineCursor& lines, ParsedPlan& out) {
     for (int i = 0; i < kHeaderLines; ++i)
         if (!lines.Next(line)) return truncated("its prescribed dose line");
     double doseCGy;
-    if (!ParseTableNumber(LabelValue(line), doseCGy)) return BadNumber(lines.LineNumber(), LabelValue(line));
+    if (!ParseTableNumber(LabelValue(line), doseCGy)) return NotANumberAt(lines.LineNumber(), LabelValue(line));
     // The dose is kept as a float, as every structure holds it.
     const float prescribed = static_cast<float>(doseCGy * 0.01);
-    if (!std::isfinite(prescribed) || !(prescribed > 0))
-        return ReadResult::Fail(ReadStatus::BadPrescribedDose, lines.LineNumber(), "the prescribed dose must be above 0");
+    if (ReadResult r = importrange::CheckPrescribedDose(prescribed, lines.LineNumber()); !r) return r;
     const double d = prescribed;
 
     if (!lines.Next(line) || !lines.Next(line)) return truncated("its names line");
     ParsedPlan plan;
     {
-        TabFields names(line);
+        TableLineFields names(line);
         std::string_view name;
         while (names.Next(name)) {
             DVHDatasetClass& s = plan.DVHDataset.emplace_back();
@@ -133,8 +132,7 @@ ReadResult ParseBrainLabTable(LineCursor& lines, ParsedPlan& out) {
     for (std::size_t k = 0; k < count; ++k) {
         DVHDatasetClass& s = plan.DVHDataset[k];
         s.Volume = static_cast<float>(values[k]);
-        if (!std::isfinite(s.Volume))
-            return ReadResult::Fail(ReadStatus::BadNumber, lines.LineNumber(), "a volume out of range");
+        if (!importrange::ValueInRange(s.Volume)) return importrange::OutOfRange(lines.LineNumber());
         volumeFactor[k] = static_cast<double>(s.Volume) * 0.01;
     }
 
@@ -183,7 +181,7 @@ ReadResult ParseBrainLabTable(LineCursor& lines, ParsedPlan& out) {
             points.Put(column[k] + rows, volumePercent, volumeFactor[k]);
         }
         q += *q == '\r';
-        if (q != lf || !points.Finite()) return false;
+        if (q != lf || !points.InRange()) return false;
         ++rows;
         labelKeep.assign(label);
         return true;
@@ -203,13 +201,13 @@ ReadResult ParseBrainLabTable(LineCursor& lines, ParsedPlan& out) {
         const std::string_view label = line.substr(0, tab == std::string_view::npos ? line.size() : tab);
         if (label == labelKeep) break;  // the first row's previous label is the empty text
         double dosePercent;
-        if (!ParseTableNumber(label, dosePercent)) return BadNumber(lines.LineNumber(), label);
+        if (!ParseTableNumber(label, dosePercent)) return NotANumberAt(lines.LineNumber(), label);
         const std::string_view row = line.substr(label.size());
         if (!RowValues(row, count, lines.ReadableEnd(), lines.LineNumber(), values.data(), failure)) return failure;
         makeRoom();
         tablerows::RowPoints points(dosePercent, dosePercent * d * 0.01);
         for (std::size_t k = 0; k < count; ++k) points.Put(column[k] + rows, values[k], volumeFactor[k]);
-        if (!points.Finite()) return ReadResult::Fail(ReadStatus::BadNumber, lines.LineNumber(), "a value out of range");
+        if (!points.InRange()) return importrange::OutOfRange(lines.LineNumber());
         ++rows;
         labelKeep.assign(label);
     }

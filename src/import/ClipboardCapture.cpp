@@ -22,7 +22,7 @@ bool CaptureDoseUnknown(float capturePrescribedDose) { return capturePrescribedD
 
 CaptureResult CaptureClipboardText(Workspace& ws, std::string_view text) {
     CaptureResult result;
-    const ClipboardKind kind = ClassifyClipboardText(text).Kind;
+    const ClipboardKind kind = ClassifyCopiedCurve(text);
     if (kind != ClipboardKind::IPlanCurvePercent && kind != ClipboardKind::IPlanCurveGy) {
         ws.ClipboardText.clear();
         return result;

@@ -29,7 +29,7 @@ struct CaptureResult {
 void ResetCapture(Workspace& ws);
 
 /// Takes one clipboard text into the capture of `ws`: `ClipboardText` becomes the text when
-/// it is an iPlan curve, else "". A curve is ignored when its name is empty, holds a TAB or is
+/// it is an iPlan curve (`ClassifyCopiedCurve`), else "". A curve is ignored when its name is empty, holds a TAB or is
 /// listed already, when it has no points or a row without its second TAB, and when its
 /// reference dose differs from the first captured curve's. The first curve sets
 /// `CapturePrescribedDose`.

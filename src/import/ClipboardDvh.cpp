@@ -296,7 +296,12 @@ ReadResult ParseIPlanCurve(std::string_view text, DVHDatasetClass& out) {
     if (unitFields.size() < 2) return ReadResult::Fail(ReadStatus::BadRow, 2, "no volume cell");
     DVHDatasetClass s = NewStructure(IPlanCurveName(text), 0, reference);
     s.ModifiedName = s.Name;
-    if (!UnitCellNumber(unitFields[1], s.Volume)) return BadNumber(2, unitFields[1]);
+    // The volume cell is its four-character unit ("[%] ", "[cc]") and the number. A cell whose
+    // first four characters hold a digit has no such unit: cutting them would change the number.
+    const std::string_view volumeCell = unitFields[1];
+    if (volumeCell.size() < 4 || volumeCell.substr(0, 4).find_first_of("0123456789") != std::string_view::npos ||
+        !Number(volumeCell.substr(4), s.Volume))
+        return BadNumber(2, volumeCell);
 
     std::vector<DVsetClass> p;
     for (std::size_t row = 2; row < lines.size(); ++row) {

@@ -28,7 +28,8 @@ ReadResult ParseIPlanTable(std::string_view text, float prescribedGy, std::vecto
 /// Parses one copied iPlan curve into `out`: its name (line 1 after "Dose" and one separator,
 /// without a trailing TAB), its reference dose R (line 2's first cell after "[%]"; 100 for
 /// "[Gy]" curves, whose % and Gy values are equal and whose reference is unknown), its volume
-/// (line 2's second cell) and one point per row "dose TAB volume TAB". A minimum dose that
+/// (line 2's second cell after its four-character unit, "[%] 25.500" or "[cc] 25.5") and one
+/// point per row "dose TAB volume TAB". A minimum dose that
 /// never falls below 100 % is -99 in % and Gy alike. `BadRow` for a row without its second
 /// TAB; `BadNumber` for a number that does not convert; `BadPrescribedDose` for R not above 0.
 ReadResult ParseIPlanCurve(std::string_view text, DVHDatasetClass& out);

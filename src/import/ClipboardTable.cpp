@@ -67,40 +67,45 @@ bool IsBrainScan(const std::vector<std::string_view>& lines) {
            dvhtext::CharAt(lines[2], 3) == '1' && dvhtext::CharAt(lines[3], 3) == '2';
 }
 
+/// The iPlan copy test shared by the toolbar and the capture window: "Dose" first, no "[ccm]"
+/// below line 1, line 3 beginning "0.000", and line 2 beginning with a dose unit, which
+/// decides between a curve over % and one over Gy; `Other` for anything else.
+ClipboardKind IPlanCopyKind(const std::vector<std::string_view>& lines) {
+    if (lines.size() < 3 || !dvhtext::StartsWith(lines[0], "Dose")) return ClipboardKind::Other;
+    for (std::size_t i = 1; i < lines.size(); ++i)
+        if (lines[i].find("[ccm]") != std::string_view::npos) return ClipboardKind::Other;
+    if (!dvhtext::StartsWith(lines[2], "0.000")) return ClipboardKind::Other;
+    if (dvhtext::StartsWith(lines[1], "[%]")) return ClipboardKind::IPlanCurvePercent;
+    if (dvhtext::StartsWith(lines[1], "[Gy]")) return ClipboardKind::IPlanCurveGy;
+    return ClipboardKind::Other;
+}
+
 }  // namespace
 
 ClipboardRecognition ClassifyClipboardText(std::string_view text) {
     ClipboardRecognition r;
     if (text.empty()) return r;
-    r.Kind = ClipboardKind::Other;
     const auto lines = ClipboardLines(text);
     if (IsBrainScan(lines)) {
         r.Kind = ClipboardKind::BrainScanTable;
         return r;
     }
-    if (lines.size() < 3 || !dvhtext::StartsWith(lines[0], "Dose")) return r;
-    for (std::size_t i = 1; i < lines.size(); ++i)
-        if (lines[i].find("[ccm]") != std::string_view::npos) return r;
-    if (!dvhtext::StartsWith(lines[2], "0.000")) return r;
+    r.Kind = IPlanCopyKind(lines);
+    if (r.Kind == ClipboardKind::Other) return r;
+    // A table writes "[%]" again after its dose unit; a curve as the toolbar tells them apart
+    // does not.
     const std::string_view unitLine = lines[1];
-    if (dvhtext::StartsWith(unitLine, "[%]")) {
-        if (unitLine.find("[%]", 3) == std::string_view::npos) {
-            r.Kind = ClipboardKind::IPlanCurvePercent;
-            return r;
-        }
-        r.Kind = ClipboardKind::IPlanTable;
-        // The reference dose is the first cell without its unit: "[%] 43.750".
-        const std::string_view cell = TabFields(unitLine)[0].substr(3);
-        r.DoseText = std::string(dvhtext::Trim(cell));
-    } else if (dvhtext::StartsWith(unitLine, "[Gy]")) {
-        if (unitLine.find("[%]", 4) == std::string_view::npos) {
-            r.Kind = ClipboardKind::IPlanCurveGy;
-            return r;
-        }
-        r.Kind = ClipboardKind::IPlanTable;
-        r.DoseText = "None";
-    }
+    const bool inGy = r.Kind == ClipboardKind::IPlanCurveGy;
+    if (unitLine.find("[%]", inGy ? 4 : 3) == std::string_view::npos) return r;
+    r.Kind = ClipboardKind::IPlanTable;
+    // The reference dose is the first cell without its unit: "[%] 43.750".
+    r.DoseText = inGy ? "None" : std::string(dvhtext::Trim(TabFields(unitLine)[0].substr(3)));
     return r;
+}
+
+ClipboardKind ClassifyCopiedCurve(std::string_view text) {
+    if (text.empty()) return ClipboardKind::Nothing;
+    return IPlanCopyKind(ClipboardLines(text));
 }
 
 std::vector<std::string> BrainScanNames(std::string_view text) { return NamesOfLineOne(text, true); }

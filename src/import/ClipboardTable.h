@@ -25,8 +25,13 @@ struct ClipboardRecognition {
 /// The text with every line end (LF, CR LF or a lone CR) written as CR LF.
 std::string NormaliseLineEnds(std::string_view text);
 
-/// Tells the kinds apart. Line ends may be CR LF, LF or CR alone.
+/// Tells the kinds apart, as the toolbar command does. Line ends may be CR LF, LF or CR alone.
 ClipboardRecognition ClassifyClipboardText(std::string_view text);
+/// The capture window's own test of one copied iPlan curve: "Dose" first, no "[ccm]" below
+/// line 1, line 2 beginning "[%]" (`IPlanCurvePercent`) or "[Gy]" (`IPlanCurveGy`), line 3
+/// beginning "0.000"; `Nothing` for no text, `Other` for anything else. Unlike the toolbar it
+/// does not look for a table: a curve whose line 2 writes its unit in every cell is a curve.
+ClipboardKind ClassifyCopiedCurve(std::string_view text);
 
 /// The lines of a copied text, split at CR LF, LF or a lone CR. A text ending in a line end
 /// has no empty last line.

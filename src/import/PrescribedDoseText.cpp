@@ -15,9 +15,11 @@ std::optional<double> Number(std::string_view text) {
 
 }  // namespace
 
-const char* PrescribedDoseUnit(std::string_view text) {
+const char* PrescribedDoseUnit(std::string_view text, const char* shown) {
+    if (text.empty()) return "Gy";
     const auto v = Number(text);
-    return v && *v > 90.0 ? "cGy" : "Gy";
+    if (!v) return shown;
+    return *v > 90.0 ? "cGy" : "Gy";
 }
 
 std::optional<float> PrescribedDoseGy(std::string_view text) {

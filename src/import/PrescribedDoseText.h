@@ -6,8 +6,9 @@
 #include <string_view>
 
 /// The unit a dose field shows for its text: "cGy" when the text is a number above 90.0,
-/// "Gy" otherwise (90 itself, an empty text, a lone ".").
-const char* PrescribedDoseUnit(std::string_view text);
+/// "Gy" for an empty text or a number up to 90.0 (90 itself), and `shown`, the unit shown
+/// before, for a text that is no number yet (a lone ".").
+const char* PrescribedDoseUnit(std::string_view text, const char* shown);
 
 /// The dose in Gy that a field's text gives: the number, times 0.01 when its unit is "cGy".
 /// None unless the text is a number above 0.

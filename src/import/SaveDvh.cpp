@@ -3,7 +3,7 @@
 
 #include "dvh/Workspace.h"
 #include "import/BrainLabTable.h"
-#include "import/ModFile.h"
+#include "dvh/ModFile.h"
 #include "platform/AtomicWrite.h"
 #include "platform/Paths.h"
 
@@ -25,30 +25,25 @@ bool SameFile(const std::string& a, const std::string& b) {
     return std::filesystem::equivalent(a, b, ec) && !ec;
 }
 
-/// Writes the plan's two files; false (store as it was) when any write fails.
+/// Writes the plan's two files as one change; false (store as it was) when it fails.
 bool WriteStoreFiles(const PDatasetClass& plan, const SavedDvhPaths& paths) {
     if (!platform::MakeDirectories(paths.Folder)) return false;
-    const bool keepText = SameFile(plan.FilePath, paths.TextFile);
-    std::string oldText;
-    const bool hadText = platform::FileExists(paths.TextFile);
-    if (!keepText) {
-        if (hadText && !platform::ReadWholeFile(paths.TextFile, oldText)) return false;
-        std::string text;
-        if (plan.FileType == FileTypeBrainScan || plan.FileType == FileTypeIPlan)
-            text = BrainLabTableText(plan);
-        else if (!platform::ReadWholeFile(plan.FilePath, text))
-            return false;
-        if (!platform::AtomicWriteFile(paths.TextFile, text)) return false;
+    const std::string mod = ModFileText(plan);
+    std::string text;
+    if (plan.FileType == FileTypeBrainScan || plan.FileType == FileTypeIPlan) {
+        // Written from the plan every time: one opened from the store may have gained
+        // structures since.
+        text = BrainLabTableText(plan);
+    } else if (SameFile(plan.FilePath, paths.TextFile)) {
+        // A copy of the export that the store already holds: only the companion changes.
+        return platform::AtomicWriteFile(paths.ModFile, mod).ok;
+    } else if (!platform::ReadWholeFile(plan.FilePath, text)) {
+        return false;
     }
-    if (WriteModFile(paths.ModFile, plan)) return true;
-    // The ".txt" and ".mod" belong together: the export goes back to what it was.
-    if (!keepText) {
-        if (hadText)
-            platform::AtomicWriteFile(paths.TextFile, oldText);
-        else
-            std::filesystem::remove(paths.TextFile);
-    }
-    return false;
+    // Both written before either is renamed, the companion renamed first: a save cut short
+    // between the renames leaves the new companion beside the old export, and the store's
+    // opener takes a companion only when it names as many structures as its export holds.
+    return platform::AtomicWriteFiles({{paths.ModFile, mod}, {paths.TextFile, text}}).ok;
 }
 
 void Write(Workspace& ws, int planIndex, const std::string& key, const SavedDvhPaths& paths,

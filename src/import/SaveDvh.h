@@ -36,8 +36,9 @@ SavedDvhPaths StorePaths(const std::string& saveFolder, const std::string& planL
 /// Save DVH of the current plan under the plan list `planListName` (`listChosen` false when
 /// the main window has none chosen). Without a save folder it offers the settings; without a
 /// plan or list it does nothing; a plan without structures is refused. An existing ".txt" is
-/// replaced only after the user agrees. BrainSCAN and iPlan plans are written as table files,
-/// others copied from their export, unless the export is the store's file itself, which is
-/// kept; the ".mod" follows. Every write is atomic: a failure says "An error occurred while
-/// saving data." and leaves the store as it was. The completion message ends a good save.
+/// replaced only after the user agrees. BrainSCAN and iPlan plans are written as table files
+/// from the plan, others copied from their export, unless the export is the store's file
+/// itself, which is kept; the ".mod" follows. Both files are replaced as one atomic change: a
+/// failure says "An error occurred while saving data." and leaves the store as it was. The
+/// completion message ends a good save.
 void SaveDvh(Workspace& ws, const std::string& planListName, bool listChosen, SaveDvhDialogs& dialogs);

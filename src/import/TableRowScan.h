@@ -5,6 +5,7 @@
 #include "dvh/DvhLineFields.h"
 #include "dvh/DvhReading.h"
 #include "dvh/DvhRowScan.h"
+#include "import/ImportValueRange.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -45,17 +46,17 @@ namespace tablerows {
 }
 
 /// The points of one table row, written into the curves: the row's doses once, then each
-/// structure's volumes. Remembers whether any value is out of range (not finite as a float).
+/// structure's volumes. Remembers whether any value is out of range (`importrange::ValueInRange`).
 class RowPoints {
 public:
     RowPoints(double dosePercent, double doseGy) {
 #if defined(__SSE2__)
         m_doses = _mm_cvtpd_ps(_mm_set_pd(doseGy, dosePercent));
-        m_outOfRange = OutOfRange(m_doses);
+        m_outOfRange = importrange::OutOfRangeLanes(m_doses);
 #else
         m_point.DosePercent = static_cast<float>(dosePercent);
         m_point.DoseGy = static_cast<float>(doseGy);
-        m_finite = dvhread::Finite(m_point);
+        m_inRange = importrange::ValueInRange(m_point.DosePercent) && importrange::ValueInRange(m_point.DoseGy);
 #endif
     }
 
@@ -67,35 +68,30 @@ public:
                       offsetof(DVsetClass, VolumeCc) == 12);
         const __m128 volumes = _mm_cvtpd_ps(_mm_set_pd(volumePercent * ccPerPercent, volumePercent));
         _mm_storeu_ps(&at->DosePercent, _mm_movelh_ps(m_doses, volumes));
-        m_outOfRange = _mm_or_si128(m_outOfRange, OutOfRange(volumes));
+        m_outOfRange = _mm_or_si128(m_outOfRange, importrange::OutOfRangeLanes(volumes));
 #else
         m_point.VolumePercent = static_cast<float>(volumePercent);
         m_point.VolumeCc = static_cast<float>(volumePercent * ccPerPercent);
-        m_finite &= dvhread::Finite(m_point);
+        m_inRange &= importrange::PointInRange(m_point);
         *at = m_point;
 #endif
     }
 
-    bool Finite() const {
+    bool InRange() const {
 #if defined(__SSE2__)
         return _mm_movemask_epi8(m_outOfRange) == 0;
 #else
-        return m_finite;
+        return m_inRange;
 #endif
     }
 
 private:
 #if defined(__SSE2__)
-    /// All bits set in each float whose exponent bits are all set: infinite or NaN.
-    static __m128i OutOfRange(__m128 values) {
-        const __m128i exponent = _mm_set1_epi32(0x7F800000);
-        return _mm_cmpeq_epi32(_mm_and_si128(_mm_castps_si128(values), exponent), exponent);
-    }
     __m128 m_doses;  // percent and Gy in the two low floats
     __m128i m_outOfRange;
 #else
     DVsetClass m_point;
-    bool m_finite;
+    bool m_inRange;
 #endif
 };
 

@@ -6,6 +6,7 @@
 #include "dvh/LineCursor.h"
 #include "dvh/NameCompare.h"
 #include "dvh/RoundToDigits.h"
+#include "import/ImportValueRange.h"
 #include "import/TableStatistics.h"
 
 #include <charconv>
@@ -25,9 +26,7 @@ ReadResult Truncated(const LineCursor& lines) {
     return ReadResult::Fail(ReadStatus::Truncated, lines.LineNumber() + 1, "the file ends inside a structure");
 }
 
-ReadResult OutOfRange(const LineCursor& lines) {
-    return ReadResult::Fail(ReadStatus::BadNumber, lines.LineNumber(), "a value out of range");
-}
+ReadResult OutOfRange(const LineCursor& lines) { return importrange::OutOfRange(lines.LineNumber()); }
 
 /// The row count: the whole number before the first TAB of the line.
 bool RowCount(std::string_view line, long& count) {
@@ -242,8 +241,8 @@ int XiONormalTissueItem(const std::vector<std::string>& names) {
 
 ReadResult ParseXiODvh(LineCursor& lines, float doseGy, ReadProgress* progress, ParsedPlan& out) {
     out = ParsedPlan{};
-    if (!std::isfinite(doseGy) || !(doseGy > 0))
-        return ReadResult::Fail(ReadStatus::BadPrescribedDose, 0, "the prescribed dose must be above 0");
+    // The dose comes from the dialog, from no line of the file.
+    if (ReadResult r = importrange::CheckPrescribedDose(doseGy, 0); !r) return r;
     ParsedPlan plan;
     std::vector<DVsetClass> bins;  // of the block in hand, made its structure's curve at its end
     const double d = doseGy;
@@ -254,7 +253,7 @@ ReadResult ParseXiODvh(LineCursor& lines, float doseGy, ReadProgress* progress, 
         p.DosePercent = static_cast<float>(cGy / d);
         p.DoseGy = static_cast<float>(cGy * 0.01);
         p.VolumeCc = p.VolumePercent = static_cast<float>(bin);
-        if (!dvhread::Finite(p)) return false;
+        if (!importrange::PointInRange(p)) return false;
         bins.push_back(p);
         return true;
     };

@@ -24,12 +24,14 @@ ReadResult ParseXiONames(std::string_view text, std::vector<std::string>& names)
 /// name equal to "Body" or "Expanded" without regard to case.
 int XiONormalTissueItem(const std::vector<std::string>& names);
 
-/// Reads every block into `out` with the prescribed dose `doseGy` (above 0). A row is
+/// Reads every block into `out` with the prescribed dose `doseGy`. A row is
 /// "dose in cGy, volume of its dose bin in cc", blanks anywhere ignored. Point j of a structure
 /// has `DoseGy` = its dose x 0.01, `DosePercent` = its dose / D, and holds its own bin and all
 /// later ones: `VolumeCc` = that sum, `VolumePercent` = it in % of the structure's total
 /// (`Volume`), both rounded to three decimals; a structure without volume is 0 %, never NaN.
 /// Statistics follow (minimum: the last point still at 100 %). `progress` steps once per block.
-/// Refused as `ParseXiONames`, and for a row that is no "number,number"; `out` then stays empty.
+/// Refused as `ParseXiONames`, for a row that is no "number,number", and for a value out of
+/// the import range (`importrange`: a negative dose or bin, a prescribed dose outside 1 mGy to
+/// 10 kGy); `out` then stays empty.
 ReadResult ParseXiODvh(LineCursor& lines, float doseGy, ReadProgress* progress, ParsedPlan& out);
 ReadResult ParseXiODvh(std::string_view text, float doseGy, ParsedPlan& out);

@@ -2,7 +2,7 @@
 #include "dvh/Workspace.h"
 
 #include "dvh/LineCursor.h"
-#include "import/ModFile.h"
+#include "dvh/ModFile.h"
 #include "import/XiOExport.h"
 #include "platform/Paths.h"
 

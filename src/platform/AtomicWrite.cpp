@@ -31,49 +31,6 @@ std::string FolderOf(const std::string& path) {
     return path.substr(0, slash);
 }
 
-}  // namespace
-
-namespace {
-
-// Writes `contents` to a flushed temporary file beside `path` with the permission bits `mode`;
-// `tmpl` receives its name. On failure nothing is left behind.
-WriteResult WriteTemporary(const std::string& path, std::string_view contents, mode_t mode,
-                           std::string& tmpl) {
-    tmpl = path + kTemporaryMark + "XXXXXX";
-    const int fd = mkostemp(tmpl.data(), O_CLOEXEC);
-    if (fd < 0) return {false, SystemError("Cannot create a file in the folder of", path)};
-    // Held until the descriptor closes (or the process dies): a temporary whose lock is free
-    // belongs to nobody.
-    ::flock(fd, LOCK_EX | LOCK_NB);
-    const char* data = contents.data();
-    std::size_t left = contents.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, data, left);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            WriteResult failed{false, SystemError("Cannot write", path)};
-            ::close(fd);
-            ::unlink(tmpl.c_str());
-            return failed;
-        }
-        data += n;
-        left -= static_cast<std::size_t>(n);
-    }
-    // The open descriptor writes on whatever the bits say, so the file gets its final ones now.
-    if (::fsync(fd) != 0 || ::fchmod(fd, mode) != 0) {
-        WriteResult failed{false, SystemError("Cannot write", path)};
-        ::close(fd);
-        ::unlink(tmpl.c_str());
-        return failed;
-    }
-    if (::close(fd) != 0) {
-        WriteResult failed{false, SystemError("Cannot write", path)};
-        ::unlink(tmpl.c_str());
-        return failed;
-    }
-    return {};
-}
-
 void SyncFolderOf(const std::string& path) {
     const int dir = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY);
     if (dir >= 0) {
@@ -82,47 +39,191 @@ void SyncFolderOf(const std::string& path) {
     }
 }
 
-}  // namespace
-
-WriteResult WriteNewFile(const std::string& path, std::string_view contents) {
-    std::string tmpl;
-    if (WriteResult written = WriteTemporary(path, contents, 0644, tmpl); !written.ok)
-        return written;
-    // A hard link fails when the name is taken: unlike a rename it never replaces a file.
-    if (::link(tmpl.c_str(), path.c_str()) != 0) {
-        WriteResult failed{false, errno == EEXIST ? "\"" + path + "\" already exists; it was not overwritten."
-                                                  : SystemError("Cannot create", path)};
-        ::unlink(tmpl.c_str());
-        return failed;
+/// Creates an empty temporary file beside `path`, locked until its descriptor closes; `name`
+/// receives its name. Returns the descriptor, or -1 (errno set).
+int CreateLockedTemporary(const std::string& path, std::string& name) {
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        std::string made = path + kTemporaryMark + "XXXXXX";
+        const int fd = mkostemp(made.data(), O_CLOEXEC);
+        if (fd < 0) return -1;
+        int locked;
+        while ((locked = ::flock(fd, LOCK_EX)) != 0 && errno == EINTR) {
+        }
+        // Between its creation and the lock the new file looked like a dead writer's to
+        // another writer's clean-up, which may have removed it: then it is made again.
+        struct stat st {};
+        if (::fstat(fd, &st) == 0 && st.st_nlink > 0) {
+            name = std::move(made);
+            return fd;
+        }
+        ::close(fd);
     }
-    ::unlink(tmpl.c_str());
-    SyncFolderOf(path);
-    return {};
+    errno = EAGAIN;
+    return -1;
 }
 
-WriteResult AtomicWriteFile(const std::string& linkOrPath, std::string_view contents, FileAccess access) {
-    // Through a symbolic link, replace the file it points to: renaming over the link itself
-    // would cut a shared settings file or list off from its link.
+/// A temporary file beside its target, locked for as long as this object holds it open: from
+/// before its first byte until it has taken its final name. Destroyed before that (a failure,
+/// an exception), it goes.
+class Temporary {
+public:
+    Temporary() = default;
+    Temporary(const Temporary&) = delete;
+    Temporary& operator=(const Temporary&) = delete;
+    ~Temporary() {
+        if (m_fd < 0) return;
+        if (!m_named) ::unlink(m_name.c_str());
+        ::close(m_fd);
+    }
+
+    /// Writes `contents` beside `path` with the permission bits `mode`, flushed.
+    WriteResult Write(const std::string& path, std::string_view contents, mode_t mode) {
+        if (!CreateLocked(path)) return {false, SystemError("Cannot create a file in the folder of", path)};
+        const char* data = contents.data();
+        std::size_t left = contents.size();
+        while (left > 0) {
+            const ssize_t n = ::write(m_fd, data, left);
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                return {false, SystemError("Cannot write", path)};
+            }
+            data += n;
+            left -= static_cast<std::size_t>(n);
+        }
+        // The open descriptor writes on whatever the bits say, so the file gets its final ones now.
+        if (::fsync(m_fd) != 0 || ::fchmod(m_fd, mode) != 0) return {false, SystemError("Cannot write", path)};
+        return {};
+    }
+
+    const std::string& Name() const { return m_name; }
+
+    /// The temporary was renamed to its target: nothing is removed at the end, and the lock
+    /// goes with the descriptor.
+    void Named() { m_named = true; }
+
+private:
+    bool CreateLocked(const std::string& path) {
+        m_fd = CreateLockedTemporary(path, m_name);
+        return m_fd >= 0;
+    }
+
+    std::string m_name;
+    int m_fd = -1;
+    bool m_named = false;
+};
+
+/// The file a write replaces: through a symbolic link, the file it points to, since renaming
+/// over the link itself would cut a shared settings file or list off from its link.
+std::string WriteTarget(const std::string& linkOrPath) {
     std::string path = linkOrPath;
     if (char* real = ::realpath(linkOrPath.c_str(), nullptr)) {
         path = real;
         std::free(real);
     }
+    return path;
+}
+
+/// The permission bits a write gives `path`: the old file's (0644 for a new one), without write
+/// permission for `FileAccess::ReadOnly`.
+mode_t WriteMode(const std::string& path, FileAccess access) {
     mode_t mode = 0644;
     struct stat old {};
     if (stat(path.c_str(), &old) == 0) mode = old.st_mode & 07777;
     if (access == FileAccess::ReadOnly) mode &= ~mode_t(S_IWUSR | S_IWGRP | S_IWOTH);
-    std::string tmpl;
-    if (WriteResult written = WriteTemporary(path, contents, mode, tmpl); !written.ok)
-        return written;
-    FaultPoint("atomic write: temporary written");
-    if (std::rename(tmpl.c_str(), path.c_str()) != 0) {
-        WriteResult failed{false, SystemError("Cannot replace", path)};
-        ::unlink(tmpl.c_str());
-        return failed;
-    }
-    // Make the rename itself durable.
+    return mode;
+}
+
+}  // namespace
+
+WriteResult WriteNewFile(const std::string& path, std::string_view contents) {
+    RemoveStaleTemporaries(FolderOf(path));
+    Temporary temporary;
+    if (WriteResult written = temporary.Write(path, contents, 0644); !written.ok) return written;
+    // A hard link fails when the name is taken: unlike a rename it never replaces a file.
+    if (::link(temporary.Name().c_str(), path.c_str()) != 0)
+        return {false, errno == EEXIST ? "\"" + path + "\" already exists; it was not overwritten."
+                                       : SystemError("Cannot create", path)};
     SyncFolderOf(path);
+    return {};
+}
+
+WriteResult AtomicWriteFile(const std::string& path, std::string_view contents, FileAccess access) {
+    return AtomicWriteFiles({FileWrite{path, contents, access}});
+}
+
+WriteResult AtomicWriteFiles(const std::vector<FileWrite>& files) {
+    const std::size_t n = files.size();
+    std::vector<std::string> targets;
+    std::string cleaned;
+    for (const FileWrite& file : files) {
+        targets.push_back(WriteTarget(file.Path));
+        // What a killed write left in the folder goes with the next write there.
+        if (const std::string folder = FolderOf(targets.back()); folder != cleaned) {
+            RemoveStaleTemporaries(folder);
+            cleaned = folder;
+        }
+    }
+    // What a failed rename puts back: the old contents of every file but the last.
+    std::vector<std::string> oldContents(n);
+    std::vector<bool> existed(n, false);
+    for (std::size_t i = 0; i + 1 < n; ++i) {
+        OpenProblem problem = OpenProblem::None;
+        existed[i] = ReadWholeFile(targets[i], oldContents[i], std::size_t(1) << 31, &problem);
+        if (!existed[i] && problem != OpenProblem::Missing)
+            return {false, "Cannot read \"" + targets[i] + "\": it " + OpenProblemText(problem)};
+    }
+    std::vector<Temporary> temporaries(n);
+    for (std::size_t i = 0; i < n; ++i)
+        if (WriteResult written = temporaries[i].Write(targets[i], files[i].Contents,
+                                                       WriteMode(targets[i], files[i].Access));
+            !written.ok)
+            return written;
+    FaultPoint("atomic write: temporary written");
+    for (std::size_t i = 0; i < n; ++i) {
+        if (std::rename(temporaries[i].Name().c_str(), targets[i].c_str()) != 0) {
+            WriteResult failed{false, SystemError("Cannot replace", targets[i])};
+            for (std::size_t j = 0; j < i; ++j) {
+                if (existed[j])
+                    AtomicWriteFile(targets[j], oldContents[j], files[j].Access);
+                else
+                    ::unlink(targets[j].c_str());
+            }
+            return failed;
+        }
+        temporaries[i].Named();
+        if (i + 1 < n) FaultPoint("atomic write: one of several renamed");
+    }
+    // Make the renames themselves durable.
+    for (const std::string& target : targets) SyncFolderOf(target);
+    return {};
+}
+
+FileReplacement::FileReplacement(const std::string& target)
+    : m_target(WriteTarget(target)), m_mode(WriteMode(m_target, FileAccess::Keep)) {
+    RemoveStaleTemporaries(FolderOf(m_target));
+    m_fd = CreateLockedTemporary(m_target, m_path);
+    if (m_fd >= 0) return;
+    m_error = SystemError("Cannot create a file in the folder of", m_target);
+    m_path.clear();
+}
+
+FileReplacement::~FileReplacement() {
+    if (m_fd < 0) return;
+    // Removed while still locked, so no clean-up takes it for a dead writer's in between.
+    ::unlink(m_path.c_str());
+    ::close(m_fd);
+}
+
+WriteResult FileReplacement::Commit() {
+    if (m_fd < 0) return {false, m_error.empty() ? "Nothing to replace \"" + m_target + "\" with" : m_error};
+    // The writer wrote through a descriptor of its own; this one reaches the same file.
+    if (::fsync(m_fd) != 0 || ::fchmod(m_fd, static_cast<mode_t>(m_mode)) != 0)
+        return {false, SystemError("Cannot write", m_target)};
+    if (std::rename(m_path.c_str(), m_target.c_str()) != 0)
+        return {false, SystemError("Cannot replace", m_target)};
+    ::close(m_fd);
+    m_fd = -1;
+    SyncFolderOf(m_target);
     return {};
 }
 
@@ -178,8 +279,12 @@ int RemoveStaleTemporaries(const std::string& folder) {
         const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW);
         if (fd < 0) continue;
         struct stat st {};
-        // A writer still at work holds the lock; one that was killed released it with its life.
+        // A writer still at work holds the lock; one that was killed released it with its
+        // life. The name must still be the file locked: a writer that finished meanwhile has
+        // given it to its target.
+        struct stat named {};
         if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+            ::lstat(path.c_str(), &named) == 0 && named.st_ino == st.st_ino && named.st_dev == st.st_dev &&
             ::unlink(path.c_str()) == 0)
             ++removed;
         ::close(fd);

@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 
@@ -22,13 +23,57 @@ enum class FileAccess {
 /// Replaces `path` with `contents` so that a failure or a kill at any point leaves the old file
 /// whole. The new file has its final permission before it takes the name, so no crash leaves it
 /// writable when it should not be (the rename needs a writable folder, not a writable file).
-/// The temporary file beside it (`path` + ".tmp-" + 6 characters) is locked while it is being
-/// written, so that `RemoveStaleTemporaries` can tell one left by a killed writer.
+/// The temporary file beside it (`path` + ".tmp-" + 6 characters) is locked from its creation
+/// until it has its final name, so that `RemoveStaleTemporaries` can tell one left by a killed
+/// writer; those of the folder are removed first.
 WriteResult AtomicWriteFile(const std::string& path, std::string_view contents,
                             FileAccess access = FileAccess::Keep);
 
+/// One file of a change that `AtomicWriteFiles` makes.
+struct FileWrite {
+    std::string Path;
+    std::string_view Contents;
+    FileAccess Access = FileAccess::Keep;
+};
+
+/// Replaces files that are only right together, as `AtomicWriteFile` replaces one: every
+/// temporary is written and flushed first, so that a failure up to then leaves every file as
+/// it was; then they take their names in the order given, one right after the other. When a
+/// rename fails, the files renamed before it get their old contents back (one that did not
+/// exist goes again). Only a kill between two renames leaves the first files new and the
+/// rest old: whoever reads such files checks that they belong together.
+WriteResult AtomicWriteFiles(const std::vector<FileWrite>& files);
+
+/// A new version of `target` written by something that opens files by name itself (a
+/// printer): it writes `Path()`, a temporary beside `target` named and locked as
+/// `AtomicWriteFile`'s own, and `Commit` flushes it and renames it over `target`, which keeps
+/// its permission bits. Until then `target` is untouched; a temporary never committed is removed
+/// when this goes, and one left by a kill goes with the next write in its folder.
+class FileReplacement {
+public:
+    explicit FileReplacement(const std::string& target);
+    ~FileReplacement();
+    FileReplacement(const FileReplacement&) = delete;
+    FileReplacement& operator=(const FileReplacement&) = delete;
+
+    /// Where to write; empty when no temporary could be made (`Error` says why).
+    const std::string& Path() const { return m_path; }
+    const std::string& Error() const { return m_error; }
+    /// Gives the written temporary the target's name.
+    WriteResult Commit();
+
+private:
+    std::string m_target;
+    std::string m_path;
+    std::string m_error;
+    unsigned m_mode = 0644;
+    int m_fd = -1;
+};
+
 /// Removes the temporary files of writes that never finished (their writer was killed) from
-/// `folder`: only names of our pattern whose lock nobody holds. Returns how many went.
+/// `folder`: only names of our pattern whose lock nobody holds, so never the temporary of a
+/// write that another thread or process is making. Returns how many went. Every write above
+/// calls it for its folder, so what a kill left behind goes with the next write there.
 int RemoveStaleTemporaries(const std::string& folder);
 
 /// Writes `contents` to a file `path` that must not exist: written whole beside it first, then

@@ -1,6 +1,7 @@
 // Private-profile ini semantics over an in-memory list of lines.
 #include "platform/IniFile.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <cstdint>
@@ -26,6 +27,18 @@ bool SameName(std::string_view a, std::string_view b) {
     for (std::size_t i = 0; i < a.size(); ++i)
         if (Fold(a[i]) != Fold(b[i])) return false;
     return true;
+}
+
+// A hash of a name without regard to ASCII case, and of the section line a key belongs to.
+std::uint32_t NameHash(std::uint32_t section, std::string_view name) {
+    std::uint64_t h = 14695981039346656037ull;  // FNV-1a
+    for (char c : name) h = (h ^ static_cast<unsigned char>(Fold(c))) * 1099511628211ull;
+    h ^= section * 0x9E3779B97F4A7C15ull;
+    // Every bit of name and section reaches the low bits that pick the slot.
+    h ^= h >> 33;
+    h *= 0xFF51AFD7ED558CCDull;
+    h ^= h >> 33;
+    return static_cast<std::uint32_t>(h);
 }
 
 // A value as a key line carries it. Readers trim values and drop one pair of enclosing quotes,
@@ -88,6 +101,8 @@ void IniFile::Parse(std::string_view text) {
     else if (firstBreak != std::string_view::npos &&
              (firstBreak + 1 == text.size() || text[firstBreak + 1] != '\n'))
         m_eol = "\r";
+    // One allocation for the lines of a file with LF or CR LF ends, not one per doubling.
+    m_lines.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
     std::size_t pos = 0;
     while (pos < text.size()) {
         auto end = text.find_first_of("\r\n", pos);
@@ -118,6 +133,103 @@ void IniFile::Parse(std::string_view text) {
         }
         m_lines.push_back(std::move(line));
     }
+    BuildIndex();
+}
+
+void IniFile::BuildIndex() {
+    // Room for every entry at once: each section, and the keys of each section long enough to
+    // have them indexed.
+    std::size_t entries = 0;
+    std::size_t sectionLine = kNone;
+    std::size_t keys = 0;
+    const auto closeSection = [&](std::size_t end) {
+        if (sectionLine != kNone && end - sectionLine > kReadThrough + 1) entries += keys;
+    };
+    for (std::size_t i = 0; i < m_lines.size(); ++i) {
+        if (m_lines[i].kind == Line::Kind::Section) {
+            closeSection(i);
+            sectionLine = i;
+            keys = 0;
+            ++entries;
+        } else {
+            keys += m_lines[i].kind == Line::Kind::Key;
+        }
+    }
+    closeSection(m_lines.size());
+    m_slots.clear();
+    m_slotsUsed = 0;
+    ReserveSlots(entries);
+    m_indexedSection = kNone;
+    for (std::size_t i = 0; i < m_lines.size(); ++i) IndexLine(i);
+}
+
+void IniFile::ReserveSlots(std::size_t entries) {
+    std::size_t size = 16;
+    while (size < 2 * entries) size *= 2;
+    if (size <= m_slots.size()) return;
+    std::vector<Slot> old = std::move(m_slots);
+    m_slots.assign(size, Slot{});
+    const std::size_t mask = size - 1;
+    for (const Slot& slot : old) {
+        if (slot.line == kNone) continue;
+        std::size_t i = slot.hash & mask;
+        while (m_slots[i].line != kNone) i = (i + 1) & mask;
+        m_slots[i] = slot;
+    }
+}
+
+void IniFile::IndexLine(std::size_t i) {
+    if (m_lines[i].kind == Line::Kind::Section) {
+        // Only the first section of a name is ever read: the keys of later ones stay out.
+        m_indexedSection = Remember(kNone, i) ? static_cast<std::uint32_t>(i) : kNone;
+    } else {
+        IndexGrownSection(i, i);
+    }
+}
+
+void IniFile::IndexGrownSection(std::size_t last, std::size_t added) {
+    if (m_indexedSection == kNone) return;
+    const std::size_t section = m_indexedSection;
+    const std::size_t span = last - section;
+    if (span == kReadThrough + 1) {
+        for (std::size_t i = section + 1; i <= last; ++i)
+            if (m_lines[i].kind == Line::Kind::Key) Remember(m_indexedSection, i);
+    } else if (span > kReadThrough + 1 && m_lines[added].kind == Line::Kind::Key) {
+        Remember(m_indexedSection, added);
+    }
+}
+
+std::size_t IniFile::Probe(std::uint32_t hash, std::uint32_t section, std::string_view name) const {
+    const std::size_t mask = m_slots.size() - 1;
+    std::size_t i = hash & mask;
+    for (; m_slots[i].line != kNone; i = (i + 1) & mask) {
+        const Slot& slot = m_slots[i];
+        if (slot.hash == hash && slot.section == section && SameName(m_lines[slot.line].name, name))
+            break;
+    }
+    return i;
+}
+
+long IniFile::IndexedLine(std::uint32_t section, std::string_view name) const {
+    if (m_slots.empty()) return -1;
+    const Slot& slot = m_slots[Probe(NameHash(section, name), section, name)];
+    return slot.line == kNone ? -1 : static_cast<long>(slot.line);
+}
+
+bool IniFile::Remember(std::uint32_t section, std::size_t line) {
+    ReserveSlots(m_slotsUsed + 1);
+    const std::string_view name = m_lines[line].name;
+    const std::uint32_t hash = NameHash(section, name);
+    Slot& slot = m_slots[Probe(hash, section, name)];
+    if (slot.line != kNone) return false;
+    slot = Slot{hash, section, static_cast<std::uint32_t>(line)};
+    ++m_slotsUsed;
+    return true;
+}
+
+void IniFile::PushLine(Line line) {
+    m_lines.push_back(std::move(line));
+    IndexLine(m_lines.size() - 1);
 }
 
 std::string IniFile::Text() const {
@@ -135,13 +247,7 @@ std::string IniFile::Text() const {
 
 WriteResult IniFile::Save(FileAccess access) const { return AtomicWriteFile(m_path, Text(), access); }
 
-long IniFile::FindSection(std::string_view section) const {
-    const std::string_view want = Trim(section);
-    for (std::size_t i = 0; i < m_lines.size(); ++i)
-        if (m_lines[i].kind == Line::Kind::Section && SameName(m_lines[i].name, want))
-            return static_cast<long>(i);
-    return -1;
-}
+long IniFile::FindSection(std::string_view section) const { return IndexedLine(kNone, Trim(section)); }
 
 std::size_t IniFile::SectionEnd(std::size_t sectionLine) const {
     std::size_t i = sectionLine + 1;
@@ -151,11 +257,15 @@ std::size_t IniFile::SectionEnd(std::size_t sectionLine) const {
 
 long IniFile::FindKey(std::size_t sectionLine, std::string_view key) const {
     const std::string_view want = Trim(key);
-    const std::size_t end = SectionEnd(sectionLine);
-    for (std::size_t i = sectionLine + 1; i < end; ++i)
+    // A short section is read through; only a longer one has its keys in the index.
+    const std::size_t end = std::min(m_lines.size(), sectionLine + 1 + kReadThrough);
+    for (std::size_t i = sectionLine + 1; i < end; ++i) {
+        if (m_lines[i].kind == Line::Kind::Section) return -1;
         if (m_lines[i].kind == Line::Kind::Key && SameName(m_lines[i].name, want))
             return static_cast<long>(i);
-    return -1;
+    }
+    if (end == m_lines.size() || m_lines[end].kind == Line::Kind::Section) return -1;
+    return IndexedLine(static_cast<std::uint32_t>(sectionLine), want);
 }
 
 const std::string* IniFile::FindValue(std::string_view section, std::string_view key) const {
@@ -227,11 +337,11 @@ void IniFile::AppendSectionHead(std::string_view section) {
     // (Written keys have no raw text, so test the kind, not only the text.)
     if (!m_lines.empty() &&
         !(m_lines.back().kind == Line::Kind::Other && Trim(m_lines.back().raw).empty()))
-        m_lines.push_back(Line{});
+        PushLine(Line{});
     Line head;
     head.kind = Line::Kind::Section;
     head.name = OneLine(Trim(section));
-    m_lines.push_back(std::move(head));
+    PushLine(std::move(head));
 }
 
 void IniFile::WriteSectionKeys(std::string_view section,
@@ -244,12 +354,13 @@ void IniFile::WriteSectionKeys(std::string_view section,
     // large section is written in linear time.
     AppendSectionHead(section);
     m_lines.reserve(m_lines.size() + keys.size());
+    if (keys.size() > kReadThrough) ReserveSlots(m_slotsUsed + keys.size());
     for (const auto& [key, value] : keys) {
         Line line;
         line.kind = Line::Kind::Key;
         line.name = OneLine(Trim(key));
         line.value = OneLine(value);
-        m_lines.push_back(std::move(line));
+        PushLine(std::move(line));
     }
 }
 
@@ -261,7 +372,7 @@ void IniFile::WriteString(std::string_view section, std::string_view key, std::s
     long s = FindSection(section);
     if (s < 0) {
         AppendSectionHead(section);
-        m_lines.push_back(std::move(line));
+        PushLine(std::move(line));
         return;
     }
     const long k = FindKey(static_cast<std::size_t>(s), key);
@@ -270,12 +381,19 @@ void IniFile::WriteString(std::string_view section, std::string_view key, std::s
         return;
     }
     // Append after the section's last key or non-blank line, before trailing blank lines.
-    std::size_t insertAt = SectionEnd(static_cast<std::size_t>(s));
+    const std::size_t end = SectionEnd(static_cast<std::size_t>(s));
+    std::size_t insertAt = end;
     while (insertAt > static_cast<std::size_t>(s) + 1 &&
            m_lines[insertAt - 1].kind == Line::Kind::Other &&
            Trim(m_lines[insertAt - 1].raw).empty())
         --insertAt;
+    // In the last section only blank lines move down; anywhere else later sections move too.
+    const bool lastSection = end == m_lines.size();
     m_lines.insert(m_lines.begin() + static_cast<long>(insertAt), std::move(line));
+    if (lastSection)
+        IndexGrownSection(m_lines.size() - 1, insertAt);
+    else
+        BuildIndex();
 }
 
 void IniFile::WriteInteger(std::string_view section, std::string_view key, int value) {
@@ -290,19 +408,40 @@ void IniFile::WriteFloat(std::string_view section, std::string_view key, double 
     WriteString(section, key, FormatIniFloat(value));
 }
 
-void IniFile::EraseSection(std::string_view section) {
-    // Every section of that name goes, with its keys, as the profile functions erase it.
-    for (long s = FindSection(section); s >= 0; s = FindSection(section)) {
-        std::size_t end = SectionEnd(static_cast<std::size_t>(s));
-        m_lines.erase(m_lines.begin() + s, m_lines.begin() + static_cast<long>(end));
+void IniFile::EraseSection(std::string_view section) { EraseSections({std::string(section)}); }
+
+void IniFile::EraseSections(const std::vector<std::string>& sections) {
+    // Every section of each name goes, with its keys, as the profile functions erase it. The
+    // index gives each name's first section, and any later section of a name leads back to it.
+    std::vector<char> erased(m_lines.size(), 0);  // by the line of a name's first section
+    bool any = false;
+    for (const std::string& section : sections) {
+        const long s = FindSection(section);
+        if (s >= 0) erased[static_cast<std::size_t>(s)] = any = true;
     }
+    if (!any) return;
+    std::vector<char> keep(m_lines.size(), 1);
+    bool erasing = false;
+    for (std::size_t i = 0; i < m_lines.size(); ++i) {
+        if (m_lines[i].kind == Line::Kind::Section)
+            erasing = erased[static_cast<std::size_t>(FindSection(m_lines[i].name))];
+        keep[i] = !erasing;
+    }
+    std::vector<Line> kept;
+    kept.reserve(m_lines.size());
+    for (std::size_t i = 0; i < m_lines.size(); ++i)
+        if (keep[i]) kept.push_back(std::move(m_lines[i]));
+    m_lines = std::move(kept);
+    BuildIndex();
 }
 
 void IniFile::DeleteKey(std::string_view section, std::string_view key) {
     const long s = FindSection(section);
     if (s < 0) return;
     const long k = FindKey(static_cast<std::size_t>(s), key);
-    if (k >= 0) m_lines.erase(m_lines.begin() + k);
+    if (k < 0) return;
+    m_lines.erase(m_lines.begin() + k);
+    BuildIndex();
 }
 
 std::string FormatIniFloat(double value) {
@@ -321,6 +460,19 @@ std::string FormatIniFloat(double value) {
     }
     if (s == "-0") s = "0";
     return s;
+}
+
+std::size_t NumberedSectionCount(const IniFile& ini, std::string_view countSection,
+                                 std::string_view prefix) {
+    // ReadInteger gives -1 alike for an absent count, junk and one beyond the int range.
+    const int count = ini.ReadInteger(countSection, "Count", -1);
+    const std::string name(prefix);
+    std::size_t n = 0;
+    // Bounded by the sections the file holds, whatever the count says.
+    while ((count < 0 || n < static_cast<std::size_t>(count)) &&
+           ini.SectionExists(name + std::to_string(n)))
+        ++n;
+    return n;
 }
 
 bool ParseIniInteger(std::string_view text, int& value) {

@@ -4,6 +4,7 @@
 
 #include "platform/AtomicWrite.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -22,7 +23,8 @@ namespace platform {
 /// blank at either end, or enclosed in quotes, is saved in quotes so that it reads back the
 /// same. Lines the class does not understand (comments, junk) are kept as they are.
 ///
-/// Nothing touches the disk until `Save`, which replaces the file atomically.
+/// Nothing touches the disk until `Save`, which replaces the file atomically. A lookup costs no
+/// scan of the file: where each section and key stands is indexed once per read.
 class IniFile {
 public:
     enum class LoadStatus { Ok, Missing, Unreadable };
@@ -79,6 +81,8 @@ public:
                           const std::vector<std::pair<std::string, std::string>>& keys);
 
     void EraseSection(std::string_view section);
+    /// Erases every section named in `sections` in one pass over the file.
+    void EraseSections(const std::vector<std::string>& sections);
     void DeleteKey(std::string_view section, std::string_view key);
 
 private:
@@ -89,24 +93,70 @@ private:
         std::string raw;    // the original text, for lines kept as they were
     };
 
+    // One entry of the index: the line of a section (`section` kNone) or of a key in the
+    // section that starts at line `section`, with the hash of its name. Line numbers fit 32 bits,
+    // since files are read up to 2 GiB.
+    static constexpr std::uint32_t kNone = UINT32_MAX;
+    struct Slot {
+        std::uint32_t hash = 0;
+        std::uint32_t section = kNone;
+        std::uint32_t line = kNone;  // kNone: the slot is free
+    };
+
     // Appends a section header at the end of the file, after a blank line if needed.
     void AppendSectionHead(std::string_view section);
+    // Appends a line at the end of the file.
+    void PushLine(Line line);
     // Index of the first section line named `section`, or -1.
     long FindSection(std::string_view section) const;
     // End of the section that starts at `sectionLine` (index of the next section line or size).
     std::size_t SectionEnd(std::size_t sectionLine) const;
-    // Index of the first key line `key` in the section at `sectionLine`, or -1.
+    // Index of the first key line `key` in the first section of its name, which starts at
+    // `sectionLine`, or -1.
     long FindKey(std::size_t sectionLine, std::string_view key) const;
     const std::string* FindValue(std::string_view section, std::string_view key) const;
+    // Indexes every line anew: after a change that moved lines, as after a read.
+    void BuildIndex();
+    // Indexes line `i`, which follows every line indexed so far.
+    void IndexLine(std::size_t i);
+    // The indexed section that ends the file now reaches line `last`, having gained line `added`:
+    // once longer than kReadThrough lines its keys join the index.
+    void IndexGrownSection(std::size_t last, std::size_t added);
+    // The line of the first section named `name` (`section` kNone), or of the first key named
+    // `name` in the section that starts at line `section`; -1 when there is none.
+    long IndexedLine(std::uint32_t section, std::string_view name) const;
+    // The slot that holds the entry of `name` under `section`, or the free one where it would go.
+    std::size_t Probe(std::uint32_t hash, std::uint32_t section, std::string_view name) const;
+    // Enters `line` under `section` unless an entry of its name is there (the first one wins);
+    // true when entered.
+    bool Remember(std::uint32_t section, std::size_t line);
+    // Makes room for `entries` entries in all, keeping those there.
+    void ReserveSlots(std::size_t entries);
 
     std::string m_path;
     std::vector<Line> m_lines;
     std::string m_eol = "\r\n";
     std::string m_loadProblem;
+    // Open addressing with linear probing: a power of two of slots, at most half of them used.
+    // It holds the first section of each name, the only one ever read, and the keys of such a
+    // section when it spans more than kReadThrough lines: a shorter one is read through from
+    // its head, which costs less than a look far off in memory. Every write keeps it true.
+    static constexpr std::size_t kReadThrough = 16;
+    std::vector<Slot> m_slots;
+    std::size_t m_slotsUsed = 0;
+    // The indexed section that the last line belongs to; kNone before the first section, or
+    // in a later section of a name already indexed.
+    std::uint32_t m_indexedSection = kNone;
 };
 
 /// 15 significant digits, shortest form, "." as separator: the float text of ini files.
 std::string FormatIniFloat(double value);
+/// How many sections `prefix` + 0, `prefix` + 1, ... to read: those present from 0 up to the
+/// first one missing, and no more than integer "Count" of section `countSection` where that is a
+/// number of 0 or more. A count that is absent, negative or no number bounds nothing, so that
+/// the sets it stands for are read and a save writes them back rather than over them.
+std::size_t NumberedSectionCount(const IniFile& ini, std::string_view countSection,
+                                 std::string_view prefix);
 /// Parses a whole string as an integer the way ini files are read; false if it is not one.
 bool ParseIniInteger(std::string_view text, int& value);
 /// Parses a whole string as a decimal number ("." separator, surrounding spaces allowed).

@@ -3,10 +3,6 @@
 
 #include "platform/IniFile.h"
 
-#include <algorithm>
-#include <cctype>
-#include <charconv>
-
 namespace {
 
 std::string TemplateSection(std::size_t i) { return "Comment" + std::to_string(i); }
@@ -16,24 +12,8 @@ constexpr const char* LineKeys[3] = {"Text0", "Text1", "Text2"};
 }  // namespace
 
 std::vector<ComClass> ReadCommentTemplates(const platform::IniFile& ini) {
-    const int count = ini.ReadInteger("Comment", "Count", 0);
-    if (count <= 0) return {};
-    // A broken count must not make millions of empty templates: none beyond the last
-    // template section that the file really holds.
-    std::size_t present = 0;
-    for (const std::string& section : ini.ReadSections()) {
-        if (section.size() <= 7 || !std::equal(section.begin(), section.begin() + 7, "Comment",
-                                               [](char a, char b) { return std::tolower(a) == std::tolower(b); }))
-            continue;
-        std::size_t number = 0;
-        const char* first = section.data() + 7;
-        const char* last = section.data() + section.size();
-        const auto [end, error] = std::from_chars(first, last, number);
-        if (error == std::errc() && end == last) present = std::max(present, number + 1);
-    }
-    const std::size_t n = std::min(static_cast<std::size_t>(count), present);
-    std::vector<ComClass> templates(n);
-    for (std::size_t i = 0; i < n; ++i)
+    std::vector<ComClass> templates(platform::NumberedSectionCount(ini, "Comment", "Comment"));
+    for (std::size_t i = 0; i < templates.size(); ++i)
         for (int k = 0; k < 3; ++k) templates[i].Line[k] = ini.ReadString(TemplateSection(i), LineKeys[k], "");
     return templates;
 }

@@ -17,9 +17,9 @@ struct ComClass {
 /// The template file's name in the program folder.
 inline const char* CommentTemplateFileName() { return "Tessaray_ReportComment.ini"; }
 
-/// The templates of `ini`: "Count" of section "Comment" (0 when absent), each template's
-/// lines from keys "Text0" to "Text2" of section "Comment" + its number. A count larger than
-/// the file's last template section is not trusted beyond that section.
+/// The templates of `ini`, in sections "Comment0" upward to the first one missing, no more
+/// than "Count" of section "Comment" (see `platform::NumberedSectionCount`); each template's
+/// lines from keys "Text0" to "Text2" ("" when absent).
 std::vector<ComClass> ReadCommentTemplates(const platform::IniFile& ini);
 
 /// Writes "Count" and sections "Comment0" onwards for `templates`; sections with higher

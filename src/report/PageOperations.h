@@ -3,6 +3,7 @@
 
 #include "dvh/Records.h"
 
+#include <functional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -18,6 +19,18 @@ struct PageText {
     TColor Color = 0;
     bool Opaque = true;
 };
+
+/// A rectangle of the page from (`Left`, `Top`) up to but not including (`Right`, `Bottom`).
+struct PageBox {
+    int Left = 0, Top = 0, Right = 0, Bottom = 0;
+    bool Meets(const PageBox& o) const {
+        return Left < o.Right && o.Left < Right && Top < o.Bottom && o.Top < Bottom;
+    }
+};
+
+/// The rectangle a text covers on the device that draws the page, in its units: what only
+/// that device's fonts can tell.
+using PageTextMeasure = std::function<PageBox(const PageText&)>;
 
 /// A straight line between two points, `Width` device units thick.
 struct PageLine {

@@ -33,8 +33,9 @@ public:
     int X(double fraction) const { return PageUnit(fraction, m_page.Width); }
     int Y(double fraction) const { return PageUnit(fraction, m_page.Height); }
     void Text(int x, int y, std::string text, int points, bool bold = false, TColor color = 0) {
-        m_page.Operations.push_back(PageText{x, y, std::move(text), points, bold, color, true});
+        Text(PageText{x, y, std::move(text), points, bold, color, true});
     }
+    void Text(PageText text) { m_page.Operations.push_back(std::move(text)); }
     void Line(int x1, int y1, int x2, int y2) {
         m_page.Operations.push_back(PageLine{x1, y1, x2, y2, 2, 0});
     }
@@ -185,6 +186,24 @@ void DrawStructureTable(PageWriter& page, const ReportPageInput& in, float table
     }
 }
 
+// Whether `footer` can stand on the page clear of the comment. It keeps its place unless the
+// comment's last line runs into it (the block's lines come within a footer's height of the
+// page's foot, so the footer cannot go below them); it then moves left along the bottom line
+// to end a little before the comment block, and where the plan line leaves it no room there
+// it is left off: the user's comment is never written over.
+bool PlaceFooter(PageText& footer, const std::vector<PageText>& comment, const PageText& planLine,
+                 const PageTextMeasure& measure, int gap) {
+    if (!measure || comment.empty()) return true;
+    const PageBox box = measure(footer);
+    bool clash = false;
+    for (const PageText& line : comment) clash = clash || measure(line).Meets(box);
+    if (!clash) return true;
+    footer.X -= box.Right - (comment.front().X - gap);
+    PageBox moved = measure(footer);
+    moved.Left -= gap;
+    return moved.Left >= 0 && !moved.Meets(measure(planLine));
+}
+
 void DrawPatientBlock(PageWriter& page, const ReportPageInput& in) {
     const PDatasetClass& plan = *in.Plan;
     const double rows[] = {0.93, 0.946, 0.962, 0.978};
@@ -196,10 +215,15 @@ void DrawPatientBlock(PageWriter& page, const ReportPageInput& in) {
         page.Text(page.X(0.25), page.Y(rows[i]), values[i], 11);
     }
     page.Text(page.X(0.685), page.Y(0.93), "Prescribed dose = " + ReportPrescribedDose(plan) + " [Gy]", 11);
+    std::vector<PageText> comment;
     for (int i = 0; i < 3; ++i)
-        if (!in.CommentLine[i].empty())
-            page.Text(page.X(0.685), page.Y(rows[i + 1]), in.CommentLine[i], 11, false, in.CommentColor);
-    page.Text(page.X(0.84), page.Y(0.99), "Tessaray - " + in.Version, 7);
+        if (!in.CommentLine[i].empty()) {
+            comment.push_back({page.X(0.685), page.Y(rows[i + 1]), in.CommentLine[i], 11, false, in.CommentColor});
+            page.Text(comment.back());
+        }
+    PageText footer{page.X(0.84), page.Y(0.99), "Tessaray - " + in.Version, 7};
+    const PageText planLine{page.X(0.25), page.Y(rows[3]), values[3], 11};
+    if (PlaceFooter(footer, comment, planLine, in.Measure, page.X(0.01))) page.Text(std::move(footer));
 }
 
 }  // namespace

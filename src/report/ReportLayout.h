@@ -38,6 +38,9 @@ struct ReportPageInput {
     /// The page in device units: 840 x 1188 for the preview, the printable area on paper.
     double Width = 840;
     double Height = 1188;
+    /// How the page's device sizes texts; without it the footer keeps its place whatever the
+    /// comment.
+    PageTextMeasure Measure;
 };
 
 /// The laid-out page and what did not fit on it.

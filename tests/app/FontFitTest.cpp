@@ -4,7 +4,9 @@
 #include "app/Forms.h"
 #include "app/TForm1.h"
 #include "app/TFormInputBox.h"
+#include "compare/ui/TFormComp.h"
 #include "planlist/ui/TFormIndex.h"
+#include "../support/ExampleProgramFolder.h"
 #include "../support/QtTestApp.h"
 
 #include <QAbstractButton>
@@ -17,6 +19,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyleOptionComboBox>
@@ -82,15 +85,40 @@ void ExpectControlsFit(QWidget* window) {
     }
 }
 
-/// Text cells of a grid whose columns have designed widths (2 pixels of margin).
-void ExpectCellsFit(const QTableWidget* grid, int lastColumn) {
+/// The leftmost and rightmost columns of text pixels of `area` in `image`: clearly darker than
+/// the area's bottom right corner, its background (the text is grey while a dialog is open).
+std::pair<int, int> InkSpan(const QImage& image, const QRect& area) {
+    const int background = image.pixelColor(area.bottomRight() - QPoint(1, 1)).value();
+    int left = area.right() + 1, right = area.left() - 1;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (image.pixelColor(x, y).value() < background - 30) left = std::min(left, x), right = std::max(right, x);
+    return {left, right};
+}
+
+/// Text cells of a grid's first columns as the grid paints them: each text as wide as when
+/// written alone (not shortened to an ellipsis) and clear of its cell's right edge (not cut).
+void ExpectCellsFit(QTableWidget* grid, int lastColumn) {
+    grid->clearSelection();  // text on the grid's own face
+    // The grid with whatever lies over its cells (the comparison's fixed columns).
+    const QImage shot = grid->grab().toImage();
     const QFontMetrics metrics(grid->font());
     for (int r = 0; r < grid->rowCount(); ++r)
         for (int c = 0; c <= lastColumn; ++c) {
-            if (const QTableWidgetItem* item = grid->item(r, c)) {
-                EXPECT_LE(metrics.horizontalAdvance(item->text()) + 2, grid->columnWidth(c))
-                    << Where(grid) << item->text().toStdString() << "\"";
-            }
+            const QTableWidgetItem* item = grid->item(r, c);
+            const QRect cell = item ? grid->visualItemRect(item).translated(grid->viewport()->pos()) : QRect();
+            if (!item || item->text().isEmpty() || !shot.rect().contains(cell)) continue;
+            QImage alone(metrics.horizontalAdvance(item->text()) + 8, metrics.height(), QImage::Format_RGB32);
+            alone.fill(Qt::white);
+            QPainter painter(&alone);
+            painter.setFont(grid->font());
+            painter.drawText(4, metrics.ascent(), item->text());
+            painter.end();
+            const auto [aloneLeft, aloneRight] = InkSpan(alone, alone.rect());
+            const auto [left, right] = InkSpan(shot, cell);
+            EXPECT_GE(right - left, aloneRight - aloneLeft - 1)
+                << Where(grid) << item->text().toStdString() << "\" shortened";
+            EXPECT_LT(right, cell.right() - 1) << Where(grid) << item->text().toStdString() << "\" cut";
         }
 }
 
@@ -105,13 +133,7 @@ TEST(FontFit, DesignedTextsAndExampleNamesFitTheirControls) {
     }
 
     QTemporaryDir home;
-    ASSERT_TRUE(home.isValid());
-    qputenv("TESSARAY_HOME", home.path().toUtf8());
-    ASSERT_TRUE(QFile::copy(kExamples + "/Prostate.lst", home.filePath("Prostate.lst")));
-    QFile ini(home.filePath("Tessaray.ini"));
-    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-    ini.write("[PlanList]\r\nCount=1\r\nListName1=Prostate\r\n");
-    ini.close();
+    ASSERT_TRUE(UseExampleProgramFolder(home));
 
     CreateForms();
     Form1->show();
@@ -131,6 +153,12 @@ TEST(FontFit, DesignedTextsAndExampleNamesFitTheirControls) {
         for (int r = 0; r < Form1->ListView1->topLevelItemCount(); ++r)
             EXPECT_LE(TextWidth(Form1->ListView1, Form1->ListView1->topLevelItem(r)->text(0)), idWidth);
     }
+    // The comparison of every example plan: its index table.
+    Form1->PlanComparison1->trigger();
+    FormComp->Button4->click();  // "Add ALL"
+    ExpectCellsFit(FormComp->StringGrid1, 1);
+    FormComp->hide();
+
     // The dialogs, each as it is shown.
     for (QWidget* window : QApplication::topLevelWidgets()) {
         const QString name = window->objectName();

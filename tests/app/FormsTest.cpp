@@ -1,5 +1,5 @@
-// The forms created at start-up: their captions, and the main window given back however a
-// dialog that holds it is left.
+// The forms created at start-up: their captions, geometry and sorted choices, their close boxes,
+// and the main window given back however a dialog that holds it is left.
 #include "app/Forms.h"
 #include "app/TForm1.h"
 #include "app/TFormFileList.h"
@@ -14,7 +14,12 @@
 #include "batch/ui/TFormBatchResult.h"
 #include "batch/ui/TFormBatchSet.h"
 #include "compare/ui/TFormComp.h"
+#include "compare/ui/TFormCompRList.h"
+#include "compare/ui/TFormCompReport.h"
 #include "compare/ui/TFormCompSelect.h"
+#include "import/ui/TFormBSCAN.h"
+#include "import/ui/TFormiPlan.h"
+#include "import/ui/TFormiPlanImport.h"
 #include "planlist/ui/TFormDVHs.h"
 #include "app/TFormOption.h"
 #include "app/TFormSelectPlanList.h"
@@ -37,7 +42,6 @@
 #include <QTreeWidget>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QWindow>
 #include <gtest/gtest.h>
 
 #include <qcustomplot.h>
@@ -103,8 +107,7 @@ TEST_F(Forms, TheMainWindowIsEnabledExactlyWhenNoDialogHoldsIt) {
         {"Escape", [](QDialog* d) {
              QTest::keyClick(d->focusWidget() ? d->focusWidget() : d, Qt::Key_Escape);
          }},
-        // The window system's close box arrives as a spontaneous close of the window.
-        {"close box", [](QDialog* d) { d->windowHandle()->close(); }},
+        {"close box", [](QDialog* d) { ClickCloseBox(d); }},
         {"Cancel", [](QDialog* d) {
              for (QPushButton* b : d->findChildren<QPushButton*>())
                  if (b->text() == "Cancel") b->click();
@@ -134,6 +137,71 @@ TEST_F(Forms, TheMainWindowIsEnabledExactlyWhenNoDialogHoldsIt) {
             for (QDialog* d : dialogs) d->hide();
             EXPECT_TRUE(Form1->FormEnabled());
         }
+    }
+}
+
+TEST_F(Forms, BatchAndComparisonDialogsCloseByTheirCloseBox) {
+    // Each as its Cancel or Close; the row list's Cancel also brings the report page back.
+    QDialog* const dialogs[] = {FormBatch, FormBatchSet, FormBatchResult, FormCompSelect, FormCompRList};
+    for (QDialog* dialog : dialogs) {
+        SCOPED_TRACE(dialog->objectName().toStdString());
+        dialog->show();
+        EXPECT_TRUE(dialog->windowFlags() & Qt::WindowCloseButtonHint);
+        ClickCloseBox(dialog);
+        EXPECT_FALSE(dialog->isVisible());
+    }
+    EXPECT_TRUE(Form1->FormEnabled());
+    EXPECT_TRUE(FormCompReport->isVisible());
+    EXPECT_TRUE(FormCompReport->isEnabled());
+    FormCompReport->hide();
+}
+
+TEST_F(Forms, PlanListAndStructureSetChoicesSortAsTheMainPlanListBox) {
+    const std::vector<std::string> names = {"zeta", "Beta", "alpha", "beta"};
+    for (const std::string& name : names) Form1->ComboBox1->addItem(QString::fromStdString(name));
+    const auto items = [](const QComboBox* box) {
+        QStringList texts;
+        for (int i = 0; i < box->count(); ++i) texts << box->itemText(i);
+        return texts;
+    };
+    const QStringList sorted = items(Form1->ComboBox1);
+    ASSERT_EQ(sorted, QStringList({"alpha", "Beta", "beta", "zeta"}));
+
+    FormBatch->Fill({}, names);
+    EXPECT_EQ(items(FormBatch->ComboBox1), sorted);
+    EXPECT_EQ(FormBatch->ComboBox1->currentIndex(), -1);
+
+    QFile sets(m_home.filePath("Tessaray_ReportCompDVHset.ini"));
+    ASSERT_TRUE(sets.open(QIODevice::WriteOnly));
+    sets.write("[List]\r\nCount=4\r\n");
+    for (std::size_t i = 0; i < names.size(); ++i)
+        sets.write(("[List" + std::to_string(i) + "]\r\nTitle=" + names[i] + "\r\n").c_str());
+    sets.close();
+    FormComp->ReadStructureSets();
+    EXPECT_EQ(items(FormComp->ComboBox6), sorted);
+    EXPECT_EQ(FormComp->ComboBox6->currentIndex(), -1);
+}
+
+TEST_F(Forms, ImportWindowsKeepTheirDesignedGeometryAndDoseUnit) {
+    const std::pair<QWidget*, QRect> designed[] = {
+        {FormBSCAN->ListBox1, QRect(FormBSCAN->ListBox1->pos(), QSize(269, 313))},
+        {FormiPlan->ListBox1, QRect(FormiPlan->ListBox1->pos(), QSize(269, 313))},
+        {FormiPlanImport->Button2, QRect(36, 4, 49, 23)},
+        {FormiPlanImport->Button1, QRect(90, 4, 49, 23)},
+    };
+    for (const auto& [widget, rect] : designed) {
+        SCOPED_TRACE(widget->window()->objectName().toStdString() + "/" + widget->objectName().toStdString());
+        EXPECT_EQ(widget->geometry(), rect);
+        EXPECT_TRUE(widget->parentWidget()->rect().contains(widget->geometry()));
+    }
+    EXPECT_TRUE(FormBSCAN->windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_FALSE(FormiPlan->windowFlags() & Qt::WindowStaysOnTopHint);
+
+    // A lone point is no number yet: the unit stays as it was.
+    const std::pair<const char*, const char*> typed[] = {{"6000", "cGy"}, {".", "cGy"}, {"", "Gy"}, {".", "Gy"}};
+    for (const auto& [text, unit] : typed) {
+        FormBSCAN->Edit5->setText(text);
+        EXPECT_EQ(FormBSCAN->Label6->text(), unit) << text;
     }
 }
 

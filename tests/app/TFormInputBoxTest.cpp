@@ -174,6 +174,23 @@ TEST_F(InputBoxTest, EveryDosePromptStartsEmptyAndCancelDropsTheWaitingPlan) {
     EXPECT_TRUE(m_main.isEnabled());
 }
 
+TEST_F(InputBoxTest, EveryModeOpensWithTheFocusInItsFieldAndTheTextSelected) {
+    // Each mode as its caller prepares it (a rename proposes the current name), each ended by a
+    // click on Cancel, which leaves that button focused for the next showing.
+    for (const auto& [mode, proposed] : {std::pair{1, ""}, {2, "Current name"}, {3, ""}, {4, ""}, {9, ""}}) {
+        SCOPED_TRACE(mode);
+        m_box->Mode = mode;
+        m_box->Edit1->setText(proposed);
+        m_box->show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(m_box));
+        for (char c : std::string("a b")) QTest::keyClick(m_box->windowHandle(), c);  // to its focus
+        EXPECT_TRUE(m_box->isVisible());
+        EXPECT_EQ(Edit()->text(), "a b");
+        QTest::mouseClick(Cancel(), Qt::LeftButton);
+        ASSERT_FALSE(m_box->isVisible());
+    }
+}
+
 TEST_F(InputBoxTest, EnterEscapeAndTheWindowCloseDoNothing) {
     m_box->AskPrescribedDose(0);
     QTest::keyClicks(Edit(), "50");

@@ -91,13 +91,34 @@ TEST_F(StoreOpening, WithoutCompanionOrWithABrokenDoseThePlanSumAsks) {
     EXPECT_EQ(ws.PDatasetCount(), 0);
 
     // A dose line that is no number leaves the dose unknown instead of stopping the command.
-    store.Write("333_Sum.mod", "a\tNULL\nb\tNULL\nc\tNULL\nd\tNULL\ne\tsixty\nf\tPTV x\n");
+    store.Write("333_Sum.mod", "a\tNULL\nb\tNULL\nc\tNULL\nd\tNULL\ne\tsixty\nf\tPTV x\ng\t\n");
     ASSERT_EQ(Open(sum, "Head").Step, LoadStep::AskDose);
     ASSERT_EQ(ws.DoseEntered(50.0f).Step, LoadStep::Read);
     ReadAndFinish();
     ASSERT_EQ(ws.PDataset[0].DVHDatasetCount(), 2);
     EXPECT_FLOAT_EQ(ws.PDataset[0].DVHDataset[0].PrescribedDose, 50.0f);
     EXPECT_EQ(ws.PDataset[0].DVHDataset[0].ModifiedName, "PTV x");
+}
+
+TEST_F(StoreOpening, ACompanionOfAnotherSaveIsLeftOutAndTheStatusBarSaysSo) {
+    // A save cut short between its two files: the companion of a plan of three structures
+    // beside an export of two. Its dose, names and aliases stay unused.
+    const std::string sum = store.Write("333_Sum.txt", ReadText(kData + "plansum_S1.txt"));
+    store.Write("333_Sum.mod", std::string(kCompanion) + "2\tCord\r\n");
+    ASSERT_EQ(Open(sum, "Head").Step, LoadStep::AskDose);
+    ASSERT_EQ(host.status.size(), 1u);
+    EXPECT_NE(host.status[0].find("333_Sum.mod"), std::string::npos);
+    ASSERT_EQ(ws.DoseEntered(50.0f).Step, LoadStep::Read);
+    ReadAndFinish();
+    const PDatasetClass& plan = ws.PDataset[0];
+    EXPECT_FLOAT_EQ(plan.DVHDataset.at(0).PrescribedDose, 50.0f);
+    EXPECT_NE(plan.PlanName, "Boost sum");
+    EXPECT_EQ(plan.DVHDataset[0].ModifiedName, "");
+
+    // Shown again, the loaded plan keeps its names as well.
+    EXPECT_EQ(Open(sum, "Head").Step, LoadStep::ShowExisting);
+    EXPECT_EQ(host.status.size(), 2u);
+    EXPECT_EQ(ws.PDataset[0].DVHDataset[0].ModifiedName, "");
 }
 
 TEST_F(StoreOpening, AFolderNamedLikeNoListAsksForTheListAndStillAppliesTheCompanion) {

@@ -1,8 +1,9 @@
 // BrainSCAN/iPlan table files: the writer's bytes, round trips through the recogniser, the reader's
-// ends, refusals and statistics.
+// ends, refusals and statistics, and the value range it shares with the XiO reader.
 #include "import/BrainLabTable.h"
 
 #include "dvh/DvhExportRecogniser.h"
+#include "import/XiOExport.h"
 
 #include <gtest/gtest.h>
 
@@ -180,4 +181,35 @@ TEST(BrainLabTableReader, RefusesBrokenFilesWithTheirLineAndLeavesNoPlan) {
         EXPECT_TRUE(plan.DVHDataset.empty());
         EXPECT_EQ(plan.BodyIndex, -1);
     }
+}
+
+TEST(ImportValueRange, TableAndXiOReadersRefuseTheSameValuesOnTheirLine) {
+    // Table rows begin on line 11; XiO rows of one block on line 9, the dose comes from no line.
+    const std::string names = "\tA\tB";
+    auto xio = [](const char* row) { return "XiO Dose Volume Histogram\nP\nPlan\nS\n-\n2\tbins\nd\n-\n0,1\n" + std::string(row) + "\n"; };
+    struct Case { const char* what; std::string table; std::string xio; float xioGy; long tableLine, xioLine; };
+    const Case cases[] = {
+        {"negative volume in cc", Table(names, "\t10\t-20", "  0\t100\t100\r\n"), xio("100,-2"), 60, 10, 10},
+        {"negative volume in %", Table(names, "\t10\t20", "  0\t100\t100\r\n  1\t50\t-0.5\r\n"), "", 60, 12, 0},
+        {"negative dose", Table(names, "\t10\t20", "  0\t100\t100\r\n -1\t50\t0\r\n"), xio("-100,2"), 60, 12, 10},
+        {"dose of 1e-42 Gy", Table(names, "\t10\t20", "  0\t100\t100\r\n", "1e-40"), xio("100,2"), 1e-42f, 7, 0},
+        {"dose of 1e37 Gy", Table(names, "\t10\t20", "  0\t100\t100\r\n", "1e39"), xio("100,2"), 1e37f, 7, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ParsedPlan plan;
+        const ReadResult t = ParseBrainLabTable(c.table, plan);
+        EXPECT_EQ(t.status, ReadStatus::BadNumber);
+        EXPECT_EQ(t.detail, "a value out of range");
+        EXPECT_EQ(t.line, c.tableLine);
+        if (c.xio.empty()) continue;  // XiO volumes in % are derived, never read
+        const ReadResult x = ParseXiODvh(c.xio, c.xioGy, plan);
+        EXPECT_EQ(x.status, ReadStatus::BadNumber);
+        EXPECT_EQ(x.detail, "a value out of range");
+        EXPECT_EQ(x.line, c.xioLine);
+    }
+    // A negative zero is zero, and the bounds themselves are in range.
+    ParsedPlan plan;
+    EXPECT_TRUE(ParseBrainLabTable(Table(names, "\t-0.000\t20", "  0\t100\t-0.000\r\n", "0.1"), plan));
+    EXPECT_TRUE(ParseXiODvh(xio("-0,-0"), 10000, plan));
 }

@@ -4,8 +4,12 @@
 #include "import/ClipboardCapture.h"
 #include "import/ClipboardPlan.h"
 #include "import/PrescribedDoseText.h"
+#include "../support/RealData.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
 
 namespace {
 
@@ -49,6 +53,37 @@ TEST(ClipboardCapture, TakesOnlyCurvesThatFitTheFirst) {
     EXPECT_EQ(Names(ws), (std::vector<std::string>{"Lung", "Cord"}));
     EXPECT_FLOAT_EQ(ws.CapturePrescribedDose, 100);
     EXPECT_TRUE(CaptureDoseUnknown(ws.CapturePrescribedDose));
+}
+
+TEST(ClipboardCapture, TakesCurvesWhoseVolumeCellCarriesItsUnit) {
+    // iPlan writes a unit before every number of line 2: "[%] 25.500" is the curve's volume,
+    // not the mark of a table.
+    Workspace ws;
+    ResetCapture(ws);
+    ASSERT_EQ(CaptureClipboardText(ws, "Dose\tBrain\t\r\n[%] 50\t[%] 25.500\t\r\n" + kRows).Outcome,
+              CaptureOutcome::Added);
+    EXPECT_FLOAT_EQ(ws.CaptureDVHDataset[0].Volume, 25.5f);
+    EXPECT_EQ(CaptureClipboardText(ws, "Dose\tEye\t\r\n[%] 50\t25.500\t\r\n" + kRows).Outcome,
+              CaptureOutcome::Refused);  // no unit: cutting four characters would read 500
+
+    // The first column of a real iPlan copy, as the planning system copies one curve.
+    const std::string path = RealDataFile("victorgabr+pps/dvh_ptv_based.txt");
+    if (!std::filesystem::exists(path)) GTEST_SKIP() << path;
+    std::ifstream in(path);
+    std::string line, curve;
+    int rows = -2;
+    while (std::getline(in, line)) {
+        const std::size_t second = line.find('\t', line.find('\t') + 1);
+        curve += line.substr(0, second) + "\t\r\n";
+        ++rows;
+    }
+    ResetCapture(ws);
+    ASSERT_EQ(CaptureClipboardText(ws, curve).Outcome, CaptureOutcome::Added);
+    const DVHDatasetClass& ptv = ws.CaptureDVHDataset[0];
+    EXPECT_EQ(ptv.Name, "PTV_1");
+    EXPECT_FLOAT_EQ(ptv.Volume, 0.331f);
+    EXPECT_FLOAT_EQ(ws.CapturePrescribedDose, 43.75f);
+    EXPECT_EQ(static_cast<int>(ptv.DVset.size()), rows);
 }
 
 TEST(ClipboardCapture, TypedDoseRescalesCopiesInGyOrCentigray) {

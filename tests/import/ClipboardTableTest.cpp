@@ -148,6 +148,23 @@ TEST(ClipboardDvh, AddedStructuresSumEverySegmentOfTheirMean) {
     EXPECT_FLOAT_EQ(s[0].MaxDosePercent, 4);
 }
 
+TEST(ClipboardDvh, AddedStructuresFromADifferentialTable) {
+    // Bins 0, 30, 50, 15 % at 1-4 %: no structure's rows sum above 103 %.
+    std::vector<DVHDatasetClass> s;
+    ASSERT_TRUE(ParseBrainScanTable("\tA\r\n\t10\r\n  1\t0\r\n  2\t30\r\n  3\t50\r\n  4\t15\r\n", 50,
+                                    BrainScanUse::AddedStructures, s));
+    // Statistics on the bins before the last point: first filled bin 2, last filled 3, mean
+    // 30 x 0.01 x 2 + 50 x 0.01 x 3 = 2.1.
+    EXPECT_FLOAT_EQ(s[0].MinDosePercent, 2);
+    EXPECT_FLOAT_EQ(s[0].MaxDosePercent, 3);
+    EXPECT_NEAR(s[0].MeanDosePercent, 2.1f, 1e-5);
+    EXPECT_NEAR(s[0].MeanDoseGy, 1.05f, 1e-5);
+    // Each point but the last takes what remains before its own bin; the last keeps its bin.
+    EXPECT_EQ(Curve(s[0]), (Points{{0, 100}, {1, 100}, {2, 100}, {3, 70}, {4, 15}}));
+    EXPECT_FLOAT_EQ(s[0].DVset[3].VolumeCc, 7);
+    EXPECT_FLOAT_EQ(s[0].DVset[3].DoseGy, 1.5f);
+}
+
 TEST(ClipboardDvh, IPlanTableInPercentAndInGyAgree) {
     for (const std::string& text : {kIPlanTablePercent, kIPlanTableGy}) {
         std::vector<DVHDatasetClass> s;

@@ -19,7 +19,7 @@
 
 namespace {
 
-enum class Spoil { None, Junk, Huge, Short };
+enum class Spoil { None, Junk, Huge, Negative, Short };
 
 /// A number as real files write it, and now and then in a form only the line-by-line way takes
 /// (a decimal comma only where `comma`).
@@ -39,7 +39,7 @@ std::string Number(std::mt19937_64& draw, double value, bool comma = false) {
     case 4: return " " + std::to_string(draw() % 90);                                    // blank before
     case 5: {  // near the three-decimal form
         const char* near[] = {"-0.000", "999.999", "1000.000", "5.0000", "5.00", "5.000e1", "0.000",
-                              "12.0345", "7.", "-7.125", "1.5", "1.000 ", "5.000E-1"};
+                              "12.0345", "7.", "-0", "1.5", "1.000 ", "5.000E-1"};
         return near[draw() % std::size(near)];
     }
     default: std::snprintf(b, sizeof b, "%.*f", static_cast<int>(draw() % 5), value); return b;
@@ -90,10 +90,12 @@ ParsedPlan ExpectFastAsLineByLine(const std::string& text, Spoil spoil,
     return fast;
 }
 
-std::string Spoilt(Spoil spoil, const std::string& row, const std::string& huge, const std::string& cut) {
+std::string Spoilt(Spoil spoil, const std::string& row, const std::string& huge, const std::string& negative,
+                   const std::string& cut) {
     switch (spoil) {
     case Spoil::Junk: return row + "x";
     case Spoil::Huge: return huge;
+    case Spoil::Negative: return negative;
     case Spoil::Short: return cut;
     default: return row;
     }
@@ -103,7 +105,7 @@ std::string Spoilt(Spoil spoil, const std::string& row, const std::string& huge,
 
 TEST(ImportFastRows, TableMixingPlainAndOtherRowsReadsAsLineByLine) {
     for (bool crlf : {false, true}) {
-        for (Spoil spoil : {Spoil::None, Spoil::Junk, Spoil::Huge, Spoil::Short}) {
+        for (Spoil spoil : {Spoil::None, Spoil::Junk, Spoil::Huge, Spoil::Negative, Spoil::Short}) {
             SCOPED_TRACE(std::string(crlf ? "CR LF" : "LF") + " spoil " + std::to_string(int(spoil)));
             std::mt19937_64 draw(crlf * 10 + int(spoil));
             const char* nl = crlf ? "\r\n" : "\n";
@@ -118,7 +120,9 @@ TEST(ImportFastRows, TableMixingPlainAndOtherRowsReadsAsLineByLine) {
                 for (int k = 0; k < 5; ++k) row += "\t" + Number(draw, 100.0 - i * 0.2 - k, true);
                 if (i == 350) row = "349\t1.5\t1.5\t1.5\t1.5\t1.5";  // a plain row whose repeated label ends the table
                 if (draw() % 50 == 0) row += "\t12";  // a field beyond the structures
-                if (i == 300) row = Spoilt(spoil, row, std::string(label) + "\t1\t1\t1e39\t1\t1", row.substr(0, row.rfind('\t')));
+                if (i == 300)
+                    row = Spoilt(spoil, row, std::string(label) + "\t1\t1\t1e39\t1\t1",
+                                 std::string(label) + "\t1\t1\t-1.000\t1\t1", row.substr(0, row.rfind('\t')));
                 text += row + LineEnd(draw, crlf);
             }
             text += "EOF";
@@ -135,7 +139,7 @@ TEST(ImportFastRows, TableMixingPlainAndOtherRowsReadsAsLineByLine) {
 
 TEST(ImportFastRows, XiOMixingPlainAndOtherRowsReadsAsLineByLine) {
     for (bool crlf : {false, true}) {
-        for (Spoil spoil : {Spoil::None, Spoil::Junk, Spoil::Huge, Spoil::Short}) {
+        for (Spoil spoil : {Spoil::None, Spoil::Junk, Spoil::Huge, Spoil::Negative, Spoil::Short}) {
             SCOPED_TRACE(std::string(crlf ? "CR LF" : "LF") + " spoil " + std::to_string(int(spoil)));
             std::mt19937_64 draw(crlf * 10 + int(spoil));
             const std::string nl = crlf ? "\r\n" : "\n";
@@ -152,7 +156,7 @@ TEST(ImportFastRows, XiOMixingPlainAndOtherRowsReadsAsLineByLine) {
                     row += form == 0 ? " ,  " : form == 1 ? "," : ", ";
                     row += form == 2 ? "1 " + std::to_string(draw() % 90) : Number(draw, bin);  // a blank inside a number
                     if (form == 3) row += " \t";
-                    if (b == 1 && i == 300) row = Spoilt(spoil, row, "600, 1e39", "600");
+                    if (b == 1 && i == 300) row = Spoilt(spoil, row, "600, 1e39", "600, -1.000", "600");
                     text += row + LineEnd(draw, crlf);
                 }
             }
@@ -171,13 +175,13 @@ TEST(ImportFastRows, XiOMixingPlainAndOtherRowsReadsAsLineByLine) {
 }
 
 TEST(ImportFastRows, XiOVolumesAreTheirSumsRoundedToThousandths) {
-    // Two rounded at once must round as one at a time: halves, sums below 0 (a block of
-    // negative bins), sums too large for the quick way, and plain ones.
+    // Two rounded at once must round as one at a time: halves, sums too large for the quick
+    // way, and plain ones. (Negative bins are out of range.)
     std::mt19937_64 draw(7);
-    const char* odd[] = {"0.0005", "0.0015", "-2.0005", "0.0025", "1e9", "3e12", "-0.0004", "1e-7", "0.5", "0"};
+    const char* odd[] = {"0.0005", "0.0015", "2.0005", "0.0025", "1e9", "3e12", "0.0004", "1e-7", "0.5", "0"};
     std::string text;
     std::vector<std::vector<float>> blocks;
-    for (const char* sign : {"", "-"}) {
+    for (int block = 0; block < 2; ++block) {
         text += "XiO Dose Volume Histogram\nP\nPlan\nS\n-\n4000\tbins\n2024-01-01\n-\n";
         std::vector<float>& bins = blocks.emplace_back();
         for (int i = 0; i < 4000; ++i) {
@@ -185,7 +189,7 @@ TEST(ImportFastRows, XiOVolumesAreTheirSumsRoundedToThousandths) {
             if (draw() % 5 == 0)
                 std::snprintf(b, sizeof b, "%s", odd[draw() % std::size(odd)]);
             else
-                std::snprintf(b, sizeof b, "%s%.4f", sign, (draw() % 100000) / 1e4);
+                std::snprintf(b, sizeof b, "%.4f", (draw() % 100000) / 1e4);
             text += std::to_string(i) + ", " + b + "\n";
             bins.push_back(std::strtof(b, nullptr));
         }

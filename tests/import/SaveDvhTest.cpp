@@ -4,9 +4,11 @@
 
 #include "dvh/Workspace.h"
 #include "import/BrainLabTable.h"
+#include "import/ClipboardPlan.h"
 #include "platform/AtomicWrite.h"
 
 #include "../dvh/TestSupport.h"
+#include "../support/KilledAt.h"
 
 #include <gtest/gtest.h>
 
@@ -71,6 +73,24 @@ protected:
     void TearDown() override { fs::remove_all(store); }
     std::string TextFile() const { return store + "/Head/12_H1.txt"; }
     std::string ModFile() const { return store + "/Head/12_H1.mod"; }
+    /// Opens the saved plan from the store as the saved-file list does, in a workspace of its
+    /// own; `reader` keeps what its status bar was told.
+    PDatasetClass Reopen(Workspace& reader) const {
+        reader.PlanListName.emplace_back().Name = "Head";
+        const DvhHeader h = RecogniseDvhHeaderFile(TextFile());
+        EXPECT_EQ(h.FileType, FileTypeBrainScan);
+        EXPECT_EQ(reader.BeginLoadFromStore(TextFile(), h.FileType, h.fields, "Head", nullptr).Step, LoadStep::Read);
+        EXPECT_EQ(reader.ReadPendingPlan(), 0);
+        EXPECT_TRUE(reader.LastReadResult) << reader.LastReadResult.detail;
+        EXPECT_EQ(reader.FinishPendingLoad(), 0);
+        return reader.PDatasetCount() > 0 ? reader.PDataset[0] : PDatasetClass{};
+    }
+    /// The names of `plan`'s structures, each with its alias after a "=".
+    static std::vector<std::string> Names(const PDatasetClass& plan) {
+        std::vector<std::string> names;
+        for (const DVHDatasetClass& s : plan.DVHDataset) names.push_back(s.Name + "=" + s.ModifiedName);
+        return names;
+    }
 
     std::string store;
     Workspace ws;
@@ -170,19 +190,11 @@ TEST_F(SaveDvhTest, FailedWritesSayWhyAndLeaveNoHalfSave) {
 }
 
 TEST_F(SaveDvhTest, ASavedPlanOpensFromTheStoreWithItsNamesPointsAndAliases) {
-    ws.PlanListName.emplace_back().Name = "Head";
     SaveDvh(ws, "Head", true, dialogs);
     const PDatasetClass saved = ws.PDataset[0];
 
     Workspace reader;
-    reader.PlanListName.emplace_back().Name = "Head";
-    const DvhHeader h = RecogniseDvhHeaderFile(TextFile());
-    ASSERT_EQ(h.FileType, FileTypeBrainScan);
-    ASSERT_EQ(reader.BeginLoadFromStore(TextFile(), h.FileType, h.fields, "Head", nullptr).Step, LoadStep::Read);
-    ASSERT_EQ(reader.ReadPendingPlan(), 0);
-    ASSERT_TRUE(reader.LastReadResult) << reader.LastReadResult.detail;
-    ASSERT_EQ(reader.FinishPendingLoad(), 0);
-    const PDatasetClass& back = reader.PDataset[0];
+    const PDatasetClass back = Reopen(reader);
     EXPECT_EQ(back.PlanListIndex, 0);
     EXPECT_EQ(back.PatientName, "Doe");
     EXPECT_EQ(back.PlanID, "H1");
@@ -199,5 +211,68 @@ TEST_F(SaveDvhTest, ASavedPlanOpensFromTheStoreWithItsNamesPointsAndAliases) {
             EXPECT_NEAR(b.DVset[j].DoseGy, a.DVset[j].DoseGy, 1e-5);
             EXPECT_FLOAT_EQ(b.DVset[j].VolumePercent, a.DVset[j].VolumePercent);
         }
+    }
+}
+
+namespace {
+
+// Two structures more for the plan, from a BrainSCAN table copied later, one with an alias.
+void AddTwoStructures(Workspace& ws) {
+    ws.ClipboardText = "\tCord\tEye\r\n\t5\t2\r\n  1\t100\t100\r\n  2\t40\t0\r\n";
+    ASSERT_EQ(AppendClipboardStructures(ws).Outcome, AddStructuresOutcome::Added);
+    ws.PDataset[ws.CurrentPlanIndex].DVHDataset.back().ModifiedName = "Eye L";
+}
+
+}  // namespace
+
+TEST_F(SaveDvhTest, APlanReopenedFromTheStoreKeepsTheStructuresAddedToIt) {
+    SaveDvh(ws, "Head", true, dialogs);
+    Workspace reader;
+    Reopen(reader);
+    reader.SaveFolder = store;
+    reader.CurrentPlanIndex = 0;
+    AddTwoStructures(reader);
+    dialogs.answers = {true};
+    SaveDvh(reader, "Head", true, dialogs);
+    ASSERT_EQ(dialogs.information.size(), 2u);
+
+    Workspace again;
+    EXPECT_EQ(Names(Reopen(again)),
+              (std::vector<std::string>{"PTV=", "Brainstem=BS", "Body=", "Cord=", "Eye=Eye L"}));
+}
+
+TEST_F(SaveDvhTest, ASaveKilledAtAnyStepOpensAsTheOldSaveOrTheNewNeverAMixAndLeavesNoTemporary) {
+    const PDatasetClass first = ws.PDataset[0];
+    const std::vector<std::string> before{"PTV=", "Brainstem=BS", "Body="};
+    struct Step {
+        const char* point;
+        std::vector<std::string> opened;  // what the store gives afterwards
+        bool told;                         // the status bar says the companion was left out
+    } steps[] = {
+        {"atomic write: temporary written", before, false},
+        // The new companion beside the old table: the table alone, without the aliases.
+        {"atomic write: one of several renamed", {"PTV=", "Brainstem=", "Body="}, true},
+        {"nowhere: the save ends", {"PTV=", "Brainstem=BS", "Body=", "Cord=", "Eye=Eye L"}, false},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.point);
+        fs::remove_all(store + "/Head");
+        ws.PDataset[0] = first;
+        SaveDvh(ws, "Head", true, dialogs);
+        AddTwoStructures(ws);
+        dialogs.answers = {true};
+        EXPECT_EQ(KilledAt(step.point, [&] { SaveDvh(ws, "Head", true, dialogs); }),
+                  std::string(step.point).rfind("atomic", 0) == 0);
+
+        RecordingHost host;
+        Workspace reader;
+        reader.SetHost(&host);
+        EXPECT_EQ(Names(Reopen(reader)), step.opened);
+        EXPECT_EQ(host.status.size(), step.told ? 1u : 0u);
+
+        // The next save into the folder clears what the killed one left there.
+        dialogs.answers = {true};
+        SaveDvh(ws, "Head", true, dialogs);
+        EXPECT_EQ(std::distance(fs::directory_iterator(store + "/Head"), fs::directory_iterator()), 2);
     }
 }

@@ -117,12 +117,13 @@ TEST(XiOExport, RefusesBrokenFilesAndLeavesNothing) {
 }
 
 TEST(PrescribedDoseText, AboveNinetyIsCentigray) {
+    // Each unit as it follows a field that showed "cGy": a text that is no number keeps it.
     struct Case { const char* text; const char* unit; float gy; };
     const Case cases[] = {{"6000", "cGy", 60}, {"90", "Gy", 90}, {"90.5", "cGy", 0.905f}, {"89.9", "Gy", 89.9f},
-                          {"60", "Gy", 60},    {"0", "Gy", -1},  {".", "Gy", -1},          {"", "Gy", -1}};
+                          {"60", "Gy", 60},    {"0", "Gy", -1},  {".", "cGy", -1},         {"", "Gy", -1}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
-        EXPECT_STREQ(PrescribedDoseUnit(c.text), c.unit);
+        EXPECT_STREQ(PrescribedDoseUnit(c.text, "cGy"), c.unit);
         const auto gy = PrescribedDoseGy(c.text);
         if (c.gy < 0)
             EXPECT_FALSE(gy);

@@ -1,5 +1,6 @@
 // Whole-list commands on files in a temporary program folder.
 #include "planlist/PlanListCommands.h"
+#include "planlist/PlanListStartup.h"
 
 #include "PlanListTestSupport.h"
 #include "dvh/SettingsFile.h"
@@ -377,7 +378,7 @@ TEST_F(PlanListCommands, ProtocolBuiltFromNothingSurvivesARestartExactly) {
 
     // Quit and start again: the start-up loading finds it through the register.
     Workspace restarted;
-    restarted.LoadSettingsAndPlanLists(dir.Path());
+    LoadSettingsAndPlanLists(restarted, dir.Path());
     ASSERT_EQ(restarted.PlanListNameCount(), 1);
     const PlanListNameClass& back = restarted.PlanListName[0];
     EXPECT_EQ(back.Name, "Prostate");
@@ -418,7 +419,7 @@ TEST_F(PlanListCommands, NamesWithEdgeBlanksOrQuotesSurviveARestart) {
         ASSERT_TRUE(SavePlanList(ws, dir.Path(), i).ok()) << name;
     }
     Workspace restarted;
-    restarted.LoadSettingsAndPlanLists(dir.Path());
+    LoadSettingsAndPlanLists(restarted, dir.Path());
     ASSERT_EQ(restarted.PlanListNameCount(), static_cast<int>(names.size()));
     for (std::size_t k = 0; k < names.size(); ++k) {
         EXPECT_EQ(restarted.PlanListName[k].Name, names[k]);

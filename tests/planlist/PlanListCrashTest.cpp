@@ -1,8 +1,10 @@
 // Plan lists under kills and concurrent sessions: a child process is killed at a named step, or
 // two processes write one register, and the next start must find every list.
 #include "planlist/PlanListCommands.h"
+#include "planlist/PlanListStartup.h"
 
 #include "PlanListTestSupport.h"
+#include "../support/KilledAt.h"
 #include "dvh/SettingsFile.h"
 #include "planlist/PlanListFile.h"
 #include "planlist/PlanListRegister.h"
@@ -22,28 +24,6 @@
 #include <unistd.h>
 
 namespace {
-
-std::string g_killAt;
-
-void KillAtNamedPoint(std::string_view point) {
-    if (point == g_killAt) ::raise(SIGKILL);
-}
-
-/// Runs `work` in a child process that is killed at the fault point `point`; true when it
-/// died there (false when it ran to its end).
-template <class Work>
-bool KilledAt(const std::string& point, Work work) {
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        g_killAt = point;
-        platform::SetFaultHook(&KillAtNamedPoint);
-        work();
-        ::_exit(0);  // no destructors: the parent owns the folder
-    }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
-}
 
 std::vector<std::string> Register(const std::string& folder) {
     platform::IniFile ini(SettingsFilePath(folder));
@@ -98,7 +78,7 @@ TEST(PlanListCrash, AKillAtAnyStepOfARenameLeavesTheListFoundAtTheNextStart) {
         EXPECT_EQ(killed, std::string(step.point).rfind("rename", 0) == 0);
 
         Workspace next;
-        next.LoadSettingsAndPlanLists(dir.Path());
+        LoadSettingsAndPlanLists(next, dir.Path());
         ASSERT_EQ(next.PlanListNameCount(), 2);
         const int renamed = next.PlanListName[0].Name == "Other" ? 1 : 0;
         EXPECT_EQ(next.PlanListName[renamed].Name, step.nameAfter);
@@ -170,7 +150,7 @@ TEST(PlanListCrash, AKilledSaveLeavesNoWritableListAndItsTemporaryGoesAtTheNextS
     const std::string foreign = dir.Write("notes.tmp-later", "not ours");
 
     Workspace next;
-    next.LoadSettingsAndPlanLists(dir.Path());
+    LoadSettingsAndPlanLists(next, dir.Path());
     EXPECT_FALSE(platform::FileExists(dead));
     EXPECT_TRUE(platform::FileExists(live));
     EXPECT_TRUE(platform::FileExists(foreign));

@@ -1,10 +1,13 @@
 // Atomic replacement: a failed write leaves the old file whole and says why.
 #include "platform/AtomicWrite.h"
+#include "platform/FaultPoint.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -84,4 +87,48 @@ TEST(AtomicWrite, AFileReachedThroughALinkIsReplacedWhereItLies) {
     ASSERT_TRUE(platform::AtomicWriteFile(link, "new").ok);
     EXPECT_TRUE(std::filesystem::is_symlink(link));
     EXPECT_EQ(dir.Read("shared.ini"), "new");
+}
+
+namespace {
+std::string g_folder;
+int g_removedMeanwhile = -1;
+}  // namespace
+
+TEST(AtomicWrite, AWriteClearsTheTemporariesOfKilledWritesButNeverOneBeingWritten) {
+    TempFolder dir;
+    const std::string dead = dir.Write("plan.txt.tmp-Ab12Cd", "left by a killed save");
+    const std::string live = dir.Write("plan.mod.tmp-Zz99yY", "being written");
+    const int liveFd = ::open(live.c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(liveFd, LOCK_EX), 0);
+    const std::string foreign = dir.Write("notes.tmp-later", "not ours");
+
+    // A clean-up while this write waits between its temporary and the rename leaves it alone.
+    g_folder = dir.Path();
+    platform::SetFaultHook([](std::string_view point) {
+        if (point == "atomic write: temporary written") g_removedMeanwhile = platform::RemoveStaleTemporaries(g_folder);
+    });
+    const platform::WriteResult written = platform::AtomicWriteFile(dir.File("export.txt"), "rows");
+    platform::SetFaultHook(nullptr);
+    EXPECT_TRUE(written.ok) << written.message;
+    EXPECT_EQ(g_removedMeanwhile, 0);
+    EXPECT_EQ(dir.Read("export.txt"), "rows");
+    EXPECT_FALSE(std::filesystem::exists(dead));
+    EXPECT_TRUE(std::filesystem::exists(live));
+    EXPECT_TRUE(std::filesystem::exists(foreign));
+    ::close(liveFd);
+}
+
+TEST(AtomicWrite, FilesWrittenTogetherAreAllReplacedOrNoneIs) {
+    TempFolder dir;
+    dir.Write("a.mod", "old a");
+    // The second cannot take its name (a folder has it): the first gets its old text back.
+    std::filesystem::create_directory(dir.File("b.txt"));
+    EXPECT_FALSE(platform::AtomicWriteFiles({{dir.File("a.mod"), "new a"}, {dir.File("b.txt"), "new b"}}).ok);
+    EXPECT_EQ(dir.Read("a.mod"), "old a");
+    std::filesystem::remove(dir.File("b.txt"));
+    ASSERT_TRUE(platform::AtomicWriteFiles({{dir.File("a.mod"), "new a"}, {dir.File("b.txt"), "new b"}}).ok);
+    EXPECT_EQ(dir.Read("a.mod"), "new a");
+    EXPECT_EQ(dir.Read("b.txt"), "new b");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
+                            std::filesystem::directory_iterator()), 2);
 }

@@ -83,6 +83,24 @@ TEST(IniFile, EraseSectionRemovesItsKeysOnly) {
     EXPECT_EQ(ini.ReadSections().size(), 2u);
 }
 
+TEST(IniFile, LookupsFollowEveryKindOfWrite) {
+    IniFile ini;
+    ini.Parse("[A]\nx=1\n\n[B]\ny=2\n[a]\nz=9\n");
+    ini.WriteString("A", "k", "3");  // inserted before later sections, which move down
+    EXPECT_EQ(ini.ReadString("b", "Y", ""), "2");
+    EXPECT_EQ(ini.ReadString("A", "k", ""), "3");
+    EXPECT_EQ(ini.ReadString("A", "z", "-"), "-");  // the second [A] stays unreached
+    ini.WriteString("New", "p", "4");  // a section and keys appended at the end
+    ini.WriteString("New", "q", "5");
+    ini.DeleteKey("B", "y");
+    ini.EraseSections({"a"});  // both sections of that name
+    EXPECT_EQ(ini.ReadString("B", "y", "-"), "-");
+    EXPECT_EQ(ini.ReadString("New", "q", ""), "5");
+    EXPECT_FALSE(ini.SectionExists("A"));
+    ini.WriteString("A", "x", "6");
+    EXPECT_EQ(ini.Text(), "[B]\n[New]\np=4\nq=5\n\n[A]\nx=6\n");
+}
+
 TEST(IniFile, LoadTellsMissingFromUnreadableAndSaveRoundTrips) {
     TempFolder dir;
     IniFile missing(dir.File("none.ini"));

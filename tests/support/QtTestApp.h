@@ -1,9 +1,11 @@
-// The application object of a UI test program and answering of common dialogs.
+// The application object of a UI test program, answering of common dialogs, and the close box.
 #pragma once
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QTimer>
 #include <QWidget>
+#include <QtTest/qtestspontaneevent.h>
 
 #include <functional>
 
@@ -36,3 +38,13 @@ inline bool AnswerModal(const std::function<void()>& action, const std::function
     return answered;
 }
 
+
+/// Closes `window` as its close box (or Alt+F4) does: the window system's close arrives as a
+/// spontaneous close event, which the window may refuse, and the window goes when it accepts.
+/// (`QWindow::close()` from code is no such event: windows cannot tell it from their own.)
+inline void ClickCloseBox(QWidget* window) {
+    QCloseEvent event;
+    QSpontaneKeyEvent::setSpontaneous(&event);
+    qApp->notify(window, &event);  // as the window system delivers it: sendEvent would clear the mark
+    if (event.isAccepted()) window->hide();
+}

@@ -1,12 +1,13 @@
 // The batch plan choice: the list of files, the checks of OK, loading, the hand-over.
 #include "batch/ui/TFormBatch.h"
 
-#include "app/TextBytes.h"
+#include "widgets/TextBytes.h"
 #include "batch/BatchLoading.h"
 #include "batch/ParallelFor.h"
 #include "batch/ui/BatchWidgets.h"
 #include "batch/ui/TFormBatchSet.h"
 #include "dvh/FileListOrder.h"
+#include "widgets/SortedComboBox.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -23,7 +24,7 @@ constexpr int kKeyRole = Qt::UserRole;
 }  // namespace
 
 TFormBatch::TFormBatch(Workspace& workspace, QWidget* owner)
-    : TFormDialog(owner), Threads(BatchThreadCount()), m_ws(workspace) {
+    : TFormDialog(owner, true), Threads(BatchThreadCount()), m_ws(workspace) {
     setObjectName("FormBatch");
     setWindowTitle("Batch processing");
     SetFixedDialogFrame(650, 510);
@@ -35,6 +36,7 @@ TFormBatch::TFormBatch(Workspace& workspace, QWidget* owner)
     connect(ListView1->header(), &QHeaderView::sectionClicked, this, &TFormBatch::ListView1ColumnClick);
     ComboBox1 = Placed<QComboBox>(this, "ComboBox1", QRect(12, 430, 250, 26));
     ComboBox1->setMaxVisibleItems(20);
+    KeepSorted(ComboBox1);
 
     Button1 = BatchButton(this, "Button1", "Select ALL", 12, 470, 90);
     Button2 = BatchButton(this, "Button2", "Clear", 110, 470, 90);
@@ -59,12 +61,9 @@ void TFormBatch::Fill(const std::vector<OpenFileClass>& files, const std::vector
         ListView1->addTopLevelItem(item);
     }
     ComboBox1->clear();
-    // A sorted list, as the main window's; each item keeps the list's name in its own bytes.
-    std::vector<std::pair<QString, std::string>> names;
-    for (const std::string& name : listNames) names.emplace_back(FromBytes(name), name);
-    std::stable_sort(names.begin(), names.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (const auto& [text, bytes] : names)
-        ComboBox1->addItem(text, QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    // Each item keeps the list's name in its own bytes; the box sorts them as the main window's.
+    for (const std::string& name : listNames)
+        ComboBox1->addItem(FromBytes(name), QByteArray(name.data(), static_cast<qsizetype>(name.size())));
     ComboBox1->setCurrentIndex(-1);
 }
 

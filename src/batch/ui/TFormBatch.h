@@ -1,7 +1,7 @@
 // "Batch processing": ticking the plans of a batch, choosing its plan list, loading the plans.
 #pragma once
 
-#include "app/TFormDialog.h"
+#include "widgets/TFormDialog.h"
 #include "dvh/Workspace.h"
 
 #include <functional>
@@ -16,8 +16,8 @@ class QTreeWidgetItem;
 class TFormBatchSet;
 
 /// The first step of a batch. OK loads every ticked plan that is not loaded yet (parsed on
-/// several threads, appended in list order) and hands the plans to `TFormBatchSet`. While
-/// shown the main window is disabled.
+/// several threads, appended in list order) and hands the plans to `TFormBatchSet`; Cancel
+/// and the close box close it without loading. While shown the main window is disabled.
 class TFormBatch : public TFormDialog {
     Q_OBJECT
 public:

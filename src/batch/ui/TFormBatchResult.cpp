@@ -1,13 +1,12 @@
 // The batch result window: layout, the grid and its selection, the step field.
 #include "batch/ui/TFormBatchResult.h"
 
-#include "app/TextBytes.h"
+#include "widgets/TextBytes.h"
 #include "batch/BatchExports.h"
 #include "batch/ui/BatchWidgets.h"
 #include "planlist/QuickIndex.h"
 #include "planlist/ui/QuickIndexPanel.h"
 
-#include <QFileDialog>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -15,26 +14,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStandardPaths>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
 #include <qcustomplot.h>
 
-namespace {
-
-QFileDialog* SaveDialog(QWidget* parent, const char* name, const char* filter) {
-    auto* d = new QFileDialog(parent, "Save", QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
-                              filter);
-    d->setObjectName(name);
-    d->setAcceptMode(QFileDialog::AcceptSave);
-    d->setFileMode(QFileDialog::AnyFile);
-    return d;
-}
-
-}  // namespace
-
-TFormBatchResult::TFormBatchResult(Workspace& workspace, QWidget* owner) : TFormDialog(owner), m_ws(workspace) {
+TFormBatchResult::TFormBatchResult(Workspace& workspace, QWidget* owner) : TFormDialog(owner, true), m_ws(workspace) {
     setObjectName("FormBatchResult");
     setWindowTitle("Batch processing - Results");
     SetFixedDialogFrame(850, 685);
@@ -88,9 +73,6 @@ TFormBatchResult::TFormBatchResult(Workspace& workspace, QWidget* owner) : TForm
     connect(BitBtn3, &QPushButton::clicked, this, &TFormBatchResult::BitBtn3Click);
     connect(BitBtn4, &QPushButton::clicked, this, &TFormBatchResult::BitBtn4Click);
     connect(Button1, &QPushButton::clicked, this, &TFormBatchResult::Button1Click);
-
-    SaveDialog1 = SaveDialog(this, "SaveDialog1", "Bitmap (*.bmp)");
-    SaveDialog2 = SaveDialog(this, "SaveDialog2", "data (*.txt)");
 }
 
 void TFormBatchResult::FormShow() { SetOwnerEnabled(false); }

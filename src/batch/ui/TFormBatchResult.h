@@ -1,7 +1,7 @@
 // "Batch processing - Results": the result grid, the overlaid curves, the histogram, the exports.
 #pragma once
 
-#include "app/TFormDialog.h"
+#include "widgets/TFormDialog.h"
 #include "batch/BatchRecords.h"
 #include "dvh/Workspace.h"
 
@@ -13,7 +13,6 @@
 class QCPBars;
 class QCPGraph;
 class QCustomPlot;
-class QFileDialog;
 class QGroupBox;
 class QKeyEvent;
 class QLabel;
@@ -24,7 +23,8 @@ class QTableWidget;
 
 /// One batch evaluation: a grid of the plan list's index rows; selecting a row overlays that
 /// structure's curve of every batch plan in `Chart1` and shows the histogram of the row's
-/// values in `Chart2`. Buttons save both charts as bitmaps and write the two text exports.
+/// values in `Chart2`. Buttons save both charts as bitmaps and write the two text exports;
+/// "Close" and the close box close it.
 class TFormBatchResult : public TFormDialog {
     Q_OBJECT
 public:
@@ -47,8 +47,6 @@ public:
     QPushButton* BitBtn2;       // "Index" bitmap
     QPushButton* BitBtn4;       // "DVH " text export
     QPushButton* BitBtn3;       // "Index" text export
-    QFileDialog* SaveDialog1;   // "Bitmap (*.bmp)"
-    QFileDialog* SaveDialog2;   // "data (*.txt)"
 
     // The evaluation's results (one entry of `BV` per index row of list `PlanListIndex`).
     std::vector<BVClass> BV;
@@ -101,10 +99,16 @@ private:
     std::vector<int> LivePlanIndex() const;
     const PlanListNameClass* List() const;
     void ClearCharts();
-    /// Runs `dialog`; the chosen path with `extension`, "" on cancel or a replace refused.
-    std::string AskPath(QFileDialog* dialog, const char* extension);
+    /// Asks for the file of one export with a save dialog named `dialogName`, proposing no
+    /// name, in `folder` (the export's last folder, which a save updates); the chosen path with
+    /// `extension`, "" on cancel or a replace refused.
+    std::string AskPath(const char* dialogName, const char* filter, const char* extension, QString& folder);
     void WriteFailed(const std::string& message);
 
     Workspace& m_ws;
     std::vector<std::string> m_planKeys;
+    // The folder each export last wrote to; "" until it has.
+    QString m_bitmapFolder;
+    QString m_dvhFolder;
+    QString m_indexFolder;
 };

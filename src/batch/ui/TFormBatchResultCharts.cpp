@@ -1,18 +1,20 @@
 // The batch result window's charts, their bitmaps and the two text exports.
 #include "batch/ui/TFormBatchResult.h"
 
-#include "app/BitmapFile.h"
-#include "app/TextBytes.h"
+#include "widgets/BitmapFile.h"
+#include "widgets/TextBytes.h"
 #include "batch/BatchCharts.h"
 #include "batch/BatchExports.h"
 #include "dvh/FileNames.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QRadioButton>
+#include <QStandardPaths>
 
 #include <qcustomplot.h>
 
@@ -152,10 +154,22 @@ void TFormBatchResult::WriteFailed(const std::string& message) {
     box->show();
 }
 
-std::string TFormBatchResult::AskPath(QFileDialog* dialog, const char* extension) {
+std::string TFormBatchResult::AskPath(const char* dialogName, const char* filter, const char* extension,
+                                      QString& folder) {
+    // A dialog of its own each time, so that no earlier name (nor a folder name taken for
+    // one) is offered: the user names every export.
+    QFileDialog dialog(this, "Save", QString(), filter);
+    dialog.setObjectName(dialogName);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    if (folder.isEmpty()) {
+        const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        folder = QFileInfo(documents).isDir() ? documents : QDir::homePath();
+    }
+    dialog.setDirectory(folder);
     for (;;) {
-        if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return {};
-        const std::string chosen = PathBytes(dialog->selectedFiles().first());
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+        const std::string chosen = PathBytes(dialog.selectedFiles().first());
         const std::string path = ChangeFileExt(chosen, extension);
         // The dialog asked about the name typed; a name the extension changed is asked here,
         // before a file the user never confirmed is replaced.
@@ -164,17 +178,18 @@ std::string TFormBatchResult::AskPath(QFileDialog* dialog, const char* extension
                                   QFileInfo(PathText(path)).fileName() + " already exists.\nDo you want to replace it?",
                                   QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
             continue;
+        folder = QFileInfo(PathText(path)).absolutePath();
         return path;
     }
 }
 
 void TFormBatchResult::BitBtn1Click() {
-    const std::string path = AskPath(SaveDialog1, ".bmp");
+    const std::string path = AskPath("SaveDialog1", "Bitmap (*.bmp)", ".bmp", m_bitmapFolder);
     if (!path.empty()) SaveChartBitmap(Chart1, PathText(path));
 }
 
 void TFormBatchResult::BitBtn2Click() {
-    const std::string path = AskPath(SaveDialog1, ".bmp");
+    const std::string path = AskPath("SaveDialog1", "Bitmap (*.bmp)", ".bmp", m_bitmapFolder);
     if (!path.empty()) SaveChartBitmap(Chart2, PathText(path));
 }
 
@@ -199,12 +214,12 @@ void TFormBatchResult::BitBtn4Click() {
         list->IndexData[j].Name.empty() || BV[j].StructureIndex.empty())
         return;
     if (!StepUsable()) return;
-    const std::string path = AskPath(SaveDialog2, ".txt");
+    const std::string path = AskPath("SaveDialog2", "data (*.txt)", ".txt", m_dvhFolder);
     if (!path.empty()) ExportDvh(path);
 }
 
 void TFormBatchResult::BitBtn3Click() {
-    const std::string path = AskPath(SaveDialog2, ".txt");
+    const std::string path = AskPath("SaveDialog2", "data (*.txt)", ".txt", m_indexFolder);
     if (!path.empty()) ExportIndex(path);
 }
 

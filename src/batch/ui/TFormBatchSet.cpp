@@ -1,7 +1,7 @@
 // The structure-name mapping window and the OK that evaluates the batch.
 #include "batch/ui/TFormBatchSet.h"
 
-#include "app/TextBytes.h"
+#include "widgets/TextBytes.h"
 #include "batch/BatchEvaluation.h"
 #include "batch/NameMapping.h"
 #include "batch/ParallelFor.h"
@@ -25,7 +25,7 @@ constexpr int kStructureColumn = 5;
 }  // namespace
 
 TFormBatchSet::TFormBatchSet(Workspace& workspace, QWidget* owner)
-    : TFormDialog(owner), Threads(BatchThreadCount()), m_ws(workspace) {
+    : TFormDialog(owner, true), Threads(BatchThreadCount()), m_ws(workspace) {
     setObjectName("FormBatchSet");
     setWindowTitle("Batch processing");
     SetFixedDialogFrame(890, 530);

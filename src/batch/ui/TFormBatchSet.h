@@ -1,7 +1,7 @@
 // "Batch processing": mapping the plans' structure names to the plan list's, then evaluating.
 #pragma once
 
-#include "app/TFormDialog.h"
+#include "widgets/TFormDialog.h"
 #include "batch/BatchRecords.h"
 #include "dvh/Workspace.h"
 
@@ -26,7 +26,8 @@ struct BatchSetRow {
 };
 
 /// The batch plans, one row each, and the common names of the plan list with their aliases.
-/// OK evaluates every index row for every plan and opens `TFormBatchResult`.
+/// OK evaluates every index row for every plan and opens `TFormBatchResult`; Cancel and the
+/// close box close it.
 class TFormBatchSet : public TFormDialog {
     Q_OBJECT
 public:

@@ -1,6 +1,8 @@
 // The look and zoom of the comparison window's charts.
 #include "compare/ui/ComparisonChartView.h"
 
+#include "widgets/ChartLegend.h"
+
 #include <qcustomplot.h>
 
 QCustomPlot* MakeComparisonChart(QWidget* parent, const char* name, const char* leftTitle,
@@ -28,9 +30,8 @@ QCustomPlot* MakeComparisonChart(QWidget* parent, const char* name, const char* 
     chart->legend->setVisible(false);
     QFont legendFont("Tahoma");
     legendFont.setPixelSize(11);
-    chart->legend->setFont(legendFont);
-    chart->legend->setIconSize(10, 8);
-    chart->legend->setRowSpacing(-3);
+    chart->legend->setIconSize(10, 8);  // the sample's width; its height follows the font
+    SetLegendFont(chart->legend, legendFont);
     chart->axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignRight);
     if (zoomed) {
         chart->setSelectionRectMode(QCP::srmCustom);
@@ -54,6 +55,24 @@ QCustomPlot* MakeComparisonChart(QWidget* parent, const char* name, const char* 
     return chart;
 }
 
+std::unique_ptr<QCustomPlot> CopyComparisonChart(const QCustomPlot& screen, int maxSeries) {
+    std::unique_ptr<QCustomPlot> copy(MakeComparisonChart(nullptr, "PageChart", "", true, nullptr));
+    copy->resize(screen.size());
+    copy->xAxis->setLabel(screen.xAxis->label());
+    copy->yAxis->setLabel(screen.yAxis->label());
+    for (int i = 0; i < screen.graphCount() && i < maxSeries; ++i) {
+        const QCPGraph* curve = screen.graph(i);
+        QCPGraph* graph = copy->addGraph();
+        graph->setName(curve->name());
+        graph->setPen(curve->pen());
+        graph->data()->set(*curve->data());
+    }
+    copy->legend->setVisible(screen.legend->visible() && copy->graphCount() > 0);
+    copy->xAxis->setRange(screen.xAxis->range());
+    copy->yAxis->setRange(screen.yAxis->range());
+    return copy;
+}
+
 void UndoComparisonZoom(QCustomPlot* chart) {
     bool any = false;
     for (int i = 0; i < chart->graphCount(); ++i) any = any || !chart->graph(i)->data()->isEmpty();
@@ -74,5 +93,5 @@ void SetChartLook(QCustomPlot* chart, const QColor& background, int labelPointSi
     }
     QFont legend = chart->legend->font();
     legend.setPointSize(legendPointSize);
-    chart->legend->setFont(legend);
+    SetLegendFont(chart->legend, legend);
 }

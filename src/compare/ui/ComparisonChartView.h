@@ -6,6 +6,7 @@
 #include <QColor>
 
 #include <functional>
+#include <memory>
 
 class QCustomPlot;
 class QWidget;
@@ -20,6 +21,10 @@ inline TColor FromQColor(const QColor& c) { return RgbColor(c.red(), c.green(), 
 /// each zoom in; without it the chart does not zoom.
 QCustomPlot* MakeComparisonChart(QWidget* parent, const char* name, const char* leftTitle,
                                  bool legend, std::function<void()> zoomed);
+/// A copy of comparison chart `screen` as it stands: its first `maxSeries` curves with their
+/// titles, pens and points, its axis titles and ranges, its size and legend. Pages draw the
+/// copy, so the chart on screen keeps its look.
+std::unique_ptr<QCustomPlot> CopyComparisonChart(const QCustomPlot& screen, int maxSeries);
 /// Undoes any zoom: the bottom axis over the curves, the left axis 0 to 105.
 void UndoComparisonZoom(QCustomPlot* chart);
 /// The chart's background and the font sizes of its axis labels, titles and legend.

@@ -2,11 +2,13 @@
 #include "compare/ui/TFormComp.h"
 
 #include "compare/ui/ComparisonChartView.h"
+#include "compare/ui/FixedColumnsView.h"
 #include "compare/ui/ReportStylePicture.h"
 #include "compare/ui/TFormCompRList.h"
 #include "compare/ui/TFormCompReport.h"
 #include "compare/ui/TFormCompSelect.h"
 #include "dvh/Workspace.h"
+#include "widgets/SortedComboBox.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,8 +23,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -99,10 +99,6 @@ TFormComp::TFormComp(Workspace& workspace, QWidget* owner)
         FormCompReport->show();
         FormCompReport->raise();
     };
-    m_ownPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    Printer = m_ownPrinter.get();
-    PrintDialog1 = new QPrintDialog(Printer, this);
-    PrintDialog1->setObjectName("PrintDialog1");
     ColorDialog1 = new QColorDialog(this);
     ColorDialog1->setObjectName("ColorDialog1");
     ColorDialog1->setOption(QColorDialog::DontUseNativeDialog);
@@ -119,8 +115,6 @@ TFormComp::~TFormComp() {
     delete FormCompRList;
     delete FormCompReport;
     delete FormCompSelect;
-    // Print dialogs of this window go before the printer they point to.
-    qDeleteAll(findChildren<QPrintDialog*>(Qt::FindDirectChildrenOnly));
 }
 
 void TFormComp::BuildDvhPage(QWidget* page) {
@@ -164,6 +158,7 @@ void TFormComp::BuildDvhPage(QWidget* page) {
     sets->setObjectName("GroupBoxStructureSet");
     sets->setGeometry(818, 176, 160, 84);
     ComboBox6 = MakeChoice(sets, "ComboBox6", QRect(8, 20, 144, 22), 12);
+    KeepSorted(ComboBox6);
     BitBtn4 = MakeButton(sets, "BitBtn4", "Save", QRect(8, 50, 70, 26));
     BitBtn5 = MakeButton(sets, "BitBtn5", "Delete", QRect(82, 50, 70, 26));
 
@@ -200,6 +195,8 @@ void TFormComp::BuildDvhPage(QWidget* page) {
 
 void TFormComp::BuildIndexPage(QWidget* page) {
     StringGrid1 = MakeGrid(page, "StringGrid1", QRect(5, 5, 722, 500));
+    // "Structure" and "Index" stay in view however many plans are compared.
+    new FixedColumnsView(StringGrid1, 2);
     StringGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
     StringGrid1->installEventFilter(this);
     PopupMenu1 = new QMenu(StringGrid1);

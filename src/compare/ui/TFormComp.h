@@ -10,7 +10,6 @@
 
 #include <array>
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -31,7 +30,6 @@ class QTableWidget;
 class QToolButton;
 class QPainter;
 class QPrintDialog;
-class QPrinter;
 class TFormCompReport;
 class TFormCompRList;
 class TFormCompSelect;
@@ -122,10 +120,9 @@ public:
     std::function<QFileDialog*()> BitmapDialog;
     /// "Save" of a set: asks for the set's name (the input box in its mode 4).
     std::function<void()> AskStructureSetName;
-    /// The printer the reports print to and its print dialog: the window's own until the
-    /// main window hands over its shared ones.
-    QPrinter* Printer;
-    QPrintDialog* PrintDialog1;
+    /// The main window's print dialog `PrintDialog1` over its printer (made by the main window
+    /// when first asked for): one printer choice serves the plan report and the comparison.
+    std::function<QPrintDialog*()> PrintDialog;
 
     // ---- plans (TFormCompPlans.cpp) ----
     void Button1Click();
@@ -168,6 +165,9 @@ public:
     void ComboBox5Change() { DrawChart(3); }
     void DrawAllCharts();
     void RadioGroup1Click();
+    /// At every opening: dose in % and the second line width, their buttons set to match, and
+    /// charts A-D drawn so.
+    void ResetDisplayOptions();
     void RadioButton1Click();
     /// After a zoom by the user: a volume minimum below 0 becomes 0.
     void ChartZoom(QCustomPlot* chart);
@@ -228,7 +228,6 @@ private:
     void PaintPageChart(QPainter& painter, const QRect& target, int chart, QSize logicalSize,
                         bool pageFonts);
 
-    std::unique_ptr<QPrinter> m_ownPrinter;
     Workspace& m_ws;
     QWidget* m_owner;
     bool m_shownOnce = false;

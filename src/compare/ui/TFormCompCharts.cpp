@@ -2,7 +2,7 @@
 // and the report style pictures.
 #include "compare/ui/TFormComp.h"
 
-#include "app/TextBytes.h"
+#include "widgets/TextBytes.h"
 #include "compare/ComparisonCurves.h"
 #include "compare/ui/ComparisonChartView.h"
 #include "compare/ui/TFormCompReport.h"
@@ -56,6 +56,14 @@ void TFormComp::DrawAllCharts() {
 
 void TFormComp::RadioGroup1Click() {
     DoseAxis = DoseButtons->checkedId() + 1;
+    DrawAllCharts();
+}
+
+void TFormComp::ResetDisplayOptions() {
+    DoseAxis = 2;
+    LineWidth = 2;
+    DoseButtons->button(1)->setChecked(true);
+    RadioButton2->setChecked(true);
     DrawAllCharts();
 }
 

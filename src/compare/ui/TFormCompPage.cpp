@@ -1,8 +1,8 @@
 // The comparison report page in the window: preview, drawing, printing and the row list's filling.
 #include "compare/ui/TFormComp.h"
 
-#include "app/TAboutBox.h"
-#include "app/TextBytes.h"
+#include "widgets/VersionText.h"
+#include "widgets/TextBytes.h"
 #include "compare/ComparisonCurves.h"
 #include "compare/ComparisonPage.h"
 #include "compare/ui/ComparisonChartView.h"
@@ -18,11 +18,11 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPrintDialog>
 
 #include <qcustomplot.h>
 
 #include <memory>
-#include <stdexcept>
 
 void TFormComp::BitBtn2Click() {
     if (Compared.Empty() || ComboBox1->currentIndex() < 0) return;
@@ -91,25 +91,9 @@ ComparisonPageInput PageInput(const ComparisonTable& table, const PlanListNameCl
 void TFormComp::PaintPageChart(QPainter& painter, const QRect& target, int chart, QSize logicalSize,
                                bool pageFonts) {
     if (chart < 0 || chart > 3) return;
-    const QCustomPlot* screen = ChartAD[static_cast<std::size_t>(chart)];
-    // A copy of the chart on screen: the window's charts keep their look and size.
-    std::unique_ptr<QCustomPlot> plot(MakeComparisonChart(nullptr, "PageChart", "Volume [%]", true, nullptr));
-    plot->resize(screen->size());
-    plot->xAxis->setLabel(screen->xAxis->label());
-    const int choice = StructureChoice[static_cast<std::size_t>(chart)]->currentIndex();
-    if (!Compared.Empty() && choice >= 0 && choice < static_cast<int>(StructureNames.size())) {
-        for (const ComparisonSeries& s :
-             ComparisonCurves(Compared, m_ws.PDataset, StructureNames[static_cast<std::size_t>(choice)],
-                              DoseAxis == 2, kPagePlans)) {
-            QCPGraph* graph = plot->addGraph();
-            graph->setName(FromBytes(s.Title));
-            graph->setPen(QPen(ToQColor(s.Color), LineWidth));
-            for (const ChartPoint& p : s.Points) graph->addData(p.x, p.y);
-        }
-    }
-    plot->legend->setVisible(plot->graphCount() > 0);
-    plot->xAxis->setRange(screen->xAxis->range());
-    plot->yAxis->setRange(screen->yAxis->range());
+    // The chart as the user sees it, whatever the dose unit and width chosen since it was drawn.
+    const std::unique_ptr<QCustomPlot> plot =
+        CopyComparisonChart(*ChartAD[static_cast<std::size_t>(chart)], kPagePlans);
     if (pageFonts)
         SetChartLook(plot.get(), Qt::white, 9, 8, 5);
     else
@@ -137,22 +121,22 @@ void TFormComp::DrawReport() {
 void TFormComp::PrintReport() {
     ReconcilePlans();
     const int listIndex = ChosenPlanList();
-    if (Compared.Empty() || listIndex < 0) return;
+    QPrintDialog* dialog = PrintDialog ? PrintDialog() : nullptr;
+    if (Compared.Empty() || listIndex < 0 || !dialog) return;
     EnsureRowList(listIndex);
     const ComparisonPageInput input =
         PageInput(Table, &m_ws.PlanListName[static_cast<std::size_t>(listIndex)], ComparedPlanPointers(),
                   Compared, StructureChoice, ReportStyle);
     std::vector<bool> checks = FormCompRList->Checks();
     const PrintOutcome outcome =
-        PrintOnePage(PrintDialog1, Printer, QPageLayout::Portrait, [&](QPainter& painter, QSizeF size) {
+        PrintOnePage(dialog, dialog->printer(), QPageLayout::Portrait, [&](QPainter& painter, QSizeF size) {
             const PageDrawing page = LayoutComparisonPage(input, size.width(), size.height(), checks);
-            const bool done = PaintPageOperations(
+            return PaintPageOperations(
                 painter, page.Operations, [this](QPainter& p, const QRect& target, int chart) {
                     // Twice the chart's size on screen, so its fonts keep their place on paper.
                     PaintPageChart(p, target, chart, ChartAD[static_cast<std::size_t>(chart)]->size() * 2,
                                    false);
                 });
-            if (!done) throw std::runtime_error("The page could not be drawn.");
         });
     if (outcome.status == PrintOutcome::Cancelled) return;
     FormCompRList->SetChecks(checks);

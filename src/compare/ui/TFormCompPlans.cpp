@@ -1,7 +1,7 @@
 // The comparison window's plans: choice, "Add ALL", order, removal, colours, the plan grid.
 #include "compare/ui/TFormComp.h"
 
-#include "app/TextBytes.h"
+#include "widgets/TextBytes.h"
 #include "compare/ComparablePlans.h"
 #include "compare/ui/ComparisonChartView.h"
 #include "compare/ui/TFormCompSelect.h"

@@ -4,7 +4,7 @@
 #include <QListWidget>
 #include <QPushButton>
 
-TFormCompRList::TFormCompRList(QWidget* reportWindow) : TFormDialog(reportWindow) {
+TFormCompRList::TFormCompRList(QWidget* reportWindow) : TFormDialog(reportWindow, true) {
     setObjectName("FormCompRList");
     setWindowTitle("FormCompRList");
     SetFixedDialogFrame(285, 460);
@@ -48,3 +48,8 @@ void TFormCompRList::Button1Click() {
 
 // "Cancel" keeps the marks as they stand, like "OK".
 void TFormCompRList::Button2Click() { Button1Click(); }
+
+// The close box is "Cancel": the page is drawn again with the marks as they stand.
+void TFormCompRList::CloseBoxClick() {
+    if (OnClosed) OnClosed();
+}

@@ -1,7 +1,7 @@
 // The comparison report's row list: which index rows the page may print.
 #pragma once
 
-#include "app/TFormDialog.h"
+#include "widgets/TFormDialog.h"
 
 #include <functional>
 #include <vector>
@@ -10,7 +10,7 @@ class QListWidget;
 class QPushButton;
 
 /// One check item per index row of the list it was filled for. While shown, the report
-/// window is disabled; "OK" and "Cancel" both close it and draw the page again.
+/// window is disabled; "OK", "Cancel" and the close box all close it and draw the page again.
 class TFormCompRList : public TFormDialog {
     Q_OBJECT
 public:
@@ -21,7 +21,7 @@ public:
     QPushButton* Button2;  // "Cancel"
     /// The plan list the items were filled for, -1 before the first filling.
     int ListIndex = -1;
-    /// Runs after "OK" or "Cancel" closed the list.
+    /// Runs after "OK", "Cancel" or the close box closed the list.
     std::function<void()> OnClosed;
 
     /// The check marks, item i for index row i.
@@ -35,4 +35,5 @@ public:
 protected:
     void FormShow() override;
     void FormClose() override;
+    void CloseBoxClick() override;
 };

@@ -1,7 +1,7 @@
 // The comparison report window "Report": the page at full size or reduced, style, rows, save, print.
 #pragma once
 
-#include "app/TFormDialog.h"
+#include "widgets/TFormDialog.h"
 
 #include <array>
 

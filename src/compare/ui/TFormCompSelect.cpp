@@ -4,7 +4,7 @@
 #include <QListWidget>
 #include <QPushButton>
 
-TFormCompSelect::TFormCompSelect(QWidget* formComp) : TFormDialog(formComp) {
+TFormCompSelect::TFormCompSelect(QWidget* formComp) : TFormDialog(formComp, true) {
     setObjectName("FormCompSelect");
     setWindowTitle("Select Plan");
     SetFixedDialogFrame(550, 475);

@@ -1,7 +1,7 @@
 // The plan choice of the comparison window ("Select Plan").
 #pragma once
 
-#include "app/TFormDialog.h"
+#include "widgets/TFormDialog.h"
 
 #include <functional>
 #include <vector>
@@ -9,7 +9,8 @@
 class QListWidget;
 class QPushButton;
 
-/// One check item per comparable plan; "OK" hands the checked plans to the comparison.
+/// One check item per comparable plan; "OK" hands the checked plans to the comparison,
+/// "Cancel" and the close box change nothing.
 class TFormCompSelect : public TFormDialog {
     Q_OBJECT
 public:

@@ -1,18 +1,17 @@
 // Structure sets in the comparison window: reading at show, Save, Delete and Apply.
 #include "compare/ui/TFormComp.h"
 
-#include "app/TextBytes.h"
+#include "widgets/TextBytes.h"
 
 #include <QComboBox>
 #include <QFileInfo>
 
 namespace {
 
-/// The set titles, as `ComboBox6` shows them (sorted), none chosen.
+/// The set titles in `ComboBox6`, which sorts them itself; none chosen.
 void FillSetTitles(QComboBox* box, const std::vector<CompDVHrepClass>& sets) {
     QStringList titles;
     for (const CompDVHrepClass& set : sets) titles << FromBytes(set.Title);
-    titles.sort();
     box->clear();
     box->addItems(titles);
     box->setCurrentIndex(-1);

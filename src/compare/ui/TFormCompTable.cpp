@@ -1,10 +1,11 @@
 // The comparison window's index table: building, colours, the selected row's charts, copying.
 #include "compare/ui/TFormComp.h"
 
-#include "app/TextBytes.h"
+#include "widgets/TextBytes.h"
 #include "compare/ComparisonCurves.h"
 #include "compare/ui/ComparisonChartView.h"
 #include "dvh/Workspace.h"
+#include "planlist/ui/IndexGridView.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -32,7 +33,6 @@ void ShowTable(QTableWidget* grid, const ComparisonTable& table) {
     for (int c = 0; c < columns; ++c) titles << FromBytes(table.Cell(c, 0));
     grid->setHorizontalHeaderLabels(titles);
     grid->setColumnWidth(0, 110);
-    grid->setColumnWidth(1, 115);
     for (int c = 2; c < columns; ++c) grid->setColumnWidth(c, 100);
     for (int r = 1; r < table.RowCount(); ++r)
         for (int c = 0; c < columns; ++c) {
@@ -40,6 +40,7 @@ void ShowTable(QTableWidget* grid, const ComparisonTable& table) {
             if (c >= 2) item->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
             grid->setItem(r - 1, c, item);
         }
+    FitColumnToTexts(grid, 1, IndexLabelColumnWidth);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // The shared plan dialog of the BrainLAB import: its fields, the dose filter and unit, OK and Cancel.
 #include "import/ui/TFormBrainLabPlan.h"
 
-#include "app/TextBytes.h"
+#include "widgets/TextBytes.h"
 #include "dvh/Workspace.h"
 #include "import/ClipboardPlan.h"
 #include "import/PrescribedDoseText.h"
@@ -13,16 +13,12 @@
 
 TFormBrainLabPlan::TFormBrainLabPlan(Workspace& ws, QWidget* owner, const char* objectName, const char* kind,
                                      int fileType)
-    : TFormPlanFields(owner, true), m_ws(ws), m_kind(kind), m_fileType(fileType) {
+    : TFormPlanFields(owner), m_ws(ws), m_kind(kind), m_fileType(fileType) {
     setObjectName(objectName);
     setWindowTitle(kind);
-    // The close box stays: closing the dialog so is its Cancel.
-    setWindowFlags(windowFlags() | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     QFont tahoma("Tahoma");
     tahoma.setPixelSize(12);
     setFont(tahoma);
-
-    ListBox1->setGeometry(16, 336, 269, 160);
 }
 
 void TFormBrainLabPlan::Fill(const std::vector<std::string>& names, int normalTissueItem) {

@@ -1,7 +1,7 @@
 // The fields of an imported plan's dialog, and the dose field's filter and unit.
 #include "import/ui/TFormPlanFields.h"
 
-#include "app/TextBytes.h"
+#include "widgets/TextBytes.h"
 #include "import/PrescribedDoseText.h"
 
 #include <QComboBox>
@@ -14,47 +14,53 @@
 
 namespace {
 
-void Caption(QWidget* parent, int number, const char* text, int y) {
+// The fields stand in rows, each caption left of its control, so that the plan list below
+// them keeps its designed 269 x 313 within the fixed window.
+constexpr int kRowTop = 10, kRowPitch = 28, kFieldLeft = 124, kFieldWidth = 170;
+
+int RowY(int row) { return kRowTop + row * kRowPitch; }
+
+void Caption(QWidget* parent, int number, const char* text, QRect where) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(QString("Label%1").arg(number));
-    label->setGeometry(16, y, 278, 18);
+    label->setGeometry(where);
 }
 
 }  // namespace
 
-TFormPlanFields::TFormPlanFields(QWidget* owner, bool closableByUser) : TFormDialog(owner, closableByUser) {
+TFormPlanFields::TFormPlanFields(QWidget* owner) : TFormDialog(owner, true) {
     SetFixedDialogFrame(310, 553);
     QLineEdit** edits[] = {&Edit1, &Edit2, &Edit3, &Edit4, &Edit5};
     const char* captions[] = {"Patient Name", "Patient ID", "Plan Name", "Plan ID", "Prescribed Dose"};
     for (int i = 0; i < 5; ++i) {
-        Caption(this, i + 1, captions[i], 10 + i * 50);
+        Caption(this, i + 1, captions[i], QRect(16, RowY(i), kFieldLeft - 20, 24));
         *edits[i] = new QLineEdit(this);
         (*edits[i])->setObjectName(QString("Edit%1").arg(i + 1));
-        (*edits[i])->setGeometry(16, 30 + i * 50, i == 4 ? 200 : 278, 24);
+        (*edits[i])->setGeometry(kFieldLeft, RowY(i), i == 4 ? 120 : kFieldWidth, 24);
     }
     Label6 = new QLabel("Gy", this);
     Label6->setObjectName("Label6");
-    Label6->setGeometry(226, 230, 60, 24);
+    Label6->setGeometry(kFieldLeft + 126, RowY(4), 44, 24);
 
-    Caption(this, 8, "Normal Tissue", 262);
+    Caption(this, 8, "Normal Tissue", QRect(16, RowY(5), kFieldLeft - 20, 26));
     ComboBox1 = new QComboBox(this);
     ComboBox1->setObjectName("ComboBox1");
-    ComboBox1->setGeometry(16, 282, 278, 26);
+    ComboBox1->setGeometry(kFieldLeft, RowY(5), kFieldWidth, 26);
 
-    Caption(this, 7, "Select Plan", 316);
+    Caption(this, 7, "Select Plan", QRect(16, RowY(6) + 4, 278, 18));
     ListBox1 = new QListWidget(this);
     ListBox1->setObjectName("ListBox1");
-    ListBox1->setGeometry(16, 336, 278, 160);
+    ListBox1->setGeometry(16, RowY(6) + 22, 269, 313);
     QFont larger = ListBox1->font();
     larger.setPixelSize(16);  // the window font is pixel-sized, so it has no point size to scale
     ListBox1->setFont(larger);
 
     Button1 = new QPushButton("OK", this);
     Button1->setObjectName("Button1");
-    Button1->setGeometry(60, 510, 88, 30);
+    Button1->setGeometry(60, 520, 88, 26);
     Button2 = new QPushButton("Cancel", this);
     Button2->setObjectName("Button2");
-    Button2->setGeometry(162, 510, 88, 30);
+    Button2->setGeometry(162, 520, 88, 26);
     for (QPushButton* b : {Button1, Button2}) b->setAutoDefault(false);
 
     Edit5->installEventFilter(this);
@@ -92,7 +98,8 @@ bool TFormPlanFields::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TFormPlanFields::Edit5Change() {
-    Label6->setText(PrescribedDoseUnit(Edit5->text().toStdString()));
+    const std::string shown = Label6->text().toStdString();
+    Label6->setText(PrescribedDoseUnit(Edit5->text().toStdString(), shown.c_str()));
     update();
 }
 

@@ -2,7 +2,7 @@
 // plan list, with OK and Cancel. The BrainLAB and XiO dialogs are this form with their own checks.
 #pragma once
 
-#include "app/TFormDialog.h"
+#include "widgets/TFormDialog.h"
 
 #include <string>
 #include <vector>
@@ -15,7 +15,7 @@ class QPushButton;
 
 /// Lays out the fields and keeps the dose field to what a dose can be: digits and one point,
 /// typed or pasted, with its unit ("Gy" or "cGy") beside it. OK and Cancel call the
-/// subclass's `Button1Click` and `Button2Click`.
+/// subclass's `Button1Click` and `Button2Click`; the close box closes the dialog as Cancel does.
 class TFormPlanFields : public TFormDialog {
     Q_OBJECT
 public:
@@ -35,7 +35,7 @@ public:
     void Edit5Change();
 
 protected:
-    TFormPlanFields(QWidget* owner, bool closableByUser);
+    explicit TFormPlanFields(QWidget* owner);
 
     /// Fills the normal-tissue box ("---", then `names`, `normalTissueItem` chosen) and the
     /// plan box ("N/A", then `planLists`, "N/A" chosen).

@@ -1,7 +1,7 @@
 // The XiO dialog: its fields, the dose filter and unit, the checks of OK, and Cancel.
 #include "import/ui/TFormXiO.h"
 
-#include "app/TextBytes.h"
+#include "widgets/TextBytes.h"
 #include "import/PrescribedDoseText.h"
 #include "import/XiOExport.h"
 
@@ -9,7 +9,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 
-TFormXiO::TFormXiO(QWidget* owner) : TFormPlanFields(owner, false) {
+TFormXiO::TFormXiO(QWidget* owner) : TFormPlanFields(owner) {
     setObjectName("FormXiO");
     setWindowTitle("XiO");
 }
@@ -17,10 +17,12 @@ TFormXiO::TFormXiO(QWidget* owner) : TFormPlanFields(owner, false) {
 void TFormXiO::Ask(const XiOLoadRequest& request, const std::string& patientName, const std::string& patientID,
                    const std::string& planName, const std::string& planID, const std::vector<std::string>& planLists) {
     FillChoices(request.Names, XiONormalTissueItem(request.Names), planLists);
-    Edit1->setText(FromBytes(patientName));
-    Edit2->setText(FromBytes(patientID));
-    Edit3->setText(FromBytes(planName));
-    Edit4->setText(FromBytes(planID));
+    const std::string* fields[] = {&patientName, &patientID, &planName, &planID};
+    QLineEdit* edits[] = {Edit1, Edit2, Edit3, Edit4};
+    for (int i = 0; i < 4; ++i) {
+        m_shownFields[i] = *fields[i];
+        edits[i]->setText(FromBytes(*fields[i]));
+    }
     if (request.UseModFile && !request.ModDoseText.empty())
         Edit5->setText(QString::fromStdString(FilterDoseInput("", request.ModDoseText)));
     FilePath = request.FilePath;
@@ -47,10 +49,10 @@ void TFormXiO::Button1Click() {
     if (!doseGy) return ShowError("Prescribed dose must be a number greater than 0.");
 
     XiODialogAnswer answer;
-    answer.PatientName = Edit1->text().toStdString();
-    answer.PatientID = Edit2->text().toStdString();
-    answer.PlanName = Edit3->text().toStdString();
-    answer.PlanID = Edit4->text().toStdString();
+    answer.PatientName = ToBytes(Edit1->text(), m_shownFields[0]);
+    answer.PatientID = ToBytes(Edit2->text(), m_shownFields[1]);
+    answer.PlanName = ToBytes(Edit3->text(), m_shownFields[2]);
+    answer.PlanID = ToBytes(Edit4->text(), m_shownFields[3]);
     answer.DoseGy = *doseGy;
     answer.PlanListItem = ListBox1->currentRow();
     answer.NormalTissueItem = ComboBox1->currentIndex();
@@ -61,5 +63,10 @@ void TFormXiO::Button1Click() {
 
 void TFormXiO::Button2Click() {
     close();
+    if (OnCancel) OnCancel();
+}
+
+// The close box is Cancel: the load ends without a plan.
+void TFormXiO::CloseBoxClick() {
     if (OnCancel) OnCancel();
 }

@@ -11,8 +11,9 @@
 /// Created once; `Ask` fills and shows it. OK refuses an empty dose ("Prescribed dose is not
 /// specified."), no plan choice ("Plan is not specified.") and a dose that is not a number
 /// above 0, each with caption "XiO - DVH", and stays open; otherwise it closes and hands the
-/// answer to `OnOk`. Cancel closes and calls `OnCancel`. While shown the main window is
-/// disabled.
+/// answer to `OnOk`, the patient and plan fields in the bytes the plan had unless edited, and
+/// then in the plan's encoding. Cancel and the close box close and call `OnCancel`. While
+/// shown the main window is disabled.
 class TFormXiO : public TFormPlanFields {
     Q_OBJECT
 public:
@@ -38,7 +39,11 @@ public:
 protected:
     void FormShow() override;
     void FormClose() override;
+    void CloseBoxClick() override;
 
 private:
     void ShowError(const QString& text);
+
+    /// The plan's patient name, patient ID, plan name and plan ID as `Ask` was given them.
+    std::string m_shownFields[4];
 };

@@ -9,6 +9,8 @@
 #include <QListWidget>
 
 TFormiPlan::TFormiPlan(Workspace& ws, QWidget* owner) : TFormBrainLabPlan(ws, owner, "FormiPlan", "iPlan", FileTypeIPlan) {
+    // Unlike its BrainSCAN sister, this dialog is not kept above other windows.
+    setWindowFlag(Qt::WindowStaysOnTopHint, false);
     SetDoseField("");
     Edit5->setReadOnly(true);
     Edit5->setFocusPolicy(Qt::ClickFocus);

@@ -1,7 +1,7 @@
 // The iPlan capture window: watching the clipboard, listing curves, handing them on.
 #include "import/ui/TFormiPlanImport.h"
 
-#include "app/TextBytes.h"
+#include "widgets/TextBytes.h"
 #include "dvh/Workspace.h"
 #include "import/ClipboardCapture.h"
 #include "import/ClipboardTable.h"
@@ -34,10 +34,10 @@ TFormiPlanImport::TFormiPlanImport(Workspace& ws, TFormiPlan& planDialog, QWidge
     Panel1->setGeometry(0, 244, 142, 29);
     Button2 = new QPushButton("Cancel", Panel1);
     Button2->setObjectName("Button2");
-    Button2->setGeometry(2, 4, 66, 23);
+    Button2->setGeometry(36, 4, 49, 23);
     Button1 = new QPushButton("OK", Panel1);
     Button1->setObjectName("Button1");
-    Button1->setGeometry(74, 4, 66, 23);
+    Button1->setGeometry(90, 4, 49, 23);
     Button1->setEnabled(false);
     connect(Button1, &QPushButton::clicked, this, &TFormiPlanImport::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TFormiPlanImport::Button2Click);

@@ -3,14 +3,18 @@
 #include "planlist/ui/IndexGridView.h"
 #include "dialogs/QtColor.h"
 
-#include "app/TextBytes.h"
+#include "widgets/TextBytes.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QPainter>
 #include <QTableWidget>
+
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -47,6 +51,12 @@ void FillIndexGrid(QTableWidget* grid, const IndexGridContent& content) {
         const TColor color = r < static_cast<int>(content.RowColor.size()) ? content.RowColor[r] : 0;
         grid->item(r, 2)->setData(IndexGridColorRole, color);
     }
+}
+
+void FitColumnToTexts(QTableWidget* grid, int column, int designedWidth) {
+    // The view asks each cell's delegate how wide it must be, and adds the grid line.
+    const int needed = static_cast<QAbstractItemView*>(grid)->sizeHintForColumn(column);
+    grid->setColumnWidth(column, std::max(designedWidth, needed));
 }
 
 void ClearIndexGridCells(QTableWidget* grid) {
@@ -90,6 +100,15 @@ void GridTextDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     painter->setPen(cell.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
     painter->drawText(option.rect.adjusted(2, 2, 0, 0), Qt::AlignLeft | Qt::AlignTop, text);
     painter->restore();
+}
+
+QSize GridTextDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const {
+    QStyleOptionViewItem cell(option);
+    initStyleOption(&cell, index);
+    const QFontMetricsF metrics(cell.font);
+    // The text's own width between the two pixels this delegate leaves on either side.
+    const int width = static_cast<int>(std::ceil(metrics.horizontalAdvance(cell.text))) + 2 * 2;
+    return {width, QStyledItemDelegate::sizeHint(option, index).height()};
 }
 
 IndexValueDelegate::IndexValueDelegate(std::function<bool()> editMode, QObject* parent)

@@ -17,6 +17,14 @@ class QTableWidget;
 /// constraint colour, so the clipboard and the painting read what the core built.
 void FillIndexGrid(QTableWidget* grid, const IndexGridContent& content);
 
+/// The designed width of the index-label column, in the index grid and the comparison table.
+constexpr int IndexLabelColumnWidth = 115;
+
+/// Gives `column` of `grid` its designed width, or more where one of its cells needs more to
+/// show its text whole. The designed widths were measured for Windows' Tahoma, whose texts come
+/// out a few pixels narrower than here.
+void FitColumnToTexts(QTableWidget* grid, int column, int designedWidth);
+
 /// Empties the cells of every row below the header (the row count stays).
 void ClearIndexGridCells(QTableWidget* grid);
 
@@ -33,6 +41,7 @@ public:
     using QStyledItemDelegate::QStyledItemDelegate;
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 };
 
 /// Paints the value column in the viewing layout: a cell in the system window colour (white)

@@ -1,8 +1,9 @@
 // The DVH series editor: every change goes straight into the list in memory and marks it modified.
 #include "planlist/ui/TFormDVHs.h"
 
-#include "app/TForm1.h"
-#include "app/TextBytes.h"
+#include "dvh/Workspace.h"
+#include "planlist/ui/PlanListWindowHost.h"
+#include "widgets/TextBytes.h"
 #include "planlist/PlanListCommands.h"
 #include "planlist/PlanListNaming.h"
 #include "planlist/StructureDBEdit.h"
@@ -57,7 +58,8 @@ private:
 
 }  // namespace
 
-TFormDVHs::TFormDVHs(TForm1* main) : QDialog(main), m_main(main) {
+TFormDVHs::TFormDVHs(PlanListWindowHost* main)
+    : QDialog(main->HostWindow()), m_host(main), m_main(&main->HostWorkspace()) {
     setObjectName("FormDVHs");
     setWindowTitle("DVH Series");
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |

@@ -20,12 +20,13 @@ class QGroupBox;
 class QMenu;
 class QPushButton;
 class QTableWidget;
-class TForm1;
+class PlanListWindowHost;
+class Workspace;
 
 class TFormDVHs : public QDialog {
     Q_OBJECT
 public:
-    explicit TFormDVHs(TForm1* main);
+    explicit TFormDVHs(PlanListWindowHost* main);
 
     /// Columns "Structure", "Color", "R", "G", "B", "Show graph"; table row r - 1 holds grid row r
     /// (database entry r - 1), and one empty row follows the entries.
@@ -65,7 +66,8 @@ public:
 private:
     PlanListNameClass* EditedList();
     void FillNames(const std::vector<std::string>& names, QAction* checked);
-    TForm1* m_main;
+    PlanListWindowHost* m_host;
+    Workspace* m_main;  // the host's plan lists and plans
     // The bytes behind each name offered, so that a name read as Windows-1252 goes back unchanged.
     QHash<QString, std::string> m_nameBytes;
 };

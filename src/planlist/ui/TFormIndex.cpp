@@ -1,8 +1,9 @@
 // The index editor: loads a row into its controls; OK checks every number before the row changes.
 #include "planlist/ui/TFormIndex.h"
 
-#include "app/TForm1.h"
-#include "app/TextBytes.h"
+#include "dvh/Workspace.h"
+#include "planlist/ui/PlanListWindowHost.h"
+#include "widgets/TextBytes.h"
 #include "planlist/IndexTexts.h"
 #include "planlist/ui/EditorChoices.h"
 #include "planlist/ui/UserQuestion.h"
@@ -44,8 +45,8 @@ QString Q(const std::string& s) { return FromBytes(s); }
 
 }  // namespace
 
-TFormIndex::TFormIndex(TForm1* main)
-    : QDialog(main), m_main(main), m_handlers(this, [this] { FormShow(); }, [this] { FormClose(); }) {
+TFormIndex::TFormIndex(PlanListWindowHost* main)
+    : QDialog(main->HostWindow()), m_host(main), m_main(&main->HostWorkspace()), m_handlers(this, [this] { FormShow(); }, [this] { FormClose(); }) {
     setObjectName("FormIndex");
     setWindowTitle("Edit Index");
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -217,11 +218,11 @@ IndexEdit TFormIndex::Fields() const {
 }
 
 void TFormIndex::FormShow() {
-    m_main->SetFormEnabled(false);
+    m_host->SetFormEnabled(false);
     ComboBox1Change();
 }
 
-void TFormIndex::FormClose() { m_main->SetFormEnabled(true); }
+void TFormIndex::FormClose() { m_host->SetFormEnabled(true); }
 
 void TFormIndex::SetFieldEnabled(QLineEdit* field, bool enabled) {
     if (!enabled) field->clear();
@@ -308,7 +309,7 @@ void TFormIndex::Button1Click() {
             return;
     }
     close();
-    m_main->UpdateIndexGrid(PlanListIndex);
+    m_host->UpdateIndexGrid(PlanListIndex);
 }
 
 void TFormIndex::Button2Click() { close(); }

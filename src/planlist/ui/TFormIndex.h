@@ -25,12 +25,13 @@ class QMenu;
 class QPushButton;
 class QRadioButton;
 class QWidget;
-class TForm1;
+class PlanListWindowHost;
+class Workspace;
 
 class TFormIndex : public QDialog {
     Q_OBJECT
 public:
-    explicit TFormIndex(TForm1* main);
+    explicit TFormIndex(PlanListWindowHost* main);
 
     QComboBox* ComboBox2;     // structure, editable, offers names from PopupMenu1's choice
     QComboBox* ComboBox1;     // the 17 index kinds
@@ -93,7 +94,8 @@ private:
     // Offers `names` in ComboBox2, keeping the typed text, and remembers their bytes.
     void OfferNames(const std::vector<std::string>& names, QAction* checked);
     void ShowBadNumber(QLineEdit* field);
-    TForm1* m_main;
+    PlanListWindowHost* m_host;
+    Workspace* m_main;  // the host's plan lists and plans
     TColor m_fontColor = 0;
     // The bytes behind each name shown, so that a name read as Windows-1252 goes back unchanged.
     QHash<QString, std::string> m_nameBytes;

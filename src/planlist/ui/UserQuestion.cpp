@@ -1,7 +1,7 @@
 // Non-modal message boxes with a continuation.
 #include "planlist/ui/UserQuestion.h"
 
-#include "app/TextBytes.h"
+#include "widgets/TextBytes.h"
 
 #include <QAbstractButton>
 

@@ -1,5 +1,6 @@
 // A chart restyled for a page while it is drawn there, and given back exactly as it was.
 #include "report/ui/ChartPageStyle.h"
+#include "widgets/ChartLegend.h"
 
 #include <qcustomplot.h>
 
@@ -25,7 +26,7 @@ ChartPageStyle::ChartPageStyle(QCustomPlot* chart, std::optional<ChartPageFonts>
     if (!fonts) return;
     chart->xAxis->setTickLabelFont(Sized(m_xTicks, fonts->TickLabels));
     chart->yAxis->setTickLabelFont(Sized(m_yTicks, fonts->TickLabels));
-    chart->legend->setFont(Sized(m_legend, fonts->Legend));
+    SetLegendFont(chart->legend, Sized(m_legend, fonts->Legend));
     chart->xAxis->setLabelFont(Sized(m_xTitle, fonts->AxisTitles));
     chart->yAxis->setLabelFont(Sized(m_yTitle, fonts->AxisTitles));
 }
@@ -34,7 +35,7 @@ ChartPageStyle::~ChartPageStyle() {
     m_chart->setBackground(m_background);
     m_chart->xAxis->setTickLabelFont(m_xTicks);
     m_chart->yAxis->setTickLabelFont(m_yTicks);
-    m_chart->legend->setFont(m_legend);
+    SetLegendFont(m_chart->legend, m_legend);
     m_chart->xAxis->setLabelFont(m_xTitle);
     m_chart->yAxis->setLabelFont(m_yTitle);
     m_chart->axisRect()->setMargins(m_margins);

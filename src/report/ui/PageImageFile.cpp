@@ -1,8 +1,9 @@
 // Saving a page picture as BMP or JPEG: the save dialog, the name, the atomic write.
 #include "report/ui/PageImageFile.h"
 
-#include "app/TextBytes.h"
+#include "widgets/TextBytes.h"
 #include "report/JpegWriter.h"
+#include "report/ui/ReplaceQuestion.h"
 
 #include <QBuffer>
 #include <QFileDialog>
@@ -49,13 +50,9 @@ std::string SavePageImage(QWidget* parent, QFileDialog* dialog, const std::funct
         if (path.empty()) return {};
         // The dialog asked about the name the user typed; a name the filter changed is asked
         // about here, before a file the user never confirmed is replaced.
-        if (path != chosen && QFileInfo::exists(PathText(path))) {
-            const auto answer = QMessageBox::question(
-                parent, dialog->windowTitle(),
-                QFileInfo(PathText(path)).fileName() + " already exists.\nDo you want to replace it?",
-                QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-            if (answer != QMessageBox::Yes) continue;
-        }
+        if (path != chosen && QFileInfo::exists(PathText(path)) &&
+            !ConfirmReplace(parent, dialog->windowTitle(), PathText(path)))
+            continue;
         const platform::WriteResult written = WritePageImage(picture(), path, format);
         if (written) return path;
         auto* box = new QMessageBox(QMessageBox::Critical, "Error",

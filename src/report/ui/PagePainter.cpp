@@ -2,7 +2,8 @@
 #include "report/ui/PagePainter.h"
 #include "dialogs/QtColor.h"
 
-#include "app/TextBytes.h"
+#include "platform/FaultPoint.h"
+#include "widgets/TextBytes.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -22,10 +23,24 @@ struct Overloaded : Ts... {
     using Ts::operator()...;
 };
 
-void PaintText(QPainter& painter, const PageText& text) {
-    QFont font = painter.font();
+QImage PreviewPicture(int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    const int dotsPerMeter = static_cast<int>(std::lround(PagePreviewDpi / 0.0254));
+    image.setDotsPerMeterX(dotsPerMeter);
+    image.setDotsPerMeterY(dotsPerMeter);
+    return image;
+}
+
+// The application's face at the text's point size, taken at the drawing device's resolution.
+QFont PageTextFont(const PageText& text) {
+    QFont font;
     font.setPointSize(std::max(1, text.PointSize));
     font.setBold(text.Bold);
+    return font;
+}
+
+void PaintText(QPainter& painter, const PageText& text) {
+    const QFont font = PageTextFont(text);
     painter.setFont(font);
     painter.setPen(ToQColor(text.Color));
     painter.setBackgroundMode(text.Opaque ? Qt::OpaqueMode : Qt::TransparentMode);
@@ -46,6 +61,27 @@ void PaintRectangle(QPainter& painter, const PageRectangle& r) {
 
 }  // namespace
 
+QRect PageTextRect(const PageText& text, const QPaintDevice* device) {
+    const QFontMetrics metrics(PageTextFont(text), device);
+    const QString s = FromBytes(text.Text);
+    const QRect line(text.X, text.Y, metrics.horizontalAdvance(s), metrics.height());
+    // Glyphs may reach beyond the font's line: a descender below its descent, an overhang
+    // past the advance.
+    return line | metrics.boundingRect(s).translated(text.X, text.Y + metrics.ascent());
+}
+
+PageTextMeasure PageTextMeasureOn(const QPaintDevice* device) {
+    return [device](const PageText& text) {
+        const QRect r = PageTextRect(text, device);
+        return PageBox{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+    };
+}
+
+PageTextMeasure PreviewTextMeasure() {
+    static const QImage picture = PreviewPicture(1, 1);
+    return PageTextMeasureOn(&picture);
+}
+
 bool PaintPageOperations(QPainter& painter, const std::vector<PageOperation>& operations,
                          const PageChartPainter& chart) {
     try {
@@ -63,6 +99,8 @@ bool PaintPageOperations(QPainter& painter, const std::vector<PageOperation>& op
                                } restore{(painter.save(), painter)};
                                chart(painter, QRect(QPoint(c.Left, c.Top), QPoint(c.Right - 1, c.Bottom - 1)),
                                      c.Chart);
+                               // Where a printed page is half on its way to its file.
+                               platform::FaultPoint("page: chart drawn");
                            },
                        },
                        operation);
@@ -74,10 +112,7 @@ bool PaintPageOperations(QPainter& painter, const std::vector<PageOperation>& op
 }
 
 QImage RenderPageImage(const PageDrawing& page, const PageChartPainter& chart, bool* complete) {
-    QImage image(static_cast<int>(page.Width), static_cast<int>(page.Height), QImage::Format_RGB32);
-    const int dotsPerMeter = static_cast<int>(std::lround(PagePreviewDpi / 0.0254));
-    image.setDotsPerMeterX(dotsPerMeter);
-    image.setDotsPerMeterY(dotsPerMeter);
+    QImage image = PreviewPicture(static_cast<int>(page.Width), static_cast<int>(page.Height));
     image.fill(Qt::white);
     QPainter painter(&image);
     const bool done = PaintPageOperations(painter, page.Operations, chart);

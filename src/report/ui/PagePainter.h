@@ -10,6 +10,7 @@
 #include <functional>
 
 class QCustomPlot;
+class QPaintDevice;
 class QPainter;
 
 /// Draws chart number `chart` of a page into `target`, in the device units of `painter`.
@@ -17,6 +18,16 @@ using PageChartPainter = std::function<void(QPainter& painter, const QRect& targ
 
 /// Resolution of preview pictures, so that a point size means on them what it means on screen.
 constexpr int PagePreviewDpi = 96;
+
+/// The rectangle `text` covers when `device` draws it: its line (its advance wide, ascent and
+/// descent high, from its top-left corner) and wherever its glyphs reach beyond that.
+QRect PageTextRect(const PageText& text, const QPaintDevice* device);
+
+/// Sizes texts as `device` draws them; the device must outlive the result.
+PageTextMeasure PageTextMeasureOn(const QPaintDevice* device);
+
+/// Sizes texts as the page pictures (`PagePreviewDpi`) draw them.
+PageTextMeasure PreviewTextMeasure();
 
 /// Runs `operations` on `painter` in order. Point sizes are taken at the device's own
 /// resolution, so the same page reads alike on a 96 dpi picture and a 600 dpi printer. Text is

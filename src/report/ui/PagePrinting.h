@@ -18,9 +18,17 @@ struct PrintOutcome {
     std::string message;  ///< why it failed
 };
 
+/// Draws a page on a painter of the printer, given the printable area in device units; false
+/// when the page could not be drawn whole.
+using PagePrint = std::function<bool(QPainter& painter, QSizeF page)>;
+
 /// Sets `printer` to `orientation` (a printer that refuses is left as it is), runs `dialog`
-/// and, when the user confirms, prints one page: `paint` draws it on a painter of the printer
-/// given the printable area in device units. A cancelled dialog calls nothing. An exception
-/// out of `paint`, or a printer that cannot start, aborts the job and gives `Failed`.
+/// and, when the user confirms, prints one page with `paint`. A cancelled dialog calls nothing.
+/// A page that was not drawn whole (false or an exception out of `paint`), or a printer that
+/// cannot start, aborts the job and gives `Failed`.
+/// A print to a file replaces an existing file only when the user agreed (asked here, "No"
+/// runs the dialog again, unless the dialog's own Print button asked already), and only once
+/// the page is whole: it is written beside the file first, so a failure or a kill leaves the
+/// earlier file as it was.
 PrintOutcome PrintOnePage(QPrintDialog* dialog, QPrinter* printer, QPageLayout::Orientation orientation,
-                          const std::function<void(QPainter& painter, QSizeF page)>& paint);
+                          const PagePrint& paint);

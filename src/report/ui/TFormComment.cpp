@@ -2,7 +2,7 @@
 #include "report/ui/TFormComment.h"
 #include "dialogs/QtColor.h"
 
-#include "app/TextBytes.h"
+#include "widgets/TextBytes.h"
 #include "dvh/Workspace.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"

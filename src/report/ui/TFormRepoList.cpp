@@ -1,7 +1,7 @@
 // The report's row choice "Report": which index rows and structures the page shows.
 #include "report/ui/TFormRepoList.h"
 
-#include "app/TextBytes.h"
+#include "widgets/TextBytes.h"
 #include "dvh/Workspace.h"
 #include "report/ReportRowChoice.h"
 #include "report/ui/ReportHost.h"

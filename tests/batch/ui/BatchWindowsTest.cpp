@@ -8,6 +8,8 @@
 #include "platform/AtomicWrite.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
@@ -166,6 +168,43 @@ TEST_F(BatchWindows, ASecondBatchDropsTheAliasesAndTheCharts) {
     QMessageBox* box = FormBatchResult->findChild<QMessageBox*>("StepSizeMessage");
     ASSERT_TRUE(box);
     EXPECT_EQ(box->text(), "Step size is not specified.");
+    FormBatchResult->Button1Click();
+}
+
+TEST_F(BatchWindows, ExportDialogsProposeNoNameInTheFolderThatExportLastWroteTo) {
+    Form1->Batchprocessing1Click();
+    FormBatch->Button1Click();
+    FormBatch->ComboBox1->setCurrentIndex(0);
+    FormBatch->Button4Click();
+    FormBatchSet->Button3Click();
+    FormBatchResult->StringGrid1->setCurrentCell(0, 0);
+    const QString chosen = Home() + "/exports";
+    ASSERT_TRUE(QDir().mkpath(chosen));
+    using Button = void (TFormBatchResult::*)();
+    // Per press: the file typed ("" cancels), then the folder and name the dialog showed. The
+    // tests' home has no documents folder: the first dialog of an export opens in the home.
+    const struct {
+        Button button;
+        QString typed, folder;
+    } presses[] = {{&TFormBatchResult::BitBtn3Click, chosen + "/index.txt", QDir::homePath()},
+                   {&TFormBatchResult::BitBtn3Click, "", chosen},
+                   {&TFormBatchResult::BitBtn4Click, "", QDir::homePath()}};
+    for (const auto& press : presses) {
+        QString folder, name = "?";
+        EXPECT_TRUE(AnswerModal([&] { (FormBatchResult->*press.button)(); }, [&](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            ASSERT_TRUE(dialog);
+            QLineEdit* nameField = dialog->findChild<QLineEdit*>("fileNameEdit");
+            folder = dialog->directory().absolutePath();
+            name = nameField->text();
+            if (press.typed.isEmpty()) return dialog->reject();
+            nameField->setText(press.typed);
+            static_cast<QDialog*>(dialog)->accept();  // the Save button
+        }));
+        EXPECT_EQ(folder.toStdString(), press.folder.toStdString()) << press.typed.toStdString();
+        EXPECT_EQ(name.toStdString(), "");
+    }
+    EXPECT_TRUE(QFileInfo::exists(chosen + "/index.txt"));
     FormBatchResult->Button1Click();
 }
 

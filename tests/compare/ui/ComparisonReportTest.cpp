@@ -69,10 +69,11 @@ TEST_F(ComparisonWindow, PageSavedAsJpegAt840x1188AndPrintedToPdf) {
     EXPECT_EQ(report->Image1->height(), 1188);  // saved while reduced: now at full size
 
     const std::string pdf = m_dir.File("page.pdf");
-    m_form->Printer->setOutputFormat(QPrinter::PdfFormat);
-    m_form->Printer->setOutputFileName(QString::fromStdString(pdf));
-    delete m_form->PrintDialog1;  // the dialog takes the printer's file when it is made
-    m_form->PrintDialog1 = new QPrintDialog(m_form->Printer, m_form.get());
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(pdf));
+    QPrintDialog dialog(&printer);  // made once the printer has its file: the dialog takes it
+    m_form->PrintDialog = [&] { return &dialog; };
     ASSERT_TRUE(AnswerModal([&] { report->BitBtn4->click(); },
                             [](QWidget* modal) { qobject_cast<QDialog*>(modal)->accept(); }));
     QFile file(QString::fromStdString(pdf));
@@ -84,4 +85,21 @@ TEST_F(ComparisonWindow, PageSavedAsJpegAt840x1188AndPrintedToPdf) {
     m_form->ComboBox1->setCurrentIndex(-1);
     EXPECT_FALSE(AnswerModal([&] { m_form->BitBtn1->click(); },
                              [](QWidget* modal) { qobject_cast<QDialog*>(modal)->reject(); }));
+}
+
+TEST_F(ComparisonWindow, ThePageDrawsEachChartAsItStandsOnScreen) {
+    m_form->Button4->click();
+    m_form->SetReportStyle(4);  // chart A alone, full width
+    m_form->ComboBox2->setCurrentIndex(0);
+    m_form->ComboBox2Change();
+    m_form->DoseButtons->button(0)->click();  // Gy
+    m_form->RadioButton4->click();
+    m_form->BitBtn2->click();
+    const QImage shown = m_form->PagePicture;
+    // Options changed without a redraw of the chart leave the page as the screen shows it.
+    m_form->DoseAxis = 2;
+    m_form->LineWidth = 2;
+    m_form->BitBtn2->click();
+    EXPECT_TRUE(m_form->PagePicture == shown);
+    m_form->FormCompReport->hide();
 }

@@ -4,6 +4,9 @@
 #include "compare/ui/TFormCompSelect.h"
 
 #include <QButtonGroup>
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QTest>
 #include <QClipboard>
 #include <QComboBox>
 #include <QImage>
@@ -136,4 +139,46 @@ TEST_F(ComparisonWindow, ChartABitmapIsLargerAndAFailedWriteSaysSo) {
     auto* box = m_form->findChild<QWidget*>("CompMessage");
     ASSERT_NE(box, nullptr);
     EXPECT_TRUE(box->findChild<QLabel*>() != nullptr);
+}
+
+namespace {
+
+/// The text a user sees at `at` of `grid`: a column title or a cell.
+QString SeenAt(QTableWidget* grid, QPoint at) {
+    QWidget* seen = grid->childAt(at);
+    if (!seen) return {};
+    const QPoint local = seen->mapFrom(grid, at);
+    if (auto* header = qobject_cast<QHeaderView*>(seen->parentWidget()))
+        return header->model()->headerData(header->logicalIndexAt(local), Qt::Horizontal).toString();
+    auto* view = qobject_cast<QAbstractItemView*>(seen->parentWidget());
+    return view ? view->indexAt(local).data().toString() : QString();
+}
+
+}  // namespace
+
+TEST_F(ComparisonWindow, StructureAndIndexStayInViewWhileManyPlansScroll) {
+    for (int i = 0; i < 5; ++i) {
+        PDatasetClass plan = m_ws.PDataset[0];
+        plan.Key += std::to_string(i);
+        m_ws.PDataset.push_back(plan);
+    }
+    m_form->show();
+    m_form->Button4->click();
+    QTableWidget* grid = m_form->StringGrid1;
+    QScrollBar* sideways = grid->horizontalScrollBar();
+    ASSERT_GT(sideways->maximum(), 0);
+    sideways->setValue(sideways->maximum());
+    const QPoint title = grid->horizontalHeader()->geometry().topLeft() + QPoint(5, 5);
+    const QPoint firstRow = grid->viewport()->geometry().topLeft() + QPoint(5, 5);
+    EXPECT_EQ(SeenAt(grid, title), "Structure");
+    EXPECT_EQ(SeenAt(grid, title + QPoint(115, 0)), "Index");
+    EXPECT_EQ(SeenAt(grid, firstRow), "PTV");
+    EXPECT_EQ(SeenAt(grid, firstRow + QPoint(115, 20)), "Mean dose [Gy]");
+    EXPECT_EQ(SeenAt(grid, firstRow + QPoint(grid->viewport()->width() - 10, 0)), "40.00");
+
+    // A click on a fixed cell selects its row.
+    QWidget* cell = grid->childAt(firstRow);
+    QTest::mouseClick(cell, Qt::LeftButton, {}, cell->mapFrom(grid, firstRow));
+    EXPECT_EQ(m_form->Panel2->text(), "PTV - Max dose [Gy]");
+    m_form->hide();
 }

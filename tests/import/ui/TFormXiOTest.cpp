@@ -1,4 +1,5 @@
-// The XiO dialog: dose filter and unit, the checks of OK, preselection, the store's dose, Cancel.
+// The XiO dialog: dose filter and unit, the checks of OK, preselection, the store's dose, Cancel
+// and the close box, and the fields' bytes.
 #include "import/ui/TFormXiO.h"
 
 #include "../../support/QtTestApp.h"
@@ -120,4 +121,24 @@ TEST_F(XiODialogTest, StoreCompanionGivesTheDoseAndCancelHandsBack) {
     EXPECT_EQ(Unit(), "cGy");
     m_form->findChild<QPushButton*>("Button2")->click();
     EXPECT_FALSE(m_form->UseModFile);
+}
+
+TEST_F(XiODialogTest, CloseBoxIsCancelAndFieldsKeepTheirBytes) {
+    // Windows-1252, as the planning system's computer wrote them: "Müller", "Plan Š".
+    const std::string name = "M\xFCller", plan = "Plan \x8A";
+    m_form->Ask(m_request, name, "P-7", plan, plan, {});
+    EXPECT_TRUE(m_form->windowFlags() & Qt::WindowCloseButtonHint);
+    ClickCloseBox(m_form);
+    EXPECT_FALSE(m_form->isVisible());
+    EXPECT_EQ(m_cancelled, 1);
+    EXPECT_TRUE(m_main.isEnabled());
+
+    m_form->Ask(m_request, name, "P-7", plan, plan, {});
+    Dose()->setText("60");
+    m_form->Edit4->setText(m_form->Edit4->text() + " 2");
+    m_form->Button1->click();
+    ASSERT_TRUE(m_answer);
+    EXPECT_EQ(m_answer->PatientName, name);  // unchanged: the very bytes
+    EXPECT_EQ(m_answer->PlanName, plan);
+    EXPECT_EQ(m_answer->PlanID, plan + " 2");  // edited: still Windows-1252
 }

@@ -2,7 +2,7 @@
 #include "app/Forms.h"
 #include "app/TForm1.h"
 #include "app/TFormInputBox.h"
-#include "app/TextBytes.h"
+#include "widgets/TextBytes.h"
 #include "planlist/PlanListCommands.h"
 #include "planlist/PlanListFile.h"
 #include "planlist/PlanListNaming.h"

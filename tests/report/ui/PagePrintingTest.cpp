@@ -49,6 +49,7 @@ TEST(PagePrinting, AConfirmedDialogPrintsOnePageInTheAskedOrientation) {
                 outcome = PrintOnePage(pdf.dialog.get(), &pdf.printer, orientation, [&](QPainter& painter, QSizeF size) {
                     page = size;
                     painter.drawLine(0, 0, 100, 100);
+                    return true;
                 });
             },
             [](QWidget* modal) { qobject_cast<QDialog*>(modal)->accept(); }));
@@ -71,7 +72,7 @@ TEST(PagePrinting, ACancelledDialogDrawsNothingAndAFailureAbortsTheJob) {
         PrintOutcome outcome;
         AnswerModal([&] {
             outcome = PrintOnePage(pdf.dialog.get(), &pdf.printer, QPageLayout::Portrait,
-                                   [&](QPainter&, QSizeF) { painted = true; });
+                                   [&](QPainter&, QSizeF) { return painted = true; });
         }, [](QWidget* modal) { qobject_cast<QDialog*>(modal)->reject(); });
         EXPECT_EQ(outcome.status, PrintOutcome::Cancelled);
         EXPECT_FALSE(painted);
@@ -82,7 +83,7 @@ TEST(PagePrinting, ACancelledDialogDrawsNothingAndAFailureAbortsTheJob) {
         PrintOutcome outcome;
         AnswerModal([&] {
             outcome = PrintOnePage(pdf.dialog.get(), &pdf.printer, QPageLayout::Portrait,
-                                   [&](QPainter&, QSizeF) { throw std::runtime_error("out of paper"); });
+                                   [&](QPainter&, QSizeF) -> bool { throw std::runtime_error("out of paper"); });
         }, [](QWidget* modal) { qobject_cast<QDialog*>(modal)->accept(); });
         EXPECT_EQ(outcome.status, PrintOutcome::Failed);
         EXPECT_EQ(outcome.message, "out of paper");

@@ -7,9 +7,11 @@
 #include "report/ui/TFormComment.h"
 #include "report/ui/TFormRepoList.h"
 #include "report/ui/TFormReport.h"
+#include "platform/FaultPoint.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,6 +27,7 @@
 
 #include <deque>
 #include <fstream>
+#include <stdexcept>
 
 namespace {
 
@@ -224,5 +227,64 @@ TEST_F(ReportWindowTest, PrintingGoesToAPdfInPortraitAndTheScreenInLandscape) {
     EXPECT_TRUE(AnswerModal([] { Form1->PrintScreen1->trigger(); }, accept));
     const QSizeF landscape = mediaBox(out.filePath("screen.pdf"));
     EXPECT_GT(landscape.width(), landscape.height());
+    Form1->Printer = nullptr;
+}
+
+namespace {
+
+QString g_printedFile;
+QByteArray g_leftAtChart;
+
+QByteArray FileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+}  // namespace
+
+TEST_F(ReportWindowTest, PrintingOverAFileAsksFirstAndAPageThatFailsLeavesTheOldFile) {
+    QTemporaryDir out;
+    g_printedFile = out.filePath("report.pdf");
+    {
+        QFile old(g_printedFile);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("old report");
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(g_printedFile);
+    Form1->Printer = &printer;
+    Form1->PrintDialog1 = new QPrintDialog(&printer, Form1);
+    const auto confirm = [](QWidget* w) { qobject_cast<QDialog*>(w)->accept(); };
+    const auto reply = [](QMessageBox::StandardButton button) {
+        return [button](QWidget* w) { qobject_cast<QMessageBox*>(w)->button(button)->click(); };
+    };
+
+    // "No" to replacing brings the dialog back; then the page fails while it is drawn. What a
+    // kill there would leave, and what the failure leaves, is the old file.
+    platform::SetFaultHook([](std::string_view point) {
+        if (point != "page: chart drawn") return;
+        g_leftAtChart = FileBytes(g_printedFile);
+        throw std::runtime_error("The chart could not be drawn.");
+    });
+    EXPECT_EQ(4, AnswerModals([] { Form1->Report1->trigger(); },
+                              {confirm, reply(QMessageBox::No), confirm, reply(QMessageBox::Yes)}));
+    platform::SetFaultHook(nullptr);
+    EXPECT_EQ(g_leftAtChart, "old report");
+    EXPECT_EQ(FileBytes(g_printedFile), "old report");
+    auto* failure = Form1->findChild<QMessageBox*>("WriteFailureBox");
+    ASSERT_NE(failure, nullptr);
+    EXPECT_EQ(failure->text(), "The page could not be drawn.");
+
+    // The dialog's own Print button asks about the file itself, and only once.
+    const auto print = [](QWidget* w) {
+        // Queued: the button's question must not open inside this answer.
+        QMetaObject::invokeMethod(w->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok), "click",
+                                  Qt::QueuedConnection);
+    };
+    EXPECT_EQ(2, AnswerModals([] { Form1->Report1->trigger(); },
+                              {print, reply(QMessageBox::Yes), reply(QMessageBox::Yes)}));
+    EXPECT_TRUE(FileBytes(g_printedFile).startsWith("%PDF"));
+    EXPECT_EQ(QDir(out.path()).entryList(QDir::Files), QStringList{"report.pdf"});  // no temporary left
     Form1->Printer = nullptr;
 }

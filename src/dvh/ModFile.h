@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+class WorkspaceHost;
+
 /// The values of a name-override file, one per line in file order. A line's value is its
 /// text after the first TAB (the whole line when it holds none), without the line end. Lines
 /// 1-4 are patient name, patient ID, plan name and plan ID, line 5 the prescribed dose in cGy,
@@ -21,6 +23,8 @@ struct ModFileContent {
     std::optional<float> PrescribedDoseGy() const;
     /// The text of line 5 as written (cGy), "" when missing.
     std::string PrescribedDoseText() const;
+    /// How many structure aliases the file holds: its lines after the fifth.
+    std::size_t AliasCount() const;
 };
 
 /// Splits a name-override file's text into line values. Whole lines are kept, however long.
@@ -28,6 +32,14 @@ ModFileContent ParseModFile(std::string_view text);
 
 /// Reads and parses the file at `path`; none when it cannot be read.
 std::optional<ModFileContent> ReadModFile(const std::string& path);
+
+/// The companion `companion` of the store file `path` when it can be read and names as many
+/// structures as the export holds (`structureCount`; none: not known, the companion is taken).
+/// One that names another number was written with another version of the export, by a save
+/// cut short between its two files: it is left out, and the host's status bar says so.
+std::optional<ModFileContent> ReadCompanionOfExport(const std::string& companion, const std::string& path,
+                                                    std::optional<std::size_t> structureCount,
+                                                    WorkspaceHost* host);
 
 /// Applies lines 1-4 to the plan's `PatientName`, `PatientID`, `PlanName` and `PlanID`; a value
 /// of exactly "NULL" keeps the field. Stops at the end of the content.

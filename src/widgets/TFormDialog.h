@@ -7,8 +7,9 @@
 
 /// A dialog in the program's manner: `show()` returns at once, `FormShow` runs when it
 /// appears and `FormClose` when it goes (however it is closed). Enter and Escape have no
-/// effect of their own, and the window manager's close is refused unless `closableByUser`:
-/// the dialog ends only through its own buttons.
+/// effect of their own. A dialog `closableByUser` has a close box (the system menu's close,
+/// Alt+F4 too), which closes it and then runs `CloseBoxClick`; any other dialog refuses the
+/// window manager's close and ends only through its own buttons.
 ///
 /// A dialog that disables the window that opened it must not be that window's child (a
 /// disabled window disables its children), so such dialogs are created without a parent and
@@ -28,8 +29,12 @@ public:
 protected:
     virtual void FormShow() {}
     virtual void FormClose() {}
+    /// What the close box does beyond closing: a dialog whose Cancel does more than close
+    /// does it here too.
+    virtual void CloseBoxClick() {}
 
-    /// Fixed size, title bar without icons, always on top.
+    /// Fixed size, always on top, a title bar with the close box only where the user may
+    /// close the dialog.
     void SetFixedDialogFrame(int width, int height);
 
     void showEvent(QShowEvent* event) override;

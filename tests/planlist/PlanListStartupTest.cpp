@@ -1,5 +1,6 @@
 // Start-up reading of settings and registered plan lists, and the register rewrite.
 #include "dvh/Workspace.h"
+#include "planlist/PlanListStartup.h"
 #include "platform/IniFile.h"
 #include "../platform/TempFolder.h"
 
@@ -38,7 +39,7 @@ TEST(StartupLoad, RegisterKeepsOnlyListsFoundAndDuplicates) {
     Workspace ws;
     ws.CurrentPlanIndex = 3;
     ws.PDataset.resize(2);
-    const auto result = ws.LoadSettingsAndPlanLists(dir.Path());
+    const auto result = LoadSettingsAndPlanLists(ws, dir.Path());
     EXPECT_TRUE(result.Messages.empty());
     ASSERT_EQ(ws.PlanListNameCount(), 3);
     EXPECT_EQ(ws.PlanListName[0].Name, "A");
@@ -58,13 +59,13 @@ TEST(StartupLoad, ShortRegisterAndNoSettingsFile) {
     dir.Write("A.lst", kListFile);
     dir.Write("Tessaray.ini", "[PlanList]\r\nCount=3\r\nListName1=A\r\n");
     Workspace ws;
-    ws.LoadSettingsAndPlanLists(dir.Path());
+    LoadSettingsAndPlanLists(ws, dir.Path());
     EXPECT_EQ(ws.PlanListNameCount(), 1);
     EXPECT_EQ(RegisterText(dir), "Count=1;ListName1=A;");
 
     TempFolder empty;
     Workspace fresh;
-    const auto result = fresh.LoadSettingsAndPlanLists(empty.Path());
+    const auto result = LoadSettingsAndPlanLists(fresh, empty.Path());
     EXPECT_TRUE(result.ToolBars.Standard && result.ToolBars.Project);
     EXPECT_FALSE(result.ToolBars.BrainLABRTP);
     EXPECT_FALSE(platform::IniFile(empty.File("Tessaray.ini")).Load() ==
@@ -85,7 +86,7 @@ TEST(StartupLoad, UnreadableListIsRefusedButStaysRegistered) {
         chmod(list.c_str(), 0);
     }
     Workspace ws;
-    const auto result = ws.LoadSettingsAndPlanLists(dir.Path());
+    const auto result = LoadSettingsAndPlanLists(ws, dir.Path());
     chmod(list.c_str(), 0644);
     if (root) {
         ASSERT_EQ(truncate(list.c_str(), off_t(std::string(kListFile).size())), 0);
@@ -109,7 +110,7 @@ TEST(StartupLoad, AListBehindABrokenLinkStaysRegistered) {
     dir.Write("Tessaray.ini",
               "[PlanList]\r\nCount=3\r\nListName1=Away\r\nListName2=Gone\r\nListName3=A\r\n");
     Workspace ws;
-    const auto result = ws.LoadSettingsAndPlanLists(dir.Path());
+    const auto result = LoadSettingsAndPlanLists(ws, dir.Path());
     ASSERT_EQ(ws.PlanListNameCount(), 1);
     EXPECT_EQ(ws.PlanListName[0].Name, "A");
     ASSERT_EQ(result.Messages.size(), 1u);
@@ -129,7 +130,7 @@ TEST(StartupLoad, ACountNotUnderstoodKeepsEveryEntryAndAGoodRegisterIsNotRewritt
         dir.Write("B.lst", kListFile);
         dir.Write("Tessaray.ini", std::string("[PlanList]\r\n") + count + "ListName1=A\r\nListName2=B\r\n");
         Workspace ws;
-        ws.LoadSettingsAndPlanLists(dir.Path());
+        LoadSettingsAndPlanLists(ws, dir.Path());
         EXPECT_EQ(ws.PlanListNameCount(), 2);
         // Rewritten in place: a "Count" the file lacked is added at the end of the section.
         EXPECT_EQ(RegisterText(dir), *count ? "Count=2;ListName1=A;ListName2=B;"
@@ -143,14 +144,14 @@ TEST(StartupLoad, ACountNotUnderstoodKeepsEveryEntryAndAGoodRegisterIsNotRewritt
     struct stat before {}, after {};
     ASSERT_EQ(stat(settings.c_str(), &before), 0);
     Workspace ws;
-    EXPECT_TRUE(ws.LoadSettingsAndPlanLists(dir.Path()).Messages.empty());
+    EXPECT_TRUE(LoadSettingsAndPlanLists(ws, dir.Path()).Messages.empty());
     ASSERT_EQ(stat(settings.c_str(), &after), 0);
     EXPECT_EQ(before.st_ino, after.st_ino);
 
     // A FIFO named like the settings file is refused at once, never waited on.
     std::filesystem::remove(settings);
     ASSERT_EQ(mkfifo(settings.c_str(), 0600), 0);
-    const auto refused = ws.LoadSettingsAndPlanLists(dir.Path());
+    const auto refused = LoadSettingsAndPlanLists(ws, dir.Path());
     ASSERT_EQ(refused.Messages.size(), 1u);
     EXPECT_NE(refused.Messages[0].find("no regular file"), std::string::npos);
 }

@@ -1,7 +1,7 @@
 // Show and close hooks, placement and key handling shared by the dialogs.
-#include "app/TFormDialog.h"
+#include "widgets/TFormDialog.h"
 
-#include "app/TForm1.h"
+#include "widgets/OwnerWindow.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -14,15 +14,16 @@ TFormDialog::TFormDialog(QWidget* owner, bool closableByUser)
 }
 
 void TFormDialog::SetOwnerEnabled(bool enabled) {
-    if (auto* main = qobject_cast<TForm1*>(m_owner))
-        main->SetFormEnabled(enabled);
+    if (auto* owner = dynamic_cast<OwnerWindow*>(m_owner))
+        owner->SetFormEnabled(enabled);
     else if (m_owner)
         m_owner->setEnabled(enabled);
 }
 
 void TFormDialog::SetFixedDialogFrame(int width, int height) {
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowStaysOnTopHint);
+    Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint;
+    if (m_closableByUser) flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    setWindowFlags(flags);
     setFixedSize(width, height);
 }
 
@@ -35,11 +36,10 @@ void TFormDialog::showEvent(QShowEvent* event) {
 }
 
 void TFormDialog::closeEvent(QCloseEvent* event) {
-    if (event->spontaneous() && !m_closableByUser) {
-        event->ignore();
-        return;
-    }
+    if (!event->spontaneous()) return QDialog::closeEvent(event);
+    if (!m_closableByUser) return event->ignore();
     QDialog::closeEvent(event);
+    if (event->isAccepted()) CloseBoxClick();
 }
 
 void TFormDialog::keyPressEvent(QKeyEvent* event) {

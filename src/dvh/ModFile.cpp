@@ -1,8 +1,10 @@
 // Reading and applying the ".mod" name-override companion of saved DVH files.
-#include "import/ModFile.h"
+#include "dvh/ModFile.h"
 
+#include "dvh/ReadResult.h"
 #include "dvh/RoundToDigits.h"
 #include "dvh/TypedNumber.h"
+#include "dvh/WorkspaceHost.h"
 #include "platform/AtomicWrite.h"
 
 #include <charconv>
@@ -41,6 +43,18 @@ std::optional<ModFileContent> ReadModFile(const std::string& path) {
     return ParseModFile(text);
 }
 
+std::optional<ModFileContent> ReadCompanionOfExport(const std::string& companion, const std::string& path,
+                                                    std::optional<std::size_t> structureCount,
+                                                    WorkspaceHost* host) {
+    std::optional<ModFileContent> mod = ReadModFile(companion);
+    if (!mod || !structureCount || mod->AliasCount() == *structureCount) return mod;
+    if (host)
+        host->StatusText(FileNameOf(companion) + " names " + std::to_string(mod->AliasCount()) + " structures, " +
+                         FileNameOf(path) + " holds " + std::to_string(*structureCount) +
+                         ": it belongs to another save, and the plan is opened without it.");
+    return std::nullopt;
+}
+
 std::optional<float> ModFileContent::PrescribedDoseGy() const {
     if (Values.size() <= kDoseLine) return std::nullopt;
     // The writer always uses "." whatever the locale.
@@ -54,6 +68,10 @@ std::optional<float> ModFileContent::PrescribedDoseGy() const {
 
 std::string ModFileContent::PrescribedDoseText() const {
     return Values.size() > kDoseLine ? Values[kDoseLine] : std::string();
+}
+
+std::size_t ModFileContent::AliasCount() const {
+    return Values.size() > kFirstAliasLine ? Values.size() - kFirstAliasLine : 0;
 }
 
 void ApplyModHeader(PDatasetClass& plan, const ModFileContent& mod) {

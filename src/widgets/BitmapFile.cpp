@@ -1,5 +1,5 @@
 // BMP encoding into memory, then the atomic write.
-#include "app/BitmapFile.h"
+#include "widgets/BitmapFile.h"
 
 #include <QBuffer>
 

@@ -1,17 +1,17 @@
 // Start-up: settings, the registered plan lists and a clean set of plan containers.
-#include "dvh/Workspace.h"
+#include "planlist/PlanListStartup.h"
 
 #include "planlist/PlanListFile.h"
 #include "platform/Paths.h"
 
 #include <optional>
 
-Workspace::StartupResult Workspace::LoadSettingsAndPlanLists(const std::string& programFolder) {
-    StartupResult result;
-    ReadFolder.clear();
-    SaveFolder.clear();
-    AutoScan = CaseSensitivity = BrainLABToolbar = false;
-    PlanListName.clear();
+Workspace::StartupResult LoadSettingsAndPlanLists(Workspace& ws, const std::string& programFolder) {
+    Workspace::StartupResult result;
+    ws.ReadFolder.clear();
+    ws.SaveFolder.clear();
+    ws.AutoScan = ws.CaseSensitivity = ws.BrainLABToolbar = false;
+    ws.PlanListName.clear();
 
     // Temporary files of saves that a kill cut short are ours to clear; the files they were
     // to replace are whole.
@@ -30,12 +30,12 @@ Workspace::StartupResult Workspace::LoadSettingsAndPlanLists(const std::string& 
                                   ". The program starts with default settings and "
                                   "leaves the file unchanged.");
     } else if (status == platform::IniFile::LoadStatus::Ok) {
-        const StoredSettings stored = ReadStoredSettings(ini, ComputerName);
-        ReadFolder = stored.ReadFolder;
-        SaveFolder = stored.SaveFolder;
-        AutoScan = stored.AutoScan;
-        CaseSensitivity = stored.CaseSensitivity;
-        BrainLABToolbar = stored.ToolBars.BrainLABRTP;
+        const StoredSettings stored = ReadStoredSettings(ini, ws.ComputerName);
+        ws.ReadFolder = stored.ReadFolder;
+        ws.SaveFolder = stored.SaveFolder;
+        ws.AutoScan = stored.AutoScan;
+        ws.CaseSensitivity = stored.CaseSensitivity;
+        ws.BrainLABToolbar = stored.ToolBars.BrainLABRTP;
         result.ToolBars = stored.ToolBars;
 
         std::vector<std::string> kept;
@@ -51,7 +51,7 @@ Workspace::StartupResult Workspace::LoadSettingsAndPlanLists(const std::string& 
             }
             if (loaded.status == PlanListFileStatus::Ok) {
                 loaded.list.Modified = false;
-                PlanListName.push_back(std::move(loaded.list));
+                ws.PlanListName.push_back(std::move(loaded.list));
                 kept.push_back(name);
             } else if (loaded.status == PlanListFileStatus::Unreadable) {
                 // Loading it empty would let a later save wipe the real file: refuse it, but
@@ -68,14 +68,9 @@ Workspace::StartupResult Workspace::LoadSettingsAndPlanLists(const std::string& 
             if (const auto written = ini.Save(); !written.ok) result.Messages.push_back(written.message);
     }
     // Whatever happened above, the rest of the program relies on these.
-    ResetPlanContainers();
-    IndexRowColor.clear();
-    ImportPlanNumber = 0;
+    ws.ResetPlanContainers();
+    ws.IndexRowColor.clear();
+    ws.ImportPlanNumber = 0;
     return result;
 }
 
-void Workspace::ResetPlanContainers() {
-    PDataset.clear();
-    OpenFile.clear();
-    CurrentPlanIndex = -1;
-}

@@ -1,5 +1,5 @@
 // The ".mod" companion: line values, the "NULL" rule, aliases and the dose line.
-#include "import/ModFile.h"
+#include "dvh/ModFile.h"
 
 #include <gtest/gtest.h>
 
