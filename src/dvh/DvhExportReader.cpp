@@ -43,7 +43,10 @@ class BlockReader {
 public:
     BlockReader(LineCursor& lines, const DvhReadOptions& options) : m_lines(lines), m_options(options) {}
 
-    ReadResult Read(std::string_view blockLine, DVHDatasetClass& s, std::vector<DVsetClass>& scratch) {
+    /// The block whose first line is `blockLine`: its table's points go to `scratch`, followed
+    /// by those of a long table's second half in `tail`.
+    ReadResult Read(std::string_view blockLine, DVHDatasetClass& s, std::vector<DVsetClass>& scratch,
+                    std::vector<DVsetClass>& tail) {
         const bool sum = m_options.FileType == 3;
         s.Name = BlockName(blockLine);
         s.ModifiedName.clear();
@@ -99,8 +102,9 @@ public:
         const bool absolute = AbsoluteVolume(line);
 
         scratch.clear();
+        tail.clear();
         const Table table{factor, pd, s.Volume, relativeFirst, absolute};
-        ReadResult r = sum ? ReadTable<2>(table, scratch) : ReadTable<3>(table, scratch);
+        ReadResult r = sum ? ReadTable<2>(table, scratch, tail) : ReadTable<3>(table, scratch, tail);
         if (!r) return r;
         return {};
     }
@@ -124,13 +128,21 @@ private:
     /// which belongs to no block); `N` is 3 for a one-plan table, 2 for a plan sum's. Plain rows go the fast
     /// way, any other row line by line.
     template <int N>
-    ReadResult ReadTable(const Table& t, std::vector<DVsetClass>& points) {
+    ReadResult ReadTable(const Table& t, std::vector<DVsetClass>& points, std::vector<DVsetClass>& tail) {
         std::string_view line;
         const char* split = nullptr;  // the end of the bytes last split, so that each chunk is tried once
         for (;;) {
             if (m_lines.ReadableEnd() != split) {
                 split = m_lines.ReadableEnd();
-                ReadHalvesSideBySide<N>(t, points);
+                if (ReadHalvesSideBySide<N>(t, points)) {
+                    // A second half that ends the table is handed over as it stands, sparing a
+                    // copy; rows that may still follow it must follow it in `points`.
+                    if (AtEmptyLine())
+                        tail.swap(m_secondPoints);
+                    else
+                        points.insert(points.end(), m_secondPoints.begin(), m_secondPoints.end());
+                    m_secondPoints.clear();
+                }
             }
             if (!dvhrows::FastRows<N>(
                     m_lines, [](const char* row, double(&v)[N]) { return dvhrows::TabRow<N>(row, v); },
@@ -150,26 +162,36 @@ private:
         }
     }
 
+    /// The cursor stands at an empty line (nothing but its line end), so the table ends there.
+    bool AtEmptyLine() const {
+        const char* p = m_lines.Position();
+        const char* const end = m_lines.ReadableEnd();
+        while (p != end && *p == '\r') ++p;
+        return p != end && *p == '\n';
+    }
+
     /// A long table that the cursor holds whole is read in two halves side by side, the second
-    /// on a thread of its own. Its rows are taken only when the first half ran without a stop
-    /// right up to it; whatever is left, from the first row either half did not take, goes
+    /// on a thread of its own: the first half's points are appended to `points`, the second's
+    /// left in `m_secondPoints` for the caller to place after them, and true returned when
+    /// there are any. The second half's rows are taken only when the first half ran without a
+    /// stop right up to it; whatever is left, from the first row either half did not take, goes
     /// the usual way, so the same rows give the same points, errors and line numbers.
     template <int N>
-    void ReadHalvesSideBySide(const Table& t, std::vector<DVsetClass>& points) {
+    bool ReadHalvesSideBySide(const Table& t, std::vector<DVsetClass>& points) {
+        m_secondPoints.clear();
         const char* row = m_lines.Position();
         const char* const end = m_lines.ReadableEnd();
-        if (end - row < dvhrows::kWindow + kHalvesFrom) return;
+        if (end - row < dvhrows::kWindow + kHalvesFrom) return false;
         const char* tableEnd = dvhrows::EmptyLineAfter(row, end - dvhrows::kWindow);
-        if (tableEnd - row < kHalvesFrom) return;
+        if (tableEnd - row < kHalvesFrom) return false;
         const char* middle = row + (tableEnd - row) / 2;
         middle = static_cast<const char*>(std::memchr(middle, '\n', static_cast<std::size_t>(tableEnd - middle)));
-        if (!middle) return;
+        if (!middle) return false;
         ++middle;
 
         auto scan = [](const char* r, double(&v)[N]) { return dvhrows::TabRow<N>(r, v); };
         auto make = [&t](const double(&v)[N], DVsetClass& p) { return MakePoint<N>(t, v, p); };
         if (!m_second) m_second = std::make_unique<platform::BackgroundJob>();
-        m_secondPoints.clear();
         const char* secondStop = middle;
         long secondRows = 0;
         m_second->Start([&] {
@@ -179,9 +201,12 @@ private:
         const char* firstStop = dvhrows::RowsInRange<N>(row, middle, end, scan, make, points, firstRows);
         m_second->Wait();
         m_lines.Skip(firstStop, firstRows);
-        if (firstStop != middle) return;
-        points.insert(points.end(), m_secondPoints.begin(), m_secondPoints.end());
+        if (firstStop != middle) {
+            m_secondPoints.clear();
+            return false;
+        }
         m_lines.Skip(secondStop, secondRows);
+        return !m_secondPoints.empty();
     }
 
     /// The `N` TAB-separated numbers of a row read line by line; the last takes the rest of it.
@@ -259,7 +284,9 @@ ReadResult ParseDvhFile(LineCursor& lines, const DvhReadOptions& options, Parsed
     BlockReader block(lines, options);
     return dvhread::ReadBlocks(
         lines, options, [](std::string_view l) { return !l.empty() && l[0] == 'H'; },
-        [&](std::string_view l, DVHDatasetClass& s, std::vector<DVsetClass>& scratch) { return block.Read(l, s, scratch); },
+        [&](std::string_view l, DVHDatasetClass& s, std::vector<DVsetClass>& scratch, std::vector<DVsetClass>& tail) {
+            return block.Read(l, s, scratch, tail);
+        },
         out);
 }
 

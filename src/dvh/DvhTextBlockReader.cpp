@@ -219,7 +219,9 @@ ReadResult ParseDvhTextBlocks(LineCursor& lines, const DvhReadOptions& options, 
     BlockReader block(lines, options, fileDose, fileFactor);
     return dvhread::ReadBlocks(
         lines, options, [](std::string_view l) { return StartsWith(l, "Struct"); },
-        [&](std::string_view l, DVHDatasetClass& s, std::vector<DVsetClass>& scratch) { return block.Read(l, s, scratch); },
+        [&](std::string_view l, DVHDatasetClass& s, std::vector<DVsetClass>& scratch, std::vector<DVsetClass>&) {
+            return block.Read(l, s, scratch);
+        },
         out);
 }
 

@@ -27,16 +27,20 @@ public:
 
     /// Where the next table's points go; empty until they are read.
     std::vector<DVsetClass>& Scratch() { return m_scratch[m_current]; }
-    /// The points in `Scratch()` belong to `structures[index]`: they reach it by `Finish`
-    /// at the latest. `Scratch()` is empty afterwards.
+    /// Points that follow those in `Scratch()`, read apart (the second half of a long table),
+    /// which are handed over with them rather than appended to them first.
+    std::vector<DVsetClass>& Tail() { return m_tail[m_current]; }
+    /// The points in `Scratch()`, then those in `Tail()`, belong to `structures[index]`: they
+    /// reach it by `Finish` at the latest. `Scratch()` and `Tail()` are empty afterwards.
     void Keep(std::vector<DVHDatasetClass>& structures, std::size_t index);
     /// Every structure kept so far has its points.
     void Finish(std::vector<DVHDatasetClass>& structures);
 
 private:
     std::vector<DVsetClass> m_scratch[2];
+    std::vector<DVsetClass> m_tail[2];
     int m_current = 0;
-    // The copy under way (while `m_copying`): from the other scratch into `m_copy`, for the
+    // The copy under way (while `m_copying`): from the other scratch and tail into `m_copy`, for the
     // structure at `m_copyIndex`.
     DvhPointList m_copy;
     std::size_t m_copyIndex = 0;
