@@ -112,6 +112,9 @@ TFormComp::TFormComp(Workspace& workspace, QWidget* owner)
 }
 
 TFormComp::~TFormComp() {
+    // Before the grid goes: the grid's model announces its own end to the fixed columns, which
+    // must not then look at a grid half torn down.
+    delete m_fixedColumns;
     delete FormCompRList;
     delete FormCompReport;
     delete FormCompSelect;
@@ -196,7 +199,7 @@ void TFormComp::BuildDvhPage(QWidget* page) {
 void TFormComp::BuildIndexPage(QWidget* page) {
     StringGrid1 = MakeGrid(page, "StringGrid1", QRect(5, 5, 722, 500));
     // "Structure" and "Index" stay in view however many plans are compared.
-    new FixedColumnsView(StringGrid1, 2);
+    m_fixedColumns = new FixedColumnsView(StringGrid1, 2);
     StringGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
     StringGrid1->installEventFilter(this);
     PopupMenu1 = new QMenu(StringGrid1);

@@ -29,6 +29,7 @@ class QTabWidget;
 class QTableWidget;
 class QToolButton;
 class QPainter;
+class FixedColumnsView;
 class QPrintDialog;
 class TFormCompReport;
 class TFormCompRList;
@@ -210,6 +211,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    FixedColumnsView* m_fixedColumns = nullptr;  // "Structure" and "Index" over StringGrid1
     void BuildDvhPage(QWidget* page);
     void BuildIndexPage(QWidget* page);
     void BuildPlanArea();
