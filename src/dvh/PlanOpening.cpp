@@ -261,9 +261,15 @@ int Workspace::ReadPendingPlan() {
 
 int Workspace::FinishPendingLoad() {
     const int p = PendingPlanIndex();
-    // A companion that cannot be read leaves the plan as the reader filled it.
-    if (p >= 0 && Pending.UseModFile)
-        if (const auto mod = ReadModFile(Pending.ModFilePath)) ApplyModFile(PDataset[p], *mod);
+    // A companion that cannot be read, or belongs to another save, leaves the plan as the
+    // reader filled it.
+    if (p >= 0 && Pending.UseModFile) {
+        // A read that failed has said so already; it holds nothing to check the companion by.
+        const std::size_t read = PDataset[p].DVHDataset.size();
+        if (const auto mod = ReadCompanionOfExport(Pending.ModFilePath, Pending.FilePath,
+                                                   read ? std::optional(read) : std::nullopt, m_host))
+            ApplyModFile(PDataset[p], *mod);
+    }
     Pending = PendingLoad{};
     return p;
 }

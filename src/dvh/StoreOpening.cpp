@@ -50,7 +50,12 @@ LoadOrder Workspace::BeginLoadFromStore(const std::string& path, int code,
     PDataset[p].PlanListIndex = Pending.PlanListIndex;
 
     if (hasCompanion) {
-        if (const auto mod = ReadCompanionOfExport(companion, path, ExportStructureCount(path, code), m_host)) {
+        // A plan sum takes its dose from the companion before it is read, and the XiO dialog
+        // shows the companion's fields: their exports are counted first. Any other companion is
+        // checked against what the read gives (`FinishPendingLoad`), which costs no second read.
+        const bool usedBeforeRead = IsPlanSumType(code) || code == FileTypeXiO;
+        const auto structureCount = usedBeforeRead ? ExportStructureCount(path, code) : std::nullopt;
+        if (const auto mod = ReadCompanionOfExport(companion, path, structureCount, m_host)) {
             // A dose line that holds no number leaves the dose unknown: the user is asked.
             if (const auto dose = mod->PrescribedDoseGy()) {
                 Pending.ModDoseKnown = true;
