@@ -7,6 +7,8 @@
 #include "dvh/LineCursor.h"
 #include "platform/BackgroundJob.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -44,9 +46,9 @@ public:
     BlockReader(LineCursor& lines, const DvhReadOptions& options) : m_lines(lines), m_options(options) {}
 
     /// The block whose first line is `blockLine`: its table's points go to `scratch`, followed
-    /// by those of a long table's second half in `tail`.
+    /// by those of a long table's later pieces in `pieces`.
     ReadResult Read(std::string_view blockLine, DVHDatasetClass& s, std::vector<DVsetClass>& scratch,
-                    std::vector<DVsetClass>& tail) {
+                    dvhread::PointPieces& pieces) {
         const bool sum = m_options.FileType == 3;
         s.Name = BlockName(blockLine);
         s.ModifiedName.clear();
@@ -102,9 +104,9 @@ public:
         const bool absolute = AbsoluteVolume(line);
 
         scratch.clear();
-        tail.clear();
+        pieces.Clear();
         const Table table{factor, pd, s.Volume, relativeFirst, absolute};
-        ReadResult r = sum ? ReadTable<2>(table, scratch, tail) : ReadTable<3>(table, scratch, tail);
+        ReadResult r = sum ? ReadTable<2>(table, scratch, pieces) : ReadTable<3>(table, scratch, pieces);
         if (!r) return r;
         return {};
     }
@@ -128,20 +130,19 @@ private:
     /// which belongs to no block); `N` is 3 for a one-plan table, 2 for a plan sum's. Plain rows go the fast
     /// way, any other row line by line.
     template <int N>
-    ReadResult ReadTable(const Table& t, std::vector<DVsetClass>& points, std::vector<DVsetClass>& tail) {
+    ReadResult ReadTable(const Table& t, std::vector<DVsetClass>& points, dvhread::PointPieces& pieces) {
         std::string_view line;
         const char* split = nullptr;  // the end of the bytes last split, so that each chunk is tried once
         for (;;) {
             if (m_lines.ReadableEnd() != split) {
                 split = m_lines.ReadableEnd();
-                if (ReadHalvesSideBySide<N>(t, points)) {
-                    // A second half that ends the table is handed over as it stands, sparing a
-                    // copy; rows that may still follow it must follow it in `points`.
-                    if (AtEmptyLine())
-                        tail.swap(m_secondPoints);
-                    else
-                        points.insert(points.end(), m_secondPoints.begin(), m_secondPoints.end());
-                    m_secondPoints.clear();
+                ReadPiecesSideBySide<N>(t, points, pieces);
+                // Pieces that end the table are handed over as they stand, sparing a copy; rows
+                // that may still follow them must follow them in `points`.
+                if (pieces.Count() && !AtEmptyLine()) {
+                    for (std::size_t i = 0; i < pieces.Count(); ++i)
+                        points.insert(points.end(), pieces[i].begin(), pieces[i].end());
+                    pieces.Clear();
                 }
             }
             if (!dvhrows::FastRows<N>(
@@ -170,43 +171,70 @@ private:
         return p != end && *p == '\n';
     }
 
-    /// A long table that the cursor holds whole is read in two halves side by side, the second
-    /// on a thread of its own: the first half's points are appended to `points`, the second's
-    /// left in `m_secondPoints` for the caller to place after them, and true returned when
-    /// there are any. The second half's rows are taken only when the first half ran without a
-    /// stop right up to it; whatever is left, from the first row either half did not take, goes
-    /// the usual way, so the same rows give the same points, errors and line numbers.
+    /// A long table that the cursor holds whole is read in pieces side by side: the caller's
+    /// thread and the table threads each take the next piece not yet taken until none is left,
+    /// so that a thread the machine keeps waiting delays no more than the piece it began. The
+    /// first piece's points are appended to `points`, the others' go to `pieces`. A piece's rows
+    /// are taken only when the pieces before it ran without a stop right up to it; whatever is
+    /// left, from the first row no piece took, goes the usual way, so the same rows give the
+    /// same points, errors and line numbers.
     template <int N>
-    bool ReadHalvesSideBySide(const Table& t, std::vector<DVsetClass>& points) {
-        m_secondPoints.clear();
+    void ReadPiecesSideBySide(const Table& t, std::vector<DVsetClass>& points, dvhread::PointPieces& pieces) {
         const char* row = m_lines.Position();
         const char* const end = m_lines.ReadableEnd();
-        if (end - row < dvhrows::kWindow + kHalvesFrom) return false;
+        if (end - row < dvhrows::kWindow + kPiecesFrom) return;
         const char* tableEnd = dvhrows::EmptyLineAfter(row, end - dvhrows::kWindow);
-        if (tableEnd - row < kHalvesFrom) return false;
-        const char* middle = row + (tableEnd - row) / 2;
-        middle = static_cast<const char*>(std::memchr(middle, '\n', static_cast<std::size_t>(tableEnd - middle)));
-        if (!middle) return false;
-        ++middle;
+        if (tableEnd - row < kPiecesFrom) return;
 
-        auto scan = [](const char* r, double(&v)[N]) { return dvhrows::TabRow<N>(r, v); };
-        auto make = [&t](const double(&v)[N], DVsetClass& p) { return MakePoint<N>(t, v, p); };
-        if (!m_second) m_second = std::make_unique<platform::BackgroundJob>();
-        const char* secondStop = middle;
-        long secondRows = 0;
-        m_second->Start([&] {
-            secondStop = dvhrows::RowsInRange<N>(middle, tableEnd, end, scan, make, m_secondPoints, secondRows);
-        });
-        long firstRows = 0;
-        const char* firstStop = dvhrows::RowsInRange<N>(row, middle, end, scan, make, points, firstRows);
-        m_second->Wait();
-        m_lines.Skip(firstStop, firstRows);
-        if (firstStop != middle) {
-            m_secondPoints.clear();
-            return false;
+        // Pieces begin at line starts, about `kPieceBytes` apart.
+        const char* from[kMaxPieces + 1];
+        std::vector<DVsetClass>* into[kMaxPieces];
+        const std::ptrdiff_t count = std::min<std::ptrdiff_t>(kMaxPieces, (tableEnd - row) / kPieceBytes);
+        from[0] = row;
+        int made = 1;
+        for (std::ptrdiff_t i = 1; i < count; ++i) {
+            const char* at = row + (tableEnd - row) * i / count;
+            if (at <= from[made - 1]) continue;
+            at = static_cast<const char*>(std::memchr(at, '\n', static_cast<std::size_t>(tableEnd - at)));
+            if (!at) break;
+            from[made++] = at + 1;
         }
-        m_lines.Skip(secondStop, secondRows);
-        return !m_secondPoints.empty();
+        from[made] = tableEnd;
+        for (int i = 1; i < made; ++i) pieces.Add();
+        into[0] = &points;
+        for (int i = 1; i < made; ++i) into[i] = &pieces[static_cast<std::size_t>(i - 1)];
+
+        const char* stop[kMaxPieces];
+        long rows[kMaxPieces];
+        std::atomic<int> next{0};
+        auto readPieces = [&] {
+            auto scan = [](const char* r, double(&v)[N]) { return dvhrows::TabRow<N>(r, v); };
+            auto make = [&t](const double(&v)[N], DVsetClass& p) { return MakePoint<N>(t, v, p); };
+            for (int i; (i = next.fetch_add(1, std::memory_order_relaxed)) < made;)
+                stop[i] = dvhrows::RowsInRange<N>(from[i], from[i + 1], end, scan, make, *into[i], rows[i]);
+        };
+        const int threads = std::min(TableThreads(), made - 1);
+        for (int k = 0; k < threads; ++k) {
+            if (!m_tableThreads[k]) m_tableThreads[k] = std::make_unique<platform::BackgroundJob>();
+            m_tableThreads[k]->Start(readPieces);
+        }
+        readPieces();
+        // A thread that has not begun by now finds every piece taken.
+        for (int k = 0; k < threads; ++k) m_tableThreads[k]->Wait();
+
+        int taken = 0;
+        do {
+            m_lines.Skip(stop[taken], rows[taken]);
+            ++taken;
+        } while (taken < made && stop[taken - 1] == from[taken]);
+        pieces.Keep(static_cast<std::size_t>(taken - 1));
+    }
+
+    /// Threads that read a long table's pieces beside the caller's: one for every processor
+    /// left over by the caller, the file's reader and the points keeper, and at least one.
+    static int TableThreads() {
+        static const int threads = std::clamp(platform::AvailableProcessors() - 3, 1, kMaxTableThreads);
+        return threads;
     }
 
     /// The `N` TAB-separated numbers of a row read line by line; the last takes the rest of it.
@@ -259,14 +287,18 @@ private:
         return dvhread::Finite(p);
     }
 
-    /// Tables of fewer bytes are read in one go: handing half over would cost more than it saves.
-    static constexpr std::ptrdiff_t kHalvesFrom = std::ptrdiff_t(1) << 16;
+    /// Tables of fewer bytes are read in one go: handing pieces over would cost more than it saves.
+    static constexpr std::ptrdiff_t kPiecesFrom = std::ptrdiff_t(1) << 16;
+    /// About the bytes of a piece: small enough that every thread gets several, large enough
+    /// that taking one costs nothing beside reading it.
+    static constexpr std::ptrdiff_t kPieceBytes = std::ptrdiff_t(1) << 14;
+    static constexpr int kMaxPieces = 64;
+    static constexpr int kMaxTableThreads = 3;
 
     LineCursor& m_lines;
     const DvhReadOptions& m_options;
-    // The second half of a long table: its thread and its points.
-    std::unique_ptr<platform::BackgroundJob> m_second;
-    std::vector<DVsetClass> m_secondPoints;
+    // The threads that read a long table's pieces beside the caller's.
+    std::unique_ptr<platform::BackgroundJob> m_tableThreads[kMaxTableThreads];
 };
 
 }  // namespace
@@ -284,8 +316,8 @@ ReadResult ParseDvhFile(LineCursor& lines, const DvhReadOptions& options, Parsed
     BlockReader block(lines, options);
     return dvhread::ReadBlocks(
         lines, options, [](std::string_view l) { return !l.empty() && l[0] == 'H'; },
-        [&](std::string_view l, DVHDatasetClass& s, std::vector<DVsetClass>& scratch, std::vector<DVsetClass>& tail) {
-            return block.Read(l, s, scratch, tail);
+        [&](std::string_view l, DVHDatasetClass& s, std::vector<DVsetClass>& scratch, dvhread::PointPieces& pieces) {
+            return block.Read(l, s, scratch, pieces);
         },
         out);
 }

@@ -142,8 +142,8 @@ inline ReadResult LineTooLong(const LineCursor& lines) {
 int FindBodyIndex(const std::vector<DVHDatasetClass>& structures);
 
 /// The main loop both readers share: each line is one progress step; a line that
-/// `isBlockLine` accepts starts a structure, read by `readBlock(line, structure, points, tail)`,
-/// which leaves the table's points in `points`, followed by any it read apart in `tail`. The
+/// `isBlockLine` accepts starts a structure, read by `readBlock(line, structure, points, pieces)`,
+/// which leaves the table's points in `points`, followed by any it read apart in `pieces`. The
 /// plan reaches `out` only when the whole text has been read without failure.
 template <class IsBlockLine, class ReadBlock>
 ReadResult ReadBlocks(LineCursor& lines, const DvhReadOptions& options, IsBlockLine isBlockLine, ReadBlock readBlock,
@@ -155,10 +155,10 @@ ReadResult ReadBlocks(LineCursor& lines, const DvhReadOptions& options, IsBlockL
         if (options.Progress) options.Progress->LineRead();
         if (!isBlockLine(line)) continue;
         plan.DVHDataset.emplace_back();
-        ReadResult r = readBlock(line, plan.DVHDataset.back(), keeper.Scratch(), keeper.Tail());
+        ReadResult r = readBlock(line, plan.DVHDataset.back(), keeper.Scratch(), keeper.Pieces());
         if (lines.LineTooLong()) return LineTooLong(lines);
         if (!r) return r;
-        if (keeper.Scratch().empty() && keeper.Tail().empty()) plan.LooksCutShort = true;
+        if (keeper.Scratch().empty() && keeper.Pieces().Points() == 0) plan.LooksCutShort = true;
         keeper.Keep(plan.DVHDataset, plan.DVHDataset.size() - 1);
     }
     keeper.Finish(plan.DVHDataset);

@@ -274,8 +274,10 @@ template <int N, class Scan, class Make>
                                                       Make make, std::vector<DVsetClass>& points, long& rows) {
     rows = 0;
     if (end - row < 64) return row;
-    // Counted here and handed over once: `rows` may share a cache line with another thread's.
+    // Counted and appended here and handed over once: `rows` and `points` may share a cache
+    // line with another thread's, which every row would otherwise pull over.
     long taken = 0;
+    std::vector<DVsetClass> here = std::move(points);
     LineFeeds feeds(row, end);
     while (row < limit && end - row >= kWindow) {
         const char* lf = feeds.Next();
@@ -284,10 +286,11 @@ template <int N, class Scan, class Make>
         if (scan(row, v) != lf + 1) break;
         DVsetClass point;
         if (!make(v, point)) break;
-        points.push_back(point);
+        here.push_back(point);
         row = lf + 1;
         ++taken;
     }
+    points = std::move(here);
     rows = taken;
     return row;
 }

@@ -219,7 +219,7 @@ ReadResult ParseDvhTextBlocks(LineCursor& lines, const DvhReadOptions& options, 
     BlockReader block(lines, options, fileDose, fileFactor);
     return dvhread::ReadBlocks(
         lines, options, [](std::string_view l) { return StartsWith(l, "Struct"); },
-        [&](std::string_view l, DVHDatasetClass& s, std::vector<DVsetClass>& scratch, std::vector<DVsetClass>&) {
+        [&](std::string_view l, DVHDatasetClass& s, std::vector<DVsetClass>& scratch, dvhread::PointPieces&) {
             return block.Read(l, s, scratch);
         },
         out);

@@ -5,12 +5,12 @@ namespace dvhread {
 
 namespace {
 
-/// The points of `head`, then those of `tail`, in an exact vector.
-std::vector<DVsetClass> Joined(const std::vector<DVsetClass>& head, const std::vector<DVsetClass>& tail) {
+/// The points of `head`, then those of every piece, in an exact vector.
+std::vector<DVsetClass> Joined(const std::vector<DVsetClass>& head, const PointPieces& pieces) {
     std::vector<DVsetClass> all;
-    all.reserve(head.size() + tail.size());
+    all.reserve(head.size() + pieces.Points());
     all.insert(all.end(), head.begin(), head.end());
-    all.insert(all.end(), tail.begin(), tail.end());
+    for (std::size_t i = 0; i < pieces.Count(); ++i) all.insert(all.end(), pieces[i].begin(), pieces[i].end());
     return all;
 }
 
@@ -18,11 +18,11 @@ std::vector<DVsetClass> Joined(const std::vector<DVsetClass>& head, const std::v
 
 void PointKeeper::Keep(std::vector<DVHDatasetClass>& structures, std::size_t index) {
     std::vector<DVsetClass>& points = m_scratch[m_current];
-    std::vector<DVsetClass>& tail = m_tail[m_current];
-    if (points.size() + tail.size() < kCopyAsideFrom) {
-        structures[index].SetPoints(Joined(points, tail));
+    PointPieces& pieces = m_pieces[m_current];
+    if (points.size() + pieces.Points() < kCopyAsideFrom) {
+        structures[index].SetPoints(Joined(points, pieces));
         points.clear();
-        tail.clear();
+        pieces.Clear();
         return;
     }
     Finish(structures);  // the copy before this one is done, and its scratch free again
@@ -30,10 +30,10 @@ void PointKeeper::Keep(std::vector<DVHDatasetClass>& structures, std::size_t ind
     m_copyIndex = index;
     m_copying = true;
     // The copy's order is decided there too, while its points are still in that thread's cache.
-    m_copier->Start([this, &points, &tail] { m_copy = DvhPointList(Joined(points, tail)); });
+    m_copier->Start([this, &points, &pieces] { m_copy = DvhPointList(Joined(points, pieces)); });
     m_current ^= 1;
     m_scratch[m_current].clear();
-    m_tail[m_current].clear();
+    m_pieces[m_current].Clear();
 }
 
 void PointKeeper::Finish(std::vector<DVHDatasetClass>& structures) {

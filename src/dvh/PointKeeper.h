@@ -13,6 +13,37 @@
 
 namespace dvhread {
 
+/// The points of a table read apart, piece by piece in order. A piece keeps its memory when
+/// it is cleared, so that the next table's pieces are read into warm memory.
+class PointPieces {
+public:
+    /// A new, empty piece after the others.
+    std::vector<DVsetClass>& Add() {
+        if (m_count == m_pieces.size()) m_pieces.emplace_back();
+        std::vector<DVsetClass>& piece = m_pieces[m_count++];
+        piece.clear();
+        return piece;
+    }
+    /// Drops the pieces from `count` on.
+    void Keep(std::size_t count) {
+        if (count < m_count) m_count = count;
+    }
+    void Clear() { m_count = 0; }
+    std::size_t Count() const { return m_count; }
+    const std::vector<DVsetClass>& operator[](std::size_t i) const { return m_pieces[i]; }
+    std::vector<DVsetClass>& operator[](std::size_t i) { return m_pieces[i]; }
+    /// Points in all pieces.
+    std::size_t Points() const {
+        std::size_t n = 0;
+        for (std::size_t i = 0; i < m_count; ++i) n += m_pieces[i].size();
+        return n;
+    }
+
+private:
+    std::vector<std::vector<DVsetClass>> m_pieces;
+    std::size_t m_count = 0;
+};
+
 class PointKeeper {
 public:
     /// Tables of at least this many points are copied aside; smaller ones at once, where
@@ -27,20 +58,20 @@ public:
 
     /// Where the next table's points go; empty until they are read.
     std::vector<DVsetClass>& Scratch() { return m_scratch[m_current]; }
-    /// Points that follow those in `Scratch()`, read apart (the second half of a long table),
+    /// Points that follow those in `Scratch()`, read apart (the later pieces of a long table),
     /// which are handed over with them rather than appended to them first.
-    std::vector<DVsetClass>& Tail() { return m_tail[m_current]; }
-    /// The points in `Scratch()`, then those in `Tail()`, belong to `structures[index]`: they
-    /// reach it by `Finish` at the latest. `Scratch()` and `Tail()` are empty afterwards.
+    PointPieces& Pieces() { return m_pieces[m_current]; }
+    /// The points in `Scratch()`, then those in `Pieces()`, belong to `structures[index]`: they
+    /// reach it by `Finish` at the latest. `Scratch()` and `Pieces()` are empty afterwards.
     void Keep(std::vector<DVHDatasetClass>& structures, std::size_t index);
     /// Every structure kept so far has its points.
     void Finish(std::vector<DVHDatasetClass>& structures);
 
 private:
     std::vector<DVsetClass> m_scratch[2];
-    std::vector<DVsetClass> m_tail[2];
+    PointPieces m_pieces[2];
     int m_current = 0;
-    // The copy under way (while `m_copying`): from the other scratch and tail into `m_copy`, for the
+    // The copy under way (while `m_copying`): from the other scratch and pieces into `m_copy`, for the
     // structure at `m_copyIndex`.
     DvhPointList m_copy;
     std::size_t m_copyIndex = 0;

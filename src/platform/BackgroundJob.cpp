@@ -19,8 +19,9 @@ namespace {
 /// much again on a virtual machine.
 constexpr auto kSpin = std::chrono::microseconds(200);
 
-/// Waits until `done()` holds or `kSpin` has passed; true when it holds. Confined to one
-/// processor the wait would only keep the other thread from running, so it is not made there.
+/// Waits until `done()` holds or `kSpin` has passed; true when it holds. Where the threads of a
+/// read (the caller's, the reader's, the points keeper's and a table's) must share processors,
+/// the wait would only keep another from running, so it is not made there.
 template <class Done>
 bool SpinFor(bool spin, Done done) {
     if (!spin) return done();
@@ -34,16 +35,17 @@ bool SpinFor(bool spin, Done done) {
     }
 }
 
-/// Whether this process may run on more than one processor.
-bool SeveralProcessors() {
-    cpu_set_t set;
-    CPU_ZERO(&set);
-    return sched_getaffinity(0, sizeof set, &set) == 0 && CPU_COUNT(&set) > 1;
-}
+constexpr int kSpinFromProcessors = 4;
 
 }  // namespace
 
-BackgroundJob::BackgroundJob() : m_spin(SeveralProcessors()), m_thread([this] { Run(); }) {}
+int AvailableProcessors() {
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    return sched_getaffinity(0, sizeof set, &set) == 0 && CPU_COUNT(&set) > 1 ? CPU_COUNT(&set) : 1;
+}
+
+BackgroundJob::BackgroundJob() : m_spin(AvailableProcessors() >= kSpinFromProcessors), m_thread([this] { Run(); }) {}
 
 BackgroundJob::~BackgroundJob() {
     Wait();

@@ -39,9 +39,12 @@ private:
     std::atomic<int> m_state{kDone};
     std::uint64_t m_started = 0;  // jobs started, under the mutex
     std::atomic<bool> m_stop{false};
-    const bool m_spin;  // whether to wait a little before sleeping
+    const bool m_spin;  // whether to wait a little before sleeping (when threads rarely share a processor)
     std::thread m_thread;  // last: it starts when everything it uses is made
 };
+
+/// The processors this process may run on (at least 1).
+int AvailableProcessors();
 
 /// What one chunk read brought: fewer bytes than asked for means the file has ended (or the
 /// read failed, which `failed` says; the bytes before the failure are real).

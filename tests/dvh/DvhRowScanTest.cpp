@@ -291,21 +291,21 @@ TEST(DvhRowScan, WholeExportsReadAlikeFastAndLineByLine) {
     }
 }
 
-TEST(DvhRowScan, LongTablesReadInHalvesAsLineByLine) {
-    // Long plain tables are read in two halves side by side; a row only the slow way reads, or
-    // a value out of range, in either half or right at the middle must come out exactly as line
+TEST(DvhRowScan, LongTablesReadInPiecesAsLineByLine) {
+    // Long plain tables are read in pieces side by side; a row only the slow way reads, or a
+    // value out of range, in any piece or right at a piece's start must come out exactly as line
     // by line: the same points, and the same error on the same line. Rows of one length put the
-    // middle on a known row: the second half begins after row 3000.
-    dvhtest::TempFolder folder("halves");
+    // pieces' starts on known rows: eight pieces, starting after rows 750, 1500, ... 5250.
+    dvhtest::TempFolder folder("pieces");
     const int kRows = 6000;
-    const std::vector<int> odd = {-1, 700, 2999, 3000, 3001, 3002, 5500};
+    const std::vector<int> odd = {-1, 700, 751, 2999, 3000, 3001, 3002, 5500};
     for (int at : odd) {
         for (bool huge : {false, true}) {
             if (at < 0 && huge) continue;
             SCOPED_TRACE("odd row " + std::to_string(at) + (huge ? " out of range" : " with a '+'"));
             std::string text;
             auto line = [&](const std::string& l) { text += l + "\r\n"; };
-            for (int i = 0; i < 8; ++i) line(i == 0 ? "Patient Name         : Halves" : "Field                : x");
+            for (int i = 0; i < 8; ++i) line(i == 0 ? "Patient Name         : Pieces" : "Field                : x");
             for (int s = 0; s < 2; ++s) {
                 line("Histogram            : B1 - S" + std::to_string(s));
                 line("Prescribed dose [cGy]: 6000.0");
@@ -328,7 +328,7 @@ TEST(DvhRowScan, LongTablesReadInHalvesAsLineByLine) {
             ParsedPlan fast, slow;
             LineCursor memory(text);
             const ReadResult r = ParseDvhFile(memory, {2}, fast);
-            LineCursor chunks(LineFile{folder.Write("halves.txt", text), 64});
+            LineCursor chunks(LineFile{folder.Write("pieces.txt", text), 64});
             const ReadResult l = ParseDvhFile(chunks, {2}, slow);
             ASSERT_EQ(r.status, l.status) << r.detail << " / " << l.detail;
             EXPECT_EQ(r.line, l.line);
