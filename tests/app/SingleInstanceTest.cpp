@@ -1,6 +1,8 @@
 // The program runs once: a second start ends at once with -1 and shows nothing.
 #include "../support/QtTestApp.h"
 
+#include <QElapsedTimer>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -28,9 +30,14 @@ TEST(SingleInstance, SecondStartExitsWithMinusOne) {
     first.setProcessEnvironment(IsolatedEnvironment(dir));
     first.start(TESSARAY_EXECUTABLE, {});
     ASSERT_TRUE(first.waitForStarted(10000));
-    // Give the first instance time to take the lock and open its window.
-    first.waitForFinished(1500);
+    // The second start must come after the first has taken the lock, however slow its start.
+    QElapsedTimer waited;
+    waited.start();
+    while (!QFileInfo::exists(dir.filePath("Tessaray.lock")) && waited.elapsed() < 20000 &&
+           !first.waitForFinished(50)) {
+    }
     ASSERT_EQ(first.state(), QProcess::Running) << first.readAllStandardError().toStdString();
+    ASSERT_TRUE(QFileInfo::exists(dir.filePath("Tessaray.lock")));
 
     QProcess second;
     second.setProcessEnvironment(IsolatedEnvironment(dir));
