@@ -140,8 +140,7 @@ private:
                 // Pieces that end the table are handed over as they stand, sparing a copy; rows
                 // that may still follow them must follow them in `points`.
                 if (pieces.Count() && !AtEmptyLine()) {
-                    for (std::size_t i = 0; i < pieces.Count(); ++i)
-                        points.insert(points.end(), pieces[i].begin(), pieces[i].end());
+                    pieces.AppendTo(points);
                     pieces.Clear();
                 }
             }

@@ -10,7 +10,7 @@ std::vector<DVsetClass> Joined(const std::vector<DVsetClass>& head, const PointP
     std::vector<DVsetClass> all;
     all.reserve(head.size() + pieces.Points());
     all.insert(all.end(), head.begin(), head.end());
-    for (std::size_t i = 0; i < pieces.Count(); ++i) all.insert(all.end(), pieces[i].begin(), pieces[i].end());
+    pieces.AppendTo(all);
     return all;
 }
 

@@ -32,6 +32,10 @@ public:
     std::size_t Count() const { return m_count; }
     const std::vector<DVsetClass>& operator[](std::size_t i) const { return m_pieces[i]; }
     std::vector<DVsetClass>& operator[](std::size_t i) { return m_pieces[i]; }
+    /// Appends the points of every piece, in order, to `points`.
+    void AppendTo(std::vector<DVsetClass>& points) const {
+        for (std::size_t i = 0; i < m_count; ++i) points.insert(points.end(), m_pieces[i].begin(), m_pieces[i].end());
+    }
     /// Points in all pieces.
     std::size_t Points() const {
         std::size_t n = 0;

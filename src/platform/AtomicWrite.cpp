@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cctype>
 #include <cstring>
+#include <memory>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -62,56 +63,6 @@ int CreateLockedTemporary(const std::string& path, std::string& name) {
     return -1;
 }
 
-/// A temporary file beside its target, locked for as long as this object holds it open: from
-/// before its first byte until it has taken its final name. Destroyed before that (a failure,
-/// an exception), it goes.
-class Temporary {
-public:
-    Temporary() = default;
-    Temporary(const Temporary&) = delete;
-    Temporary& operator=(const Temporary&) = delete;
-    ~Temporary() {
-        if (m_fd < 0) return;
-        if (!m_named) ::unlink(m_name.c_str());
-        ::close(m_fd);
-    }
-
-    /// Writes `contents` beside `path` with the permission bits `mode`, flushed.
-    WriteResult Write(const std::string& path, std::string_view contents, mode_t mode) {
-        if (!CreateLocked(path)) return {false, SystemError("Cannot create a file in the folder of", path)};
-        const char* data = contents.data();
-        std::size_t left = contents.size();
-        while (left > 0) {
-            const ssize_t n = ::write(m_fd, data, left);
-            if (n < 0) {
-                if (errno == EINTR) continue;
-                return {false, SystemError("Cannot write", path)};
-            }
-            data += n;
-            left -= static_cast<std::size_t>(n);
-        }
-        // The open descriptor writes on whatever the bits say, so the file gets its final ones now.
-        if (::fsync(m_fd) != 0 || ::fchmod(m_fd, mode) != 0) return {false, SystemError("Cannot write", path)};
-        return {};
-    }
-
-    const std::string& Name() const { return m_name; }
-
-    /// The temporary was renamed to its target: nothing is removed at the end, and the lock
-    /// goes with the descriptor.
-    void Named() { m_named = true; }
-
-private:
-    bool CreateLocked(const std::string& path) {
-        m_fd = CreateLockedTemporary(path, m_name);
-        return m_fd >= 0;
-    }
-
-    std::string m_name;
-    int m_fd = -1;
-    bool m_named = false;
-};
-
 /// The file a write replaces: through a symbolic link, the file it points to, since renaming
 /// over the link itself would cut a shared settings file or list off from its link.
 std::string WriteTarget(const std::string& linkOrPath) {
@@ -134,6 +85,74 @@ mode_t WriteMode(const std::string& path, FileAccess access) {
 }
 
 }  // namespace
+
+namespace detail {
+
+/// A temporary file beside its target, locked for as long as this object holds it open: from
+/// before its first byte until it has taken its final name. Destroyed before that (a failure,
+/// an exception, a write never committed), it goes; it is removed while still locked, so no
+/// clean-up takes it for a dead writer's in between.
+class Temporary {
+public:
+    Temporary() = default;
+    Temporary(const Temporary&) = delete;
+    Temporary& operator=(const Temporary&) = delete;
+    ~Temporary() {
+        if (m_fd < 0) return;
+        if (!m_named) ::unlink(m_name.c_str());
+        ::close(m_fd);
+    }
+
+    /// Creates it, empty, beside `path`; false (errno set) when it cannot be made.
+    bool Create(const std::string& path) {
+        m_fd = CreateLockedTemporary(path, m_name);
+        return m_fd >= 0;
+    }
+
+    /// Creates it and writes `contents` into it, flushed, with the permission bits `mode`.
+    WriteResult Write(const std::string& path, std::string_view contents, mode_t mode) {
+        if (!Create(path)) return {false, SystemError("Cannot create a file in the folder of", path)};
+        const char* data = contents.data();
+        std::size_t left = contents.size();
+        while (left > 0) {
+            const ssize_t n = ::write(m_fd, data, left);
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                return {false, SystemError("Cannot write", path)};
+            }
+            data += n;
+            left -= static_cast<std::size_t>(n);
+        }
+        return Flush(path, mode);
+    }
+
+    /// Flushes what was written to it, through this descriptor or another, and gives it the
+    /// permission bits `mode`: an open descriptor writes whatever the bits say, so the file
+    /// gets its final ones before it takes its name.
+    WriteResult Flush(const std::string& path, mode_t mode) {
+        if (::fsync(m_fd) != 0 || ::fchmod(m_fd, mode) != 0) return {false, SystemError("Cannot write", path)};
+        return {};
+    }
+
+    /// Renames it over `target`; nothing is removed at the end then, and the lock goes with
+    /// the descriptor.
+    WriteResult RenameOver(const std::string& target) {
+        if (std::rename(m_name.c_str(), target.c_str()) != 0) return {false, SystemError("Cannot replace", target)};
+        m_named = true;
+        return {};
+    }
+
+    const std::string& Name() const { return m_name; }
+
+private:
+    std::string m_name;
+    int m_fd = -1;
+    bool m_named = false;
+};
+
+}  // namespace detail
+
+using detail::Temporary;
 
 WriteResult WriteNewFile(const std::string& path, std::string_view contents) {
     RemoveStaleTemporaries(FolderOf(path));
@@ -180,17 +199,15 @@ WriteResult AtomicWriteFiles(const std::vector<FileWrite>& files) {
             return written;
     FaultPoint("atomic write: temporary written");
     for (std::size_t i = 0; i < n; ++i) {
-        if (std::rename(temporaries[i].Name().c_str(), targets[i].c_str()) != 0) {
-            WriteResult failed{false, SystemError("Cannot replace", targets[i])};
+        if (WriteResult renamed = temporaries[i].RenameOver(targets[i]); !renamed.ok) {
             for (std::size_t j = 0; j < i; ++j) {
                 if (existed[j])
                     AtomicWriteFile(targets[j], oldContents[j], files[j].Access);
                 else
                     ::unlink(targets[j].c_str());
             }
-            return failed;
+            return renamed;
         }
-        temporaries[i].Named();
         if (i + 1 < n) FaultPoint("atomic write: one of several renamed");
     }
     // Make the renames themselves durable.
@@ -201,28 +218,26 @@ WriteResult AtomicWriteFiles(const std::vector<FileWrite>& files) {
 FileReplacement::FileReplacement(const std::string& target)
     : m_target(WriteTarget(target)), m_mode(WriteMode(m_target, FileAccess::Keep)) {
     RemoveStaleTemporaries(FolderOf(m_target));
-    m_fd = CreateLockedTemporary(m_target, m_path);
-    if (m_fd >= 0) return;
-    m_error = SystemError("Cannot create a file in the folder of", m_target);
-    m_path.clear();
+    auto temporary = std::make_unique<Temporary>();
+    if (temporary->Create(m_target))
+        m_temporary = std::move(temporary);
+    else
+        m_error = SystemError("Cannot create a file in the folder of", m_target);
 }
 
-FileReplacement::~FileReplacement() {
-    if (m_fd < 0) return;
-    // Removed while still locked, so no clean-up takes it for a dead writer's in between.
-    ::unlink(m_path.c_str());
-    ::close(m_fd);
+FileReplacement::~FileReplacement() = default;
+
+const std::string& FileReplacement::Path() const {
+    static const std::string none;
+    return m_temporary ? m_temporary->Name() : none;
 }
 
 WriteResult FileReplacement::Commit() {
-    if (m_fd < 0) return {false, m_error.empty() ? "Nothing to replace \"" + m_target + "\" with" : m_error};
-    // The writer wrote through a descriptor of its own; this one reaches the same file.
-    if (::fsync(m_fd) != 0 || ::fchmod(m_fd, static_cast<mode_t>(m_mode)) != 0)
-        return {false, SystemError("Cannot write", m_target)};
-    if (std::rename(m_path.c_str(), m_target.c_str()) != 0)
-        return {false, SystemError("Cannot replace", m_target)};
-    ::close(m_fd);
-    m_fd = -1;
+    if (!m_temporary) return {false, m_error.empty() ? "Nothing to replace \"" + m_target + "\" with" : m_error};
+    // The writer wrote through a descriptor of its own; the temporary's reaches the same file.
+    if (WriteResult flushed = m_temporary->Flush(m_target, static_cast<mode_t>(m_mode)); !flushed.ok) return flushed;
+    if (WriteResult renamed = m_temporary->RenameOver(m_target); !renamed.ok) return renamed;
+    m_temporary.reset();
     SyncFolderOf(m_target);
     return {};
 }

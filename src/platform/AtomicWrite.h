@@ -1,6 +1,7 @@
 // One way to write a user file: a temporary file beside it, flushed, then renamed over it.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,6 +45,10 @@ struct FileWrite {
 /// rest old: whoever reads such files checks that they belong together.
 WriteResult AtomicWriteFiles(const std::vector<FileWrite>& files);
 
+namespace detail {
+class Temporary;
+}
+
 /// A new version of `target` written by something that opens files by name itself (a
 /// printer): it writes `Path()`, a temporary beside `target` named and locked as
 /// `AtomicWriteFile`'s own, and `Commit` flushes it and renames it over `target`, which keeps
@@ -57,17 +62,16 @@ public:
     FileReplacement& operator=(const FileReplacement&) = delete;
 
     /// Where to write; empty when no temporary could be made (`Error` says why).
-    const std::string& Path() const { return m_path; }
+    const std::string& Path() const;
     const std::string& Error() const { return m_error; }
     /// Gives the written temporary the target's name.
     WriteResult Commit();
 
 private:
     std::string m_target;
-    std::string m_path;
     std::string m_error;
     unsigned m_mode = 0644;
-    int m_fd = -1;
+    std::unique_ptr<detail::Temporary> m_temporary;  // none when it could not be made, or once committed
 };
 
 /// Removes the temporary files of writes that never finished (their writer was killed) from

@@ -1,6 +1,7 @@
 // A worker thread for one job at a time, and whole-chunk reads.
 #include "platform/BackgroundJob.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <sched.h>
 #include <chrono>
@@ -19,9 +20,9 @@ namespace {
 /// much again on a virtual machine.
 constexpr auto kSpin = std::chrono::microseconds(200);
 
-/// Waits until `done()` holds or `kSpin` has passed; true when it holds. Where the threads of a
-/// read (the caller's, the reader's, the points keeper's and a table's) must share processors,
-/// the wait would only keep another from running, so it is not made there.
+/// Waits until `done()` holds or `kSpin` has passed; true when it holds. Where the threads at
+/// work (a caller and up to three helpers of its own) must share processors, the wait would
+/// only keep another from running, so it is not made there.
 template <class Done>
 bool SpinFor(bool spin, Done done) {
     if (!spin) return done();
@@ -42,7 +43,7 @@ constexpr int kSpinFromProcessors = 4;
 int AvailableProcessors() {
     cpu_set_t set;
     CPU_ZERO(&set);
-    return sched_getaffinity(0, sizeof set, &set) == 0 && CPU_COUNT(&set) > 1 ? CPU_COUNT(&set) : 1;
+    return sched_getaffinity(0, sizeof set, &set) == 0 ? std::max(1, CPU_COUNT(&set)) : 1;
 }
 
 BackgroundJob::BackgroundJob() : m_spin(AvailableProcessors() >= kSpinFromProcessors), m_thread([this] { Run(); }) {}

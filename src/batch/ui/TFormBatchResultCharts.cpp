@@ -2,6 +2,7 @@
 #include "batch/ui/TFormBatchResult.h"
 
 #include "widgets/BitmapFile.h"
+#include "widgets/ReplaceQuestion.h"
 #include "widgets/TextBytes.h"
 #include "batch/BatchCharts.h"
 #include "batch/BatchExports.h"
@@ -173,10 +174,7 @@ std::string TFormBatchResult::AskPath(const char* dialogName, const char* filter
         const std::string path = ChangeFileExt(chosen, extension);
         // The dialog asked about the name typed; a name the extension changed is asked here,
         // before a file the user never confirmed is replaced.
-        if (path != chosen && QFileInfo::exists(PathText(path)) &&
-            QMessageBox::question(this, windowTitle(),
-                                  QFileInfo(PathText(path)).fileName() + " already exists.\nDo you want to replace it?",
-                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
+        if (path != chosen && QFileInfo::exists(PathText(path)) && !ConfirmReplace(this, windowTitle(), PathText(path)))
             continue;
         folder = QFileInfo(PathText(path)).absolutePath();
         return path;

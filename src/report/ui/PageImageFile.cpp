@@ -3,7 +3,7 @@
 
 #include "widgets/TextBytes.h"
 #include "report/JpegWriter.h"
-#include "report/ui/ReplaceQuestion.h"
+#include "widgets/ReplaceQuestion.h"
 
 #include <QBuffer>
 #include <QFileDialog>

@@ -2,7 +2,7 @@
 #include "report/ui/PagePrinting.h"
 
 #include "platform/AtomicWrite.h"
-#include "report/ui/ReplaceQuestion.h"
+#include "widgets/ReplaceQuestion.h"
 #include "widgets/TextBytes.h"
 
 #include <QDialogButtonBox>

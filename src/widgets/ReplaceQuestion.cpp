@@ -1,5 +1,5 @@
 // The question before a user's file is replaced by a new one.
-#include "report/ui/ReplaceQuestion.h"
+#include "widgets/ReplaceQuestion.h"
 
 #include <QFileInfo>
 #include <QMessageBox>
