@@ -194,6 +194,16 @@ TEST_F(Forms, ImportWindowsKeepTheirDesignedGeometryAndDoseUnit) {
         EXPECT_EQ(widget->geometry(), rect);
         EXPECT_TRUE(widget->parentWidget()->rect().contains(widget->geometry()));
     }
+    // Each row of a list is as high as designed, whatever its font.
+    const std::pair<QListWidget*, int> itemHeights[] = {
+        {FormBSCAN->ListBox1, 19}, {FormiPlan->ListBox1, 19}, {FormiPlanImport->ListBox1, 14}};
+    for (const auto& [list, height] : itemHeights) {
+        SCOPED_TRACE(list->window()->objectName().toStdString());
+        list->clear();
+        list->addItems({"N/A", "Prostate"});
+        EXPECT_EQ(list->visualItemRect(list->item(0)).height(), height);
+        EXPECT_EQ(list->visualItemRect(list->item(1)).top() - list->visualItemRect(list->item(0)).top(), height);
+    }
     EXPECT_TRUE(FormBSCAN->windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_FALSE(FormiPlan->windowFlags() & Qt::WindowStaysOnTopHint);
 

@@ -1,6 +1,7 @@
 // The fields of an imported plan's dialog, and the dose field's filter and unit.
 #include "import/ui/TFormPlanFields.h"
 
+#include "widgets/ItemHeight.h"
 #include "widgets/TextBytes.h"
 #include "import/PrescribedDoseText.h"
 
@@ -54,6 +55,7 @@ TFormPlanFields::TFormPlanFields(QWidget* owner) : TFormDialog(owner, true) {
     QFont larger = ListBox1->font();
     larger.setPixelSize(16);  // the window font is pixel-sized, so it has no point size to scale
     ListBox1->setFont(larger);
+    SetItemHeight(ListBox1, 19);
 
     Button1 = new QPushButton("OK", this);
     Button1->setObjectName("Button1");

@@ -1,6 +1,7 @@
 // The iPlan capture window: watching the clipboard, listing curves, handing them on.
 #include "import/ui/TFormiPlanImport.h"
 
+#include "widgets/ItemHeight.h"
 #include "widgets/TextBytes.h"
 #include "dvh/Workspace.h"
 #include "import/ClipboardCapture.h"
@@ -29,6 +30,7 @@ TFormiPlanImport::TFormiPlanImport(Workspace& ws, TFormiPlan& planDialog, QWidge
     ListBox1 = new QListWidget(this);
     ListBox1->setObjectName("ListBox1");
     ListBox1->setGeometry(0, 0, 142, 244);
+    SetItemHeight(ListBox1, 14);
     Panel1 = new QWidget(this);
     Panel1->setObjectName("Panel1");
     Panel1->setGeometry(0, 244, 142, 29);

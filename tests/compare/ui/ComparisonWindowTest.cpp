@@ -154,9 +154,35 @@ QString SeenAt(QTableWidget* grid, QPoint at) {
     return view ? view->indexAt(local).data().toString() : QString();
 }
 
+/// Checks that the plan columns of `grid` scroll by whole columns: one starts exactly at the right
+/// edge of the fixed columns, none lies partly under them, and each one shown shows its whole
+/// value where the user sees it.
+void ExpectWholePlanColumns(QTableWidget* grid, const std::string& when) {
+    SCOPED_TRACE(when + ", scroll value " + std::to_string(grid->horizontalScrollBar()->value()));
+    const QWidget* fixed = grid->findChild<QWidget*>(grid->objectName() + "FixedColumns");
+    ASSERT_NE(fixed, nullptr);
+    const int edge = fixed->geometry().right() + 1 - grid->viewport()->geometry().left();
+    const int shown = grid->viewport()->width();
+    int atEdge = 0;
+    for (int c = 2; c < grid->columnCount(); ++c) {
+        const QRect cell = grid->visualRect(grid->model()->index(0, c));
+        EXPECT_EQ(cell.left(), grid->columnViewportPosition(c));
+        if (cell.right() < edge || cell.left() >= shown) continue;  // scrolled away
+        SCOPED_TRACE("column " + std::to_string(c));
+        EXPECT_GE(cell.left(), edge);  // never partly under the fixed columns
+        atEdge += cell.left() == edge;
+        const QString text = grid->item(0, c)->text();
+        const int room = std::min(cell.right() + 1, shown) - cell.left();
+        EXPECT_LT(grid->fontMetrics().horizontalAdvance(text) + 4, room) << text.toStdString();
+        const QPoint seen = grid->viewport()->geometry().topLeft() + QPoint(cell.left() + 2, cell.center().y());
+        EXPECT_EQ(SeenAt(grid, seen), text);
+    }
+    EXPECT_EQ(atEdge, 1);
+}
+
 }  // namespace
 
-TEST_F(ComparisonWindow, StructureAndIndexStayInViewWhileManyPlansScroll) {
+TEST_F(ComparisonWindow, StructureAndIndexStayInViewWhilePlansScrollByWholeColumns) {
     for (int i = 0; i < 5; ++i) {
         PDatasetClass plan = m_ws.PDataset[0];
         plan.Key += std::to_string(i);
@@ -165,18 +191,66 @@ TEST_F(ComparisonWindow, StructureAndIndexStayInViewWhileManyPlansScroll) {
     m_form->show();
     m_form->Button4->click();
     QTableWidget* grid = m_form->StringGrid1;
+    ASSERT_EQ(grid->columnCount(), 10);  // 8 plans
     QScrollBar* sideways = grid->horizontalScrollBar();
     ASSERT_GT(sideways->maximum(), 0);
-    sideways->setValue(sideways->maximum());
+    for (int value = sideways->minimum(); value <= sideways->maximum(); ++value) {
+        sideways->setValue(value);
+        ExpectWholePlanColumns(grid, "set");
+        sideways->setSliderDown(true);  // dragged
+        sideways->setSliderPosition(value);
+        sideways->setSliderDown(false);
+        ExpectWholePlanColumns(grid, "dragged");
+    }
+    // The last position shows the last plan whole.
+    const QRect last = grid->visualRect(grid->model()->index(0, grid->columnCount() - 1));
+    EXPECT_LE(last.right(), grid->viewport()->width());
+
     const QPoint title = grid->horizontalHeader()->geometry().topLeft() + QPoint(5, 5);
     const QPoint firstRow = grid->viewport()->geometry().topLeft() + QPoint(5, 5);
     EXPECT_EQ(SeenAt(grid, title), "Structure");
     EXPECT_EQ(SeenAt(grid, title + QPoint(115, 0)), "Index");
     EXPECT_EQ(SeenAt(grid, firstRow), "PTV");
     EXPECT_EQ(SeenAt(grid, firstRow + QPoint(115, 20)), "Mean dose [Gy]");
-    EXPECT_EQ(SeenAt(grid, firstRow + QPoint(grid->viewport()->width() - 10, 0)), "40.00");
+
+    // Steps, pages and small wheel turns both ways.
+    for (const auto action : {QAbstractSlider::SliderToMinimum, QAbstractSlider::SliderSingleStepAdd,
+                              QAbstractSlider::SliderPageStepAdd, QAbstractSlider::SliderSingleStepSub}) {
+        sideways->triggerAction(action);
+        ExpectWholePlanColumns(grid, "action " + std::to_string(action));
+    }
+    for (const int turn : {-30, 30, 30}) {
+        QWheelEvent wheel(QPointF(300, 30), grid->viewport()->mapToGlobal(QPointF(300, 30)), QPoint(),
+                          QPoint(turn, 0), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        const int before = sideways->value();
+        QApplication::sendEvent(grid->viewport(), &wheel);
+        EXPECT_NE(sideways->value(), before);
+        ExpectWholePlanColumns(grid, "wheel " + std::to_string(turn));
+    }
+
+    // The keyboard moves the current cell to every plan, to the end and home.
+    grid->setFocus();
+    grid->setCurrentCell(0, 2);
+    for (int c = 3; c < grid->columnCount(); ++c) {
+        QTest::keyClick(grid, Qt::Key_Right);
+        ASSERT_EQ(grid->currentColumn(), c);
+        ExpectWholePlanColumns(grid, "right to " + std::to_string(c));
+    }
+    QTest::keyClick(grid, Qt::Key_Home);
+    EXPECT_EQ(sideways->value(), 0);
+    QTest::keyClick(grid, Qt::Key_End);
+    ExpectWholePlanColumns(grid, "end");
+    EXPECT_EQ(sideways->value(), sideways->maximum());
+    // Across the whole table, as after a resize of the window, and narrower again.
+    grid->resize(1200, grid->height());
+    EXPECT_EQ(sideways->maximum(), 0);
+    ExpectWholePlanColumns(grid, "wide");
+    grid->resize(600, grid->height());
+    grid->setCurrentCell(0, grid->columnCount() - 1);
+    ExpectWholePlanColumns(grid, "narrow");
 
     // A click on a fixed cell selects its row.
+    grid->resize(722, grid->height());
     QWidget* cell = grid->childAt(firstRow);
     QTest::mouseClick(cell, Qt::LeftButton, {}, cell->mapFrom(grid, firstRow));
     EXPECT_EQ(m_form->Panel2->text(), "PTV - Max dose [Gy]");
