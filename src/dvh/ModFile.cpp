@@ -37,17 +37,24 @@ ModFileContent ParseModFile(std::string_view text) {
     return mod;
 }
 
-std::optional<ModFileContent> ReadModFile(const std::string& path) {
+std::optional<ModFileContent> ReadModFile(const std::string& path, platform::OpenProblem* problem) {
     std::string text;
-    if (!platform::ReadWholeFile(path, text, kMaxModFileBytes)) return std::nullopt;
+    if (!platform::ReadWholeFile(path, text, kMaxModFileBytes, problem)) return std::nullopt;
     return ParseModFile(text);
 }
 
 std::optional<ModFileContent> ReadCompanionOfExport(const std::string& companion, const std::string& path,
                                                     std::optional<std::size_t> structureCount,
                                                     WorkspaceHost* host) {
-    std::optional<ModFileContent> mod = ReadModFile(companion);
-    if (!mod || !structureCount || mod->AliasCount() == *structureCount) return mod;
+    platform::OpenProblem problem = platform::OpenProblem::None;
+    std::optional<ModFileContent> mod = ReadModFile(companion, &problem);
+    if (!mod) {
+        if (host)
+            host->StatusText(FileNameOf(companion) + " " + platform::OpenProblemText(problem) +
+                             ": the plan is opened without it.");
+        return std::nullopt;
+    }
+    if (!structureCount || mod->AliasCount() == *structureCount) return mod;
     if (host)
         host->StatusText(FileNameOf(companion) + " names " + std::to_string(mod->AliasCount()) + " structures, " +
                          FileNameOf(path) + " holds " + std::to_string(*structureCount) +
@@ -113,5 +120,6 @@ std::string ModFileText(const PDatasetClass& plan) {
 }
 
 platform::WriteResult WriteModFile(const std::string& path, const PDatasetClass& plan) {
-    return platform::AtomicWriteFile(path, ModFileText(plan));
+    return platform::AtomicWriteFile(path, ModFileText(plan), platform::FileAccess::Keep,
+                                     platform::LinkHandling::Replace);
 }

@@ -30,13 +30,14 @@ struct ModFileContent {
 /// Splits a name-override file's text into line values. Whole lines are kept, however long.
 ModFileContent ParseModFile(std::string_view text);
 
-/// Reads and parses the file at `path`; none when it cannot be read.
-std::optional<ModFileContent> ReadModFile(const std::string& path);
+/// Reads and parses the file at `path`; none when it cannot be read (`problem`, when given,
+/// says why: missing, a folder, a FIFO or a device, unreadable, over 16 MB).
+std::optional<ModFileContent> ReadModFile(const std::string& path, platform::OpenProblem* problem = nullptr);
 
 /// The companion `companion` of the store file `path` when it can be read and names as many
 /// structures as the export holds (`structureCount`; none: not known, the companion is taken).
-/// One that names another number was written with another version of the export, by a save
-/// cut short between its two files: it is left out, and the host's status bar says so.
+/// One that names another number belongs to another save of the entry: it is left out, and
+/// the host's status bar says so, naming it; so it does for one that cannot be read.
 std::optional<ModFileContent> ReadCompanionOfExport(const std::string& companion, const std::string& path,
                                                     std::optional<std::size_t> structureCount,
                                                     WorkspaceHost* host);
@@ -49,14 +50,16 @@ void ApplyModHeader(PDatasetClass& plan, const ModFileContent& mod);
 void ApplyModAliases(PDatasetClass& plan, const ModFileContent& mod);
 
 /// Applies the whole file: the header lines as `ApplyModHeader`, line 5 skipped, then line
-/// 6 + i as `ModifiedName` of structure i, unchanged (an empty value removes the alias). A file
-/// with fewer alias lines than the plan has structures leaves the rest alone; surplus lines
-/// are ignored.
+/// 6 + i as `ModifiedName` of structure i, unchanged (an empty value removes the alias). Its
+/// callers pass only a companion that `ReadCompanionOfExport` took, which names exactly as many
+/// structures as the plan holds: one with fewer or more alias lines is refused whole, never
+/// applied in part.
 void ApplyModFile(PDatasetClass& plan, const ModFileContent& mod);
 
 /// The companion of `plan`: "Patient Name", "Patient ID", "Plan Name", "Plan ID" and
 /// "Prescribed dose [cGy]" (the first structure's dose x 100, two decimals at most, "."), each
 /// a label, a TAB and the value, then "k TAB alias" per structure; CR LF after every line.
 std::string ModFileText(const PDatasetClass& plan);
-/// Writes `ModFileText(plan)` to `path` atomically.
+/// Writes `ModFileText(plan)` to `path` atomically; a link at `path` is replaced, not followed,
+/// as for every file of the store.
 platform::WriteResult WriteModFile(const std::string& path, const PDatasetClass& plan);

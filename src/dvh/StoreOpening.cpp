@@ -5,6 +5,7 @@
 #include "dvh/FileNames.h"
 #include "dvh/PlanListMatch.h"
 #include "dvh/ModFile.h"
+#include "dvh/StoreCommit.h"
 #include "platform/Paths.h"
 
 LoadOrder Workspace::BeginLoadFromStore(const std::string& path, int code,
@@ -12,6 +13,9 @@ LoadOrder Workspace::BeginLoadFromStore(const std::string& path, int code,
                                         const std::string& folderName, bool* listChanged) {
     if (listChanged) *listChanged = false;
     if (code <= 1) return {};
+    // A save of the entry that a kill cut short between its renames is completed first, so
+    // that the companion read below is the one saved with the export.
+    FinishInterruptedStoreSave(path);
     const std::string key = DatasetKey(header.PatientID, header.PlanID, header.Date, header.Time);
     if (FindOpenFileByKey(key) < 0) {
         OpenFileClass entry;
@@ -28,9 +32,10 @@ LoadOrder Workspace::BeginLoadFromStore(const std::string& path, int code,
         if (listChanged) *listChanged = true;
     }
 
-    // The companion sits beside the export, with ".mod" for its extension.
+    // The companion sits beside the export, with ".mod" for its extension. Anything of that
+    // name counts: one that cannot be read is left out with a word on the status bar.
     const std::string companion = ChangeFileExt(path, ".mod");
-    const bool hasCompanion = platform::FileExists(companion);
+    const bool hasCompanion = platform::PathMayExist(companion);
 
     if (const int p = FindDatasetByKey(key); p >= 0) {
         // Shown again; its companion is applied again.

@@ -4,6 +4,7 @@
 #include "dvh/Workspace.h"
 #include "import/BrainLabTable.h"
 #include "dvh/ModFile.h"
+#include "dvh/StoreCommit.h"
 #include "platform/AtomicWrite.h"
 #include "platform/Paths.h"
 
@@ -25,10 +26,14 @@ bool SameFile(const std::string& a, const std::string& b) {
     return std::filesystem::equivalent(a, b, ec) && !ec;
 }
 
-/// Writes the plan's two files as one change; false (store as it was) when it fails.
-bool WriteStoreFiles(const PDatasetClass& plan, const SavedDvhPaths& paths) {
-    if (!platform::MakeDirectories(paths.Folder)) return false;
+/// Writes the plan's two files as one change; the store stays as it was when it fails, and
+/// the message names the file that could not be read or replaced.
+platform::WriteResult WriteStoreFiles(const PDatasetClass& plan, const SavedDvhPaths& paths) {
+    FinishInterruptedStoreSave(paths.TextFile);
+    if (!platform::MakeDirectories(paths.Folder)) return {false, "Cannot create the folder \"" + paths.Folder + "\""};
     const std::string mod = ModFileText(plan);
+    // A link in the store, which others may share, is replaced, never written through.
+    const auto links = platform::LinkHandling::Replace;
     std::string text;
     if (plan.FileType == FileTypeBrainScan || plan.FileType == FileTypeIPlan) {
         // Written from the plan every time: one opened from the store may have gained
@@ -36,14 +41,16 @@ bool WriteStoreFiles(const PDatasetClass& plan, const SavedDvhPaths& paths) {
         text = BrainLabTableText(plan);
     } else if (SameFile(plan.FilePath, paths.TextFile)) {
         // A copy of the export that the store already holds: only the companion changes.
-        return platform::AtomicWriteFile(paths.ModFile, mod).ok;
-    } else if (!platform::ReadWholeFile(plan.FilePath, text)) {
-        return false;
+        return platform::AtomicWriteFile(paths.ModFile, mod, platform::FileAccess::Keep, links);
+    } else if (platform::OpenProblem problem; !platform::ReadWholeFile(plan.FilePath, text, std::size_t(1) << 31, &problem)) {
+        return {false, "Cannot read \"" + plan.FilePath + "\": it " + platform::OpenProblemText(problem)};
     }
-    // Both written before either is renamed, the companion renamed first: a save cut short
-    // between the renames leaves the new companion beside the old export, and the store's
-    // opener takes a companion only when it names as many structures as its export holds.
-    return platform::AtomicWriteFiles({{paths.ModFile, mod}, {paths.TextFile, text}}).ok;
+    // Both written before either is renamed, and renamed as one commit: a save cut short
+    // between the renames is completed by whoever opens or saves the entry next. The opener
+    // still takes a companion only when it names as many structures as its export holds.
+    return platform::AtomicWriteFiles({{paths.ModFile, mod, platform::FileAccess::Keep, links},
+                                       {paths.TextFile, text, platform::FileAccess::Keep, links}},
+                                      StoreCommitRecord(paths.TextFile));
 }
 
 void Write(Workspace& ws, int planIndex, const std::string& key, const SavedDvhPaths& paths,
@@ -51,8 +58,8 @@ void Write(Workspace& ws, int planIndex, const std::string& key, const SavedDvhP
     // A plan that went while the question waited is not saved in its place.
     if (planIndex >= ws.PDatasetCount() || ws.PDataset[planIndex].Key != key) return;
     const PDatasetClass& plan = ws.PDataset[planIndex];
-    if (!WriteStoreFiles(plan, paths)) {
-        dialogs.ShowError(kSaveError, "Error");
+    if (const platform::WriteResult written = WriteStoreFiles(plan, paths); !written.ok) {
+        dialogs.ShowError(std::string(kSaveError) + "\n" + written.message, "Error");
         return;
     }
     dialogs.ShowInformation("FILESAVE COMPLETED\n  " + plan.PatientID + "\n  " + plan.PatientName + "\n  " +
@@ -95,6 +102,9 @@ void SaveDvh(Workspace& ws, const std::string& planListName, bool listChosen, Sa
     }
     const SavedDvhPaths paths = StorePaths(ws.SaveFolder, planListName, plan.PatientID, plan.PlanID);
     const std::string key = plan.Key;
+    // A save of the entry that a kill cut short is ended first: the question is about what
+    // the store holds.
+    FinishInterruptedStoreSave(paths.TextFile);
     if (platform::PathMayExist(paths.TextFile)) {
         dialogs.AskOkCancel("This Plan data already saved.\n Overwrite?", "Save DVH",
                             [&ws, &dialogs, p, key, paths, planListName](bool ok) {

@@ -1,6 +1,8 @@
 // Enumerating the saved-DVH store.
 #include "import/SavedDvhStore.h"
 
+#include "dvh/StoreCommit.h"
+
 #include <algorithm>
 #include <filesystem>
 
@@ -18,10 +20,30 @@ std::vector<std::string> StoreSubFolders(const std::string& saveFolder) {
     return names;
 }
 
+namespace {
+
+/// Ends the saves into `folder` that a kill cut short, found by their commit records, so that
+/// the list shows each entry as its last save left it.
+void FinishInterruptedSaves(const std::string& folder) {
+    // A record's name is its entry's ".txt" with the record's own ending.
+    const std::string ending = StoreCommitRecord("");
+    std::vector<std::string> textFiles;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string path = it->path().string();
+        if (path.size() > ending.size() && path.compare(path.size() - ending.size(), ending.size(), ending) == 0)
+            textFiles.push_back(path.substr(0, path.size() - ending.size()));
+    }
+    for (const std::string& textFile : textFiles) FinishInterruptedStoreSave(textFile);
+}
+
+}  // namespace
+
 std::vector<std::string> StoreTextFiles(const std::string& folder) {
     std::vector<std::string> paths;
     std::error_code ec;
     if (folder.empty()) return paths;
+    FinishInterruptedSaves(folder);
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         std::error_code typeError;
         // Regular files only: opening a FIFO or a device named "x.txt" to read its header

@@ -13,10 +13,11 @@ Workspace::StartupResult LoadSettingsAndPlanLists(Workspace& ws, const std::stri
     ws.AutoScan = ws.CaseSensitivity = ws.BrainLABToolbar = false;
     ws.PlanListName.clear();
 
-    // Temporary files of saves that a kill cut short are ours to clear; the files they were
-    // to replace are whole.
-    platform::RemoveStaleTemporaries(programFolder);
     const std::string settingsPath = SettingsFilePath(programFolder);
+    // Temporaries of saves that a kill cut short are ours to clear (the files they were to
+    // replace are whole): those of the settings file here, those of each registered list
+    // below; nothing else in the folder is.
+    platform::RemoveStaleTemporariesOf(settingsPath);
     // Another session sharing the folder must not change the register between our read and
     // our rewrite of it. Without a settings file nothing is written, and no lock file made.
     std::optional<platform::FileLock> lock;
@@ -44,6 +45,7 @@ Workspace::StartupResult LoadSettingsAndPlanLists(Workspace& ws, const std::stri
             // Dropped from the register only when nothing is there: a link to a share that is
             // away, or a file the system cannot look at now, is refused below but stays.
             if (!platform::FileExists(path) && !platform::PathMayExist(path)) continue;
+            platform::RemoveStaleTemporariesOf(path);
             PlanListLoadResult loaded = LoadPlanListFile(path, name);
             if (loaded.status == PlanListFileStatus::Missing) {
                 loaded.status = PlanListFileStatus::Unreadable;

@@ -2,11 +2,12 @@
 #include "platform/AtomicWrite.h"
 
 #include "platform/FaultPoint.h"
+#include "platform/Paths.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cctype>
 #include <cstring>
 #include <memory>
 #include <dirent.h>
@@ -19,12 +20,22 @@ namespace platform {
 
 namespace {
 
-std::string SystemError(const std::string& what, const std::string& path) {
-    return what + " \"" + path + "\": " + std::strerror(errno);
+/// Between a target's name and the six letters or digits that mkstemp chooses.
+constexpr std::string_view kTemporaryMark = ".tmp-";
+
+/// True when `name` is that of a temporary beside a file named `targetName` (both without a
+/// folder): exactly `targetName`, the mark, then six letters or digits.
+bool IsTemporaryOf(std::string_view name, std::string_view targetName) {
+    constexpr std::size_t kChosen = 6;
+    if (targetName.empty() || name.size() != targetName.size() + kTemporaryMark.size() + kChosen) return false;
+    if (name.substr(0, targetName.size()) != targetName) return false;
+    if (name.substr(targetName.size(), kTemporaryMark.size()) != kTemporaryMark) return false;
+    for (const char c : name.substr(name.size() - kChosen))
+        if (!std::isalnum(static_cast<unsigned char>(c))) return false;
+    return true;
 }
 
-const char* const kTemporaryMark = ".tmp-";
-
+/// The folder of `path` ("." for a bare name, "/" for a file in the root).
 std::string FolderOf(const std::string& path) {
     const auto slash = path.find_last_of('/');
     if (slash == std::string::npos) return ".";
@@ -32,19 +43,117 @@ std::string FolderOf(const std::string& path) {
     return path.substr(0, slash);
 }
 
+/// `path` up to and with its last '/', for another file name of its folder to follow.
+std::string FolderPrefixOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+/// Flushes the folder of `path`, so that a rename or a new name in it survives a power cut.
 void SyncFolderOf(const std::string& path) {
-    const int dir = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY);
+    const int dir = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {
         ::fsync(dir);
         ::close(dir);
     }
 }
 
+/// Takes the lock of the file `path` when it is a regular file of the current user and nobody
+/// holds its lock (a writer at work does; one that was killed released it with its life).
+/// Returns its descriptor, which holds the lock until closed, or -1.
+int LockIfDeadAndOurs(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0) return -1;
+    // The name must still be the file locked: a writer that finished meanwhile has given it
+    // to its target, and what has the name now is no temporary.
+    struct stat st {};
+    struct stat named {};
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid() &&
+        ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::lstat(path.c_str(), &named) == 0 && named.st_ino == st.st_ino &&
+        named.st_dev == st.st_dev)
+        return fd;
+    ::close(fd);
+    return -1;
+}
+
+/// One rename of a recorded change, by file names in the record's folder.
+struct RecordedRename {
+    std::string Temporary;
+    std::string Target;
+};
+
+bool IsPlainName(const std::string& name) {
+    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos;
+}
+
+/// The renames of a record's text (pairs of names, each ended by a NUL); none when the text
+/// is no record: then nothing it names is touched.
+std::vector<RecordedRename> ParseCommitRecord(const std::string& text) {
+    std::vector<std::string> names;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        const std::size_t end = text.find('\0', pos);
+        if (end == std::string::npos) return {};
+        names.push_back(text.substr(pos, end - pos));
+        pos = end + 1;
+    }
+    if (names.size() % 2 != 0) return {};
+    std::vector<RecordedRename> renames;
+    for (std::size_t i = 0; i < names.size(); i += 2) {
+        if (!IsPlainName(names[i + 1]) || !IsTemporaryOf(names[i], names[i + 1])) return {};
+        renames.push_back({names[i], names[i + 1]});
+    }
+    return renames;
+}
+
+/// A record is a few file names: anything much longer is none.
+bool ReadRecord(int fd, std::string& text) {
+    constexpr std::size_t kMaxRecordBytes = std::size_t(1) << 16;
+    char buffer[4096];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return false;
+        if (n == 0) return true;
+        text.append(buffer, static_cast<std::size_t>(n));
+        if (text.size() > kMaxRecordBytes) return false;
+    }
+}
+
+/// The descriptor that keeps one temporary locked while it is renamed or removed.
+class HeldTemporary {
+public:
+    explicit HeldTemporary(const std::string& path) : m_path(path) {
+        struct stat st {};
+        m_missing = ::lstat(path.c_str(), &st) != 0 && errno == ENOENT;
+        if (!m_missing) m_fd = LockIfDeadAndOurs(path);
+    }
+    ~HeldTemporary() {
+        if (m_fd >= 0) ::close(m_fd);
+    }
+    HeldTemporary(const HeldTemporary&) = delete;
+    HeldTemporary& operator=(const HeldTemporary&) = delete;
+
+    bool Missing() const { return m_missing; }
+    /// There, whole, left by the killed writer and ours to rename or remove.
+    bool Held() const { return m_fd >= 0; }
+    const std::string& Path() const { return m_path; }
+
+private:
+    std::string m_path;
+    bool m_missing = false;
+    int m_fd = -1;
+};
+
+std::string SystemError(const std::string& what, const std::string& path) {
+    return what + " \"" + path + "\": " + std::strerror(errno);
+}
+
 /// Creates an empty temporary file beside `path`, locked until its descriptor closes; `name`
 /// receives its name. Returns the descriptor, or -1 (errno set).
 int CreateLockedTemporary(const std::string& path, std::string& name) {
     for (int attempt = 0; attempt < 8; ++attempt) {
-        std::string made = path + kTemporaryMark + "XXXXXX";
+        std::string made = path + std::string(kTemporaryMark) + "XXXXXX";
         const int fd = mkostemp(made.data(), O_CLOEXEC);
         if (fd < 0) return -1;
         int locked;
@@ -63,10 +172,11 @@ int CreateLockedTemporary(const std::string& path, std::string& name) {
     return -1;
 }
 
-/// The file a write replaces: through a symbolic link, the file it points to, since renaming
-/// over the link itself would cut a shared settings file or list off from its link.
-std::string WriteTarget(const std::string& linkOrPath) {
+/// The file a write replaces. Following links, the file a link points to, since renaming over
+/// the link itself would cut a shared settings file or list off from its link.
+std::string WriteTarget(const std::string& linkOrPath, LinkHandling links) {
     std::string path = linkOrPath;
+    if (links == LinkHandling::Replace) return path;
     if (char* real = ::realpath(linkOrPath.c_str(), nullptr)) {
         path = real;
         std::free(real);
@@ -74,14 +184,68 @@ std::string WriteTarget(const std::string& linkOrPath) {
     return path;
 }
 
-/// The permission bits a write gives `path`: the old file's (0644 for a new one), without write
+/// What a write finds at its target.
+struct TargetState {
+    bool regular = false;  ///< a regular file has the name now
+    mode_t mode = 0644;    ///< its permission bits; those of a new file otherwise
+};
+
+/// Looks at `target` (the file `named` resolves to) before it is replaced: nothing, a regular
+/// file, or a link that `LinkHandling::Replace` replaces are fine; anything else is refused.
+WriteResult InspectTarget(const std::string& named, const std::string& target, LinkHandling links,
+                          TargetState& state) {
+    struct stat st {};
+    const int found = links == LinkHandling::Replace ? ::lstat(target.c_str(), &st) : ::stat(target.c_str(), &st);
+    // What cannot be looked at (no such file, or a folder without search permission) is left
+    // for the write itself to find or fail on.
+    if (found != 0 || S_ISLNK(st.st_mode)) return {};
+    if (!S_ISREG(st.st_mode))
+        return {false, "Cannot replace \"" + named + "\": it " +
+                           OpenProblemText(S_ISDIR(st.st_mode) ? OpenProblem::Folder : OpenProblem::NotRegular)};
+    state.regular = true;
+    state.mode = st.st_mode & 07777;
+    return {};
+}
+
+/// The permission bits a write gives a file whose old bits are `mode`: without write
 /// permission for `FileAccess::ReadOnly`.
-mode_t WriteMode(const std::string& path, FileAccess access) {
-    mode_t mode = 0644;
-    struct stat old {};
-    if (stat(path.c_str(), &old) == 0) mode = old.st_mode & 07777;
+mode_t WriteMode(mode_t mode, FileAccess access) {
     if (access == FileAccess::ReadOnly) mode &= ~mode_t(S_IWUSR | S_IWGRP | S_IWOTH);
     return mode;
+}
+
+/// Removes the dead temporaries of `target`, which a write resolved already.
+int RemoveDeadTemporaries(const std::string& target) {
+    const std::string folder = FolderOf(target);
+    const std::string prefix = FolderPrefixOf(target);
+    const std::string targetName = FileNameOf(target);
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return 0;
+    int removed = 0;
+    while (const dirent* entry = ::readdir(dir)) {
+        if (!IsTemporaryOf(entry->d_name, targetName)) continue;
+        const std::string path = prefix + entry->d_name;
+        const int fd = LockIfDeadAndOurs(path);
+        if (fd < 0) continue;
+        // Removed while locked, so that no writer takes it up in between.
+        if (::unlink(path.c_str()) == 0) ++removed;
+        ::close(fd);
+    }
+    ::closedir(dir);
+    return removed;
+}
+
+/// A commit record's text: each temporary's file name, then its target's, each ended by a NUL,
+/// which no file name holds.
+std::string CommitRecordText(const std::vector<std::string>& temporaries, const std::vector<std::string>& targets) {
+    std::string text;
+    for (std::size_t i = 0; i < targets.size(); ++i) {
+        text += FileNameOf(temporaries[i]);
+        text += '\0';
+        text += FileNameOf(targets[i]);
+        text += '\0';
+    }
+    return text;
 }
 
 }  // namespace
@@ -135,7 +299,7 @@ public:
     }
 
     /// Renames it over `target`; nothing is removed at the end then, and the lock goes with
-    /// the descriptor.
+    /// the descriptor, so that a commit record stays locked while its change is made.
     WriteResult RenameOver(const std::string& target) {
         if (std::rename(m_name.c_str(), target.c_str()) != 0) return {false, SystemError("Cannot replace", target)};
         m_named = true;
@@ -155,7 +319,7 @@ private:
 using detail::Temporary;
 
 WriteResult WriteNewFile(const std::string& path, std::string_view contents) {
-    RemoveStaleTemporaries(FolderOf(path));
+    RemoveDeadTemporaries(path);
     Temporary temporary;
     if (WriteResult written = temporary.Write(path, contents, 0644); !written.ok) return written;
     // A hard link fails when the name is taken: unlike a rename it never replaces a file.
@@ -166,43 +330,61 @@ WriteResult WriteNewFile(const std::string& path, std::string_view contents) {
     return {};
 }
 
-WriteResult AtomicWriteFile(const std::string& path, std::string_view contents, FileAccess access) {
-    return AtomicWriteFiles({FileWrite{path, contents, access}});
+WriteResult AtomicWriteFile(const std::string& path, std::string_view contents, FileAccess access,
+                            LinkHandling links) {
+    return AtomicWriteFiles({FileWrite{path, contents, access, links}});
 }
 
-WriteResult AtomicWriteFiles(const std::vector<FileWrite>& files) {
+WriteResult AtomicWriteFiles(const std::vector<FileWrite>& files, const std::string& commitRecord) {
     const std::size_t n = files.size();
+    const bool recorded = !commitRecord.empty();
+    // A change that a kill interrupted is ended before its temporaries could look dead.
+    if (recorded) FinishInterruptedCommit(commitRecord);
     std::vector<std::string> targets;
-    std::string cleaned;
-    for (const FileWrite& file : files) {
-        targets.push_back(WriteTarget(file.Path));
-        // What a killed write left in the folder goes with the next write there.
-        if (const std::string folder = FolderOf(targets.back()); folder != cleaned) {
-            RemoveStaleTemporaries(folder);
-            cleaned = folder;
-        }
+    std::vector<TargetState> found(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        targets.push_back(WriteTarget(files[i].Path, files[i].Links));
+        if (WriteResult usable = InspectTarget(files[i].Path, targets[i], files[i].Links, found[i]); !usable.ok)
+            return usable;
+        // The record names its files without their folder.
+        if (recorded && FolderOf(targets[i]) != FolderOf(commitRecord))
+            return {false, "Cannot record a change of \"" + targets[i] + "\" beside \"" + commitRecord + "\""};
+        // What a killed write of this file left goes with its next write.
+        RemoveDeadTemporaries(targets[i]);
     }
     // What a failed rename puts back: the old contents of every file but the last.
     std::vector<std::string> oldContents(n);
-    std::vector<bool> existed(n, false);
     for (std::size_t i = 0; i + 1 < n; ++i) {
         OpenProblem problem = OpenProblem::None;
-        existed[i] = ReadWholeFile(targets[i], oldContents[i], std::size_t(1) << 31, &problem);
-        if (!existed[i] && problem != OpenProblem::Missing)
+        if (found[i].regular && !ReadWholeFile(targets[i], oldContents[i], std::size_t(1) << 31, &problem))
             return {false, "Cannot read \"" + targets[i] + "\": it " + OpenProblemText(problem)};
     }
     std::vector<Temporary> temporaries(n);
     for (std::size_t i = 0; i < n; ++i)
-        if (WriteResult written = temporaries[i].Write(targets[i], files[i].Contents,
-                                                       WriteMode(targets[i], files[i].Access));
+        if (WriteResult written =
+                temporaries[i].Write(targets[i], files[i].Contents, WriteMode(found[i].mode, files[i].Access));
             !written.ok)
             return written;
     FaultPoint("atomic write: temporary written");
+    // Held, and so locked, until the change is made: no one ends a commit still under way.
+    Temporary record;
+    if (recorded) {
+        std::vector<std::string> names;
+        for (const Temporary& temporary : temporaries) names.push_back(temporary.Name());
+        RemoveDeadTemporaries(commitRecord);
+        if (WriteResult written = record.Write(commitRecord, CommitRecordText(names, targets), 0600); !written.ok)
+            return written;
+        if (WriteResult named = record.RenameOver(commitRecord); !named.ok) return named;
+        SyncFolderOf(commitRecord);
+        FaultPoint("atomic write: commit recorded");
+    }
     for (std::size_t i = 0; i < n; ++i) {
         if (WriteResult renamed = temporaries[i].RenameOver(targets[i]); !renamed.ok) {
+            // Put back by hand, not completed by the next one who comes by.
+            if (recorded) ::unlink(commitRecord.c_str());
             for (std::size_t j = 0; j < i; ++j) {
-                if (existed[j])
-                    AtomicWriteFile(targets[j], oldContents[j], files[j].Access);
+                if (found[j].regular)
+                    AtomicWriteFile(targets[j], oldContents[j], files[j].Access, files[j].Links);
                 else
                     ::unlink(targets[j].c_str());
             }
@@ -210,14 +392,23 @@ WriteResult AtomicWriteFiles(const std::vector<FileWrite>& files) {
         }
         if (i + 1 < n) FaultPoint("atomic write: one of several renamed");
     }
-    // Make the renames themselves durable.
+    // Make the renames themselves durable, before the record that would complete them goes.
     for (const std::string& target : targets) SyncFolderOf(target);
+    if (recorded) {
+        FaultPoint("atomic write: all renamed");
+        ::unlink(commitRecord.c_str());
+    }
     return {};
 }
 
-FileReplacement::FileReplacement(const std::string& target)
-    : m_target(WriteTarget(target)), m_mode(WriteMode(m_target, FileAccess::Keep)) {
-    RemoveStaleTemporaries(FolderOf(m_target));
+FileReplacement::FileReplacement(const std::string& target) : m_target(WriteTarget(target, LinkHandling::Follow)) {
+    TargetState found;
+    if (WriteResult usable = InspectTarget(target, m_target, LinkHandling::Follow, found); !usable.ok) {
+        m_error = usable.message;
+        return;
+    }
+    m_mode = found.mode;
+    RemoveDeadTemporaries(m_target);
     auto temporary = std::make_unique<Temporary>();
     if (temporary->Create(m_target))
         m_temporary = std::move(temporary);
@@ -240,6 +431,42 @@ WriteResult FileReplacement::Commit() {
     m_temporary.reset();
     SyncFolderOf(m_target);
     return {};
+}
+
+bool FinishInterruptedCommit(const std::string& commitRecord) {
+    const int fd = LockIfDeadAndOurs(commitRecord);
+    if (fd < 0) return false;
+    std::string text;
+    const std::vector<RecordedRename> renames = ReadRecord(fd, text) ? ParseCommitRecord(text) : std::vector<RecordedRename>{};
+    const std::string folder = FolderPrefixOf(commitRecord);
+    std::vector<std::unique_ptr<HeldTemporary>> held;
+    for (const RecordedRename& rename : renames) held.push_back(std::make_unique<HeldTemporary>(folder + rename.Temporary));
+
+    // The record was written once every temporary was whole, and they took their names in
+    // order: those before the kill are gone, the rest wait, whole. Anything else is no state
+    // that writer left, and what it still holds goes instead.
+    std::size_t first = 0;
+    while (first < held.size() && held[first]->Missing()) ++first;
+    bool whole = true;
+    for (std::size_t i = first; i < held.size(); ++i) whole = whole && held[i]->Held();
+    bool renamed = false;
+    if (whole) {
+        for (std::size_t i = first; i < held.size(); ++i) {
+            if (std::rename(held[i]->Path().c_str(), (folder + renames[i].Target).c_str()) != 0) break;
+            renamed = true;
+        }
+        SyncFolderOf(commitRecord);
+    } else {
+        for (const auto& temporary : held)
+            if (temporary->Held()) ::unlink(temporary->Path().c_str());
+    }
+    ::unlink(commitRecord.c_str());
+    ::close(fd);
+    return renamed;
+}
+
+int RemoveStaleTemporariesOf(const std::string& target, LinkHandling links) {
+    return RemoveDeadTemporaries(WriteTarget(target, links));
 }
 
 int OpenRegularFile(const std::string& path, OpenProblem* problem) {
@@ -271,41 +498,9 @@ std::string OpenProblemText(OpenProblem problem) {
         case OpenProblem::Folder: return "is a folder, not a file";
         case OpenProblem::NotRegular: return "is no regular file (a pipe or a device)";
         case OpenProblem::Unreadable: return "cannot be opened";
+        case OpenProblem::TooLarge: return "is too large";
     }
     return {};
-}
-
-int RemoveStaleTemporaries(const std::string& folder) {
-    DIR* dir = ::opendir(folder.c_str());
-    if (!dir) return 0;
-    const std::string base = folder.empty() || folder.back() == '/' ? folder : folder + "/";
-    const std::size_t markLength = std::strlen(kTemporaryMark);
-    int removed = 0;
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string name = entry->d_name;
-        // Ours: something, the mark, then the six letters or digits that mkstemp chose.
-        const std::size_t mark = name.rfind(kTemporaryMark);
-        if (mark == std::string::npos || mark == 0 || name.size() != mark + markLength + 6) continue;
-        bool sixChosen = true;
-        for (std::size_t i = mark + markLength; i < name.size(); ++i)
-            sixChosen = sixChosen && std::isalnum(static_cast<unsigned char>(name[i]));
-        if (!sixChosen) continue;
-        const std::string path = base + name;
-        const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW);
-        if (fd < 0) continue;
-        struct stat st {};
-        // A writer still at work holds the lock; one that was killed released it with its
-        // life. The name must still be the file locked: a writer that finished meanwhile has
-        // given it to its target.
-        struct stat named {};
-        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
-            ::lstat(path.c_str(), &named) == 0 && named.st_ino == st.st_ino && named.st_dev == st.st_dev &&
-            ::unlink(path.c_str()) == 0)
-            ++removed;
-        ::close(fd);
-    }
-    ::closedir(dir);
-    return removed;
 }
 
 bool ReadWholeFile(const std::string& path, std::string& out, std::size_t maxBytes, OpenProblem* problem) {
@@ -314,7 +509,8 @@ bool ReadWholeFile(const std::string& path, std::string& out, std::size_t maxByt
     if (fd < 0) return false;
     struct stat st {};
     if (fstat(fd, &st) != 0 || static_cast<std::size_t>(st.st_size) > maxBytes) {
-        if (problem) *problem = OpenProblem::Unreadable;
+        if (problem)
+            *problem = static_cast<std::size_t>(st.st_size) > maxBytes ? OpenProblem::TooLarge : OpenProblem::Unreadable;
         ::close(fd);
         return false;
     }

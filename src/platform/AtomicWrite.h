@@ -21,29 +21,50 @@ enum class FileAccess {
     ReadOnly,  ///< those bits without any write permission (saved plan lists)
 };
 
+/// What a write does with a target that is a symbolic link. Either way an existing target that
+/// is no regular file (a folder, a FIFO, a device) is refused with its name: a rename would
+/// turn a pipe or a device into a file, and a folder cannot be replaced.
+enum class LinkHandling {
+    Follow,   ///< the file the link points to is replaced where it lies (settings, lists, a user's saves)
+    Replace,  ///< the link itself is replaced, never followed: a link planted in a folder that
+              ///< others share (the saved-DVH store) must not send a save to another file
+};
+
 /// Replaces `path` with `contents` so that a failure or a kill at any point leaves the old file
 /// whole. The new file has its final permission before it takes the name, so no crash leaves it
 /// writable when it should not be (the rename needs a writable folder, not a writable file).
-/// The temporary file beside it (`path` + ".tmp-" + 6 characters) is locked from its creation
-/// until it has its final name, so that `RemoveStaleTemporaries` can tell one left by a killed
-/// writer; those of the folder are removed first.
+/// The temporary file beside it (its name + ".tmp-" + 6 characters) is locked from its creation
+/// until it has its final name, so that `RemoveStaleTemporariesOf` can tell one left by a
+/// killed writer; those of the same target are removed first.
 WriteResult AtomicWriteFile(const std::string& path, std::string_view contents,
-                            FileAccess access = FileAccess::Keep);
+                            FileAccess access = FileAccess::Keep, LinkHandling links = LinkHandling::Follow);
 
 /// One file of a change that `AtomicWriteFiles` makes.
 struct FileWrite {
     std::string Path;
     std::string_view Contents;
     FileAccess Access = FileAccess::Keep;
+    LinkHandling Links = LinkHandling::Follow;
 };
 
 /// Replaces files that are only right together, as `AtomicWriteFile` replaces one: every
 /// temporary is written and flushed first, so that a failure up to then leaves every file as
 /// it was; then they take their names in the order given, one right after the other. When a
 /// rename fails, the files renamed before it get their old contents back (one that did not
-/// exist goes again). Only a kill between two renames leaves the first files new and the
-/// rest old: whoever reads such files checks that they belong together.
-WriteResult AtomicWriteFiles(const std::vector<FileWrite>& files);
+/// exist, or was a link replaced, goes again).
+/// With a `commitRecord` (a path in the files' own folder) the change is one commit even when
+/// the writer is killed between two renames: a record there names the flushed temporaries
+/// before the first rename and goes after the last, and `FinishInterruptedCommit` completes a
+/// change that has its record. Without one, such a kill leaves the first files new and the
+/// rest old, and whoever reads them checks that they belong together.
+WriteResult AtomicWriteFiles(const std::vector<FileWrite>& files, const std::string& commitRecord = {});
+
+/// Ends the change of `AtomicWriteFiles` whose writer was killed after it wrote its record
+/// `commitRecord`: the temporaries it names that have not taken their names yet take them, in
+/// order, when they are whole (the ones before them renamed, the rest still there); otherwise
+/// they go. Then the record goes. A record whose writer is still at work (it holds the
+/// record's lock), or that another user left, is left alone. Returns true when it renamed files.
+bool FinishInterruptedCommit(const std::string& commitRecord);
 
 namespace detail {
 class Temporary;
@@ -53,7 +74,8 @@ class Temporary;
 /// printer): it writes `Path()`, a temporary beside `target` named and locked as
 /// `AtomicWriteFile`'s own, and `Commit` flushes it and renames it over `target`, which keeps
 /// its permission bits. Until then `target` is untouched; a temporary never committed is removed
-/// when this goes, and one left by a kill goes with the next write in its folder.
+/// when this goes, and one left by a kill goes with the next write of the same target. A
+/// `target` that exists and is no regular file (after links) is refused: `Path()` is empty then.
 class FileReplacement {
 public:
     explicit FileReplacement(const std::string& target);
@@ -74,18 +96,20 @@ private:
     std::unique_ptr<detail::Temporary> m_temporary;  // none when it could not be made, or once committed
 };
 
-/// Removes the temporary files of writes that never finished (their writer was killed) from
-/// `folder`: only names of our pattern whose lock nobody holds, so never the temporary of a
-/// write that another thread or process is making. Returns how many went. Every write above
-/// calls it for its folder, so what a kill left behind goes with the next write there.
-int RemoveStaleTemporaries(const std::string& folder);
+/// Removes the temporaries that writes of `target` left when they were killed: only files named
+/// exactly as its own (its file name, ".tmp-" and six letters or digits), in its folder, owned
+/// by the current user, regular, and whose lock nobody holds, so never the temporary of a
+/// write that another thread or process is making, nor any other file of the folder. `links`
+/// says where the writes of `target` put their temporaries. Returns how many went. Every write
+/// above calls it for its target, so what a kill left goes with the next write of that file.
+int RemoveStaleTemporariesOf(const std::string& target, LinkHandling links = LinkHandling::Follow);
 
 /// Writes `contents` to a file `path` that must not exist: written whole beside it first, then
 /// given its name only if no file has that name by then, so an existing file is never replaced.
 WriteResult WriteNewFile(const std::string& path, std::string_view contents);
 
 /// Why `OpenRegularFile` opened nothing.
-enum class OpenProblem { None, Missing, Folder, NotRegular, Unreadable };
+enum class OpenProblem { None, Missing, Folder, NotRegular, Unreadable, TooLarge };
 
 /// Opens `path` for reading only when it is a regular file: a folder, a FIFO or a device named
 /// like a file is refused without ever waiting for a writer. Returns the descriptor (the
@@ -97,8 +121,8 @@ std::string OpenProblemText(OpenProblem problem);
 
 /// Reads a whole file into `out`. Returns false when it does not exist or cannot be read,
 /// also when a read fails midway (then `out` is empty, never a part of the file).
-/// Files larger than `maxBytes` are refused rather than read in part; so is anything but a
-/// regular file (`problem`, when given, says why).
+/// Files larger than `maxBytes` are refused rather than read in part (`OpenProblem::TooLarge`);
+/// so is anything but a regular file (`problem`, when given, says why).
 bool ReadWholeFile(const std::string& path, std::string& out,
                    std::size_t maxBytes = std::size_t(1) << 31, OpenProblem* problem = nullptr);
 

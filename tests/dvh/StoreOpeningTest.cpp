@@ -1,11 +1,14 @@
 // Opening from the saved-DVH store: the list named like the folder, the ".mod" companion's
 // names and dose, and what happens without one.
 #include "dvh/Workspace.h"
+#include "dvh/FileNames.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
 
 namespace {
 
@@ -119,6 +122,35 @@ TEST_F(StoreOpening, ACompanionOfAnotherSaveIsLeftOutAndTheStatusBarSaysSo) {
     EXPECT_EQ(Open(sum, "Head").Step, LoadStep::ShowExisting);
     EXPECT_EQ(host.status.size(), 2u);
     EXPECT_EQ(ws.PDataset[0].DVHDataset[0].ModifiedName, "");
+}
+
+TEST_F(StoreOpening, ACompanionThatCannotBeReadIsLeftOutAndTheStatusBarNamesIt) {
+    const std::string plan = store.Write("111_H1.txt", ReadText(kData + "head_H1.txt"));
+    const std::string companion = ChangeFileExt(plan, ".mod");
+    const struct {
+        const char* what;
+        void (*make)(const std::string& path);
+    } cases[] = {
+        {"a folder", [](const std::string& path) { std::filesystem::create_directory(path); }},
+        {"a FIFO", [](const std::string& path) { ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0); }},
+        {"over 16 MB", [](const std::string& path) {
+             std::ofstream(path) << "Patient Name\tBig\r\n";
+             std::filesystem::resize_file(path, (std::size_t(16) << 20) + 1);
+         }},
+    };
+    for (const auto& unreadable : cases) {
+        SCOPED_TRACE(unreadable.what);
+        std::filesystem::remove_all(companion);
+        unreadable.make(companion);
+        ws.ResetLists(false);
+        host.status.clear();
+        ASSERT_EQ(Open(plan, "Head").Step, LoadStep::Read);
+        ReadAndFinish();
+        ASSERT_EQ(host.status.size(), 1u);
+        EXPECT_NE(host.status[0].find("111_H1.mod"), std::string::npos) << host.status[0];
+        ASSERT_EQ(ws.PDataset.at(0).DVHDatasetCount(), 2);
+        EXPECT_EQ(ws.PDataset[0].DVHDataset[0].ModifiedName, "");
+    }
 }
 
 TEST_F(StoreOpening, AFolderNamedLikeNoListAsksForTheListAndStillAppliesTheCompanion) {

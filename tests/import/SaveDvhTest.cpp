@@ -5,6 +5,7 @@
 #include "dvh/Workspace.h"
 #include "import/BrainLabTable.h"
 #include "import/ClipboardPlan.h"
+#include "import/SavedDvhStore.h"
 #include "platform/AtomicWrite.h"
 
 #include "../dvh/TestSupport.h"
@@ -164,29 +165,65 @@ TEST_F(SaveDvhTest, CopiesOtherExportsAndKeepsAStoreFileThatIsTheSource) {
     EXPECT_TRUE(dialogs.errors.empty());
 }
 
-TEST_F(SaveDvhTest, FailedWritesSayWhyAndLeaveNoHalfSave) {
+TEST_F(SaveDvhTest, FailedWritesNameTheFileAndLeaveNoHalfSave) {
+    // Each failure says the program's words, then which file it could not make or replace.
+    auto lastErrorNames = [this](const std::string& file) {
+        return !dialogs.errors.empty() && dialogs.errors.back().rfind("An error occurred while saving data.\n", 0) == 0 &&
+               dialogs.errors.back().find(file) != std::string::npos;
+    };
     // The list folder cannot be made (a file has its name).
     ASSERT_TRUE(platform::AtomicWriteFile(store + "/Head", "a file"));
     SaveDvh(ws, "Head", true, dialogs);
-    EXPECT_EQ(dialogs.errors, std::vector<std::string>{"An error occurred while saving data."});
+    EXPECT_TRUE(lastErrorNames(store + "/Head"));
     fs::remove(store + "/Head");
 
     // The ".txt" cannot be replaced (a folder has its name): no ".mod" appears.
     fs::create_directories(TextFile());
     dialogs.answers = {true};
     SaveDvh(ws, "Head", true, dialogs);
-    EXPECT_EQ(dialogs.errors.size(), 2u);
+    EXPECT_TRUE(lastErrorNames("12_H1.txt"));
     EXPECT_FALSE(fs::exists(ModFile()));
+
+    // A ".mod" that is a FIFO is no file to replace: the save says so, the store stays.
+    fs::remove_all(store + "/Head");
+    SaveDvh(ws, "Head", true, dialogs);
+    const std::string savedText = Read(TextFile());
+    fs::remove(ModFile());
+    ASSERT_EQ(::mkfifo(ModFile().c_str(), 0600), 0);
+    dialogs.answers = {true};
+    SaveDvh(ws, "Head", true, dialogs);
+    EXPECT_TRUE(lastErrorNames("12_H1.mod"));
+    EXPECT_TRUE(fs::is_fifo(ModFile()));
+    EXPECT_EQ(Read(TextFile()), savedText);
+    EXPECT_EQ(dialogs.information.size(), 1u);
 
     // A source export that vanished: nothing is written.
     fs::remove_all(store + "/Head");
     ws.PDataset[0].FileType = FileTypePlan;
     ws.PDataset[0].FilePath = store + "/gone.txt";
     SaveDvh(ws, "Head", true, dialogs);
-    EXPECT_EQ(dialogs.errors.size(), 3u);
+    EXPECT_TRUE(lastErrorNames("gone.txt"));
     EXPECT_FALSE(fs::exists(TextFile()));
     EXPECT_FALSE(fs::exists(ModFile()));
-    EXPECT_TRUE(dialogs.information.empty());
+    EXPECT_EQ(dialogs.errors.size(), 4u);
+}
+
+TEST_F(SaveDvhTest, ALinkInTheStoreIsReplacedNotWrittenThrough) {
+    // Links planted in a shared store folder would send the save to files of their choosing.
+    TempFolder elsewhere("save-elsewhere");
+    const std::string victimText = elsewhere.Write("victim.txt", "keep me");
+    const std::string victimMod = elsewhere.Write("victim.mod", "keep me too");
+    fs::create_directories(store + "/Head");
+    fs::create_symlink(victimText, TextFile());
+    fs::create_symlink(victimMod, ModFile());
+    dialogs.answers = {true};
+    SaveDvh(ws, "Head", true, dialogs);
+    EXPECT_TRUE(dialogs.errors.empty());
+    EXPECT_EQ(Read(victimText), "keep me");
+    EXPECT_EQ(Read(victimMod), "keep me too");
+    EXPECT_FALSE(fs::is_symlink(TextFile()));
+    EXPECT_FALSE(fs::is_symlink(ModFile()));
+    EXPECT_EQ(Read(TextFile()), BrainLabTableText(ws.PDataset[0]));
 }
 
 TEST_F(SaveDvhTest, ASavedPlanOpensFromTheStoreWithItsNamesPointsAndAliases) {
@@ -241,38 +278,75 @@ TEST_F(SaveDvhTest, APlanReopenedFromTheStoreKeepsTheStructuresAddedToIt) {
               (std::vector<std::string>{"PTV=", "Brainstem=BS", "Body=", "Cord=", "Eye=Eye L"}));
 }
 
+namespace {
+
+// Another alias and another volume for the first structure: the structure count stays.
+void RenameAndResize(Workspace& ws) {
+    DVHDatasetClass& first = ws.PDataset[ws.CurrentPlanIndex].DVHDataset[0];
+    first.ModifiedName = "Target";
+    first.Volume = 11;
+}
+
+/// Each structure's name, its alias after a "=" and its volume after a "/".
+std::vector<std::string> NamesAndVolumes(const PDatasetClass& plan) {
+    std::vector<std::string> names;
+    for (const DVHDatasetClass& s : plan.DVHDataset)
+        names.push_back(s.Name + "=" + s.ModifiedName + "/" + std::to_string(static_cast<int>(s.Volume)));
+    return names;
+}
+
+}  // namespace
+
 TEST_F(SaveDvhTest, ASaveKilledAtAnyStepOpensAsTheOldSaveOrTheNewNeverAMixAndLeavesNoTemporary) {
     const PDatasetClass first = ws.PDataset[0];
-    const std::vector<std::string> before{"PTV=", "Brainstem=BS", "Body="};
-    struct Step {
-        const char* point;
-        std::vector<std::string> opened;  // what the store gives afterwards
-        bool told;                         // the status bar says the companion was left out
-    } steps[] = {
-        {"atomic write: temporary written", before, false},
-        // The new companion beside the old table: the table alone, without the aliases.
-        {"atomic write: one of several renamed", {"PTV=", "Brainstem=", "Body="}, true},
-        {"nowhere: the save ends", {"PTV=", "Brainstem=BS", "Body=", "Cord=", "Eye=Eye L"}, false},
+    const std::vector<std::string> before{"PTV=/10", "Brainstem=BS/10", "Body=/10"};
+    const struct Change {
+        void (*apply)(Workspace&);
+        std::vector<std::string> after;
+    } changes[] = {
+        {RenameAndResize, {"PTV=Target/11", "Brainstem=BS/10", "Body=/10"}},
+        {AddTwoStructures, {"PTV=/10", "Brainstem=BS/10", "Body=/10", "Cord=/5", "Eye=Eye L/2"}},
     };
-    for (const Step& step : steps) {
-        SCOPED_TRACE(step.point);
-        fs::remove_all(store + "/Head");
-        ws.PDataset[0] = first;
-        SaveDvh(ws, "Head", true, dialogs);
-        AddTwoStructures(ws);
-        dialogs.answers = {true};
-        EXPECT_EQ(KilledAt(step.point, [&] { SaveDvh(ws, "Head", true, dialogs); }),
-                  std::string(step.point).rfind("atomic", 0) == 0);
+    const struct Step {
+        const char* point;
+        bool becomesNew;  // what the store gives afterwards
+    } steps[] = {
+        {"atomic write: temporary written", false},
+        {"atomic write: commit recorded", true},
+        {"atomic write: one of several renamed", true},
+        {"atomic write: all renamed", true},
+        {"nowhere: the save ends", true},
+    };
+    for (const Change& change : changes) {
+        for (const Step& step : steps) {
+            SCOPED_TRACE(std::string(step.point) + ", structures " + std::to_string(change.after.size()));
+            fs::remove_all(store + "/Head");
+            ws.PDataset[0] = first;
+            SaveDvh(ws, "Head", true, dialogs);
+            change.apply(ws);
+            dialogs.answers = {true};
+            EXPECT_EQ(KilledAt(step.point, [&] { SaveDvh(ws, "Head", true, dialogs); }),
+                      std::string(step.point).rfind("atomic", 0) == 0);
 
-        RecordingHost host;
-        Workspace reader;
-        reader.SetHost(&host);
-        EXPECT_EQ(Names(Reopen(reader)), step.opened);
-        EXPECT_EQ(host.status.size(), step.told ? 1u : 0u);
+            RecordingHost host;
+            Workspace reader;
+            reader.SetHost(&host);
+            EXPECT_EQ(NamesAndVolumes(Reopen(reader)), step.becomesNew ? change.after : before);
+            EXPECT_TRUE(host.status.empty());
 
-        // The next save into the folder clears what the killed one left there.
-        dialogs.answers = {true};
-        SaveDvh(ws, "Head", true, dialogs);
-        EXPECT_EQ(std::distance(fs::directory_iterator(store + "/Head"), fs::directory_iterator()), 2);
+            // The next save of the entry clears what the killed one left there.
+            dialogs.answers = {true};
+            SaveDvh(ws, "Head", true, dialogs);
+            EXPECT_EQ(std::distance(fs::directory_iterator(store + "/Head"), fs::directory_iterator()), 2);
+        }
     }
+}
+
+TEST_F(SaveDvhTest, AFirstSaveKilledBetweenItsRenamesIsListedWhole) {
+    // The new companion has its name, the export not yet: the store's list ends the save.
+    EXPECT_TRUE(KilledAt("atomic write: one of several renamed", [&] { SaveDvh(ws, "Head", true, dialogs); }));
+    EXPECT_FALSE(fs::exists(TextFile()));
+    EXPECT_EQ(StoreTextFiles(store + "/Head"), std::vector<std::string>{TextFile()});
+    EXPECT_EQ(Read(TextFile()), BrainLabTableText(ws.PDataset[0]));
+    EXPECT_EQ(std::distance(fs::directory_iterator(store + "/Head"), fs::directory_iterator()), 2);
 }

@@ -143,17 +143,20 @@ TEST(PlanListCrash, AKilledSaveLeavesNoWritableListAndItsTemporaryGoesAtTheNextS
     for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
         if (entry.path().filename().string().rfind("Head.lst.tmp-", 0) == 0) dead = entry.path();
     ASSERT_FALSE(dead.empty());
-    // One that a live writer still holds locked, and a name not of our pattern.
+    // One that a live writer still holds locked, and files that only look like temporaries:
+    // a user's copy and another program's, named for no file of ours.
     const std::string live = dir.Write("Tessaray.ini.tmp-Zz99yY", "being written");
     const int liveFd = ::open(live.c_str(), O_RDONLY);
     ASSERT_EQ(::flock(liveFd, LOCK_EX), 0);
-    const std::string foreign = dir.Write("notes.tmp-later", "not ours");
+    const std::string foreign = dir.Write("thesis.tmp-backup", "not ours");
+    const std::string foreignToo = dir.Write("export.csv.tmp-a1B2c3", "not ours either");
 
     Workspace next;
     LoadSettingsAndPlanLists(next, dir.Path());
     EXPECT_FALSE(platform::FileExists(dead));
     EXPECT_TRUE(platform::FileExists(live));
     EXPECT_TRUE(platform::FileExists(foreign));
+    EXPECT_TRUE(platform::FileExists(foreignToo));
     ::close(liveFd);
     ASSERT_EQ(next.PlanListNameCount(), 1);
     EXPECT_TRUE(platform::IsReadOnly(PlanListFilePath(dir.Path(), "Head")));

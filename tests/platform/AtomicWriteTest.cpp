@@ -4,6 +4,7 @@
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
 #include "TempFolder.h"
+#include "../support/KilledAt.h"
 
 #include <gtest/gtest.h>
 #include <fcntl.h>
@@ -12,6 +13,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <vector>
 
 TEST(AtomicWrite, ReplacesTheFileAndKeepsItsPermissions) {
     TempFolder dir;
@@ -94,18 +96,31 @@ std::string g_folder;
 int g_removedMeanwhile = -1;
 }  // namespace
 
-TEST(AtomicWrite, AWriteClearsTheTemporariesOfKilledWritesButNeverOneBeingWritten) {
+TEST(AtomicWrite, AWriteClearsOnlyTheDeadTemporariesOfItsOwnTarget) {
     TempFolder dir;
-    const std::string dead = dir.Write("plan.txt.tmp-Ab12Cd", "left by a killed save");
-    const std::string live = dir.Write("plan.mod.tmp-Zz99yY", "being written");
+    const std::string dead = dir.Write("export.txt.tmp-Ab12Cd", "left by a killed save");
+    const std::string live = dir.Write("export.txt.tmp-Zz99yY", "being written");
     const int liveFd = ::open(live.c_str(), O_RDONLY);
     ASSERT_EQ(::flock(liveFd, LOCK_EX), 0);
-    const std::string foreign = dir.Write("notes.tmp-later", "not ours");
+    // Not ours to touch: a user's file, another file's temporary (another program's live one,
+    // perhaps), and names of our pattern that are no regular file or belong to another user.
+    std::vector<std::string> kept = {dir.Write("thesis.tmp-backup", "a user's copy"),
+                                     dir.Write("export.csv.tmp-a1B2c3", "another program's"),
+                                     dir.Write("xexport.txt.tmp-Qq11Qq", "another name"),
+                                     dir.File("export.txt.tmp-Fold3r")};
+    std::filesystem::create_directory(kept.back());
+    kept.push_back(dir.File("export.txt.tmp-L1nked"));
+    ASSERT_EQ(symlink(dir.File("thesis.tmp-backup").c_str(), kept.back().c_str()), 0);
+    if (geteuid() == 0) {
+        kept.push_back(dir.Write("export.txt.tmp-0ther5", "another user's"));
+        ASSERT_EQ(chown(kept.back().c_str(), 4242, 4242), 0);
+    }
 
     // A clean-up while this write waits between its temporary and the rename leaves it alone.
     g_folder = dir.Path();
     platform::SetFaultHook([](std::string_view point) {
-        if (point == "atomic write: temporary written") g_removedMeanwhile = platform::RemoveStaleTemporaries(g_folder);
+        if (point == "atomic write: temporary written")
+            g_removedMeanwhile = platform::RemoveStaleTemporariesOf(g_folder + "export.txt");
     });
     const platform::WriteResult written = platform::AtomicWriteFile(dir.File("export.txt"), "rows");
     platform::SetFaultHook(nullptr);
@@ -114,8 +129,41 @@ TEST(AtomicWrite, AWriteClearsTheTemporariesOfKilledWritesButNeverOneBeingWritte
     EXPECT_EQ(dir.Read("export.txt"), "rows");
     EXPECT_FALSE(std::filesystem::exists(dead));
     EXPECT_TRUE(std::filesystem::exists(live));
-    EXPECT_TRUE(std::filesystem::exists(foreign));
+    for (const std::string& path : kept) EXPECT_TRUE(std::filesystem::symlink_status(path).type() !=
+                                                     std::filesystem::file_type::not_found) << path;
     ::close(liveFd);
+}
+
+TEST(AtomicWrite, ATargetThatIsNoRegularFileIsRefusedAndAStoreLinkIsReplaced) {
+    TempFolder dir;
+    const std::string fifo = dir.File("page.bmp");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string linkToFifo = dir.File("export.txt");
+    ASSERT_EQ(symlink(fifo.c_str(), linkToFifo.c_str()), 0);
+    for (const std::string& target : {fifo, linkToFifo}) {
+        SCOPED_TRACE(target);
+        const platform::WriteResult written = platform::AtomicWriteFile(target, "x");
+        EXPECT_FALSE(written.ok);
+        EXPECT_NE(written.message.find(target), std::string::npos) << written.message;
+        const platform::FileReplacement printed(target);
+        EXPECT_TRUE(printed.Path().empty());
+        EXPECT_NE(printed.Error().find(target), std::string::npos) << printed.Error();
+    }
+    EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+    EXPECT_TRUE(std::filesystem::is_symlink(linkToFifo));
+
+    // A store's file: a link planted there is replaced, the file it points to untouched; a FIFO
+    // that is no link is refused all the same.
+    const std::string elsewhere = dir.Write("elsewhere", "someone's file");
+    const std::string planted = dir.File("12_H1.mod");
+    ASSERT_EQ(symlink(elsewhere.c_str(), planted.c_str()), 0);
+    const auto replace = platform::LinkHandling::Replace;
+    ASSERT_TRUE(platform::AtomicWriteFile(planted, "companion", platform::FileAccess::Keep, replace).ok);
+    EXPECT_FALSE(std::filesystem::is_symlink(planted));
+    EXPECT_EQ(dir.Read("12_H1.mod"), "companion");
+    EXPECT_EQ(dir.Read("elsewhere"), "someone's file");
+    EXPECT_FALSE(platform::AtomicWriteFile(fifo, "x", platform::FileAccess::Keep, replace).ok);
+    EXPECT_TRUE(std::filesystem::is_fifo(fifo));
 }
 
 TEST(AtomicWrite, FilesWrittenTogetherAreAllReplacedOrNoneIs) {
@@ -131,4 +179,43 @@ TEST(AtomicWrite, FilesWrittenTogetherAreAllReplacedOrNoneIs) {
     EXPECT_EQ(dir.Read("b.txt"), "new b");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
                             std::filesystem::directory_iterator()), 2);
+}
+
+namespace {
+bool g_endedMeanwhile = true;
+}  // namespace
+
+TEST(AtomicWrite, ACommitKilledAtAnyStepEndsWhollyOldOrWhollyNew) {
+    const struct {
+        const char* point;
+        bool becomesNew;
+        bool renamedAfter;  // the end of the commit renames what the kill left
+    } steps[] = {
+        {"atomic write: temporary written", false, false},
+        {"atomic write: commit recorded", true, true},
+        {"atomic write: one of several renamed", true, true},
+        {"atomic write: all renamed", true, false},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.point);
+        TempFolder dir;
+        const std::string mod = dir.Write("a.mod", "old a"), txt = dir.Write("a.txt", "old b");
+        const std::string record = dir.File("a.txt.commit");
+        EXPECT_TRUE(KilledAt(step.point, [&] { platform::AtomicWriteFiles({{mod, "new a"}, {txt, "new b"}}, record); }));
+        EXPECT_EQ(platform::FinishInterruptedCommit(record), step.renamedAfter);
+        EXPECT_EQ(dir.Read("a.mod") + "," + dir.Read("a.txt"), step.becomesNew ? "new a,new b" : "old a,old b");
+        EXPECT_FALSE(std::filesystem::exists(record));
+        // The next commit clears the dead temporaries, and no one ends a commit under way.
+        g_folder = record;
+        platform::SetFaultHook([](std::string_view point) {
+            if (point == "atomic write: commit recorded") g_endedMeanwhile = platform::FinishInterruptedCommit(g_folder);
+        });
+        const platform::WriteResult again = platform::AtomicWriteFiles({{mod, "c"}, {txt, "d"}}, record);
+        platform::SetFaultHook(nullptr);
+        EXPECT_TRUE(again.ok) << again.message;
+        EXPECT_FALSE(g_endedMeanwhile);
+        EXPECT_EQ(dir.Read("a.mod") + "," + dir.Read("a.txt"), "c,d");
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
+                                std::filesystem::directory_iterator()), 2);
+    }
 }
