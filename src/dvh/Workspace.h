@@ -16,8 +16,9 @@
 #include <vector>
 
 /// The program's data and the routines that work on it alone. The main window inherits it,
-/// so its members keep the names every form uses (`TForm1::PDataset`, `TForm1::CalcIndex`...)
-/// while everything here is tested without a window. Questions and progress go up through the one
+/// so its members keep the names every form uses (`TForm1::PDataset`, `TForm1::ReadDvhFile`...)
+/// while everything here is tested without a window. The subsystems' routines over it are
+/// declared in their own headers (`CalcIndex` in planlist/WorkspaceIndex.h, ...). Questions and progress go up through the one
 /// `WorkspaceHost`.
 class Workspace {
 public:
@@ -257,19 +258,6 @@ public:
     /// current plan and any waiting load. Refused (false, nothing changed) while a file is
     /// being read. `clearIndexRowColor` also empties `IndexRowColor`.
     bool ResetLists(bool clearIndexRowColor);
-
-    // ---- plan lists ----
-    // ---- index calculator ----
-    /// One index of structure `structureIndex` of the plan `CurrentPlanIndex` (kinds 0-16;
-    /// `ciReference`/`ciValue` for kind 16 only). Unrounded; -1 for no value, 0 for a level
-    /// the curve never crosses. See CalcPlanIndex (planlist/IndexCalculator.h).
-    float CalcIndex(int structureIndex, int kind, float value, int ciReference, float ciValue) const;
-    /// Volume/dose resampling of an explicit plan (kinds 0-3 of its own numbering), leaving
-    /// `CurrentPlanIndex` alone. See CalcDatasetIndex (planlist/IndexCalculator.h).
-    float CalcIndexForDataset(int structureIndex, int kind, float value, int planIndex) const;
-    /// The structure of `plan` an index row named `rowName` stands for (last display-name
-    /// match under the live "Case sensitivity"), -1 for none.
-    int IndexRowStructure(const PDatasetClass& plan, std::string_view rowName) const;
 
 protected:
     WorkspaceHost* m_host = nullptr;
