@@ -3,6 +3,7 @@
 
 #include "app/LazyFileDialog.h"
 #include "dvh/Workspace.h"
+#include "import/XiOLoad.h"
 #include "planlist/IndexRowCommands.h"
 #include "planlist/WorkspaceIndex.h"
 #include "planlist/ui/PlanListWindowHost.h"
@@ -86,6 +87,10 @@ public:
     int IndexRowStructure(const PDatasetClass& plan, std::string_view rowName) const {
         return ::IndexRowStructure(*this, plan, rowName);
     }
+    // The XiO load's continuations over this window's plans.
+    int HandOverPendingXiO() { return ::HandOverPendingXiO(*this); }
+    ReadResult FinishXiOLoad(const XiODialogAnswer& answer) { return ::FinishXiOLoad(*this, answer); }
+    bool CancelXiOLoad() { return ::CancelXiOLoad(*this); }
 
     // ==== menus (TForm1Menus.cpp) ====
 
