@@ -20,8 +20,8 @@ class ImportReaders;
 /// The program's data and the routines that work on it alone. The main window inherits it,
 /// so its members keep the names every form uses (`TForm1::PDataset`, `TForm1::ReadDvhFile`...)
 /// while everything here is tested without a window. The subsystems' routines over it are
-/// declared in their own headers (`CalcIndex` in planlist/WorkspaceIndex.h, ...). Questions and progress go up through the one
-/// `WorkspaceHost`.
+/// declared in their own headers (`CalcIndex` in planlist/WorkspaceIndex.h, `FinishXiOLoad` in
+/// import/XiOLoad.h, ...). Questions and progress go up through the one `WorkspaceHost`.
 class Workspace {
 public:
     using DVsetClass = ::DVsetClass;
@@ -244,9 +244,11 @@ public:
 
 protected:
     WorkspaceHost* m_host = nullptr;
-    const ImportReaders* m_importReaders = nullptr;
 
 private:
+    /// Given by `SetImportReaders`; while null, codes 5, 6 and 7 are refused.
+    const ImportReaders* m_importReaders = nullptr;
+
     // Opening plans (PlanOpening.cpp).
     LoadOrder BeginLoadOfEntry(int openFileIndex);
     void StartPending(int openFileIndex, int planIndex, bool appended);
