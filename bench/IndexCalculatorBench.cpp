@@ -9,6 +9,7 @@
 #include "dvh/Workspace.h"
 #include "planlist/IndexCalculator.h"
 #include "planlist/IndexGridModel.h"
+#include "planlist/WorkspaceIndex.h"
 
 #include <benchmark/benchmark.h>
 
@@ -119,8 +120,8 @@ void BM_IndexRowsOverPlans(benchmark::State& state) {
             ws.CurrentPlanIndex = p % pool;
             const PDatasetClass& plan = ws.PDataset[ws.CurrentPlanIndex];
             for (const IndexDataClass& row : list.IndexData) {
-                const int j = ws.IndexRowStructure(plan, row.Name);
-                sum += ws.CalcIndex(j, row.Items, row.Value, row.ItemsCI, row.ValueCI);
+                const int j = IndexRowStructure(ws, plan, row.Name);
+                sum += CalcIndex(ws, j, row.Items, row.Value, row.ItemsCI, row.ValueCI);
             }
         }
         benchmark::DoNotOptimize(sum);

@@ -9,6 +9,7 @@
 #include "app/TStartForm.h"
 #include "widgets/TextBytes.h"
 #include "app/WindowPlacement.h"
+#include "import/ImportHandOver.h"
 #include "platform/Paths.h"
 
 #include <QDir>
@@ -28,6 +29,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), m_curveCache(std::make_un
     setWindowTitle("Tessaray");
     setAcceptDrops(true);
     SetHost(this);
+    InstallImportReaders(*this);
     setFont(DesignedFont(12));
     BuildMenus();
     BuildToolBars();

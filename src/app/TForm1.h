@@ -3,7 +3,9 @@
 
 #include "app/LazyFileDialog.h"
 #include "dvh/Workspace.h"
+#include "import/XiOLoad.h"
 #include "planlist/IndexRowCommands.h"
+#include "planlist/WorkspaceIndex.h"
 #include "planlist/ui/PlanListWindowHost.h"
 #include "platform/IniFile.h"
 #include "report/PageOperations.h"
@@ -74,6 +76,21 @@ public:
     /// An information box with an OK button, shown without a modal loop.
     void Inform(const std::string& text, const std::string& caption) override;
     bool MoveToTrash(const std::string& path) override;
+
+    // The index calculator over this window's plans, under the names the forms use.
+    float CalcIndex(int structureIndex, int kind, float value, int ciReference, float ciValue) const {
+        return ::CalcIndex(*this, structureIndex, kind, value, ciReference, ciValue);
+    }
+    float CalcIndexForDataset(int structureIndex, int kind, float value, int planIndex) const {
+        return ::CalcIndexForDataset(*this, structureIndex, kind, value, planIndex);
+    }
+    int IndexRowStructure(const PDatasetClass& plan, std::string_view rowName) const {
+        return ::IndexRowStructure(*this, plan, rowName);
+    }
+    // The XiO load's continuations over this window's plans.
+    int HandOverPendingXiO() { return ::HandOverPendingXiO(*this); }
+    ReadResult FinishXiOLoad(const XiODialogAnswer& answer) { return ::FinishXiOLoad(*this, answer); }
+    bool CancelXiOLoad() { return ::CancelXiOLoad(*this); }
 
     // ==== menus (TForm1Menus.cpp) ====
 

@@ -15,10 +15,13 @@
 #include <string_view>
 #include <vector>
 
+class ImportReaders;
+
 /// The program's data and the routines that work on it alone. The main window inherits it,
-/// so its members keep the names every form uses (`TForm1::PDataset`, `TForm1::CalcIndex`...)
-/// while everything here is tested without a window. Questions and progress go up through the one
-/// `WorkspaceHost`.
+/// so its members keep the names every form uses (`TForm1::PDataset`, `TForm1::ReadDvhFile`...)
+/// while everything here is tested without a window. The subsystems' routines over it are
+/// declared in their own headers (`CalcIndex` in planlist/WorkspaceIndex.h, `FinishXiOLoad` in
+/// import/XiOLoad.h, ...). Questions and progress go up through the one `WorkspaceHost`.
 class Workspace {
 public:
     using DVsetClass = ::DVsetClass;
@@ -113,41 +116,22 @@ public:
     ReadResult LastReadResult;
 
     /// Reads the body of the file at `path` into the last plan, by that plan's `FileType`: 2 and
-    /// 3 here, 12 and 13 through `ReadDvhTextBlocks`, 5 and 6 through `ReadBrainLabDvh`, 7
-    /// through `ReadXiOHeader`; 4 and 14 are refused with a status text. The plan's structures
-    /// and `BodyIndex` change only when the whole read succeeds; a failure goes to the status
-    /// bar with the file name and line. The caller shows and draws the plan afterwards (see
-    /// `ShowPlanAfterRead`).
+    /// 3 here, 12 and 13 through `ReadDvhTextBlocks`, 5, 6 and 7 through the handed
+    /// `ImportReaders` (refused with `UnknownFileType` when none were handed); 4 and 14 are
+    /// refused with a status text. The plan's structures and `BodyIndex` change only when the
+    /// whole read succeeds; a failure goes to the status bar with the file name and line. The
+    /// caller shows and draws the plan afterwards (see `ShowPlanAfterRead`).
     ReadResult ReadDvhFile(const std::string& path);
     /// Reads a code 12 or 13 export ("Description" header) into the last plan, as `ReadDvhFile`.
     ReadResult ReadDvhTextBlocks(const std::string& path);
-    /// BrainSCAN and iPlan saved DVH tables (codes 5, 6) into the last plan (src/import).
-    ReadResult ReadBrainLabDvh(const std::string& path);
-    /// XiO exports (code 7), first pass (src/import): lists the structures of the file into
-    /// `PendingXiO`, bound to the last plan, for the XiO dialog. A file that fails is reported
-    /// in the status bar and leaves no request.
-    ReadResult ReadXiOHeader(const std::string& path);
+    /// Hands the workspace the readers of codes 5, 6 and 7, which live above the model.
+    void SetImportReaders(const ImportReaders* readers) { m_importReaders = readers; }
     /// How many structures the export at `path` of file type `code` (2, 3, 12, 13, 5, 6, 7)
-    /// holds, as its reader finds them; none when it cannot be read (src/import).
-    static std::optional<std::size_t> ExportStructureCount(const std::string& path, int code);
-    /// The XiO load waiting for the dialog's answer.
+    /// holds, as its reader finds them; none when it cannot be read (5, 6, 7: nor without the
+    /// handed readers).
+    std::optional<std::size_t> ExportStructureCount(const std::string& path, int code) const;
+    /// The XiO load waiting for the dialog's answer (import/XiOLoad.h).
     XiOLoadRequest PendingXiO;
-    /// The plan `PendingXiO` fills, -1 when none or no longer that plan.
-    int XiORequestPlanIndex() const;
-    /// After the names pass of a pending load: ends the pending load and returns the plan the
-    /// XiO dialog is to complete, or -1 when the pass failed (the plan appended for the load
-    /// is removed again, and no request is left).
-    int HandOverPendingXiO();
-    /// The XiO dialog's OK: gives the plan its identity, plan list (-1 for "N/A") and normal
-    /// tissue, reads the file with the dose through the progress bar, then applies the
-    /// companion's aliases. A failed read removes the plan appended for the load and goes to
-    /// the status bar. Returns how the read ended; the request is over either way.
-    ReadResult FinishXiOLoad(const XiODialogAnswer& answer);
-    /// The XiO dialog's Cancel: removes the plan appended for the load; true when it did.
-    bool CancelXiOLoad();
-    /// Reads the XiO export at `path` with the prescribed dose `doseGy` into the last plan,
-    /// committing on success, with the progress bar shown (and closed) throughout.
-    ReadResult ReadXiODvh(const std::string& path, float doseGy);
     /// Removes plan `p` and keeps `CurrentPlanIndex` on the plan it named (-1 if it was `p`).
     void RemovePlan(int p);
     /// Whether the last plan is shown and drawn after a read that ended with `result`: not for
@@ -258,23 +242,13 @@ public:
     /// being read. `clearIndexRowColor` also empties `IndexRowColor`.
     bool ResetLists(bool clearIndexRowColor);
 
-    // ---- plan lists ----
-    // ---- index calculator ----
-    /// One index of structure `structureIndex` of the plan `CurrentPlanIndex` (kinds 0-16;
-    /// `ciReference`/`ciValue` for kind 16 only). Unrounded; -1 for no value, 0 for a level
-    /// the curve never crosses. See CalcPlanIndex (planlist/IndexCalculator.h).
-    float CalcIndex(int structureIndex, int kind, float value, int ciReference, float ciValue) const;
-    /// Volume/dose resampling of an explicit plan (kinds 0-3 of its own numbering), leaving
-    /// `CurrentPlanIndex` alone. See CalcDatasetIndex (planlist/IndexCalculator.h).
-    float CalcIndexForDataset(int structureIndex, int kind, float value, int planIndex) const;
-    /// The structure of `plan` an index row named `rowName` stands for (last display-name
-    /// match under the live "Case sensitivity"), -1 for none.
-    int IndexRowStructure(const PDatasetClass& plan, std::string_view rowName) const;
-
 protected:
     WorkspaceHost* m_host = nullptr;
 
 private:
+    /// Given by `SetImportReaders`; while null, codes 5, 6 and 7 are refused.
+    const ImportReaders* m_importReaders = nullptr;
+
     // Opening plans (PlanOpening.cpp).
     LoadOrder BeginLoadOfEntry(int openFileIndex);
     void StartPending(int openFileIndex, int planIndex, bool appended);

@@ -3,6 +3,7 @@
 
 #include "dvh/DvhExportReader.h"
 #include "dvh/DvhTextBlockReader.h"
+#include "dvh/ImportReaders.h"
 #include "dvh/LineCursor.h"
 
 #include <algorithm>
@@ -104,9 +105,12 @@ ReadResult Workspace::ReadDvhFile(const std::string& path) {
     switch (type) {
     case FileTypeBrainScan:
     case FileTypeIPlan:
-        return LastReadResult = ReadBrainLabDvh(path);
     case FileTypeXiO:
-        return LastReadResult = ReadXiOHeader(path);
+        if (!m_importReaders)
+            return LastReadResult = ReadResult::Fail(ReadStatus::UnknownFileType, 0,
+                                                     "no reader for file type " + std::to_string(type));
+        return LastReadResult = type == FileTypeXiO ? m_importReaders->ReadXiOHeader(*this, path)
+                                                    : m_importReaders->ReadBrainLabDvh(*this, path);
     case FileTypeSeveralPlans:
     case FileTypeMultiDescription:
         if (m_host) m_host->StatusText("Plan Comparison DVH File cannot read this program.");

@@ -2,10 +2,16 @@
 #pragma once
 
 #include "dvh/DvhReading.h"
+#include "dvh/Workspace.h"
 
 #include <string>
 
-
 /// Reads the BrainSCAN/iPlan table file at `path` (streamed, whole lines) into `out`, which
-/// stays empty on failure; the batch reader and `Workspace::ReadBrainLabDvh` both come here.
+/// stays empty on failure; the batch reader and `ReadBrainLabDvh` both come here.
 ReadResult ReadBrainLabTableFile(const std::string& path, ParsedPlan& out);
+/// BrainSCAN and iPlan saved DVH tables (codes 5, 6) into the last plan of `ws`; a failure
+/// leaves the plan without structures and goes to the status bar.
+ReadResult ReadBrainLabDvh(Workspace& ws, const std::string& path);
+/// Hands `ws` the readers of codes 5, 6 and 7, which its opener cannot reach by itself.
+/// Whoever sets up a workspace that opens such files calls this once.
+void InstallImportReaders(Workspace& ws);

@@ -1,5 +1,6 @@
 // Workspace reading: dispatch by file type, commit on success, colours, progress and status texts.
 #include "dvh/Workspace.h"
+#include "import/ImportHandOver.h"
 
 #include "DvhTestText.h"
 #include "TestSupport.h"
@@ -140,7 +141,18 @@ TEST_F(WorkspaceReaders, DispatchesByFileType) {
     }
     EXPECT_EQ(host.begins, 0);  // refused before any progress is shown
 
+    // BrainSCAN, iPlan and XiO are read above the model: a workspace not handed their readers
+    // refuses them and counts nothing.
+    for (int imported : {5, 6, 7}) {
+        NewPlan(imported);
+        EXPECT_EQ(ws.ReadDvhFile(path).status, ReadStatus::UnknownFileType);
+        EXPECT_TRUE(ws.PDataset.back().DVHDataset.empty());
+        EXPECT_FALSE(ws.PendingXiO.Active);
+        EXPECT_EQ(ws.ExportStructureCount(path, imported), std::nullopt);
+    }
+
     // A one-plan export handed to the BrainLAB table reader fails on its line 7, naming the file.
+    InstallImportReaders(ws);
     for (int brainLab : {5, 6}) {
         NewPlan(brainLab);
         EXPECT_EQ(ws.ReadDvhFile(path).status, ReadStatus::BadNumber);

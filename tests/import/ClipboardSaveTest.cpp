@@ -2,6 +2,7 @@
 #include "dvh/Workspace.h"
 #include "import/ClipboardDvh.h"
 #include "import/ClipboardPlan.h"
+#include "import/ImportHandOver.h"
 #include "import/SaveDvh.h"
 
 #include <gtest/gtest.h>
@@ -27,6 +28,7 @@ TEST(ClipboardSave, SavedClipboardPlanReopensWithTheFileReadersMinimum) {
     fs::remove_all(store);
     fs::create_directories(store);
     Workspace ws;
+    InstallImportReaders(ws);
     ws.SaveFolder = store.string();
     ws.ImportPlanNumber = 1;
     std::vector<DVHDatasetClass> structures;

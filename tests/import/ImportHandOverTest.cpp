@@ -1,6 +1,6 @@
 // Reading BrainSCAN/iPlan files into the workspace's last plan: colours under the live case
 // setting, and a failed file leaving the plan without structures.
-#include "dvh/Workspace.h"
+#include "import/ImportHandOver.h"
 
 #include "../dvh/TestSupport.h"
 
@@ -24,6 +24,7 @@ TEST(ImportHandOver, BrainLabColoursFollowTheListUnderTheLiveCaseSetting) {
     RecordingHost host;
     Workspace ws;
     ws.SetHost(&host);
+    InstallImportReaders(ws);
     PlanListNameClass list;
     list.Name = "Head";
     list.StructureDB = {{"PTV", true, 10, 20, 30, true}, {"Body", true, 1, 2, 3, false}};

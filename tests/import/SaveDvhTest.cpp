@@ -4,6 +4,7 @@
 
 #include "dvh/Workspace.h"
 #include "import/BrainLabTable.h"
+#include "import/ImportHandOver.h"
 #include "import/ClipboardPlan.h"
 #include "import/SavedDvhStore.h"
 #include "platform/AtomicWrite.h"
@@ -77,6 +78,7 @@ protected:
     /// Opens the saved plan from the store as the saved-file list does, in a workspace of its
     /// own; `reader` keeps what its status bar was told.
     PDatasetClass Reopen(Workspace& reader) const {
+        InstallImportReaders(reader);
         reader.PlanListName.emplace_back().Name = "Head";
         const DvhHeader h = RecogniseDvhHeaderFile(TextFile());
         EXPECT_EQ(h.FileType, FileTypeBrainScan);

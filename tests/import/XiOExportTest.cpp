@@ -3,7 +3,9 @@
 #include "import/XiOExport.h"
 
 #include "dvh/Workspace.h"
+#include "import/ImportHandOver.h"
 #include "import/PrescribedDoseText.h"
+#include "import/XiOLoad.h"
 
 #include "../dvh/TestSupport.h"
 
@@ -139,6 +141,7 @@ TEST(XiOLoad, StorePlanTakesTheCompanionAndCancelOrFailureRemovesOnlyItsPlan) {
     RecordingHost host;
     Workspace ws;
     ws.SetHost(&host);
+    InstallImportReaders(ws);
     ws.PlanListName.emplace_back().Name = "Pelvis";
     const std::string path = folder.Write("Pelvis_x.txt", Block("External", {"0,1", "100,1"}) + Block("PTV", {"0,0", "100,2"}));
     folder.Write("Pelvis_x.mod", "Patient Name\tAnn\nPatient ID\tNULL\nPlan Name\tNULL\nPlan ID\tNULL\n"
@@ -153,14 +156,14 @@ TEST(XiOLoad, StorePlanTakesTheCompanionAndCancelOrFailureRemovesOnlyItsPlan) {
         const LoadOrder order = ws.BeginLoadFromStore(path, h.FileType, h.fields, "Pelvis", nullptr);
         ASSERT_EQ(order.Step, LoadStep::Read);
         ASSERT_GE(ws.ReadPendingPlan(), 0);
-        const int p = ws.HandOverPendingXiO();
+        const int p = HandOverPendingXiO(ws);
         ASSERT_EQ(p, 1);
         EXPECT_FALSE(ws.Pending.Active);
         EXPECT_EQ(ws.PDataset[p].PatientName, "Ann");
         EXPECT_EQ(ws.PendingXiO.Names, (std::vector<std::string>{"External", "PTV"}));
         EXPECT_EQ(ws.PendingXiO.ModDoseText, "6000");
         if (round == 0) {
-            EXPECT_TRUE(ws.CancelXiOLoad());
+            EXPECT_TRUE(CancelXiOLoad(ws));
             EXPECT_EQ(ws.PDatasetCount(), 1);
             continue;
         }
@@ -168,13 +171,13 @@ TEST(XiOLoad, StorePlanTakesTheCompanionAndCancelOrFailureRemovesOnlyItsPlan) {
         if (round == 1) {
             // The file breaks between the passes: the read fails and the load's plan goes.
             folder.Write("Pelvis_x.txt", Block("External", {"0,1", "100"}));
-            EXPECT_EQ(ws.FinishXiOLoad(answer).status, ReadStatus::BadRow);
+            EXPECT_EQ(FinishXiOLoad(ws, answer).status, ReadStatus::BadRow);
             EXPECT_EQ(ws.PDatasetCount(), 1);
             EXPECT_EQ(ws.PDataset[0].Key, "other");
             folder.Write("Pelvis_x.txt", Block("External", {"0,1", "100,1"}) + Block("PTV", {"0,0", "100,2"}));
             continue;
         }
-        ASSERT_TRUE(ws.FinishXiOLoad(answer));
+        ASSERT_TRUE(FinishXiOLoad(ws, answer));
         const PDatasetClass& plan = ws.PDataset[p];
         EXPECT_EQ(plan.PlanListIndex, 0);
         EXPECT_EQ(plan.BodyIndex, 0);
@@ -193,9 +196,9 @@ TEST(XiOLoad, StorePlanTakesTheCompanionAndCancelOrFailureRemovesOnlyItsPlan) {
     ws.PDataset.emplace_back().Key = "later";
     ASSERT_EQ(ws.BeginReload(key, -1).Step, LoadStep::Read);
     ASSERT_GE(ws.ReadPendingPlan(), 0);
-    ASSERT_EQ(ws.HandOverPendingXiO(), 3);
+    ASSERT_EQ(HandOverPendingXiO(ws), 3);
     XiODialogAnswer again{"Ann", "P-7", "Plan Y", "Plan Y", 60.0f, 1, 2};
-    ASSERT_TRUE(ws.FinishXiOLoad(again));
+    ASSERT_TRUE(FinishXiOLoad(ws, again));
     ASSERT_EQ(ws.PDatasetCount(), 3);
     EXPECT_EQ(ws.FindDatasetByKey(key), 1);
     EXPECT_EQ(ws.PDataset[1].PlanName, "Plan Y");

@@ -4,11 +4,12 @@
 
 #include "dvh/DvhExportReader.h"
 #include "dvh/DvhTextBlockReader.h"
+#include "dvh/ImportReaders.h"
 #include "dvh/LineCursor.h"
-#include "import/BrainLabTable.h"
-#include "import/XiOExport.h"
 
-std::optional<std::size_t> Workspace::ExportStructureCount(const std::string& path, int code) {
+std::optional<std::size_t> Workspace::ExportStructureCount(const std::string& path, int code) const {
+    if (code == FileTypeBrainScan || code == FileTypeIPlan || code == FileTypeXiO)
+        return m_importReaders ? m_importReaders->ExportStructureCount(path, code) : std::nullopt;
     LineCursor lines(LineFile{path});
     if (!lines.Opened()) return std::nullopt;
     DvhReadOptions options;
@@ -25,15 +26,6 @@ std::optional<std::size_t> Workspace::ExportStructureCount(const std::string& pa
     case FileTypePlanSumDescription:
         r = ParseDvhTextBlocks(lines, options, parsed);
         break;
-    case FileTypeBrainScan:
-    case FileTypeIPlan:
-        r = ParseBrainLabTable(lines, parsed);
-        break;
-    case FileTypeXiO: {
-        std::vector<std::string> names;
-        if (!ParseXiONames(lines, names)) return std::nullopt;
-        return names.size();
-    }
     default:
         return std::nullopt;
     }

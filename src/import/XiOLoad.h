@@ -1,0 +1,28 @@
+// The two passes of an XiO load over the workspace: the names for the XiO dialog, then the
+// read with its answer.
+#pragma once
+
+#include "dvh/Workspace.h"
+
+#include <string>
+
+/// XiO exports (code 7), first pass: lists the structures of the file into `ws.PendingXiO`,
+/// bound to the last plan, for the XiO dialog. A file that fails is reported in the status bar
+/// and leaves no request. The model's opener comes here through `InstallImportReaders`.
+ReadResult ReadXiOHeader(Workspace& ws, const std::string& path);
+/// The plan `ws.PendingXiO` fills, -1 when none or no longer that plan.
+int XiORequestPlanIndex(const Workspace& ws);
+/// After the names pass of a pending load: ends the pending load and returns the plan the XiO
+/// dialog is to complete, or -1 when the pass failed (the plan appended for the load is
+/// removed again, and no request is left).
+int HandOverPendingXiO(Workspace& ws);
+/// The XiO dialog's OK: gives the plan its identity, plan list (-1 for "N/A") and normal
+/// tissue, reads the file with the dose through the progress bar, then applies the companion's
+/// aliases. A failed read removes the plan appended for the load and goes to the status bar.
+/// Returns how the read ended; the request is over either way.
+ReadResult FinishXiOLoad(Workspace& ws, const XiODialogAnswer& answer);
+/// The XiO dialog's Cancel: removes the plan appended for the load; true when it did.
+bool CancelXiOLoad(Workspace& ws);
+/// Reads the XiO export at `path` with the prescribed dose `doseGy` into the last plan of
+/// `ws`, committing on success, with the progress bar shown (and closed) throughout.
+ReadResult ReadXiODvh(Workspace& ws, const std::string& path, float doseGy);
