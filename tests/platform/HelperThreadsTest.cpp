@@ -9,6 +9,7 @@
 #include <atomic>
 #include <memory>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 TEST(HelperThreads, RunsEveryPieceOnceAndThrowsTheFirstFailureOnceAllAreDone) {
