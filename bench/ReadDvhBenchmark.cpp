@@ -1,5 +1,7 @@
 // Throughput and peak memory of the plan DVH readers on a 300-structure export with 1 cGy bins
-// (about 2.4 million rows), compared in the same run with `wc -l` on the same file.
+// (about 2.4 million rows), compared in the same run with `wc -l` on the same file, and on a
+// machine kept busy by one spinning process per processor, with the same read on one processor.
+// `ReadDvhBenchmark --read-once CODE FILE` reads one export once, for timing a whole process.
 #include "DvhExportGenerator.h"
 
 #include "dvh/DvhExportReader.h"
@@ -9,6 +11,8 @@
 
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
+#include <sched.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -97,6 +101,8 @@ BENCHMARK(BM_WcL)->Arg(12)->Arg(2)->Unit(benchmark::kMillisecond)->MinTime(2.0)-
 
 /// Pairs of a read and a `wc -l` whose median ratio is the figure to quote.
 constexpr int kPairs = 21;
+/// Pairs of the loaded comparison, whose reads take longer.
+constexpr int kLoadedPairs = 11;
 
 long MaxRssKiB() {
     rusage u{};
@@ -151,9 +157,79 @@ void ComparePaired(const bench::GeneratedExport& e, int fileType, int pairs) {
                 *std::min_element(ratio.begin(), ratio.end()), *std::max_element(ratio.begin(), ratio.end()));
 }
 
+/// Keeps every processor busy with a spinning process of its own while it exists, as other
+/// programs would: a read must then take no longer than on one processor.
+class BusyMachine {
+public:
+    BusyMachine() {
+        std::fflush(stdout);
+        for (long i = sysconf(_SC_NPROCESSORS_ONLN); i > 0; --i) {
+            const pid_t child = fork();
+            if (child == 0) {
+                volatile unsigned long n = 0;
+                for (;;) n = n + 1;
+            }
+            if (child > 0) m_children.push_back(child);
+        }
+    }
+    ~BusyMachine() {
+        for (pid_t child : m_children) kill(child, SIGKILL);
+        for (pid_t child : m_children) waitpid(child, nullptr, 0);
+    }
+    BusyMachine(const BusyMachine&) = delete;
+    BusyMachine& operator=(const BusyMachine&) = delete;
+    std::size_t Processes() const { return m_children.size(); }
+
+private:
+    std::vector<pid_t> m_children;
+};
+
+/// The read on every processor the process may use against the same read on processor 0 alone
+/// (its threads all there), pair by pair, while `busy` keeps the machine busy.
+void CompareLoaded(const bench::GeneratedExport& e, int fileType, int pairs, const BusyMachine& busy) {
+    cpu_set_t all, one;
+    if (sched_getaffinity(0, sizeof all, &all) != 0) return;
+    CPU_ZERO(&one);
+    CPU_SET(0, &one);
+    std::vector<double> ratio, spread, pinned;
+    for (int i = 0; i < pairs; ++i) {
+        double seconds[2] = {0, 0};
+        for (int k = 0; k < 2; ++k) {
+            const bool onOne = (k == 1) != (i % 2 == 1);  // the order alternates
+            sched_setaffinity(0, sizeof(cpu_set_t), onOne ? &one : &all);
+            ParsedPlan plan;
+            const auto t0 = std::chrono::steady_clock::now();
+            ReadOnce(e, fileType, plan);
+            seconds[onOne] = Seconds(t0);
+        }
+        sched_setaffinity(0, sizeof all, &all);
+        ratio.push_back(seconds[0] / seconds[1]);
+        spread.push_back(seconds[0]);
+        pinned.push_back(seconds[1]);
+    }
+    std::printf("code %d under %zu spinning processes: reader %.1f ms, on processor 0 alone %.1f ms (medians of %d)\n",
+                fileType, busy.Processes(), Median(spread) * 1e3, Median(pinned) * 1e3, pairs);
+    std::printf("  reader / on one processor, pair by pair: median %.2f (from %.2f to %.2f)\n", Median(ratio),
+                *std::min_element(ratio.begin(), ratio.end()), *std::max_element(ratio.begin(), ratio.end()));
+}
+
+/// `--read-once CODE FILE`: one read, for timing the whole process from outside.
+int ReadOnceFromCommandLine(int argc, char** argv) {
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: %s --read-once CODE FILE\n", argv[0]);
+        return 2;
+    }
+    const int fileType = std::atoi(argv[2]);
+    ParsedPlan plan;
+    const ReadResult r = ReadOnce(bench::GeneratedExport{argv[3]}, fileType, plan);
+    if (!r) std::fprintf(stderr, "read failed: %s\n", r.detail.c_str());
+    return r ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc > 1 && std::string(argv[1]) == "--read-once") return ReadOnceFromCommandLine(argc, argv);
     g_description = Prepare(12);
     g_plan = Prepare(2);
     if (g_description.bytes == 0 || g_plan.bytes == 0) {
@@ -198,6 +274,10 @@ int main(int argc, char** argv) {
     }
     std::printf("build %s, %ld processors, load %.1f\n", TESSARAY_BUILD_TYPE, sysconf(_SC_NPROCESSORS_ONLN), load);
     for (int fileType : {12, 2}) ComparePaired(fileType == 12 ? g_description : g_plan, fileType, kPairs);
+    {
+        const BusyMachine busy;
+        for (int fileType : {12, 2}) CompareLoaded(fileType == 12 ? g_description : g_plan, fileType, kLoadedPairs, busy);
+    }
     std::fflush(stdout);
 
     benchmark::Initialize(&argc, argv);

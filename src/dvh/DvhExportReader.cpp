@@ -5,13 +5,11 @@
 #include "dvh/DvhLineFields.h"
 #include "dvh/DvhRowScan.h"
 #include "dvh/LineCursor.h"
-#include "platform/BackgroundJob.h"
+#include "platform/HelperThreads.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <cstring>
-#include <memory>
 #include <string>
 
 using namespace dvhtext;
@@ -43,7 +41,8 @@ bool AbsoluteVolume(std::string_view heading) { return Contains(heading, "[cm") 
 
 class BlockReader {
 public:
-    BlockReader(LineCursor& lines, const DvhReadOptions& options) : m_lines(lines), m_options(options) {}
+    BlockReader(LineCursor& lines, const DvhReadOptions& options)
+        : m_lines(lines), m_options(options), m_helpers(TableHelpers()) {}
 
     /// The block whose first line is `blockLine`: its table's points go to `scratch`, followed
     /// by those of a long table's later pieces in `pieces`.
@@ -171,8 +170,8 @@ private:
     }
 
     /// A long table that the cursor holds whole is read in pieces side by side: the caller's
-    /// thread and the table threads each take the next piece not yet taken until none is left,
-    /// so that a thread the machine keeps waiting delays no more than the piece it began. The
+    /// thread and the table helpers each take the next piece not yet taken until none is left,
+    /// so that a helper the machine keeps waiting delays no more than the piece it began. The
     /// first piece's points are appended to `points`, the others' go to `pieces`. A piece's rows
     /// are taken only when the pieces before it ran without a stop right up to it; whatever is
     /// left, from the first row no piece took, goes the usual way, so the same rows give the
@@ -205,21 +204,12 @@ private:
 
         const char* stop[kMaxPieces];
         long rows[kMaxPieces];
-        std::atomic<int> next{0};
-        auto readPieces = [&] {
+        auto readPiece = [&](int i) {
             auto scan = [](const char* r, double(&v)[N]) { return dvhrows::TabRow<N>(r, v); };
             auto make = [&t](const double(&v)[N], DVsetClass& p) { return MakePoint<N>(t, v, p); };
-            for (int i; (i = next.fetch_add(1, std::memory_order_relaxed)) < made;)
-                stop[i] = dvhrows::RowsInRange<N>(from[i], from[i + 1], end, scan, make, *into[i], rows[i]);
+            stop[i] = dvhrows::RowsInRange<N>(from[i], from[i + 1], end, scan, make, *into[i], rows[i]);
         };
-        const int threads = std::min(TableThreads(), made - 1);
-        for (int k = 0; k < threads; ++k) {
-            if (!m_tableThreads[k]) m_tableThreads[k] = std::make_unique<platform::BackgroundJob>();
-            m_tableThreads[k]->Start(readPieces);
-        }
-        readPieces();
-        // A thread that has not begun by now finds every piece taken.
-        for (int k = 0; k < threads; ++k) m_tableThreads[k]->Wait();
+        m_helpers.Run(made, readPiece);
 
         int taken = 0;
         do {
@@ -230,11 +220,9 @@ private:
     }
 
     /// Threads that read a long table's pieces beside the caller's: one for every processor
-    /// left over by the caller, the file's reader and the points keeper, and at least one.
-    static int TableThreads() {
-        static const int threads = std::clamp(platform::AvailableProcessors() - 3, 1, kMaxTableThreads);
-        return threads;
-    }
+    /// this read may use beyond its own, at most three (the file's reader and the points
+    /// keeper have threads of their own, which mostly wait).
+    static int TableHelpers() { return std::clamp(platform::AvailableProcessors() - 1, 0, kMaxTableHelpers); }
 
     /// The `N` TAB-separated numbers of a row read line by line; the last takes the rest of it.
     template <int N>
@@ -292,12 +280,13 @@ private:
     /// that taking one costs nothing beside reading it.
     static constexpr std::ptrdiff_t kPieceBytes = std::ptrdiff_t(1) << 14;
     static constexpr int kMaxPieces = 64;
-    static constexpr int kMaxTableThreads = 3;
+    static constexpr int kMaxTableHelpers = 3;
 
     LineCursor& m_lines;
     const DvhReadOptions& m_options;
-    // The threads that read a long table's pieces beside the caller's.
-    std::unique_ptr<platform::BackgroundJob> m_tableThreads[kMaxTableThreads];
+    // The threads that read a long table's pieces beside the caller's; joined when the read
+    // ends, however it ends.
+    platform::HelperThreads m_helpers;
 };
 
 }  // namespace
@@ -309,16 +298,17 @@ ReadResult ParseDvhFile(LineCursor& lines, const DvhReadOptions& options, Parsed
     if (options.FileType == 3 && !(options.PlanSumDoseGy > 0 && std::isfinite(options.PlanSumDoseGy)))
         return ReadResult::Fail(ReadStatus::BadPrescribedDose, 0, "the prescribed dose must be above 0");
 
-    std::string_view line;
-    for (int i = 0; i < kHeaderLines && lines.Next(line); ++i) {
-    }
-    BlockReader block(lines, options);
-    return dvhread::ReadBlocks(
-        lines, options, [](std::string_view l) { return !l.empty() && l[0] == 'H'; },
-        [&](std::string_view l, DVHDatasetClass& s, std::vector<DVsetClass>& scratch, dvhread::PointPieces& pieces) {
-            return block.Read(l, s, scratch, pieces);
-        },
-        out);
+    return dvhread::FailureCaught(out, [&] {
+        std::string_view line;
+        for (int i = 0; i < kHeaderLines && lines.Next(line); ++i) {
+        }
+        BlockReader block(lines, options);
+        return dvhread::ReadBlocks(
+            lines, options, [](std::string_view l) { return !l.empty() && l[0] == 'H'; },
+            [&](std::string_view l, DVHDatasetClass& s, std::vector<DVsetClass>& scratch,
+                dvhread::PointPieces& pieces) { return block.Read(l, s, scratch, pieces); },
+            out);
+    });
 }
 
 ReadResult ParseDvhFile(std::string_view text, const DvhReadOptions& options, ParsedPlan& out) {

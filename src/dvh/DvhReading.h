@@ -8,6 +8,7 @@
 #include "dvh/WorkspaceHost.h"
 
 #include <cmath>
+#include <exception>
 #include <string_view>
 #include <vector>
 
@@ -136,6 +137,24 @@ inline ReadResult OpenFailure(const LineCursor& lines) {
 /// The failure of a read that met a line longer than the cursor takes.
 inline ReadResult LineTooLong(const LineCursor& lines) {
     return ReadResult::Fail(ReadStatus::LineTooLong, lines.LineNumber() + 1, "the line is longer than 1 MiB");
+}
+
+/// The failure of a read that an exception ended, on the reading thread or one of its helpers:
+/// the machine had no more memory, or no more of something else a read needs. No line of the
+/// file is to blame.
+ReadResult ExceptionFailure(std::exception_ptr failure);
+
+/// Runs `read`, which fills `out`. An exception on any of the read's threads ends the read as
+/// its failure, with `out` left empty: the threads are all joined by then, and no part of the
+/// plan is kept.
+template <class Read>
+ReadResult FailureCaught(ParsedPlan& out, Read read) {
+    try {
+        return read();
+    } catch (...) {
+        out = ParsedPlan{};
+        return ExceptionFailure(std::current_exception());
+    }
 }
 
 /// Index of the last structure named "Body" without regard to case, -1 for none.

@@ -68,9 +68,10 @@ void LineCursor::CloseFile() {
 void LineCursor::Refill() {
     // The next chunk lands in the spare buffer after its headroom, and the unread rest of this
     // one goes right before it: the chunk itself is never moved.
-    if (m_reading) m_ahead->Wait();
-    const platform::ChunkRead chunk = m_reading ? m_aheadRead : platform::ReadChunk(m_fd, Chunk(m_spare), m_capacity);
+    const bool readAhead = m_reading;
     m_reading = false;
+    if (readAhead) m_ahead->Wait();  // throws what the read ahead threw
+    const platform::ChunkRead chunk = readAhead ? m_aheadRead : platform::ReadChunk(m_fd, Chunk(m_spare), m_capacity);
     const std::size_t rest = static_cast<std::size_t>(m_end - m_pos);
     const bool grow = rest > m_headroom;
     if (grow) {

@@ -38,9 +38,9 @@ void PointKeeper::Keep(std::vector<DVHDatasetClass>& structures, std::size_t ind
 
 void PointKeeper::Finish(std::vector<DVHDatasetClass>& structures) {
     if (!m_copying) return;
-    m_copier->Wait();
-    structures[m_copyIndex].DVset = std::move(m_copy);
     m_copying = false;
+    m_copier->Wait();  // throws what the copy threw
+    structures[m_copyIndex].DVset = std::move(m_copy);
 }
 
 }  // namespace dvhread

@@ -25,9 +25,11 @@ ReadResult ReadInto(const std::string& path, Parser parse, DvhReadOptions option
                     ParsedPlan& parsed) {
     ReadProgress progress(host);
     options.Progress = &progress;
-    LineCursor lines(LineFile{path});
-    if (!lines.Opened()) return dvhread::OpenFailure(lines);
-    return parse(lines, options, parsed);
+    return dvhread::FailureCaught(parsed, [&] {
+        LineCursor lines(LineFile{path});
+        if (!lines.Opened()) return dvhread::OpenFailure(lines);
+        return parse(lines, options, parsed);
+    });
 }
 
 /// Reads a plan export of `type` (2, 3, 12, 13) into the last plan of `ws`, committing on success.

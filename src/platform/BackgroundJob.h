@@ -2,49 +2,47 @@
 // next chunk of a large file, or the copy of a large table into fresh memory.
 #pragma once
 
-#include <atomic>
 #include <condition_variable>
 #include <cstddef>
-#include <cstdint>
+#include <exception>
 #include <functional>
 #include <mutex>
 #include <thread>
 
 namespace platform {
 
+/// The thread sleeps between jobs and the caller sleeps while it waits: neither ever waits awake,
+/// so on a busy machine no processor time goes to waiting.
 class BackgroundJob {
 public:
-    BackgroundJob();
-    /// Finishes the job last started (see `Wait`), then ends the thread.
+    BackgroundJob() = default;
+    /// Waits for the job under way (what it threw is dropped with it), then ends the thread.
     ~BackgroundJob();
     BackgroundJob(const BackgroundJob&) = delete;
     BackgroundJob& operator=(const BackgroundJob&) = delete;
 
     /// Hands `job` to the thread; whatever it touches the caller leaves alone until `Wait`
     /// returns. Only one job is under way at a time: `Wait` for it before starting the next.
+    /// Where no thread can be made, the job is done right here instead.
     void Start(std::function<void()> job);
-    /// Returns once the job last started is done (at once when there is none). A job the thread
-    /// has not begun yet is done right here, on the caller's thread.
+    /// Returns once the job last started is done (at once when there is none), and throws what
+    /// the job threw.
     void Wait();
 
 private:
     void Run();
+    /// Runs `job`, keeping what it throws for `Wait`.
+    static std::exception_ptr RunCaught(const std::function<void()>& job);
 
     std::mutex m_mutex;
     std::condition_variable m_changed;
-    std::function<void()> m_job;
-    // Where the job last started stands: waiting for a thread, running on ours, or done.
-    // Written under the mutex; also read without it while waiting a little before sleeping.
-    static constexpr int kDone = 0, kWaiting = 1, kRunning = 2;
-    std::atomic<int> m_state{kDone};
-    std::uint64_t m_started = 0;  // jobs started, under the mutex
-    std::atomic<bool> m_stop{false};
-    const bool m_spin;  // whether to wait a little before sleeping (when threads rarely share a processor)
-    std::thread m_thread;  // last: it starts when everything it uses is made
+    std::function<void()> m_job;  // a job the thread has not begun
+    bool m_busy = false;          // a job is started and not done
+    bool m_stop = false;
+    bool m_threadless = false;  // the thread could not be made: jobs are done by the caller
+    std::exception_ptr m_failure;
+    std::thread m_thread;  // made at the first job
 };
-
-/// The processors this process may run on (at least 1).
-int AvailableProcessors();
 
 /// What one chunk read brought: fewer bytes than asked for means the file has ended (or the
 /// read failed, which `failed` says; the bytes before the failure are real).

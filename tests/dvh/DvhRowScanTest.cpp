@@ -5,7 +5,9 @@
 #include "dvh/DvhExportReader.h"
 #include "dvh/DvhTextBlockReader.h"
 #include "dvh/LineCursor.h"
+#include "dvh/Workspace.h"
 
+#include "../support/ThrownAt.h"
 #include "DvhTestText.h"
 #include "TestSupport.h"
 
@@ -341,6 +343,55 @@ TEST(DvhRowScan, LongTablesReadInPiecesAsLineByLine) {
             ASSERT_EQ(fast.DVHDataset.size(), 2u);
             EXPECT_EQ(fast.DVHDataset[1].DVset.size(), static_cast<std::size_t>(kRows));
             ExpectSamePlan(fast, slow);
+        }
+    }
+}
+
+TEST(DvhRowScan, AFailureOnAnyThreadOfAReadFailsItWholeWithTheFileName) {
+    // Every thread a read starts is joined before the read returns, however it ends. A thread
+    // that cannot be made leaves its share to the others: the same plan. Memory that runs out
+    // where any piece of work begins, on any thread (table pieces, the copy of a table's points,
+    // the file's read ahead), fails the read with the file's name and keeps no structure. Lines
+    // before the first structure make the file long enough to be read ahead.
+    dvhtest::TempFolder folder("faults");
+    std::string fill;
+    for (int i = 0; i < 24000; ++i) fill += "Fill                 : " + std::string(100, '-') + "\r\n";
+    for (int code : {2, 12}) {
+        std::string text = MixedExport(code, true, -1);
+        text.insert(text.find(code == 2 ? "\r\nHistogram" : "\r\nStructure") + 2, fill);
+        const std::string path = folder.Write("long.txt", text);
+        ParsedPlan whole;
+        LineCursor lines(text);
+        ASSERT_TRUE((code == 2 ? ParseDvhFile(lines, {code}, whole) : ParseDvhTextBlocks(lines, {code}, whole)).ok());
+        for (const std::string point : {"thread start", "threaded work"}) {
+            long n = 1;
+            for (;; ++n) {
+                SCOPED_TRACE("code " + std::to_string(code) + ", " + point + " " + std::to_string(n));
+                dvhtest::RecordingHost host;
+                Workspace ws;
+                ws.SetHost(&host);
+                ws.PDataset.emplace_back().FileType = code;
+                ReadResult r;
+                bool reached;
+                {
+                    const ThrownAt fault(point, n);
+                    r = ws.ReadDvhFile(path);
+                    reached = fault.Reached();
+                }
+                ParsedPlan read;
+                read.DVHDataset = ws.PDataset[0].DVHDataset;
+                read.BodyIndex = ws.PDataset[0].BodyIndex;
+                if (!reached || point == "thread start") {
+                    ASSERT_TRUE(r.ok()) << r.detail;
+                    ExpectSamePlan(read, whole);
+                    if (!reached) break;
+                    continue;
+                }
+                EXPECT_EQ(r.status, ReadStatus::ReadError);
+                EXPECT_TRUE(read.DVHDataset.empty());
+                EXPECT_EQ(host.status, std::vector<std::string>{"Cannot read long.txt: out of memory"});
+            }
+            EXPECT_GT(n, 1) << "code " << code << ": no " << point;
         }
     }
 }
