@@ -462,17 +462,42 @@ std::string FormatIniFloat(double value) {
     return s;
 }
 
-std::size_t NumberedSectionCount(const IniFile& ini, std::string_view countSection,
-                                 std::string_view prefix) {
+std::vector<std::string> NumberedSections(const IniFile& ini, std::string_view countSection,
+                                          std::string_view prefix) {
     // ReadInteger gives -1 alike for an absent count, junk and one beyond the int range.
     const int count = ini.ReadInteger(countSection, "Count", -1);
-    const std::string name(prefix);
-    std::size_t n = 0;
-    // Bounded by the sections the file holds, whatever the count says.
-    while ((count < 0 || n < static_cast<std::size_t>(count)) &&
-           ini.SectionExists(name + std::to_string(n)))
-        ++n;
-    return n;
+    std::vector<std::pair<std::uint64_t, std::string>> found;
+    for (std::string& name : ini.ReadSections()) {
+        if (name.size() <= prefix.size() || !SameName(std::string_view(name).substr(0, prefix.size()), prefix))
+            continue;
+        const std::string_view digits = std::string_view(name).substr(prefix.size());
+        // Only the form a save writes: "List01" is another section than "List1", not its twin.
+        if (digits.size() > 1 && digits[0] == '0') continue;
+        std::uint64_t n = 0;
+        const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), n);
+        if (ec != std::errc() || end != digits.data() + digits.size()) continue;
+        if (count >= 0 && n >= static_cast<std::uint64_t>(count)) continue;
+        found.emplace_back(n, std::move(name));
+    }
+    // Stable: of a number written twice the first section stays first, and is the one kept.
+    std::stable_sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<std::string> names;
+    names.reserve(found.size());
+    for (std::size_t i = 0; i < found.size(); ++i)
+        if (i == 0 || found[i].first != found[i - 1].first) names.push_back(std::move(found[i].second));
+    return names;
+}
+
+void WriteNumberedSections(IniFile& ini, std::string_view countSection, std::string_view prefix,
+                           const std::vector<IniKeys>& entries, bool freshCountSection) {
+    // All at once, in one pass however many: what was read, and what is about to be written.
+    std::vector<std::string> erased = NumberedSections(ini, countSection, prefix);
+    const std::size_t old = erased.size();
+    for (std::size_t i = 0; i < entries.size(); ++i) erased.push_back(std::string(prefix) + std::to_string(i));
+    if (freshCountSection) erased.emplace_back(countSection);
+    ini.EraseSections(erased);
+    ini.WriteString(countSection, "Count", std::to_string(entries.size()));
+    for (std::size_t i = 0; i < entries.size(); ++i) ini.WriteSectionKeys(erased[old + i], entries[i]);
 }
 
 bool ParseIniInteger(std::string_view text, int& value) {
