@@ -60,6 +60,16 @@ std::string OneLine(std::string_view text) {
     return out;
 }
 
+// A section or key name as it is stored and looked up: trimmed, a line break inside it a blank
+// (see OneLine), so that the name in memory is the one a read of the saved file gives. `spill`
+// holds the text when a line break had to go.
+std::string_view NameOf(std::string_view name, std::string& spill) {
+    name = Trim(name);
+    if (name.find_first_of("\r\n") == std::string_view::npos) return name;
+    spill = OneLine(name);
+    return Trim(spill);
+}
+
 }  // namespace
 
 IniFile::LoadStatus IniFile::Load() {
@@ -247,7 +257,10 @@ std::string IniFile::Text() const {
 
 WriteResult IniFile::Save(FileAccess access) const { return AtomicWriteFile(m_path, Text(), access); }
 
-long IniFile::FindSection(std::string_view section) const { return IndexedLine(kNone, Trim(section)); }
+long IniFile::FindSection(std::string_view section) const {
+    std::string spill;
+    return IndexedLine(kNone, NameOf(section, spill));
+}
 
 std::size_t IniFile::SectionEnd(std::size_t sectionLine) const {
     std::size_t i = sectionLine + 1;
@@ -256,7 +269,8 @@ std::size_t IniFile::SectionEnd(std::size_t sectionLine) const {
 }
 
 long IniFile::FindKey(std::size_t sectionLine, std::string_view key) const {
-    const std::string_view want = Trim(key);
+    std::string spill;
+    const std::string_view want = NameOf(key, spill);
     // A short section is read through; only a longer one has its keys in the index.
     const std::size_t end = std::min(m_lines.size(), sectionLine + 1 + kReadThrough);
     for (std::size_t i = sectionLine + 1; i < end; ++i) {
@@ -340,7 +354,8 @@ void IniFile::AppendSectionHead(std::string_view section) {
         PushLine(Line{});
     Line head;
     head.kind = Line::Kind::Section;
-    head.name = OneLine(Trim(section));
+    std::string spill;
+    head.name = NameOf(section, spill);
     PushLine(std::move(head));
 }
 
@@ -358,7 +373,8 @@ void IniFile::WriteSectionKeys(std::string_view section,
     for (const auto& [key, value] : keys) {
         Line line;
         line.kind = Line::Kind::Key;
-        line.name = OneLine(Trim(key));
+        std::string spill;
+        line.name = NameOf(key, spill);
         line.value = OneLine(value);
         PushLine(std::move(line));
     }
@@ -367,7 +383,8 @@ void IniFile::WriteSectionKeys(std::string_view section,
 void IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
     Line line;
     line.kind = Line::Kind::Key;
-    line.name = OneLine(Trim(key));
+    std::string spill;
+    line.name = NameOf(key, spill);
     line.value = OneLine(value);
     long s = FindSection(section);
     if (s < 0) {
@@ -423,8 +440,11 @@ void IniFile::EraseSections(const std::vector<std::string>& sections) {
     std::vector<char> keep(m_lines.size(), 1);
     bool erasing = false;
     for (std::size_t i = 0; i < m_lines.size(); ++i) {
-        if (m_lines[i].kind == Line::Kind::Section)
-            erasing = erased[static_cast<std::size_t>(FindSection(m_lines[i].name))];
+        if (m_lines[i].kind == Line::Kind::Section) {
+            // Every stored name leads to a first section; should one not, its section stays.
+            const long first = FindSection(m_lines[i].name);
+            erasing = first >= 0 && erased[static_cast<std::size_t>(first)];
+        }
         keep[i] = !erasing;
     }
     std::vector<Line> kept;
