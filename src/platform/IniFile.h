@@ -159,7 +159,7 @@ using IniKeys = std::vector<std::pair<std::string, std::string>>;
 /// Only numbers below integer "Count" of section `countSection` are taken where that is a
 /// number of 0 or more; every one otherwise, so that the entries an absent, negative or junk
 /// count stands for are read and a save writes them back rather than over them. A gap in the
-/// numbers loses nothing. Linear in the file.
+/// numbers loses nothing. One pass over the file's sections, then a sort of those taken.
 std::vector<std::string> NumberedSections(const IniFile& ini, std::string_view countSection,
                                           std::string_view prefix);
 /// Writes `entries` back as sections `prefix` + 0, 1, ... and their number as "Count" of
