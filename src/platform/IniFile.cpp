@@ -65,7 +65,8 @@ std::string OneLine(std::string_view text) {
 // holds the text when a line break had to go.
 std::string_view NameOf(std::string_view name, std::string& spill) {
     name = Trim(name);
-    if (name.find_first_of("\r\n") == std::string_view::npos) return name;
+    // A plain loop: find_first_of would call memchr for every character of every lookup.
+    if (std::none_of(name.begin(), name.end(), [](char c) { return c == '\r' || c == '\n'; })) return name;
     spill = OneLine(name);
     return Trim(spill);
 }
@@ -486,25 +487,26 @@ std::vector<std::string> NumberedSections(const IniFile& ini, std::string_view c
                                           std::string_view prefix) {
     // ReadInteger gives -1 alike for an absent count, junk and one beyond the int range.
     const int count = ini.ReadInteger(countSection, "Count", -1);
-    std::vector<std::pair<std::uint64_t, std::string>> found;
-    for (std::string& name : ini.ReadSections()) {
-        if (name.size() <= prefix.size() || !SameName(std::string_view(name).substr(0, prefix.size()), prefix))
-            continue;
-        const std::string_view digits = std::string_view(name).substr(prefix.size());
+    std::vector<std::string> sections = ini.ReadSections();
+    std::vector<std::pair<std::uint64_t, std::size_t>> found;  // number, place in `sections`
+    for (std::size_t i = 0; i < sections.size(); ++i) {
+        const std::string_view name = sections[i];
+        if (name.size() <= prefix.size() || !SameName(name.substr(0, prefix.size()), prefix)) continue;
+        const std::string_view digits = name.substr(prefix.size());
         // Only the form a save writes: "List01" is another section than "List1", not its twin.
         if (digits.size() > 1 && digits[0] == '0') continue;
         std::uint64_t n = 0;
         const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), n);
         if (ec != std::errc() || end != digits.data() + digits.size()) continue;
         if (count >= 0 && n >= static_cast<std::uint64_t>(count)) continue;
-        found.emplace_back(n, std::move(name));
+        found.emplace_back(n, i);
     }
-    // Stable: of a number written twice the first section stays first, and is the one kept.
-    std::stable_sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    // By number, then by place: of a number written twice the first section, the one read, is kept.
+    if (!std::is_sorted(found.begin(), found.end())) std::sort(found.begin(), found.end());
     std::vector<std::string> names;
     names.reserve(found.size());
     for (std::size_t i = 0; i < found.size(); ++i)
-        if (i == 0 || found[i].first != found[i - 1].first) names.push_back(std::move(found[i].second));
+        if (i == 0 || found[i].first != found[i - 1].first) names.push_back(std::move(sections[found[i].second]));
     return names;
 }
 
