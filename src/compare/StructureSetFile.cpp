@@ -7,8 +7,6 @@ namespace {
 
 const char* const kList = "List";
 
-std::string SetSection(std::size_t i) { return kList + std::to_string(i); }
-
 }  // namespace
 
 std::string StructureSetFilePath(const std::string& programFolder) {
@@ -16,12 +14,12 @@ std::string StructureSetFilePath(const std::string& programFolder) {
 }
 
 std::vector<CompDVHrepClass> ReadStructureSets(const platform::IniFile& ini) {
-    std::vector<CompDVHrepClass> sets(platform::NumberedSectionCount(ini, kList, kList));
+    const std::vector<std::string> sections = platform::NumberedSections(ini, kList, kList);
+    std::vector<CompDVHrepClass> sets(sections.size());
     for (std::size_t i = 0; i < sets.size(); ++i) {
-        const std::string section = SetSection(i);
-        sets[i].Title = ini.ReadString(section, "Title", "");
+        sets[i].Title = ini.ReadString(sections[i], "Title", "");
         for (int k = 0; k < 4; ++k)
-            sets[i].Structure[k] = ini.ReadString(section, "Structure" + std::to_string(k), "");
+            sets[i].Structure[k] = ini.ReadString(sections[i], "Structure" + std::to_string(k), "");
     }
     return sets;
 }
@@ -39,17 +37,12 @@ bool ReadStructureSetFile(const std::string& path, std::vector<CompDVHrepClass>&
 }
 
 void WriteStructureSets(platform::IniFile& ini, const std::vector<CompDVHrepClass>& sets) {
-    // Erasing "List" and each set's section before writing it, all at once: each then goes to
-    // the end of the file, in one pass however many sets there are.
-    std::vector<std::string> rewritten{kList};
-    for (std::size_t i = 0; i < sets.size(); ++i) rewritten.push_back(SetSection(i));
-    ini.EraseSections(rewritten);
-    ini.WriteSectionKeys(kList, {{"Count", std::to_string(sets.size())}});
+    std::vector<platform::IniKeys> entries(sets.size());
     for (std::size_t i = 0; i < sets.size(); ++i) {
-        std::vector<std::pair<std::string, std::string>> keys{{"Title", sets[i].Title}};
-        for (int k = 0; k < 4; ++k) keys.emplace_back("Structure" + std::to_string(k), sets[i].Structure[k]);
-        ini.WriteSectionKeys(rewritten[i + 1], keys);
+        entries[i].emplace_back("Title", sets[i].Title);
+        for (int k = 0; k < 4; ++k) entries[i].emplace_back("Structure" + std::to_string(k), sets[i].Structure[k]);
     }
+    platform::WriteNumberedSections(ini, kList, kList, entries, true);
 }
 
 platform::WriteResult SaveStructureSetFile(const std::string& path,

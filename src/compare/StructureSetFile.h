@@ -16,15 +16,16 @@ struct CompDVHrepClass {
 /// "Tessaray_ReportCompDVHset.ini" in `programFolder` (which ends in '/').
 std::string StructureSetFilePath(const std::string& programFolder);
 
-/// The sets in sections "List0" upward to the first one missing, no more than "Count" of
-/// section "List" (see `platform::NumberedSectionCount`), with keys "Title" and "Structure0"
+/// The sets in the sections "List" + a number, in number order, below "Count" of section "List"
+/// where that is usable (see `platform::NumberedSections`), with keys "Title" and "Structure0"
 /// to "Structure3" (a missing key reads "").
 std::vector<CompDVHrepClass> ReadStructureSets(const platform::IniFile& ini);
 /// The show handler's reading: when the file at `path` exists, `sets` becomes its sets and
 /// true is returned; a missing file leaves `sets` as they were (false).
 bool ReadStructureSetFile(const std::string& path, std::vector<CompDVHrepClass>& sets);
-/// Rewrites the sets: erases "List" and writes "Count", then for each set erases its section and
-/// writes "Title", "Structure0" ... "Structure3". Sections beyond the count are left alone.
+/// Rewrites the sets: erases "List" and every set's section that `ReadStructureSets` reads, writes
+/// "Count", then each set as section "List" + its place from 0 with "Title", "Structure0" ...
+/// "Structure3". Sections beyond a usable count, never read, are left alone.
 void WriteStructureSets(platform::IniFile& ini, const std::vector<CompDVHrepClass>& sets);
 /// Writes `sets` into the file at `path` atomically, keeping its other sections. Refuses to
 /// write over a file that exists but cannot be read.

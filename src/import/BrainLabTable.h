@@ -20,7 +20,7 @@ class LineCursor;
 /// Refused, with the line: a file that ends before its first row, a row or volumes line
 /// with fewer fields than there are structures, a field that is not a number, and a value
 /// out of the import range (`importrange`: a negative dose or volume, a prescribed dose
-/// outside 1 mGy to 10 kGy).
+/// outside 1 mGy to 10 kGy, statistics beyond a float, on the names line).
 /// On failure `out` is left empty.
 ReadResult ParseBrainLabTable(std::string_view text, ParsedPlan& out);
 /// The same over lines positioned at the start of the file.

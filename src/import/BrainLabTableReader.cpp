@@ -110,6 +110,7 @@ ReadResult ParseBrainLabTable(LineCursor& lines, ParsedPlan& out) {
 
     if (!lines.Next(line) || !lines.Next(line)) return truncated("its names line");
     ParsedPlan plan;
+    const long namesLine = lines.LineNumber();  // the line each structure is refused on
     {
         TableLineFields names(line);
         std::string_view name;
@@ -218,6 +219,7 @@ ReadResult ParseBrainLabTable(LineCursor& lines, ParsedPlan& out) {
         if (room - rows > rows / 8) curves[k].shrink_to_fit();  // little spare room kept
         plan.DVHDataset[k].SetPoints(std::move(curves[k]));
         SetTableStatistics(plan.DVHDataset[k], d, MinimumDoseRule::FirstBelowFull);
+        if (ReadResult r = importrange::CheckStatistics(plan.DVHDataset[k], namesLine); !r) return r;
     }
     out = std::move(plan);
     return {};

@@ -3,12 +3,15 @@
 
 #include "dvh/DvhLineFields.h"
 #include "import/ClipboardTable.h"
+#include "import/ImportValueRange.h"
 
 #include <string>
 
 namespace {
 
 constexpr float kNoMinimum = -99.0f;
+/// Line 1 names every structure of a copy: a structure is refused on it.
+constexpr long kNamesLine = 1;
 
 ReadResult BadNumber(long line, std::string_view text) {
     return ReadResult::Fail(ReadStatus::BadNumber, line, "not a number: \"" + std::string(text) + "\"");
@@ -221,6 +224,7 @@ ReadResult ParseBrainScanTable(std::string_view text, float prescribedGy, BrainS
             s.MeanDosePercent = CumulativeMean(p, p.size());
         }
         SetGy(s, prescribedGy);
+        if (ReadResult r = importrange::CheckStatistics(s, kNamesLine); !r) return r;
         s.SetPoints(std::move(p));
         parsed.push_back(std::move(s));
     }
@@ -264,6 +268,7 @@ ReadResult ParseIPlanTable(std::string_view text, float prescribedGy, std::vecto
             IPlanDifferential(s, p);
         }
         SetGy(s, prescribedGy);
+        if (ReadResult r = importrange::CheckStatistics(s, kNamesLine); !r) return r;
         s.SetPoints(std::move(p));
         parsed.push_back(std::move(s));
     }
@@ -329,6 +334,7 @@ ReadResult ParseIPlanCurve(std::string_view text, DVHDatasetClass& out) {
         IPlanDifferential(s, p);
     }
     SetGy(s, reference);
+    if (ReadResult r = importrange::CheckStatistics(s, kNamesLine); !r) return r;
     s.SetPoints(std::move(p));
     out = std::move(s);
     return {};

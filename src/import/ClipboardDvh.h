@@ -16,7 +16,8 @@ enum class BrainScanUse { NewPlan, AddedStructures };
 /// `prescribedGy`), and its statistics. A table is differential unless some structure's data
 /// rows sum above 103 %; a differential table becomes cumulative, starting at 100 %, never
 /// below 0 %. Every row must hold a number for every structure; a last row without a line end
-/// is read. Colours and visibility are left to the caller. On failure `out` is left empty.
+/// is read. Colours and visibility are left to the caller. A structure whose statistics come out
+/// beyond a float is refused on line 1 (`BadNumber`), as in every import. On failure `out` is left empty.
 ReadResult ParseBrainScanTable(std::string_view text, float prescribedGy, BrainScanUse use,
                                std::vector<DVHDatasetClass>& out);
 
@@ -29,9 +30,9 @@ ReadResult ParseIPlanTable(std::string_view text, float prescribedGy, std::vecto
 /// without a trailing TAB), its reference dose R (line 2's first cell after "[%]"; 100 for
 /// "[Gy]" curves, whose % and Gy values are equal and whose reference is unknown), its volume
 /// (line 2's second cell after its four-character unit, "[%] 25.500" or "[cc] 25.5") and one
-/// point per row "dose TAB volume TAB". A minimum dose that
-/// never falls below 100 % is -99 in % and Gy alike. `BadRow` for a row without its second
-/// TAB; `BadNumber` for a number that does not convert; `BadPrescribedDose` for R not above 0.
+/// point per row "dose TAB volume TAB". A minimum dose that never falls below 100 % is -99 in
+/// % and Gy alike. `BadRow` for a row without its second TAB; `BadNumber` for a number that
+/// does not convert, or statistics beyond a float (line 1); `BadPrescribedDose` for R not above 0.
 ReadResult ParseIPlanCurve(std::string_view text, DVHDatasetClass& out);
 
 /// The name a copied curve carries in line 1 ("" when line 1 is shorter).

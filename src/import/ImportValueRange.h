@@ -47,6 +47,16 @@ inline ReadResult OutOfRange(long line) {
     return ReadResult::Fail(ReadStatus::BadNumber, line, "a value out of range");
 }
 
+/// Ok when the volume and every dose statistic (minimum, maximum, mean; Gy and %) of `s` are
+/// finite; the refusal on `line`, the structure's own, otherwise. Values in range can still sum
+/// or scale beyond a float (a volume of 1e38 % in a row makes the mean dose infinite).
+inline ReadResult CheckStatistics(const DVHDatasetClass& s, long line) {
+    for (float v : {s.Volume, s.MinDoseGy, s.MinDosePercent, s.MaxDoseGy, s.MaxDosePercent, s.MeanDoseGy,
+                    s.MeanDosePercent})
+        if (!std::isfinite(v)) return OutOfRange(line);
+    return {};
+}
+
 /// Ok for a prescribed dose (Gy) that relative doses can be derived from and that lies in
 /// range; the refusal, on `line`, otherwise.
 inline ReadResult CheckPrescribedDose(float gy, long line) {

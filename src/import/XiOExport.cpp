@@ -257,9 +257,11 @@ ReadResult ParseXiODvh(LineCursor& lines, float doseGy, ReadProgress* progress, 
         bins.push_back(p);
         return true;
     };
+    long nameLine = 0;  // of the block in hand: the line its structure is refused on
     ReadResult r = WalkBlocks(
         lines, progress,
         [&](std::string_view name) {
+            nameLine = lines.LineNumber();
             DVHDatasetClass& s = plan.DVHDataset.emplace_back();
             s.Name = std::string(name);
             s.PrescribedDose = doseGy;
@@ -274,14 +276,11 @@ ReadResult ParseXiODvh(LineCursor& lines, float doseGy, ReadProgress* progress, 
                                                 Quote(line) + " is not \"dose,volume\"");
                     return keep() ? ReadResult{} : OutOfRange(lines);
                 });
-            if (rows) Accumulate(plan.DVHDataset.back(), bins, d);
-            return rows;
+            if (!rows) return rows;
+            Accumulate(plan.DVHDataset.back(), bins, d);
+            return importrange::CheckStatistics(plan.DVHDataset.back(), nameLine);
         });
     if (!r) return r;
-    for (const DVHDatasetClass& s : plan.DVHDataset) {
-        if (!std::isfinite(s.Volume) || !std::isfinite(s.MeanDosePercent) || !std::isfinite(s.MeanDoseGy))
-            return ReadResult::Fail(ReadStatus::BadNumber, 0, "the volumes of " + Quote(s.Name) + " are out of range");
-    }
     out = std::move(plan);
     return {};
 }

@@ -32,6 +32,6 @@ int XiONormalTissueItem(const std::vector<std::string>& names);
 /// Statistics follow (minimum: the last point still at 100 %). `progress` steps once per block.
 /// Refused as `ParseXiONames`, for a row that is no "number,number", and for a value out of
 /// the import range (`importrange`: a negative dose or bin, a prescribed dose outside 1 mGy to
-/// 10 kGy); `out` then stays empty.
+/// 10 kGy, statistics beyond a float, on the block's name line); `out` then stays empty.
 ReadResult ParseXiODvh(LineCursor& lines, float doseGy, ReadProgress* progress, ParsedPlan& out);
 ReadResult ParseXiODvh(std::string_view text, float doseGy, ParsedPlan& out);

@@ -60,6 +60,17 @@ std::string OneLine(std::string_view text) {
     return out;
 }
 
+// A section or key name as it is stored and looked up: trimmed, a line break inside it a blank
+// (see OneLine), so that the name in memory is the one a read of the saved file gives. `spill`
+// holds the text when a line break had to go.
+std::string_view NameOf(std::string_view name, std::string& spill) {
+    name = Trim(name);
+    // A plain loop: find_first_of would call memchr for every character of every lookup.
+    if (std::none_of(name.begin(), name.end(), [](char c) { return c == '\r' || c == '\n'; })) return name;
+    spill = OneLine(name);
+    return Trim(spill);
+}
+
 }  // namespace
 
 IniFile::LoadStatus IniFile::Load() {
@@ -247,7 +258,10 @@ std::string IniFile::Text() const {
 
 WriteResult IniFile::Save(FileAccess access) const { return AtomicWriteFile(m_path, Text(), access); }
 
-long IniFile::FindSection(std::string_view section) const { return IndexedLine(kNone, Trim(section)); }
+long IniFile::FindSection(std::string_view section) const {
+    std::string spill;
+    return IndexedLine(kNone, NameOf(section, spill));
+}
 
 std::size_t IniFile::SectionEnd(std::size_t sectionLine) const {
     std::size_t i = sectionLine + 1;
@@ -256,7 +270,8 @@ std::size_t IniFile::SectionEnd(std::size_t sectionLine) const {
 }
 
 long IniFile::FindKey(std::size_t sectionLine, std::string_view key) const {
-    const std::string_view want = Trim(key);
+    std::string spill;
+    const std::string_view want = NameOf(key, spill);
     // A short section is read through; only a longer one has its keys in the index.
     const std::size_t end = std::min(m_lines.size(), sectionLine + 1 + kReadThrough);
     for (std::size_t i = sectionLine + 1; i < end; ++i) {
@@ -340,7 +355,8 @@ void IniFile::AppendSectionHead(std::string_view section) {
         PushLine(Line{});
     Line head;
     head.kind = Line::Kind::Section;
-    head.name = OneLine(Trim(section));
+    std::string spill;
+    head.name = NameOf(section, spill);
     PushLine(std::move(head));
 }
 
@@ -358,7 +374,8 @@ void IniFile::WriteSectionKeys(std::string_view section,
     for (const auto& [key, value] : keys) {
         Line line;
         line.kind = Line::Kind::Key;
-        line.name = OneLine(Trim(key));
+        std::string spill;
+        line.name = NameOf(key, spill);
         line.value = OneLine(value);
         PushLine(std::move(line));
     }
@@ -367,7 +384,8 @@ void IniFile::WriteSectionKeys(std::string_view section,
 void IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
     Line line;
     line.kind = Line::Kind::Key;
-    line.name = OneLine(Trim(key));
+    std::string spill;
+    line.name = NameOf(key, spill);
     line.value = OneLine(value);
     long s = FindSection(section);
     if (s < 0) {
@@ -423,8 +441,11 @@ void IniFile::EraseSections(const std::vector<std::string>& sections) {
     std::vector<char> keep(m_lines.size(), 1);
     bool erasing = false;
     for (std::size_t i = 0; i < m_lines.size(); ++i) {
-        if (m_lines[i].kind == Line::Kind::Section)
-            erasing = erased[static_cast<std::size_t>(FindSection(m_lines[i].name))];
+        if (m_lines[i].kind == Line::Kind::Section) {
+            // Every stored name leads to a first section; should one not, its section stays.
+            const long first = FindSection(m_lines[i].name);
+            erasing = first >= 0 && erased[static_cast<std::size_t>(first)];
+        }
         keep[i] = !erasing;
     }
     std::vector<Line> kept;
@@ -462,17 +483,43 @@ std::string FormatIniFloat(double value) {
     return s;
 }
 
-std::size_t NumberedSectionCount(const IniFile& ini, std::string_view countSection,
-                                 std::string_view prefix) {
+std::vector<std::string> NumberedSections(const IniFile& ini, std::string_view countSection,
+                                          std::string_view prefix) {
     // ReadInteger gives -1 alike for an absent count, junk and one beyond the int range.
     const int count = ini.ReadInteger(countSection, "Count", -1);
-    const std::string name(prefix);
-    std::size_t n = 0;
-    // Bounded by the sections the file holds, whatever the count says.
-    while ((count < 0 || n < static_cast<std::size_t>(count)) &&
-           ini.SectionExists(name + std::to_string(n)))
-        ++n;
-    return n;
+    std::vector<std::string> sections = ini.ReadSections();
+    std::vector<std::pair<std::uint64_t, std::size_t>> found;  // number, place in `sections`
+    for (std::size_t i = 0; i < sections.size(); ++i) {
+        const std::string_view name = sections[i];
+        if (name.size() <= prefix.size() || !SameName(name.substr(0, prefix.size()), prefix)) continue;
+        const std::string_view digits = name.substr(prefix.size());
+        // Only the form a save writes: "List01" is another section than "List1", not its twin.
+        if (digits.size() > 1 && digits[0] == '0') continue;
+        std::uint64_t n = 0;
+        const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), n);
+        if (ec != std::errc() || end != digits.data() + digits.size()) continue;
+        if (count >= 0 && n >= static_cast<std::uint64_t>(count)) continue;
+        found.emplace_back(n, i);
+    }
+    // By number, then by place: of a number written twice the first section, the one read, is kept.
+    if (!std::is_sorted(found.begin(), found.end())) std::sort(found.begin(), found.end());
+    std::vector<std::string> names;
+    names.reserve(found.size());
+    for (std::size_t i = 0; i < found.size(); ++i)
+        if (i == 0 || found[i].first != found[i - 1].first) names.push_back(std::move(sections[found[i].second]));
+    return names;
+}
+
+void WriteNumberedSections(IniFile& ini, std::string_view countSection, std::string_view prefix,
+                           const std::vector<IniKeys>& entries, bool freshCountSection) {
+    // All at once, in one pass however many: what was read, and what is about to be written.
+    std::vector<std::string> erased = NumberedSections(ini, countSection, prefix);
+    const std::size_t old = erased.size();
+    for (std::size_t i = 0; i < entries.size(); ++i) erased.push_back(std::string(prefix) + std::to_string(i));
+    if (freshCountSection) erased.emplace_back(countSection);
+    ini.EraseSections(erased);
+    ini.WriteString(countSection, "Count", std::to_string(entries.size()));
+    for (std::size_t i = 0; i < entries.size(); ++i) ini.WriteSectionKeys(erased[old + i], entries[i]);
 }
 
 bool ParseIniInteger(std::string_view text, int& value) {

@@ -151,12 +151,24 @@ private:
 
 /// 15 significant digits, shortest form, "." as separator: the float text of ini files.
 std::string FormatIniFloat(double value);
-/// How many sections `prefix` + 0, `prefix` + 1, ... to read: those present from 0 up to the
-/// first one missing, and no more than integer "Count" of section `countSection` where that is a
-/// number of 0 or more. A count that is absent, negative or no number bounds nothing, so that
-/// the sets it stands for are read and a save writes them back rather than over them.
-std::size_t NumberedSectionCount(const IniFile& ini, std::string_view countSection,
-                                 std::string_view prefix);
+/// The keys of one section, in the order they are written.
+using IniKeys = std::vector<std::pair<std::string, std::string>>;
+/// The sections named `prefix` + a number present in `ini`, in number order: a number is plain
+/// decimal digits ("List1"; not "List01", "List+1" or "List 1"), the prefix compares without
+/// regard to case, and a number written twice counts once, as its first section (the one read).
+/// Only numbers below integer "Count" of section `countSection` are taken where that is a
+/// number of 0 or more; every one otherwise, so that the entries an absent, negative or junk
+/// count stands for are read and a save writes them back rather than over them. A gap in the
+/// numbers loses nothing. One pass over the file's sections, then a sort of those taken.
+std::vector<std::string> NumberedSections(const IniFile& ini, std::string_view countSection,
+                                          std::string_view prefix);
+/// Writes `entries` back as sections `prefix` + 0, 1, ... and their number as "Count" of
+/// `countSection`. Every section `NumberedSections` finds is erased first, with those about to be
+/// written, so that no entry read is left behind to be read again. With `freshCountSection` the
+/// count section is erased too and written anew before the entries; otherwise "Count" is written
+/// in place.
+void WriteNumberedSections(IniFile& ini, std::string_view countSection, std::string_view prefix,
+                           const std::vector<IniKeys>& entries, bool freshCountSection);
 /// Parses a whole string as an integer the way ini files are read; false if it is not one.
 bool ParseIniInteger(std::string_view text, int& value);
 /// Parses a whole string as a decimal number ("." separator, surrounding spaces allowed).

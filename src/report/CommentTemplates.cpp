@@ -5,23 +5,23 @@
 
 namespace {
 
-std::string TemplateSection(std::size_t i) { return "Comment" + std::to_string(i); }
-
 constexpr const char* LineKeys[3] = {"Text0", "Text1", "Text2"};
 
 }  // namespace
 
 std::vector<ComClass> ReadCommentTemplates(const platform::IniFile& ini) {
-    std::vector<ComClass> templates(platform::NumberedSectionCount(ini, "Comment", "Comment"));
+    const std::vector<std::string> sections = platform::NumberedSections(ini, "Comment", "Comment");
+    std::vector<ComClass> templates(sections.size());
     for (std::size_t i = 0; i < templates.size(); ++i)
-        for (int k = 0; k < 3; ++k) templates[i].Line[k] = ini.ReadString(TemplateSection(i), LineKeys[k], "");
+        for (int k = 0; k < 3; ++k) templates[i].Line[k] = ini.ReadString(sections[i], LineKeys[k], "");
     return templates;
 }
 
 void WriteCommentTemplates(platform::IniFile& ini, const std::vector<ComClass>& templates) {
-    ini.WriteInteger("Comment", "Count", static_cast<int>(templates.size()));
+    std::vector<platform::IniKeys> entries(templates.size());
     for (std::size_t i = 0; i < templates.size(); ++i)
-        for (int k = 0; k < 3; ++k) ini.WriteString(TemplateSection(i), LineKeys[k], templates[i].Line[k]);
+        for (int k = 0; k < 3; ++k) entries[i].emplace_back(LineKeys[k], templates[i].Line[k]);
+    platform::WriteNumberedSections(ini, "Comment", "Comment", entries, false);
 }
 
 std::vector<std::string> SplitCommentLines(const std::string& text) {

@@ -17,13 +17,13 @@ struct ComClass {
 /// The template file's name in the program folder.
 inline const char* CommentTemplateFileName() { return "Tessaray_ReportComment.ini"; }
 
-/// The templates of `ini`, in sections "Comment0" upward to the first one missing, no more
-/// than "Count" of section "Comment" (see `platform::NumberedSectionCount`); each template's
+/// The templates of `ini`, in the sections "Comment" + a number, in number order, below "Count"
+/// of section "Comment" where that is usable (see `platform::NumberedSections`); each template's
 /// lines from keys "Text0" to "Text2" ("" when absent).
 std::vector<ComClass> ReadCommentTemplates(const platform::IniFile& ini);
 
-/// Writes "Count" and sections "Comment0" onwards for `templates`; sections with higher
-/// numbers stay as they are.
+/// Writes "Count" (in place) and sections "Comment0" onwards for `templates`, after erasing every
+/// template section `ReadCommentTemplates` reads; sections beyond a usable count stay as they are.
 void WriteCommentTemplates(platform::IniFile& ini, const std::vector<ComClass>& templates);
 
 /// The first three lines of a comment text (lines end with LF); "" for lines it does not have.

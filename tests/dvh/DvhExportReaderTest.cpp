@@ -171,6 +171,8 @@ TEST(DvhExportReader, RefusesBadInputWithItsLine) {
         {"infinite value", "6000\t25\t100", "6000\tinf\t100", ReadStatus::BadNumber, 24},
         {"too large for a float", "6000\t25\t100", "6000\t1e300\t100", ReadStatus::BadNumber, 24},
         {"statistic too large", L("Mean dose [cGy]", "6012.0"), L("Mean dose [cGy]", "1e308"), ReadStatus::BadNumber, 16},
+        // 3e38 Gy is a float, its 5e38 % of the prescribed 60 Gy is not.
+        {"statistic too large in %", L("Mean dose [cGy]", "6012.0"), L("Mean dose [cGy]", "3e40"), ReadStatus::BadNumber, 16},
         {"zero prescribed dose", L("Prescribed dose [cGy]", "6000.0") + "\n" + L("Plan", "Plan A"),
          L("Prescribed dose [cGy]", "0.0") + "\n" + L("Plan", "Plan A"), ReadStatus::BadPrescribedDose, 10},
         {"prescribed dose too small for a float", L("Prescribed dose [cGy]", "6000.0") + "\n" + L("Plan", "Plan A"),

@@ -194,6 +194,11 @@ TEST(ImportValueRange, TableAndXiOReadersRefuseTheSameValuesOnTheirLine) {
         {"negative dose", Table(names, "\t10\t20", "  0\t100\t100\r\n -1\t50\t0\r\n"), xio("-100,2"), 60, 12, 10},
         {"dose of 1e-42 Gy", Table(names, "\t10\t20", "  0\t100\t100\r\n", "1e-40"), xio("100,2"), 1e-42f, 7, 0},
         {"dose of 1e37 Gy", Table(names, "\t10\t20", "  0\t100\t100\r\n", "1e39"), xio("100,2"), 1e37f, 7, 0},
+        // Values in range whose statistics are not: the mean of A falls by 1.06e38 % x 5 (the
+        // volume of 1.06e38 % after a row at 500 %), XiO's volume sums to 4e38 cc. Refused on
+        // the structure's line: the names line, the block's name line.
+        {"statistics beyond a float", Table(names, "\t10\t20", "  0\t100\t100\r\n500\t0\t0\r\n501\t1.06e38\t0\r\n"),
+         "XiO Dose Volume Histogram\nP\nPlan\nS\n-\n3\tbins\nd\n-\n0,2e38\n100,2e38\n200,0\n", 60, 9, 4},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

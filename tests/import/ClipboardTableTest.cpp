@@ -215,6 +215,8 @@ TEST(ClipboardDvh, BadTablesAreRefusedWhole) {
         {"\tA\tB\r\n\t10\t20\r\n  1\t100\r\n", ReadStatus::BadRow},
         {"\tA\tB\r\n\t10\t20\r\n", ReadStatus::Truncated},
         {"\tA\r\n\tten\r\n  1\t100\r\n", ReadStatus::BadNumber},
+        // A volume of 1.06e38 % after a row at 500 %: the mean falls beyond a float.
+        {"\tA\r\n\t10\r\n  1\t100\r\n500\t0\r\n501\t1.06e38\r\n", ReadStatus::BadNumber},
     };
     for (const Case& c : cases) {
         std::vector<DVHDatasetClass> s(1);
@@ -223,6 +225,10 @@ TEST(ClipboardDvh, BadTablesAreRefusedWhole) {
     }
     DVHDatasetClass curve;
     EXPECT_EQ(ParseIPlanCurve("Dose\tA\t\r\n[%] 5x\t[cc] 1\t\r\n0.000\t100\t\r\n", curve).status, ReadStatus::BadNumber);
+    const ReadResult huge =
+        ParseIPlanCurve("Dose\tA\t\r\n[%] 50\t[cc] 1\t\r\n0\t100\t\r\n500\t0\t\r\n501\t1.06e38\t\r\n", curve);
+    EXPECT_EQ(huge.detail, "a value out of range");
+    EXPECT_EQ(huge.line, 1);
     EXPECT_EQ(ParseIPlanCurve("Dose\tA\t\r\n[%] 50\t[cc] 1\t\r\n0.000\t100\r\n", curve).status, ReadStatus::BadRow);
 }
 

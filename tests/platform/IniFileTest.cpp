@@ -83,6 +83,18 @@ TEST(IniFile, EraseSectionRemovesItsKeysOnly) {
     EXPECT_EQ(ini.ReadSections().size(), 2u);
 }
 
+TEST(IniFile, ANameWithALineBreakIsKeptAsTheSavedFileReadsIt) {
+    IniFile ini;
+    ini.Parse("[Keep]\na=1\n");
+    ini.WriteString("Set\n", "k\r\n", "v");
+    ini.WriteString("Set\n", "k\r\n", "w");  // the same section and key, not a second of each
+    EXPECT_EQ(ini.Text(), "[Keep]\na=1\n\n[Set]\nk=w\n");
+    ini.EraseSections({"Keep"});  // the pass over every section head finds this one's too
+    EXPECT_EQ(ini.Text(), "[Set]\nk=w\n");
+    ini.EraseSection("Set\n");
+    EXPECT_EQ(ini.Text(), "");
+}
+
 TEST(IniFile, LookupsFollowEveryKindOfWrite) {
     IniFile ini;
     ini.Parse("[A]\nx=1\n\n[B]\ny=2\n[a]\nz=9\n");

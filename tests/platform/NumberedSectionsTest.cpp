@@ -1,5 +1,5 @@
-// Structure sets and comment templates are read by one rule: the numbered sections present from
-// 0, no further than a count that is a number of 0 or more; a save writes back what was read.
+// Structure sets and comment templates are read by one rule: every numbered section present, in
+// number order, below a count that is a number of 0 or more; a save writes back what was read.
 #include "compare/StructureSetFile.h"
 #include "platform/IniFile.h"
 #include "report/CommentTemplates.h"
@@ -42,7 +42,7 @@ const Kind kTemplates{"Comment", "Text0",
 
 }  // namespace
 
-TEST(NumberedSections, ReadUpToTheFirstMissingNoFurtherThanAUsableCountAndSavedBackWhole) {
+TEST(NumberedSections, ReadEveryOneBelowAUsableCountAndSavedBackWhole) {
     struct Case {
         const Kind& kind;
         const char* count;         // nullptr: no "Count" key
@@ -51,13 +51,18 @@ TEST(NumberedSections, ReadUpToTheFirstMissingNoFurtherThanAUsableCountAndSavedB
     };
     const Case cases[] = {
         {kSets, "5", {0}, {"N0"}},
-        {kSets, "3", {0, 2}, {"N0"}},
+        {kSets, "3", {0, 2}, {"N0", "N2"}},
+        {kSets, "4", {0, 1, 3}, {"N0", "N1", "N3"}},  // a gap loses no set
+        {kSets, "2", {3, 0, 1}, {"N0", "N1"}},         // in number order, none beyond the count
         {kSets, "-1", {0, 1}, {"N0", "N1"}},
         {kSets, "abc", {0, 1}, {"N0", "N1"}},
-        {kSets, "2147483648", {0, 1}, {"N0", "N1"}},
+        {kSets, "2147483648", {0, 5}, {"N0", "N5"}},
         {kSets, nullptr, {0}, {"N0"}},
-        {kTemplates, "3", {0, 2}, {"N0"}},
-        {kTemplates, "1000", {999}, {}},
+        {kTemplates, "3", {0, 2}, {"N0", "N2"}},
+        {kTemplates, "1000", {999}, {"N999"}},
+        // A few bytes naming one huge number make one entry, never that many.
+        {kTemplates, "100000000", {99999999}, {"N99999999"}},
+        {kTemplates, nullptr, {99999999}, {"N99999999"}},
         {kTemplates, "-1", {0, 1}, {"N0", "N1"}},
         {kTemplates, "abc", {0}, {"N0"}},
     };
@@ -71,12 +76,21 @@ TEST(NumberedSections, ReadUpToTheFirstMissingNoFurtherThanAUsableCountAndSavedB
         const std::vector<std::string> read = c.kind.read(ini);
         EXPECT_EQ(read, c.read) << text;
 
-        // One entry more saved over the same file: read back, nothing lost, nothing doubled.
+        // Two entries more, saved one at a time over the same file: read back, nothing lost,
+        // nothing doubled.
         std::vector<std::string> saved = read;
-        saved.push_back("New");
-        c.kind.write(ini, saved);
-        platform::IniFile reread;
-        reread.Parse(ini.Text());
-        EXPECT_EQ(c.kind.read(reread), saved) << text;
+        for (const char* added : {"New", "Newer"}) {
+            saved.push_back(added);
+            c.kind.write(ini, saved);
+            ini.Parse(ini.Text());
+            EXPECT_EQ(c.kind.read(ini), saved) << text;
+        }
     }
+}
+
+TEST(NumberedSections, OnlyPlainNumbersInNumberOrderEachOnce) {
+    platform::IniFile ini;
+    ini.Parse("[List]\nCount=9\n[List01]\n[List+1]\n[List-1]\n[List 1]\n[List1x]\n[LIST2]\n[list2]\n[List0]\n"
+              "[List9]\n[Lists3]\n");
+    EXPECT_EQ(platform::NumberedSections(ini, "List", "List"), (std::vector<std::string>{"List0", "LIST2"}));
 }
