@@ -6,6 +6,7 @@
 #include "dvh/DvhRowScan.h"
 #include "dvh/LineCursor.h"
 #include "platform/HelperThreads.h"
+#include "platform/WaitAwake.h"
 
 #include <algorithm>
 #include <cmath>
@@ -20,14 +21,6 @@ namespace {
 
 constexpr int kHeaderLines = 8;
 
-ReadResult BadNumber(long line, std::string_view text) {
-    return ReadResult::Fail(ReadStatus::BadNumber, line, Quote(text) + " is not a number");
-}
-
-ReadResult OutOfRange(long line) {
-    return ReadResult::Fail(ReadStatus::BadNumber, line, "a value out of range");
-}
-
 /// The structure name: the block line's value after its first " - ", or the whole value
 /// when it holds no separator.
 std::string BlockName(std::string_view line) {
@@ -39,10 +32,10 @@ std::string BlockName(std::string_view line) {
 /// A volume heading names an absolute volume when it gives cubic centimetres.
 bool AbsoluteVolume(std::string_view heading) { return Contains(heading, "[cm") || Contains(heading, "[cc]"); }
 
-class BlockReader {
+class PlanBlockReader {
 public:
-    BlockReader(LineCursor& lines, const DvhReadOptions& options)
-        : m_lines(lines), m_options(options), m_helpers(TableHelpers()) {}
+    PlanBlockReader(LineCursor& lines, const DvhReadOptions& options)
+        : m_lines(lines), m_options(options), m_helpers(TableHelpers(), true) {}
 
     /// The block whose first line is `blockLine`: its table's points go to `scratch`, followed
     /// by those of a long table's later pieces in `pieces`.
@@ -59,12 +52,12 @@ public:
         double pd = m_options.PlanSumDoseGy;
         if (!sum) {
             double v;
-            if (!ParseNumber(LabelValue(line), v)) return BadNumber(m_lines.LineNumber(), LabelValue(line));
+            if (!ParseNumber(LabelValue(line), v)) return NotANumberAt(m_lines.LineNumber(), LabelValue(line));
             pd = v * factor;
         }
         // The dose is kept as a float: it is the float that must be finite and above 0.
         s.PrescribedDose = static_cast<float>(pd);
-        if (!std::isfinite(s.PrescribedDose)) return OutOfRange(m_lines.LineNumber());
+        if (!std::isfinite(s.PrescribedDose)) return OutOfRangeAt(m_lines.LineNumber());
         if (!(s.PrescribedDose > 0))
             return ReadResult::Fail(ReadStatus::BadPrescribedDose, m_lines.LineNumber(),
                                     "the prescribed dose must be above 0");
@@ -73,28 +66,28 @@ public:
         for (int i = 2; i <= 4; ++i)
             if (!Need(line)) return Truncated();
         double volume;
-        if (!ParseNumber(LabelValue(line), volume)) return BadNumber(m_lines.LineNumber(), LabelValue(line));
+        if (!ParseNumber(LabelValue(line), volume)) return NotANumberAt(m_lines.LineNumber(), LabelValue(line));
         s.Volume = static_cast<float>(volume);
-        if (!std::isfinite(s.Volume)) return OutOfRange(m_lines.LineNumber());
+        if (!std::isfinite(s.Volume)) return OutOfRangeAt(m_lines.LineNumber());
 
         float* gy[3] = {&s.MinDoseGy, &s.MaxDoseGy, &s.MeanDoseGy};
         float* pc[3] = {&s.MinDosePercent, &s.MaxDosePercent, &s.MeanDosePercent};
         for (int i = 0; i < 3; ++i) {
             if (!Need(line)) return Truncated();
             double v;
-            if (!ParseNumber(LabelValue(line), v)) return BadNumber(m_lines.LineNumber(), LabelValue(line));
+            if (!ParseNumber(LabelValue(line), v)) return NotANumberAt(m_lines.LineNumber(), LabelValue(line));
             // A one-plan export marks a relative statistic with "%" as the 20th character.
             SetDose(v, !sum && CharAt(line, 20) == '%', factor, pd, *gy[i], *pc[i]);
-            if (!std::isfinite(*gy[i]) || !std::isfinite(*pc[i])) return OutOfRange(m_lines.LineNumber());
+            if (!std::isfinite(*gy[i]) || !std::isfinite(*pc[i])) return OutOfRangeAt(m_lines.LineNumber());
         }
         for (int i = 8; i <= 11; ++i) {
             if (!Need(line)) return Truncated();
             if (m_options.ReadExtraDoses && (i == 8 || i == 10)) {
                 double v;
-                if (!ParseNumber(LabelValue(line), v)) return BadNumber(m_lines.LineNumber(), LabelValue(line));
+                if (!ParseNumber(LabelValue(line), v)) return NotANumberAt(m_lines.LineNumber(), LabelValue(line));
                 float& extra = i == 8 ? s.ExtraDose1 : s.ExtraDose2;
                 extra = static_cast<float>(v * factor);
-                if (!std::isfinite(extra)) return OutOfRange(m_lines.LineNumber());
+                if (!std::isfinite(extra)) return OutOfRangeAt(m_lines.LineNumber());
             }
         }
         if (!Need(line)) return Truncated();
@@ -146,7 +139,7 @@ private:
             if (!dvhrows::FastRows<N>(
                     m_lines, [](const char* row, double(&v)[N]) { return dvhrows::TabRow<N>(row, v); },
                     [&](const double(&v)[N]) { return AddPoint<N>(t, v, points); }))
-                return OutOfRange(m_lines.LineNumber());
+                return OutOfRangeAt(m_lines.LineNumber());
             if (!m_lines.Next(line)) return {};
             if (line.empty()) {
                 // One more empty line after a table belongs to no block; a block line right
@@ -157,7 +150,7 @@ private:
             double v[N];
             ReadResult r = RowNumbers<N>(line, v);
             if (!r) return r;
-            if (!AddPoint<N>(t, v, points)) return OutOfRange(m_lines.LineNumber());
+            if (!AddPoint<N>(t, v, points)) return OutOfRangeAt(m_lines.LineNumber());
         }
     }
 
@@ -221,8 +214,13 @@ private:
 
     /// Threads that read a long table's pieces beside the caller's: one for every processor
     /// this read may use beyond its own, at most three (the file's reader and the points
-    /// keeper have threads of their own, which mostly wait).
-    static int TableHelpers() { return std::clamp(platform::AvailableProcessors() - 1, 0, kMaxTableHelpers); }
+    /// keeper have threads of their own, which mostly wait), and none where the machine has
+    /// no processor to spare for them as the read begins: there a helper would get a processor
+    /// only late, and the caller would wait for the piece it holds.
+    static int TableHelpers() {
+        const int helpers = std::clamp(platform::AvailableProcessors() - 1, 0, kMaxTableHelpers);
+        return helpers > 0 && platform::ProcessorsToSpare(helpers) ? helpers : 0;
+    }
 
     /// The `N` TAB-separated numbers of a row read line by line; the last takes the rest of it.
     template <int N>
@@ -239,7 +237,7 @@ private:
         field[N - 1] = line;
         const char* readable = m_lines.ReadableEnd();
         for (int i = 0; i < N; ++i)
-            if (!ParseNumber(field[i], v[i], readable)) return BadNumber(m_lines.LineNumber(), field[i]);
+            if (!ParseNumber(field[i], v[i], readable)) return NotANumberAt(m_lines.LineNumber(), field[i]);
         return {};
     }
 
@@ -284,8 +282,8 @@ private:
 
     LineCursor& m_lines;
     const DvhReadOptions& m_options;
-    // The threads that read a long table's pieces beside the caller's; joined when the read
-    // ends, however it ends.
+    // The threads that read a long table's pieces beside the caller's (none: the caller reads
+    // them all); joined when the read ends, however it ends.
     platform::HelperThreads m_helpers;
 };
 
@@ -302,7 +300,7 @@ ReadResult ParseDvhFile(LineCursor& lines, const DvhReadOptions& options, Parsed
         std::string_view line;
         for (int i = 0; i < kHeaderLines && lines.Next(line); ++i) {
         }
-        BlockReader block(lines, options);
+        PlanBlockReader block(lines, options);
         return dvhread::ReadBlocks(
             lines, options, [](std::string_view l) { return !l.empty() && l[0] == 'H'; },
             [&](std::string_view l, DVHDatasetClass& s, std::vector<DVsetClass>& scratch,

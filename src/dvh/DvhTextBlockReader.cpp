@@ -18,16 +18,12 @@ namespace {
 constexpr long kPrescribedDoseLines = 50;
 constexpr int kSearchLines = 999;
 
-ReadResult BadNumber(long line, std::string_view text) {
-    return ReadResult::Fail(ReadStatus::BadNumber, line, Quote(text) + " is not a number");
-}
-
 /// A volume heading names an absolute volume when it gives cubic centimetres.
-bool AbsoluteVolume(std::string_view heading) { return Contains(heading, "cm") || Contains(heading, "[cc]"); }
+bool AbsoluteVolumeHeading(std::string_view heading) { return Contains(heading, "cm") || Contains(heading, "[cc]"); }
 
-class BlockReader {
+class DescriptionBlockReader {
 public:
-    BlockReader(LineCursor& lines, const DvhReadOptions& options, double fileDoseGy, double fileFactor)
+    DescriptionBlockReader(LineCursor& lines, const DvhReadOptions& options, double fileDoseGy, double fileFactor)
         : m_lines(lines), m_options(options), m_fileDose(fileDoseGy), m_fileFactor(fileFactor) {}
 
     ReadResult Read(std::string_view blockLine, DVHDatasetClass& s, std::vector<DVsetClass>& scratch) {
@@ -42,10 +38,10 @@ public:
         if (!Find(line, [](std::string_view l) { return StartsWith(l, "Volume"); }))
             return Missing("no \"Volume\" line");
         double volume;
-        if (!ParseNumber(ValueAfterColon(line), volume)) return BadNumber(m_lines.LineNumber(), ValueAfterColon(line));
+        if (!ParseNumber(ValueAfterColon(line), volume)) return NotANumberAt(m_lines.LineNumber(), ValueAfterColon(line));
         s.Volume = static_cast<float>(volume);
         if (!std::isfinite(s.Volume))
-            return ReadResult::Fail(ReadStatus::BadNumber, m_lines.LineNumber(), "a value out of range");
+            return OutOfRangeAt(m_lines.LineNumber());
 
         if (!Find(line, [](std::string_view l) { return StartsWith(l, "Min"); })) return Missing("no \"Min\" line");
         // Minimum, maximum and mean; a "%" at the 11th (mean: 12th) character marks a relative value.
@@ -55,7 +51,7 @@ public:
         for (int i = 0; i < 3; ++i) {
             if (i > 0 && !m_lines.Next(line)) return Truncated();
             lineOf[i] = m_lines.LineNumber();
-            if (!ParseNumber(ValueAfterColon(line), value[i])) return BadNumber(lineOf[i], ValueAfterColon(line));
+            if (!ParseNumber(ValueAfterColon(line), value[i])) return NotANumberAt(lineOf[i], ValueAfterColon(line));
             relative[i] = CharAt(line, i == 2 ? 12 : 11) == '%';
         }
         if (!Find(line, [](std::string_view l) { return l.empty(); })) return Missing("no empty line before the table");
@@ -65,12 +61,12 @@ public:
         bool relativeFirst = false;
         bool absolute;
         if (sum) {
-            absolute = AbsoluteVolume(line);
+            absolute = AbsoluteVolumeHeading(line);
             factor = NamesCentigray(line) ? 0.01 : 1.0;
         } else {
             std::string_view doses = Columns(line, 1, 37);
             relativeFirst = Position(doses, "Gy") > Position(doses, "[%]");
-            absolute = AbsoluteVolume(FromColumn(line, 38));
+            absolute = AbsoluteVolumeHeading(FromColumn(line, 38));
         }
         // The statistics take the unit of their own block (a plan sum decides it per table).
         float* gy[3] = {&s.MinDoseGy, &s.MaxDoseGy, &s.MeanDoseGy};
@@ -78,7 +74,7 @@ public:
         for (int i = 0; i < 3; ++i) {
             SetDose(value[i], relative[i], factor, pd, *gy[i], *pc[i]);
             if (!std::isfinite(*gy[i]) || !std::isfinite(*pc[i]))
-                return ReadResult::Fail(ReadStatus::BadNumber, lineOf[i], "a value out of range");
+                return OutOfRangeAt(lineOf[i]);
         }
 
         scratch.clear();
@@ -110,7 +106,7 @@ private:
             if (!dvhrows::FastRows<N>(
                     m_lines, [ends](const char* row, double(&v)[N]) { return dvhrows::ColumnRow<N>(row, ends, v); },
                     [&](const double(&v)[N]) { return AddPoint<N>(t, v, s, points); }))
-                return OutOfRange(m_lines.LineNumber());
+                return OutOfRangeAt(m_lines.LineNumber());
             if (!m_lines.Next(line) || line.empty()) return {};
             double v[N];
             std::string_view field[N];
@@ -124,8 +120,8 @@ private:
             }
             const char* readable = m_lines.ReadableEnd();
             for (int i = 0; i < N; ++i)
-                if (!ParseColumn(field[i], v[i], readable)) return BadNumber(m_lines.LineNumber(), field[i]);
-            if (!AddPoint<N>(t, v, s, points)) return OutOfRange(m_lines.LineNumber());
+                if (!ParseColumn(field[i], v[i], readable)) return NotANumberAt(m_lines.LineNumber(), field[i]);
+            if (!AddPoint<N>(t, v, s, points)) return OutOfRangeAt(m_lines.LineNumber());
         }
     }
 
@@ -153,10 +149,6 @@ private:
         if (!dvhread::Finite(p) || !std::isfinite(s.Volume)) return false;
         points.push_back(p);
         return true;
-    }
-
-    static ReadResult OutOfRange(long line) {
-        return ReadResult::Fail(ReadStatus::BadNumber, line, "a value out of range");
     }
 
     /// Reads on until a line matches, over at most 999 lines. The next block's line ends the
@@ -210,7 +202,7 @@ ReadResult ParseDvhTextBlocks(LineCursor& lines, const DvhReadOptions& options, 
         if (!sum) {
             fileFactor = NamesCentigray(line) ? 0.01 : 1.0;
             double v;
-            if (!ParseNumber(ValueAfterColon(line), v)) return BadNumber(lines.LineNumber(), ValueAfterColon(line));
+            if (!ParseNumber(ValueAfterColon(line), v)) return NotANumberAt(lines.LineNumber(), ValueAfterColon(line));
             // The dose is kept as a float: it is the float that must be finite and above 0.
             fileDose = static_cast<float>(v * fileFactor);
             if (!(fileDose > 0) || !std::isfinite(fileDose))
@@ -219,7 +211,7 @@ ReadResult ParseDvhTextBlocks(LineCursor& lines, const DvhReadOptions& options, 
         }
         lines.Next(line);  // the line after the prescribed dose says nothing the reader needs
 
-        BlockReader block(lines, options, fileDose, fileFactor);
+        DescriptionBlockReader block(lines, options, fileDose, fileFactor);
         return dvhread::ReadBlocks(
             lines, options, [](std::string_view l) { return StartsWith(l, "Struct"); },
             [&](std::string_view l, DVHDatasetClass& s, std::vector<DVsetClass>& scratch, dvhread::PointPieces&) {

@@ -1,6 +1,8 @@
 // Line splitting over memory or a chunked file read.
 #include "dvh/LineCursor.h"
 
+#include "platform/WaitAwake.h"
+
 #include <algorithm>
 #include <unistd.h>
 #include <vector>
@@ -97,7 +99,7 @@ void LineCursor::Refill() {
     // two chunks or less never start a thread. Small chunks are read in turn: handing each over
     // would cost more than it saves.
     if (++m_refills >= 2 && m_capacity >= kReadAheadChunkBytes) {
-        if (!m_ahead) m_ahead = std::make_unique<platform::BackgroundJob>();
+        if (!m_ahead) m_ahead = std::make_unique<platform::BackgroundJob>(platform::ProcessorsToSpare(1));
         m_ahead->Start([this, fd = m_fd, into = Chunk(m_spare), bytes = m_capacity] {
             m_aheadRead = platform::ReadChunk(fd, into, bytes);
         });

@@ -1,6 +1,8 @@
 // Table points into their structures, large tables copied aside.
 #include "dvh/PointKeeper.h"
 
+#include "platform/WaitAwake.h"
+
 namespace dvhread {
 
 namespace {
@@ -26,7 +28,7 @@ void PointKeeper::Keep(std::vector<DVHDatasetClass>& structures, std::size_t ind
         return;
     }
     Finish(structures);  // the copy before this one is done, and its scratch free again
-    if (!m_copier) m_copier = std::make_unique<platform::BackgroundJob>();
+    if (!m_copier) m_copier = std::make_unique<platform::BackgroundJob>(platform::ProcessorsToSpare(1));
     m_copyIndex = index;
     m_copying = true;
     // The copy's order is decided there too, while its points are still in that thread's cache.

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 /// Why a recognition or a read stopped. `Ok` is the only success.
 enum class ReadStatus {
@@ -41,6 +42,12 @@ struct ReadResult {
         return ReadResult{s, line, std::move(detail)};
     }
 };
+
+/// The refusal of a field that is not a number, quoting it, on `line`.
+ReadResult NotANumberAt(long line, std::string_view text);
+/// The refusal of a value out of range (not finite, negative, or one that makes a statistic
+/// overflow), on `line` (0 when it comes from no line).
+ReadResult OutOfRangeAt(long line);
 
 /// The status-bar text for a failed read: the file name (no folder), the line and the detail.
 std::string ReadFailureText(const std::string& path, const ReadResult& result);

@@ -20,10 +20,6 @@ namespace {
 
 constexpr int kHeaderLines = 7;
 
-ReadResult NotANumberAt(long line, std::string_view text) {
-    return ReadResult::Fail(ReadStatus::BadNumber, line, Quote(text) + " is not a number");
-}
-
 ReadResult ShortLine(long line, std::size_t fields, std::size_t structures) {
     return ReadResult::Fail(ReadStatus::BadRow, line,
                             std::to_string(fields) + " values for " + std::to_string(structures) + " structures");

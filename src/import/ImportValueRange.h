@@ -44,7 +44,7 @@ inline bool PointInRange(const DVsetClass& p) {
 
 /// The refusal of a value out of range, on `line` (0 when it comes from no line).
 inline ReadResult OutOfRange(long line) {
-    return ReadResult::Fail(ReadStatus::BadNumber, line, "a value out of range");
+    return OutOfRangeAt(line);
 }
 
 /// Ok when the volume and every dose statistic (minimum, maximum, mean; Gy and %) of `s` are

@@ -2,6 +2,7 @@
 #include "platform/BackgroundJob.h"
 
 #include "platform/FaultPoint.h"
+#include "platform/WaitAwake.h"
 
 #include <cerrno>
 #include <unistd.h>
@@ -46,12 +47,14 @@ void BackgroundJob::Start(std::function<void()> job) {
     {
         std::lock_guard lock(m_mutex);
         m_job = std::move(job);
+        m_hasJob = true;
         m_busy = true;
     }
     m_changed.notify_all();
 }
 
 void BackgroundJob::Wait() {
+    if (m_waitAwake) WaitAwake([this] { return !m_busy.load(std::memory_order_acquire); });
     std::exception_ptr failure;
     {
         std::unique_lock lock(m_mutex);
@@ -65,10 +68,16 @@ void BackgroundJob::Wait() {
 void BackgroundJob::Run() {
     std::unique_lock lock(m_mutex);
     for (;;) {
+        if (m_waitAwake && !m_job && !m_stop) {
+            lock.unlock();
+            WaitAwake([this] { return m_hasJob.load(std::memory_order_acquire); });
+            lock.lock();
+        }
         m_changed.wait(lock, [this] { return m_job || m_stop; });
         if (!m_job) return;
         std::function<void()> job = std::move(m_job);
         m_job = nullptr;
+        m_hasJob = false;
         lock.unlock();
         std::exception_ptr failure = RunCaught(job);
         job = nullptr;

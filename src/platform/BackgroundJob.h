@@ -2,6 +2,7 @@
 // next chunk of a large file, or the copy of a large table into fresh memory.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstddef>
 #include <exception>
@@ -11,11 +12,12 @@
 
 namespace platform {
 
-/// The thread sleeps between jobs and the caller sleeps while it waits: neither ever waits awake,
-/// so on a busy machine no processor time goes to waiting.
+/// The thread waits for a job, and the caller for its end, awake for a moment before they sleep
+/// only with `waitAwake` (given where the machine has a processor to spare, see WaitAwake.h);
+/// otherwise both sleep at once, so that on a busy machine no processor time goes to waiting.
 class BackgroundJob {
 public:
-    BackgroundJob() = default;
+    explicit BackgroundJob(bool waitAwake = false) : m_waitAwake(waitAwake) {}
     /// Waits for the job under way (what it threw is dropped with it), then ends the thread.
     ~BackgroundJob();
     BackgroundJob(const BackgroundJob&) = delete;
@@ -34,10 +36,13 @@ private:
     /// Runs `job`, keeping what it throws for `Wait`.
     static std::exception_ptr RunCaught(const std::function<void()>& job);
 
+    const bool m_waitAwake;
     std::mutex m_mutex;
     std::condition_variable m_changed;
     std::function<void()> m_job;  // a job the thread has not begun
-    bool m_busy = false;          // a job is started and not done
+    // Changed under the mutex; atomic so that a thread waiting awake may look without it.
+    std::atomic<bool> m_hasJob{false};  // `m_job` holds a job
+    std::atomic<bool> m_busy{false};    // a job is started and not done
     bool m_stop = false;
     bool m_threadless = false;  // the thread could not be made: jobs are done by the caller
     std::exception_ptr m_failure;
