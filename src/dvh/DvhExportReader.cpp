@@ -35,7 +35,7 @@ bool AbsoluteVolume(std::string_view heading) { return Contains(heading, "[cm") 
 class PlanBlockReader {
 public:
     PlanBlockReader(LineCursor& lines, const DvhReadOptions& options)
-        : m_lines(lines), m_options(options), m_helpers(TableHelpers(), true) {}
+        : m_lines(lines), m_options(options), m_helpers(TableHelpers()) {}
 
     /// The block whose first line is `blockLine`: its table's points go to `scratch`, followed
     /// by those of a long table's later pieces in `pieces`.

@@ -129,7 +129,7 @@ ReadResult ParseBrainLabTable(LineCursor& lines, ParsedPlan& out) {
     for (std::size_t k = 0; k < count; ++k) {
         DVHDatasetClass& s = plan.DVHDataset[k];
         s.Volume = static_cast<float>(values[k]);
-        if (!importrange::ValueInRange(s.Volume)) return importrange::OutOfRange(lines.LineNumber());
+        if (!importrange::ValueInRange(s.Volume)) return OutOfRangeAt(lines.LineNumber());
         volumeFactor[k] = static_cast<double>(s.Volume) * 0.01;
     }
 
@@ -204,7 +204,7 @@ ReadResult ParseBrainLabTable(LineCursor& lines, ParsedPlan& out) {
         makeRoom();
         tablerows::RowPoints points(dosePercent, dosePercent * d * 0.01);
         for (std::size_t k = 0; k < count; ++k) points.Put(column[k] + rows, values[k], volumeFactor[k]);
-        if (!points.InRange()) return importrange::OutOfRange(lines.LineNumber());
+        if (!points.InRange()) return OutOfRangeAt(lines.LineNumber());
         ++rows;
         labelKeep.assign(label);
     }

@@ -42,18 +42,13 @@ inline bool PointInRange(const DVsetClass& p) {
 #endif
 }
 
-/// The refusal of a value out of range, on `line` (0 when it comes from no line).
-inline ReadResult OutOfRange(long line) {
-    return OutOfRangeAt(line);
-}
-
 /// Ok when the volume and every dose statistic (minimum, maximum, mean; Gy and %) of `s` are
 /// finite; the refusal on `line`, the structure's own, otherwise. Values in range can still sum
 /// or scale beyond a float (a volume of 1e38 % in a row makes the mean dose infinite).
 inline ReadResult CheckStatistics(const DVHDatasetClass& s, long line) {
     for (float v : {s.Volume, s.MinDoseGy, s.MinDosePercent, s.MaxDoseGy, s.MaxDosePercent, s.MeanDoseGy,
                     s.MeanDosePercent})
-        if (!std::isfinite(v)) return OutOfRange(line);
+        if (!std::isfinite(v)) return OutOfRangeAt(line);
     return {};
 }
 
@@ -62,7 +57,7 @@ inline ReadResult CheckStatistics(const DVHDatasetClass& s, long line) {
 inline ReadResult CheckPrescribedDose(float gy, long line) {
     if (std::isfinite(gy) && !(gy > 0))
         return ReadResult::Fail(ReadStatus::BadPrescribedDose, line, "the prescribed dose must be above 0");
-    if (!(gy >= kMinPrescribedGy && gy <= kMaxPrescribedGy)) return OutOfRange(line);
+    if (!(gy >= kMinPrescribedGy && gy <= kMaxPrescribedGy)) return OutOfRangeAt(line);
     return {};
 }
 

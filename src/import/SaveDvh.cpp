@@ -29,7 +29,6 @@ bool SameFile(const std::string& a, const std::string& b) {
 /// Writes the plan's two files as one change; the store stays as it was when it fails, and
 /// the message names the file that could not be read or replaced.
 platform::WriteResult WriteStoreFiles(const PDatasetClass& plan, const SavedDvhPaths& paths) {
-    FinishInterruptedStoreSave(paths.TextFile);
     if (!platform::MakeDirectories(paths.Folder)) return {false, "Cannot create the folder \"" + paths.Folder + "\""};
     const std::string mod = ModFileText(plan);
     // A link in the store, which others may share, is replaced, never written through.
@@ -103,7 +102,7 @@ void SaveDvh(Workspace& ws, const std::string& planListName, bool listChosen, Sa
     const SavedDvhPaths paths = StorePaths(ws.SaveFolder, planListName, plan.PatientID, plan.PlanID);
     const std::string key = plan.Key;
     // A save of the entry that a kill cut short is ended first: the question is about what
-    // the store holds.
+    // the store holds, and the write starts from a whole entry.
     FinishInterruptedStoreSave(paths.TextFile);
     if (platform::PathMayExist(paths.TextFile)) {
         dialogs.AskOkCancel("This Plan data already saved.\n Overwrite?", "Save DVH",

@@ -26,7 +26,7 @@ ReadResult Truncated(const LineCursor& lines) {
     return ReadResult::Fail(ReadStatus::Truncated, lines.LineNumber() + 1, "the file ends inside a structure");
 }
 
-ReadResult OutOfRange(const LineCursor& lines) { return importrange::OutOfRange(lines.LineNumber()); }
+ReadResult OutOfRange(const LineCursor& lines) { return OutOfRangeAt(lines.LineNumber()); }
 
 /// The row count: the whole number before the first TAB of the line.
 bool RowCount(std::string_view line, long& count) {

@@ -57,7 +57,7 @@ void HelperThreads::RunPieces(int count, void* piece, Call call) {
     OwnPieces own;
     TakePieces(&own);
     // Pieces that helpers have begun may still be under way; they use what the caller owns.
-    if (m_waitAwake) WaitAwake([&] { return m_finished.load(std::memory_order_acquire) == count; });
+    WaitAwake([&] { return m_finished.load(std::memory_order_acquire) == count; });
     for (int done; (done = m_finished.load(std::memory_order_acquire)) != count;) m_finished.wait(done);
     if (helped) JudgeHelpers(count, std::chrono::steady_clock::now() - start, own);
     std::exception_ptr failure;
@@ -113,7 +113,7 @@ void HelperThreads::TakePieces(OwnPieces* own) {
 void HelperThreads::Help() {
     std::uint32_t seen = 0;
     for (;;) {
-        if (m_waitAwake) WaitAwake([&] { return m_wake.load(std::memory_order_acquire) != seen; });
+        WaitAwake([&] { return m_wake.load(std::memory_order_acquire) != seen; });
         m_wake.wait(seen, std::memory_order_acquire);
         seen = m_wake.load(std::memory_order_acquire);
         if (m_stop.load()) return;

@@ -2,10 +2,9 @@
 // long table. Each piece is taken by whichever thread comes for it first, the caller's included,
 // so a helper the machine keeps waiting holds the job up by no more than a piece it has begun.
 // Between jobs, and while the caller waits for the last pieces, a thread waits awake for a
-// moment only where the machine had a processor to spare for each of them when the read began
-// (see WaitAwake.h); otherwise it sleeps at once, so that it never keeps another program from a
-// processor. On a busy machine a helper may get a processor only late, and the
-// caller then waits for the piece it holds: helpers that made a job slower than the caller
+// moment before it sleeps (see WaitAwake.h): whoever asks for helpers asks only where the
+// machine has a processor to spare for each of them. Should the machine become busy meanwhile,
+// a helper may get a processor only late, and the caller then waits for the piece it holds: helpers that made a job slower than the caller
 // alone would have been sit out the jobs after it, more of them each time it happens again.
 #pragma once
 
@@ -21,9 +20,8 @@ namespace platform {
 
 class HelperThreads {
 public:
-    /// Up to `most` helpers, made when the first job with more than one piece comes. With
-    /// `waitAwake` a thread waits awake for a moment before it sleeps.
-    HelperThreads(int most, bool waitAwake) : m_most(most), m_waitAwake(waitAwake) {}
+    /// Up to `most` helpers, made when the first job with more than one piece comes.
+    explicit HelperThreads(int most) : m_most(most) {}
     /// Ends the helpers and joins them.
     ~HelperThreads();
     HelperThreads(const HelperThreads&) = delete;
@@ -64,7 +62,6 @@ private:
     void JudgeHelpers(int count, std::chrono::steady_clock::duration took, const OwnPieces& own);
 
     const int m_most;
-    const bool m_waitAwake;
     bool m_started = false;
     int m_sitOut = 0;       // jobs the helpers are still left out of
     int m_nextSitOut = 1;   // jobs they sit out the next time they slow one down
