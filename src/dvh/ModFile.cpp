@@ -118,8 +118,3 @@ std::string ModFileText(const PDatasetClass& plan) {
     for (std::size_t k = 0; k < plan.DVHDataset.size(); ++k) line(std::to_string(k), plan.DVHDataset[k].ModifiedName);
     return text;
 }
-
-platform::WriteResult WriteModFile(const std::string& path, const PDatasetClass& plan) {
-    return platform::AtomicWriteFile(path, ModFileText(plan), platform::FileAccess::Keep,
-                                     platform::LinkHandling::Replace);
-}

@@ -60,6 +60,3 @@ void ApplyModFile(PDatasetClass& plan, const ModFileContent& mod);
 /// "Prescribed dose [cGy]" (the first structure's dose x 100, two decimals at most, "."), each
 /// a label, a TAB and the value, then "k TAB alias" per structure; CR LF after every line.
 std::string ModFileText(const PDatasetClass& plan);
-/// Writes `ModFileText(plan)` to `path` atomically; a link at `path` is replaced, not followed,
-/// as for every file of the store.
-platform::WriteResult WriteModFile(const std::string& path, const PDatasetClass& plan);

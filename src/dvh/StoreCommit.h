@@ -1,17 +1,34 @@
 // The one commit in which Save DVH replaces a store entry's ".txt" and its ".mod" companion.
 #pragma once
 
+#include "dvh/FileNames.h"
 #include "platform/AtomicWrite.h"
+#include "platform/Paths.h"
 
 #include <string>
+#include <vector>
 
 /// The record that a Save DVH of the store file `textFile` keeps beside it while it renames
-/// the entry's two files: `textFile` + ".commit".
-inline std::string StoreCommitRecord(const std::string& textFile) { return textFile + ".commit"; }
+/// the entry's two files (`textFile` + ".commit"), and the lock file that every save and
+/// completion of the entry holds (`textFile` + ".lock", which stays).
+inline platform::CommitRecord StoreCommitOf(const std::string& textFile) {
+    return {textFile + ".commit", textFile + ".lock"};
+}
+
+/// The files of that commit, in the order they take their names: the companion, then the export.
+inline std::vector<std::string> StoreCommitTargets(const std::string& textFile) {
+    return {ChangeFileExt(textFile, ".mod"), textFile};
+}
 
 /// Completes the save of the entry of `textFile` that a kill cut short once both its files were
 /// written, or discards one cut short before: whatever opens or saves the entry calls it first,
-/// so that it never sees a new companion beside an old export.
-inline void FinishInterruptedStoreSave(const std::string& textFile) {
-    platform::FinishInterruptedCommit(StoreCommitRecord(textFile));
+/// so that it never sees a new companion beside an old export. When it cannot, the record stays
+/// and the result says why.
+inline platform::CommitEnd FinishInterruptedStoreSave(const std::string& textFile) {
+    return platform::FinishInterruptedCommit(StoreCommitOf(textFile), StoreCommitTargets(textFile));
+}
+
+/// What the user is told of an entry whose interrupted save `end` could not be completed.
+inline std::string UnfinishedSaveText(const std::string& textFile, const platform::CommitEnd& end) {
+    return "An earlier save of " + platform::FileNameOf(textFile) + " could not be completed (" + end.message + ")";
 }

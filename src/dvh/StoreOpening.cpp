@@ -14,8 +14,11 @@ LoadOrder Workspace::BeginLoadFromStore(const std::string& path, int code,
     if (listChanged) *listChanged = false;
     if (code <= 1) return {};
     // A save of the entry that a kill cut short between its renames is completed first, so
-    // that the companion read below is the one saved with the export.
-    FinishInterruptedStoreSave(path);
+    // that the companion read below is the one saved with the export. One that cannot be
+    // completed may have left a new companion beside the old export: it is not taken.
+    const platform::CommitEnd interrupted = FinishInterruptedStoreSave(path);
+    if (interrupted.Unfinished() && m_host)
+        m_host->StatusText(UnfinishedSaveText(path, interrupted) + ": the plan is opened without its companion.");
     const std::string key = DatasetKey(header.PatientID, header.PlanID, header.Date, header.Time);
     if (FindOpenFileByKey(key) < 0) {
         OpenFileClass entry;
@@ -35,7 +38,7 @@ LoadOrder Workspace::BeginLoadFromStore(const std::string& path, int code,
     // The companion sits beside the export, with ".mod" for its extension. Anything of that
     // name counts: one that cannot be read is left out with a word on the status bar.
     const std::string companion = ChangeFileExt(path, ".mod");
-    const bool hasCompanion = platform::PathMayExist(companion);
+    const bool hasCompanion = !interrupted.Unfinished() && platform::PathMayExist(companion);
 
     if (const int p = FindDatasetByKey(key); p >= 0) {
         // Shown again; its companion is applied again.

@@ -44,12 +44,14 @@ platform::WriteResult WriteStoreFiles(const PDatasetClass& plan, const SavedDvhP
     } else if (platform::OpenProblem problem; !platform::ReadWholeFile(plan.FilePath, text, std::size_t(1) << 31, &problem)) {
         return {false, "Cannot read \"" + plan.FilePath + "\": it " + platform::OpenProblemText(problem)};
     }
-    // Both written before either is renamed, and renamed as one commit: a save cut short
-    // between the renames is completed by whoever opens or saves the entry next. The opener
-    // still takes a companion only when it names as many structures as its export holds.
-    return platform::AtomicWriteFiles({{paths.ModFile, mod, platform::FileAccess::Keep, links},
-                                       {paths.TextFile, text, platform::FileAccess::Keep, links}},
-                                      StoreCommitRecord(paths.TextFile));
+    // Both written before either is renamed, and renamed as one commit that holds the entry's
+    // lock, so that two saves of it take turns: a save cut short between the renames is
+    // completed by whoever opens or saves the entry next. The opener still takes a companion
+    // only when it names as many structures as its export holds.
+    const std::vector<std::string> targets = StoreCommitTargets(paths.TextFile);
+    return platform::AtomicWriteFiles({{targets[0], mod, platform::FileAccess::Keep, links},
+                                       {targets[1], text, platform::FileAccess::Keep, links}},
+                                      StoreCommitOf(paths.TextFile));
 }
 
 void Write(Workspace& ws, int planIndex, const std::string& key, const SavedDvhPaths& paths,
@@ -101,9 +103,14 @@ void SaveDvh(Workspace& ws, const std::string& planListName, bool listChosen, Sa
     }
     const SavedDvhPaths paths = StorePaths(ws.SaveFolder, planListName, plan.PatientID, plan.PlanID);
     const std::string key = plan.Key;
-    // A save of the entry that a kill cut short is ended first: the question is about what
-    // the store holds, and the write starts from a whole entry.
-    FinishInterruptedStoreSave(paths.TextFile);
+    // A save of the entry that a kill cut short is ended before the question, which is about
+    // what the store holds (the write ends one again, should another be cut short meanwhile).
+    // One that cannot be ended is reported, and the entry is left as it is for the user to see.
+    if (const platform::CommitEnd interrupted = FinishInterruptedStoreSave(paths.TextFile); interrupted.Unfinished()) {
+        dialogs.ShowError(std::string(kSaveError) + "\n" + UnfinishedSaveText(paths.TextFile, interrupted) + ".",
+                          "Error");
+        return;
+    }
     if (platform::PathMayExist(paths.TextFile)) {
         dialogs.AskOkCancel("This Plan data already saved.\n Overwrite?", "Save DVH",
                             [&ws, &dialogs, p, key, paths, planListName](bool ok) {

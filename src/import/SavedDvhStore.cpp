@@ -23,16 +23,17 @@ std::vector<std::string> StoreSubFolders(const std::string& saveFolder) {
 namespace {
 
 /// Ends the saves into `folder` that a kill cut short, found by their commit records, so that
-/// the list shows each entry as its last save left it.
+/// the list shows each entry as its last save left it. Only "<entry>.txt.commit" can be one; an
+/// entry whose save cannot be ended is listed all the same, and its opener says why.
 void FinishInterruptedSaves(const std::string& folder) {
-    // A record's name is its entry's ".txt" with the record's own ending.
-    const std::string ending = StoreCommitRecord("");
+    const std::string ending = StoreCommitOf(".txt").Path;
     std::vector<std::string> textFiles;
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string path = it->path().string();
-        if (path.size() > ending.size() && path.compare(path.size() - ending.size(), ending.size(), ending) == 0)
-            textFiles.push_back(path.substr(0, path.size() - ending.size()));
+        const std::string name = it->path().filename().string();
+        if (name.size() > ending.size() && name.compare(name.size() - ending.size(), ending.size(), ending) == 0)
+            textFiles.push_back(path.substr(0, path.size() - StoreCommitOf("").Path.size()));
     }
     for (const std::string& textFile : textFiles) FinishInterruptedStoreSave(textFile);
 }

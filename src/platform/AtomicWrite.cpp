@@ -2,6 +2,8 @@
 #include "platform/AtomicWrite.h"
 
 #include "platform/FaultPoint.h"
+#include "platform/FileLock.h"
+#include "platform/TemporaryFiles.h"
 #include "platform/Paths.h"
 
 #include <cctype>
@@ -10,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -18,13 +21,13 @@
 
 namespace platform {
 
-namespace {
+namespace detail {
 
+namespace {
 /// Between a target's name and the six letters or digits that mkstemp chooses.
 constexpr std::string_view kTemporaryMark = ".tmp-";
+}  // namespace
 
-/// True when `name` is that of a temporary beside a file named `targetName` (both without a
-/// folder): exactly `targetName`, the mark, then six letters or digits.
 bool IsTemporaryOf(std::string_view name, std::string_view targetName) {
     constexpr std::size_t kChosen = 6;
     if (targetName.empty() || name.size() != targetName.size() + kTemporaryMark.size() + kChosen) return false;
@@ -35,7 +38,6 @@ bool IsTemporaryOf(std::string_view name, std::string_view targetName) {
     return true;
 }
 
-/// The folder of `path` ("." for a bare name, "/" for a file in the root).
 std::string FolderOf(const std::string& path) {
     const auto slash = path.find_last_of('/');
     if (slash == std::string::npos) return ".";
@@ -43,13 +45,11 @@ std::string FolderOf(const std::string& path) {
     return path.substr(0, slash);
 }
 
-/// `path` up to and with its last '/', for another file name of its folder to follow.
 std::string FolderPrefixOf(const std::string& path) {
     const auto slash = path.find_last_of('/');
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
-/// Flushes the folder of `path`, so that a rename or a new name in it survives a power cut.
 void SyncFolderOf(const std::string& path) {
     const int dir = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {
@@ -58,96 +58,68 @@ void SyncFolderOf(const std::string& path) {
     }
 }
 
-/// Takes the lock of the file `path` when it is a regular file of the current user and nobody
-/// holds its lock (a writer at work does; one that was killed released it with its life).
-/// Returns its descriptor, which holds the lock until closed, or -1.
-int LockIfDeadAndOurs(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW);
-    if (fd < 0) return -1;
-    // The name must still be the file locked: a writer that finished meanwhile has given it
-    // to its target, and what has the name now is no temporary.
-    struct stat st {};
-    struct stat named {};
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid() &&
-        ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::lstat(path.c_str(), &named) == 0 && named.st_ino == st.st_ino &&
-        named.st_dev == st.st_dev)
-        return fd;
-    ::close(fd);
-    return -1;
-}
-
-/// One rename of a recorded change, by file names in the record's folder.
-struct RecordedRename {
-    std::string Temporary;
-    std::string Target;
-};
-
-bool IsPlainName(const std::string& name) {
-    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos;
-}
-
-/// The renames of a record's text (pairs of names, each ended by a NUL); none when the text
-/// is no record: then nothing it names is touched.
-std::vector<RecordedRename> ParseCommitRecord(const std::string& text) {
-    std::vector<std::string> names;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        const std::size_t end = text.find('\0', pos);
-        if (end == std::string::npos) return {};
-        names.push_back(text.substr(pos, end - pos));
-        pos = end + 1;
-    }
-    if (names.size() % 2 != 0) return {};
-    std::vector<RecordedRename> renames;
-    for (std::size_t i = 0; i < names.size(); i += 2) {
-        if (!IsPlainName(names[i + 1]) || !IsTemporaryOf(names[i], names[i + 1])) return {};
-        renames.push_back({names[i], names[i + 1]});
-    }
-    return renames;
-}
-
-/// A record is a few file names: anything much longer is none.
-bool ReadRecord(int fd, std::string& text) {
-    constexpr std::size_t kMaxRecordBytes = std::size_t(1) << 16;
-    char buffer[4096];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return false;
-        if (n == 0) return true;
-        text.append(buffer, static_cast<std::size_t>(n));
-        if (text.size() > kMaxRecordBytes) return false;
-    }
-}
-
-/// The descriptor that keeps one temporary locked while it is renamed or removed.
-class HeldTemporary {
-public:
-    explicit HeldTemporary(const std::string& path) : m_path(path) {
-        struct stat st {};
-        m_missing = ::lstat(path.c_str(), &st) != 0 && errno == ENOENT;
-        if (!m_missing) m_fd = LockIfDeadAndOurs(path);
-    }
-    ~HeldTemporary() {
-        if (m_fd >= 0) ::close(m_fd);
-    }
-    HeldTemporary(const HeldTemporary&) = delete;
-    HeldTemporary& operator=(const HeldTemporary&) = delete;
-
-    bool Missing() const { return m_missing; }
-    /// There, whole, left by the killed writer and ours to rename or remove.
-    bool Held() const { return m_fd >= 0; }
-    const std::string& Path() const { return m_path; }
-
-private:
-    std::string m_path;
-    bool m_missing = false;
-    int m_fd = -1;
-};
-
 std::string SystemError(const std::string& what, const std::string& path) {
     return what + " \"" + path + "\": " + std::strerror(errno);
 }
+
+bool IdOf(int fd, FileId& id) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) return false;
+    id = {st.st_dev, st.st_ino};
+    return true;
+}
+
+bool IdOfName(const std::string& path, FileId& id) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0) return false;
+    id = {st.st_dev, st.st_ino};
+    return true;
+}
+
+bool StillNamed(const std::string& path, int fd) {
+    FileId open, named;
+    return IdOf(fd, open) && IdOfName(path, named) && open == named;
+}
+
+bool RemoveIfStill(const std::string& path, int fd) { return StillNamed(path, fd) && ::unlink(path.c_str()) == 0; }
+
+int LockIfDeadAndOurs(const std::string& path, NotDead* why) {
+    NotDead none;
+    NotDead& reason = why ? *why : none;
+    // Open for writing where the file allows it, for an exclusive lock; a temporary that has
+    // the permission of a read-only file already gets a shared one, which needs no more on a
+    // network folder (NFS) either, and still fails while its writer holds its lock.
+    int fd = ::open(path.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW);
+    const bool writable = fd >= 0;
+    if (fd < 0 && (errno == EACCES || errno == EROFS)) fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0) {
+        reason = errno == ENOENT ? NotDead::Missing : NotDead::NotOurs;
+        return -1;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) {
+        reason = NotDead::NotOurs;
+        ::close(fd);
+        return -1;
+    }
+    int locked;
+    while ((locked = ::flock(fd, (writable ? LOCK_EX : LOCK_SH) | LOCK_NB)) != 0 && errno == EINTR) {
+    }
+    // The name must still be the file locked: a writer that finished meanwhile has given it
+    // to its target, and what has the name now is no temporary.
+    if (locked != 0 || !StillNamed(path, fd)) {
+        reason = locked != 0 ? NotDead::InUse : NotDead::Missing;
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+}  // namespace detail
+
+namespace {
+
+using namespace detail;
 
 /// Creates an empty temporary file beside `path`, locked until its descriptor closes; `name`
 /// receives its name. Returns the descriptor, or -1 (errno set).
@@ -158,6 +130,14 @@ int CreateLockedTemporary(const std::string& path, std::string& name) {
         if (fd < 0) return -1;
         int locked;
         while ((locked = ::flock(fd, LOCK_EX)) != 0 && errno == EINTR) {
+        }
+        if (locked != 0) {
+            // Unlocked, it would look dead to every clean-up: no write goes through it.
+            const int error = errno;
+            ::unlink(made.c_str());
+            ::close(fd);
+            errno = error;
+            return -1;
         }
         // Between its creation and the lock the new file looked like a dead writer's to
         // another writer's clean-up, which may have removed it: then it is made again.
@@ -235,19 +215,6 @@ int RemoveDeadTemporaries(const std::string& target) {
     return removed;
 }
 
-/// A commit record's text: each temporary's file name, then its target's, each ended by a NUL,
-/// which no file name holds.
-std::string CommitRecordText(const std::vector<std::string>& temporaries, const std::vector<std::string>& targets) {
-    std::string text;
-    for (std::size_t i = 0; i < targets.size(); ++i) {
-        text += FileNameOf(temporaries[i]);
-        text += '\0';
-        text += FileNameOf(targets[i]);
-        text += '\0';
-    }
-    return text;
-}
-
 }  // namespace
 
 namespace detail {
@@ -307,6 +274,7 @@ public:
     }
 
     const std::string& Name() const { return m_name; }
+    int Descriptor() const { return m_fd; }
 
 private:
     std::string m_name;
@@ -335,20 +303,51 @@ WriteResult AtomicWriteFile(const std::string& path, std::string_view contents, 
     return AtomicWriteFiles({FileWrite{path, contents, access, links}});
 }
 
-WriteResult AtomicWriteFiles(const std::vector<FileWrite>& files, const std::string& commitRecord) {
+/// Writes the record of a change of `targets` to their `temporaries` beside them, and gives it
+/// its name; `record` holds it, locked, until the change is made.
+WriteResult WriteCommitRecord(const std::string& path, const std::vector<Temporary>& temporaries,
+                              const std::vector<std::string>& targets, Temporary& record) {
+    std::vector<RecordedFile> files;
+    for (std::size_t i = 0; i < targets.size(); ++i) {
+        RecordedFile& file = files.emplace_back();
+        file.TemporaryName = FileNameOf(temporaries[i].Name());
+        file.TargetName = FileNameOf(targets[i]);
+        if (!IdOf(temporaries[i].Descriptor(), file.Id)) return {false, SystemError("Cannot write", targets[i])};
+    }
+    RemoveDeadTemporaries(path);
+    if (WriteResult written = record.Write(path, CommitRecordText(files), 0600); !written.ok) return written;
+    if (WriteResult named = record.RenameOver(path); !named.ok) return named;
+    SyncFolderOf(path);
+    return {};
+}
+
+WriteResult AtomicWriteFiles(const std::vector<FileWrite>& files, const CommitRecord& commit) {
     const std::size_t n = files.size();
-    const bool recorded = !commitRecord.empty();
-    // A change that a kill interrupted is ended before its temporaries could look dead.
-    if (recorded) FinishInterruptedCommit(commitRecord);
+    const bool recorded = !commit.Path.empty();
     std::vector<std::string> targets;
+    for (const FileWrite& file : files) {
+        // The record names its files in its own folder, as they are there: a link followed
+        // would put the change somewhere else.
+        if (recorded && file.Links != LinkHandling::Replace)
+            return {false, "Cannot record a change of \"" + file.Path + "\" made through links"};
+        targets.push_back(WriteTarget(file.Path, file.Links));
+        if (recorded && FolderOf(targets.back()) != FolderOf(commit.Path))
+            return {false, "Cannot record a change of \"" + targets.back() + "\" beside \"" + commit.Path + "\""};
+    }
+    // Two writers of one change take turns, and so do they with whoever ends one that a kill
+    // cut short; a change that cannot take its turn is not made.
+    std::optional<FileLock> turn;
+    if (recorded) {
+        turn.emplace(commit.Lock);
+        if (!turn->Held()) return {false, turn->Error()};
+        // A change that a kill interrupted is ended before its temporaries could look dead. One
+        // that cannot be ended is replaced by this one as a whole.
+        FinishInterruptedCommit(commit, targets);
+    }
     std::vector<TargetState> found(n);
     for (std::size_t i = 0; i < n; ++i) {
-        targets.push_back(WriteTarget(files[i].Path, files[i].Links));
         if (WriteResult usable = InspectTarget(files[i].Path, targets[i], files[i].Links, found[i]); !usable.ok)
             return usable;
-        // The record names its files without their folder.
-        if (recorded && FolderOf(targets[i]) != FolderOf(commitRecord))
-            return {false, "Cannot record a change of \"" + targets[i] + "\" beside \"" + commitRecord + "\""};
         // What a killed write of this file left goes with its next write.
         RemoveDeadTemporaries(targets[i]);
     }
@@ -369,25 +368,23 @@ WriteResult AtomicWriteFiles(const std::vector<FileWrite>& files, const std::str
     // Held, and so locked, until the change is made: no one ends a commit still under way.
     Temporary record;
     if (recorded) {
-        std::vector<std::string> names;
-        for (const Temporary& temporary : temporaries) names.push_back(temporary.Name());
-        RemoveDeadTemporaries(commitRecord);
-        if (WriteResult written = record.Write(commitRecord, CommitRecordText(names, targets), 0600); !written.ok)
+        if (WriteResult written = WriteCommitRecord(commit.Path, temporaries, targets, record); !written.ok)
             return written;
-        if (WriteResult named = record.RenameOver(commitRecord); !named.ok) return named;
-        SyncFolderOf(commitRecord);
         FaultPoint("atomic write: commit recorded");
     }
     for (std::size_t i = 0; i < n; ++i) {
         if (WriteResult renamed = temporaries[i].RenameOver(targets[i]); !renamed.ok) {
-            // Put back by hand, not completed by the next one who comes by.
-            if (recorded) ::unlink(commitRecord.c_str());
+            // Put back by hand, not completed by the next one who comes by; the record goes
+            // only once every file is old again, so that a kill meanwhile leaves it to be ended.
+            FaultPoint("atomic write: restoring");
+            bool restored = true;
             for (std::size_t j = 0; j < i; ++j) {
                 if (found[j].regular)
-                    AtomicWriteFile(targets[j], oldContents[j], files[j].Access, files[j].Links);
+                    restored = AtomicWriteFile(targets[j], oldContents[j], files[j].Access, files[j].Links).ok && restored;
                 else
-                    ::unlink(targets[j].c_str());
+                    restored = ::unlink(targets[j].c_str()) == 0 && restored;
             }
+            if (recorded && restored) RemoveIfStill(commit.Path, record.Descriptor());
             return renamed;
         }
         if (i + 1 < n) FaultPoint("atomic write: one of several renamed");
@@ -396,7 +393,8 @@ WriteResult AtomicWriteFiles(const std::vector<FileWrite>& files, const std::str
     for (const std::string& target : targets) SyncFolderOf(target);
     if (recorded) {
         FaultPoint("atomic write: all renamed");
-        ::unlink(commitRecord.c_str());
+        RemoveIfStill(commit.Path, record.Descriptor());
+        SyncFolderOf(commit.Path);
     }
     return {};
 }
@@ -431,38 +429,6 @@ WriteResult FileReplacement::Commit() {
     m_temporary.reset();
     SyncFolderOf(m_target);
     return {};
-}
-
-bool FinishInterruptedCommit(const std::string& commitRecord) {
-    const int fd = LockIfDeadAndOurs(commitRecord);
-    if (fd < 0) return false;
-    std::string text;
-    const std::vector<RecordedRename> renames = ReadRecord(fd, text) ? ParseCommitRecord(text) : std::vector<RecordedRename>{};
-    const std::string folder = FolderPrefixOf(commitRecord);
-    std::vector<std::unique_ptr<HeldTemporary>> held;
-    for (const RecordedRename& rename : renames) held.push_back(std::make_unique<HeldTemporary>(folder + rename.Temporary));
-
-    // The record was written once every temporary was whole, and they took their names in
-    // order: those before the kill are gone, the rest wait, whole. Anything else is no state
-    // that writer left, and what it still holds goes instead.
-    std::size_t first = 0;
-    while (first < held.size() && held[first]->Missing()) ++first;
-    bool whole = true;
-    for (std::size_t i = first; i < held.size(); ++i) whole = whole && held[i]->Held();
-    bool renamed = false;
-    if (whole) {
-        for (std::size_t i = first; i < held.size(); ++i) {
-            if (std::rename(held[i]->Path().c_str(), (folder + renames[i].Target).c_str()) != 0) break;
-            renamed = true;
-        }
-        SyncFolderOf(commitRecord);
-    } else {
-        for (const auto& temporary : held)
-            if (temporary->Held()) ::unlink(temporary->Path().c_str());
-    }
-    ::unlink(commitRecord.c_str());
-    ::close(fd);
-    return renamed;
 }
 
 int RemoveStaleTemporariesOf(const std::string& target, LinkHandling links) {

@@ -47,24 +47,49 @@ struct FileWrite {
     LinkHandling Links = LinkHandling::Follow;
 };
 
+/// Where a change of several files that are only right together is recorded while it is made.
+struct CommitRecord {
+    /// The record, in the files' own folder: it names the flushed temporaries (with their
+    /// device and inode) and their targets from before the first rename until the last.
+    std::string Path;
+    /// A lock file beside it, never renamed nor removed: whoever makes, completes or discards
+    /// the change holds its lock throughout, so that two writers of the same files take turns.
+    std::string Lock;
+};
+
 /// Replaces files that are only right together, as `AtomicWriteFile` replaces one: every
 /// temporary is written and flushed first, so that a failure up to then leaves every file as
 /// it was; then they take their names in the order given, one right after the other. When a
 /// rename fails, the files renamed before it get their old contents back (one that did not
 /// exist, or was a link replaced, goes again).
-/// With a `commitRecord` (a path in the files' own folder) the change is one commit even when
-/// the writer is killed between two renames: a record there names the flushed temporaries
-/// before the first rename and goes after the last, and `FinishInterruptedCommit` completes a
-/// change that has its record. Without one, such a kill leaves the first files new and the
-/// rest old, and whoever reads them checks that they belong together.
-WriteResult AtomicWriteFiles(const std::vector<FileWrite>& files, const std::string& commitRecord = {});
+/// With a `commit` record the change is one commit even when the writer is killed between two
+/// renames: `FinishInterruptedCommit` completes a change that has its record. Its files must
+/// be replaced as links (`LinkHandling::Replace`), since the record names them in its own
+/// folder. Without one, such a kill leaves the first files new and the rest old, and whoever
+/// reads them checks that they belong together.
+WriteResult AtomicWriteFiles(const std::vector<FileWrite>& files, const CommitRecord& commit = {});
 
-/// Ends the change of `AtomicWriteFiles` whose writer was killed after it wrote its record
-/// `commitRecord`: the temporaries it names that have not taken their names yet take them, in
-/// order, when they are whole (the ones before them renamed, the rest still there); otherwise
-/// they go. Then the record goes. A record whose writer is still at work (it holds the
-/// record's lock), or that another user left, is left alone. Returns true when it renamed files.
-bool FinishInterruptedCommit(const std::string& commitRecord);
+/// What `FinishInterruptedCommit` found and did.
+struct CommitEnd {
+    enum class State {
+        NoRecord,    ///< no record of that change (a file of the record's name that is none stays)
+        Completed,   ///< the recorded files all have their new contents; the record is gone
+        Discarded,   ///< what was left could not be completed: the temporaries and record are gone
+        Unfinished,  ///< the record stays, and `message` says why (another user's, a rename failed)
+    };
+    State state = State::NoRecord;
+    std::string message;
+    bool Unfinished() const { return state == State::Unfinished; }
+};
+
+/// Ends the change of `AtomicWriteFiles` to `targets` (in their order there) whose writer was
+/// killed after it wrote the `commit` record. A temporary that is gone counts as renamed only
+/// when its target now is that very file; when those before are renamed and the rest are still
+/// there, whole and this user's, the rest take their names; any other state is no commit that
+/// could complete, and what is left of it goes. The record goes once the files are whole, and
+/// only while it is still the file read. A record of other targets, or a file that is no record,
+/// is left as it is.
+CommitEnd FinishInterruptedCommit(const CommitRecord& commit, const std::vector<std::string>& targets);
 
 namespace detail {
 class Temporary;

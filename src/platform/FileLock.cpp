@@ -4,9 +4,11 @@
 #include "platform/FaultPoint.h"
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <map>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace platform {
@@ -22,6 +24,27 @@ struct HeldLock {
 // wait for the first forever, so the thread reuses the one it holds.
 thread_local std::map<std::string, HeldLock> t_held;
 
+/// Opens the lock file `path` for writing, making it when missing. A new one gets read and
+/// write permission for everyone who may write in its folder.
+int OpenLockFile(const std::string& path) {
+    const int flags = O_RDWR | O_CLOEXEC | O_NOFOLLOW;
+    int fd = ::open(path.c_str(), flags | O_CREAT | O_EXCL, 0600);
+    if (fd >= 0) {
+        const auto slash = path.find_last_of('/');
+        const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+        struct stat st {};
+        if (::stat(folder.c_str(), &st) == 0) {
+            mode_t mode = S_IRUSR | S_IWUSR;
+            if (st.st_mode & S_IWGRP) mode |= S_IRGRP | S_IWGRP;
+            if (st.st_mode & S_IWOTH) mode |= S_IROTH | S_IWOTH;
+            ::fchmod(fd, mode);
+        }
+        return fd;
+    }
+    if (errno != EEXIST) return -1;
+    return ::open(path.c_str(), flags);
+}
+
 }  // namespace
 
 FileLock::FileLock(const std::string& path) : m_path(path) {
@@ -31,14 +54,18 @@ FileLock::FileLock(const std::string& path) : m_path(path) {
         m_held = true;
         return;
     }
-    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
-    if (fd < 0) return;
+    const int fd = OpenLockFile(path);
+    if (fd < 0) {
+        m_error = "Cannot lock \"" + path + "\": " + std::strerror(errno);
+        return;
+    }
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         FaultPoint("lock busy");
         int rc;
         while ((rc = ::flock(fd, LOCK_EX)) != 0 && errno == EINTR) {
         }
         if (rc != 0) {
+            m_error = "Cannot lock \"" + path + "\": " + std::strerror(errno);
             ::close(fd);
             return;
         }

@@ -15,7 +15,11 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <fcntl.h>
 #include <filesystem>
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace dvhtest;
 namespace fs = std::filesystem;
@@ -74,6 +78,9 @@ protected:
     }
     void TearDown() override { fs::remove_all(store); }
     std::string TextFile() const { return store + "/Head/12_H1.txt"; }
+    long FilesInEntryFolder() const {
+        return std::distance(fs::directory_iterator(store + "/Head"), fs::directory_iterator());
+    }
     std::string ModFile() const { return store + "/Head/12_H1.mod"; }
     /// Opens the saved plan from the store as the saved-file list does, in a workspace of its
     /// own; `reader` keeps what its status bar was told.
@@ -339,7 +346,7 @@ TEST_F(SaveDvhTest, ASaveKilledAtAnyStepOpensAsTheOldSaveOrTheNewNeverAMixAndLea
             // The next save of the entry clears what the killed one left there.
             dialogs.answers = {true};
             SaveDvh(ws, "Head", true, dialogs);
-            EXPECT_EQ(std::distance(fs::directory_iterator(store + "/Head"), fs::directory_iterator()), 2);
+            EXPECT_EQ(FilesInEntryFolder(), 3);  // the pair and the entry's lock
         }
     }
 }
@@ -350,5 +357,106 @@ TEST_F(SaveDvhTest, AFirstSaveKilledBetweenItsRenamesIsListedWhole) {
     EXPECT_FALSE(fs::exists(TextFile()));
     EXPECT_EQ(StoreTextFiles(store + "/Head"), std::vector<std::string>{TextFile()});
     EXPECT_EQ(Read(TextFile()), BrainLabTableText(ws.PDataset[0]));
-    EXPECT_EQ(std::distance(fs::directory_iterator(store + "/Head"), fs::directory_iterator()), 2);
+    EXPECT_EQ(FilesInEntryFolder(), 3);
+}
+
+TEST_F(SaveDvhTest, AnEntryWhoseInterruptedSaveCannotBeEndedOpensWithoutItsCompanionAndIsNotSavedOver) {
+    SaveDvh(ws, "Head", true, dialogs);
+    RenameAndResize(ws);
+    dialogs.answers = {true};
+    EXPECT_TRUE(KilledAt("atomic write: one of several renamed", [&] { SaveDvh(ws, "Head", true, dialogs); }));
+    // The new companion has its name; another program holds the export's temporary.
+    std::string temporary;
+    for (const auto& entry : fs::directory_iterator(store + "/Head"))
+        if (entry.path().filename().string().rfind("12_H1.txt.tmp-", 0) == 0) temporary = entry.path().string();
+    const int held = ::open(temporary.c_str(), O_RDWR | O_CLOEXEC);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+
+    RecordingHost host;
+    Workspace reader;
+    reader.SetHost(&host);
+    EXPECT_EQ(NamesAndVolumes(Reopen(reader)), (std::vector<std::string>{"PTV=/10", "Brainstem=/10", "Body=/10"}));
+    ASSERT_EQ(host.status.size(), 1u);
+    EXPECT_NE(host.status[0].find("An earlier save of 12_H1.txt could not be completed"), std::string::npos)
+        << host.status[0];
+    dialogs.answers = {true};
+    SaveDvh(ws, "Head", true, dialogs);
+    ASSERT_EQ(dialogs.errors.size(), 1u);
+    EXPECT_NE(dialogs.errors[0].find("12_H1.txt could not be completed"), std::string::npos) << dialogs.errors[0];
+
+    ::close(held);
+    Workspace again;
+    EXPECT_EQ(NamesAndVolumes(Reopen(again)), (std::vector<std::string>{"PTV=Target/11", "Brainstem=BS/10", "Body=/10"}));
+}
+
+namespace {
+
+// Two saves of one entry at once, each in a process of its own: the first pauses between its
+// renames until the second waits for its turn (or, were there no turns, has ended).
+int g_paused[2], g_release[2], g_waiting[2];
+
+void PauseBetweenRenames(std::string_view point) {
+    char byte = 1;
+    if (point != "atomic write: one of several renamed") return;
+    EXPECT_EQ(::write(g_paused[1], &byte, 1), 1);
+    EXPECT_EQ(::read(g_release[0], &byte, 1), 1);
+}
+
+void SayWaiting(std::string_view point) {
+    char byte = 1;
+    if (point == "lock busy") EXPECT_EQ(::write(g_waiting[1], &byte, 1), 1);
+}
+
+template <class Work>
+pid_t InChild(Work work) {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        work();
+        ::_exit(0);
+    }
+    return pid;
+}
+
+}  // namespace
+
+TEST_F(SaveDvhTest, TwoSavesOfOneEntryAtOnceTakeTurnsAndLeaveOneSavesPair) {
+    const PDatasetClass first = ws.PDataset[0];
+    void (*const changes[])(Workspace&) = {RenameAndResize, AddTwoStructures};
+    for (int order = 0; order < 2; ++order) {
+        SCOPED_TRACE(order);
+        fs::remove_all(store + "/Head");
+        ws.PDataset[0] = first;
+        SaveDvh(ws, "Head", true, dialogs);
+        const auto save = [this](void (*change)(Workspace&), platform::FaultHook hook) {
+            change(ws);
+            platform::SetFaultHook(hook);
+            dialogs.answers = {true};
+            SaveDvh(ws, "Head", true, dialogs);
+        };
+        ASSERT_EQ(::pipe(g_paused), 0);
+        ASSERT_EQ(::pipe(g_release), 0);
+        const pid_t pausing = InChild([&] { save(changes[order], PauseBetweenRenames); });
+        ::close(g_paused[1]);
+        char byte = 0;
+        ASSERT_EQ(::read(g_paused[0], &byte, 1), 1);
+        ASSERT_EQ(::pipe(g_waiting), 0);
+        const pid_t second = InChild([&] { save(changes[1 - order], SayWaiting); });
+        ::close(g_waiting[1]);
+        (void)!::read(g_waiting[0], &byte, 1);
+        EXPECT_EQ(::write(g_release[1], &byte, 1), 1);
+        int status = 0;
+        ::waitpid(pausing, &status, 0);
+        ::waitpid(second, &status, 0);
+        for (const int fd : {g_paused[0], g_release[0], g_release[1], g_waiting[0]}) ::close(fd);
+
+        Workspace expected;
+        expected.PDataset.push_back(first);
+        expected.CurrentPlanIndex = 0;
+        changes[1 - order](expected);
+        RecordingHost host;
+        Workspace reader;
+        reader.SetHost(&host);
+        EXPECT_EQ(NamesAndVolumes(Reopen(reader)), NamesAndVolumes(expected.PDataset[0]));
+        EXPECT_TRUE(host.status.empty()) << host.status[0];
+    }
 }

@@ -182,40 +182,124 @@ TEST(AtomicWrite, FilesWrittenTogetherAreAllReplacedOrNoneIs) {
 }
 
 namespace {
-bool g_endedMeanwhile = true;
+
+using State = platform::CommitEnd::State;
+State g_endedMeanwhile = State::Completed;
+
+/// A commit of "a.mod" and "a.txt" in `dir`, recorded as the store records one.
+struct PairCommit {
+    explicit PairCommit(const std::string& folder)
+        : mod(folder + "a.mod"), txt(folder + "a.txt"), record{folder + "a.txt.commit", folder + "a.txt.lock"} {}
+    platform::WriteResult Write(std::string_view a, std::string_view b) const {
+        const auto replace = platform::LinkHandling::Replace;
+        const auto keep = platform::FileAccess::Keep;
+        return platform::AtomicWriteFiles({{mod, a, keep, replace}, {txt, b, keep, replace}}, record);
+    }
+    platform::CommitEnd Finish() const { return platform::FinishInterruptedCommit(record, {mod, txt}); }
+    /// The one temporary of `target` there is, or "".
+    static std::string TemporaryOf(const TempFolder& dir, const std::string& target) {
+        for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+            if (entry.path().filename().string().rfind(target + ".tmp-", 0) == 0) return entry.path().string();
+        return {};
+    }
+    std::string mod, txt;
+    platform::CommitRecord record;
+};
+
+std::size_t FilesIn(const TempFolder& dir) {
+    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(dir.Path()),
+                                                  std::filesystem::directory_iterator()));
+}
+
 }  // namespace
 
 TEST(AtomicWrite, ACommitKilledAtAnyStepEndsWhollyOldOrWhollyNew) {
     const struct {
         const char* point;
         bool becomesNew;
-        bool renamedAfter;  // the end of the commit renames what the kill left
+        State end;
     } steps[] = {
-        {"atomic write: temporary written", false, false},
-        {"atomic write: commit recorded", true, true},
-        {"atomic write: one of several renamed", true, true},
-        {"atomic write: all renamed", true, false},
+        {"atomic write: temporary written", false, State::NoRecord},
+        {"atomic write: commit recorded", true, State::Completed},
+        {"atomic write: one of several renamed", true, State::Completed},
+        {"atomic write: all renamed", true, State::Completed},
     };
     for (const auto& step : steps) {
         SCOPED_TRACE(step.point);
         TempFolder dir;
-        const std::string mod = dir.Write("a.mod", "old a"), txt = dir.Write("a.txt", "old b");
-        const std::string record = dir.File("a.txt.commit");
-        EXPECT_TRUE(KilledAt(step.point, [&] { platform::AtomicWriteFiles({{mod, "new a"}, {txt, "new b"}}, record); }));
-        EXPECT_EQ(platform::FinishInterruptedCommit(record), step.renamedAfter);
+        const PairCommit commit(dir.Path());
+        dir.Write("a.mod", "old a");
+        dir.Write("a.txt", "old b");
+        EXPECT_TRUE(KilledAt(step.point, [&] { commit.Write("new a", "new b"); }));
+        EXPECT_EQ(commit.Finish().state, step.end);
         EXPECT_EQ(dir.Read("a.mod") + "," + dir.Read("a.txt"), step.becomesNew ? "new a,new b" : "old a,old b");
-        EXPECT_FALSE(std::filesystem::exists(record));
+        EXPECT_FALSE(std::filesystem::exists(commit.record.Path));
         // The next commit clears the dead temporaries, and no one ends a commit under way.
-        g_folder = record;
+        g_folder = dir.Path();
         platform::SetFaultHook([](std::string_view point) {
-            if (point == "atomic write: commit recorded") g_endedMeanwhile = platform::FinishInterruptedCommit(g_folder);
+            if (point == "atomic write: commit recorded") g_endedMeanwhile = PairCommit(g_folder).Finish().state;
         });
-        const platform::WriteResult again = platform::AtomicWriteFiles({{mod, "c"}, {txt, "d"}}, record);
+        const platform::WriteResult again = commit.Write("c", "d");
         platform::SetFaultHook(nullptr);
         EXPECT_TRUE(again.ok) << again.message;
-        EXPECT_FALSE(g_endedMeanwhile);
+        EXPECT_EQ(g_endedMeanwhile, State::Unfinished);
         EXPECT_EQ(dir.Read("a.mod") + "," + dir.Read("a.txt"), "c,d");
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
-                                std::filesystem::directory_iterator()), 2);
+        EXPECT_EQ(FilesIn(dir), 3u);  // the two files and the lock, which stays
+    }
+}
+
+TEST(AtomicWrite, ACommitIsCompletedOnlyFromItsOwnWholeTemporariesAndItsRecordGoesLast) {
+    // A temporary that something else removed is no rename: the rest is not completed over it.
+    {
+        TempFolder dir;
+        const PairCommit commit(dir.Path());
+        dir.Write("a.mod", "old a");
+        dir.Write("a.txt", "old b");
+        EXPECT_TRUE(KilledAt("atomic write: commit recorded", [&] { commit.Write("new a", "new b"); }));
+        std::filesystem::remove(PairCommit::TemporaryOf(dir, "a.mod"));
+        EXPECT_EQ(commit.Finish().state, State::Discarded);
+        EXPECT_EQ(dir.Read("a.mod") + "," + dir.Read("a.txt"), "old a,old b");
+        EXPECT_EQ(FilesIn(dir), 3u);
+        // A record names its files where they lie: a change through links is not recorded.
+        EXPECT_FALSE(platform::AtomicWriteFiles({{commit.mod, "x"}}, commit.record).ok);
+        EXPECT_EQ(dir.Read("a.mod"), "old a");
+    }
+    // A completion that cannot rename keeps the record, says why, and ends the change later.
+    {
+        TempFolder dir;
+        const PairCommit commit(dir.Path());
+        dir.Write("a.mod", "old a");
+        dir.Write("a.txt", "old b");
+        EXPECT_TRUE(KilledAt("atomic write: one of several renamed", [&] { commit.Write("new a", "new b"); }));
+        std::filesystem::remove(commit.txt);
+        std::filesystem::create_directory(commit.txt);
+        const platform::CommitEnd blocked = commit.Finish();
+        EXPECT_EQ(blocked.state, State::Unfinished);
+        EXPECT_NE(blocked.message.find("a.txt"), std::string::npos) << blocked.message;
+        EXPECT_TRUE(std::filesystem::exists(commit.record.Path));
+        std::filesystem::remove(commit.txt);
+        EXPECT_EQ(commit.Finish().state, State::Completed);
+        EXPECT_EQ(dir.Read("a.mod") + "," + dir.Read("a.txt"), "new a,new b");
+    }
+    // A rename that fails puts the first file back before the record goes: a kill while it does
+    // leaves the record for the next one to end.
+    {
+        TempFolder dir;
+        const PairCommit commit(dir.Path());
+        dir.Write("a.mod", "old a");
+        dir.Write("a.txt", "old b");
+        g_folder = dir.Path();
+        EXPECT_TRUE(KilledAt("atomic write: restoring", [&] {
+            platform::SetFaultHook([](std::string_view point) {
+                if (point == "atomic write: one of several renamed") {
+                    std::filesystem::remove(g_folder + "a.txt");
+                    std::filesystem::create_directory(g_folder + "a.txt");
+                }
+                killtest::KillAtNamedPoint(point);
+            });
+            commit.Write("new a", "new b");
+        }));
+        EXPECT_TRUE(std::filesystem::exists(commit.record.Path));
+        EXPECT_EQ(commit.Finish().state, State::Unfinished);
     }
 }

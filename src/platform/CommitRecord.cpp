@@ -1,0 +1,201 @@
+// The record of a change of several files, and the end of one that a kill cut short.
+#include "platform/AtomicWrite.h"
+
+#include "platform/FileLock.h"
+#include "platform/Paths.h"
+#include "platform/TemporaryFiles.h"
+
+#include <cerrno>
+#include <charconv>
+#include <optional>
+#include <utility>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+
+using namespace detail;
+
+namespace {
+
+/// The first field of a record, so that no other file is ever taken for one.
+constexpr std::string_view kRecordMark = "Tessaray commit record 1";
+
+void AppendField(std::string& text, std::string_view field) {
+    text += field;
+    text += '\0';
+}
+
+template <class Number>
+bool ParseNumber(const std::string& field, Number& value) {
+    const char* end = field.data() + field.size();
+    const auto [stop, error] = std::from_chars(field.data(), end, value);
+    return !field.empty() && error == std::errc() && stop == end;
+}
+
+/// The files of a record's `text` when it is a record of a change to `targets` (file names, in
+/// their order); nothing otherwise, and then nothing it names is touched.
+std::optional<std::vector<RecordedFile>> ParseRecord(const std::string& text, const std::vector<std::string>& targets) {
+    // Fields, each ended by a NUL, which no file name holds.
+    std::vector<std::string> fields;
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t end = text.find('\0', pos);
+        if (end == std::string::npos) return std::nullopt;
+        fields.push_back(text.substr(pos, end - pos));
+        pos = end + 1;
+    }
+    constexpr std::size_t kPerFile = 4;
+    if (fields.empty() || fields[0] != kRecordMark || fields.size() != 1 + kPerFile * targets.size())
+        return std::nullopt;
+    std::vector<RecordedFile> files;
+    for (std::size_t i = 0; i < targets.size(); ++i) {
+        const std::string* field = &fields[1 + kPerFile * i];
+        RecordedFile& file = files.emplace_back();
+        file.TemporaryName = field[0];
+        file.TargetName = field[1];
+        if (file.TargetName != FileNameOf(targets[i]) || !IsTemporaryOf(file.TemporaryName, file.TargetName) ||
+            !ParseNumber(field[2], file.Id.Device) || !ParseNumber(field[3], file.Id.Inode))
+            return std::nullopt;
+    }
+    return files;
+}
+
+/// Reads what the open file `fd` holds; a record is a few file names, so anything much longer
+/// is none.
+bool ReadRecord(int fd, std::string& text) {
+    constexpr std::size_t kMaxRecordBytes = std::size_t(1) << 16;
+    char buffer[4096];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return false;
+        if (n == 0) return true;
+        text.append(buffer, static_cast<std::size_t>(n));
+        if (text.size() > kMaxRecordBytes) return false;
+    }
+}
+
+/// The record's files when `path` is a regular file holding a record of `targets`; the name is
+/// not followed when it is a link.
+std::optional<std::vector<RecordedFile>> PeekRecord(const std::string& path, const std::vector<std::string>& targets) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0) return std::nullopt;
+    struct stat st {};
+    std::string text;
+    const bool read = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ReadRecord(fd, text);
+    ::close(fd);
+    return read ? ParseRecord(text, targets) : std::nullopt;
+}
+
+/// A descriptor closed when it goes.
+class Descriptor {
+public:
+    explicit Descriptor(int fd = -1) : m_fd(fd) {}
+    ~Descriptor() {
+        if (m_fd >= 0) ::close(m_fd);
+    }
+    Descriptor(Descriptor&& other) noexcept : m_fd(other.m_fd) { other.m_fd = -1; }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    Descriptor& operator=(Descriptor&& other) noexcept {
+        std::swap(m_fd, other.m_fd);
+        return *this;
+    }
+    int Get() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+/// Where one recorded temporary stands.
+struct TemporaryState {
+    Descriptor Held;         ///< it is there, whole, dead and this user's: locked while it is renamed or removed
+    bool Foreign = false;    ///< it is there but another user's, or its writer is at work
+    bool Renamed = false;    ///< it is gone and its target is that very file
+};
+
+TemporaryState Inspect(const std::string& folder, const RecordedFile& file) {
+    TemporaryState state;
+    NotDead why = NotDead::Missing;
+    Descriptor held(LockIfDeadAndOurs(folder + file.TemporaryName, &why));
+    FileId id;
+    if (held.Get() >= 0) {
+        // A file of that name that is not the one recorded is none of the change's.
+        if (IdOf(held.Get(), id) && id == file.Id) state.Held = std::move(held);
+    } else if (why != NotDead::Missing) {
+        state.Foreign = true;
+    }
+    if (state.Held.Get() < 0 && !state.Foreign)
+        state.Renamed = IdOfName(folder + file.TargetName, id) && id == file.Id;
+    return state;
+}
+
+CommitEnd Unfinished(const std::string& why) { return {CommitEnd::State::Unfinished, why}; }
+
+}  // namespace
+
+namespace detail {
+
+std::string CommitRecordText(const std::vector<RecordedFile>& files) {
+    std::string text;
+    AppendField(text, kRecordMark);
+    for (const RecordedFile& file : files) {
+        AppendField(text, file.TemporaryName);
+        AppendField(text, file.TargetName);
+        AppendField(text, std::to_string(file.Id.Device));
+        AppendField(text, std::to_string(file.Id.Inode));
+    }
+    return text;
+}
+
+}  // namespace detail
+
+CommitEnd FinishInterruptedCommit(const CommitRecord& commit, const std::vector<std::string>& targets) {
+    // Most entries have no record, and nothing is locked or made for them.
+    if (!PeekRecord(commit.Path, targets)) return {};
+    const FileLock turn(commit.Lock);
+    if (!turn.Held()) return Unfinished(turn.Error());
+    // Read again under the lock: another may have ended the change meanwhile.
+    NotDead why = NotDead::Missing;
+    const Descriptor record(LockIfDeadAndOurs(commit.Path, &why));
+    if (record.Get() < 0) {
+        if (why == NotDead::Missing) return {};
+        return Unfinished(why == NotDead::NotOurs ? "it was left by another user" : "another program is writing it");
+    }
+    std::string text;
+    const auto files = ReadRecord(record.Get(), text) ? ParseRecord(text, targets) : std::nullopt;
+    if (!files) return {};
+
+    const std::string folder = FolderPrefixOf(commit.Path);
+    std::vector<TemporaryState> states;
+    for (const RecordedFile& file : *files) {
+        states.push_back(Inspect(folder, file));
+        if (states.back().Foreign) return Unfinished("\"" + file.TemporaryName + "\" is another user's or in use");
+    }
+    // The record was written once every temporary was whole, and they take their names in
+    // order: those before a kill have them, the rest wait, whole. Anything else is no state
+    // that a writer left (something removed a temporary), and what is left of it goes instead.
+    std::size_t first = 0;
+    while (first < states.size() && states[first].Renamed) ++first;
+    bool whole = true;
+    for (std::size_t i = first; i < states.size(); ++i) whole = whole && states[i].Held.Get() >= 0;
+    if (whole) {
+        for (std::size_t i = first; i < states.size(); ++i) {
+            const std::string target = folder + (*files)[i].TargetName;
+            // What took its name already counts as renamed the next time round.
+            if (std::rename((folder + (*files)[i].TemporaryName).c_str(), target.c_str()) != 0)
+                return Unfinished(SystemError("Cannot replace", target));
+        }
+        SyncFolderOf(commit.Path);
+    } else {
+        for (std::size_t i = 0; i < states.size(); ++i)
+            if (states[i].Held.Get() >= 0) RemoveIfStill(folder + (*files)[i].TemporaryName, states[i].Held.Get());
+    }
+    RemoveIfStill(commit.Path, record.Get());
+    SyncFolderOf(commit.Path);
+    return {whole ? CommitEnd::State::Completed : CommitEnd::State::Discarded, {}};
+}
+
+}  // namespace platform

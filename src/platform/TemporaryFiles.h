@@ -1,0 +1,62 @@
+// What the atomic writes and the commit records share about temporaries beside their targets.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+#include <sys/types.h>
+
+namespace platform::detail {
+
+/// True when `name` is that of a temporary beside a file named `targetName` (both without a
+/// folder): exactly `targetName`, ".tmp-", then six letters or digits.
+bool IsTemporaryOf(std::string_view name, std::string_view targetName);
+
+/// The folder of `path` ("." for a bare name, "/" for a file in the root).
+std::string FolderOf(const std::string& path);
+/// `path` up to and with its last '/', for another file name of its folder to follow.
+std::string FolderPrefixOf(const std::string& path);
+/// Flushes the folder of `path`, so that a rename or a new name in it survives a power cut.
+void SyncFolderOf(const std::string& path);
+
+/// "<what> "<path>": <the system's reason>", from errno.
+std::string SystemError(const std::string& what, const std::string& path);
+
+/// Why `LockIfDeadAndOurs` gave no descriptor.
+enum class NotDead { Missing, NotOurs, InUse };
+
+/// Takes the lock of the file `path` when it is a regular file of the current user and nobody
+/// holds it (a writer at work does; one that was killed released it with its life): an
+/// exclusive lock, or a shared one where the file may only be read, either of which a network
+/// folder (NFS) accepts. Returns its descriptor, which holds the lock until closed, or -1 with
+/// `why` set.
+int LockIfDeadAndOurs(const std::string& path, NotDead* why = nullptr);
+
+/// A file's identity, which a rename keeps.
+struct FileId {
+    dev_t Device = 0;
+    ino_t Inode = 0;
+    bool operator==(const FileId&) const = default;
+};
+/// The identity of the open file `fd`, or of what has the name `path` now (not following a
+/// link); false when there is none.
+bool IdOf(int fd, FileId& id);
+bool IdOfName(const std::string& path, FileId& id);
+
+/// True while `path` names the open file `fd`.
+bool StillNamed(const std::string& path, int fd);
+/// Removes `path` only while it is still the open file `fd`: a name that another has taken
+/// since stays. True when it went.
+bool RemoveIfStill(const std::string& path, int fd);
+
+/// One file of a recorded change: names in the record's folder, and the temporary's identity.
+struct RecordedFile {
+    std::string TemporaryName;
+    std::string TargetName;
+    FileId Id;
+};
+
+/// The text of a commit record of `files`, in their order of renaming.
+std::string CommitRecordText(const std::vector<RecordedFile>& files);
+
+}  // namespace platform::detail
