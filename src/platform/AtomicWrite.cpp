@@ -315,7 +315,8 @@ WriteResult WriteCommitRecord(const std::string& path, const std::vector<Tempora
         if (!IdOf(temporaries[i].Descriptor(), file.Id)) return {false, SystemError("Cannot write", targets[i])};
     }
     RemoveDeadTemporaries(path);
-    if (WriteResult written = record.Write(path, CommitRecordText(files), 0600); !written.ok) return written;
+    // Readable by all, so that whoever shares the folder sees that the entry waits for its end.
+    if (WriteResult written = record.Write(path, CommitRecordText(files), 0644); !written.ok) return written;
     if (WriteResult named = record.RenameOver(path); !named.ok) return named;
     SyncFolderOf(path);
     return {};

@@ -77,16 +77,19 @@ bool ReadRecord(int fd, std::string& text) {
     }
 }
 
-/// The record's files when `path` is a regular file holding a record of `targets`; the name is
-/// not followed when it is a link.
-std::optional<std::vector<RecordedFile>> PeekRecord(const std::string& path, const std::vector<std::string>& targets) {
+/// What has a record's name before the change's lock is taken.
+enum class Peek { None, Record, Unreadable };
+
+/// Whether `path` is a regular file holding a record of `targets`; the name is not followed
+/// when it is a link. One that this user may not read may be another user's record.
+Peek PeekRecord(const std::string& path, const std::vector<std::string>& targets) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW);
-    if (fd < 0) return std::nullopt;
+    if (fd < 0) return errno == EACCES ? Peek::Unreadable : Peek::None;
     struct stat st {};
     std::string text;
     const bool read = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ReadRecord(fd, text);
     ::close(fd);
-    return read ? ParseRecord(text, targets) : std::nullopt;
+    return read && ParseRecord(text, targets) ? Peek::Record : Peek::None;
 }
 
 /// A descriptor closed when it goes.
@@ -154,7 +157,9 @@ std::string CommitRecordText(const std::vector<RecordedFile>& files) {
 
 CommitEnd FinishInterruptedCommit(const CommitRecord& commit, const std::vector<std::string>& targets) {
     // Most entries have no record, and nothing is locked or made for them.
-    if (!PeekRecord(commit.Path, targets)) return {};
+    const Peek peek = PeekRecord(commit.Path, targets);
+    if (peek == Peek::None) return {};
+    if (peek == Peek::Unreadable) return Unfinished("its record cannot be read");
     const FileLock turn(commit.Lock);
     if (!turn.Held()) return Unfinished(turn.Error());
     // Read again under the lock: another may have ended the change meanwhile.
