@@ -41,7 +41,8 @@ platform::WriteResult WriteStoreFiles(const PDatasetClass& plan, const SavedDvhP
     } else if (SameFile(plan.FilePath, paths.TextFile)) {
         // A copy of the export that the store already holds: only the companion changes.
         return platform::AtomicWriteFile(paths.ModFile, mod, platform::FileAccess::Keep, links);
-    } else if (platform::OpenProblem problem; !platform::ReadWholeFile(plan.FilePath, text, std::size_t(1) << 31, &problem)) {
+    } else if (platform::OpenProblem problem;
+               !platform::ReadWholeFile(plan.FilePath, text, std::size_t(1) << 31, &problem)) {
         return {false, "Cannot read \"" + plan.FilePath + "\": it " + platform::OpenProblemText(problem)};
     }
     // Both written before either is renamed, and renamed as one commit that holds the entry's

@@ -89,9 +89,10 @@ int LockIfDeadAndOurs(const std::string& path, NotDead* why) {
     // Open for writing where the file allows it, for an exclusive lock; a temporary that has
     // the permission of a read-only file already gets a shared one, which needs no more on a
     // network folder (NFS) either, and still fails while its writer holds its lock.
-    int fd = ::open(path.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW);
+    constexpr int kFlags = O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW;
+    int fd = ::open(path.c_str(), O_RDWR | kFlags);
     const bool writable = fd >= 0;
-    if (fd < 0 && (errno == EACCES || errno == EROFS)) fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0 && (errno == EACCES || errno == EROFS)) fd = ::open(path.c_str(), O_RDONLY | kFlags);
     if (fd < 0) {
         reason = errno == ENOENT ? NotDead::Missing : NotDead::NotOurs;
         return -1;
@@ -380,10 +381,10 @@ WriteResult AtomicWriteFiles(const std::vector<FileWrite>& files, const CommitRe
             FaultPoint("atomic write: restoring");
             bool restored = true;
             for (std::size_t j = 0; j < i; ++j) {
-                if (found[j].regular)
-                    restored = AtomicWriteFile(targets[j], oldContents[j], files[j].Access, files[j].Links).ok && restored;
-                else
-                    restored = ::unlink(targets[j].c_str()) == 0 && restored;
+                const bool back = found[j].regular
+                                      ? AtomicWriteFile(targets[j], oldContents[j], files[j].Access, files[j].Links).ok
+                                      : ::unlink(targets[j].c_str()) == 0;
+                restored = restored && back;
             }
             if (recorded && restored) RemoveIfStill(commit.Path, record.Descriptor());
             return renamed;
@@ -477,7 +478,8 @@ bool ReadWholeFile(const std::string& path, std::string& out, std::size_t maxByt
     struct stat st {};
     if (fstat(fd, &st) != 0 || static_cast<std::size_t>(st.st_size) > maxBytes) {
         if (problem)
-            *problem = static_cast<std::size_t>(st.st_size) > maxBytes ? OpenProblem::TooLarge : OpenProblem::Unreadable;
+            *problem =
+                static_cast<std::size_t>(st.st_size) > maxBytes ? OpenProblem::TooLarge : OpenProblem::Unreadable;
         ::close(fd);
         return false;
     }
