@@ -6,6 +6,7 @@
 #include "dvh/ModFile.h"
 #include "dvh/StoreCommit.h"
 #include "platform/AtomicWrite.h"
+#include "platform/FileLock.h"
 #include "platform/Paths.h"
 
 #include <filesystem>
@@ -30,6 +31,11 @@ bool SameFile(const std::string& a, const std::string& b) {
 /// the message names the file that could not be read or replaced.
 platform::WriteResult WriteStoreFiles(const PDatasetClass& plan, const SavedDvhPaths& paths) {
     if (!platform::MakeDirectories(paths.Folder)) return {false, "Cannot create the folder \"" + paths.Folder + "\""};
+    // Every write of the entry takes its turn, the companion's alone too, so that none comes
+    // between the renames of another's.
+    const platform::CommitRecord commit = StoreCommitOf(paths.TextFile);
+    const platform::FileLock turn(commit.Lock);
+    if (!turn.Held()) return {false, turn.Error()};
     const std::string mod = ModFileText(plan);
     // A link in the store, which others may share, is replaced, never written through.
     const auto links = platform::LinkHandling::Replace;
@@ -39,7 +45,11 @@ platform::WriteResult WriteStoreFiles(const PDatasetClass& plan, const SavedDvhP
         // structures since.
         text = BrainLabTableText(plan);
     } else if (SameFile(plan.FilePath, paths.TextFile)) {
-        // A copy of the export that the store already holds: only the companion changes.
+        // A copy of the export that the store already holds: only the companion changes, once
+        // a save of both that was cut short has ended.
+        if (const platform::CommitEnd interrupted = FinishInterruptedStoreSave(paths.TextFile);
+            interrupted.Unfinished())
+            return {false, UnfinishedSaveText(paths.TextFile, interrupted)};
         return platform::AtomicWriteFile(paths.ModFile, mod, platform::FileAccess::Keep, links);
     } else if (platform::OpenProblem problem;
                !platform::ReadWholeFile(plan.FilePath, text, std::size_t(1) << 31, &problem)) {
@@ -52,7 +62,7 @@ platform::WriteResult WriteStoreFiles(const PDatasetClass& plan, const SavedDvhP
     const std::vector<std::string> targets = StoreCommitTargets(paths.TextFile);
     return platform::AtomicWriteFiles({{targets[0], mod, platform::FileAccess::Keep, links},
                                        {targets[1], text, platform::FileAccess::Keep, links}},
-                                      StoreCommitOf(paths.TextFile));
+                                      commit);
 }
 
 void Write(Workspace& ws, int planIndex, const std::string& key, const SavedDvhPaths& paths,
