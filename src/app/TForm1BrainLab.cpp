@@ -72,12 +72,14 @@ void TForm1::SpeedButton1Click() {
 void TForm1::Adddatatocurrentplan1Click() {
     const AddStructuresResult check = CheckClipboardStructures(*this, ClipboardBytes());
     if (check.Outcome == AddStructuresOutcome::Duplicate) {
-        QMessageBox::information(this, "Duplication of data", "This structure data is already existing in current plan.");
+        QMessageBox::information(this, "Duplication of data",
+                                 "This structure data is already existing in current plan.");
         return;
     }
     if (check.Outcome == AddStructuresOutcome::NoStructures) {
-        QMessageBox::information(this, "BrainSCAN",
-                                 "The current plan has no structure whose prescribed dose the new structures could take.");
+        QMessageBox::information(
+            this, "BrainSCAN",
+            "The current plan has no structure whose prescribed dose the new structures could take.");
         return;
     }
     if (check.Outcome != AddStructuresOutcome::Added) return;

@@ -110,7 +110,8 @@ void TForm1::DrawDvhChart(int planIndex) {
     m_curveCache->DropUnused();
 
     // The graphs of the last draw stay when they show the same curves, titles and pens.
-    bool sameGraphs = Chart1->graphCount() == static_cast<int>(curves.size()) && StructureSeries.size() == curves.size();
+    bool sameGraphs =
+        Chart1->graphCount() == static_cast<int>(curves.size()) && StructureSeries.size() == curves.size();
     for (std::size_t n = 0; sameGraphs && n < curves.size(); ++n) {
         const QCPGraph* g = StructureSeries[n];
         sameGraphs = g->data().data() == curves[n].data->data.data() && g->name() == curves[n].title &&
@@ -166,10 +167,10 @@ void TForm1::DrawDvhChart(int planIndex) {
     // A drawing that changes nothing the curves' layers show (same graphs, axes and legend)
     // repaints only the constraint marks, whose rows may have changed; the curves keep their
     // pixels. Anything else is drawn whole.
-    const bool samePicture = sameGraphs && Chart1->xAxis->range() == doseBefore &&
-                             Chart1->yAxis->range() == volumeBefore && Chart1->xAxis->label() == doseTitleBefore &&
-                             Chart1->yAxis->label() == volumeTitleBefore && Chart1->legend->itemCount() == legendBefore &&
-                             Chart1->legend->visible() == legendShownBefore;
+    const bool samePicture =
+        sameGraphs && Chart1->xAxis->range() == doseBefore && Chart1->yAxis->range() == volumeBefore &&
+        Chart1->xAxis->label() == doseTitleBefore && Chart1->yAxis->label() == volumeTitleBefore &&
+        Chart1->legend->itemCount() == legendBefore && Chart1->legend->visible() == legendShownBefore;
     if (samePicture && m_guideLayer)
         m_guideLayer->replot();
     else

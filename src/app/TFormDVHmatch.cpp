@@ -189,7 +189,8 @@ void TFormDVHmatch::ComboBoxChange(int comboIndex) {
     // A choice from the list is the index row's name byte for byte, so that the alias finds
     // its row; typed text keeps the encoding of the alias it replaces.
     int choice = box->currentIndex();
-    if (choice < 0 || box->itemText(choice) != text) choice = box->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (choice < 0 || box->itemText(choice) != text)
+        choice = box->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (choice >= 0 && choice < static_cast<int>(IndexStructureNames.size()))
         ModifiedNames[k] = IndexStructureNames[static_cast<std::size_t>(choice)];
     else

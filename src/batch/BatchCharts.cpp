@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <cmath>
 
-int BatchHistogram::LargestCount() const { return Counts.empty() ? 0 : *std::max_element(Counts.begin(), Counts.end()); }
+int BatchHistogram::LargestCount() const {
+    return Counts.empty() ? 0 : *std::max_element(Counts.begin(), Counts.end());
+}
 
 namespace {
 

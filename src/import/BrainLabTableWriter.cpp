@@ -42,7 +42,8 @@ double VolumeAt(const std::vector<DVsetClass>& p, double dosePercent, std::size_
     const DVsetClass& b = p[std::min(from + 1, p.size() - 1)];
     const double span = static_cast<double>(b.DosePercent) - a.DosePercent;
     if (!(span > 0)) return b.VolumePercent;
-    return a.VolumePercent + (dosePercent - a.DosePercent) / span * (static_cast<double>(b.VolumePercent) - a.VolumePercent);
+    return a.VolumePercent +
+           (dosePercent - a.DosePercent) / span * (static_cast<double>(b.VolumePercent) - a.VolumePercent);
 }
 
 }  // namespace

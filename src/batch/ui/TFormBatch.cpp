@@ -83,7 +83,8 @@ void TFormBatch::Button1Click() {
 }
 
 void TFormBatch::Button2Click() {
-    for (int i = 0; i < ListView1->topLevelItemCount(); ++i) ListView1->topLevelItem(i)->setCheckState(0, Qt::Unchecked);
+    for (int i = 0; i < ListView1->topLevelItemCount(); ++i)
+        ListView1->topLevelItem(i)->setCheckState(0, Qt::Unchecked);
 }
 
 void TFormBatch::Button3Click() {
@@ -147,9 +148,9 @@ bool TFormBatch::LoadTickedPlans(int planListIndex, std::vector<QTreeWidgetItem*
         stoppedAtXiO |= a == BatchAction::StopXiO;
     }
     if (out.Failed) {
-        Message(PathText(out.FailedPath) + QString::fromStdString(out.Failure.line > 0
-                                                                       ? " (line " + std::to_string(out.Failure.line) + ")"
-                                                                       : std::string()) +
+        Message(PathText(out.FailedPath) +
+                QString::fromStdString(out.Failure.line > 0 ? " (line " + std::to_string(out.Failure.line) + ")"
+                                                            : std::string()) +
                 ": " + FromBytes(out.Failure.detail));
         return false;
     }

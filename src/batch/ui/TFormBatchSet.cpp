@@ -30,8 +30,9 @@ TFormBatchSet::TFormBatchSet(Workspace& workspace, QWidget* owner)
     setWindowTitle("Batch processing");
     SetFixedDialogFrame(890, 530);
 
-    ListView1 = BatchPlanList(this, {"Patient ID", "Patient RID", "Patient Name", "Plan ID", "Date-time", "Structure Name"},
-                              QRect(12, 12, 600, 506), 98);
+    ListView1 =
+        BatchPlanList(this, {"Patient ID", "Patient RID", "Patient Name", "Plan ID", "Date-time", "Structure Name"},
+                      QRect(12, 12, 600, 506), 98);
     connect(ListView1->header(), &QHeaderView::sectionClicked, this, &TFormBatchSet::ListView1ColumnClick);
     connect(ListView1, &QTreeWidget::currentItemChanged, this, [this] { ListView1SelectItem(); });
 

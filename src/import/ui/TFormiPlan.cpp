@@ -8,7 +8,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 
-TFormiPlan::TFormiPlan(Workspace& ws, QWidget* owner) : TFormBrainLabPlan(ws, owner, "FormiPlan", "iPlan", FileTypeIPlan) {
+TFormiPlan::TFormiPlan(Workspace& ws, QWidget* owner)
+    : TFormBrainLabPlan(ws, owner, "FormiPlan", "iPlan", FileTypeIPlan) {
     // Unlike its BrainSCAN sister, this dialog is not kept above other windows.
     setWindowFlag(Qt::WindowStaysOnTopHint, false);
     SetDoseField("");

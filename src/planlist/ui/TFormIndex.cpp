@@ -46,7 +46,11 @@ QString Q(const std::string& s) { return FromBytes(s); }
 }  // namespace
 
 TFormIndex::TFormIndex(PlanListWindowHost* main)
-    : QDialog(main->HostWindow()), m_host(main), m_main(&main->HostWorkspace()), m_handlers(this, [this] { FormShow(); }, [this] { FormClose(); }) {
+    : QDialog(main->HostWindow()),
+      m_host(main),
+      m_main(&main->HostWorkspace()),
+      m_handlers(
+          this, [this] { FormShow(); }, [this] { FormClose(); }) {
     setObjectName("FormIndex");
     setWindowTitle("Edit Index");
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
