@@ -16,6 +16,7 @@
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
+#include <sched.h>
 
 #include <algorithm>
 #include <charconv>
@@ -408,6 +409,24 @@ TEST(DvhRowScan, AFailureOnAnyThreadOfAReadFailsItWholeWithTheFileName) {
         }
         EXPECT_TRUE(ws.PDataset[0].DVHDataset.empty());
         EXPECT_EQ(host.status, std::vector<std::string>{"Cannot read long.txt: out of memory"});
+
+        // With no processor to spare (here a reader allowed only one), the reader starts no
+        // thread: it does the read-ahead and the copies itself, and reads the same plan.
+        cpu_set_t all, one;
+        ASSERT_EQ(sched_getaffinity(0, sizeof all, &all), 0);
+        CPU_ZERO(&one);
+        CPU_SET(sched_getcpu(), &one);
+        ASSERT_EQ(sched_setaffinity(0, sizeof one, &one), 0);
+        ParsedPlan alone;
+        bool started;
+        {
+            const ThrownAt fault("thread start", 1);
+            EXPECT_TRUE(ReadPlanExportFile(path, {code}, alone).ok());
+            started = fault.Reached();
+        }
+        sched_setaffinity(0, sizeof all, &all);
+        EXPECT_FALSE(started);
+        ExpectSamePlan(alone, whole);
     }
 }
 
