@@ -234,7 +234,8 @@ void CompareLoaded(const bench::GeneratedExport& e, int fileType, int pairs, con
                 fileType, busy.Processes(), Median(spread) * 1e3, Median(pinned) * 1e3, pairs);
     std::printf("  reader / on one processor, pair by pair: median %.2f (from %.2f to %.2f)\n", Median(ratio),
                 *std::min_element(ratio.begin(), ratio.end()), *std::max_element(ratio.begin(), ratio.end()));
-    if (!busy.AllSpinning()) std::printf("  (spinning processes ended by their time limit meanwhile: not a busy machine)\n");
+    if (!busy.AllSpinning())
+        std::printf("  (spinning processes ended by their time limit meanwhile: not a busy machine)\n");
 }
 
 /// `--read-once CODE FILE`: one read, for timing the whole process from outside.
