@@ -11,7 +11,9 @@ ReadResult ReadPlanExportFile(const std::string& path, const DvhReadOptions& opt
     const bool blocks = type == FileTypePlanDescription || type == FileTypePlanSumDescription;
     if (!blocks && type != FileTypePlan && type != FileTypePlanSum)
         return ReadResult::Fail(ReadStatus::UnknownFileType, 0, "no reader for file type " + std::to_string(type));
-    return GuardedFileRead(LineFile{path, LineFile{}.chunkBytes, options.Threads}, out, [&](LineCursor& lines) {
+    LineFile file{path};
+    file.threads = options.Threads;
+    return GuardedFileRead(file, out, [&](LineCursor& lines) {
         return blocks ? ParseDvhTextBlocks(lines, options, out) : ParseDvhFile(lines, options, out);
     });
 }

@@ -414,8 +414,10 @@ TEST(DvhRowScan, AFailureOnAnyThreadOfAReadFailsItWholeWithTheFileName) {
         // thread: it does the read-ahead and the copies itself, and reads the same plan.
         cpu_set_t all, one;
         ASSERT_EQ(sched_getaffinity(0, sizeof all, &all), 0);
+        const int cpu = sched_getcpu();
+        ASSERT_GE(cpu, 0);
         CPU_ZERO(&one);
-        CPU_SET(sched_getcpu(), &one);
+        CPU_SET(cpu, &one);
         ASSERT_EQ(sched_setaffinity(0, sizeof one, &one), 0);
         ParsedPlan alone;
         bool started;
