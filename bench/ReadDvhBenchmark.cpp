@@ -14,6 +14,7 @@
 #include <sched.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -157,15 +158,26 @@ void ComparePaired(const bench::GeneratedExport& e, int fileType, int pairs) {
                 *std::min_element(ratio.begin(), ratio.end()), *std::max_element(ratio.begin(), ratio.end()));
 }
 
+/// How long a spinning process lives at most: far longer than the loaded comparison takes, so
+/// that one the benchmark could not end (it hung) still ends by itself.
+constexpr unsigned kBusySeconds = 300;
+
 /// Keeps every processor busy with a spinning process of its own while it exists, as other
-/// programs would: a read must then take no longer than on one processor.
+/// programs would: a read must then take no longer than on one processor. The processes die
+/// with the benchmark however it ends (killed, crashed, timed out), and after `kBusySeconds`
+/// in any case, so that none is left running on the machine.
 class BusyMachine {
 public:
     BusyMachine() {
         std::fflush(stdout);
+        const pid_t parent = getpid();
         for (long i = sysconf(_SC_NPROCESSORS_ONLN); i > 0; --i) {
             const pid_t child = fork();
             if (child == 0) {
+                // A parent that ended before the signal was asked for has left it to no one.
+                if (prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || getppid() != parent) _exit(0);
+                signal(SIGALRM, SIG_DFL);
+                alarm(kBusySeconds);
                 volatile unsigned long n = 0;
                 for (;;) n = n + 1;
             }
@@ -179,6 +191,17 @@ public:
     BusyMachine(const BusyMachine&) = delete;
     BusyMachine& operator=(const BusyMachine&) = delete;
     std::size_t Processes() const { return m_children.size(); }
+    /// Whether every process still spins: one that reached its time limit leaves a figure
+    /// taken on a machine less busy than it says.
+    bool AllSpinning() const {
+        for (pid_t child : m_children) {
+            // Looked at, not reaped: its number stays its own until the destructor waits for it.
+            siginfo_t info{};
+            if (waitid(P_PID, static_cast<id_t>(child), &info, WEXITED | WNOHANG | WNOWAIT) != 0 || info.si_pid != 0)
+                return false;
+        }
+        return true;
+    }
 
 private:
     std::vector<pid_t> m_children;
@@ -211,6 +234,8 @@ void CompareLoaded(const bench::GeneratedExport& e, int fileType, int pairs, con
                 fileType, busy.Processes(), Median(spread) * 1e3, Median(pinned) * 1e3, pairs);
     std::printf("  reader / on one processor, pair by pair: median %.2f (from %.2f to %.2f)\n", Median(ratio),
                 *std::min_element(ratio.begin(), ratio.end()), *std::max_element(ratio.begin(), ratio.end()));
+    if (!busy.AllSpinning())
+        std::printf("  (spinning processes ended by their time limit meanwhile: not a busy machine)\n");
 }
 
 /// `--read-once CODE FILE`: one read, for timing the whole process from outside.

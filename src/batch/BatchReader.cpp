@@ -2,9 +2,7 @@
 #include "batch/BatchReader.h"
 
 #include "batch/ParallelFor.h"
-#include "dvh/DvhExportReader.h"
-#include "dvh/DvhTextBlockReader.h"
-#include "dvh/LineCursor.h"
+#include "dvh/PlanExportFile.h"
 #include "import/ImportHandOver.h"
 
 #include <atomic>
@@ -18,9 +16,9 @@ ReadResult ParseBatchFile(const std::string& path, int fileType, ParsedPlan& out
     case FileTypePlan:
         // Only the batch keeps the two extra dose lines of a one-plan export.
         options.ReadExtraDoses = true;
-        break;
+        return ReadPlanExportFile(path, options, out);
     case FileTypePlanDescription:
-        break;
+        return ReadPlanExportFile(path, options, out);
     case FileTypeBrainScan:
     case FileTypeIPlan:
         return ReadBrainLabTableFile(path, out);
@@ -28,9 +26,6 @@ ReadResult ParseBatchFile(const std::string& path, int fileType, ParsedPlan& out
         return ReadResult::Fail(ReadStatus::UnknownFileType, 0,
                                 "a batch reads no file of type " + std::to_string(fileType));
     }
-    LineCursor lines(LineFile{path});
-    if (!lines.Opened()) return dvhread::OpenFailure(lines);
-    return fileType == FileTypePlan ? ParseDvhFile(lines, options, out) : ParseDvhTextBlocks(lines, options, out);
 }
 
 BatchParseResult ParseBatchFiles(const std::vector<BatchReadJob>& jobs, int threads,

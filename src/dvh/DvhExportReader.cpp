@@ -6,7 +6,7 @@
 #include "dvh/DvhRowScan.h"
 #include "dvh/LineCursor.h"
 #include "platform/HelperThreads.h"
-#include "platform/WaitAwake.h"
+#include "platform/Processors.h"
 
 #include <algorithm>
 #include <cmath>
@@ -35,7 +35,7 @@ bool AbsoluteVolume(std::string_view heading) { return Contains(heading, "[cm") 
 class PlanBlockReader {
 public:
     PlanBlockReader(LineCursor& lines, const DvhReadOptions& options)
-        : m_lines(lines), m_options(options), m_helpers(TableHelpers()) {}
+        : m_lines(lines), m_options(options), m_helpers(TableHelpers(options.Threads)) {}
 
     /// The block whose first line is `blockLine`: its table's points go to `scratch`, followed
     /// by those of a long table's later pieces in `pieces`.
@@ -216,10 +216,11 @@ private:
     /// this read may use beyond its own, at most three (the file's reader and the points
     /// keeper have threads of their own, which mostly wait), and none where the machine has
     /// no processor to spare for them as the read begins: there a helper would get a processor
-    /// only late, and the caller would wait for the piece it holds.
-    static int TableHelpers() {
-        const int helpers = std::clamp(platform::AvailableProcessors() - 1, 0, kMaxTableHelpers);
-        return helpers > 0 && platform::ProcessorsToSpare(helpers) ? helpers : 0;
+    /// only late, and the caller would wait for the piece it holds. Asked for whatever the
+    /// load, at least one.
+    static int TableHelpers(platform::ThreadUse use) {
+        const int least = use == platform::ThreadUse::Always ? 1 : 0;
+        return platform::ThreadsBeside(std::clamp(platform::AvailableProcessors() - 1, least, kMaxTableHelpers), use);
     }
 
     /// The `N` TAB-separated numbers of a row read line by line; the last takes the rest of it.
@@ -296,17 +297,15 @@ ReadResult ParseDvhFile(LineCursor& lines, const DvhReadOptions& options, Parsed
     if (options.FileType == 3 && !(options.PlanSumDoseGy > 0 && std::isfinite(options.PlanSumDoseGy)))
         return ReadResult::Fail(ReadStatus::BadPrescribedDose, 0, "the prescribed dose must be above 0");
 
-    return dvhread::FailureCaught(out, [&] {
-        std::string_view line;
-        for (int i = 0; i < kHeaderLines && lines.Next(line); ++i) {
-        }
-        PlanBlockReader block(lines, options);
-        return dvhread::ReadBlocks(
-            lines, options, [](std::string_view l) { return !l.empty() && l[0] == 'H'; },
-            [&](std::string_view l, DVHDatasetClass& s, std::vector<DVsetClass>& scratch,
-                dvhread::PointPieces& pieces) { return block.Read(l, s, scratch, pieces); },
-            out);
-    });
+    std::string_view line;
+    for (int i = 0; i < kHeaderLines && lines.Next(line); ++i) {
+    }
+    PlanBlockReader block(lines, options);
+    return dvhread::ReadBlocks(
+        lines, options, [](std::string_view l) { return !l.empty() && l[0] == 'H'; },
+        [&](std::string_view l, DVHDatasetClass& s, std::vector<DVsetClass>& scratch,
+            dvhread::PointPieces& pieces) { return block.Read(l, s, scratch, pieces); },
+        out);
 }
 
 ReadResult ParseDvhFile(std::string_view text, const DvhReadOptions& options, ParsedPlan& out) {

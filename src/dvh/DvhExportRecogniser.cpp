@@ -4,6 +4,7 @@
 #include "dvh/DvhLineFields.h"
 #include "dvh/DvhReading.h"
 #include "dvh/LineCursor.h"
+#include "dvh/ReadGuard.h"
 
 #include <algorithm>
 
@@ -142,11 +143,11 @@ DvhHeader RecogniseDvhHeader(std::string_view text) {
 }
 
 DvhHeader RecogniseDvhHeaderFile(const std::string& path) {
-    LineCursor lines(LineFile{path, 4096});
-    if (!lines.Opened()) {
-        DvhHeader h;
-        h.result = dvhread::OpenFailure(lines);
-        return h;
-    }
-    return RecogniseDvhHeader(lines);
+    DvhHeader h;
+    ReadResult r = GuardedFileRead(LineFile{path, 4096}, h, [&](LineCursor& lines) {
+        h = RecogniseDvhHeader(lines);
+        return h.result;
+    });
+    h.result = std::move(r);
+    return h;
 }

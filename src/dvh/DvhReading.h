@@ -6,9 +6,9 @@
 #include "dvh/ReadResult.h"
 #include "dvh/Records.h"
 #include "dvh/WorkspaceHost.h"
+#include "platform/Processors.h"
 
 #include <cmath>
-#include <exception>
 #include <string_view>
 #include <vector>
 
@@ -75,6 +75,10 @@ struct DvhReadOptions {
     bool ReadExtraDoses = false;
     /// Advanced once per line of the main loop; may be null.
     ReadProgress* Progress = nullptr;
+    /// Whether the read takes threads beside its own (long tables' pieces, the copies of their
+    /// points, the read-ahead of a file read by `ReadPlanExportFile`) by the machine's load as
+    /// it begins, or whatever the load.
+    platform::ThreadUse Threads = platform::ThreadUse::ByLoad;
 };
 
 namespace dvhread {
@@ -139,24 +143,6 @@ inline ReadResult LineTooLong(const LineCursor& lines) {
     return ReadResult::Fail(ReadStatus::LineTooLong, lines.LineNumber() + 1, "the line is longer than 1 MiB");
 }
 
-/// The failure of a read that an exception ended, on the reading thread or one of its helpers:
-/// the machine had no more memory, or no more of something else a read needs. No line of the
-/// file is to blame.
-ReadResult ExceptionFailure(std::exception_ptr failure);
-
-/// Runs `read`, which fills `out`. An exception on any of the read's threads ends the read as
-/// its failure, with `out` left empty: the threads are all joined by then, and no part of the
-/// plan is kept.
-template <class Read>
-ReadResult FailureCaught(ParsedPlan& out, Read read) {
-    try {
-        return read();
-    } catch (...) {
-        out = ParsedPlan{};
-        return ExceptionFailure(std::current_exception());
-    }
-}
-
 /// Index of the last structure named "Body" without regard to case, -1 for none.
 int FindBodyIndex(const std::vector<DVHDatasetClass>& structures);
 
@@ -168,7 +154,7 @@ template <class IsBlockLine, class ReadBlock>
 ReadResult ReadBlocks(LineCursor& lines, const DvhReadOptions& options, IsBlockLine isBlockLine, ReadBlock readBlock,
                       ParsedPlan& out) {
     ParsedPlan plan;
-    PointKeeper keeper;
+    PointKeeper keeper(options.Threads);
     std::string_view line;
     while (lines.Next(line)) {
         if (options.Progress) options.Progress->LineRead();

@@ -185,40 +185,38 @@ ReadResult ParseDvhTextBlocks(LineCursor& lines, const DvhReadOptions& options, 
     if (sum && !(options.PlanSumDoseGy > 0 && std::isfinite(options.PlanSumDoseGy)))
         return ReadResult::Fail(ReadStatus::BadPrescribedDose, 0, "the prescribed dose must be above 0");
 
-    return dvhread::FailureCaught(out, [&] {
-        std::string_view line;
-        bool found = false;
-        while (lines.LineNumber() < kPrescribedDoseLines && lines.Next(line))
-            if (StartsWith(line, "Prescribed dose")) {
-                found = true;
-                break;
-            }
-        if (!found)
-            return ReadResult::Fail(ReadStatus::NoPrescribedDose, 0,
-                                    "no \"Prescribed dose\" line in the first 50 lines");
-
-        double fileFactor = 1.0;
-        double fileDose = options.PlanSumDoseGy;
-        if (!sum) {
-            fileFactor = NamesCentigray(line) ? 0.01 : 1.0;
-            double v;
-            if (!ParseNumber(ValueAfterColon(line), v)) return NotANumberAt(lines.LineNumber(), ValueAfterColon(line));
-            // The dose is kept as a float: it is the float that must be finite and above 0.
-            fileDose = static_cast<float>(v * fileFactor);
-            if (!(fileDose > 0) || !std::isfinite(fileDose))
-                return ReadResult::Fail(ReadStatus::BadPrescribedDose, lines.LineNumber(),
-                                        "the prescribed dose must be above 0");
+    std::string_view line;
+    bool found = false;
+    while (lines.LineNumber() < kPrescribedDoseLines && lines.Next(line))
+        if (StartsWith(line, "Prescribed dose")) {
+            found = true;
+            break;
         }
-        lines.Next(line);  // the line after the prescribed dose says nothing the reader needs
+    if (!found)
+        return ReadResult::Fail(ReadStatus::NoPrescribedDose, 0,
+                                "no \"Prescribed dose\" line in the first 50 lines");
 
-        DescriptionBlockReader block(lines, options, fileDose, fileFactor);
-        return dvhread::ReadBlocks(
-            lines, options, [](std::string_view l) { return StartsWith(l, "Struct"); },
-            [&](std::string_view l, DVHDatasetClass& s, std::vector<DVsetClass>& scratch, dvhread::PointPieces&) {
-                return block.Read(l, s, scratch);
-            },
-            out);
-    });
+    double fileFactor = 1.0;
+    double fileDose = options.PlanSumDoseGy;
+    if (!sum) {
+        fileFactor = NamesCentigray(line) ? 0.01 : 1.0;
+        double v;
+        if (!ParseNumber(ValueAfterColon(line), v)) return NotANumberAt(lines.LineNumber(), ValueAfterColon(line));
+        // The dose is kept as a float: it is the float that must be finite and above 0.
+        fileDose = static_cast<float>(v * fileFactor);
+        if (!(fileDose > 0) || !std::isfinite(fileDose))
+            return ReadResult::Fail(ReadStatus::BadPrescribedDose, lines.LineNumber(),
+                                    "the prescribed dose must be above 0");
+    }
+    lines.Next(line);  // the line after the prescribed dose says nothing the reader needs
+
+    DescriptionBlockReader block(lines, options, fileDose, fileFactor);
+    return dvhread::ReadBlocks(
+        lines, options, [](std::string_view l) { return StartsWith(l, "Struct"); },
+        [&](std::string_view l, DVHDatasetClass& s, std::vector<DVsetClass>& scratch, dvhread::PointPieces&) {
+            return block.Read(l, s, scratch);
+        },
+        out);
 }
 
 ReadResult ParseDvhTextBlocks(std::string_view text, const DvhReadOptions& options, ParsedPlan& out) {

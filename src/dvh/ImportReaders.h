@@ -11,7 +11,7 @@ class Workspace;
 
 /// BrainSCAN and iPlan tables (codes 5, 6) and XiO exports (code 7) are recognised by the
 /// model but read in the import subsystem above it, which the model cannot call: whoever sets
-/// up a workspace hands it these readers (`InstallImportReaders`, import/ImportReaders.h).
+/// up a workspace hands it these readers (`InstallImportReaders`, import/ImportHandOver.h).
 class ImportReaders {
 public:
     virtual ~ImportReaders() = default;

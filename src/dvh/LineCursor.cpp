@@ -1,38 +1,42 @@
 // Line splitting over memory or a chunked file read.
 #include "dvh/LineCursor.h"
 
-#include "platform/WaitAwake.h"
-
 #include <algorithm>
 #include <unistd.h>
-#include <vector>
 
 namespace {
 
 /// Buffers of the cursors closed on this thread, kept for the next ones: a batch opens file
-/// after file, and fresh memory costs a page fault every 4 KiB when it is first written.
+/// after file, and fresh memory costs a page fault every 4 KiB when it is first written. The
+/// places are fixed, so that keeping a buffer, in a destructor, never asks for memory.
 struct KeptBuffer {
-    std::size_t bytes;
+    std::size_t bytes = 0;
     std::unique_ptr<char[]> data;
 };
-thread_local std::vector<KeptBuffer> t_kept;
 constexpr std::size_t kKeptBuffers = 2;
+thread_local KeptBuffer t_kept[kKeptBuffers];  // oldest first, the empty places last
 constexpr std::size_t kKeptFrom = std::size_t(1) << 16;  // smaller ones are cheap to make
 
 std::unique_ptr<char[]> TakeBuffer(std::size_t bytes) {
-    for (auto it = t_kept.begin(); it != t_kept.end(); ++it)
-        if (it->bytes == bytes) {
-            std::unique_ptr<char[]> buffer = std::move(it->data);
-            t_kept.erase(it);
+    for (std::size_t i = 0; i < kKeptBuffers; ++i)
+        if (t_kept[i].data && t_kept[i].bytes == bytes) {
+            std::unique_ptr<char[]> buffer = std::move(t_kept[i].data);
+            std::move(t_kept + i + 1, t_kept + kKeptBuffers, t_kept + i);
             return buffer;
         }
     return std::unique_ptr<char[]>(new char[bytes]);
 }
 
-void KeepBuffer(std::unique_ptr<char[]> buffer, std::size_t bytes) {
+void KeepBuffer(std::unique_ptr<char[]> buffer, std::size_t bytes) noexcept {
     if (!buffer || bytes < kKeptFrom) return;
-    if (t_kept.size() == kKeptBuffers) t_kept.erase(t_kept.begin());
-    t_kept.push_back({bytes, std::move(buffer)});
+    std::size_t i = 0;
+    while (i < kKeptBuffers && t_kept[i].data) ++i;
+    if (i == kKeptBuffers) {  // full: the oldest goes
+        std::move(t_kept + 1, t_kept + kKeptBuffers, t_kept);
+        i = kKeptBuffers - 1;
+    }
+    t_kept[i].bytes = bytes;
+    t_kept[i].data = std::move(buffer);
 }
 
 }  // namespace
@@ -46,6 +50,9 @@ LineCursor::LineCursor(const LineFile& file) {
     m_capacity = std::max<std::size_t>(file.chunkBytes, 64);
     m_headroom = std::max<std::size_t>(m_capacity / 4, 64);
     if (m_opened) {
+        // Decided as the read begins: on a busy machine a thread of its own would get a
+        // processor only late, and the caller would wait for it rather than read.
+        if (m_capacity >= kReadAheadChunkBytes) m_aheadAside = platform::ThreadsBeside(1, file.threads) == 1;
         m_buffer = NewBuffer();
         m_spare = NewBuffer();
         m_pos = m_end = Chunk(m_buffer);
@@ -99,7 +106,7 @@ void LineCursor::Refill() {
     // two chunks or less never start a thread. Small chunks are read in turn: handing each over
     // would cost more than it saves.
     if (++m_refills >= 2 && m_capacity >= kReadAheadChunkBytes) {
-        if (!m_ahead) m_ahead = std::make_unique<platform::BackgroundJob>(platform::ProcessorsToSpare(1));
+        if (!m_ahead) m_ahead = std::make_unique<platform::BackgroundJob>(m_aheadAside);
         m_ahead->Start([this, fd = m_fd, into = Chunk(m_spare), bytes = m_capacity] {
             m_aheadRead = platform::ReadChunk(fd, into, bytes);
         });

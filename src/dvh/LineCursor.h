@@ -3,6 +3,7 @@
 
 #include "platform/AtomicWrite.h"
 #include "platform/BackgroundJob.h"
+#include "platform/Processors.h"
 
 #include <cstring>
 #include <memory>
@@ -14,11 +15,14 @@
 /// mark before the first line is skipped. Streaming from a file keeps only two chunks and the
 /// line in hand in memory; the buffers grow only as far as one line of the file really reaches.
 /// In a file of more than two chunks the next chunk is read on a thread of its own while the
-/// caller works through the one before.
+/// caller works through the one before, where the machine has a processor free for it as the
+/// cursor opens the file; elsewhere the caller reads it.
 /// A file to read line by line, in chunks of `chunkBytes`.
 struct LineFile {
     std::string path;
     std::size_t chunkBytes = std::size_t(1) << 20;
+    /// Whether the read-ahead takes a thread of its own by the machine's load or whatever it is.
+    platform::ThreadUse threads = platform::ThreadUse::ByLoad;
 };
 
 class LineCursor {
@@ -137,8 +141,10 @@ private:
     std::size_t m_capacity = 0;  // bytes of a chunk
     std::size_t m_headroom = 0;  // bytes before it
     int m_refills = 0;
-    // The next chunk's read into `m_spare`, under way while `m_reading`.
+    // The next chunk's read into `m_spare`, under way while `m_reading`; on a thread of its own
+    // with `m_aheadAside`, else done by the caller.
     std::unique_ptr<platform::BackgroundJob> m_ahead;
+    bool m_aheadAside = false;
     platform::ChunkRead m_aheadRead;
     bool m_reading = false;
     long m_line = 0;

@@ -1,8 +1,6 @@
 // Table points into their structures, large tables copied aside.
 #include "dvh/PointKeeper.h"
 
-#include "platform/WaitAwake.h"
-
 namespace dvhread {
 
 namespace {
@@ -18,6 +16,8 @@ std::vector<DVsetClass> Joined(const std::vector<DVsetClass>& head, const PointP
 
 }  // namespace
 
+PointKeeper::PointKeeper(platform::ThreadUse threads) : m_copyAside(platform::ThreadsBeside(1, threads) == 1) {}
+
 void PointKeeper::Keep(std::vector<DVHDatasetClass>& structures, std::size_t index) {
     std::vector<DVsetClass>& points = m_scratch[m_current];
     PointPieces& pieces = m_pieces[m_current];
@@ -28,7 +28,7 @@ void PointKeeper::Keep(std::vector<DVHDatasetClass>& structures, std::size_t ind
         return;
     }
     Finish(structures);  // the copy before this one is done, and its scratch free again
-    if (!m_copier) m_copier = std::make_unique<platform::BackgroundJob>(platform::ProcessorsToSpare(1));
+    if (!m_copier) m_copier = std::make_unique<platform::BackgroundJob>(m_copyAside);
     m_copyIndex = index;
     m_copying = true;
     // The copy's order is decided there too, while its points are still in that thread's cache.

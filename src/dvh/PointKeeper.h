@@ -1,11 +1,13 @@
 // Hands each table's points to its structure. Tables are read into a scratch vector used again
 // and again, so its memory is warm. A large table's points are then copied into an exact vector
 // of their own on a thread of its own, which also bears the first touch of that fresh memory and
-// decides the points' order, while the next table is read.
+// decides the points' order, while the next table is read: where the machine has a processor
+// free for that thread as the read begins, else by the reader itself.
 #pragma once
 
 #include "dvh/Records.h"
 #include "platform/BackgroundJob.h"
+#include "platform/Processors.h"
 
 #include <cstddef>
 #include <memory>
@@ -54,7 +56,8 @@ public:
     /// handing them over would cost more than it saves.
     static constexpr std::size_t kCopyAsideFrom = 4096;
 
-    PointKeeper() = default;
+    /// Whether the copies take a thread of their own by the machine's load or whatever it is.
+    explicit PointKeeper(platform::ThreadUse threads);
     /// Waits for a copy under way (a read that failed drops its plan with it).
     ~PointKeeper() = default;
     PointKeeper(const PointKeeper&) = delete;
@@ -80,6 +83,7 @@ private:
     DvhPointList m_copy;
     std::size_t m_copyIndex = 0;
     bool m_copying = false;
+    bool m_copyAside;  // the copies on a thread of their own, else by the reader
     std::unique_ptr<platform::BackgroundJob> m_copier;  // last: destroyed first, so a copy ends before its vectors
 };
 

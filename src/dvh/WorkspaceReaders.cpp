@@ -1,10 +1,8 @@
 // Workspace members that read a plan DVH export into the last plan and commit it whole.
 #include "dvh/Workspace.h"
 
-#include "dvh/DvhExportReader.h"
-#include "dvh/DvhTextBlockReader.h"
 #include "dvh/ImportReaders.h"
-#include "dvh/LineCursor.h"
+#include "dvh/PlanExportFile.h"
 
 #include <algorithm>
 #include <random>
@@ -18,35 +16,24 @@ TColor RandomColour() {
     return RgbColor(r, g, b);
 }
 
-using Parser = ReadResult (*)(LineCursor&, const DvhReadOptions&, ParsedPlan&);
-
-/// Reads `path` with `parse` into a temporary plan, with the progress bar shown throughout.
-ReadResult ReadInto(const std::string& path, Parser parse, DvhReadOptions options, WorkspaceHost* host,
-                    ParsedPlan& parsed) {
-    ReadProgress progress(host);
-    options.Progress = &progress;
-    return dvhread::FailureCaught(parsed, [&] {
-        LineCursor lines(LineFile{path});
-        if (!lines.Opened()) return dvhread::OpenFailure(lines);
-        return parse(lines, options, parsed);
-    });
-}
-
 /// Reads a plan export of `type` (2, 3, 12, 13) into the last plan of `ws`, committing on success.
 ReadResult ReadPlanExport(Workspace& ws, const std::string& path, int type) {
     WorkspaceHost* host = ws.Host();
-    const bool blocks = type == FileTypePlanDescription || type == FileTypePlanSumDescription;
     const bool plain = type == FileTypePlan || type == FileTypePlanSum;
-    if (!blocks && !plain) {
+    if (!plain && type != FileTypePlanDescription && type != FileTypePlanSumDescription) {
         ReadProgress progress(host);  // shown and filled, as for every read
         return ReadResult::Fail(ReadStatus::UnknownFileType, 0, "no reader for file type " + std::to_string(type));
     }
-    DvhReadOptions options;
-    options.FileType = type;
-    options.PlanSumDoseGy = ws.PlanSumPrescribedDose;
     ParsedPlan parsed;
-    ReadResult r = ReadInto(path, blocks ? static_cast<Parser>(&ParseDvhTextBlocks) : static_cast<Parser>(&ParseDvhFile),
-                            options, host, parsed);
+    ReadResult r;
+    {
+        ReadProgress progress(host);  // shown from the start, filled at the end
+        DvhReadOptions options;
+        options.FileType = type;
+        options.PlanSumDoseGy = ws.PlanSumPrescribedDose;
+        options.Progress = &progress;
+        r = ReadPlanExportFile(path, options, parsed);
+    }
     if (!r) {
         if (host) host->StatusText(ReadFailureText(path, r));
         return r;

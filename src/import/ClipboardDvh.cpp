@@ -13,10 +13,6 @@ constexpr float kNoMinimum = -99.0f;
 /// Line 1 names every structure of a copy: a structure is refused on it.
 constexpr long kNamesLine = 1;
 
-ReadResult BadNumber(long line, std::string_view text) {
-    return ReadResult::Fail(ReadStatus::BadNumber, line, "not a number: \"" + std::string(text) + "\"");
-}
-
 bool Number(std::string_view text, float& out) {
     double v;
     if (!dvhtext::ParseNumber(text, v)) return false;
@@ -155,7 +151,7 @@ ReadResult ReadColumns(const std::vector<std::string_view>& lines, std::size_t c
     for (std::size_t i = 0; i < count; ++i) {
         float v;
         const bool ok = unitCells ? UnitCellNumber(volumeFields[i + 1], v) : Number(volumeFields[i + 1], v);
-        if (!ok) return BadNumber(2, volumeFields[i + 1]);
+        if (!ok) return NotANumberAt(2, volumeFields[i + 1]);
         t.Volumes.push_back(v);
     }
     t.Values.assign(count, {});
@@ -165,11 +161,11 @@ ReadResult ReadColumns(const std::vector<std::string_view>& lines, std::size_t c
         const long lineNumber = static_cast<long>(row) + 1;
         if (fields.size() < count + 1) return ReadResult::Fail(ReadStatus::BadRow, lineNumber, "too few cells");
         float dose;
-        if (!Number(fields[0], dose)) return BadNumber(lineNumber, fields[0]);
+        if (!Number(fields[0], dose)) return NotANumberAt(lineNumber, fields[0]);
         t.Doses.push_back(dose);
         for (std::size_t i = 0; i < count; ++i) {
             float v;
-            if (!Number(fields[i + 1], v)) return BadNumber(lineNumber, fields[i + 1]);
+            if (!Number(fields[i + 1], v)) return NotANumberAt(lineNumber, fields[i + 1]);
             t.Values[i].push_back(v);
         }
     }
@@ -294,7 +290,7 @@ ReadResult ParseIPlanCurve(std::string_view text, DVHDatasetClass& out) {
     if (!inGy) {
         std::string_view cell = unitFields[0];
         if (dvhtext::StartsWith(cell, "[%]")) cell.remove_prefix(3);
-        if (!Number(cell, reference)) return BadNumber(2, unitFields[0]);
+        if (!Number(cell, reference)) return NotANumberAt(2, unitFields[0]);
         if (!(reference > 0))
             return ReadResult::Fail(ReadStatus::BadPrescribedDose, 2, "reference dose not above 0");
     }
@@ -306,7 +302,7 @@ ReadResult ParseIPlanCurve(std::string_view text, DVHDatasetClass& out) {
     const std::string_view volumeCell = unitFields[1];
     if (volumeCell.size() < 4 || volumeCell.substr(0, 4).find_first_of("0123456789") != std::string_view::npos ||
         !Number(volumeCell.substr(4), s.Volume))
-        return BadNumber(2, volumeCell);
+        return NotANumberAt(2, volumeCell);
 
     std::vector<DVsetClass> p;
     for (std::size_t row = 2; row < lines.size(); ++row) {
@@ -315,8 +311,8 @@ ReadResult ParseIPlanCurve(std::string_view text, DVHDatasetClass& out) {
         const long lineNumber = static_cast<long>(row) + 1;
         if (fields.size() < 3) return ReadResult::Fail(ReadStatus::BadRow, lineNumber, "no second TAB");
         DVsetClass q;
-        if (!Number(fields[0], q.DosePercent)) return BadNumber(lineNumber, fields[0]);
-        if (!Number(fields[1], q.VolumePercent)) return BadNumber(lineNumber, fields[1]);
+        if (!Number(fields[0], q.DosePercent)) return NotANumberAt(lineNumber, fields[0]);
+        if (!Number(fields[1], q.VolumePercent)) return NotANumberAt(lineNumber, fields[1]);
         q.DoseGy = inGy ? q.DosePercent : q.DosePercent * reference * 0.01f;
         q.VolumeCc = q.VolumePercent * s.Volume * 0.01f;
         p.push_back(q);

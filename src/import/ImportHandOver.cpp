@@ -1,23 +1,15 @@
 // Where the plan reader hands BrainSCAN, iPlan and XiO files over to their readers.
 #include "import/ImportHandOver.h"
 
-#include "dvh/DvhReading.h"
 #include "dvh/ImportReaders.h"
-#include "dvh/LineCursor.h"
+#include "dvh/ReadGuard.h"
 #include "import/BrainLabTable.h"
 #include "import/XiOExport.h"
 #include "import/XiOLoad.h"
 
 ReadResult ReadBrainLabTableFile(const std::string& path, ParsedPlan& out) {
-    LineCursor lines(LineFile{path});
-    if (!lines.Opened()) {
-        out = ParsedPlan{};
-        return dvhread::OpenFailure(lines);
-    }
-    const ReadResult r = ParseBrainLabTable(lines, out);
-    if (!lines.LineTooLong()) return r;
     out = ParsedPlan{};
-    return dvhread::LineTooLong(lines);
+    return GuardedFileRead(LineFile{path}, out, [&](LineCursor& lines) { return ParseBrainLabTable(lines, out); });
 }
 
 ReadResult ReadBrainLabDvh(Workspace& ws, const std::string& path) {
@@ -47,16 +39,14 @@ public:
         return ::ReadXiOHeader(ws, path);
     }
     std::optional<std::size_t> ExportStructureCount(const std::string& path, int code) const override {
-        LineCursor lines(LineFile{path});
-        if (!lines.Opened()) return std::nullopt;
         if (code == FileTypeXiO) {
             std::vector<std::string> names;
-            if (!ParseXiONames(lines, names)) return std::nullopt;
+            if (!ReadXiONamesFile(path, names)) return std::nullopt;
             return names.size();
         }
         if (code != FileTypeBrainScan && code != FileTypeIPlan) return std::nullopt;
         ParsedPlan parsed;
-        if (!ParseBrainLabTable(lines, parsed)) return std::nullopt;
+        if (!ReadBrainLabTableFile(path, parsed)) return std::nullopt;
         return parsed.DVHDataset.size();
     }
 };

@@ -7,7 +7,8 @@
 #include <string>
 
 /// Reads the BrainSCAN/iPlan table file at `path` (streamed, whole lines) into `out`, which
-/// stays empty on failure; the batch reader and `ReadBrainLabDvh` both come here.
+/// stays empty on failure; a guarded read (`GuardedFileRead`): what is thrown on its way is its
+/// failure. The batch reader, `ReadBrainLabDvh` and the store's count all come here.
 ReadResult ReadBrainLabTableFile(const std::string& path, ParsedPlan& out);
 /// BrainSCAN and iPlan saved DVH tables (codes 5, 6) into the last plan of `ws`; a failure
 /// leaves the plan without structures and goes to the status bar.

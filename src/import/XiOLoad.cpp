@@ -1,18 +1,21 @@
 // The two passes of an XiO load: the names for the XiO dialog, then the read with its answer.
 #include "import/XiOLoad.h"
 
-#include "dvh/LineCursor.h"
 #include "dvh/ModFile.h"
+#include "dvh/ReadGuard.h"
 #include "import/XiOExport.h"
 #include "platform/Paths.h"
+
+ReadResult ReadXiONamesFile(const std::string& path, std::vector<std::string>& names) {
+    names.clear();
+    return GuardedFileRead(LineFile{path}, names, [&](LineCursor& lines) { return ParseXiONames(lines, names); });
+}
 
 ReadResult ReadXiOHeader(Workspace& ws, const std::string& path) {
     ws.PendingXiO = XiOLoadRequest{};
     if (ws.PDataset.empty()) return ReadResult::Fail(ReadStatus::NoPlan, 0, "no plan to fill");
     std::vector<std::string> names;
-    LineCursor lines(LineFile{path});
-    const ReadResult r =
-        lines.Opened() ? ParseXiONames(lines, names) : ReadResult::Fail(ReadStatus::NotFound, 0, "cannot open the file");
+    const ReadResult r = ReadXiONamesFile(path, names);
     if (!r) {
         if (ws.Host()) ws.Host()->StatusText(ReadFailureText(path, r));
         return r;
@@ -64,9 +67,8 @@ ReadResult ReadXiOInto(Workspace& ws, int p, const std::string& path, float dose
     {
         // Shown from the start and closed after the last block, also when the read fails.
         ReadProgress progress(ws.Host());
-        LineCursor lines(LineFile{path});
-        r = lines.Opened() ? ParseXiODvh(lines, doseGy, &progress, parsed)
-                           : ReadResult::Fail(ReadStatus::NotFound, 0, "cannot open the file");
+        r = GuardedFileRead(LineFile{path}, parsed,
+                            [&](LineCursor& lines) { return ParseXiODvh(lines, doseGy, &progress, parsed); });
     }
     if (!r) return r;
     PDatasetClass& plan = ws.PDataset[p];
@@ -78,11 +80,6 @@ ReadResult ReadXiOInto(Workspace& ws, int p, const std::string& path, float dose
 }
 
 }  // namespace
-
-ReadResult ReadXiODvh(Workspace& ws, const std::string& path, float doseGy) {
-    if (ws.PDataset.empty()) return ReadResult::Fail(ReadStatus::NoPlan, 0, "no plan to fill");
-    return ReadXiOInto(ws, ws.PDatasetCount() - 1, path, doseGy);
-}
 
 ReadResult FinishXiOLoad(Workspace& ws, const XiODialogAnswer& answer) {
     const int p = XiORequestPlanIndex(ws);

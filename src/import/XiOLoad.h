@@ -5,7 +5,11 @@
 #include "dvh/Workspace.h"
 
 #include <string>
+#include <vector>
 
+/// The structure names of the XiO export at `path` (`ParseXiONames` over the file), a guarded
+/// read (`GuardedFileRead`): `names` is empty on failure.
+ReadResult ReadXiONamesFile(const std::string& path, std::vector<std::string>& names);
 /// XiO exports (code 7), first pass: lists the structures of the file into `ws.PendingXiO`,
 /// bound to the last plan, for the XiO dialog. A file that fails is reported in the status bar
 /// and leaves no request. The model's opener comes here through `InstallImportReaders`.
@@ -23,6 +27,3 @@ int HandOverPendingXiO(Workspace& ws);
 ReadResult FinishXiOLoad(Workspace& ws, const XiODialogAnswer& answer);
 /// The XiO dialog's Cancel: removes the plan appended for the load; true when it did.
 bool CancelXiOLoad(Workspace& ws);
-/// Reads the XiO export at `path` with the prescribed dose `doseGy` into the last plan of
-/// `ws`, committing on success, with the progress bar shown (and closed) throughout.
-ReadResult ReadXiODvh(Workspace& ws, const std::string& path, float doseGy);

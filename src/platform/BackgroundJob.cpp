@@ -54,7 +54,7 @@ void BackgroundJob::Start(std::function<void()> job) {
 }
 
 void BackgroundJob::Wait() {
-    if (m_waitAwake) WaitAwake([this] { return !m_busy.load(std::memory_order_acquire); });
+    if (!m_threadless) WaitAwake([this] { return !m_busy.load(std::memory_order_acquire); });
     std::exception_ptr failure;
     {
         std::unique_lock lock(m_mutex);
@@ -68,7 +68,7 @@ void BackgroundJob::Wait() {
 void BackgroundJob::Run() {
     std::unique_lock lock(m_mutex);
     for (;;) {
-        if (m_waitAwake && !m_job && !m_stop) {
+        if (!m_job && !m_stop) {
             lock.unlock();
             WaitAwake([this] { return m_hasJob.load(std::memory_order_acquire); });
             lock.lock();

@@ -13,11 +13,12 @@
 namespace platform {
 
 /// The thread waits for a job, and the caller for its end, awake for a moment before they sleep
-/// only with `waitAwake` (given where the machine has a processor to spare, see WaitAwake.h);
-/// otherwise both sleep at once, so that on a busy machine no processor time goes to waiting.
+/// (see WaitAwake.h): a job is given a thread of its own only where the machine has a processor
+/// to spare for it. Elsewhere the caller does every job itself, in `Start`.
 class BackgroundJob {
 public:
-    explicit BackgroundJob(bool waitAwake = false) : m_waitAwake(waitAwake) {}
+    /// Jobs on a thread of their own with `ownThread`, else done by the caller.
+    explicit BackgroundJob(bool ownThread = true) : m_threadless(!ownThread) {}
     /// Waits for the job under way (what it threw is dropped with it), then ends the thread.
     ~BackgroundJob();
     BackgroundJob(const BackgroundJob&) = delete;
@@ -36,7 +37,6 @@ private:
     /// Runs `job`, keeping what it throws for `Wait`.
     static std::exception_ptr RunCaught(const std::function<void()>& job);
 
-    const bool m_waitAwake;
     std::mutex m_mutex;
     std::condition_variable m_changed;
     std::function<void()> m_job;  // a job the thread has not begun
@@ -44,7 +44,7 @@ private:
     std::atomic<bool> m_hasJob{false};  // `m_job` holds a job
     std::atomic<bool> m_busy{false};    // a job is started and not done
     bool m_stop = false;
-    bool m_threadless = false;  // the thread could not be made: jobs are done by the caller
+    bool m_threadless;  // no thread asked for, or none could be made: jobs are done by the caller
     std::exception_ptr m_failure;
     std::thread m_thread;  // made at the first job
 };

@@ -2,11 +2,9 @@
 #include "platform/HelperThreads.h"
 
 #include "platform/FaultPoint.h"
-
 #include "platform/WaitAwake.h"
 
 #include <algorithm>
-#include <sched.h>
 
 namespace platform {
 
@@ -119,12 +117,6 @@ void HelperThreads::Help() {
         if (m_stop.load()) return;
         TakePieces(nullptr);
     }
-}
-
-int AvailableProcessors() {
-    cpu_set_t set;
-    CPU_ZERO(&set);
-    return sched_getaffinity(0, sizeof set, &set) == 0 ? std::max(1, CPU_COUNT(&set)) : 1;
 }
 
 }  // namespace platform

@@ -4,8 +4,9 @@
 // Between jobs, and while the caller waits for the last pieces, a thread waits awake for a
 // moment before it sleeps (see WaitAwake.h): whoever asks for helpers asks only where the
 // machine has a processor to spare for each of them. Should the machine become busy meanwhile,
-// a helper may get a processor only late, and the caller then waits for the piece it holds: helpers that made a job slower than the caller
-// alone would have been sit out the jobs after it, more of them each time it happens again.
+// a helper may get a processor only late, and the caller then waits for the piece it holds:
+// helpers that made a job slower than the caller alone would have been sit out the jobs after
+// it, more of them each time it happens again.
 #pragma once
 
 #include <atomic>
@@ -78,9 +79,5 @@ private:
     int m_failedPiece = 0;
     std::vector<std::thread> m_threads;
 };
-
-/// The processors this thread may run on (at least 1).
-int AvailableProcessors();
-
 
 }  // namespace platform

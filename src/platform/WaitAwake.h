@@ -11,7 +11,7 @@ namespace platform {
 /// How long a thread waits awake before it sleeps: on a virtual machine the wake-up from sleep
 /// costs about as much as a long table's piece, so a hand-over that comes within this time is
 /// better waited for. Only where the machine has a processor to spare for the waiting thread
-/// (`ProcessorsToSpare`): elsewhere the wait would keep another from running.
+/// (`ProcessorsToSpare`, Processors.h): elsewhere the wait would keep another from running.
 inline constexpr auto kWaitAwake = std::chrono::microseconds(200);
 
 /// Waits awake until `done()` holds or `kWaitAwake` has passed.
@@ -25,10 +25,5 @@ void WaitAwake(Done done) {
         if ((i & 63) == 63 && std::chrono::steady_clock::now() > until) return;
     }
 }
-
-/// Whether `threads` more threads would each find a processor free at this moment: the
-/// processors this thread may use outnumber the tasks running on the machine now (this one
-/// among them) by `threads`. False when the kernel does not tell.
-bool ProcessorsToSpare(int threads);
 
 }  // namespace platform

@@ -1,11 +1,19 @@
 // The batch reader: the one-plan rules through the batch, files that fail, parallel loads.
 #include "batch/BatchLoading.h"
+#include "batch/ParallelFor.h"
 
+#include "../support/ThrownAt.h"
 #include "BatchTestFiles.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstring>
+#include <memory>
+#include <new>
+#include <thread>
+#include <vector>
 
 using namespace batchtest;
 
@@ -84,6 +92,37 @@ TEST(BatchReader, SerialAndParallelLoadsGiveIdenticalPlans) {
             ASSERT_EQ(a.DVHDataset[s].DVset.size(), b.DVHDataset[s].DVset.size());
             EXPECT_EQ(0, std::memcmp(a.DVHDataset[s].DVset.data(), b.DVHDataset[s].DVset.data(),
                                      a.DVHDataset[s].DVset.size() * sizeof(DVsetClass)));
+        }
+    }
+}
+
+TEST(BatchReader, WhatAWorkerThrowsReachesTheCallerOnceAllAreJoined) {
+    // Work that throws, on whichever thread, ends the work: each index runs at most once, none
+    // is still running when the caller gets the exception, and the program goes on. A thread
+    // that cannot be made leaves its share to the others.
+    for (bool refused : {false, true}) {
+        const auto refusal = refused ? std::make_unique<ThrownAt>("thread start", 1) : nullptr;
+        for (int failAt : {-1, 0, 37, 99}) {
+            SCOPED_TRACE(std::string(refused ? "a thread refused, " : "") + "failing at " + std::to_string(failAt));
+            std::vector<std::atomic<int>> begun(100), ended(100);
+            auto work = [&](int i) {
+                ++begun[static_cast<std::size_t>(i)];
+                // Its end is recorded after a pause: a caller that returned before it fails.
+                std::this_thread::sleep_for(std::chrono::microseconds(200));
+                ++ended[static_cast<std::size_t>(i)];
+                if (i == failAt) throw std::bad_alloc();
+            };
+            if (failAt < 0) {
+                ParallelFor(100, 4, work);
+            } else {
+                EXPECT_THROW(ParallelFor(100, 4, work), std::bad_alloc);
+                EXPECT_EQ(begun[static_cast<std::size_t>(failAt)].load(), 1);
+            }
+            for (std::size_t i = 0; i < begun.size(); ++i) {
+                EXPECT_EQ(ended[i].load(), begun[i].load()) << i << " still running";
+                EXPECT_LE(begun[i].load(), 1) << i;
+                if (failAt < 0) EXPECT_EQ(begun[i].load(), 1) << i;
+            }
         }
     }
 }

@@ -5,13 +5,18 @@
 #include "dvh/DvhExportReader.h"
 #include "dvh/DvhTextBlockReader.h"
 #include "dvh/LineCursor.h"
+#include "dvh/PlanExportFile.h"
 #include "dvh/Workspace.h"
+#include "batch/BatchReader.h"
+#include "import/ImportHandOver.h"
+#include "import/XiOLoad.h"
 
 #include "../support/ThrownAt.h"
 #include "DvhTestText.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
+#include <sched.h>
 
 #include <algorithm>
 #include <charconv>
@@ -260,7 +265,8 @@ TEST(DvhRowScan, WholeExportsReadAlikeFastAndLineByLine) {
                 SCOPED_TRACE("code " + std::to_string(code) + (crlf ? " CR LF" : " LF") +
                              (badRow >= 0 ? " with a bad row" : ""));
                 const std::string text = MixedExport(code, crlf, badRow);
-                const DvhReadOptions options{code, 60.0f};
+                DvhReadOptions options{code, 60.0f};
+                options.Threads = platform::ThreadUse::Always;  // helpers on a busy machine too
                 auto read = [&](LineCursor& lines, ParsedPlan& plan) {
                     return code >= 12 ? ParseDvhTextBlocks(lines, options, plan) : ParseDvhFile(lines, options, plan);
                 };
@@ -328,10 +334,12 @@ TEST(DvhRowScan, LongTablesReadInPiecesAsLineByLine) {
                 line("");
             }
             ParsedPlan fast, slow;
+            DvhReadOptions options{2};
+            options.Threads = platform::ThreadUse::Always;  // helpers on a busy machine too
             LineCursor memory(text);
-            const ReadResult r = ParseDvhFile(memory, {2}, fast);
+            const ReadResult r = ParseDvhFile(memory, options, fast);
             LineCursor chunks(LineFile{folder.Write("pieces.txt", text), 64});
-            const ReadResult l = ParseDvhFile(chunks, {2}, slow);
+            const ReadResult l = ParseDvhFile(chunks, options, slow);
             ASSERT_EQ(r.status, l.status) << r.detail << " / " << l.detail;
             EXPECT_EQ(r.line, l.line);
             EXPECT_EQ(r.detail, l.detail);
@@ -351,8 +359,9 @@ TEST(DvhRowScan, AFailureOnAnyThreadOfAReadFailsItWholeWithTheFileName) {
     // Every thread a read starts is joined before the read returns, however it ends. A thread
     // that cannot be made leaves its share to the others: the same plan. Memory that runs out
     // where any piece of work begins, on any thread (table pieces, the copy of a table's points,
-    // the file's read ahead), fails the read with the file's name and keeps no structure. Lines
-    // before the first structure make the file long enough to be read ahead.
+    // the file's read ahead), fails the read and keeps no structure. Lines before the first
+    // structure make the file long enough to be read ahead. The read asks for its threads
+    // whatever the load, so that a busy machine meets them too.
     dvhtest::TempFolder folder("faults");
     std::string fill;
     for (int i = 0; i < 24000; ++i) fill += "Fill                 : " + std::string(100, '-') + "\r\n";
@@ -363,24 +372,20 @@ TEST(DvhRowScan, AFailureOnAnyThreadOfAReadFailsItWholeWithTheFileName) {
         ParsedPlan whole;
         LineCursor lines(text);
         ASSERT_TRUE((code == 2 ? ParseDvhFile(lines, {code}, whole) : ParseDvhTextBlocks(lines, {code}, whole)).ok());
+        DvhReadOptions options{code};
+        options.Threads = platform::ThreadUse::Always;
         for (const std::string point : {"thread start", "threaded work"}) {
             long n = 1;
             for (;; ++n) {
                 SCOPED_TRACE("code " + std::to_string(code) + ", " + point + " " + std::to_string(n));
-                dvhtest::RecordingHost host;
-                Workspace ws;
-                ws.SetHost(&host);
-                ws.PDataset.emplace_back().FileType = code;
+                ParsedPlan read;
                 ReadResult r;
                 bool reached;
                 {
                     const ThrownAt fault(point, n);
-                    r = ws.ReadDvhFile(path);
+                    r = ReadPlanExportFile(path, options, read);
                     reached = fault.Reached();
                 }
-                ParsedPlan read;
-                read.DVHDataset = ws.PDataset[0].DVHDataset;
-                read.BodyIndex = ws.PDataset[0].BodyIndex;
                 if (!reached || point == "thread start") {
                     ASSERT_TRUE(r.ok()) << r.detail;
                     ExpectSamePlan(read, whole);
@@ -388,12 +393,95 @@ TEST(DvhRowScan, AFailureOnAnyThreadOfAReadFailsItWholeWithTheFileName) {
                     continue;
                 }
                 EXPECT_EQ(r.status, ReadStatus::ReadError);
+                EXPECT_EQ(r.detail, "out of memory");
                 EXPECT_TRUE(read.DVHDataset.empty());
-                EXPECT_EQ(host.status, std::vector<std::string>{"Cannot read long.txt: out of memory"});
             }
             EXPECT_GT(n, 1) << "code " << code << ": no " << point;
         }
+        // Through the workspace, at whatever load: the status bar names the file.
+        dvhtest::RecordingHost host;
+        Workspace ws;
+        ws.SetHost(&host);
+        ws.PDataset.emplace_back().FileType = code;
+        {
+            const ThrownAt fault("threaded work", 1);
+            EXPECT_EQ(ws.ReadDvhFile(path).status, ReadStatus::ReadError);
+        }
+        EXPECT_TRUE(ws.PDataset[0].DVHDataset.empty());
+        EXPECT_EQ(host.status, std::vector<std::string>{"Cannot read long.txt: out of memory"});
+
+        // With no processor to spare (here a reader allowed only one), the reader starts no
+        // thread: it does the read-ahead and the copies itself, and reads the same plan.
+        cpu_set_t all, one;
+        ASSERT_EQ(sched_getaffinity(0, sizeof all, &all), 0);
+        const int cpu = sched_getcpu();
+        ASSERT_GE(cpu, 0);
+        CPU_ZERO(&one);
+        CPU_SET(cpu, &one);
+        ASSERT_EQ(sched_setaffinity(0, sizeof one, &one), 0);
+        ParsedPlan alone;
+        bool started;
+        {
+            const ThrownAt fault("thread start", 1);
+            EXPECT_TRUE(ReadPlanExportFile(path, {code}, alone).ok());
+            started = fault.Reached();
+        }
+        sched_setaffinity(0, sizeof all, &all);
+        EXPECT_FALSE(started);
+        ExpectSamePlan(alone, whole);
     }
+}
+
+TEST(DvhRowScan, AFailureInATableXiOBatchOrStoreReadIsThatReadsErrorNeverTheProgramsEnd) {
+    // The same failure in the read-ahead of a BrainSCAN table, an XiO export (names pass and
+    // read), a batch and the store's structure count: each ends as its read's error, names the
+    // file where the user is told, and keeps no structure. Both files are long enough to be
+    // read ahead.
+    dvhtest::TempFolder folder("import-faults");
+    std::string table = "Patient Name         : Ann\r\n";
+    for (int i = 2; i <= 6; ++i) table += "Field                : x\r\n";
+    table += "Prescribed dose [cGy]: 6000\r\n\r\n\tPTV\tBody\r\n\t50.0\t2000.0\r\n";
+    for (int i = 0; i < 150000; ++i) table += std::to_string(i) + "\t50.000\t25.000\r\n";
+    const std::string tablePath = folder.Write("table.txt", table + "EOF");
+    std::string xio = "XiO Dose Volume Histogram v4\nP-7\nPlan X\nPTV\n-\n300000\tbins\n2024-01-05\n-\n";
+    for (int i = 0; i < 300000; ++i) xio += std::to_string(i) + ",0.001\n";
+    const std::string xioPath = folder.Write("xio.txt", xio);
+
+    dvhtest::RecordingHost host;
+    Workspace ws;
+    ws.SetHost(&host);
+    InstallImportReaders(ws);
+    auto failing = [&](auto read) {
+        host.status.clear();
+        const ThrownAt fault("threaded work", 1);
+        auto result = read();
+        EXPECT_TRUE(fault.Reached());
+        return result;
+    };
+    ws.PDataset.emplace_back().FileType = FileTypeBrainScan;
+    EXPECT_EQ(failing([&] { return ws.ReadDvhFile(tablePath); }).status, ReadStatus::ReadError);
+    EXPECT_TRUE(ws.PDataset[0].DVHDataset.empty());
+    EXPECT_EQ(host.status, std::vector<std::string>{"Cannot read table.txt: out of memory"});
+
+    ws.PDataset.emplace_back().FileType = FileTypeXiO;
+    EXPECT_EQ(failing([&] { return ws.ReadDvhFile(xioPath); }).status, ReadStatus::ReadError);
+    EXPECT_FALSE(ws.PendingXiO.Active);
+    EXPECT_EQ(host.status, std::vector<std::string>{"Cannot read xio.txt: out of memory"});
+    ASSERT_TRUE(ws.ReadDvhFile(xioPath));
+    const XiODialogAnswer answer{"Ann", "P-7", "Plan X", "Plan X", 60.0f, 0, 1};
+    EXPECT_EQ(failing([&] { return FinishXiOLoad(ws, answer); }).status, ReadStatus::ReadError);
+    EXPECT_EQ(host.status, std::vector<std::string>{"Cannot read xio.txt: out of memory"});
+    EXPECT_EQ(ws.PDatasetCount(), 1);  // the plan made for the load is gone
+
+    const BatchParseResult batch = failing([&] { return ParseBatchFiles({{tablePath, FileTypeBrainScan}}, 2); });
+    EXPECT_EQ(batch.FailedJob, 0);
+    EXPECT_EQ(batch.Failure.status, ReadStatus::ReadError);
+    EXPECT_TRUE(batch.Plans.empty());
+
+    EXPECT_EQ(failing([&] { return ws.ExportStructureCount(tablePath, FileTypeBrainScan); }), std::nullopt);
+    EXPECT_EQ(failing([&] { return ws.ExportStructureCount(xioPath, FileTypeXiO); }), std::nullopt);
+    EXPECT_EQ(ws.ExportStructureCount(tablePath, FileTypeBrainScan), 2u);  // the files themselves read
+    EXPECT_EQ(ws.ExportStructureCount(xioPath, FileTypeXiO), 1u);
 }
 
 namespace {

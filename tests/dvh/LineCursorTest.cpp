@@ -6,8 +6,28 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <memory>
+#include <new>
 #include <string>
+#include <thread>
 #include <vector>
+
+namespace {
+
+/// While set, every allocation of this thread fails, as when the machine's memory has run out.
+thread_local bool t_memoryRefused = false;
+
+}  // namespace
+
+// The program's allocation, which a test can refuse on one thread.
+void* operator new(std::size_t bytes) {
+    if (t_memoryRefused) throw std::bad_alloc();
+    if (void* p = std::malloc(bytes ? bytes : 1)) return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
@@ -79,4 +99,23 @@ TEST(LineCursor, ReadsManyChunksAheadWithLinesLongerThanTheRoomBeforeAChunk) {
     LineCursor early(LineFile{path, LineCursor::kReadAheadChunkBytes});
     std::string_view l;
     for (int i = 0; i < 2000; ++i) ASSERT_TRUE(early.Next(l));
+}
+
+TEST(LineCursor, AClosedCursorKeepsItsBuffersWithoutAskingForMemory) {
+    // A closed cursor keeps its buffers for the next one on its thread. Closing is a destructor,
+    // often on the way out of a read that ran out of memory: keeping them must ask for none, or
+    // the program ends there. A fresh thread has kept nothing yet; its places fill, then the
+    // oldest buffer makes room.
+    dvhtest::TempFolder folder("keep");
+    const std::string path = folder.Write("one.txt", "a line\n");
+    std::thread([&] {
+        for (int i = 0; i < 3; ++i) {
+            auto cursor = std::make_unique<LineCursor>(LineFile{path});
+            std::string_view line;
+            EXPECT_TRUE(cursor->Next(line) && line == "a line");
+            t_memoryRefused = true;
+            cursor.reset();
+            t_memoryRefused = false;
+        }
+    }).join();
 }

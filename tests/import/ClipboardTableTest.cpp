@@ -224,7 +224,11 @@ TEST(ClipboardDvh, BadTablesAreRefusedWhole) {
         EXPECT_TRUE(s.empty());
     }
     DVHDatasetClass curve;
-    EXPECT_EQ(ParseIPlanCurve("Dose\tA\t\r\n[%] 5x\t[cc] 1\t\r\n0.000\t100\t\r\n", curve).status, ReadStatus::BadNumber);
+    // Refused as every reader refuses a field that is no number.
+    const ReadResult letters = ParseIPlanCurve("Dose\tA\t\r\n[%] 5x\t[cc] 1\t\r\n0.000\t100\t\r\n", curve);
+    EXPECT_EQ(letters.status, ReadStatus::BadNumber);
+    EXPECT_EQ(letters.detail, "\"[%] 5x\" is not a number");
+    EXPECT_EQ(letters.line, 2);
     const ReadResult huge =
         ParseIPlanCurve("Dose\tA\t\r\n[%] 50\t[cc] 1\t\r\n0\t100\t\r\n500\t0\t\r\n501\t1.06e38\t\r\n", curve);
     EXPECT_EQ(huge.detail, "a value out of range");

@@ -1,0 +1,45 @@
+// The one guard at the entry of every read: whatever is thrown below it becomes that read's error.
+#pragma once
+
+#include "dvh/DvhReading.h"
+#include "dvh/LineCursor.h"
+#include "dvh/ReadResult.h"
+
+#include <exception>
+
+/// The failure of a read that an exception ended, on the reading thread or one of its helpers:
+/// the machine had no more memory, or no more of something else a read needs. No line of the
+/// file is to blame. Never throws: a text that finds no memory of its own becomes "out of
+/// memory", which fits a string without asking for any.
+ReadResult ExceptionFailure(std::exception_ptr failure) noexcept;
+
+/// Runs `read`, the whole of one read from the opening of its file on, and returns its result.
+/// Whatever it throws, on its own thread or carried over from one of the read's threads (all
+/// joined by then), ends the read as its failure with `out` left as new: no part of what the
+/// read made is kept. The caller names the file with the failure, as for any other.
+template <class Out, class Read>
+ReadResult GuardedRead(Out& out, Read&& read) noexcept {
+    try {
+        return read();
+    } catch (...) {
+        out = Out{};
+        return ExceptionFailure(std::current_exception());
+    }
+}
+
+/// A guarded read (`GuardedRead`) of `file`: opens it, then `parse(lines)` reads it into `out`.
+/// A file that cannot be opened, or whose lines stopped at one longer than the cursor takes,
+/// fails as every reader's does, with `out` left as new.
+template <class Out, class Parse>
+ReadResult GuardedFileRead(const LineFile& file, Out& out, Parse&& parse) noexcept {
+    return GuardedRead(out, [&] {
+        LineCursor lines(file);
+        if (!lines.Opened()) return dvhread::OpenFailure(lines);
+        ReadResult r = parse(lines);
+        if (lines.LineTooLong() && r.status != ReadStatus::LineTooLong) {
+            out = Out{};
+            return dvhread::LineTooLong(lines);
+        }
+        return r;
+    });
+}
