@@ -404,7 +404,9 @@ void PauseBetweenRenames(std::string_view point) {
 
 void SayWaiting(std::string_view point) {
     char byte = 1;
-    if (point == "lock busy") EXPECT_EQ(::write(g_waiting[1], &byte, 1), 1);
+    if (point == "lock busy") {
+        EXPECT_EQ(::write(g_waiting[1], &byte, 1), 1);
+    }
 }
 
 template <class Work>
