@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <QtTest/qtestspontaneevent.h>
 
+#include <deque>
 #include <functional>
 
 /// The one application object of the test program: the one that exists, else a new one
@@ -31,6 +32,29 @@ inline bool AnswerModal(const std::function<void()>& action, const std::function
             answered = true;
             answer(modal);
         }
+    });
+    timer.start();
+    action();
+    timer.stop();
+    return answered;
+}
+
+/// Answers the modal windows that open while `action` runs, one answer each, in order.
+/// Returns how many were answered.
+inline int AnswerModals(const std::function<void()>& action,
+                        std::deque<std::function<void(QWidget*)>> answers) {
+    int answered = 0;
+    QWidget* last = nullptr;
+    QTimer timer;
+    timer.setInterval(10);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || modal == last || answers.empty()) return;
+        last = modal;
+        auto answer = std::move(answers.front());
+        answers.pop_front();
+        ++answered;
+        answer(modal);
     });
     timer.start();
     action();
