@@ -49,8 +49,7 @@ QComboBox* MakeChoice(QWidget* parent, const char* name, QRect at, int visibleIt
     return box;
 }
 
-QTableWidget* MakeGrid(QWidget* parent, const char* name, QRect at) {
-    auto* grid = new QTableWidget(parent);
+void SetUpGrid(QTableWidget* grid, const char* name, QRect at) {
     grid->setObjectName(name);
     grid->setGeometry(at);
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -61,7 +60,6 @@ QTableWidget* MakeGrid(QWidget* parent, const char* name, QRect at) {
     QFont font("Tahoma");
     font.setPixelSize(13);
     grid->setFont(font);
-    return grid;
 }
 
 }  // namespace
@@ -197,9 +195,11 @@ void TFormComp::BuildDvhPage(QWidget* page) {
 }
 
 void TFormComp::BuildIndexPage(QWidget* page) {
-    StringGrid1 = MakeGrid(page, "StringGrid1", QRect(5, 5, 722, 500));
     // "Structure" and "Index" stay in view however many plans are compared.
-    m_fixedColumns = new FixedColumnsView(StringGrid1, 2);
+    auto* grid = new FixedColumnsGrid(2, page);
+    SetUpGrid(grid, "StringGrid1", QRect(5, 5, 722, 500));
+    StringGrid1 = grid;
+    m_fixedColumns = new FixedColumnsView(grid);
     StringGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
     StringGrid1->installEventFilter(this);
     PopupMenu1 = new QMenu(StringGrid1);
@@ -225,7 +225,8 @@ void TFormComp::BuildIndexPage(QWidget* page) {
 }
 
 void TFormComp::BuildPlanArea() {
-    StringGrid2 = MakeGrid(this, "StringGrid2", QRect(5, 555, 515, 133));
+    StringGrid2 = new QTableWidget(this);
+    SetUpGrid(StringGrid2, "StringGrid2", QRect(5, 555, 515, 133));
     StringGrid2->setColumnCount(4);
     StringGrid2->setHorizontalHeaderLabels({"Color", "Patient ID", "Patient Name", "Plan ID"});
     const int widths[4] = {35, 75, 190, 185};
