@@ -25,6 +25,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyleOptionHeader>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QToolButton>
@@ -61,6 +62,22 @@ void SetUpGrid(QTableWidget* grid, const char* name, QRect at) {
     font.setPixelSize(13);
     grid->setFont(font);
 }
+
+/// A header whose titles wider than their sections end in an ellipsis, whatever the style
+/// draws (some clip a centred title at both ends), so that a long plan ID shows its start.
+class ElidingHeader : public QHeaderView {
+public:
+    using QHeaderView::QHeaderView;
+
+protected:
+    void initStyleOptionForIndex(QStyleOptionHeader* option, int logicalIndex) const override {
+        QHeaderView::initStyleOptionForIndex(option, logicalIndex);
+        QStyleOptionHeader label = *option;
+        label.rect = QRect(0, 0, sectionSize(logicalIndex), height());
+        const int room = style()->subElementRect(QStyle::SE_HeaderLabel, &label, this).width();
+        option->text = option->fontMetrics.elidedText(option->text, Qt::ElideRight, room);
+    }
+};
 
 }  // namespace
 
@@ -197,6 +214,7 @@ void TFormComp::BuildDvhPage(QWidget* page) {
 void TFormComp::BuildIndexPage(QWidget* page) {
     // "Structure" and "Index" stay in view however many plans are compared.
     auto* grid = new FixedColumnsGrid(2, page);
+    grid->setHorizontalHeader(new ElidingHeader(Qt::Horizontal, grid));
     SetUpGrid(grid, "StringGrid1", QRect(5, 5, 722, 500));
     StringGrid1 = grid;
     m_fixedColumns = new FixedColumnsView(grid);
