@@ -3,6 +3,8 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 #include <QWidget>
 #include <QtTest/qtestspontaneevent.h>
@@ -62,6 +64,11 @@ inline int AnswerModals(const std::function<void()>& action,
     return answered;
 }
 
+/// Presses "Yes" on a question box (the question before a file is replaced), as a user would.
+inline void AnswerYes(QWidget* modal) {
+    if (auto* box = qobject_cast<QMessageBox*>(modal); box && box->button(QMessageBox::Yes))
+        box->button(QMessageBox::Yes)->click();
+}
 
 /// Closes `window` as its close box (or Alt+F4) does: the window system's close arrives as a
 /// spontaneous close event, which the window may refuse, and the window goes when it accepts.

@@ -218,11 +218,7 @@ TEST_F(BatchWindows, ExportDialogsProposeNoNameInTheFolderThatExportLastWroteTo)
             modal->findChild<QLineEdit*>("fileNameEdit")->setText(chosen + typed);
             qobject_cast<QDialog*>(modal)->accept();
         };
-        const auto yes = [](QWidget* w) {
-            if (auto* box = qobject_cast<QMessageBox*>(w); box && box->button(QMessageBox::Yes))
-                box->button(QMessageBox::Yes)->click();
-        };
-        EXPECT_EQ(1, AnswerModals([] { FormBatchResult->BitBtn3Click(); }, {save, yes})) << typed;
+        EXPECT_EQ(1, AnswerModals([] { FormBatchResult->BitBtn3Click(); }, {save, AnswerYes})) << typed;
         auto* failure = FormBatchResult->findChild<QMessageBox*>("BatchWriteFailure");
         ASSERT_NE(failure, nullptr);
         EXPECT_TRUE(failure->text().contains(reason)) << failure->text().toStdString();

@@ -174,12 +174,8 @@ TEST_F(ReportWindowTest, PagePicturesAreFullSizeBmpAndJpegFromEitherZoom) {
     } refused[] = {{"taken", "Bitmap (*.bmp)", "is a folder, not a file"},
                    {"pipe.bmp", "JPEG (*.jpg)", "is no regular file"}};
     for (const auto& target : refused) {
-        const auto yes = [](QWidget* w) {
-            if (auto* box = qobject_cast<QMessageBox*>(w); box && box->button(QMessageBox::Yes))
-                box->button(QMessageBox::Yes)->click();
-        };
         EXPECT_EQ(1, AnswerModals([] { FormReport->BitBtn3Click(); },
-                                  {SaveAnswer(folder, target.typed, target.filter), yes}))
+                                  {SaveAnswer(folder, target.typed, target.filter), AnswerYes}))
             << target.typed.toStdString();
         auto* failure = FormReport->findChild<QMessageBox*>("PageImageWriteFailure");
         ASSERT_NE(failure, nullptr);
