@@ -30,11 +30,15 @@ for target in "${TARGETS[@]}"; do
   corpus="$BUILD/corpus/$target"
   mkdir -p "$corpus"
   echo "fuzz: $target for ${SECONDS_EACH} s"
-  # The examples and the broken files seed the corpus; new inputs go to the first folder.
+  # The examples and the broken files seed the corpus, and so do the target's own inputs in
+  # fuzz/corpus (every input a run once found at fault), so that each run tries them again; new
+  # inputs go to the first folder, never to the sources.
+  seeds=(examples tests/data/broken)
+  if [ -d "fuzz/corpus/$target" ]; then seeds+=("fuzz/corpus/$target"); fi
   log="$BUILD/artifacts/$target.log"
   if ! "$BUILD/fuzz/$target" -max_total_time="$SECONDS_EACH" -max_len=131072 -timeout=10 -rss_limit_mb=2048 \
       -print_final_stats=1 -artifact_prefix="$BUILD/artifacts/$target-" \
-      "$corpus" examples tests/data/broken >"$log" 2>&1; then
+      "$corpus" "${seeds[@]}" >"$log" 2>&1; then
     tail -n 40 "$log"
     echo "fuzz: $target found a fault; its input is in $BUILD/artifacts/"
     exit 1

@@ -127,7 +127,5 @@ std::string BatchIndexExportText(const PlanListNameClass& list, const std::vecto
 platform::WriteResult WriteBatchExport(const std::string& chosenPath, std::string_view text, std::string* writtenPath) {
     const std::string path = ChangeFileExt(chosenPath, ".txt");
     if (writtenPath) *writtenPath = path;
-    platform::WriteResult r = platform::AtomicWriteFile(path, text);
-    if (!r) r.message = "Could not write file " + path + ".";
-    return r;
+    return platform::AtomicWriteFile(path, text);
 }

@@ -59,6 +59,7 @@ std::string BatchIndexExportText(const PlanListNameClass& list, const std::vecto
                                  const std::vector<BVClass>& bv);
 
 /// Writes an export under the chosen path with its extension replaced by ".txt", through the
-/// atomic write; a failure says "Could not write file <name>.". `writtenPath` gets the name used.
+/// atomic write, whose failure names the file and the reason (a folder of that name is refused).
+/// `writtenPath` gets the name used.
 platform::WriteResult WriteBatchExport(const std::string& chosenPath, std::string_view text,
                                        std::string* writtenPath = nullptr);

@@ -34,7 +34,9 @@ const Layout& LayoutOf(int style) {
 class ComparisonPageWriter {
 public:
     ComparisonPageWriter(PageDrawing& page) : m_page(page) {}
-    void Text(double x, double y, std::string text, int size, bool bold = false, TColor color = 0) {
+    /// With a `right` edge above 0, the text is kept left of it (a fraction of the width, too).
+    void Text(double x, double y, std::string text, int size, bool bold = false, TColor color = 0,
+              double right = 0) {
         PageText t;
         t.X = PageUnit(x, m_page.Width);
         t.Y = PageUnit(y, m_page.Height);
@@ -42,6 +44,7 @@ public:
         t.PointSize = size;
         t.Bold = bold;
         t.Color = color;
+        if (right > 0) t.MaxWidth = std::max(1, PageUnit(right, m_page.Width) - t.X);
         m_page.Operations.push_back(std::move(t));
     }
     void Line(double x1, double y1, double x2, double y2, int width) {
@@ -69,6 +72,12 @@ double ColumnX(int column, const std::string& text) {
     return 0.32 + 0.135 * (column - 2) + 0.009 * (10 - static_cast<double>(text.size()));
 }
 
+/// The room of a plan's title: as wide as the step between plan columns, and ending a character
+/// (0.009) past where the column's texts end by their nominal width, which a bold title may run
+/// over by about that much. The rooms of neighbouring plans meet but never overlap.
+constexpr double kTitleRoomWidth = 0.135;
+double TitleRoomLeft(int column) { return 0.284 + kTitleRoomWidth * (column - 2); }
+
 /// The structure name as the table prints it: cut before its first "[".
 std::string PrintedName(const std::string& name) { return name.substr(0, name.find('[')); }
 
@@ -79,7 +88,13 @@ void LayoutTable(ComparisonPageWriter& out, const ComparisonPageInput& in, std::
     float t = LayoutOf(in.ReportStyle).tableTop;
     out.Text(0.065, t, table.Cell(0, 0), 9, true);
     out.Text(0.21, t, table.Cell(1, 0), 9, true);
-    for (int c = 2; c <= m; ++c) out.Text(ColumnX(c, table.Cell(c, 0)), t, table.Cell(c, 0), 9, true);
+    // A plan ID is placed by its length like the values below it, but never outside its room:
+    // a long one starts at the room's edge and is cut where the next plan's room begins.
+    for (int c = 2; c <= m; ++c) {
+        const std::string& title = table.Cell(c, 0);
+        out.Text(std::max(ColumnX(c, title), TitleRoomLeft(c)), t, title, 9, true, 0,
+                 TitleRoomLeft(c) + kTitleRoomWidth);
+    }
     out.Line(0.05, t + 0.015, 0.95, t + 0.015, 2);
     t = t + 0.019f;
 

@@ -14,6 +14,9 @@ namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
+// The UTF-8 byte order mark: at the very start of a file it marks the file, not its first line.
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
 std::string_view Trim(std::string_view s) {
     while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
     while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
@@ -104,7 +107,7 @@ void IniFile::Parse(std::string_view text) {
     m_eol = "\r\n";
     // A UTF-8 byte order mark is no part of the first line: left there, it would hide the first
     // section from every reader, and a save would then write that section a second time.
-    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+    if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) text.remove_prefix(kByteOrderMark.size());
     // Lines end with CR LF, LF or a CR alone; the file is written back with the first kind.
     const auto firstBreak = text.find_first_of("\r\n");
     if (firstBreak != std::string_view::npos && text[firstBreak] == '\n')
@@ -253,6 +256,10 @@ std::string IniFile::Text() const {
         }
         out += m_eol;
     }
+    // The reader takes one mark at the start as the file's: a first line that begins with a mark
+    // of its own (a second one, or a key's name after a blank) gets one in front, so that it
+    // reads back with its mark.
+    if (std::string_view(out).substr(0, kByteOrderMark.size()) == kByteOrderMark) out.insert(0, kByteOrderMark);
     return out;
 }
 

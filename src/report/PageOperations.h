@@ -9,7 +9,9 @@
 #include <vector>
 
 /// Text whose top-left corner is at (`X`, `Y`). With `Opaque` the text's cell is filled with
-/// white first, so it stays readable over anything drawn before it.
+/// white first, so it stays readable over anything drawn before it. A `MaxWidth` above 0 keeps
+/// the text within that many device units: where the device measures it wider, its end gives
+/// way to an ellipsis.
 struct PageText {
     int X = 0;
     int Y = 0;
@@ -18,6 +20,7 @@ struct PageText {
     bool Bold = false;
     TColor Color = 0;
     bool Opaque = true;
+    int MaxWidth = 0;
 };
 
 /// A rectangle of the page from (`Left`, `Top`) up to but not including (`Right`, `Bottom`).

@@ -3,6 +3,7 @@
 
 #include "../dvh/TestSupport.h"
 #include "../planlist/PlanFixtures.h"
+#include "dvh/FileNames.h"
 #include "dvh/NumberText.h"
 #include "dvh/ReadResult.h"
 #include "dvh/RoundToDigits.h"
@@ -109,6 +110,13 @@ TEST(BatchExports, WrittenUnderTheTxtNameOrRefusedWithTheFileName) {
     EXPECT_EQ(back, "new\r\n");
     const platform::WriteResult failed = WriteBatchExport(chosen + "/missing/out", "x", &written);
     EXPECT_FALSE(failed);
-    EXPECT_EQ(failed.message, "Could not write file " + written + ".");
+    EXPECT_NE(failed.message.find(written), std::string::npos) << failed.message;
     EXPECT_EQ(FileNameOf(written), "out.txt");
+    // A folder of the name is refused with the reason, and stays a folder.
+    const std::string taken = ChangeFileExt(chosen, ".txt");
+    std::filesystem::remove(taken);
+    std::filesystem::create_directory(taken);
+    const platform::WriteResult refused = WriteBatchExport(chosen, "x");
+    EXPECT_NE(refused.message.find("is a folder, not a file"), std::string::npos) << refused.message;
+    EXPECT_TRUE(std::filesystem::is_directory(taken));
 }

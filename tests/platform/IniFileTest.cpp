@@ -146,6 +146,19 @@ TEST(IniFile, AByteOrderMarkDoesNotHideTheFirstSection) {
     ini.EraseSection("ListIndex");
     ini.WriteInteger("ListIndex", "Count", 1);
     EXPECT_EQ(ini.Text(), "[ListIndex]\r\nCount=1\r\n");
+
+    // Only the first mark is the file's: a second is text of the first line, and a save keeps it
+    // there, as it keeps the mark that a key's name begins with after a blank.
+    IniFile twice;
+    twice.Parse("\xEF\xBB\xBF\xEF\xBB\xBF[S]\nk=v");
+    IniFile blank;
+    blank.Parse(" \xEF\xBB\xBFk=v\n[S]\nk=w\n");
+    for (const IniFile* saved : {&twice, &blank}) {
+        IniFile back;
+        back.Parse(saved->Text());
+        EXPECT_EQ(back.Text(), saved->Text());
+        EXPECT_EQ(back.ReadString("S", "k", "none"), saved->ReadString("S", "k", "none"));
+    }
 }
 
 TEST(IniFile, LinesEndedByCarriageReturnsAloneKeepEverySection) {

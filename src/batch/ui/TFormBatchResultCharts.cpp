@@ -144,7 +144,7 @@ bool TFormBatchResult::SaveChartBitmap(QCustomPlot* chart, const QString& path) 
         chart->toPixmap(static_cast<int>(chart->width() * 1.5), static_cast<int>(chart->height() * 1.5)).toImage();
     chart->replot();
     const platform::WriteResult result = WriteBitmap(image, PathText(ChangeFileExt(PathBytes(path), ".bmp")));
-    if (!result) WriteFailed("Could not write file " + ChangeFileExt(PathBytes(path), ".bmp") + ".");
+    if (!result) WriteFailed(result.message);
     return result.ok;
 }
 
@@ -174,8 +174,7 @@ std::string TFormBatchResult::AskPath(const char* dialogName, const char* filter
         const std::string path = ChangeFileExt(chosen, extension);
         // The dialog asked about the name typed; a name the extension changed is asked here,
         // before a file the user never confirmed is replaced.
-        if (path != chosen && QFileInfo::exists(PathText(path)) && !ConfirmReplace(this, windowTitle(), PathText(path)))
-            continue;
+        if (path != chosen && !MayReplace(this, windowTitle(), PathText(path))) continue;
         folder = QFileInfo(PathText(path)).absolutePath();
         return path;
     }

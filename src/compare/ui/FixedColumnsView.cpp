@@ -3,8 +3,9 @@
 
 #include <QEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QScrollBar>
-#include <QTableWidget>
+#include <QSignalBlocker>
 
 #include <algorithm>
 
@@ -29,8 +30,31 @@ int NearestStop(const std::vector<int>& stops, int value) {
 
 }  // namespace
 
-FixedColumnsView::FixedColumnsView(QTableWidget* grid, int count)
-    : QTableView(grid), m_grid(grid), m_count(count) {
+FixedColumnsGrid::FixedColumnsGrid(int count, QWidget* parent) : QTableWidget(parent), m_count(count) {}
+
+void FixedColumnsGrid::scrollTo(const QModelIndex& index, ScrollHint hint) {
+    if (index.column() >= m_count) {
+        QTableWidget::scrollTo(index, hint);
+        return;
+    }
+    // Only the row of a fixed cell is scrolled to: the table would take the scrolling columns
+    // back to the first to reach the fixed cell's place, and that move is undone before anything
+    // follows it.
+    QScrollBar* sideways = horizontalScrollBar();
+    const QSignalBlocker unseen(sideways);
+    const int kept = sideways->value();
+    QTableWidget::scrollTo(index, hint);
+    sideways->setValue(kept);
+}
+
+void FixedColumnsGrid::keyPressEvent(QKeyEvent* event) {
+    // Home, with Ctrl or without, goes to the start of the table: the first scrolling columns too.
+    if (event->key() == Qt::Key_Home) horizontalScrollBar()->setValue(0);
+    QTableWidget::keyPressEvent(event);
+}
+
+FixedColumnsView::FixedColumnsView(FixedColumnsGrid* grid)
+    : QTableView(grid), m_grid(grid), m_count(grid->FixedCount()) {
     setObjectName(grid->objectName() + "FixedColumns");
     setModel(grid->model());
     setSelectionModel(grid->selectionModel());
@@ -119,10 +143,9 @@ void FixedColumnsView::PlaceOverGrid() {
 
 void FixedColumnsView::KeepClearOfFixedColumns(const QModelIndex& current) {
     if (!current.isValid()) return;
+    // A fixed cell is in view wherever the others stand (the grid scrolls to its row only).
+    if (current.column() < m_count) return;
     QScrollBar* sideways = m_grid->horizontalScrollBar();
-    // A fixed cell made current (by Home, or a click on it) shows the first plans again, as
-    // the grid scrolls home to reach it.
-    if (current.column() < m_count) return sideways->setValue(0);
     const int hidden = FixedWidth() - m_grid->visualRect(current).left();
     if (hidden > 0) sideways->setValue(sideways->value() - hidden);
 }

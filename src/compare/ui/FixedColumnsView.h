@@ -2,13 +2,30 @@
 #pragma once
 
 #include <QTableView>
+#include <QTableWidget>
 
 #include <vector>
 
-class QTableWidget;
+/// A grid whose first `count` columns a `FixedColumnsView` keeps in view. Following its current
+/// cell, it scrolls sideways only to a cell beside the fixed columns: a fixed cell is in view
+/// wherever the others stand, so a click on one, or a key that moves within them, leaves the
+/// scrolling columns where the user put them. Home goes back to the first of them.
+class FixedColumnsGrid : public QTableWidget {
+    Q_OBJECT
+public:
+    FixedColumnsGrid(int count, QWidget* parent);
+    int FixedCount() const { return m_count; }
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
 
-/// Laid over the left edge of `grid`, below its header's height, showing `count` of its
-/// columns from the same model and selection. It follows the grid's rows, scrolling and column
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    int m_count;
+};
+
+/// Laid over the left edge of `grid`, below its header's height, showing its fixed columns
+/// from the same model and selection. It follows the grid's rows, scrolling and column
 /// widths, so the grid reads as one table whose first columns never scroll out of view. A
 /// click on a fixed cell is a click on the grid's cell (`cellClicked`).
 ///
@@ -19,7 +36,7 @@ class QTableWidget;
 class FixedColumnsView : public QTableView {
     Q_OBJECT
 public:
-    FixedColumnsView(QTableWidget* grid, int count);
+    explicit FixedColumnsView(FixedColumnsGrid* grid);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

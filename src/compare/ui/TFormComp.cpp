@@ -25,6 +25,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyleOptionHeader>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QToolButton>
@@ -49,8 +50,7 @@ QComboBox* MakeChoice(QWidget* parent, const char* name, QRect at, int visibleIt
     return box;
 }
 
-QTableWidget* MakeGrid(QWidget* parent, const char* name, QRect at) {
-    auto* grid = new QTableWidget(parent);
+void SetUpGrid(QTableWidget* grid, const char* name, QRect at) {
     grid->setObjectName(name);
     grid->setGeometry(at);
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -61,8 +61,23 @@ QTableWidget* MakeGrid(QWidget* parent, const char* name, QRect at) {
     QFont font("Tahoma");
     font.setPixelSize(13);
     grid->setFont(font);
-    return grid;
 }
+
+/// A header whose titles wider than their sections end in an ellipsis, whatever the style
+/// draws (some clip a centred title at both ends), so that a long plan ID shows its start.
+class ElidingHeader : public QHeaderView {
+public:
+    using QHeaderView::QHeaderView;
+
+protected:
+    void initStyleOptionForIndex(QStyleOptionHeader* option, int logicalIndex) const override {
+        QHeaderView::initStyleOptionForIndex(option, logicalIndex);
+        QStyleOptionHeader label = *option;
+        label.rect = QRect(0, 0, sectionSize(logicalIndex), height());
+        const int room = style()->subElementRect(QStyle::SE_HeaderLabel, &label, this).width();
+        option->text = option->fontMetrics.elidedText(option->text, Qt::ElideRight, room);
+    }
+};
 
 }  // namespace
 
@@ -197,9 +212,12 @@ void TFormComp::BuildDvhPage(QWidget* page) {
 }
 
 void TFormComp::BuildIndexPage(QWidget* page) {
-    StringGrid1 = MakeGrid(page, "StringGrid1", QRect(5, 5, 722, 500));
     // "Structure" and "Index" stay in view however many plans are compared.
-    m_fixedColumns = new FixedColumnsView(StringGrid1, 2);
+    auto* grid = new FixedColumnsGrid(2, page);
+    grid->setHorizontalHeader(new ElidingHeader(Qt::Horizontal, grid));
+    SetUpGrid(grid, "StringGrid1", QRect(5, 5, 722, 500));
+    StringGrid1 = grid;
+    m_fixedColumns = new FixedColumnsView(grid);
     StringGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
     StringGrid1->installEventFilter(this);
     PopupMenu1 = new QMenu(StringGrid1);
@@ -225,7 +243,8 @@ void TFormComp::BuildIndexPage(QWidget* page) {
 }
 
 void TFormComp::BuildPlanArea() {
-    StringGrid2 = MakeGrid(this, "StringGrid2", QRect(5, 555, 515, 133));
+    StringGrid2 = new QTableWidget(this);
+    SetUpGrid(StringGrid2, "StringGrid2", QRect(5, 555, 515, 133));
     StringGrid2->setColumnCount(4);
     StringGrid2->setHorizontalHeaderLabels({"Color", "Patient ID", "Patient Name", "Plan ID"});
     const int widths[4] = {35, 75, 190, 185};

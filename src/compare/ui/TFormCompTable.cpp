@@ -32,6 +32,13 @@ void ShowTable(QTableWidget* grid, const ComparisonTable& table) {
     QStringList titles;
     for (int c = 0; c < columns; ++c) titles << FromBytes(table.Cell(c, 0));
     grid->setHorizontalHeaderLabels(titles);
+    for (int c = 2; c < columns; ++c) {
+        // A plan ID wider than its column shows its start, where its values start, and its
+        // whole text as a tip.
+        QTableWidgetItem* title = grid->horizontalHeaderItem(c);
+        title->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        title->setToolTip(title->text());
+    }
     grid->setColumnWidth(0, 110);
     for (int c = 2; c < columns; ++c) grid->setColumnWidth(c, 100);
     for (int r = 1; r < table.RowCount(); ++r)

@@ -7,7 +7,6 @@
 
 #include <QBuffer>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QMessageBox>
 
 platform::WriteResult WritePageImage(const QImage& picture, const std::string& path,
@@ -50,13 +49,11 @@ std::string SavePageImage(QWidget* parent, QFileDialog* dialog, const std::funct
         if (path.empty()) return {};
         // The dialog asked about the name the user typed; a name the filter changed is asked
         // about here, before a file the user never confirmed is replaced.
-        if (path != chosen && QFileInfo::exists(PathText(path)) &&
-            !ConfirmReplace(parent, dialog->windowTitle(), PathText(path)))
-            continue;
+        if (path != chosen && !MayReplace(parent, dialog->windowTitle(), PathText(path))) continue;
         const platform::WriteResult written = WritePageImage(picture(), path, format);
         if (written) return path;
-        auto* box = new QMessageBox(QMessageBox::Critical, "Error",
-                                    "Could not write file " + PathText(path) + ".", QMessageBox::Ok, parent);
+        auto* box =
+            new QMessageBox(QMessageBox::Critical, "Error", FromBytes(written.message), QMessageBox::Ok, parent);
         box->setObjectName("PageImageWriteFailure");
         box->setAttribute(Qt::WA_DeleteOnClose);
         box->show();

@@ -23,6 +23,6 @@ platform::WriteResult WritePageImage(const QImage& picture, const std::string& p
 /// The save command of a page window. Runs `dialog` (filters `PageImageFilters()`); when the
 /// name it gives is changed by the chosen filter's extension and a file of the new name exists,
 /// asks before replacing it and, on "No", runs the dialog again. Then `picture()` gives the
-/// page to write (the window may zoom in first) and it is written; a failed write shows
-/// "Could not write file <name>." on `parent`. Returns the path written, "" when nothing was.
+/// page to write (the window may zoom in first) and it is written; a failed write shows its
+/// message (the file and the reason) on `parent`. Returns the path written, "" when nothing was.
 std::string SavePageImage(QWidget* parent, QFileDialog* dialog, const std::function<QImage()>& picture);

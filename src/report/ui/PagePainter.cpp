@@ -39,6 +39,21 @@ QFont PageTextFont(const PageText& text) {
     return font;
 }
 
+// The text as the device shows it: cut to its room, as the device's font measures it.
+QString ShownText(const PageText& text, const QFontMetrics& metrics) {
+    const QString whole = FromBytes(text.Text);
+    if (text.MaxWidth <= 0) return whole;
+    // Glyphs may reach past their advance (an ellipsis in bold does): the room is narrowed by
+    // what the ink of the cut text overhangs, until the ink keeps within it too.
+    int room = text.MaxWidth;
+    QString shown = metrics.elidedText(whole, Qt::ElideRight, room);
+    for (int over; room > 0 && (over = metrics.boundingRect(shown).right() + 1 - text.MaxWidth) > 0;) {
+        room -= over;
+        shown = metrics.elidedText(whole, Qt::ElideRight, room);
+    }
+    return shown;
+}
+
 void PaintText(QPainter& painter, const PageText& text) {
     const QFont font = PageTextFont(text);
     painter.setFont(font);
@@ -46,7 +61,7 @@ void PaintText(QPainter& painter, const PageText& text) {
     painter.setBackgroundMode(text.Opaque ? Qt::OpaqueMode : Qt::TransparentMode);
     painter.setBackground(Qt::white);
     const QFontMetrics metrics(font, painter.device());
-    painter.drawText(QPoint(text.X, text.Y + metrics.ascent()), FromBytes(text.Text));
+    painter.drawText(QPoint(text.X, text.Y + metrics.ascent()), ShownText(text, metrics));
 }
 
 void PaintLine(QPainter& painter, const PageLine& line) {
@@ -63,7 +78,7 @@ void PaintRectangle(QPainter& painter, const PageRectangle& r) {
 
 QRect PageTextRect(const PageText& text, const QPaintDevice* device) {
     const QFontMetrics metrics(PageTextFont(text), device);
-    const QString s = FromBytes(text.Text);
+    const QString s = ShownText(text, metrics);
     const QRect line(text.X, text.Y, metrics.horizontalAdvance(s), metrics.height());
     // Glyphs may reach beyond the font's line: a descender below its descent, an overhang
     // past the advance.

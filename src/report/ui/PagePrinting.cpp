@@ -6,7 +6,6 @@
 #include "widgets/TextBytes.h"
 
 #include <QDialogButtonBox>
-#include <QFileInfo>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -31,8 +30,7 @@ bool RunPrintDialog(QPrintDialog* dialog, QPrinter* printer) {
         QObject::disconnect(asked);
         if (answer != QDialog::Accepted) return false;
         const QString file = printer->outputFileName();
-        if (file.isEmpty() || dialogAsked || !QFileInfo::exists(file) ||
-            ConfirmReplace(dialog->parentWidget(), dialog->windowTitle(), file))
+        if (file.isEmpty() || dialogAsked || MayReplace(dialog->parentWidget(), dialog->windowTitle(), file))
             return true;
     }
 }

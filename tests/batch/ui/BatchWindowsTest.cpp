@@ -19,6 +19,8 @@
 
 #include <qcustomplot.h>
 
+#include <sys/stat.h>
+
 namespace {
 
 std::vector<std::string> FileLines(const std::string& path) {
@@ -205,6 +207,23 @@ TEST_F(BatchWindows, ExportDialogsProposeNoNameInTheFolderThatExportLastWroteTo)
         EXPECT_EQ(name.toStdString(), "");
     }
     EXPECT_TRUE(QFileInfo::exists(chosen + "/index.txt"));
+
+    // A folder or a pipe of the ".txt" name is no file to replace: nobody is asked, and the
+    // export is refused with the reason, as the main window's saves are.
+    ASSERT_TRUE(QDir(chosen).mkdir("taken.txt"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(chosen + "/pipe.txt").constData(), 0600), 0);
+    for (const auto& [typed, reason] : {std::pair{"/taken.csv", "is a folder, not a file"},
+                                        std::pair{"/pipe.csv", "is no regular file"}}) {
+        const auto save = [&, typed = typed](QWidget* modal) {
+            modal->findChild<QLineEdit*>("fileNameEdit")->setText(chosen + typed);
+            qobject_cast<QDialog*>(modal)->accept();
+        };
+        EXPECT_EQ(1, AnswerModals([] { FormBatchResult->BitBtn3Click(); }, {save, AnswerYes})) << typed;
+        auto* failure = FormBatchResult->findChild<QMessageBox*>("BatchWriteFailure");
+        ASSERT_NE(failure, nullptr);
+        EXPECT_TRUE(failure->text().contains(reason)) << failure->text().toStdString();
+        delete failure;
+    }
     FormBatchResult->Button1Click();
 }
 

@@ -7,6 +7,8 @@
 #include <QDialog>
 #include <QFile>
 #include <QFileDialog>
+#include <QHeaderView>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -15,6 +17,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
+#include <QToolTip>
 
 TEST_F(ComparisonWindow, PreviewOpensReducedAndStylesStayInStep) {
     m_form->BitBtn2->click();
@@ -102,4 +105,57 @@ TEST_F(ComparisonWindow, ThePageDrawsEachChartAsItStandsOnScreen) {
     m_form->BitBtn2->click();
     EXPECT_TRUE(m_form->PagePicture == shown);
     m_form->FormCompReport->hide();
+}
+
+TEST_F(ComparisonWindow, ALongPlanIdStaysInItsOwnColumnOnThePageAndInTheTableHeader) {
+    const std::string longId = "VMAT_Boost_Phase2_Revision3";
+    const auto compare = [&](const std::string& id) {
+        m_ws.PDataset[1].PlanID = id;
+        m_form->Button4->click();
+        m_form->BitBtn2->click();
+        return m_form->PagePicture;
+    };
+    // The title row of style 1 on the 840 x 1188 page, above its line. Each plan's title has
+    // 0.135 W of it, from 0.284 W on; B's is the second.
+    const QRect titles(0, 712, 840, 16);
+    const int left = static_cast<int>(0.419 * 840), right = static_cast<int>(0.554 * 840);
+    const QImage shortTitle = compare("X");
+    const QImage longTitle = compare(longId);
+    int first = 840, last = -1, changedElsewhere = 0;
+    for (int y = titles.top(); y <= titles.bottom(); ++y)
+        for (int x = titles.left(); x <= titles.right(); ++x) {
+            if (x < left || x >= right) {
+                changedElsewhere += longTitle.pixel(x, y) != shortTitle.pixel(x, y);
+            } else if (qGray(longTitle.pixel(x, y)) < 128) {
+                first = std::min(first, x);
+                last = std::max(last, x);
+            }
+        }
+    EXPECT_EQ(changedElsewhere, 0);  // A's and C's titles as they are beside a short one
+    EXPECT_LT(first, left + 4);      // the ID's start shows, from the column's edge
+    EXPECT_GT(last, right - 20);
+    m_form->FormCompReport->hide();
+
+    // The table's header shows the ID's start as a prefix of it shows, and the whole ID as a tip.
+    m_form->show();
+    QHeaderView* header = m_form->StringGrid1->horizontalHeader();
+    const auto section = [&](const std::string& id) {
+        m_ws.PDataset[1].PlanID = id;
+        m_form->Button4->click();
+        return header->grab(QRect(header->sectionViewportPosition(3), 0, header->sectionSize(3), header->height()))
+            .toImage();
+    };
+    const QString start = QString::fromStdString(longId.substr(0, 10));
+    const QImage prefix = section(start.toStdString());
+    const QImage whole = section(longId);
+    const int shown = header->fontMetrics().horizontalAdvance(start.chopped(1));
+    int differing = 0;
+    for (int y = 0; y < prefix.height(); ++y)
+        for (int x = 0; x < shown; ++x) differing += whole.pixel(x, y) != prefix.pixel(x, y);
+    EXPECT_EQ(differing, 0);
+    const QPoint middle(header->sectionViewportPosition(3) + header->sectionSize(3) / 2, header->height() / 2);
+    QHelpEvent tip(QEvent::ToolTip, middle, header->viewport()->mapToGlobal(middle));
+    QApplication::sendEvent(header->viewport(), &tip);
+    EXPECT_EQ(QToolTip::text().toStdString(), longId);
+    m_form->hide();
 }

@@ -249,10 +249,23 @@ TEST_F(ComparisonWindow, StructureAndIndexStayInViewWhilePlansScrollByWholeColum
     grid->setCurrentCell(0, grid->columnCount() - 1);
     ExpectWholePlanColumns(grid, "narrow");
 
-    // A click on a fixed cell selects its row.
+    // A click on a fixed cell selects its row, and leaves the plans where the user scrolled them,
+    // as the keys that move within the fixed columns do; Home goes back to the first plans.
     grid->resize(722, grid->height());
+    sideways->triggerAction(QAbstractSlider::SliderToMaximum);
+    const int place = sideways->value();
+    ASSERT_GT(place, 0);
     QWidget* cell = grid->childAt(firstRow);
     QTest::mouseClick(cell, Qt::LeftButton, {}, cell->mapFrom(grid, firstRow));
     EXPECT_EQ(m_form->Panel2->text(), "PTV - Max dose [Gy]");
+    EXPECT_EQ(sideways->value(), place);
+    for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Right, Qt::Key_Up}) {
+        QTest::keyClick(grid, key);
+        EXPECT_LT(grid->currentColumn(), 2);
+        EXPECT_EQ(sideways->value(), place) << "key " << key;
+        ExpectWholePlanColumns(grid, "key " + std::to_string(key));
+    }
+    QTest::keyClick(grid, Qt::Key_Home);
+    EXPECT_EQ(sideways->value(), 0);
     m_form->hide();
 }

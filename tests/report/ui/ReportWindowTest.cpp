@@ -11,6 +11,7 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QDir>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLabel>
@@ -25,33 +26,11 @@
 
 #include <qcustomplot.h>
 
-#include <deque>
 #include <fstream>
+#include <sys/stat.h>
 #include <stdexcept>
 
 namespace {
-
-/// Answers the modal windows that open while `action` runs, one answer each, in order.
-/// Returns how many were answered.
-int AnswerModals(const std::function<void()>& action, std::deque<std::function<void(QWidget*)>> answers) {
-    int answered = 0;
-    QWidget* last = nullptr;
-    QTimer timer;
-    timer.setInterval(10);
-    QObject::connect(&timer, &QTimer::timeout, [&] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || modal == last || answers.empty()) return;
-        last = modal;
-        auto answer = std::move(answers.front());
-        answers.pop_front();
-        ++answered;
-        answer(modal);
-    });
-    timer.start();
-    action();
-    timer.stop();
-    return answered;
-}
 
 /// Chooses `name` in `folder` with filter `filter` of a save dialog and presses Save.
 std::function<void(QWidget*)> SaveAnswer(const QString& folder, const QString& name, const QString& filter) {
@@ -185,6 +164,25 @@ TEST_F(ReportWindowTest, PagePicturesAreFullSizeBmpAndJpegFromEitherZoom) {
     // A picture that cannot be written leaves nothing behind and says so.
     EXPECT_FALSE(WritePageImage(FormReport->Page(), (folder + "/no/such/page.bmp").toStdString(),
                                 PageImageFormat::Bitmap));
+
+    // A folder or a pipe of the name the filter gives is no file to replace: nobody is asked, and
+    // the save is refused with the reason, as the main window's saves are.
+    ASSERT_TRUE(QDir(folder).mkdir("taken.bmp"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(folder + "/pipe.jpg").constData(), 0600), 0);
+    const struct {
+        QString typed, filter, reason;
+    } refused[] = {{"taken", "Bitmap (*.bmp)", "is a folder, not a file"},
+                   {"pipe.bmp", "JPEG (*.jpg)", "is no regular file"}};
+    for (const auto& target : refused) {
+        EXPECT_EQ(1, AnswerModals([] { FormReport->BitBtn3Click(); },
+                                  {SaveAnswer(folder, target.typed, target.filter), AnswerYes}))
+            << target.typed.toStdString();
+        auto* failure = FormReport->findChild<QMessageBox*>("PageImageWriteFailure");
+        ASSERT_NE(failure, nullptr);
+        EXPECT_TRUE(failure->text().contains(target.reason)) << failure->text().toStdString();
+        delete failure;
+    }
+    EXPECT_TRUE(QFileInfo(folder + "/taken.bmp").isDir());
 }
 
 TEST_F(ReportWindowTest, PrintingGoesToAPdfInPortraitAndTheScreenInLandscape) {
