@@ -121,7 +121,9 @@ TEST(BatchReader, WhatAWorkerThrowsReachesTheCallerOnceAllAreJoined) {
             for (std::size_t i = 0; i < begun.size(); ++i) {
                 EXPECT_EQ(ended[i].load(), begun[i].load()) << i << " still running";
                 EXPECT_LE(begun[i].load(), 1) << i;
-                if (failAt < 0) EXPECT_EQ(begun[i].load(), 1) << i;
+                if (failAt < 0) {
+                    EXPECT_EQ(begun[i].load(), 1) << i;
+                }
             }
         }
     }
