@@ -13,7 +13,6 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QLabel>
 #include <QRadioButton>
 #include <QToolButton>
@@ -99,7 +98,8 @@ bool TFormComp::SaveChartABitmap(const QString& path) {
     Chart1->setBackground(QBrush(palette().color(QPalette::Button)));
     Chart1->replot();
     const platform::WriteResult written = WritePageImage(image, PathBytes(path), PageImageFormat::Bitmap);
-    if (!written.ok) ShowMessage("Could not write file " + QFileInfo(path).fileName() + ".", "Error");
+    // The write's own words name the file and why it could not be written (a folder, a pipe).
+    if (!written.ok) ShowMessage(FromBytes(written.message), "Error");
     return written.ok;
 }
 

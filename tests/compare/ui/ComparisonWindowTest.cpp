@@ -135,10 +135,13 @@ TEST_F(ComparisonWindow, ChartABitmapIsLargerAndAFailedWriteSaysSo) {
     ASSERT_TRUE(m_form->SaveChartABitmap(QString::fromStdString(path)));
     const QImage image(QString::fromStdString(path));
     EXPECT_EQ(image.size(), QSize(600, 379));
-    EXPECT_FALSE(m_form->SaveChartABitmap(QString::fromStdString(m_dir.File("no/such/a.bmp"))));
-    auto* box = m_form->findChild<QWidget*>("CompMessage");
+    // A folder of the name is refused with the reason.
+    std::filesystem::create_directory(m_dir.File("folder.bmp"));
+    EXPECT_FALSE(m_form->SaveChartABitmap(QString::fromStdString(m_dir.File("folder.bmp"))));
+    auto* box = m_form->findChild<QMessageBox*>("CompMessage");
     ASSERT_NE(box, nullptr);
-    EXPECT_TRUE(box->findChild<QLabel*>() != nullptr);
+    const QString text = box->text();
+    EXPECT_TRUE(text.contains("folder.bmp") && text.contains("is a folder")) << text.toStdString();
 }
 
 namespace {
