@@ -13,10 +13,13 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QRadioButton>
 #include <QTableWidget>
 
 #include <qcustomplot.h>
+
+#include <filesystem>
 
 TEST_F(ComparisonWindow, AddAllFillsGridTableAndOneSeriesPerPosition) {
     m_form->Button4->click();
