@@ -87,7 +87,8 @@ std::string BatchDvhExportText(const DvhExportRequest& request, const std::vecto
             // A plan without the structure has nothing to look up: its cell stays empty.
             if (plans[i].Plan && plans[i].StructureIndex >= 0)
                 out += FormatFixed(
-                    RoundToDigits(CalcDatasetIndex(*plans[i].Plan, plans[i].StructureIndex, kind, static_cast<float>(dose)), 2),
+                    RoundToDigits(
+                        CalcDatasetIndex(*plans[i].Plan, plans[i].StructureIndex, kind, static_cast<float>(dose)), 2),
                     2);
             out += '\t';
         }
@@ -107,7 +108,8 @@ std::string BatchIndexExportText(const PlanListNameClass& list, const std::vecto
     out += kLineEnd;
     for (std::size_t i = 0; i < plans.size(); ++i) {
         if (const PDatasetClass* p = plans[i].Plan) {
-            for (const std::string* field : {&p->PatientID, &p->PatientExtra, &p->PatientName, &p->PlanID, &p->Date, &p->Time})
+            for (const std::string* field :
+                 {&p->PatientID, &p->PatientExtra, &p->PatientName, &p->PlanID, &p->Date, &p->Time})
                 out += *field + '\t';
         } else {
             out += "\t\t\t\t\t\t";

@@ -8,9 +8,9 @@
 #include <vector>
 
 /// Parses one file of a batch into `out` by its file type: 2 (one plan, with the extra dose
-/// lines), 12 (one plan with a "Description" header), 5 and 6 (BrainSCAN and iPlan tables). Shares no state with another parse, so
-/// files may be parsed on several threads at once. On failure, what is thrown on its way
-/// included, `out` is empty and the result names the line.
+/// lines), 12 (one plan with a "Description" header), 5 and 6 (BrainSCAN and iPlan tables).
+/// Shares no state with another parse, so files may be parsed on several threads at once. On
+/// failure, what is thrown on its way included, `out` is empty and the result names the line.
 ReadResult ParseBatchFile(const std::string& path, int fileType, ParsedPlan& out);
 
 /// One file to parse.

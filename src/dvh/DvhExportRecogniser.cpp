@@ -133,7 +133,8 @@ DvhHeader RecogniseLines(LineCursor& lines) {
 DvhHeader RecogniseDvhHeader(LineCursor& lines) {
     DvhHeader h = RecogniseLines(lines);
     // A header line without end is no export, and must not be held whole to find that out.
-    if (lines.LineTooLong()) h = Refuse(h, ReadStatus::LineTooLong, lines.LineNumber() + 1, "the line is longer than 1 MiB");
+    if (lines.LineTooLong())
+        h = Refuse(h, ReadStatus::LineTooLong, lines.LineNumber() + 1, "the line is longer than 1 MiB");
     return h;
 }
 

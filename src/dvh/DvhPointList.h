@@ -17,8 +17,9 @@ struct DVsetClass {
 };
 
 /// Which columns of a curve run one way from the first point to the last: every neighbouring
-/// pair compares so (a NaN never does). A column that does lets the calculator find the one segment that crosses a level by binary search;
-/// every other curve is scanned point by point. Empty and one-point curves hold all three.
+/// pair compares so (a NaN never does). A column that does lets the calculator find the one
+/// segment that crosses a level by binary search; every other curve is scanned point by point.
+/// Empty and one-point curves hold all three.
 struct DvhPointOrder {
     bool DoseGyNeverFalls = true;
     bool DosePercentNeverFalls = true;

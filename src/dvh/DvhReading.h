@@ -104,8 +104,8 @@ inline bool Finite(const DVsetClass& p) {
     // A float is infinite or NaN exactly when its exponent bits are all set: the four are
     // looked at together, one check for every table row.
     const __m128i exponentBits = _mm_set1_epi32(0x7F800000);
-    const __m128i bits =
-        _mm_and_si128(_mm_castps_si128(_mm_setr_ps(p.DosePercent, p.DoseGy, p.VolumePercent, p.VolumeCc)), exponentBits);
+    const __m128i bits = _mm_and_si128(
+        _mm_castps_si128(_mm_setr_ps(p.DosePercent, p.DoseGy, p.VolumePercent, p.VolumeCc)), exponentBits);
     return _mm_movemask_epi8(_mm_cmpeq_epi32(bits, exponentBits)) == 0;
 #else
     return std::isfinite(p.DoseGy) && std::isfinite(p.DosePercent) && std::isfinite(p.VolumeCc) &&
@@ -143,6 +143,11 @@ inline ReadResult LineTooLong(const LineCursor& lines) {
     return ReadResult::Fail(ReadStatus::LineTooLong, lines.LineNumber() + 1, "the line is longer than 1 MiB");
 }
 
+/// The failure of a read whose file could not be read further part-way.
+inline ReadResult ReadFailure(const LineCursor& lines) {
+    return ReadResult::Fail(ReadStatus::ReadError, lines.LineNumber(), "reading the file failed");
+}
+
 /// Index of the last structure named "Body" without regard to case, -1 for none.
 int FindBodyIndex(const std::vector<DVHDatasetClass>& structures);
 
@@ -168,7 +173,7 @@ ReadResult ReadBlocks(LineCursor& lines, const DvhReadOptions& options, IsBlockL
     }
     keeper.Finish(plan.DVHDataset);
     if (lines.LineTooLong()) return LineTooLong(lines);
-    if (lines.ReadFailed()) return ReadResult::Fail(ReadStatus::ReadError, lines.LineNumber(), "reading the file failed");
+    if (lines.ReadFailed()) return ReadFailure(lines);
     if (lines.EndedInsideLine()) plan.LooksCutShort = true;
     if (plan.DVHDataset.empty()) return ReadResult::Fail(ReadStatus::NoStructures, 0, "no structure in the file");
     plan.BodyIndex = FindBodyIndex(plan.DVHDataset);

@@ -168,7 +168,8 @@ template <int N>
         if (q - row > kReach) return nullptr;
 #if defined(__SSE2__)
         const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(q));
-        const unsigned other = ~static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(' ')))) & 0xFFFFu;
+        const unsigned other =
+            ~static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(' ')))) & 0xFFFFu;
         if (other) return q + __builtin_ctz(other);
         q += 16;
 #else
@@ -254,8 +255,10 @@ inline const char* EmptyLineAfter(const char* from, const char* limit) {
         const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
         const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 1));
         const __m128i lf = _mm_cmpeq_epi8(here, _mm_set1_epi8('\n'));
-        const __m128i end = _mm_or_si128(_mm_cmpeq_epi8(next, _mm_set1_epi8('\n')), _mm_cmpeq_epi8(next, _mm_set1_epi8('\r')));
-        if (const unsigned m = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(lf, end)))) return p + __builtin_ctz(m) + 1;
+        const __m128i end =
+            _mm_or_si128(_mm_cmpeq_epi8(next, _mm_set1_epi8('\n')), _mm_cmpeq_epi8(next, _mm_set1_epi8('\r')));
+        if (const unsigned m = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(lf, end))))
+            return p + __builtin_ctz(m) + 1;
     }
 #endif
     for (; p < limit; ++p)

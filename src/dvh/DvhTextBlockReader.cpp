@@ -38,7 +38,8 @@ public:
         if (!Find(line, [](std::string_view l) { return StartsWith(l, "Volume"); }))
             return Missing("no \"Volume\" line");
         double volume;
-        if (!ParseNumber(ValueAfterColon(line), volume)) return NotANumberAt(m_lines.LineNumber(), ValueAfterColon(line));
+        if (!ParseNumber(ValueAfterColon(line), volume))
+            return NotANumberAt(m_lines.LineNumber(), ValueAfterColon(line));
         s.Volume = static_cast<float>(volume);
         if (!std::isfinite(s.Volume))
             return OutOfRangeAt(m_lines.LineNumber());

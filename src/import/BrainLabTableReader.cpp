@@ -2,6 +2,7 @@
 #include "import/BrainLabTable.h"
 
 #include "dvh/DvhLineFields.h"
+#include "dvh/DvhReading.h"
 #include "dvh/DvhRowScan.h"
 #include "dvh/LineCursor.h"
 #include "dvh/NameCompare.h"
@@ -92,7 +93,8 @@ bool RowValues(std::string_view row, std::size_t count, const char* readable, lo
 ReadResult ParseBrainLabTable(LineCursor& lines, ParsedPlan& out) {
     out = ParsedPlan{};
     auto truncated = [&](const char* what) {
-        return ReadResult::Fail(ReadStatus::Truncated, lines.LineNumber() + 1, std::string("the file ends before ") + what);
+        return ReadResult::Fail(ReadStatus::Truncated, lines.LineNumber() + 1,
+                                std::string("the file ends before ") + what);
     };
     std::string_view line;
     for (int i = 0; i < kHeaderLines; ++i)
@@ -148,7 +150,8 @@ ReadResult ParseBrainLabTable(LineCursor& lines, ParsedPlan& out) {
         std::size_t ahead = 0;
         for (const char* p = from; (p = static_cast<const char*>(std::memchr(p, '\n', to - p))); ++p) ++ahead;
         ahead = std::min(ahead, static_cast<std::size_t>(to - from) / (2 * count + 1));
-        const std::string_view last(to - std::min<std::ptrdiff_t>(to - from, 8), std::min<std::ptrdiff_t>(to - from, 8));
+        const std::string_view last(to - std::min<std::ptrdiff_t>(to - from, 8),
+                                    std::min<std::ptrdiff_t>(to - from, 8));
         if (!Contains(last, "EOF")) ahead *= 2;
         room = std::max(2 * room, rows + ahead + 1);
         for (std::size_t k = 0; k < count; ++k) {
@@ -208,7 +211,7 @@ ReadResult ParseBrainLabTable(LineCursor& lines, ParsedPlan& out) {
         ++rows;
         labelKeep.assign(label);
     }
-    if (lines.ReadFailed()) return ReadResult::Fail(ReadStatus::ReadError, lines.LineNumber(), "reading the file failed");
+    if (lines.ReadFailed()) return dvhread::ReadFailure(lines);
 
     for (std::size_t k = 0; k < count; ++k) {
         curves[k].resize(rows);

@@ -35,7 +35,8 @@ int AppendClipboardPlan(Workspace& ws, int fileType, const ClipboardPlanFields& 
     plan.PlanListIndex = fields.PlanListItem - 1;
     for (DVHDatasetClass& s : structures) ws.SetStructureColour(s, plan.PlanListIndex);
     const int count = static_cast<int>(structures.size());
-    plan.BodyIndex = fields.NormalTissueItem >= 1 && fields.NormalTissueItem <= count ? fields.NormalTissueItem - 1 : -1;
+    plan.BodyIndex =
+        fields.NormalTissueItem >= 1 && fields.NormalTissueItem <= count ? fields.NormalTissueItem - 1 : -1;
     plan.DVHDataset = std::move(structures);
     return ws.PDatasetCount() - 1;
 }

@@ -2,6 +2,7 @@
 #include "import/XiOExport.h"
 
 #include "dvh/DvhLineFields.h"
+#include "dvh/DvhReading.h"
 #include "dvh/DvhRowScan.h"
 #include "dvh/LineCursor.h"
 #include "dvh/NameCompare.h"
@@ -114,7 +115,7 @@ ReadResult WalkBlocks(LineCursor& lines, ReadProgress* progress, OnBlock onBlock
         ReadResult r = onRows(count);
         if (!r) return r;
     }
-    if (lines.ReadFailed()) return ReadResult::Fail(ReadStatus::ReadError, lines.LineNumber(), "reading the file failed");
+    if (lines.ReadFailed()) return dvhread::ReadFailure(lines);
     if (blocks == 0) return ReadResult::Fail(ReadStatus::NoStructures, 1, "no \"XiO Dose Volume Histogram\" block");
     return {};
 }

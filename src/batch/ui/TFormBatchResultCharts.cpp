@@ -251,7 +251,8 @@ bool TFormBatchResult::ExportIndex(const std::string& chosenPath) {
     const PlanListNameClass* list = List();
     std::vector<BatchExportPlan> plans;
     for (int p : LivePlanIndex()) plans.push_back({p >= 0 ? &m_ws.PDataset[p] : nullptr});
-    const platform::WriteResult r = WriteBatchExport(chosenPath, BatchIndexExportText(list ? *list : noList, plans, BV));
+    const platform::WriteResult r =
+        WriteBatchExport(chosenPath, BatchIndexExportText(list ? *list : noList, plans, BV));
     if (!r) WriteFailed(r.message);
     return r.ok;
 }
