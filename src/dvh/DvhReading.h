@@ -76,8 +76,8 @@ struct DvhReadOptions {
     /// Advanced once per line of the main loop; may be null.
     ReadProgress* Progress = nullptr;
     /// Whether the read takes threads beside its own (long tables' pieces, the copies of their
-    /// points, the read-ahead of a file read by `ReadPlanExportFile`) by the machine's load as
-    /// it begins, or whatever the load.
+    /// points, the read-ahead of a file read by `ReadPlanExportFile`) by the machine's load when
+    /// it first needs them, or whatever the load.
     platform::ThreadUse Threads = platform::ThreadUse::ByLoad;
 };
 

@@ -49,10 +49,8 @@ LineCursor::LineCursor(const LineFile& file) {
     m_opened = m_fd >= 0;
     m_capacity = std::max<std::size_t>(file.chunkBytes, 64);
     m_headroom = std::max<std::size_t>(m_capacity / 4, 64);
+    m_threads = file.threads;
     if (m_opened) {
-        // Decided as the read begins: on a busy machine a thread of its own would get a
-        // processor only late, and the caller would wait for it rather than read.
-        if (m_capacity >= kReadAheadChunkBytes) m_aheadAside = platform::ThreadsBeside(1, file.threads) == 1;
         m_buffer = NewBuffer();
         m_spare = NewBuffer();
         m_pos = m_end = Chunk(m_buffer);
@@ -106,7 +104,11 @@ void LineCursor::Refill() {
     // two chunks or less never start a thread. Small chunks are read in turn: handing each over
     // would cost more than it saves.
     if (++m_refills >= 2 && m_capacity >= kReadAheadChunkBytes) {
-        if (!m_ahead) m_ahead = std::make_unique<platform::BackgroundJob>(m_aheadAside);
+        // Decided once, by the load as the file turns out long: on a busy machine a thread of
+        // its own would get a processor only late, and the caller would wait for it rather
+        // than read. Short files never look.
+        if (!m_ahead)
+            m_ahead = std::make_unique<platform::BackgroundJob>(platform::ThreadsBeside(1, m_threads) == 1);
         m_ahead->Start([this, fd = m_fd, into = Chunk(m_spare), bytes = m_capacity] {
             m_aheadRead = platform::ReadChunk(fd, into, bytes);
         });

@@ -15,8 +15,8 @@
 /// mark before the first line is skipped. Streaming from a file keeps only two chunks and the
 /// line in hand in memory; the buffers grow only as far as one line of the file really reaches.
 /// In a file of more than two chunks the next chunk is read on a thread of its own while the
-/// caller works through the one before, where the machine has a processor free for it as the
-/// cursor opens the file; elsewhere the caller reads it.
+/// caller works through the one before, where the machine has a processor free for it once the
+/// file turns out long; elsewhere the caller reads it.
 /// A file to read line by line, in chunks of `chunkBytes`.
 struct LineFile {
     std::string path;
@@ -142,9 +142,9 @@ private:
     std::size_t m_headroom = 0;  // bytes before it
     int m_refills = 0;
     // The next chunk's read into `m_spare`, under way while `m_reading`; on a thread of its own
-    // with `m_aheadAside`, else done by the caller.
+    // where `m_threads` finds a processor for it, else done by the caller.
     std::unique_ptr<platform::BackgroundJob> m_ahead;
-    bool m_aheadAside = false;
+    platform::ThreadUse m_threads = platform::ThreadUse::ByLoad;
     platform::ChunkRead m_aheadRead;
     bool m_reading = false;
     long m_line = 0;

@@ -16,7 +16,7 @@ std::vector<DVsetClass> Joined(const std::vector<DVsetClass>& head, const PointP
 
 }  // namespace
 
-PointKeeper::PointKeeper(platform::ThreadUse threads) : m_copyAside(platform::ThreadsBeside(1, threads) == 1) {}
+PointKeeper::PointKeeper(platform::ThreadUse threads) : m_threads(threads) {}
 
 void PointKeeper::Keep(std::vector<DVHDatasetClass>& structures, std::size_t index) {
     std::vector<DVsetClass>& points = m_scratch[m_current];
@@ -28,7 +28,8 @@ void PointKeeper::Keep(std::vector<DVHDatasetClass>& structures, std::size_t ind
         return;
     }
     Finish(structures);  // the copy before this one is done, and its scratch free again
-    if (!m_copier) m_copier = std::make_unique<platform::BackgroundJob>(m_copyAside);
+    // Decided at the first large table, so that a plan of small ones never looks at the load.
+    if (!m_copier) m_copier = std::make_unique<platform::BackgroundJob>(platform::ThreadsBeside(1, m_threads) == 1);
     m_copyIndex = index;
     m_copying = true;
     // The copy's order is decided there too, while its points are still in that thread's cache.

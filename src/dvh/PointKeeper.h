@@ -2,7 +2,7 @@
 // and again, so its memory is warm. A large table's points are then copied into an exact vector
 // of their own on a thread of its own, which also bears the first touch of that fresh memory and
 // decides the points' order, while the next table is read: where the machine has a processor
-// free for that thread as the read begins, else by the reader itself.
+// free for that thread at its first large table, else by the reader itself.
 #pragma once
 
 #include "dvh/Records.h"
@@ -83,7 +83,7 @@ private:
     DvhPointList m_copy;
     std::size_t m_copyIndex = 0;
     bool m_copying = false;
-    bool m_copyAside;  // the copies on a thread of their own, else by the reader
+    platform::ThreadUse m_threads;  // whether the copies may take a thread of their own
     std::unique_ptr<platform::BackgroundJob> m_copier;  // last: destroyed first, so a copy ends before its vectors
 };
 

@@ -27,12 +27,13 @@ ReadResult GuardedRead(Out& out, Read&& read) noexcept {
     }
 }
 
-/// A guarded read (`GuardedRead`) of `file`: opens it, then `parse(lines)` reads it into `out`.
-/// A file that cannot be opened, or whose lines stopped at one longer than the cursor takes,
-/// fails as every reader's does, with `out` left as new.
+/// A guarded read (`GuardedRead`) of `file` into `out`, which starts as new: opens the file, then
+/// `parse(lines)` reads it. A file that cannot be opened, or whose lines stopped at one longer
+/// than the cursor takes, fails as every reader's does, with `out` left as new.
 template <class Out, class Parse>
 ReadResult GuardedFileRead(const LineFile& file, Out& out, Parse&& parse) noexcept {
     return GuardedRead(out, [&] {
+        out = Out{};
         LineCursor lines(file);
         if (!lines.Opened()) return dvhread::OpenFailure(lines);
         ReadResult r = parse(lines);

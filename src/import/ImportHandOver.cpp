@@ -8,7 +8,6 @@
 #include "import/XiOLoad.h"
 
 ReadResult ReadBrainLabTableFile(const std::string& path, ParsedPlan& out) {
-    out = ParsedPlan{};
     return GuardedFileRead(LineFile{path}, out, [&](LineCursor& lines) { return ParseBrainLabTable(lines, out); });
 }
 

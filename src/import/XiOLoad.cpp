@@ -7,7 +7,6 @@
 #include "platform/Paths.h"
 
 ReadResult ReadXiONamesFile(const std::string& path, std::vector<std::string>& names) {
-    names.clear();
     return GuardedFileRead(LineFile{path}, names, [&](LineCursor& lines) { return ParseXiONames(lines, names); });
 }
 

@@ -2,6 +2,7 @@
 #include "platform/FileLock.h"
 
 #include "platform/FaultPoint.h"
+#include "platform/TemporaryFiles.h"
 
 #include <cerrno>
 #include <cstring>
@@ -30,10 +31,8 @@ int OpenLockFile(const std::string& path) {
     const int flags = O_RDWR | O_CLOEXEC | O_NOFOLLOW;
     int fd = ::open(path.c_str(), flags | O_CREAT | O_EXCL, 0600);
     if (fd >= 0) {
-        const auto slash = path.find_last_of('/');
-        const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
         struct stat st {};
-        if (::stat(folder.c_str(), &st) == 0) {
+        if (::stat(detail::FolderOf(path).c_str(), &st) == 0) {
             mode_t mode = S_IRUSR | S_IWUSR;
             if (st.st_mode & S_IWGRP) mode |= S_IRGRP | S_IWGRP;
             if (st.st_mode & S_IWOTH) mode |= S_IROTH | S_IWOTH;

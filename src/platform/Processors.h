@@ -16,7 +16,7 @@ int AvailableProcessors();
 bool ProcessorsToSpare(int threads);
 
 /// Whether a read starts threads beside its own only where the machine has processors free for
-/// them as it begins (the program), or whatever the load (tests that must reach those threads
+/// them when it first needs them (the program), or whatever the load (tests that must reach those threads
 /// on a busy machine too).
 enum class ThreadUse { ByLoad, Always };
 

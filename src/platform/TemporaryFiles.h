@@ -1,4 +1,4 @@
-// What the atomic writes and the commit records share about temporaries beside their targets.
+// What the platform's file writes, commit records and locks share about files beside their targets.
 #pragma once
 
 #include <string>
