@@ -39,13 +39,37 @@ void KeepBuffer(std::unique_ptr<char[]> buffer, std::size_t bytes) noexcept {
     t_kept[i].data = std::move(buffer);
 }
 
+thread_local const ReadThrough* t_readThrough = nullptr;
+
 }  // namespace
+
+ReadThrough::ReadThrough(const std::string& path, std::shared_ptr<const platform::OpenedFile> file)
+    : m_path(path), m_file(std::move(file)), m_outer(t_readThrough) {
+    t_readThrough = this;
+}
+
+ReadThrough::~ReadThrough() { t_readThrough = m_outer; }
+
+int ReadThrough::OpenBound(const std::string& path, bool& bound) {
+    for (const ReadThrough* binding = t_readThrough; binding; binding = binding->m_outer)
+        if (binding->m_file && binding->m_path == path) {
+            bound = true;
+            return binding->m_file->ReopenFromStart();
+        }
+    bound = false;
+    return -1;
+}
 
 LineCursor::LineCursor(std::string_view text) : m_pos(text.data()), m_end(text.data() + text.size()) {}
 
 LineCursor::LineCursor(const LineFile& file) {
     // Only a regular file: a FIFO or a device named like an export must never hang the program.
-    m_fd = platform::OpenRegularFile(file.path, &m_openProblem);
+    bool bound = false;
+    m_fd = ReadThrough::OpenBound(file.path, bound);
+    if (!bound)
+        m_fd = platform::OpenRegularFile(file.path, &m_openProblem);
+    else if (m_fd < 0)
+        m_openProblem = platform::OpenProblem::Unreadable;
     m_opened = m_fd >= 0;
     m_capacity = std::max<std::size_t>(file.chunkBytes, 64);
     m_headroom = std::max<std::size_t>(m_capacity / 4, 64);

@@ -3,6 +3,7 @@
 
 #include "platform/AtomicWrite.h"
 #include "platform/BackgroundJob.h"
+#include "platform/OpenedFile.h"
 #include "platform/Processors.h"
 
 #include <cstring>
@@ -23,6 +24,28 @@ struct LineFile {
     std::size_t chunkBytes = std::size_t(1) << 20;
     /// Whether the read-ahead takes a thread of its own by the machine's load or whatever it is.
     platform::ThreadUse threads = platform::ThreadUse::ByLoad;
+};
+
+/// While it lives, every file cursor of this thread that opens `path` reads `file` instead: the
+/// version of that file opened before, whatever has taken its name since, so that each pass of
+/// a read and the file it was checked against are one and the same. Without a file it changes
+/// nothing. The path is compared as given.
+class ReadThrough {
+public:
+    ReadThrough(const std::string& path, std::shared_ptr<const platform::OpenedFile> file);
+    ~ReadThrough();
+    ReadThrough(const ReadThrough&) = delete;
+    ReadThrough& operator=(const ReadThrough&) = delete;
+
+    /// A descriptor of the file bound to `path` on this thread, from its start; -1 with
+    /// `bound` false when none is bound (the caller opens the path), or with `bound` true when
+    /// the bound file could not be opened again.
+    static int OpenBound(const std::string& path, bool& bound);
+
+private:
+    std::string m_path;
+    std::shared_ptr<const platform::OpenedFile> m_file;
+    const ReadThrough* m_outer;
 };
 
 class LineCursor {

@@ -43,23 +43,14 @@ std::optional<ModFileContent> ReadModFile(const std::string& path, platform::Ope
     return ParseModFile(text);
 }
 
-std::optional<ModFileContent> ReadCompanionOfExport(const std::string& companion, const std::string& path,
-                                                    std::optional<std::size_t> structureCount,
-                                                    WorkspaceHost* host) {
-    platform::OpenProblem problem = platform::OpenProblem::None;
-    std::optional<ModFileContent> mod = ReadModFile(companion, &problem);
-    if (!mod) {
-        if (host)
-            host->StatusText(FileNameOf(companion) + " " + platform::OpenProblemText(problem) +
-                             ": the plan is opened without it.");
-        return std::nullopt;
-    }
-    if (!structureCount || mod->AliasCount() == *structureCount) return mod;
+bool CompanionFitsExport(const ModFileContent& mod, const std::string& companion, const std::string& path,
+                         std::optional<std::size_t> structureCount, WorkspaceHost* host) {
+    if (!structureCount || mod.AliasCount() == *structureCount) return true;
     if (host)
-        host->StatusText(FileNameOf(companion) + " names " + std::to_string(mod->AliasCount()) + " structures, " +
+        host->StatusText(FileNameOf(companion) + " names " + std::to_string(mod.AliasCount()) + " structures, " +
                          FileNameOf(path) + " holds " + std::to_string(*structureCount) +
                          ": it belongs to another save, and the plan is opened without it.");
-    return std::nullopt;
+    return false;
 }
 
 std::optional<float> ModFileContent::PrescribedDoseGy() const {

@@ -34,13 +34,12 @@ ModFileContent ParseModFile(std::string_view text);
 /// says why: missing, a folder, a FIFO or a device, unreadable, over 16 MB).
 std::optional<ModFileContent> ReadModFile(const std::string& path, platform::OpenProblem* problem = nullptr);
 
-/// The companion `companion` of the store file `path` when it can be read and names as many
-/// structures as the export holds (`structureCount`; none: not known, the companion is taken).
-/// One that names another number belongs to another save of the entry: it is left out, and
-/// the host's status bar says so, naming it; so it does for one that cannot be read.
-std::optional<ModFileContent> ReadCompanionOfExport(const std::string& companion, const std::string& path,
-                                                    std::optional<std::size_t> structureCount,
-                                                    WorkspaceHost* host);
+/// Whether `mod`, the companion `companion` of the store file `path`, names as many structures
+/// as the export holds (`structureCount`; none: not known, and it fits). One that names another
+/// number belongs to another save of the entry: it is left out, and the host's status bar says
+/// so, naming it.
+bool CompanionFitsExport(const ModFileContent& mod, const std::string& companion, const std::string& path,
+                         std::optional<std::size_t> structureCount, WorkspaceHost* host);
 
 /// Applies lines 1-4 to the plan's `PatientName`, `PatientID`, `PlanName` and `PlanID`; a value
 /// of exactly "NULL" keeps the field. Stops at the end of the content.

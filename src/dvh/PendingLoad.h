@@ -1,7 +1,12 @@
 // A plan load that waits for the user's answer in a dialog, bound to the plan it fills.
 #pragma once
 
+#include "dvh/ModFile.h"
 #include "dvh/Records.h"
+#include "platform/OpenedFile.h"
+
+#include <memory>
+#include <optional>
 
 #include <string>
 #include <vector>
@@ -58,6 +63,12 @@ struct PendingLoad {
     /// structure names while it reads; the dose text (cGy) fills the dialog's dose field.
     std::string XiOModFilePath;
     std::string XiOModDoseText;
+    /// What the companion held when it was taken with the export, for either use above: it is
+    /// never read again, since by then it may be another save's.
+    std::optional<ModFileContent> Companion;
+    /// The export, held open from the start of the load: every pass of its read takes this
+    /// file, the one its companion was taken with, whatever a save puts at its name meanwhile.
+    std::shared_ptr<const platform::OpenedFile> Export;
 };
 
 /// An XiO export between its names pass and the XiO dialog's answer, bound to the plan it
@@ -76,6 +87,9 @@ struct XiOLoadRequest {
     bool UseModFile = false;
     std::string ModFilePath;
     std::string ModDoseText;
+    std::optional<ModFileContent> Companion;
+    /// The export the names were read from, read again for the curves.
+    std::shared_ptr<const platform::OpenedFile> Export;
 };
 
 /// What the XiO dialog hands back on OK.

@@ -4,6 +4,7 @@
 
 #include "dvh/FileFields.h"
 #include "dvh/PlanListMatch.h"
+#include "dvh/LineCursor.h"
 #include "dvh/ModFile.h"
 #include "platform/Paths.h"
 
@@ -242,7 +243,15 @@ int Workspace::ReadPendingPlan() {
         PDatasetClass scratch = PDataset[p];  // its curves were cleared for this read
         PDataset.push_back(std::move(scratch));
     }
-    LastReadResult = ReadDvhFile(Pending.FilePath);
+    // Read through a descriptor opened once, so that the plan knows which version of the file
+    // it holds; from the store, the one its companion was taken with.
+    if (!Pending.Export) Pending.Export = platform::OpenedFile::Open(Pending.FilePath);
+    {
+        const ReadThrough held(Pending.FilePath, Pending.Export);
+        LastReadResult = ReadDvhFile(Pending.FilePath);
+    }
+    const platform::FileIdentity read = Pending.Export ? Pending.Export->Identity() : platform::FileIdentity{};
+    PDataset.back().ExportRead = LastReadResult.ok() ? read : platform::FileIdentity{};
     if (last) return p;
     if (Pending.FileType == FileTypeXiO) {
         // The XiO dialog fills the last plan later: the copy is the plan it reads into, and
@@ -255,6 +264,7 @@ int Workspace::ReadPendingPlan() {
     PDatasetClass& filled = PDataset.back();
     PDataset[p].DVHDataset = std::move(filled.DVHDataset);
     PDataset[p].BodyIndex = filled.BodyIndex;
+    PDataset[p].ExportRead = filled.ExportRead;
     PDataset.pop_back();
     return p;
 }
@@ -263,12 +273,12 @@ int Workspace::FinishPendingLoad() {
     const int p = PendingPlanIndex();
     // A companion that cannot be read, or belongs to another save, leaves the plan as the
     // reader filled it.
-    if (p >= 0 && Pending.UseModFile) {
+    if (p >= 0 && Pending.UseModFile && Pending.Companion) {
         // A read that failed has said so already; it holds nothing to check the companion by.
         const std::size_t read = PDataset[p].DVHDataset.size();
-        if (const auto mod = ReadCompanionOfExport(Pending.ModFilePath, Pending.FilePath,
-                                                   read ? std::optional(read) : std::nullopt, m_host))
-            ApplyModFile(PDataset[p], *mod);
+        if (CompanionFitsExport(*Pending.Companion, Pending.ModFilePath, Pending.FilePath,
+                                read ? std::optional(read) : std::nullopt, m_host))
+            ApplyModFile(PDataset[p], *Pending.Companion);
     }
     Pending = PendingLoad{};
     return p;

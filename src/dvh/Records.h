@@ -2,6 +2,7 @@
 #pragma once
 
 #include "dvh/DvhPointList.h"
+#include "platform/FileIdentity.h"
 
 #include <string>
 #include <utility>
@@ -76,6 +77,9 @@ struct PDatasetClass {
     int BodyIndex = -1;
     /// Index into the plan lists, -1 for none.
     int PlanListIndex = -1;
+    /// The version of `FilePath` its structures were read from (unknown for a plan read
+    /// otherwise): a save that keeps the store's export goes ahead only while it is still that.
+    platform::FileIdentity ExportRead;
 
     int DVHDatasetCount() const { return static_cast<int>(DVHDataset.size()); }
 };

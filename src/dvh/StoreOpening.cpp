@@ -5,7 +5,8 @@
 #include "dvh/FileNames.h"
 #include "dvh/PlanListMatch.h"
 #include "dvh/ModFile.h"
-#include "dvh/StoreCommit.h"
+#include "dvh/StoreEntryRead.h"
+#include "dvh/LineCursor.h"
 #include "platform/Paths.h"
 
 LoadOrder Workspace::BeginLoadFromStore(const std::string& path, int code,
@@ -13,12 +14,10 @@ LoadOrder Workspace::BeginLoadFromStore(const std::string& path, int code,
                                         const std::string& folderName, bool* listChanged) {
     if (listChanged) *listChanged = false;
     if (code <= 1) return {};
-    // A save of the entry that a kill cut short between its renames is completed first, so
-    // that the companion read below is the one saved with the export. One that cannot be
-    // completed may have left a new companion beside the old export: it is not taken.
-    const platform::CommitEnd interrupted = FinishInterruptedStoreSave(path);
-    if (interrupted.Unfinished() && m_host)
-        m_host->StatusText(UnfinishedSaveText(path, interrupted) + ": the plan is opened without its companion.");
+    // The export and the companion of one save of the entry: a save cut short is ended first,
+    // and one that came between the two reads is waited for; what cannot be had so is not taken.
+    StoreEntryRead entry = ReadStoreEntry(path);
+    if (!entry.Problem.empty() && m_host) m_host->StatusText(entry.Problem);
     const std::string key = DatasetKey(header.PatientID, header.PlanID, header.Date, header.Time);
     if (FindOpenFileByKey(key) < 0) {
         OpenFileClass entry;
@@ -35,16 +34,24 @@ LoadOrder Workspace::BeginLoadFromStore(const std::string& path, int code,
         if (listChanged) *listChanged = true;
     }
 
-    // The companion sits beside the export, with ".mod" for its extension. Anything of that
-    // name counts: one that cannot be read is left out with a word on the status bar.
+    // The companion sits beside the export, with ".mod" for its extension.
     const std::string companion = ChangeFileExt(path, ".mod");
-    const bool hasCompanion = !interrupted.Unfinished() && platform::PathMayExist(companion);
 
     if (const int p = FindDatasetByKey(key); p >= 0) {
-        // Shown again; its companion is applied again.
-        if (code != FileTypeXiO && hasCompanion)
-            if (const auto mod = ReadCompanionOfExport(companion, path, PDataset[p].DVHDataset.size(), m_host))
-                ApplyModFile(PDataset[p], *mod);
+        // Shown again; its companion is applied again, unless a save replaced the very export
+        // the plan was read from since: that save's companion belongs to curves not shown.
+        PDatasetClass& shown = PDataset[p];
+        const bool savedSince = shown.FilePath == path && shown.ExportRead.Known() &&
+                                (!entry.Export || entry.Export->Identity() != shown.ExportRead);
+        if (code != FileTypeXiO && entry.Companion) {
+            if (savedSince) {
+                if (m_host)
+                    m_host->StatusText(FileNameOf(path) + " was saved again since the plan was read: it is shown as "
+                                                          "it was read, without the new companion.");
+            } else if (CompanionFitsExport(*entry.Companion, companion, path, shown.DVHDataset.size(), m_host)) {
+                ApplyModFile(shown, *entry.Companion);
+            }
+        }
         return {LoadStep::ShowExisting, p};
     }
 
@@ -57,26 +64,34 @@ LoadOrder Workspace::BeginLoadFromStore(const std::string& path, int code,
     Pending.PlanListIndex = PlanListNamedLike(PlanListName, folderName);
     PDataset[p].PlanListIndex = Pending.PlanListIndex;
 
-    if (hasCompanion) {
+    // Every pass of the read takes the export the companion was taken with.
+    Pending.Export = entry.Export;
+    if (entry.Companion) {
         // A plan sum takes its dose from the companion before it is read, and the XiO dialog
         // shows the companion's fields: their exports are counted first. Any other companion is
         // checked against what the read gives (`FinishPendingLoad`), which costs no second read.
         const bool usedBeforeRead = IsPlanSumType(code) || code == FileTypeXiO;
-        const auto structureCount = usedBeforeRead ? ExportStructureCount(path, code) : std::nullopt;
-        if (const auto mod = ReadCompanionOfExport(companion, path, structureCount, m_host)) {
+        std::optional<std::size_t> structureCount;
+        if (usedBeforeRead) {
+            const ReadThrough held(path, entry.Export);
+            structureCount = ExportStructureCount(path, code);
+        }
+        if (CompanionFitsExport(*entry.Companion, companion, path, structureCount, m_host)) {
+            const ModFileContent& mod = *entry.Companion;
             // A dose line that holds no number leaves the dose unknown: the user is asked.
-            if (const auto dose = mod->PrescribedDoseGy()) {
+            if (const auto dose = mod.PrescribedDoseGy()) {
                 Pending.ModDoseKnown = true;
                 Pending.PrescribedDose = *dose;
             }
             if (code == FileTypeXiO) {
-                ApplyModHeader(PDataset[p], *mod);
-                Pending.XiOModDoseText = mod->PrescribedDoseText();
+                ApplyModHeader(PDataset[p], mod);
+                Pending.XiOModDoseText = mod.PrescribedDoseText();
                 Pending.XiOModFilePath = companion;
             } else {
                 Pending.UseModFile = true;
                 Pending.ModFilePath = companion;
             }
+            Pending.Companion = std::move(entry.Companion);
         }
     }
 

@@ -7,6 +7,7 @@
 #include "dvh/StoreCommit.h"
 #include "platform/AtomicWrite.h"
 #include "platform/FileLock.h"
+#include "platform/OpenedFile.h"
 #include "platform/Paths.h"
 
 #include <filesystem>
@@ -27,9 +28,16 @@ bool SameFile(const std::string& a, const std::string& b) {
     return std::filesystem::equivalent(a, b, ec) && !ec;
 }
 
+/// What a save that would keep the store's export says when another save replaced that export
+/// after the plan was read from it.
+std::string SavedElsewhereText(const std::string& textFile) {
+    return platform::FileNameOf(textFile) + " was saved elsewhere since the plan was opened; nothing was written.";
+}
+
 /// Writes the plan's two files as one change; the store stays as it was when it fails, and
-/// the message names the file that could not be read or replaced.
-platform::WriteResult WriteStoreFiles(const PDatasetClass& plan, const SavedDvhPaths& paths) {
+/// the message names the file that could not be read or replaced. A plan read from the store's
+/// export learns which version of it the store holds once the save is done.
+platform::WriteResult WriteStoreFiles(PDatasetClass& plan, const SavedDvhPaths& paths) {
     if (!platform::MakeDirectories(paths.Folder)) return {false, "Cannot create the folder \"" + paths.Folder + "\""};
     // Every write of the entry takes its turn, the companion's alone too, so that none comes
     // between the renames of another's.
@@ -46,10 +54,14 @@ platform::WriteResult WriteStoreFiles(const PDatasetClass& plan, const SavedDvhP
         text = BrainLabTableText(plan);
     } else if (SameFile(plan.FilePath, paths.TextFile)) {
         // A copy of the export that the store already holds: only the companion changes, once
-        // a save of both that was cut short has ended.
+        // a save of both that was cut short has ended, and only while that export is still the
+        // one the plan was read from. Another instance or user may have saved another export
+        // over it since, with a companion of its own that this one must not replace.
         if (const platform::CommitEnd interrupted = FinishInterruptedStoreSave(paths.TextFile);
             interrupted.Unfinished())
             return {false, UnfinishedSaveText(paths.TextFile, interrupted)};
+        if (!plan.ExportRead.Known() || platform::IdentityOfPath(paths.TextFile) != plan.ExportRead)
+            return {false, SavedElsewhereText(paths.TextFile)};
         return platform::AtomicWriteFile(paths.ModFile, mod, platform::FileAccess::Keep, links);
     } else if (platform::OpenProblem problem;
                !platform::ReadWholeFile(plan.FilePath, text, std::size_t(1) << 31, &problem)) {
@@ -60,16 +72,19 @@ platform::WriteResult WriteStoreFiles(const PDatasetClass& plan, const SavedDvhP
     // completed by whoever opens or saves the entry next. The opener still takes a companion
     // only when it names as many structures as its export holds.
     const std::vector<std::string> targets = StoreCommitTargets(paths.TextFile);
-    return platform::AtomicWriteFiles({{targets[0], mod, platform::FileAccess::Keep, links},
-                                       {targets[1], text, platform::FileAccess::Keep, links}},
-                                      commit);
+    const bool readFromStore = SameFile(plan.FilePath, paths.TextFile);
+    platform::WriteResult written = platform::AtomicWriteFiles(
+        {{targets[0], mod, platform::FileAccess::Keep, links}, {targets[1], text, platform::FileAccess::Keep, links}},
+        commit);
+    if (written.ok && readFromStore) plan.ExportRead = platform::IdentityOfPath(paths.TextFile);
+    return written;
 }
 
 void Write(Workspace& ws, int planIndex, const std::string& key, const SavedDvhPaths& paths,
            const std::string& planListName, SaveDvhDialogs& dialogs) {
     // A plan that went while the question waited is not saved in its place.
     if (planIndex >= ws.PDatasetCount() || ws.PDataset[planIndex].Key != key) return;
-    const PDatasetClass& plan = ws.PDataset[planIndex];
+    PDatasetClass& plan = ws.PDataset[planIndex];
     if (const platform::WriteResult written = WriteStoreFiles(plan, paths); !written.ok) {
         dialogs.ShowError(std::string(kSaveError) + "\n" + written.message, "Error");
         return;

@@ -27,10 +27,14 @@ ReadResult ReadXiOHeader(Workspace& ws, const std::string& path) {
     ws.PendingXiO.Appended = !ws.Pending.Active || ws.Pending.Appended;
     ws.PendingXiO.FilePath = path;
     ws.PendingXiO.Names = std::move(names);
-    if (ws.Pending.Active && !ws.Pending.XiOModFilePath.empty()) {
+    // The curves are read from the file the names came from, and so is the companion taken
+    // with it applied: neither is looked up by name again.
+    if (ws.Pending.Active) ws.PendingXiO.Export = ws.Pending.Export;
+    if (ws.Pending.Active && !ws.Pending.XiOModFilePath.empty() && ws.Pending.Companion) {
         ws.PendingXiO.UseModFile = true;
         ws.PendingXiO.ModFilePath = ws.Pending.XiOModFilePath;
         ws.PendingXiO.ModDoseText = ws.Pending.XiOModDoseText;
+        ws.PendingXiO.Companion = ws.Pending.Companion;
     }
     return r;
 }
@@ -51,9 +55,8 @@ int HandOverPendingXiO(Workspace& ws) {
     ws.Pending = PendingLoad{};
     // The plan took its identity from the list entry for the read; the dialog shows the one
     // the companion keeps.
-    if (ws.PendingXiO.UseModFile)
-        if (const auto mod = ReadModFile(ws.PendingXiO.ModFilePath))
-            ApplyModHeader(ws.PDataset[ws.PendingXiO.PlanIndex], *mod);
+    if (ws.PendingXiO.UseModFile && ws.PendingXiO.Companion)
+        ApplyModHeader(ws.PDataset[ws.PendingXiO.PlanIndex], *ws.PendingXiO.Companion);
     return ws.PendingXiO.PlanIndex;
 }
 
@@ -96,7 +99,11 @@ ReadResult FinishXiOLoad(Workspace& ws, const XiODialogAnswer& answer) {
     const int body = answer.NormalTissueItem - 1;
     plan.BodyIndex = body >= 0 && body < static_cast<int>(request.Names.size()) ? body : -1;
 
-    const ReadResult r = ReadXiOInto(ws, p, request.FilePath, answer.DoseGy);
+    ReadResult r;
+    {
+        const ReadThrough held(request.FilePath, request.Export);
+        r = ReadXiOInto(ws, p, request.FilePath, answer.DoseGy);
+    }
     if (!r) {
         if (ws.Host()) ws.Host()->StatusText(ReadFailureText(request.FilePath, r));
         // Never half a plan: the plan made for this load goes; one the user had keeps nothing.
@@ -108,8 +115,8 @@ ReadResult FinishXiOLoad(Workspace& ws, const XiODialogAnswer& answer) {
         }
         return r;
     }
-    if (request.UseModFile && platform::FileExists(request.ModFilePath))
-        if (const auto mod = ReadModFile(request.ModFilePath)) ApplyModAliases(ws.PDataset[p], *mod);
+    ws.PDataset[p].ExportRead = request.Export ? request.Export->Identity() : platform::FileIdentity{};
+    if (request.UseModFile && request.Companion) ApplyModAliases(ws.PDataset[p], *request.Companion);
     // A reload of a plan further up was read into a copy at the end: the plan takes what the
     // copy holds and keeps its place, and the copy goes, so that no key stands twice.
     for (int original = 0; original < p; ++original)

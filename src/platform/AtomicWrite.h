@@ -91,6 +91,11 @@ struct CommitEnd {
 /// is left as it is.
 CommitEnd FinishInterruptedCommit(const CommitRecord& commit, const std::vector<std::string>& targets);
 
+/// Whether the record of a change of `targets` has its name now, or a file there that this user
+/// may not read, which may be one: a change of them is under way, or was cut short. Nothing is
+/// locked or waited for.
+bool CommitRecorded(const CommitRecord& commit, const std::vector<std::string>& targets);
+
 namespace detail {
 class Temporary;
 }

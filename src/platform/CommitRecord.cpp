@@ -203,4 +203,8 @@ CommitEnd FinishInterruptedCommit(const CommitRecord& commit, const std::vector<
     return {whole ? CommitEnd::State::Completed : CommitEnd::State::Discarded, {}};
 }
 
+bool CommitRecorded(const CommitRecord& commit, const std::vector<std::string>& targets) {
+    return PeekRecord(commit.Path, targets) != Peek::None;
+}
+
 }  // namespace platform

@@ -2,13 +2,16 @@
 // names and dose, and what happens without one.
 #include "dvh/Workspace.h"
 #include "dvh/FileNames.h"
+#include "dvh/StoreCommit.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
+#include <csignal>
 #include <sys/stat.h>
+#include <sys/wait.h>
 
 namespace {
 
@@ -182,6 +185,81 @@ TEST_F(StoreOpening, AListedFileGetsAPlanButNoSecondEntryAndTheLaterEqualListWin
     ReadAndFinish();
     EXPECT_EQ(ws.PDataset[0].DVHDatasetCount(), 2);
     EXPECT_EQ(ws.PDataset[0].DVHDataset[0].ModifiedName, "");  // no companion, no aliases
+}
+
+/// The entry of head_H1.txt as save `which` ("A" or "B") leaves it: the same patient, plan and
+/// number of structures, other structure names and aliases, and a long first table, so that a
+/// read takes a while.
+std::pair<std::string, std::string> SaveOf(const std::string& which) {
+    std::string text = ReadText(kData + "head_H1.txt");
+    for (const std::string name : {"S - PTV", "S - Rectum"}) text.replace(text.find(name), name.size(), name + which);
+    std::string rows;
+    for (int i = 0; i < 20000; ++i) rows += std::to_string(3500 + i % 3000) + "\t100.0\t50.0\n";
+    text.insert(text.find("3500\t100.0\t50.0"), rows);
+    std::string companion = "Patient Name\tNULL\r\nPatient ID\tNULL\r\nPlan Name\tNULL\r\nPlan ID\tNULL\r\n"
+                            "Prescribed dose [cGy]\t7000\r\n0\tTarget " + which + "\r\n1\tRectum " + which + "\r\n";
+    return {text, companion};
+}
+
+TEST_F(StoreOpening, OpensBesideAnotherProgramSavingTheEntryTakeExportAndCompanionOfOneSave) {
+    const std::string path = store.Write("111_H1.txt", SaveOf("A").first);
+    store.Write("111_H1.mod", SaveOf("A").second);
+    const pid_t saver = ::fork();
+    if (saver == 0) {
+        // Another instance saves the entry again and again, as Save DVH does: both files as one
+        // commit under the entry's lock.
+        const auto links = platform::LinkHandling::Replace;
+        const std::vector<std::string> targets = StoreCommitTargets(path);
+        const auto a = SaveOf("A"), b = SaveOf("B");
+        for (long round = 0;; ++round) {
+            const auto& save = round % 2 ? a : b;
+            platform::AtomicWriteFiles({{targets[0], save.second, platform::FileAccess::Keep, links},
+                                        {targets[1], save.first, platform::FileAccess::Keep, links}},
+                                       StoreCommitOf(path));
+        }
+    }
+    ASSERT_GT(saver, 0);
+    int withCompanion = 0;
+    for (int open = 0; open < 200; ++open) {
+        SCOPED_TRACE(open);
+        ws.ResetLists(false);
+        ASSERT_EQ(Open(path, "Head").Step, LoadStep::Read);
+        ReadAndFinish();
+        const PDatasetClass& plan = ws.PDataset.at(0);
+        ASSERT_EQ(plan.DVHDatasetCount(), 2);
+        const std::string which = plan.DVHDataset[0].Name.substr(plan.DVHDataset[0].Name.size() - 1);
+        const std::string alias = plan.DVHDataset[0].ModifiedName;
+        // Without a companion when saves kept coming between the two reads; never another save's.
+        if (!alias.empty()) {
+            ++withCompanion;
+            EXPECT_EQ(alias, "Target " + which);
+            EXPECT_EQ(plan.DVHDataset[1].ModifiedName, "Rectum " + which);
+        }
+    }
+    ::kill(saver, SIGKILL);
+    ::waitpid(saver, nullptr, 0);
+    EXPECT_GT(withCompanion, 0);
+}
+
+TEST_F(StoreOpening, APlanShownAgainAfterItsExportWasSavedOverKeepsItsNames) {
+    const std::string path = store.Write("111_H1.txt", SaveOf("A").first);
+    store.Write("111_H1.mod", SaveOf("A").second);
+    ASSERT_EQ(Open(path, "Head").Step, LoadStep::Read);
+    ReadAndFinish();
+    EXPECT_EQ(ws.PDataset.at(0).DVHDataset.at(0).ModifiedName, "Target A");
+
+    // Another save puts B's pair in its place: the plan shown still holds A's curves.
+    const std::vector<std::string> targets = StoreCommitTargets(path);
+    const auto links = platform::LinkHandling::Replace;
+    ASSERT_TRUE(platform::AtomicWriteFiles({{targets[0], SaveOf("B").second, platform::FileAccess::Keep, links},
+                                            {targets[1], SaveOf("B").first, platform::FileAccess::Keep, links}},
+                                           StoreCommitOf(path)));
+    host.status.clear();
+    EXPECT_EQ(Open(path, "Head").Step, LoadStep::ShowExisting);
+    EXPECT_EQ(ws.PDataset[0].DVHDataset[0].Name, "PTVA");
+    EXPECT_EQ(ws.PDataset[0].DVHDataset[0].ModifiedName, "Target A");
+    ASSERT_EQ(host.status.size(), 1u);
+    EXPECT_NE(host.status[0].find("111_H1.txt was saved again"), std::string::npos) << host.status[0];
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "import/ClipboardPlan.h"
 #include "import/SavedDvhStore.h"
 #include "platform/AtomicWrite.h"
+#include "platform/OpenedFile.h"
 
 #include "../dvh/TestSupport.h"
 #include "../support/KilledAt.h"
@@ -166,12 +167,69 @@ TEST_F(SaveDvhTest, CopiesOtherExportsAndKeepsAStoreFileThatIsTheSource) {
     // The plan now read from the store is saved onto its own file: the file stays, the
     // companion is written again.
     plan.FilePath = copied;
+    plan.ExportRead = platform::IdentityOfPath(copied);
     plan.DVHDataset[2].ModifiedName = "Skin";
     dialogs.answers = {true};
     SaveDvh(ws, "Head", true, dialogs);
     EXPECT_EQ(Read(copied), exportText);
     EXPECT_NE(Read(store + "/Head/a_b_c_H1.mod").find("2\tSkin\r\n"), std::string::npos);
     EXPECT_TRUE(dialogs.errors.empty());
+}
+
+TEST_F(SaveDvhTest, AStoreExportIsKeptOnlyWhileItIsTheOneThePlanWasReadFrom) {
+    // Instance 2 saves an export into the store; instance 1 opens it from there.
+    TempFolder source("save-source");
+    const std::string head = Read(std::string(TESSARAY_TEST_DATA) + "/opening/head_H1.txt");
+    PDatasetClass& plan = ws.PDataset[0];
+    plan.FileType = FileTypePlan;
+    plan.FilePath = source.Write("first.txt", head);
+    plan.DVHDataset.resize(2);
+    SaveDvh(ws, "Head", true, dialogs);
+    // Opened as the saved-file list opens it, ready to be saved again.
+    const auto openFromStore = [this](Workspace& instance) {
+        instance.PlanListName.emplace_back().Name = "Head";
+        const DvhHeader h = RecogniseDvhHeaderFile(TextFile());
+        ASSERT_EQ(instance.BeginLoadFromStore(TextFile(), h.FileType, h.fields, "Head", nullptr).Step, LoadStep::Read);
+        ASSERT_EQ(instance.ReadPendingPlan(), 0);
+        instance.FinishPendingLoad();
+        ASSERT_EQ(instance.PDataset[0].DVHDatasetCount(), 2);
+        instance.SaveFolder = store;
+        instance.CurrentPlanIndex = 0;
+    };
+    Workspace one;
+    openFromStore(one);
+
+    // Instance 2 saves another export of the same plan over it, with the same structures.
+    std::string second = head;
+    second.replace(second.find("Volume [cm^3]        : 80.0"), 27, "Volume [cm^3]        : 81.0");
+    plan.FilePath = source.Write("second.txt", second);
+    plan.DVHDataset[0].ModifiedName = "Two";
+    dialogs.answers = {true};
+    SaveDvh(ws, "Head", true, dialogs);
+    const std::string secondModFile = Read(ModFile());
+    ASSERT_EQ(Read(TextFile()), second);
+
+    // Instance 1 saves its plan: its export is no longer the store's, so nothing is written.
+    one.PDataset[0].DVHDataset[0].ModifiedName = "One";
+    dialogs.answers = {true};
+    SaveDvh(one, "Head", true, dialogs);
+    ASSERT_EQ(dialogs.errors.size(), 1u);
+    EXPECT_NE(dialogs.errors[0].find("12_H1.txt was saved elsewhere since the plan was opened"), std::string::npos)
+        << dialogs.errors[0];
+    EXPECT_EQ(dialogs.information.size(), 2u);
+    EXPECT_EQ(Read(TextFile()), second);
+    EXPECT_EQ(Read(ModFile()), secondModFile);
+
+    // Opened again, its save keeps the export and writes its companion.
+    Workspace again;
+    openFromStore(again);
+    EXPECT_EQ(again.PDataset[0].DVHDataset[0].ModifiedName, "Two");
+    again.PDataset[0].DVHDataset[0].ModifiedName = "Again";
+    dialogs.answers = {true};
+    SaveDvh(again, "Head", true, dialogs);
+    EXPECT_EQ(dialogs.errors.size(), 1u);
+    EXPECT_EQ(Read(TextFile()), second);
+    EXPECT_NE(Read(ModFile()).find("0\tAgain\r\n"), std::string::npos);
 }
 
 TEST_F(SaveDvhTest, FailedWritesNameTheFileAndLeaveNoHalfSave) {

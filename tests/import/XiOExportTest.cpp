@@ -6,6 +6,7 @@
 #include "import/ImportHandOver.h"
 #include "import/PrescribedDoseText.h"
 #include "import/XiOLoad.h"
+#include "dvh/StoreCommit.h"
 
 #include "../dvh/TestSupport.h"
 
@@ -205,4 +206,37 @@ TEST(XiOLoad, StorePlanTakesTheCompanionAndCancelOrFailureRemovesOnlyItsPlan) {
     EXPECT_EQ(ws.PDataset[1].BodyIndex, 1);
     EXPECT_EQ(ws.PDataset[1].DVHDatasetCount(), 2);
     EXPECT_EQ(ws.PDataset[2].Key, "later");
+}
+
+TEST(XiOLoad, ASaveWhileTheDialogWaitsChangesNeitherTheCurvesNorTheNamesOfThePlanBeingLoaded) {
+    TempFolder folder("xio-held");
+    Workspace ws;
+    InstallImportReaders(ws);
+    ws.PlanListName.emplace_back().Name = "Pelvis";
+    const auto saveOf = [](const std::string& first, const std::string& alias) {
+        return std::pair{Block(first, {"0,1", "100,1"}) + Block("PTV", {"0,0", "100,2"}),
+                         "Patient Name\t" + alias + "\nPatient ID\tNULL\nPlan Name\tNULL\nPlan ID\tNULL\n"
+                         "Prescribed dose [cGy]\t6000\n0\t" + alias + "\n1\t\n"};
+    };
+    const std::string path = folder.Write("Pelvis_x.txt", saveOf("External", "Skin").first);
+    folder.Write("Pelvis_x.mod", saveOf("External", "Skin").second);
+    DvhHeader h = RecogniseDvhHeaderFile(path);
+    ASSERT_EQ(ws.BeginLoadFromStore(path, h.FileType, h.fields, "Pelvis", nullptr).Step, LoadStep::Read);
+    ASSERT_GE(ws.ReadPendingPlan(), 0);
+    const int p = HandOverPendingXiO(ws);
+    ASSERT_EQ(p, 0);
+
+    // While the XiO dialog waits, another instance saves the entry with other names.
+    const auto other = saveOf("Body", "Outline");
+    const auto links = platform::LinkHandling::Replace;
+    const std::vector<std::string> targets = StoreCommitTargets(path);
+    ASSERT_TRUE(platform::AtomicWriteFiles({{targets[0], other.second, platform::FileAccess::Keep, links},
+                                            {targets[1], other.first, platform::FileAccess::Keep, links}},
+                                           StoreCommitOf(path)));
+    XiODialogAnswer answer{"Skin", "P-7", "Plan X", "Plan X", 60.0f, 1, 1};
+    ASSERT_TRUE(FinishXiOLoad(ws, answer));
+    const PDatasetClass& plan = ws.PDataset[p];
+    ASSERT_EQ(plan.DVHDatasetCount(), 2);
+    EXPECT_EQ(plan.DVHDataset[0].Name, "External");
+    EXPECT_EQ(plan.DVHDataset[0].ModifiedName, "Skin");
 }

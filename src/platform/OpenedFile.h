@@ -1,0 +1,33 @@
+// A file held open with what identifies it, so that later reads take that very file.
+#pragma once
+
+#include "platform/AtomicWrite.h"
+#include "platform/FileIdentity.h"
+
+#include <memory>
+#include <string>
+
+namespace platform {
+
+/// A regular file opened for reading and kept open: whatever takes its name later, this reads
+/// the file that had it when it was opened.
+class OpenedFile {
+public:
+    /// Opens `path` as `OpenRegularFile` does; none when it cannot (`problem` says why).
+    static std::shared_ptr<const OpenedFile> Open(const std::string& path, OpenProblem* problem = nullptr);
+
+    ~OpenedFile();
+    OpenedFile(const OpenedFile&) = delete;
+    OpenedFile& operator=(const OpenedFile&) = delete;
+
+    /// A new descriptor of the file, reading from its start and closed by the caller, or -1.
+    int ReopenFromStart() const;
+    const FileIdentity& Identity() const { return m_identity; }
+
+private:
+    OpenedFile(int fd, const FileIdentity& identity) : m_fd(fd), m_identity(identity) {}
+    int m_fd;
+    FileIdentity m_identity;
+};
+
+}  // namespace platform
