@@ -2,6 +2,7 @@
 #include "batch/BatchLoading.h"
 
 #include "batch/BatchRecords.h"
+#include "dvh/ReadGuard.h"
 
 #include <unordered_set>
 
@@ -55,34 +56,69 @@ std::vector<BatchDecision> DecideBatchItems(const Workspace& ws, const std::vect
     return out;
 }
 
-BatchLoadOutcome LoadBatchPlans(Workspace& ws, const std::vector<BatchDecision>& decisions, int planListIndex,
-                                int threads, const std::function<void(int done, int total)>& progress) {
-    std::vector<int> entries;
-    std::vector<BatchReadJob> jobs;
-    for (const BatchDecision& d : decisions) {
-        if (d.Action != BatchAction::Read || d.OpenFileIndex < 0 || d.OpenFileIndex >= ws.OpenFileCount()) continue;
-        entries.push_back(d.OpenFileIndex);
-        jobs.push_back({ws.OpenFile[d.OpenFileIndex].FilePath, ws.OpenFile[d.OpenFileIndex].FileType});
-    }
-    const int total = static_cast<int>(jobs.size());
-    BatchParseResult parsed = ParseBatchFiles(jobs, threads, [&](int done) {
-        if (progress) progress(done, total);
-    });
+namespace {
 
-    BatchLoadOutcome out;
-    for (std::size_t i = 0; i < parsed.Plans.size(); ++i) {
-        const int plan = ws.AppendPlanFromOpenFile(entries[i]);
+/// Appends the plan of open-file entry `entry` and commits `parsed` into it, whole or not at
+/// all: what either step throws leaves no plan behind.
+int CommitBatchPlan(Workspace& ws, int entry, int planListIndex, ParsedPlan&& parsed, bool learnNames) {
+    const int plan = ws.AppendPlanFromOpenFile(entry);
+    try {
         ws.PDataset[plan].PlanListIndex = planListIndex;
-        ws.CommitParsedPlan(std::move(parsed.Plans[i]), jobs[i].FileType == FileTypePlan);
-        ++out.Loaded;
-        const int type = jobs[i].FileType;
-        if (type == FileTypeBrainScan || type == FileTypeIPlan || type == FileTypePlanDescription)
-            out.ShownPlan = plan;
+        ws.CommitParsedPlan(std::move(parsed), learnNames);
+    } catch (...) {
+        ws.RemovePlan(plan);
+        throw;
     }
-    if (parsed.FailedJob >= 0) {
+    return plan;
+}
+
+}  // namespace
+
+BatchLoadOutcome LoadBatchPlans(Workspace& ws, const std::vector<BatchDecision>& decisions, int planListIndex,
+                                int threads, const std::function<void(int done, int total)>& progress) noexcept {
+    BatchLoadOutcome out;
+    // The file the load is at: a failure of the load's own names it, as a file that failed.
+    const std::string* at = nullptr;
+    try {
+        std::vector<int> entries;
+        std::vector<BatchReadJob> jobs;
+        for (const BatchDecision& d : decisions) {
+            if (d.Action != BatchAction::Read || d.OpenFileIndex < 0 || d.OpenFileIndex >= ws.OpenFileCount())
+                continue;
+            const OpenFileClass& file = ws.OpenFile[d.OpenFileIndex];
+            if (!at) at = &file.FilePath;
+            entries.push_back(d.OpenFileIndex);
+            jobs.push_back({file.FilePath, file.FileType});
+        }
+        const int total = static_cast<int>(jobs.size());
+        BatchParseResult parsed = ParseBatchFiles(jobs, threads, [&](int done) {
+            if (progress) progress(done, total);
+        });
+
+        for (std::size_t i = 0; i < parsed.Plans.size(); ++i) {
+            at = &ws.OpenFile[entries[i]].FilePath;
+            const int type = jobs[i].FileType;
+            const int plan = CommitBatchPlan(ws, entries[i], planListIndex, std::move(parsed.Plans[i]),
+                                             type == FileTypePlan);
+            ++out.Loaded;
+            if (type == FileTypeBrainScan || type == FileTypeIPlan || type == FileTypePlanDescription)
+                out.ShownPlan = plan;
+        }
+        if (parsed.FailedJob >= 0 && parsed.FailedJob < total) {
+            at = &ws.OpenFile[entries[parsed.FailedJob]].FilePath;
+            out.Failure = std::move(parsed.Failure);
+            out.Failed = true;
+            out.FailedPath = *at;
+        }
+    } catch (...) {
+        // As a file that could not be read: the plans committed before it stay, whole.
         out.Failed = true;
-        out.FailedPath = jobs[parsed.FailedJob].FilePath;
-        out.Failure = parsed.Failure;
+        out.Failure = ExceptionFailure(std::current_exception());
+        try {
+            if (at) out.FailedPath = *at;
+        } catch (...) {
+            // No memory even for the name: the failure says what happened without it.
+        }
     }
     return out;
 }

@@ -57,6 +57,9 @@ struct BatchLoadOutcome {
 /// Reads the files of the `Read` decisions on up to `threads` threads and appends their plans
 /// to `PDataset` in list order, linked to `planListIndex`; a one-plan export (type 2) also
 /// teaches the list its structure names. A file that fails leaves no plan, and neither do the
-/// files after it. `progress(done, total)` counts parsed files on the calling thread.
+/// files after it. `progress(done, total)` counts parsed files on the calling thread. Never
+/// throws: what the load's own steps throw (no memory for its lists or for a plan's commit)
+/// fails it as a file that could not be read, at the file it was at; a plan is committed whole
+/// or not at all.
 BatchLoadOutcome LoadBatchPlans(Workspace& ws, const std::vector<BatchDecision>& decisions, int planListIndex,
-                                int threads, const std::function<void(int done, int total)>& progress = {});
+                                int threads, const std::function<void(int done, int total)>& progress = {}) noexcept;

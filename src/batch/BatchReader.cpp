@@ -3,33 +3,41 @@
 
 #include "batch/ParallelFor.h"
 #include "dvh/PlanExportFile.h"
+#include "dvh/ReadGuard.h"
 #include "import/ImportHandOver.h"
 
 #include <atomic>
 #include <climits>
 
 ReadResult ParseBatchFile(const std::string& path, int fileType, ParsedPlan& out) {
-    out = ParsedPlan{};
-    DvhReadOptions options;
-    options.FileType = fileType;
-    switch (fileType) {
-    case FileTypePlan:
-        // Only the batch keeps the two extra dose lines of a one-plan export.
-        options.ReadExtraDoses = true;
-        return ReadPlanExportFile(path, options, out);
-    case FileTypePlanDescription:
-        return ReadPlanExportFile(path, options, out);
-    case FileTypeBrainScan:
-    case FileTypeIPlan:
-        return ReadBrainLabTableFile(path, out);
-    default:
-        return ReadResult::Fail(ReadStatus::UnknownFileType, 0,
-                                "a batch reads no file of type " + std::to_string(fileType));
-    }
+    // Guarded as a whole: the refusal's text needs memory too.
+    return GuardedRead(out, [&] {
+        out = ParsedPlan{};
+        DvhReadOptions options;
+        options.FileType = fileType;
+        switch (fileType) {
+        case FileTypePlan:
+            // Only the batch keeps the two extra dose lines of a one-plan export.
+            options.ReadExtraDoses = true;
+            return ReadPlanExportFile(path, options, out);
+        case FileTypePlanDescription:
+            return ReadPlanExportFile(path, options, out);
+        case FileTypeBrainScan:
+        case FileTypeIPlan:
+            return ReadBrainLabTableFile(path, out);
+        default:
+            return ReadResult::Fail(ReadStatus::UnknownFileType, 0,
+                                    "a batch reads no file of type " + std::to_string(fileType));
+        }
+    });
 }
 
-BatchParseResult ParseBatchFiles(const std::vector<BatchReadJob>& jobs, int threads,
-                                 const std::function<void(int done)>& progress) {
+namespace {
+
+/// The parse of `jobs` as `ParseBatchFiles` describes it; throws where the batch's own
+/// bookkeeping (its lists, the progress) finds no memory.
+BatchParseResult ParseEveryFile(const std::vector<BatchReadJob>& jobs, int threads,
+                                const std::function<void(int done)>& progress) {
     const int count = static_cast<int>(jobs.size());
     std::vector<ParsedPlan> plans(jobs.size());
     std::vector<ReadResult> results(jobs.size());
@@ -59,9 +67,25 @@ BatchParseResult ParseBatchFiles(const std::vector<BatchReadJob>& jobs, int thre
     const int kept = failed == INT_MAX ? count : failed;
     if (failed != INT_MAX) {
         out.FailedJob = failed;
-        out.Failure = results[failed];
+        out.Failure = std::move(results[failed]);
     }
     plans.resize(static_cast<std::size_t>(kept));
     out.Plans = std::move(plans);
     return out;
+}
+
+}  // namespace
+
+BatchParseResult ParseBatchFiles(const std::vector<BatchReadJob>& jobs, int threads,
+                                 const std::function<void(int done)>& progress) noexcept {
+    try {
+        return ParseEveryFile(jobs, threads, progress);
+    } catch (...) {
+        // Each file's read is guarded: what comes here is the batch's own, before its first
+        // plan is whole, so it keeps none.
+        BatchParseResult out;
+        out.FailedJob = 0;
+        out.Failure = ExceptionFailure(std::current_exception());
+        return out;
+    }
 }

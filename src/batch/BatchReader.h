@@ -30,6 +30,8 @@ struct BatchParseResult {
 
 /// Parses `jobs` on up to `threads` threads. When a file fails, the files after it in job
 /// order are not needed and are dropped (or not read at all). `progress(done)` runs on the
-/// calling thread with the number of files parsed so far; it may be empty.
+/// calling thread with the number of files parsed so far; it may be empty. Never throws: what
+/// is thrown outside a file's read (the batch found no memory for its own lists, or progress
+/// threw) fails the batch at its first job, with no plan.
 BatchParseResult ParseBatchFiles(const std::vector<BatchReadJob>& jobs, int threads,
-                                 const std::function<void(int done)>& progress = {});
+                                 const std::function<void(int done)>& progress = {}) noexcept;

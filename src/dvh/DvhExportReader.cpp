@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <optional>
 #include <string>
 
 using namespace dvhtext;
@@ -35,7 +36,7 @@ bool AbsoluteVolume(std::string_view heading) { return Contains(heading, "[cm") 
 class PlanBlockReader {
 public:
     PlanBlockReader(LineCursor& lines, const DvhReadOptions& options)
-        : m_lines(lines), m_options(options), m_helpers(TableHelpers(options.Threads)) {}
+        : m_lines(lines), m_options(options) {}
 
     /// The block whose first line is `blockLine`: its table's points go to `scratch`, followed
     /// by those of a long table's later pieces in `pieces`.
@@ -202,7 +203,9 @@ private:
             auto make = [&t](const double(&v)[N], DVsetClass& p) { return MakePoint<N>(t, v, p); };
             stop[i] = dvhrows::RowsInRange<N>(from[i], from[i + 1], end, scan, make, *into[i], rows[i]);
         };
-        m_helpers.Run(made, readPiece);
+        // Chosen at the first long table, so that a plan of short ones never looks at the load.
+        if (!m_helpers) m_helpers.emplace(TableHelpers(m_options.Threads));
+        m_helpers->Run(made, readPiece);
 
         int taken = 0;
         do {
@@ -215,9 +218,9 @@ private:
     /// Threads that read a long table's pieces beside the caller's: one for every processor
     /// this read may use beyond its own, at most three (the file's reader and the points
     /// keeper have threads of their own, which mostly wait), and none where the machine has
-    /// no processor to spare for them as the read begins: there a helper would get a processor
-    /// only late, and the caller would wait for the piece it holds. Asked for whatever the
-    /// load, at least one.
+    /// no processor to spare for them as the first long table comes: there a helper would get
+    /// a processor only late, and the caller would wait for the piece it holds. Asked for
+    /// whatever the load, at least one.
     static int TableHelpers(platform::ThreadUse use) {
         const int least = use == platform::ThreadUse::Always ? 1 : 0;
         return platform::ThreadsBeside(std::clamp(platform::AvailableProcessors() - 1, least, kMaxTableHelpers), use);
@@ -284,8 +287,8 @@ private:
     LineCursor& m_lines;
     const DvhReadOptions& m_options;
     // The threads that read a long table's pieces beside the caller's (none: the caller reads
-    // them all); joined when the read ends, however it ends.
-    platform::HelperThreads m_helpers;
+    // them all), made at the first long table; joined when the read ends, however it ends.
+    std::optional<platform::HelperThreads> m_helpers;
 };
 
 }  // namespace

@@ -145,10 +145,13 @@ DvhHeader RecogniseDvhHeader(std::string_view text) {
 
 DvhHeader RecogniseDvhHeaderFile(const std::string& path) {
     DvhHeader h;
-    ReadResult r = GuardedFileRead(LineFile{path, 4096}, h, [&](LineCursor& lines) {
-        h = RecogniseDvhHeader(lines);
-        return h.result;
-    });
+    ReadResult r = GuardedFileRead(
+        path, h,
+        [&](LineCursor& lines) {
+            h = RecogniseDvhHeader(lines);
+            return h.result;
+        },
+        4096);
     h.result = std::move(r);
     return h;
 }

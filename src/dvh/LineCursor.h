@@ -20,8 +20,9 @@
 /// file turns out long; elsewhere the caller reads it.
 /// A file to read line by line, in chunks of `chunkBytes`.
 struct LineFile {
+    static constexpr std::size_t kChunkBytes = std::size_t(1) << 20;
     std::string path;
-    std::size_t chunkBytes = std::size_t(1) << 20;
+    std::size_t chunkBytes = kChunkBytes;
     /// Whether the read-ahead takes a thread of its own by the machine's load or whatever it is.
     platform::ThreadUse threads = platform::ThreadUse::ByLoad;
 };

@@ -5,7 +5,9 @@
 #include "dvh/LineCursor.h"
 #include "dvh/ReadResult.h"
 
+#include <cstddef>
 #include <exception>
+#include <string>
 
 /// The failure of a read that an exception ended, on the reading thread or one of its helpers:
 /// the machine had no more memory, or no more of something else a read needs. No line of the
@@ -27,14 +29,18 @@ ReadResult GuardedRead(Out& out, Read&& read) noexcept {
     }
 }
 
-/// A guarded read (`GuardedRead`) of `file` into `out`, which starts as new: opens the file, then
-/// `parse(lines)` reads it. A file that cannot be opened, or whose lines stopped at one longer
-/// than the cursor takes, fails as every reader's does, with `out` left as new.
+/// A guarded read (`GuardedRead`) of the file at `path` into `out`, which starts as new: opens
+/// the file (in chunks of `chunkBytes`, read ahead on a thread by `threads`), then
+/// `parse(lines)` reads it. The guard begins before the read's first allocation, the cursor's
+/// copy of the path among them. A file that cannot be opened, or whose lines stopped at one
+/// longer than the cursor takes, fails as every reader's does, with `out` left as new.
 template <class Out, class Parse>
-ReadResult GuardedFileRead(const LineFile& file, Out& out, Parse&& parse) noexcept {
+ReadResult GuardedFileRead(const std::string& path, Out& out, Parse&& parse,
+                           std::size_t chunkBytes = LineFile::kChunkBytes,
+                           platform::ThreadUse threads = platform::ThreadUse::ByLoad) noexcept {
     return GuardedRead(out, [&] {
         out = Out{};
-        LineCursor lines(file);
+        LineCursor lines(LineFile{path, chunkBytes, threads});
         if (!lines.Opened()) return dvhread::OpenFailure(lines);
         ReadResult r = parse(lines);
         if (lines.LineTooLong() && r.status != ReadStatus::LineTooLong) {

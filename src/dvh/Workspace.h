@@ -144,7 +144,8 @@ public:
     /// Moves a plan read by `ParseDvhFile` / `ParseDvhTextBlocks` into the last plan: every
     /// structure gets its colour and visibility, and with `learnNames` the plan list's
     /// `SNameDB` gains the names it lacks (exact comparison). Readers that keep their own
-    /// progress (the batch) parse and then call this.
+    /// progress (the batch) parse and then call this. What it throws (no memory for a name)
+    /// leaves the plan and the list as they were.
     void CommitParsedPlan(ParsedPlan&& parsed, bool learnNames);
 
     /// The dataset key: patient ID + plan ID + date + " " + time.

@@ -68,15 +68,20 @@ void Workspace::CommitParsedPlan(ParsedPlan&& parsed, bool learnNames) {
     if (PDataset.empty()) return;
     PDatasetClass& plan = PDataset.back();
     const bool listed = plan.PlanListIndex >= 0 && plan.PlanListIndex < PlanListNameCount();
-    for (DVHDatasetClass& s : parsed.DVHDataset) {
-        // A name reaches plan-list files (name store, structure entries): a stray CR in it
-        // would split its key there, so it becomes a blank as soon as the name enters.
-        std::replace(s.Name.begin(), s.Name.end(), '\r', ' ');
-        SetStructureColour(s, plan.PlanListIndex);
-        if (learnNames && listed) {
-            std::vector<std::string>& names = PlanListName[plan.PlanListIndex].SNameDB;
-            if (std::find(names.begin(), names.end(), s.Name) == names.end()) names.push_back(s.Name);
+    std::vector<std::string>* names = learnNames && listed ? &PlanListName[plan.PlanListIndex].SNameDB : nullptr;
+    const std::size_t known = names ? names->size() : 0;
+    try {
+        for (DVHDatasetClass& s : parsed.DVHDataset) {
+            // A name reaches plan-list files (name store, structure entries): a stray CR in it
+            // would split its key there, so it becomes a blank as soon as the name enters.
+            std::replace(s.Name.begin(), s.Name.end(), '\r', ' ');
+            SetStructureColour(s, plan.PlanListIndex);
+            if (names && std::find(names->begin(), names->end(), s.Name) == names->end()) names->push_back(s.Name);
         }
+    } catch (...) {
+        // Never half a commit: the list forgets the names this plan taught it.
+        if (names) names->erase(names->begin() + static_cast<std::ptrdiff_t>(known), names->end());
+        throw;
     }
     plan.DVHDataset = std::move(parsed.DVHDataset);
     plan.BodyIndex = parsed.BodyIndex;

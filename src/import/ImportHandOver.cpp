@@ -8,7 +8,7 @@
 #include "import/XiOLoad.h"
 
 ReadResult ReadBrainLabTableFile(const std::string& path, ParsedPlan& out) {
-    return GuardedFileRead(LineFile{path}, out, [&](LineCursor& lines) { return ParseBrainLabTable(lines, out); });
+    return GuardedFileRead(path, out, [&](LineCursor& lines) { return ParseBrainLabTable(lines, out); });
 }
 
 ReadResult ReadBrainLabDvh(Workspace& ws, const std::string& path) {

@@ -7,7 +7,7 @@
 #include "platform/Paths.h"
 
 ReadResult ReadXiONamesFile(const std::string& path, std::vector<std::string>& names) {
-    return GuardedFileRead(LineFile{path}, names, [&](LineCursor& lines) { return ParseXiONames(lines, names); });
+    return GuardedFileRead(path, names, [&](LineCursor& lines) { return ParseXiONames(lines, names); });
 }
 
 ReadResult ReadXiOHeader(Workspace& ws, const std::string& path) {
@@ -69,7 +69,7 @@ ReadResult ReadXiOInto(Workspace& ws, int p, const std::string& path, float dose
     {
         // Shown from the start and closed after the last block, also when the read fails.
         ReadProgress progress(ws.Host());
-        r = GuardedFileRead(LineFile{path}, parsed,
+        r = GuardedFileRead(path, parsed,
                             [&](LineCursor& lines) { return ParseXiODvh(lines, doseGy, &progress, parsed); });
     }
     if (!r) return r;
@@ -83,12 +83,21 @@ ReadResult ReadXiOInto(Workspace& ws, int p, const std::string& path, float dose
 
 }  // namespace
 
-ReadResult FinishXiOLoad(Workspace& ws, const XiODialogAnswer& answer) {
-    const int p = XiORequestPlanIndex(ws);
-    const XiOLoadRequest request = std::move(ws.PendingXiO);
-    ws.PendingXiO = XiOLoadRequest{};
-    if (p < 0) return ReadResult::Fail(ReadStatus::NoPlan, 0, "the plan of this XiO load is gone");
+namespace {
 
+/// Never half a plan: the plan made for this load goes; one the user had keeps nothing.
+void DropXiOPlan(Workspace& ws, int p, bool appended) noexcept {
+    if (p < 0 || p >= ws.PDatasetCount()) return;
+    if (appended) {
+        ws.RemovePlan(p);
+    } else {
+        ws.PDataset[p].DVHDataset.clear();
+        ws.PDataset[p].BodyIndex = -1;
+    }
+}
+
+/// `FinishXiOLoad` for plan `p` of `request`; what it throws is left to that guard.
+ReadResult FinishXiOPlan(Workspace& ws, int p, const XiOLoadRequest& request, const XiODialogAnswer& answer) {
     PDatasetClass& plan = ws.PDataset[p];
     plan.PatientName = answer.PatientName;
     plan.PatientID = answer.PatientID;
@@ -106,13 +115,7 @@ ReadResult FinishXiOLoad(Workspace& ws, const XiODialogAnswer& answer) {
     }
     if (!r) {
         if (ws.Host()) ws.Host()->StatusText(ReadFailureText(request.FilePath, r));
-        // Never half a plan: the plan made for this load goes; one the user had keeps nothing.
-        if (request.Appended) {
-            ws.RemovePlan(p);
-        } else {
-            ws.PDataset[p].DVHDataset.clear();
-            ws.PDataset[p].BodyIndex = -1;
-        }
+        DropXiOPlan(ws, p, request.Appended);
         return r;
     }
     ws.PDataset[p].ExportRead = request.Export ? request.Export->Identity() : platform::FileIdentity{};
@@ -126,6 +129,22 @@ ReadResult FinishXiOLoad(Workspace& ws, const XiODialogAnswer& answer) {
             break;
         }
     return r;
+}
+
+}  // namespace
+
+ReadResult FinishXiOLoad(Workspace& ws, const XiODialogAnswer& answer) noexcept {
+    const int p = XiORequestPlanIndex(ws);
+    const XiOLoadRequest request = std::move(ws.PendingXiO);
+    ws.PendingXiO = XiOLoadRequest{};
+    try {
+        if (p < 0) return ReadResult::Fail(ReadStatus::NoPlan, 0, "the plan of this XiO load is gone");
+        return FinishXiOPlan(ws, p, request, answer);
+    } catch (...) {
+        // As a read that failed, also where the memory ran out before or after the read.
+        DropXiOPlan(ws, p, request.Appended);
+        return ExceptionFailure(std::current_exception());
+    }
 }
 
 bool CancelXiOLoad(Workspace& ws) {

@@ -23,7 +23,8 @@ int HandOverPendingXiO(Workspace& ws);
 /// The XiO dialog's OK: gives the plan its identity, plan list (-1 for "N/A") and normal
 /// tissue, reads the file with the dose through the progress bar, then applies the companion's
 /// aliases. A failed read removes the plan appended for the load and goes to the status bar.
-/// Returns how the read ended; the request is over either way.
-ReadResult FinishXiOLoad(Workspace& ws, const XiODialogAnswer& answer);
+/// Returns how the read ended; the request is over either way. Never throws: no memory on its
+/// way fails it as a read that failed.
+ReadResult FinishXiOLoad(Workspace& ws, const XiODialogAnswer& answer) noexcept;
 /// The XiO dialog's Cancel: removes the plan appended for the load; true when it did.
 bool CancelXiOLoad(Workspace& ws);

@@ -4,6 +4,7 @@
 #include <sched.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
@@ -77,7 +78,14 @@ int AvailableProcessors() {
     return quota > 0 ? std::min(allowed, quota) : allowed;
 }
 
+namespace {
+std::atomic<long> g_loadLookups{0};
+}  // namespace
+
+long LoadLookups() { return g_loadLookups.load(); }
+
 bool ProcessorsToSpare(int threads) {
+    g_loadLookups.fetch_add(1);
     // The fourth field of /proc/loadavg counts the tasks running or ready to run right now.
     std::FILE* f = std::fopen("/proc/loadavg", "re");
     if (!f) return false;

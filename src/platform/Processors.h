@@ -15,6 +15,10 @@ int AvailableProcessors();
 /// among them) by `threads`. False when the kernel does not tell.
 bool ProcessorsToSpare(int threads);
 
+/// How many times this process has looked at the machine's load (`ProcessorsToSpare`), so that
+/// a test can see that a read of a small file never does.
+long LoadLookups();
+
 /// Whether a read starts threads beside its own only where the machine has processors free for
 /// them when it first needs them (the program), or whatever the load (tests that must reach those threads
 /// on a busy machine too).

@@ -2,16 +2,19 @@
 #include "batch/BatchLoading.h"
 #include "batch/ParallelFor.h"
 
+#include "../support/ReplacedNew.h"
 #include "../support/ThrownAt.h"
 #include "BatchTestFiles.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstring>
 #include <memory>
 #include <new>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -71,6 +74,8 @@ TEST(BatchReader, SerialAndParallelLoadsGiveIdenticalPlans) {
         paths.push_back(folder.Write(std::to_string(i) + ".txt",
                                      OnePlanExport("P" + std::to_string(i), Block("S" + std::to_string(i), std::to_string(20 + i)))));
     Workspace serial, parallel;
+    // Small files need no thread beside a worker's own: their reads never look at the load.
+    const long lookups = platform::LoadLookups();
     for (auto [ws, threads] : {std::pair{&serial, 1}, std::pair{&parallel, 4}}) {
         std::vector<int> seen;
         const BatchLoadOutcome out = LoadBatchPlans(*ws, DecideBatchItems(*ws, ListFiles(*ws, paths)), -1, threads,
@@ -82,6 +87,7 @@ TEST(BatchReader, SerialAndParallelLoadsGiveIdenticalPlans) {
         ASSERT_FALSE(seen.empty());
         EXPECT_EQ(seen.back(), 12);
     }
+    EXPECT_EQ(platform::LoadLookups(), lookups);
     ASSERT_EQ(serial.PDatasetCount(), parallel.PDatasetCount());
     for (int p = 0; p < serial.PDatasetCount(); ++p) {
         const PDatasetClass &a = serial.PDataset[p], &b = parallel.PDataset[p];
@@ -126,5 +132,80 @@ TEST(BatchReader, WhatAWorkerThrowsReachesTheCallerOnceAllAreJoined) {
                 }
             }
         }
+    }
+}
+
+TEST(BatchReader, MemoryThatRunsOutAtAnyAllocationFailsTheBatchAsAFileThatCannotBeRead) {
+    // Each allocation of a batch's parse and of the window's load, from the very first (the
+    // load's copies of the paths) on, the workers' included, fails in turn: the batch ends as
+    // at a file that could not be read, "out of memory", and never throws. What it keeps is
+    // whole: the plans of the files before the one it stopped at, each with all its
+    // structures, and the names they taught the plan list, no more.
+    dvhtest::TempFolder folder("batch-memory");
+    const std::vector<std::string> ids = {"A", "B", "C"};
+    const std::vector<int> structures = {2, 3, 2};
+    const std::vector<std::string> paths = {folder.Write("a.txt", OnePlanExport("A")),
+                                            folder.Write("b.txt", OnePlanExport("B", Block("X"))),
+                                            folder.Write("c.txt", OnePlanExport("C"))};
+    std::vector<BatchReadJob> jobs;
+    for (const std::string& path : paths) jobs.push_back({path, FileTypePlan});
+    auto outOfMemory = [](const ReadResult& r) {
+        EXPECT_EQ(r.status, ReadStatus::ReadError);
+        EXPECT_EQ(r.detail, "out of memory");
+    };
+    for (int threads : {1, 3}) {
+        SCOPED_TRACE(std::to_string(threads) + " threads");
+        const long parses = FailingEachAllocation(
+            [&] { return ParseBatchFiles(jobs, threads); },
+            [&](const BatchParseResult& r, bool, long n) {
+                SCOPED_TRACE("parse, allocation " + std::to_string(n));
+                if (n == 1) {
+                    EXPECT_EQ(r.FailedJob, 0);
+                }
+                const std::size_t kept = r.FailedJob < 0 ? jobs.size() : static_cast<std::size_t>(r.FailedJob);
+                ASSERT_EQ(r.Plans.size(), kept);
+                for (std::size_t i = 0; i < kept; ++i)
+                    EXPECT_EQ(r.Plans[i].DVHDataset.size(), static_cast<std::size_t>(structures[i])) << i;
+                if (r.FailedJob >= 0) outOfMemory(r.Failure);
+            });
+        EXPECT_GT(parses, static_cast<long>(jobs.size()));
+
+        // The window's load into a workspace with the files listed and a plan list to teach.
+        std::optional<Workspace> ws;
+        std::vector<BatchDecision> decisions;
+        auto listed = [&] {
+            ws.emplace();
+            ws->PlanListName.emplace_back().Name = "List";
+            decisions = DecideBatchItems(*ws, ListFiles(*ws, paths));
+        };
+        listed();
+        const long loads = FailingEachAllocation(
+            [&] { return LoadBatchPlans(*ws, decisions, 0, threads); },
+            [&](const BatchLoadOutcome& out, bool, long n) {
+                SCOPED_TRACE("load, allocation " + std::to_string(n));
+                if (n == 1) {
+                    EXPECT_TRUE(out.Failed);
+                }
+                if (!out.Failed) {
+                    EXPECT_EQ(out.Loaded, 3);
+                }
+                ASSERT_EQ(ws->PDatasetCount(), out.Loaded);
+                std::vector<std::string> taught;
+                for (int p = 0; p < out.Loaded; ++p) {
+                    const PDatasetClass& plan = ws->PDataset[static_cast<std::size_t>(p)];
+                    EXPECT_EQ(plan.PatientID, ids[static_cast<std::size_t>(p)]);
+                    EXPECT_EQ(plan.PlanListIndex, 0);
+                    ASSERT_EQ(plan.DVHDatasetCount(), structures[static_cast<std::size_t>(p)]);
+                    for (const DVHDatasetClass& st : plan.DVHDataset)
+                        if (std::find(taught.begin(), taught.end(), st.Name) == taught.end()) taught.push_back(st.Name);
+                }
+                EXPECT_EQ(ws->PlanListName[0].SNameDB, taught);
+                if (out.Failed) {
+                    outOfMemory(out.Failure);
+                    EXPECT_EQ(out.FailedPath, paths[static_cast<std::size_t>(out.Loaded)]);
+                }
+                listed();
+            });
+        EXPECT_GT(loads, parses);
     }
 }

@@ -11,6 +11,7 @@
 #include "import/ImportHandOver.h"
 #include "import/XiOLoad.h"
 
+#include "../support/RefusedMemory.h"
 #include "../support/ThrownAt.h"
 #include "DvhTestText.h"
 #include "TestSupport.h"
@@ -23,6 +24,7 @@
 #include <cstdio>
 #include <random>
 #include <string>
+#include <tuple>
 
 using namespace dvhrows;
 
@@ -299,6 +301,40 @@ TEST(DvhRowScan, WholeExportsReadAlikeFastAndLineByLine) {
     }
 }
 
+namespace {
+
+/// A one-plan export (code 2) of tables "S0" and "S1" with `rows` rows each, all of 23 bytes,
+/// so that pieces of a long table start on known rows; row `oddAt` of "S1" begins with a '+'
+/// (read only the slow way) or, when `huge`, holds a volume out of range.
+std::string TwoTableExport(int rows, int oddAt = -1, bool huge = false) {
+    std::string text;
+    auto line = [&](const std::string& l) { text += l + "\r\n"; };
+    for (int i = 0; i < 8; ++i) line(i == 0 ? "Patient Name         : Pieces" : "Field                : x");
+    for (int s = 0; s < 2; ++s) {
+        line("Histogram            : B1 - S" + std::to_string(s));
+        line("Prescribed dose [cGy]: 6000.0");
+        for (int i = 0; i < 2; ++i) line("Line                 : x");
+        line("Volume [cm^3]        : 120.5");
+        line("Min dose [cGy]       : 10.0");
+        line("Max dose [cGy]       : 6500.0");
+        line("Mean dose [cGy]      : 3000.0");
+        for (int i = 0; i < 4; ++i) line("Line                 : x");
+        line("Dose [cGy]\tRatio of Total Structure Volume [%]\tRelative dose [%]");
+        for (int r = 0; r < rows; ++r) {
+            char row[96];
+            std::snprintf(row, sizeof row, "%04d\t%07.3f\t%08.4f", r, 100.0 - r * 0.0137, r * 0.0128205);
+            if (s == 1 && r == oddAt)
+                std::snprintf(row, sizeof row, huge ? "%04d\t0001e39\t001.0000" : "+%03d\t050.000\t001.0000", r);
+            line(row);
+        }
+        line("");
+        line("");
+    }
+    return text;
+}
+
+}  // namespace
+
 TEST(DvhRowScan, LongTablesReadInPiecesAsLineByLine) {
     // Long plain tables are read in pieces side by side; a row only the slow way reads, or a
     // value out of range, in any piece or right at a piece's start must come out exactly as line
@@ -311,28 +347,7 @@ TEST(DvhRowScan, LongTablesReadInPiecesAsLineByLine) {
         for (bool huge : {false, true}) {
             if (at < 0 && huge) continue;
             SCOPED_TRACE("odd row " + std::to_string(at) + (huge ? " out of range" : " with a '+'"));
-            std::string text;
-            auto line = [&](const std::string& l) { text += l + "\r\n"; };
-            for (int i = 0; i < 8; ++i) line(i == 0 ? "Patient Name         : Pieces" : "Field                : x");
-            for (int s = 0; s < 2; ++s) {
-                line("Histogram            : B1 - S" + std::to_string(s));
-                line("Prescribed dose [cGy]: 6000.0");
-                for (int i = 0; i < 2; ++i) line("Line                 : x");
-                line("Volume [cm^3]        : 120.5");
-                line("Min dose [cGy]       : 10.0");
-                line("Max dose [cGy]       : 6500.0");
-                line("Mean dose [cGy]      : 3000.0");
-                for (int i = 0; i < 4; ++i) line("Line                 : x");
-                line("Dose [cGy]\tRatio of Total Structure Volume [%]\tRelative dose [%]");
-                for (int r = 0; r < kRows; ++r) {
-                    char row[96];
-                    std::snprintf(row, sizeof row, "%04d\t%07.3f\t%08.4f", r, 100.0 - r * 0.0137, r * 0.0128205);
-                    if (s == 1 && r == at) std::snprintf(row, sizeof row, huge ? "%04d\t0001e39\t001.0000" : "+%03d\t050.000\t001.0000", r);
-                    line(row);
-                }
-                line("");
-                line("");
-            }
+            const std::string text = TwoTableExport(kRows, at, huge);
             ParsedPlan fast, slow;
             DvhReadOptions options{2};
             options.Threads = platform::ThreadUse::Always;  // helpers on a busy machine too
@@ -353,6 +368,42 @@ TEST(DvhRowScan, LongTablesReadInPiecesAsLineByLine) {
             ExpectSamePlan(fast, slow);
         }
     }
+}
+
+namespace {
+
+/// What a read that memory failed says: the read's error, no line to blame.
+void ExpectOutOfMemory(const ReadResult& r) {
+    EXPECT_EQ(r.status, ReadStatus::ReadError);
+    EXPECT_EQ(r.detail, "out of memory");
+}
+
+}  // namespace
+
+TEST(DvhRowScan, OnlyALongTableLooksAtTheLoadToChooseItsHelpers) {
+    // A plan of short tables, read on its own, through the workspace or counted for the store,
+    // needs no thread beside its own and so never looks at the machine's load. Its first long
+    // table (above 64 KiB, under the points copied aside, in a file of one chunk: no read
+    // ahead) looks once, for both of its tables.
+    dvhtest::TempFolder folder("load");
+    const std::string small = folder.Write("small.txt", TwoTableExport(3));
+    const std::string large = folder.Write("large.txt", TwoTableExport(3500));
+    ASSERT_GT(TwoTableExport(3500).size() / 2, std::size_t(1) << 16) << "each table is long";
+    ParsedPlan plan;
+    long before = platform::LoadLookups();
+    ASSERT_TRUE(ReadPlanExportFile(small, {FileTypePlan}, plan));
+    Workspace ws;
+    ws.PDataset.emplace_back().FileType = FileTypePlan;
+    ASSERT_TRUE(ws.ReadDvhFile(small));
+    EXPECT_EQ(ws.ExportStructureCount(small, FileTypePlan), 2u);
+    EXPECT_EQ(platform::LoadLookups(), before);
+
+    before = platform::LoadLookups();
+    ASSERT_TRUE(ReadPlanExportFile(large, {FileTypePlan}, plan));
+    ASSERT_EQ(plan.DVHDataset.size(), 2u);
+    EXPECT_EQ(plan.DVHDataset[1].DVset.size(), 3500u);
+    // With one processor there is none beside the read's own to ask for.
+    EXPECT_EQ(platform::LoadLookups(), before + (platform::AvailableProcessors() > 1 ? 1 : 0));
 }
 
 TEST(DvhRowScan, AFailureOnAnyThreadOfAReadFailsItWholeWithTheFileName) {
@@ -482,6 +533,91 @@ TEST(DvhRowScan, AFailureInATableXiOBatchOrStoreReadIsThatReadsErrorNeverTheProg
     EXPECT_EQ(failing([&] { return ws.ExportStructureCount(xioPath, FileTypeXiO); }), std::nullopt);
     EXPECT_EQ(ws.ExportStructureCount(tablePath, FileTypeBrainScan), 2u);  // the files themselves read
     EXPECT_EQ(ws.ExportStructureCount(xioPath, FileTypeXiO), 1u);
+}
+
+TEST(DvhRowScan, MemoryThatRunsOutAtAnyAllocationOfATableXiOOrStoreReadFailsThatReadAlone) {
+    // Each allocation of a read, from its very first (the copy of the file's path) on, fails in
+    // turn: the BrainSCAN table read, the XiO names pass and read, and the store's structure
+    // count each end as their read's error or read the file whole; none throws, and a read that
+    // failed keeps nothing. The first allocation always fails the read.
+    dvhtest::TempFolder folder("every-allocation");
+    std::string table = "Patient Name         : Ann\r\n";
+    for (int i = 2; i <= 6; ++i) table += "Field                : x\r\n";
+    table += "Prescribed dose [cGy]: 6000\r\n\r\n\tPTV\tBody\r\n\t50.0\t2000.0\r\n0\t100\t100\r\n9\t0\t0\r\nEOF";
+    const std::string tablePath = folder.Write("table.txt", table);
+    const std::string xioPath = folder.Write(
+        "xio.txt", "XiO Dose Volume Histogram v4\nP-7\nPlan X\nPTV\n-\n3\tbins\n2024-01-05\n-\n0,1\n1,0.5\n2,0\n");
+    const std::string planPath = folder.Write("plan.txt", TwoTableExport(3));
+
+    // `ok(result)` says whether a run read the file, `whole(result)` checks what it read and
+    // `none()` that a failed run kept nothing; the first run must fail.
+    auto everyAllocation = [](auto run, auto ok, auto whole, auto none) {
+        const long runs = FailingEachAllocation(run, [&](const auto& result, bool, long n) {
+            SCOPED_TRACE("allocation " + std::to_string(n));
+            if (n == 1) {
+                EXPECT_FALSE(ok(result)) << "the first allocation fails the read";
+            }
+            if (ok(result)) return whole(result);
+            none(result);
+        });
+        EXPECT_GT(runs, 1) << "no read without an allocation";
+    };
+    auto read = [](const ReadResult& r) { return r.ok(); };
+    auto counted = [](const std::optional<std::size_t>& count) { return count.has_value(); };
+    {
+        SCOPED_TRACE("BrainSCAN table");
+        ParsedPlan plan;
+        everyAllocation([&] { return ReadBrainLabTableFile(tablePath, plan); }, read,
+                        [&](const ReadResult&) { EXPECT_EQ(plan.DVHDataset.size(), 2u); },
+                        [&](const ReadResult& r) {
+                            ExpectOutOfMemory(r);
+                            EXPECT_TRUE(plan.DVHDataset.empty());
+                        });
+    }
+    {
+        SCOPED_TRACE("XiO names");
+        std::vector<std::string> names;
+        everyAllocation([&] { return ReadXiONamesFile(xioPath, names); }, read,
+                        [&](const ReadResult&) { EXPECT_EQ(names, std::vector<std::string>{"PTV"}); },
+                        [&](const ReadResult& r) {
+                            ExpectOutOfMemory(r);
+                            EXPECT_TRUE(names.empty());
+                        });
+    }
+    {
+        SCOPED_TRACE("XiO read");
+        Workspace ws;
+        InstallImportReaders(ws);
+        auto namesPass = [&] {
+            ws.PDataset.clear();
+            ws.PDataset.emplace_back().FileType = FileTypeXiO;
+            ASSERT_TRUE(ws.ReadDvhFile(xioPath));
+        };
+        namesPass();
+        const XiODialogAnswer answer{"Ann", "P-7", "Plan X", "Plan X", 60.0f, 0, 1};
+        everyAllocation([&] { return FinishXiOLoad(ws, answer); }, read,
+                        [&](const ReadResult&) {
+                            ASSERT_EQ(ws.PDatasetCount(), 1);
+                            EXPECT_EQ(ws.PDataset[0].DVHDatasetCount(), 1);
+                            EXPECT_EQ(ws.PDataset[0].PatientName, "Ann");
+                            namesPass();
+                        },
+                        [&](const ReadResult& r) {
+                            ExpectOutOfMemory(r);
+                            EXPECT_EQ(ws.PDatasetCount(), 0) << "the plan made for the load is gone";
+                            EXPECT_FALSE(ws.PendingXiO.Active);
+                            namesPass();
+                        });
+    }
+    Workspace ws;
+    InstallImportReaders(ws);
+    for (auto [path, code, count] : {std::tuple{tablePath, FileTypeBrainScan, 2u}, std::tuple{xioPath, FileTypeXiO, 1u},
+                                     std::tuple{planPath, FileTypePlan, 2u}}) {
+        SCOPED_TRACE("the store's structure count of " + FileNameOf(path));
+        everyAllocation([&] { return ws.ExportStructureCount(path, code); }, counted,
+                        [&](const std::optional<std::size_t>& r) { EXPECT_EQ(*r, count); },
+                        [](const std::optional<std::size_t>&) {});
+    }
 }
 
 namespace {

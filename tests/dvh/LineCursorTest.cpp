@@ -2,6 +2,7 @@
 // same lines whether the text is in memory or streamed from a file in small chunks.
 #include "dvh/LineCursor.h"
 
+#include "../support/ReplacedNew.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -12,26 +13,6 @@
 #include <string>
 #include <thread>
 #include <vector>
-
-namespace {
-
-/// While set, every allocation of this thread fails, as when the machine's memory has run out.
-thread_local bool t_memoryRefused = false;
-
-}  // namespace
-
-// The program's allocation, which a test can refuse on one thread.
-void* operator new(std::size_t bytes) {
-    if (t_memoryRefused) throw std::bad_alloc();
-    if (void* p = std::malloc(bytes ? bytes : 1)) return p;
-    throw std::bad_alloc();
-}
-// GCC takes the free below for a mismatch with new, not knowing that this new is malloc.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-#pragma GCC diagnostic pop
 
 namespace {
 
@@ -117,9 +98,9 @@ TEST(LineCursor, AClosedCursorKeepsItsBuffersWithoutAskingForMemory) {
             auto cursor = std::make_unique<LineCursor>(LineFile{path});
             std::string_view line;
             EXPECT_TRUE(cursor->Next(line) && line == "a line");
-            t_memoryRefused = true;
+            refusedmemory::t_refused = true;
             cursor.reset();
-            t_memoryRefused = false;
+            refusedmemory::t_refused = false;
         }
     }).join();
 }
