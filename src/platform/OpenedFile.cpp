@@ -1,6 +1,8 @@
 // Files held open for later reads, and their identities.
 #include "platform/OpenedFile.h"
 
+#include <new>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -27,7 +29,7 @@ FileIdentity IdentityOfPath(const std::string& path) {
     return IdentityOf(st);
 }
 
-std::shared_ptr<const OpenedFile> OpenedFile::Open(const std::string& path, OpenProblem* problem) {
+std::shared_ptr<const OpenedFile> OpenedFile::Open(const std::string& path, OpenProblem* problem) noexcept {
     const int fd = OpenRegularFile(path, problem);
     if (fd < 0) return nullptr;
     struct stat st {};
@@ -36,15 +38,15 @@ std::shared_ptr<const OpenedFile> OpenedFile::Open(const std::string& path, Open
         ::close(fd);
         return nullptr;
     }
-    // Owned from here on, also when the holder itself finds no memory.
-    std::unique_ptr<OpenedFile> file;
+    // A holder that finds no memory holds nothing: the file counts as one that cannot be opened.
+    std::unique_ptr<OpenedFile> file(new (std::nothrow) OpenedFile(fd, IdentityOf(st)));
+    if (!file) ::close(fd);
     try {
-        file.reset(new OpenedFile(fd, IdentityOf(st)));
+        if (file) return std::shared_ptr<const OpenedFile>(std::move(file));
     } catch (...) {
-        ::close(fd);
-        throw;
     }
-    return std::shared_ptr<const OpenedFile>(std::move(file));
+    if (problem) *problem = OpenProblem::Unreadable;
+    return nullptr;
 }
 
 OpenedFile::~OpenedFile() { ::close(m_fd); }

@@ -13,8 +13,9 @@ namespace platform {
 /// the file that had it when it was opened.
 class OpenedFile {
 public:
-    /// Opens `path` as `OpenRegularFile` does; none when it cannot (`problem` says why).
-    static std::shared_ptr<const OpenedFile> Open(const std::string& path, OpenProblem* problem = nullptr);
+    /// Opens `path` as `OpenRegularFile` does; none when it cannot (`problem` says why), also
+    /// when there is no memory to hold it.
+    static std::shared_ptr<const OpenedFile> Open(const std::string& path, OpenProblem* problem = nullptr) noexcept;
 
     ~OpenedFile();
     OpenedFile(const OpenedFile&) = delete;
