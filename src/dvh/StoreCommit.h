@@ -6,13 +6,26 @@
 #include "platform/Paths.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
+
+/// What the name of an entry's commit record adds to the name of its ".txt" file.
+inline constexpr std::string_view kStoreRecordSuffix = ".commit";
 
 /// The record that a Save DVH of the store file `textFile` keeps beside it while it renames
 /// the entry's two files (`textFile` + ".commit"), and the lock file that every save and
 /// completion of the entry holds (`textFile` + ".lock", which stays).
 inline platform::CommitRecord StoreCommitOf(const std::string& textFile) {
-    return {textFile + ".commit", textFile + ".lock"};
+    return {textFile + std::string(kStoreRecordSuffix), textFile + ".lock"};
+}
+
+/// The ".txt" file of the entry whose commit record `path` names, or "" when `path` is named
+/// like no record ("<entry>.txt.commit").
+inline std::string StoreTextFileOfRecord(const std::string& path) {
+    const std::string ending = ".txt" + std::string(kStoreRecordSuffix);
+    const std::string name = platform::FileNameOf(path);
+    if (name.size() <= ending.size() || !name.ends_with(ending)) return {};
+    return path.substr(0, path.size() - kStoreRecordSuffix.size());
 }
 
 /// The files of that commit, in the order they take their names: the companion, then the export.

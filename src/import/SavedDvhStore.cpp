@@ -26,15 +26,11 @@ namespace {
 /// the list shows each entry as its last save left it. Only "<entry>.txt.commit" can be one; an
 /// entry whose save cannot be ended is listed all the same, and its opener says why.
 void FinishInterruptedSaves(const std::string& folder) {
-    const std::string ending = StoreCommitOf(".txt").Path;
     std::vector<std::string> textFiles;
     std::error_code ec;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string path = it->path().string();
-        const std::string name = it->path().filename().string();
-        if (name.size() > ending.size() && name.compare(name.size() - ending.size(), ending.size(), ending) == 0)
-            textFiles.push_back(path.substr(0, path.size() - StoreCommitOf("").Path.size()));
-    }
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
+        if (std::string textFile = StoreTextFileOfRecord(it->path().string()); !textFile.empty())
+            textFiles.push_back(std::move(textFile));
     for (const std::string& textFile : textFiles) FinishInterruptedStoreSave(textFile);
 }
 

@@ -83,34 +83,13 @@ enum class Peek { None, Record, Unreadable };
 /// Whether `path` is a regular file holding a record of `targets`; the name is not followed
 /// when it is a link. One that this user may not read may be another user's record.
 Peek PeekRecord(const std::string& path, const std::vector<std::string>& targets) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW);
-    if (fd < 0) return errno == EACCES ? Peek::Unreadable : Peek::None;
+    const Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW));
+    if (!fd.Open()) return errno == EACCES ? Peek::Unreadable : Peek::None;
     struct stat st {};
     std::string text;
-    const bool read = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ReadRecord(fd, text);
-    ::close(fd);
+    const bool read = ::fstat(fd.Get(), &st) == 0 && S_ISREG(st.st_mode) && ReadRecord(fd.Get(), text);
     return read && ParseRecord(text, targets) ? Peek::Record : Peek::None;
 }
-
-/// A descriptor closed when it goes.
-class Descriptor {
-public:
-    explicit Descriptor(int fd = -1) : m_fd(fd) {}
-    ~Descriptor() {
-        if (m_fd >= 0) ::close(m_fd);
-    }
-    Descriptor(Descriptor&& other) noexcept : m_fd(other.m_fd) { other.m_fd = -1; }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    Descriptor& operator=(Descriptor&& other) noexcept {
-        std::swap(m_fd, other.m_fd);
-        return *this;
-    }
-    int Get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
 
 /// Where one recorded temporary stands.
 struct TemporaryState {
@@ -122,7 +101,7 @@ struct TemporaryState {
 TemporaryState Inspect(const std::string& folder, const RecordedFile& file) {
     TemporaryState state;
     NotDead why = NotDead::Missing;
-    Descriptor held(LockIfDeadAndOurs(folder + file.TemporaryName, &why));
+    Descriptor held = LockIfDeadAndOurs(folder + file.TemporaryName, &why);
     FileId id;
     if (held.Get() >= 0) {
         // A file of that name that is not the one recorded is none of the change's.
@@ -164,7 +143,7 @@ CommitEnd FinishInterruptedCommit(const CommitRecord& commit, const std::vector<
     if (!turn.Held()) return Unfinished(turn.Error());
     // Read again under the lock: another may have ended the change meanwhile.
     NotDead why = NotDead::Missing;
-    const Descriptor record(LockIfDeadAndOurs(commit.Path, &why));
+    const Descriptor record = LockIfDeadAndOurs(commit.Path, &why);
     if (record.Get() < 0) {
         if (why == NotDead::Missing) return {};
         return Unfinished(why == NotDead::NotOurs ? "it was left by another user" : "another program is writing it");

@@ -1,6 +1,8 @@
 // What the platform's file writes, commit records and locks share about files beside their targets.
 #pragma once
 
+#include "platform/Descriptor.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,9 +30,9 @@ enum class NotDead { Missing, NotOurs, InUse };
 /// Takes the lock of the file `path` when it is a regular file of the current user and nobody
 /// holds it (a writer at work does; one that was killed released it with its life): an
 /// exclusive lock, or a shared one where the file may only be read, either of which a network
-/// folder (NFS) accepts. Returns its descriptor, which holds the lock until closed, or -1 with
-/// `why` set.
-int LockIfDeadAndOurs(const std::string& path, NotDead* why = nullptr);
+/// folder (NFS) accepts. Returns its descriptor, which holds the lock until closed, or none
+/// with `why` set.
+Descriptor LockIfDeadAndOurs(const std::string& path, NotDead* why = nullptr);
 
 /// A file's identity, which a rename keeps.
 struct FileId {
