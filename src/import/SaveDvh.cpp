@@ -35,7 +35,7 @@ platform::WriteResult WriteStoreFiles(const PDatasetClass& plan, const SavedDvhP
     // between the renames of another's.
     const platform::CommitRecord commit = StoreCommitOf(paths.TextFile);
     const platform::FileLock turn(commit.Lock);
-    if (!turn.Held()) return {false, turn.Error()};
+    if (!turn.Held()) return {false, turn.Busy() ? StoreSaveBusyText(paths.TextFile) : turn.Error()};
     const std::string mod = ModFileText(plan);
     // A link in the store, which others may share, is replaced, never written through.
     const auto links = platform::LinkHandling::Replace;
@@ -118,8 +118,7 @@ void SaveDvh(Workspace& ws, const std::string& planListName, bool listChosen, Sa
     // what the store holds (the write ends one again, should another be cut short meanwhile).
     // One that cannot be ended is reported, and the entry is left as it is for the user to see.
     if (const platform::CommitEnd interrupted = FinishInterruptedStoreSave(paths.TextFile); interrupted.Unfinished()) {
-        dialogs.ShowError(std::string(kSaveError) + "\n" + UnfinishedSaveText(paths.TextFile, interrupted) + ".",
-                          "Error");
+        dialogs.ShowError(std::string(kSaveError) + "\n" + RefusedStoreSaveText(paths.TextFile, interrupted), "Error");
         return;
     }
     if (platform::PathMayExist(paths.TextFile)) {

@@ -1,6 +1,8 @@
 // One way to write a user file: a temporary file beside it, flushed, then renamed over it.
 #pragma once
 
+#include "platform/FileLock.h"
+
 #include <memory>
 #include <string>
 #include <string_view>
@@ -76,10 +78,13 @@ struct CommitEnd {
         Completed,   ///< the recorded files all have their new contents; the record is gone
         Discarded,   ///< what was left could not be completed: the temporaries and record are gone
         Unfinished,  ///< the record stays, and `message` says why (another user's, a rename failed)
+        Busy,        ///< another program holds the change's lock (`message` says so); nothing was looked at
     };
     State state = State::NoRecord;
     std::string message;
-    bool Unfinished() const { return state == State::Unfinished; }
+    /// The record may stay: the files may be part old, part new.
+    bool Unfinished() const { return state == State::Unfinished || state == State::Busy; }
+    bool Busy() const { return state == State::Busy; }
 };
 
 /// Ends the change of `AtomicWriteFiles` to `targets` (in their order there) whose writer was
@@ -89,7 +94,9 @@ struct CommitEnd {
 /// could complete, and what is left of it goes. The record goes once the files are whole, and
 /// only while it is still the file read. A record of other targets, or a file that is no record,
 /// is left as it is.
-CommitEnd FinishInterruptedCommit(const CommitRecord& commit, const std::vector<std::string>& targets);
+/// Another program's turn is waited for as `wait` says (a list of many entries waits for none).
+CommitEnd FinishInterruptedCommit(const CommitRecord& commit, const std::vector<std::string>& targets,
+                                  LockWait wait = LockWait::UpToLimit);
 
 namespace detail {
 class Temporary;

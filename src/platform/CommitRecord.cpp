@@ -134,13 +134,14 @@ std::string CommitRecordText(const std::vector<RecordedFile>& files) {
 
 }  // namespace detail
 
-CommitEnd FinishInterruptedCommit(const CommitRecord& commit, const std::vector<std::string>& targets) {
+CommitEnd FinishInterruptedCommit(const CommitRecord& commit, const std::vector<std::string>& targets,
+                                  LockWait wait) {
     // Most entries have no record, and nothing is locked or made for them.
     const Peek peek = PeekRecord(commit.Path, targets);
     if (peek == Peek::None) return {};
     if (peek == Peek::Unreadable) return Unfinished("its record cannot be read");
-    const FileLock turn(commit.Lock);
-    if (!turn.Held()) return Unfinished(turn.Error());
+    const FileLock turn(commit.Lock, LockKind::Exclusive, wait);
+    if (!turn.Held()) return {turn.Busy() ? CommitEnd::State::Busy : CommitEnd::State::Unfinished, turn.Error()};
     // Read again under the lock: another may have ended the change meanwhile.
     NotDead why = NotDead::Missing;
     const Descriptor record = LockIfDeadAndOurs(commit.Path, &why);

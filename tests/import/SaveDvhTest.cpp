@@ -7,13 +7,16 @@
 #include "import/ImportHandOver.h"
 #include "import/ClipboardPlan.h"
 #include "import/SavedDvhStore.h"
+#include "dvh/StoreCommit.h"
 #include "platform/AtomicWrite.h"
+#include "platform/FileLock.h"
 
 #include "../dvh/TestSupport.h"
 #include "../support/KilledAt.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <deque>
 #include <fcntl.h>
 #include <filesystem>
@@ -424,6 +427,8 @@ pid_t InChild(Work work) {
 TEST_F(SaveDvhTest, TwoSavesOfOneEntryAtOnceTakeTurnsAndLeaveOneSavesPair) {
     const PDatasetClass first = ws.PDataset[0];
     void (*const changes[])(Workspace&) = {RenameAndResize, AddTwoStructures};
+    // The second waits as long as the first takes, however busy the machine.
+    platform::SetLockWaitLimit(std::chrono::hours(1));
     for (int order = 0; order < 2; ++order) {
         SCOPED_TRACE(order);
         fs::remove_all(store + "/Head");
@@ -461,4 +466,78 @@ TEST_F(SaveDvhTest, TwoSavesOfOneEntryAtOnceTakeTurnsAndLeaveOneSavesPair) {
         EXPECT_EQ(NamesAndVolumes(Reopen(reader)), NamesAndVolumes(expected.PDataset[0]));
         EXPECT_TRUE(host.status.empty()) << host.status[0];
     }
+    platform::SetLockWaitLimit(std::chrono::seconds(5));
+}
+
+namespace {
+
+/// Holds the lock of the entry `textFile` as another program would, through a descriptor of
+/// its own (flock locks belong to an open file, so this process's saves wait for it too),
+/// until it goes; the wait for it is short meanwhile.
+struct LockHeldElsewhere {
+    explicit LockHeldElsewhere(const std::string& textFile)
+        : fd(::open((textFile + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600)) {
+        EXPECT_EQ(::flock(fd, LOCK_EX), 0);
+        platform::SetLockWaitLimit(std::chrono::milliseconds(20));
+    }
+    ~LockHeldElsewhere() {
+        platform::SetLockWaitLimit(std::chrono::seconds(5));
+        ::close(fd);
+    }
+    int fd;
+};
+
+int g_lockWaits = 0;
+
+}  // namespace
+
+TEST_F(SaveDvhTest, ASaveThatCannotTakeItsTurnSaysAnotherIsUnderWayAndWritesNothing) {
+    const std::string busy = "An error occurred while saving data.\n"
+                             "Another save of 12_H1.txt is under way; nothing was written.";
+    fs::create_directories(store + "/Head");
+    {
+        const LockHeldElsewhere other(TextFile());
+        SaveDvh(ws, "Head", true, dialogs);
+    }
+    EXPECT_EQ(dialogs.errors, std::vector<std::string>{busy});
+    EXPECT_FALSE(fs::exists(TextFile()));
+    EXPECT_FALSE(fs::exists(ModFile()));
+
+    // Once the other has written its record, the check before the question says so.
+    SaveDvh(ws, "Head", true, dialogs);
+    RenameAndResize(ws);
+    dialogs.answers = {true};
+    EXPECT_TRUE(KilledAt("atomic write: one of several renamed", [&] { SaveDvh(ws, "Head", true, dialogs); }));
+    const std::string text = Read(TextFile()), mod = Read(ModFile());
+    {
+        const LockHeldElsewhere other(TextFile());
+        SaveDvh(ws, "Head", true, dialogs);
+    }
+    EXPECT_EQ(dialogs.errors, (std::vector<std::string>{busy, busy}));
+    EXPECT_TRUE(dialogs.asked.empty());
+    EXPECT_EQ(Read(TextFile()), text);
+    EXPECT_EQ(Read(ModFile()), mod);
+}
+
+TEST_F(SaveDvhTest, AnEntryAnotherProgramIsSavingIsListedAtOnceAndOpensWithoutItsCompanion) {
+    SaveDvh(ws, "Head", true, dialogs);
+    RenameAndResize(ws);
+    dialogs.answers = {true};
+    EXPECT_TRUE(KilledAt("atomic write: one of several renamed", [&] { SaveDvh(ws, "Head", true, dialogs); }));
+    const LockHeldElsewhere other(TextFile());
+
+    // The list waits for no entry's turn.
+    platform::SetFaultHook([](std::string_view point) { g_lockWaits += point == "lock busy"; });
+    const std::vector<std::string> listed = StoreTextFiles(store + "/Head");
+    platform::SetFaultHook(nullptr);
+    EXPECT_EQ(listed, std::vector<std::string>{TextFile()});
+    EXPECT_EQ(g_lockWaits, 0);
+    EXPECT_TRUE(fs::exists(StoreCommitOf(TextFile()).Path));
+
+    RecordingHost host;
+    Workspace reader;
+    reader.SetHost(&host);
+    EXPECT_EQ(NamesAndVolumes(Reopen(reader)), (std::vector<std::string>{"PTV=/10", "Brainstem=/10", "Body=/10"}));
+    EXPECT_EQ(host.status, std::vector<std::string>{"Another save of 12_H1.txt is under way: the plan is opened "
+                                                    "without its companion."});
 }

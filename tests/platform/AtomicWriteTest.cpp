@@ -1,6 +1,7 @@
 // Atomic replacement: a failed write leaves the old file whole and says why.
 #include "platform/AtomicWrite.h"
 #include "platform/FaultPoint.h"
+#include "platform/FileLock.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
 #include "TempFolder.h"
@@ -12,6 +13,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <vector>
 
@@ -302,4 +304,30 @@ TEST(AtomicWrite, ACommitIsCompletedOnlyFromItsOwnWholeTemporariesAndItsRecordGo
         EXPECT_TRUE(std::filesystem::exists(commit.record.Path));
         EXPECT_EQ(commit.Finish().state, State::Unfinished);
     }
+}
+
+TEST(AtomicWrite, ALockHeldElsewhereIsBusyAfterTheWaitAndAReadersHoldIsNeverTakenForAWritersOne) {
+    TempFolder dir;
+    const std::string path = dir.File("12_H1.txt.lock");
+    // Another program that stopped while it held the lock: a descriptor of its own.
+    const int other = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    ASSERT_EQ(::flock(other, LOCK_EX), 0);
+    platform::SetLockWaitLimit(std::chrono::milliseconds(20));
+    {
+        const platform::FileLock lock(path);
+        EXPECT_FALSE(lock.Held());
+        EXPECT_TRUE(lock.Busy());
+        EXPECT_EQ(lock.Error(), "Cannot lock \"" + path + "\": another program holds the lock of that file");
+    }
+    platform::SetLockWaitLimit(std::chrono::seconds(5));
+    ::close(other);
+
+    // This thread's shared hold is taken again for readers, but refused to a writer.
+    const platform::FileLock reading(path, platform::LockKind::Shared);
+    ASSERT_TRUE(reading.Held());
+    EXPECT_TRUE(platform::FileLock(path, platform::LockKind::Shared).Held());
+    const platform::FileLock writing(path);
+    EXPECT_FALSE(writing.Held());
+    EXPECT_FALSE(writing.Busy());
+    EXPECT_NE(writing.Error().find(path), std::string::npos) << writing.Error();
 }
