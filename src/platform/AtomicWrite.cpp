@@ -7,6 +7,7 @@
 #include "platform/TemporaryFiles.h"
 #include "platform/Paths.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
@@ -189,8 +190,9 @@ mode_t WriteMode(mode_t mode, FileAccess access) {
     return mode;
 }
 
-/// Removes the dead temporaries of `target`, which a write resolved already.
-int RemoveDeadTemporaries(const std::string& target) {
+/// Removes the dead temporaries of `target`, which a write resolved already, but those named in
+/// `spared` (those of a record that stays).
+int RemoveDeadTemporaries(const std::string& target, const std::vector<RecordedFile>& spared = {}) {
     const std::string folder = FolderOf(target);
     const std::string prefix = FolderPrefixOf(target);
     const std::string targetName = FileNameOf(target);
@@ -199,6 +201,9 @@ int RemoveDeadTemporaries(const std::string& target) {
     int removed = 0;
     while (const dirent* entry = ::readdir(dir)) {
         if (!IsTemporaryOf(entry->d_name, targetName)) continue;
+        if (std::any_of(spared.begin(), spared.end(),
+                        [&](const RecordedFile& file) { return file.TemporaryName == entry->d_name; }))
+            continue;
         const std::string path = prefix + entry->d_name;
         const Descriptor held = LockIfDeadAndOurs(path);
         // Removed while locked, so that no writer takes it up in between.
@@ -265,6 +270,23 @@ public:
         return {};
     }
 
+    /// Gives it the name `target` only if no file has that name: a hard link fails where the
+    /// name is taken, where a rename would replace that file. False (errno set) when it did not.
+    bool LinkAs(const std::string& target) {
+        if (::link(m_name.c_str(), target.c_str()) != 0) return false;
+        ::unlink(m_name.c_str());
+        m_named = true;
+        return true;
+    }
+
+    /// Leaves it where it is when this goes, unlocked: a record that stays names it, so that a
+    /// later completion can finish the change.
+    void Keep() { m_named = true; }
+    /// Removes it after all, while it is still this file.
+    void Remove() {
+        if (m_fd.Open()) RemoveIfStill(m_name, m_fd.Get());
+    }
+
     const std::string& Name() const { return m_name; }
     int Fd() const { return m_fd.Get(); }
 
@@ -282,8 +304,7 @@ WriteResult WriteNewFile(const std::string& path, std::string_view contents) {
     RemoveDeadTemporaries(path);
     Temporary temporary;
     if (WriteResult written = temporary.Write(path, contents, 0644); !written.ok) return written;
-    // A hard link fails when the name is taken: unlike a rename it never replaces a file.
-    if (::link(temporary.Name().c_str(), path.c_str()) != 0)
+    if (!temporary.LinkAs(path))
         return {false, errno == EEXIST ? "\"" + path + "\" already exists; it was not overwritten."
                                        : SystemError("Cannot create", path)};
     SyncFolderOf(path);
@@ -295,10 +316,19 @@ WriteResult AtomicWriteFile(const std::string& path, std::string_view contents, 
     return AtomicWriteFiles({FileWrite{path, contents, access, links}});
 }
 
+namespace {
+
+/// Why a change was not made: something that is no record of it has its record's name.
+WriteResult RecordNameTaken(const std::string& path) {
+    return {false, "\"" + path + "\" already exists and is no record of this change; it was not overwritten."};
+}
+
 /// Writes the record of a change of `targets` to their `temporaries` beside them, and gives it
-/// its name; `record` holds it, locked, until the change is made.
+/// its name; `record` holds it, locked, until the change is made. The name must be free, or
+/// have the record `kept` of an earlier change of the same files, which this one supersedes.
 WriteResult WriteCommitRecord(const std::string& path, const std::vector<Temporary>& temporaries,
-                              const std::vector<std::string>& targets, Temporary& record) {
+                              const std::vector<std::string>& targets, const std::optional<FileId>& kept,
+                              Temporary& record) {
     std::vector<RecordedFile> files;
     for (std::size_t i = 0; i < targets.size(); ++i) {
         RecordedFile& file = files.emplace_back();
@@ -309,10 +339,19 @@ WriteResult WriteCommitRecord(const std::string& path, const std::vector<Tempora
     RemoveDeadTemporaries(path);
     // Readable by all, so that whoever shares the folder sees that the entry waits for its end.
     if (WriteResult written = record.Write(path, CommitRecordText(files), 0644); !written.ok) return written;
-    if (WriteResult named = record.RenameOver(path); !named.ok) return named;
+    if (kept) {
+        // Replaced in one step, so that the earlier change's files are never without a record.
+        FileId named;
+        if (!IdOfName(path, named) || named != *kept) return RecordNameTaken(path);
+        if (WriteResult replaced = record.RenameOver(path); !replaced.ok) return replaced;
+    } else if (!record.LinkAs(path)) {
+        return errno == EEXIST ? RecordNameTaken(path) : WriteResult{false, SystemError("Cannot create", path)};
+    }
     SyncFolderOf(path);
     return {};
 }
+
+}  // namespace
 
 WriteResult AtomicWriteFiles(const std::vector<FileWrite>& files, const CommitRecord& commit) {
     const std::size_t n = files.size();
@@ -330,19 +369,29 @@ WriteResult AtomicWriteFiles(const std::vector<FileWrite>& files, const CommitRe
     // Two writers of one change take turns, and so do they with whoever ends one that a kill
     // cut short; a change that cannot take its turn is not made.
     std::optional<FileLock> turn;
+    // A record of these files that stays, and what it names: spared until this change's record
+    // has replaced it.
+    KeptRecord kept;
+    std::optional<FileId> keptId;
     if (recorded) {
         turn.emplace(commit.Lock);
         if (!turn->Held()) return {false, turn->Error()};
         // A change that a kill interrupted is ended before its temporaries could look dead. One
-        // that cannot be ended is replaced by this one as a whole.
+        // that cannot be ended is replaced by this one as a whole; a file of the record's name
+        // that is no record of these files is never replaced, and nothing is changed then.
         FinishInterruptedCommit(commit, targets);
+        switch (InspectRecordName(commit.Path, targets, kept)) {
+            case RecordName::Free: break;
+            case RecordName::Kept: keptId = kept.Id; break;
+            case RecordName::Taken: return RecordNameTaken(commit.Path);
+        }
     }
     std::vector<TargetState> found(n);
     for (std::size_t i = 0; i < n; ++i) {
         if (WriteResult usable = InspectTarget(files[i].Path, targets[i], files[i].Links, found[i]); !usable.ok)
             return usable;
         // What a killed write of this file left goes with its next write.
-        RemoveDeadTemporaries(targets[i]);
+        RemoveDeadTemporaries(targets[i], kept.Files);
     }
     // What a failed rename puts back: the old contents of every file but the last.
     std::vector<std::string> oldContents(n);
@@ -361,14 +410,20 @@ WriteResult AtomicWriteFiles(const std::vector<FileWrite>& files, const CommitRe
     // Held, and so locked, until the change is made: no one ends a commit still under way.
     Temporary record;
     if (recorded) {
-        if (WriteResult written = WriteCommitRecord(commit.Path, temporaries, targets, record); !written.ok)
+        if (WriteResult written = WriteCommitRecord(commit.Path, temporaries, targets, keptId, record); !written.ok)
             return written;
         FaultPoint("atomic write: commit recorded");
+        if (keptId)
+            for (const std::string& target : targets) RemoveDeadTemporaries(target);
     }
     for (std::size_t i = 0; i < n; ++i) {
         if (WriteResult renamed = temporaries[i].RenameOver(targets[i]); !renamed.ok) {
             // Put back by hand, not completed by the next one who comes by; the record goes
             // only once every file is old again, so that a kill meanwhile leaves it to be ended.
+            // Until then it names the rest, which stay with it, for a later completion to finish
+            // the change should the files not all be put back.
+            if (recorded)
+                for (std::size_t k = i; k < n; ++k) temporaries[k].Keep();
             FaultPoint("atomic write: restoring");
             bool restored = true;
             for (std::size_t j = 0; j < i; ++j) {
@@ -377,7 +432,8 @@ WriteResult AtomicWriteFiles(const std::vector<FileWrite>& files, const CommitRe
                                       : ::unlink(targets[j].c_str()) == 0;
                 restored = restored && back;
             }
-            if (recorded && restored) RemoveIfStill(commit.Path, record.Fd());
+            if (recorded && restored && RemoveIfStill(commit.Path, record.Fd()))
+                for (std::size_t k = i; k < n; ++k) temporaries[k].Remove();
             return renamed;
         }
         if (i + 1 < n) FaultPoint("atomic write: one of several renamed");

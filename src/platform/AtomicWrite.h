@@ -79,21 +79,25 @@ struct CommitEnd {
         Discarded,   ///< what was left could not be completed: the temporaries and record are gone
         Unfinished,  ///< the record stays, and `message` says why (another user's, a rename failed)
         Busy,        ///< another program holds the change's lock (`message` says so); nothing was looked at
+        Partial,     ///< some files are new, and a temporary of the rest is gone: the record stays, and
+                     ///< with it what it names, until a new change of all the files supersedes it
     };
     State state = State::NoRecord;
     std::string message;
     /// The record may stay: the files may be part old, part new.
-    bool Unfinished() const { return state == State::Unfinished || state == State::Busy; }
+    bool Unfinished() const { return state == State::Unfinished || state == State::Busy || state == State::Partial; }
     bool Busy() const { return state == State::Busy; }
+    bool Partial() const { return state == State::Partial; }
 };
 
 /// Ends the change of `AtomicWriteFiles` to `targets` (in their order there) whose writer was
 /// killed after it wrote the `commit` record. A temporary that is gone counts as renamed only
 /// when its target now is that very file; when those before are renamed and the rest are still
-/// there, whole and this user's, the rest take their names; any other state is no commit that
-/// could complete, and what is left of it goes. The record goes once the files are whole, and
-/// only while it is still the file read. A record of other targets, or a file that is no record,
-/// is left as it is.
+/// there, whole and this user's, the rest take their names; when none is renamed and one is
+/// gone, what is left of the change goes; when some are renamed and one of the rest is gone,
+/// the files are part new and part old, and it is `Partial`. The record goes once the files are
+/// whole, and only while it is still the file read. A record of other targets, or a file that
+/// is no record, is left as it is.
 /// Another program's turn is waited for as `wait` says (a list of many entries waits for none).
 CommitEnd FinishInterruptedCommit(const CommitRecord& commit, const std::vector<std::string>& targets,
                                   LockWait wait = LockWait::UpToLimit);

@@ -5,6 +5,7 @@
 #include "platform/Paths.h"
 #include "platform/TemporaryFiles.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <optional>
@@ -77,18 +78,22 @@ bool ReadRecord(int fd, std::string& text) {
     }
 }
 
-/// What has a record's name before the change's lock is taken.
-enum class Peek { None, Record, Unreadable };
+/// What has a record's name.
+enum class Peek { None, Record, Other, Unreadable };
 
-/// Whether `path` is a regular file holding a record of `targets`; the name is not followed
-/// when it is a link. One that this user may not read may be another user's record.
-Peek PeekRecord(const std::string& path, const std::vector<std::string>& targets) {
+/// Whether `path` is a regular file holding a record of `targets` (whose files and identity
+/// `kept` then receives, when given); the name is not followed when it is a link. One that
+/// this user may not read may be another user's record.
+Peek PeekRecord(const std::string& path, const std::vector<std::string>& targets, KeptRecord* kept = nullptr) {
     const Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW));
-    if (!fd.Open()) return errno == EACCES ? Peek::Unreadable : Peek::None;
+    if (!fd.Open()) return errno == EACCES ? Peek::Unreadable : errno == ENOENT ? Peek::None : Peek::Other;
     struct stat st {};
     std::string text;
     const bool read = ::fstat(fd.Get(), &st) == 0 && S_ISREG(st.st_mode) && ReadRecord(fd.Get(), text);
-    return read && ParseRecord(text, targets) ? Peek::Record : Peek::None;
+    auto files = read ? ParseRecord(text, targets) : std::nullopt;
+    if (!files) return Peek::Other;
+    if (kept) *kept = {{st.st_dev, st.st_ino}, std::move(*files)};
+    return Peek::Record;
 }
 
 /// Where one recorded temporary stands.
@@ -116,9 +121,21 @@ TemporaryState Inspect(const std::string& folder, const RecordedFile& file) {
 
 CommitEnd Unfinished(const std::string& why) { return {CommitEnd::State::Unfinished, why}; }
 
+bool Held(const TemporaryState& state) { return state.Held.Open(); }
+
 }  // namespace
 
 namespace detail {
+
+RecordName InspectRecordName(const std::string& path, const std::vector<std::string>& targets, KeptRecord& kept) {
+    switch (PeekRecord(path, targets, &kept)) {
+        case Peek::None: return RecordName::Free;
+        case Peek::Record: return RecordName::Kept;
+        case Peek::Other:
+        case Peek::Unreadable: break;
+    }
+    return RecordName::Taken;
+}
 
 std::string CommitRecordText(const std::vector<RecordedFile>& files) {
     std::string text;
@@ -138,7 +155,7 @@ CommitEnd FinishInterruptedCommit(const CommitRecord& commit, const std::vector<
                                   LockWait wait) {
     // Most entries have no record, and nothing is locked or made for them.
     const Peek peek = PeekRecord(commit.Path, targets);
-    if (peek == Peek::None) return {};
+    if (peek == Peek::None || peek == Peek::Other) return {};
     if (peek == Peek::Unreadable) return Unfinished("its record cannot be read");
     const FileLock turn(commit.Lock, LockKind::Exclusive, wait);
     if (!turn.Held()) return {turn.Busy() ? CommitEnd::State::Busy : CommitEnd::State::Unfinished, turn.Error()};
@@ -161,11 +178,18 @@ CommitEnd FinishInterruptedCommit(const CommitRecord& commit, const std::vector<
     }
     // The record was written once every temporary was whole, and they take their names in
     // order: those before a kill have them, the rest wait, whole. Anything else is no state
-    // that a writer left (something removed a temporary), and what is left of it goes instead.
+    // that a writer left (something removed a temporary). Where no file is new yet, what is
+    // left of it goes; where some are, the files are part new, part old, and the record stays
+    // with what it names, for a change of them all to end it.
     std::size_t first = 0;
     while (first < states.size() && states[first].Renamed) ++first;
-    bool whole = true;
-    for (std::size_t i = first; i < states.size(); ++i) whole = whole && states[i].Held.Get() >= 0;
+    const bool whole = std::all_of(states.begin() + static_cast<std::ptrdiff_t>(first), states.end(), Held);
+    if (!whole && std::any_of(states.begin(), states.end(), [](const TemporaryState& t) { return t.Renamed; })) {
+        std::size_t gone = first;
+        while (states[gone].Renamed || Held(states[gone])) ++gone;
+        return {CommitEnd::State::Partial,
+                "only part of it was written: \"" + (*files)[gone].TemporaryName + "\" is gone"};
+    }
     if (whole) {
         for (std::size_t i = first; i < states.size(); ++i) {
             const std::string target = folder + (*files)[i].TargetName;
@@ -176,7 +200,7 @@ CommitEnd FinishInterruptedCommit(const CommitRecord& commit, const std::vector<
         SyncFolderOf(commit.Path);
     } else {
         for (std::size_t i = 0; i < states.size(); ++i)
-            if (states[i].Held.Get() >= 0) RemoveIfStill(folder + (*files)[i].TemporaryName, states[i].Held.Get());
+            if (Held(states[i])) RemoveIfStill(folder + (*files)[i].TemporaryName, states[i].Held.Get());
     }
     RemoveIfStill(commit.Path, record.Get());
     SyncFolderOf(commit.Path);

@@ -58,6 +58,20 @@ struct RecordedFile {
     FileId Id;
 };
 
+/// A record of a change that stays at its name: its identity and the files it names.
+struct KeptRecord {
+    FileId Id;
+    std::vector<RecordedFile> Files;
+};
+
+/// What has the name `path` of the record of a change to `targets`.
+enum class RecordName {
+    Free,   ///< nothing
+    Kept,   ///< a record of that change (`kept` receives it), which the change's next writer supersedes
+    Taken,  ///< anything else: a user's file, a record of other files, a folder, one that cannot be read
+};
+RecordName InspectRecordName(const std::string& path, const std::vector<std::string>& targets, KeptRecord& kept);
+
 /// The text of a commit record of `files`, in their order of renaming.
 std::string CommitRecordText(const std::vector<RecordedFile>& files);
 

@@ -541,3 +541,28 @@ TEST_F(SaveDvhTest, AnEntryAnotherProgramIsSavingIsListedAtOnceAndOpensWithoutIt
     EXPECT_EQ(host.status, std::vector<std::string>{"Another save of 12_H1.txt is under way: the plan is opened "
                                                     "without its companion."});
 }
+
+TEST_F(SaveDvhTest, AnEntryLeftPartNewPartOldOpensWithoutItsCompanionUntilItIsSavedAgain) {
+    SaveDvh(ws, "Head", true, dialogs);
+    RenameAndResize(ws);
+    dialogs.answers = {true};
+    EXPECT_TRUE(KilledAt("atomic write: one of several renamed", [&] { SaveDvh(ws, "Head", true, dialogs); }));
+    // The new companion has its name; a cleaner removed the export's temporary.
+    for (const auto& entry : fs::directory_iterator(store + "/Head"))
+        if (entry.path().filename().string().rfind("12_H1.txt.tmp-", 0) == 0) fs::remove(entry.path());
+
+    RecordingHost host;
+    Workspace reader;
+    reader.SetHost(&host);
+    EXPECT_EQ(NamesAndVolumes(Reopen(reader)), (std::vector<std::string>{"PTV=/10", "Brainstem=/10", "Body=/10"}));
+    ASSERT_EQ(host.status.size(), 1u);
+    EXPECT_NE(host.status[0].find("only part of it was written"), std::string::npos) << host.status[0];
+
+    dialogs.answers = {true};
+    SaveDvh(ws, "Head", true, dialogs);
+    EXPECT_TRUE(dialogs.errors.empty());
+    Workspace again;
+    EXPECT_EQ(NamesAndVolumes(Reopen(again)),
+              (std::vector<std::string>{"PTV=Target/11", "Brainstem=BS/10", "Body=/10"}));
+    EXPECT_EQ(FilesInEntryFolder(), 3);
+}
