@@ -10,9 +10,11 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdint>
-#include <cstring>
+#include <cstdio>
 #include <fcntl.h>
+#include <grp.h>
 #include <map>
+#include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <thread>
@@ -37,23 +39,61 @@ struct HeldLock {
 // wait for the first, so the thread reuses the one it holds.
 thread_local std::map<std::string, HeldLock> t_held;
 
-/// Opens the lock file `path` for writing, making it when missing. A new one gets read and
-/// write permission for everyone who may write in its folder.
-Descriptor OpenLockFile(const std::string& path) {
-    const int flags = O_RDWR | O_CLOEXEC | O_NOFOLLOW;
-    Descriptor fd(::open(path.c_str(), flags | O_CREAT | O_EXCL, 0600));
+/// Opens the lock file `path` for writing, making it when missing; one that this user may not
+/// write is opened for reading (`writable` false). A new one gets the folder's group, which
+/// its sharers belong to (the creator's own group would shut them out), and may be read and
+/// written by whoever may read and write in the folder.
+Descriptor OpenLockFile(const std::string& path, bool& writable) {
+    const int flags = O_CLOEXEC | O_NOFOLLOW;
+    writable = true;
+    Descriptor fd(::open(path.c_str(), O_RDWR | flags | O_CREAT | O_EXCL, 0600));
     if (fd.Open()) {
-        struct stat st {};
-        if (::stat(detail::FolderOf(path).c_str(), &st) == 0) {
+        struct stat folder {};
+        if (::stat(detail::FolderOf(path).c_str(), &folder) == 0) {
+            // Fails only where the creator is no member of that group; the file is theirs then.
+            (void)!::fchown(fd.Get(), static_cast<uid_t>(-1), folder.st_gid);
             mode_t mode = S_IRUSR | S_IWUSR;
-            if (st.st_mode & S_IWGRP) mode |= S_IRGRP | S_IWGRP;
-            if (st.st_mode & S_IWOTH) mode |= S_IROTH | S_IWOTH;
+            if (folder.st_mode & (S_IRGRP | S_IWGRP)) mode |= S_IRGRP;
+            if (folder.st_mode & S_IWGRP) mode |= S_IWGRP;
+            if (folder.st_mode & (S_IROTH | S_IWOTH)) mode |= S_IROTH;
+            if (folder.st_mode & S_IWOTH) mode |= S_IWOTH;
             ::fchmod(fd.Get(), mode);
         }
         return fd;
     }
     if (errno != EEXIST) return fd;
-    return Descriptor(::open(path.c_str(), flags));
+    fd = Descriptor(::open(path.c_str(), O_RDWR | flags));
+    if (fd.Open() || errno != EACCES) return fd;
+    writable = false;
+    return Descriptor(::open(path.c_str(), O_RDONLY | flags));
+}
+
+/// A user's or group's name, or its number where it has none.
+std::string UserName(uid_t uid) {
+    char buffer[1024];
+    passwd entry {};
+    passwd* found = nullptr;
+    if (::getpwuid_r(uid, &entry, buffer, sizeof buffer, &found) == 0 && found) return found->pw_name;
+    return std::to_string(uid);
+}
+std::string GroupName(gid_t gid) {
+    char buffer[1024];
+    group entry {};
+    group* found = nullptr;
+    if (::getgrgid_r(gid, &entry, buffer, sizeof buffer, &found) == 0 && found) return found->gr_name;
+    return std::to_string(gid);
+}
+
+/// Why this user cannot lock `path`, which its permission does not let them write: whose it is
+/// and what it allows, so that its owner or the folder's can mend it.
+std::string WritePermissionNeeded(const std::string& path) {
+    std::string text = "Cannot lock \"" + path + "\": it needs write permission for you";
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return text;
+    char mode[8];
+    std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(st.st_mode & 07777));
+    return text + " (it belongs to " + UserName(st.st_uid) + ", group " + GroupName(st.st_gid) + ", mode " + mode +
+           ")";
 }
 
 /// One try at the lock `operation` on `fd`; false with errno set (EWOULDBLOCK while another holds it).
@@ -104,16 +144,23 @@ FileLock::FileLock(const std::string& path, LockKind kind, LockWait wait) : m_pa
         m_held = true;
         return;
     }
-    Descriptor fd = OpenLockFile(path);
+    bool writable = true;
+    Descriptor fd = OpenLockFile(path, writable);
     if (!fd.Open()) {
-        m_error = detail::SystemError("Cannot lock", path);
+        m_error = errno == EACCES ? WritePermissionNeeded(path) : detail::SystemError("Cannot lock", path);
         return;
     }
+    // A local folder locks a file opened for reading too; a network one (NFS) refuses an
+    // exclusive lock there with EBADF.
     const int operation = kind == LockKind::Shared ? LOCK_SH : LOCK_EX;
     if (!LockWithin(fd.Get(), operation, wait == LockWait::None ? 0ms : LockWaitLimit())) {
         m_busy = errno == EWOULDBLOCK;
-        m_error = m_busy ? "Cannot lock \"" + path + "\": another program holds the lock of that file"
-                         : detail::SystemError("Cannot lock", path);
+        if (m_busy)
+            m_error = "Cannot lock \"" + path + "\": another program holds the lock of that file";
+        else if (!writable && errno == EBADF)
+            m_error = WritePermissionNeeded(path);
+        else
+            m_error = detail::SystemError("Cannot lock", path);
         return;
     }
     // Should the map fail to grow, the descriptor still closes, and the lock goes with it.
