@@ -186,9 +186,10 @@ CommitEnd FinishInterruptedCommit(const CommitRecord& commit, const std::vector<
     const bool whole = std::all_of(states.begin() + static_cast<std::ptrdiff_t>(first), states.end(), Held);
     if (!whole && std::any_of(states.begin(), states.end(), [](const TemporaryState& t) { return t.Renamed; })) {
         std::size_t gone = first;
-        while (states[gone].Renamed || Held(states[gone])) ++gone;
-        return {CommitEnd::State::Partial,
-                "only part of it was written: \"" + (*files)[gone].TemporaryName + "\" is gone"};
+        while (gone < states.size() && (states[gone].Renamed || Held(states[gone]))) ++gone;
+        std::string why = "only part of it was written";
+        if (gone < states.size()) why += ": \"" + (*files)[gone].TemporaryName + "\" is gone";
+        return {CommitEnd::State::Partial, why};
     }
     if (whole) {
         for (std::size_t i = first; i < states.size(); ++i) {
