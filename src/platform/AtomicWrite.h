@@ -67,7 +67,11 @@ struct CommitRecord {
 /// With a `commit` record the change is one commit even when the writer is killed between two
 /// renames: `FinishInterruptedCommit` completes a change that has its record. Its files must
 /// be replaced as links (`LinkHandling::Replace`), since the record names them in its own
-/// folder. Without one, such a kill leaves the first files new and the rest old, and whoever
+/// folder. The record takes its name only where no file has it, or over a record of the same
+/// files that stays (one that could not be ended, which this change supersedes, and whose
+/// temporaries then go); anything else of that name refuses the change, and no file is touched.
+/// When a rename fails and a file cannot be put back, the record stays with the temporaries it
+/// names. Without one, such a kill leaves the first files new and the rest old, and whoever
 /// reads them checks that they belong together.
 WriteResult AtomicWriteFiles(const std::vector<FileWrite>& files, const CommitRecord& commit = {});
 
