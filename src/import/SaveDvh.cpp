@@ -43,26 +43,30 @@ platform::WriteResult WriteStoreFiles(PDatasetClass& plan, const SavedDvhPaths& 
     // between the renames of another's.
     const platform::CommitRecord commit = StoreCommitOf(paths.TextFile);
     const platform::FileLock turn(commit.Lock);
-    if (!turn.Held()) return {false, turn.Error()};
+    if (!turn.Held()) return {false, turn.Busy() ? StoreSaveBusyText(paths.TextFile) : turn.Error()};
     const std::string mod = ModFileText(plan);
     // A link in the store, which others may share, is replaced, never written through.
     const auto links = platform::LinkHandling::Replace;
-    std::string text;
-    if (plan.FileType == FileTypeBrainScan || plan.FileType == FileTypeIPlan) {
-        // Written from the plan every time: one opened from the store may have gained
-        // structures since.
-        text = BrainLabTableText(plan);
-    } else if (SameFile(plan.FilePath, paths.TextFile)) {
+    const bool table = plan.FileType == FileTypeBrainScan || plan.FileType == FileTypeIPlan;
+    if (!table && SameFile(plan.FilePath, paths.TextFile)) {
         // A copy of the export that the store already holds: only the companion changes, once
         // a save of both that was cut short has ended, and only while that export is still the
         // one the plan was read from. Another instance or user may have saved another export
-        // over it since, with a companion of its own that this one must not replace.
-        if (const platform::CommitEnd interrupted = FinishInterruptedStoreSave(paths.TextFile);
-            interrupted.Unfinished())
+        // over it since, with a companion of its own that this one must not replace. A save
+        // that left the pair part new, part old is ended by a save of both, the export as it is.
+        const platform::CommitEnd interrupted = FinishInterruptedStoreSave(paths.TextFile);
+        if (interrupted.Unfinished() && !interrupted.Partial())
             return {false, UnfinishedSaveText(paths.TextFile, interrupted)};
         if (!plan.ExportRead.Known() || platform::IdentityOfPath(paths.TextFile) != plan.ExportRead)
             return {false, SavedElsewhereText(paths.TextFile)};
-        return platform::AtomicWriteFile(paths.ModFile, mod, platform::FileAccess::Keep, links);
+        if (!interrupted.Partial())
+            return platform::AtomicWriteFile(paths.ModFile, mod, platform::FileAccess::Keep, links);
+    }
+    std::string text;
+    if (table) {
+        // Written from the plan every time: one opened from the store may have gained
+        // structures since.
+        text = BrainLabTableText(plan);
     } else if (platform::OpenProblem problem;
                !platform::ReadWholeFile(plan.FilePath, text, std::size_t(1) << 31, &problem)) {
         return {false, "Cannot read \"" + plan.FilePath + "\": it " + platform::OpenProblemText(problem)};
@@ -131,10 +135,11 @@ void SaveDvh(Workspace& ws, const std::string& planListName, bool listChosen, Sa
     const std::string key = plan.Key;
     // A save of the entry that a kill cut short is ended before the question, which is about
     // what the store holds (the write ends one again, should another be cut short meanwhile).
-    // One that cannot be ended is reported, and the entry is left as it is for the user to see.
-    if (const platform::CommitEnd interrupted = FinishInterruptedStoreSave(paths.TextFile); interrupted.Unfinished()) {
-        dialogs.ShowError(std::string(kSaveError) + "\n" + UnfinishedSaveText(paths.TextFile, interrupted) + ".",
-                          "Error");
+    // One that cannot be ended is reported, and the entry is left as it is for the user to see;
+    // one that left only part of its files is ended by this save of both.
+    if (const platform::CommitEnd interrupted = FinishInterruptedStoreSave(paths.TextFile);
+        interrupted.Unfinished() && !interrupted.Partial()) {
+        dialogs.ShowError(std::string(kSaveError) + "\n" + RefusedStoreSaveText(paths.TextFile, interrupted), "Error");
         return;
     }
     if (platform::PathMayExist(paths.TextFile)) {

@@ -24,18 +24,16 @@ namespace {
 
 /// Ends the saves into `folder` that a kill cut short, found by their commit records, so that
 /// the list shows each entry as its last save left it. Only "<entry>.txt.commit" can be one; an
-/// entry whose save cannot be ended is listed all the same, and its opener says why.
+/// entry whose save cannot be ended is listed all the same, and its opener says why. An entry
+/// that another program is saving is not waited for: a list of many would wait for each in
+/// turn, and its opener ends the save later.
 void FinishInterruptedSaves(const std::string& folder) {
-    const std::string ending = StoreCommitOf(".txt").Path;
     std::vector<std::string> textFiles;
     std::error_code ec;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string path = it->path().string();
-        const std::string name = it->path().filename().string();
-        if (name.size() > ending.size() && name.compare(name.size() - ending.size(), ending.size(), ending) == 0)
-            textFiles.push_back(path.substr(0, path.size() - StoreCommitOf("").Path.size()));
-    }
-    for (const std::string& textFile : textFiles) FinishInterruptedStoreSave(textFile);
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
+        if (std::string textFile = StoreTextFileOfRecord(it->path().string()); !textFile.empty())
+            textFiles.push_back(std::move(textFile));
+    for (const std::string& textFile : textFiles) FinishInterruptedStoreSave(textFile, platform::LockWait::None);
 }
 
 }  // namespace

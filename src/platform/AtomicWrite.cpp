@@ -1,11 +1,13 @@
 // Atomic replacement of user files and whole-file reads.
 #include "platform/AtomicWrite.h"
 
+#include "platform/Descriptor.h"
 #include "platform/FaultPoint.h"
 #include "platform/FileLock.h"
 #include "platform/TemporaryFiles.h"
 #include "platform/Paths.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
@@ -51,11 +53,8 @@ std::string FolderPrefixOf(const std::string& path) {
 }
 
 void SyncFolderOf(const std::string& path) {
-    const int dir = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
+    const Descriptor dir(::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.Open()) ::fsync(dir.Get());
 }
 
 std::string SystemError(const std::string& what, const std::string& path) {
@@ -83,35 +82,33 @@ bool StillNamed(const std::string& path, int fd) {
 
 bool RemoveIfStill(const std::string& path, int fd) { return StillNamed(path, fd) && ::unlink(path.c_str()) == 0; }
 
-int LockIfDeadAndOurs(const std::string& path, NotDead* why) {
+Descriptor LockIfDeadAndOurs(const std::string& path, NotDead* why) {
     NotDead none;
     NotDead& reason = why ? *why : none;
     // Open for writing where the file allows it, for an exclusive lock; a temporary that has
     // the permission of a read-only file already gets a shared one, which needs no more on a
     // network folder (NFS) either, and still fails while its writer holds its lock.
     constexpr int kFlags = O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW;
-    int fd = ::open(path.c_str(), O_RDWR | kFlags);
-    const bool writable = fd >= 0;
-    if (fd < 0 && (errno == EACCES || errno == EROFS)) fd = ::open(path.c_str(), O_RDONLY | kFlags);
-    if (fd < 0) {
+    Descriptor fd(::open(path.c_str(), O_RDWR | kFlags));
+    const bool writable = fd.Open();
+    if (!writable && (errno == EACCES || errno == EROFS)) fd = Descriptor(::open(path.c_str(), O_RDONLY | kFlags));
+    if (!fd.Open()) {
         reason = errno == ENOENT ? NotDead::Missing : NotDead::NotOurs;
-        return -1;
+        return {};
     }
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) {
+    if (::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) {
         reason = NotDead::NotOurs;
-        ::close(fd);
-        return -1;
+        return {};
     }
     int locked;
-    while ((locked = ::flock(fd, (writable ? LOCK_EX : LOCK_SH) | LOCK_NB)) != 0 && errno == EINTR) {
+    while ((locked = ::flock(fd.Get(), (writable ? LOCK_EX : LOCK_SH) | LOCK_NB)) != 0 && errno == EINTR) {
     }
     // The name must still be the file locked: a writer that finished meanwhile has given it
     // to its target, and what has the name now is no temporary.
-    if (locked != 0 || !StillNamed(path, fd)) {
+    if (locked != 0 || !StillNamed(path, fd.Get())) {
         reason = locked != 0 ? NotDead::InUse : NotDead::Missing;
-        ::close(fd);
-        return -1;
+        return {};
     }
     return fd;
 }
@@ -123,34 +120,32 @@ namespace {
 using namespace detail;
 
 /// Creates an empty temporary file beside `path`, locked until its descriptor closes; `name`
-/// receives its name. Returns the descriptor, or -1 (errno set).
-int CreateLockedTemporary(const std::string& path, std::string& name) {
+/// receives its name. Returns the descriptor, or none (errno set).
+Descriptor CreateLockedTemporary(const std::string& path, std::string& name) {
     for (int attempt = 0; attempt < 8; ++attempt) {
         std::string made = path + std::string(kTemporaryMark) + "XXXXXX";
-        const int fd = mkostemp(made.data(), O_CLOEXEC);
-        if (fd < 0) return -1;
+        Descriptor fd(mkostemp(made.data(), O_CLOEXEC));
+        if (!fd.Open()) return {};
         int locked;
-        while ((locked = ::flock(fd, LOCK_EX)) != 0 && errno == EINTR) {
+        while ((locked = ::flock(fd.Get(), LOCK_EX)) != 0 && errno == EINTR) {
         }
         if (locked != 0) {
             // Unlocked, it would look dead to every clean-up: no write goes through it.
             const int error = errno;
             ::unlink(made.c_str());
-            ::close(fd);
             errno = error;
-            return -1;
+            return {};
         }
         // Between its creation and the lock the new file looked like a dead writer's to
         // another writer's clean-up, which may have removed it: then it is made again.
         struct stat st {};
-        if (::fstat(fd, &st) == 0 && st.st_nlink > 0) {
+        if (::fstat(fd.Get(), &st) == 0 && st.st_nlink > 0) {
             name = std::move(made);
             return fd;
         }
-        ::close(fd);
     }
     errno = EAGAIN;
-    return -1;
+    return {};
 }
 
 /// The file a write replaces. Following links, the file a link points to, since renaming over
@@ -195,8 +190,9 @@ mode_t WriteMode(mode_t mode, FileAccess access) {
     return mode;
 }
 
-/// Removes the dead temporaries of `target`, which a write resolved already.
-int RemoveDeadTemporaries(const std::string& target) {
+/// Removes the dead temporaries of `target`, which a write resolved already, but those named in
+/// `spared` (those of a record that stays).
+int RemoveDeadTemporaries(const std::string& target, const std::vector<RecordedFile>& spared = {}) {
     const std::string folder = FolderOf(target);
     const std::string prefix = FolderPrefixOf(target);
     const std::string targetName = FileNameOf(target);
@@ -205,12 +201,13 @@ int RemoveDeadTemporaries(const std::string& target) {
     int removed = 0;
     while (const dirent* entry = ::readdir(dir)) {
         if (!IsTemporaryOf(entry->d_name, targetName)) continue;
+        if (std::any_of(spared.begin(), spared.end(),
+                        [&](const RecordedFile& file) { return file.TemporaryName == entry->d_name; }))
+            continue;
         const std::string path = prefix + entry->d_name;
-        const int fd = LockIfDeadAndOurs(path);
-        if (fd < 0) continue;
+        const Descriptor held = LockIfDeadAndOurs(path);
         // Removed while locked, so that no writer takes it up in between.
-        if (::unlink(path.c_str()) == 0) ++removed;
-        ::close(fd);
+        if (held.Open() && ::unlink(path.c_str()) == 0) ++removed;
     }
     ::closedir(dir);
     return removed;
@@ -230,15 +227,13 @@ public:
     Temporary(const Temporary&) = delete;
     Temporary& operator=(const Temporary&) = delete;
     ~Temporary() {
-        if (m_fd < 0) return;
-        if (!m_named) ::unlink(m_name.c_str());
-        ::close(m_fd);
+        if (m_fd.Open() && !m_named) ::unlink(m_name.c_str());
     }
 
     /// Creates it, empty, beside `path`; false (errno set) when it cannot be made.
     bool Create(const std::string& path) {
         m_fd = CreateLockedTemporary(path, m_name);
-        return m_fd >= 0;
+        return m_fd.Open();
     }
 
     /// Creates it and writes `contents` into it, flushed, with the permission bits `mode`.
@@ -247,7 +242,7 @@ public:
         const char* data = contents.data();
         std::size_t left = contents.size();
         while (left > 0) {
-            const ssize_t n = ::write(m_fd, data, left);
+            const ssize_t n = ::write(m_fd.Get(), data, left);
             if (n < 0) {
                 if (errno == EINTR) continue;
                 return {false, SystemError("Cannot write", path)};
@@ -262,7 +257,8 @@ public:
     /// permission bits `mode`: an open descriptor writes whatever the bits say, so the file
     /// gets its final ones before it takes its name.
     WriteResult Flush(const std::string& path, mode_t mode) {
-        if (::fsync(m_fd) != 0 || ::fchmod(m_fd, mode) != 0) return {false, SystemError("Cannot write", path)};
+        if (::fsync(m_fd.Get()) != 0 || ::fchmod(m_fd.Get(), mode) != 0)
+            return {false, SystemError("Cannot write", path)};
         return {};
     }
 
@@ -274,12 +270,29 @@ public:
         return {};
     }
 
+    /// Gives it the name `target` only if no file has that name: a hard link fails where the
+    /// name is taken, where a rename would replace that file. False (errno set) when it did not.
+    bool LinkAs(const std::string& target) {
+        if (::link(m_name.c_str(), target.c_str()) != 0) return false;
+        ::unlink(m_name.c_str());
+        m_named = true;
+        return true;
+    }
+
+    /// Leaves it where it is when this goes, unlocked: a record that stays names it, so that a
+    /// later completion can finish the change.
+    void Keep() { m_named = true; }
+    /// Removes it after all, while it is still this file.
+    void Remove() {
+        if (m_fd.Open()) RemoveIfStill(m_name, m_fd.Get());
+    }
+
     const std::string& Name() const { return m_name; }
-    int Descriptor() const { return m_fd; }
+    int Fd() const { return m_fd.Get(); }
 
 private:
     std::string m_name;
-    int m_fd = -1;
+    detail::Descriptor m_fd;
     bool m_named = false;
 };
 
@@ -291,8 +304,7 @@ WriteResult WriteNewFile(const std::string& path, std::string_view contents) {
     RemoveDeadTemporaries(path);
     Temporary temporary;
     if (WriteResult written = temporary.Write(path, contents, 0644); !written.ok) return written;
-    // A hard link fails when the name is taken: unlike a rename it never replaces a file.
-    if (::link(temporary.Name().c_str(), path.c_str()) != 0)
+    if (!temporary.LinkAs(path))
         return {false, errno == EEXIST ? "\"" + path + "\" already exists; it was not overwritten."
                                        : SystemError("Cannot create", path)};
     SyncFolderOf(path);
@@ -304,24 +316,42 @@ WriteResult AtomicWriteFile(const std::string& path, std::string_view contents, 
     return AtomicWriteFiles({FileWrite{path, contents, access, links}});
 }
 
+namespace {
+
+/// Why a change was not made: something that is no record of it has its record's name.
+WriteResult RecordNameTaken(const std::string& path) {
+    return {false, "\"" + path + "\" already exists and is no record of this change; it was not overwritten."};
+}
+
 /// Writes the record of a change of `targets` to their `temporaries` beside them, and gives it
-/// its name; `record` holds it, locked, until the change is made.
+/// its name; `record` holds it, locked, until the change is made. The name must be free, or
+/// have the record `kept` of an earlier change of the same files, which this one supersedes.
 WriteResult WriteCommitRecord(const std::string& path, const std::vector<Temporary>& temporaries,
-                              const std::vector<std::string>& targets, Temporary& record) {
+                              const std::vector<std::string>& targets, const std::optional<FileId>& kept,
+                              Temporary& record) {
     std::vector<RecordedFile> files;
     for (std::size_t i = 0; i < targets.size(); ++i) {
         RecordedFile& file = files.emplace_back();
         file.TemporaryName = FileNameOf(temporaries[i].Name());
         file.TargetName = FileNameOf(targets[i]);
-        if (!IdOf(temporaries[i].Descriptor(), file.Id)) return {false, SystemError("Cannot write", targets[i])};
+        if (!IdOf(temporaries[i].Fd(), file.Id)) return {false, SystemError("Cannot write", targets[i])};
     }
     RemoveDeadTemporaries(path);
     // Readable by all, so that whoever shares the folder sees that the entry waits for its end.
     if (WriteResult written = record.Write(path, CommitRecordText(files), 0644); !written.ok) return written;
-    if (WriteResult named = record.RenameOver(path); !named.ok) return named;
+    if (kept) {
+        // Replaced in one step, so that the earlier change's files are never without a record.
+        FileId named;
+        if (!IdOfName(path, named) || named != *kept) return RecordNameTaken(path);
+        if (WriteResult replaced = record.RenameOver(path); !replaced.ok) return replaced;
+    } else if (!record.LinkAs(path)) {
+        return errno == EEXIST ? RecordNameTaken(path) : WriteResult{false, SystemError("Cannot create", path)};
+    }
     SyncFolderOf(path);
     return {};
 }
+
+}  // namespace
 
 WriteResult AtomicWriteFiles(const std::vector<FileWrite>& files, const CommitRecord& commit) {
     const std::size_t n = files.size();
@@ -339,19 +369,29 @@ WriteResult AtomicWriteFiles(const std::vector<FileWrite>& files, const CommitRe
     // Two writers of one change take turns, and so do they with whoever ends one that a kill
     // cut short; a change that cannot take its turn is not made.
     std::optional<FileLock> turn;
+    // A record of these files that stays, and what it names: spared until this change's record
+    // has replaced it.
+    KeptRecord kept;
+    std::optional<FileId> keptId;
     if (recorded) {
         turn.emplace(commit.Lock);
         if (!turn->Held()) return {false, turn->Error()};
         // A change that a kill interrupted is ended before its temporaries could look dead. One
-        // that cannot be ended is replaced by this one as a whole.
+        // that cannot be ended is replaced by this one as a whole; a file of the record's name
+        // that is no record of these files is never replaced, and nothing is changed then.
         FinishInterruptedCommit(commit, targets);
+        switch (InspectRecordName(commit.Path, targets, kept)) {
+            case RecordName::Free: break;
+            case RecordName::Kept: keptId = kept.Id; break;
+            case RecordName::Taken: return RecordNameTaken(commit.Path);
+        }
     }
     std::vector<TargetState> found(n);
     for (std::size_t i = 0; i < n; ++i) {
         if (WriteResult usable = InspectTarget(files[i].Path, targets[i], files[i].Links, found[i]); !usable.ok)
             return usable;
         // What a killed write of this file left goes with its next write.
-        RemoveDeadTemporaries(targets[i]);
+        RemoveDeadTemporaries(targets[i], kept.Files);
     }
     // What a failed rename puts back: the old contents of every file but the last.
     std::vector<std::string> oldContents(n);
@@ -370,14 +410,20 @@ WriteResult AtomicWriteFiles(const std::vector<FileWrite>& files, const CommitRe
     // Held, and so locked, until the change is made: no one ends a commit still under way.
     Temporary record;
     if (recorded) {
-        if (WriteResult written = WriteCommitRecord(commit.Path, temporaries, targets, record); !written.ok)
+        if (WriteResult written = WriteCommitRecord(commit.Path, temporaries, targets, keptId, record); !written.ok)
             return written;
         FaultPoint("atomic write: commit recorded");
+        if (keptId)
+            for (const std::string& target : targets) RemoveDeadTemporaries(target);
     }
     for (std::size_t i = 0; i < n; ++i) {
         if (WriteResult renamed = temporaries[i].RenameOver(targets[i]); !renamed.ok) {
             // Put back by hand, not completed by the next one who comes by; the record goes
             // only once every file is old again, so that a kill meanwhile leaves it to be ended.
+            // Until then it names the rest, which stay with it, for a later completion to finish
+            // the change should the files not all be put back.
+            if (recorded)
+                for (std::size_t k = i; k < n; ++k) temporaries[k].Keep();
             FaultPoint("atomic write: restoring");
             bool restored = true;
             for (std::size_t j = 0; j < i; ++j) {
@@ -386,7 +432,8 @@ WriteResult AtomicWriteFiles(const std::vector<FileWrite>& files, const CommitRe
                                       : ::unlink(targets[j].c_str()) == 0;
                 restored = restored && back;
             }
-            if (recorded && restored) RemoveIfStill(commit.Path, record.Descriptor());
+            if (recorded && restored && RemoveIfStill(commit.Path, record.Fd()))
+                for (std::size_t k = i; k < n; ++k) temporaries[k].Remove();
             return renamed;
         }
         if (i + 1 < n) FaultPoint("atomic write: one of several renamed");
@@ -395,7 +442,7 @@ WriteResult AtomicWriteFiles(const std::vector<FileWrite>& files, const CommitRe
     for (const std::string& target : targets) SyncFolderOf(target);
     if (recorded) {
         FaultPoint("atomic write: all renamed");
-        RemoveIfStill(commit.Path, record.Descriptor());
+        RemoveIfStill(commit.Path, record.Fd());
         SyncFolderOf(commit.Path);
     }
     return {};
@@ -442,21 +489,20 @@ int OpenRegularFile(const std::string& path, OpenProblem* problem) {
     OpenProblem& why = problem ? *problem : none;
     why = OpenProblem::None;
     // Non-blocking, so that opening a FIFO does not wait for a writer that never comes.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
+    Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (!fd.Open()) {
         why = errno == ENOENT || errno == ENOTDIR ? OpenProblem::Missing : OpenProblem::Unreadable;
         return -1;
     }
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) {
         why = S_ISDIR(st.st_mode) ? OpenProblem::Folder : OpenProblem::NotRegular;
-        ::close(fd);
         return -1;
     }
     // Regular files never block; clear the flag so reads behave as usual.
-    const int flags = ::fcntl(fd, F_GETFL);
-    if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
-    return fd;
+    const int flags = ::fcntl(fd.Get(), F_GETFL);
+    if (flags >= 0) ::fcntl(fd.Get(), F_SETFL, flags & ~O_NONBLOCK);
+    return fd.Release();
 }
 
 std::string OpenProblemText(OpenProblem problem) {
@@ -473,27 +519,25 @@ std::string OpenProblemText(OpenProblem problem) {
 
 bool ReadWholeFile(const std::string& path, std::string& out, std::size_t maxBytes, OpenProblem* problem) {
     out.clear();
-    const int fd = OpenRegularFile(path, problem);
-    if (fd < 0) return false;
+    const Descriptor fd(OpenRegularFile(path, problem));
+    if (!fd.Open()) return false;
     struct stat st {};
-    if (fstat(fd, &st) != 0 || static_cast<std::size_t>(st.st_size) > maxBytes) {
+    if (fstat(fd.Get(), &st) != 0 || static_cast<std::size_t>(st.st_size) > maxBytes) {
         if (problem)
             *problem =
                 static_cast<std::size_t>(st.st_size) > maxBytes ? OpenProblem::TooLarge : OpenProblem::Unreadable;
-        ::close(fd);
         return false;
     }
     out.resize(static_cast<std::size_t>(st.st_size));
     std::size_t got = 0;
     while (got < out.size()) {
-        const ssize_t n = ::read(fd, out.data() + got, out.size() - got);
+        const ssize_t n = ::read(fd.Get(), out.data() + got, out.size() - got);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) {
             // A read error is no short file: a list read in part and saved again would lose
             // the rest for good, so the file counts as unreadable.
             if (problem) *problem = OpenProblem::Unreadable;
             out.clear();
-            ::close(fd);
             return false;
         }
         if (n == 0) break;
@@ -501,7 +545,6 @@ bool ReadWholeFile(const std::string& path, std::string& out, std::size_t maxByt
     }
     // A file that grew while being read is read up to its size at open; one that shrank is cut.
     out.resize(got);
-    ::close(fd);
     return true;
 }
 

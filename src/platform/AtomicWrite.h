@@ -1,6 +1,8 @@
 // One way to write a user file: a temporary file beside it, flushed, then renamed over it.
 #pragma once
 
+#include "platform/FileLock.h"
+
 #include <memory>
 #include <string>
 #include <string_view>
@@ -65,7 +67,11 @@ struct CommitRecord {
 /// With a `commit` record the change is one commit even when the writer is killed between two
 /// renames: `FinishInterruptedCommit` completes a change that has its record. Its files must
 /// be replaced as links (`LinkHandling::Replace`), since the record names them in its own
-/// folder. Without one, such a kill leaves the first files new and the rest old, and whoever
+/// folder. The record takes its name only where no file has it, or over a record of the same
+/// files that stays (one that could not be ended, which this change supersedes, and whose
+/// temporaries then go); anything else of that name refuses the change, and no file is touched.
+/// When a rename fails and a file cannot be put back, the record stays with the temporaries it
+/// names. Without one, such a kill leaves the first files new and the rest old, and whoever
 /// reads them checks that they belong together.
 WriteResult AtomicWriteFiles(const std::vector<FileWrite>& files, const CommitRecord& commit = {});
 
@@ -76,20 +82,29 @@ struct CommitEnd {
         Completed,   ///< the recorded files all have their new contents; the record is gone
         Discarded,   ///< what was left could not be completed: the temporaries and record are gone
         Unfinished,  ///< the record stays, and `message` says why (another user's, a rename failed)
+        Busy,        ///< another program holds the change's lock (`message` says so); nothing was looked at
+        Partial,     ///< some files are new, and a temporary of the rest is gone: the record stays, and
+                     ///< with it what it names, until a new change of all the files supersedes it
     };
     State state = State::NoRecord;
     std::string message;
-    bool Unfinished() const { return state == State::Unfinished; }
+    /// The record may stay: the files may be part old, part new.
+    bool Unfinished() const { return state == State::Unfinished || state == State::Busy || state == State::Partial; }
+    bool Busy() const { return state == State::Busy; }
+    bool Partial() const { return state == State::Partial; }
 };
 
 /// Ends the change of `AtomicWriteFiles` to `targets` (in their order there) whose writer was
 /// killed after it wrote the `commit` record. A temporary that is gone counts as renamed only
 /// when its target now is that very file; when those before are renamed and the rest are still
-/// there, whole and this user's, the rest take their names; any other state is no commit that
-/// could complete, and what is left of it goes. The record goes once the files are whole, and
-/// only while it is still the file read. A record of other targets, or a file that is no record,
-/// is left as it is.
-CommitEnd FinishInterruptedCommit(const CommitRecord& commit, const std::vector<std::string>& targets);
+/// there, whole and this user's, the rest take their names; when none is renamed and one is
+/// gone, what is left of the change goes; when some are renamed and one of the rest is gone,
+/// the files are part new and part old, and it is `Partial`. The record goes once the files are
+/// whole, and only while it is still the file read. A record of other targets, or a file that
+/// is no record, is left as it is.
+/// Another program's turn is waited for as `wait` says (a list of many entries waits for none).
+CommitEnd FinishInterruptedCommit(const CommitRecord& commit, const std::vector<std::string>& targets,
+                                  LockWait wait = LockWait::UpToLimit);
 
 /// Whether the record of a change of `targets` has its name now, or a file there that this user
 /// may not read, which may be one: a change of them is under way, or was cut short. Nothing is

@@ -5,6 +5,7 @@
 #include "platform/Paths.h"
 #include "platform/TemporaryFiles.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <optional>
@@ -77,40 +78,23 @@ bool ReadRecord(int fd, std::string& text) {
     }
 }
 
-/// What has a record's name before the change's lock is taken.
-enum class Peek { None, Record, Unreadable };
+/// What has a record's name.
+enum class Peek { None, Record, Other, Unreadable };
 
-/// Whether `path` is a regular file holding a record of `targets`; the name is not followed
-/// when it is a link. One that this user may not read may be another user's record.
-Peek PeekRecord(const std::string& path, const std::vector<std::string>& targets) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW);
-    if (fd < 0) return errno == EACCES ? Peek::Unreadable : Peek::None;
+/// Whether `path` is a regular file holding a record of `targets` (whose files and identity
+/// `kept` then receives, when given); the name is not followed when it is a link. One that
+/// this user may not read may be another user's record.
+Peek PeekRecord(const std::string& path, const std::vector<std::string>& targets, KeptRecord* kept = nullptr) {
+    const Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW));
+    if (!fd.Open()) return errno == EACCES ? Peek::Unreadable : errno == ENOENT ? Peek::None : Peek::Other;
     struct stat st {};
     std::string text;
-    const bool read = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ReadRecord(fd, text);
-    ::close(fd);
-    return read && ParseRecord(text, targets) ? Peek::Record : Peek::None;
+    const bool read = ::fstat(fd.Get(), &st) == 0 && S_ISREG(st.st_mode) && ReadRecord(fd.Get(), text);
+    auto files = read ? ParseRecord(text, targets) : std::nullopt;
+    if (!files) return Peek::Other;
+    if (kept) *kept = {{st.st_dev, st.st_ino}, std::move(*files)};
+    return Peek::Record;
 }
-
-/// A descriptor closed when it goes.
-class Descriptor {
-public:
-    explicit Descriptor(int fd = -1) : m_fd(fd) {}
-    ~Descriptor() {
-        if (m_fd >= 0) ::close(m_fd);
-    }
-    Descriptor(Descriptor&& other) noexcept : m_fd(other.m_fd) { other.m_fd = -1; }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    Descriptor& operator=(Descriptor&& other) noexcept {
-        std::swap(m_fd, other.m_fd);
-        return *this;
-    }
-    int Get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
 
 /// Where one recorded temporary stands.
 struct TemporaryState {
@@ -122,7 +106,7 @@ struct TemporaryState {
 TemporaryState Inspect(const std::string& folder, const RecordedFile& file) {
     TemporaryState state;
     NotDead why = NotDead::Missing;
-    Descriptor held(LockIfDeadAndOurs(folder + file.TemporaryName, &why));
+    Descriptor held = LockIfDeadAndOurs(folder + file.TemporaryName, &why);
     FileId id;
     if (held.Get() >= 0) {
         // A file of that name that is not the one recorded is none of the change's.
@@ -137,9 +121,21 @@ TemporaryState Inspect(const std::string& folder, const RecordedFile& file) {
 
 CommitEnd Unfinished(const std::string& why) { return {CommitEnd::State::Unfinished, why}; }
 
+bool Held(const TemporaryState& state) { return state.Held.Open(); }
+
 }  // namespace
 
 namespace detail {
+
+RecordName InspectRecordName(const std::string& path, const std::vector<std::string>& targets, KeptRecord& kept) {
+    switch (PeekRecord(path, targets, &kept)) {
+        case Peek::None: return RecordName::Free;
+        case Peek::Record: return RecordName::Kept;
+        case Peek::Other:
+        case Peek::Unreadable: break;
+    }
+    return RecordName::Taken;
+}
 
 std::string CommitRecordText(const std::vector<RecordedFile>& files) {
     std::string text;
@@ -155,16 +151,17 @@ std::string CommitRecordText(const std::vector<RecordedFile>& files) {
 
 }  // namespace detail
 
-CommitEnd FinishInterruptedCommit(const CommitRecord& commit, const std::vector<std::string>& targets) {
+CommitEnd FinishInterruptedCommit(const CommitRecord& commit, const std::vector<std::string>& targets,
+                                  LockWait wait) {
     // Most entries have no record, and nothing is locked or made for them.
     const Peek peek = PeekRecord(commit.Path, targets);
-    if (peek == Peek::None) return {};
+    if (peek == Peek::None || peek == Peek::Other) return {};
     if (peek == Peek::Unreadable) return Unfinished("its record cannot be read");
-    const FileLock turn(commit.Lock);
-    if (!turn.Held()) return Unfinished(turn.Error());
+    const FileLock turn(commit.Lock, LockKind::Exclusive, wait);
+    if (!turn.Held()) return {turn.Busy() ? CommitEnd::State::Busy : CommitEnd::State::Unfinished, turn.Error()};
     // Read again under the lock: another may have ended the change meanwhile.
     NotDead why = NotDead::Missing;
-    const Descriptor record(LockIfDeadAndOurs(commit.Path, &why));
+    const Descriptor record = LockIfDeadAndOurs(commit.Path, &why);
     if (record.Get() < 0) {
         if (why == NotDead::Missing) return {};
         return Unfinished(why == NotDead::NotOurs ? "it was left by another user" : "another program is writing it");
@@ -181,11 +178,19 @@ CommitEnd FinishInterruptedCommit(const CommitRecord& commit, const std::vector<
     }
     // The record was written once every temporary was whole, and they take their names in
     // order: those before a kill have them, the rest wait, whole. Anything else is no state
-    // that a writer left (something removed a temporary), and what is left of it goes instead.
+    // that a writer left (something removed a temporary). Where no file is new yet, what is
+    // left of it goes; where some are, the files are part new, part old, and the record stays
+    // with what it names, for a change of them all to end it.
     std::size_t first = 0;
     while (first < states.size() && states[first].Renamed) ++first;
-    bool whole = true;
-    for (std::size_t i = first; i < states.size(); ++i) whole = whole && states[i].Held.Get() >= 0;
+    const bool whole = std::all_of(states.begin() + static_cast<std::ptrdiff_t>(first), states.end(), Held);
+    if (!whole && std::any_of(states.begin(), states.end(), [](const TemporaryState& t) { return t.Renamed; })) {
+        std::size_t gone = first;
+        while (gone < states.size() && (states[gone].Renamed || Held(states[gone]))) ++gone;
+        std::string why = "only part of it was written";
+        if (gone < states.size()) why += ": \"" + (*files)[gone].TemporaryName + "\" is gone";
+        return {CommitEnd::State::Partial, why};
+    }
     if (whole) {
         for (std::size_t i = first; i < states.size(); ++i) {
             const std::string target = folder + (*files)[i].TargetName;
@@ -196,7 +201,7 @@ CommitEnd FinishInterruptedCommit(const CommitRecord& commit, const std::vector<
         SyncFolderOf(commit.Path);
     } else {
         for (std::size_t i = 0; i < states.size(); ++i)
-            if (states[i].Held.Get() >= 0) RemoveIfStill(folder + (*files)[i].TemporaryName, states[i].Held.Get());
+            if (Held(states[i])) RemoveIfStill(folder + (*files)[i].TemporaryName, states[i].Held.Get());
     }
     RemoveIfStill(commit.Path, record.Get());
     SyncFolderOf(commit.Path);

@@ -1,75 +1,170 @@
-// flock on a lock file, counted per thread so that a nested lock of the same file is free.
+// flock on a lock file, waited for within a bound, counted per thread so that a nested lock of
+// the same file is free.
 #include "platform/FileLock.h"
 
+#include "platform/Descriptor.h"
 #include "platform/FaultPoint.h"
 #include "platform/TemporaryFiles.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
-#include <cstring>
+#include <cstdint>
+#include <cstdio>
 #include <fcntl.h>
+#include <grp.h>
 #include <map>
+#include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace platform {
 
 namespace {
 
+using namespace std::chrono_literals;
+using detail::Descriptor;
+
+std::atomic<std::int64_t> g_waitLimitMs{5000};
+
 struct HeldLock {
-    int fd = -1;
+    Descriptor fd;
     int depth = 0;
+    LockKind kind = LockKind::Exclusive;
 };
 
 // flock locks belong to an open file: a second open of the same file in this thread would
-// wait for the first forever, so the thread reuses the one it holds.
+// wait for the first, so the thread reuses the one it holds.
 thread_local std::map<std::string, HeldLock> t_held;
 
-/// Opens the lock file `path` for writing, making it when missing. A new one gets read and
-/// write permission for everyone who may write in its folder.
-int OpenLockFile(const std::string& path) {
-    const int flags = O_RDWR | O_CLOEXEC | O_NOFOLLOW;
-    int fd = ::open(path.c_str(), flags | O_CREAT | O_EXCL, 0600);
-    if (fd >= 0) {
-        struct stat st {};
-        if (::stat(detail::FolderOf(path).c_str(), &st) == 0) {
+/// Opens the lock file `path` for writing, making it when missing; one that this user may not
+/// write is opened for reading (`writable` false). A new one gets the folder's group, which
+/// its sharers belong to (the creator's own group would shut them out), and may be read and
+/// written by whoever may read and write in the folder.
+Descriptor OpenLockFile(const std::string& path, bool& writable) {
+    const int flags = O_CLOEXEC | O_NOFOLLOW;
+    writable = true;
+    Descriptor fd(::open(path.c_str(), O_RDWR | flags | O_CREAT | O_EXCL, 0600));
+    if (fd.Open()) {
+        struct stat folder {};
+        if (::stat(detail::FolderOf(path).c_str(), &folder) == 0) {
+            // Fails only where the creator is no member of that group; the file is theirs then.
+            (void)!::fchown(fd.Get(), static_cast<uid_t>(-1), folder.st_gid);
             mode_t mode = S_IRUSR | S_IWUSR;
-            if (st.st_mode & S_IWGRP) mode |= S_IRGRP | S_IWGRP;
-            if (st.st_mode & S_IWOTH) mode |= S_IROTH | S_IWOTH;
-            ::fchmod(fd, mode);
+            if (folder.st_mode & (S_IRGRP | S_IWGRP)) mode |= S_IRGRP;
+            if (folder.st_mode & S_IWGRP) mode |= S_IWGRP;
+            if (folder.st_mode & (S_IROTH | S_IWOTH)) mode |= S_IROTH;
+            if (folder.st_mode & S_IWOTH) mode |= S_IWOTH;
+            ::fchmod(fd.Get(), mode);
         }
         return fd;
     }
-    if (errno != EEXIST) return -1;
-    return ::open(path.c_str(), flags);
+    if (errno != EEXIST) return fd;
+    fd = Descriptor(::open(path.c_str(), O_RDWR | flags));
+    if (fd.Open() || errno != EACCES) return fd;
+    writable = false;
+    return Descriptor(::open(path.c_str(), O_RDONLY | flags));
+}
+
+/// A user's or group's name, or its number where it has none.
+std::string UserName(uid_t uid) {
+    char buffer[1024];
+    passwd entry {};
+    passwd* found = nullptr;
+    if (::getpwuid_r(uid, &entry, buffer, sizeof buffer, &found) == 0 && found) return found->pw_name;
+    return std::to_string(uid);
+}
+std::string GroupName(gid_t gid) {
+    char buffer[1024];
+    group entry {};
+    group* found = nullptr;
+    if (::getgrgid_r(gid, &entry, buffer, sizeof buffer, &found) == 0 && found) return found->gr_name;
+    return std::to_string(gid);
+}
+
+/// Why this user cannot lock `path`, which its permission does not let them write: whose it is
+/// and what it allows, so that its owner or the folder's can mend it.
+std::string WritePermissionNeeded(const std::string& path) {
+    std::string text = "Cannot lock \"" + path + "\": it needs write permission for you";
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return text;
+    char mode[8];
+    std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(st.st_mode & 07777));
+    return text + " (it belongs to " + UserName(st.st_uid) + ", group " + GroupName(st.st_gid) + ", mode " + mode +
+           ")";
+}
+
+/// One try at the lock `operation` on `fd`; false with errno set (EWOULDBLOCK while another holds it).
+bool TryLock(int fd, int operation) {
+    int rc;
+    while ((rc = ::flock(fd, operation | LOCK_NB)) != 0 && errno == EINTR) {
+    }
+    return rc == 0;
+}
+
+/// Takes the lock `operation` on `fd`, trying again now and then until `limit` has passed, since
+/// a blocking flock cannot be given a bound. False with errno set, EWOULDBLOCK when it stayed busy.
+bool LockWithin(int fd, int operation, std::chrono::milliseconds limit) {
+    if (TryLock(fd, operation)) return true;
+    if (errno != EWOULDBLOCK || limit <= 0ms) return false;
+    FaultPoint("lock busy");
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    // Short pauses first, so that a turn that ends at once is taken at once.
+    std::chrono::milliseconds pause = 1ms;
+    for (;;) {
+        if (TryLock(fd, operation)) return true;
+        if (errno != EWOULDBLOCK) return false;
+        const auto now = std::chrono::steady_clock::now();
+        if (now >= deadline) {
+            errno = EWOULDBLOCK;
+            return false;
+        }
+        std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(pause, deadline - now));
+        pause = std::min(pause * 2, std::chrono::milliseconds(50));
+    }
 }
 
 }  // namespace
 
-FileLock::FileLock(const std::string& path) : m_path(path) {
+void SetLockWaitLimit(std::chrono::milliseconds limit) { g_waitLimitMs = std::max<std::int64_t>(limit.count(), 0); }
+
+std::chrono::milliseconds LockWaitLimit() { return std::chrono::milliseconds(g_waitLimitMs.load()); }
+
+FileLock::FileLock(const std::string& path, LockKind kind, LockWait wait) : m_path(path) {
     auto found = t_held.find(path);
     if (found != t_held.end()) {
+        // Waiting for this thread's own readers' hold would never end.
+        if (found->second.kind == LockKind::Shared && kind == LockKind::Exclusive) {
+            m_error = "Cannot lock \"" + path + "\" for writing: it is held here for reading";
+            return;
+        }
         ++found->second.depth;
         m_held = true;
         return;
     }
-    const int fd = OpenLockFile(path);
-    if (fd < 0) {
-        m_error = "Cannot lock \"" + path + "\": " + std::strerror(errno);
+    bool writable = true;
+    Descriptor fd = OpenLockFile(path, writable);
+    if (!fd.Open()) {
+        m_error = errno == EACCES ? WritePermissionNeeded(path) : detail::SystemError("Cannot lock", path);
         return;
     }
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        FaultPoint("lock busy");
-        int rc;
-        while ((rc = ::flock(fd, LOCK_EX)) != 0 && errno == EINTR) {
-        }
-        if (rc != 0) {
-            m_error = "Cannot lock \"" + path + "\": " + std::strerror(errno);
-            ::close(fd);
-            return;
-        }
+    // A local folder locks a file opened for reading too; a network one (NFS) refuses an
+    // exclusive lock there with EBADF.
+    const int operation = kind == LockKind::Shared ? LOCK_SH : LOCK_EX;
+    if (!LockWithin(fd.Get(), operation, wait == LockWait::None ? 0ms : LockWaitLimit())) {
+        m_busy = errno == EWOULDBLOCK;
+        if (m_busy)
+            m_error = "Cannot lock \"" + path + "\": another program holds the lock of that file";
+        else if (!writable && errno == EBADF)
+            m_error = WritePermissionNeeded(path);
+        else
+            m_error = detail::SystemError("Cannot lock", path);
+        return;
     }
-    t_held[path] = HeldLock{fd, 1};
+    // Should the map fail to grow, the descriptor still closes, and the lock goes with it.
+    t_held.emplace(path, HeldLock{std::move(fd), 1, kind});
     m_held = true;
 }
 
@@ -79,7 +174,6 @@ FileLock::~FileLock() {
     if (found == t_held.end()) return;
     if (--found->second.depth > 0) return;
     // Closing the last descriptor of the open file releases the lock.
-    ::close(found->second.fd);
     t_held.erase(found);
 }
 

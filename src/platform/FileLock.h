@@ -1,25 +1,47 @@
 // An advisory lock between processes that share one folder.
 #pragma once
 
+#include <chrono>
 #include <string>
 
 namespace platform {
 
-/// Holds an exclusive lock (flock) on the file `path`, created when missing, for its lifetime,
-/// waiting while another process holds it. A thread that already holds the lock of that path
-/// takes it again at once, so nested read-modify-writes never wait for themselves. The lock
+/// What a `FileLock` holds: the only hold, or one of several readers' holds.
+enum class LockKind { Exclusive, Shared };
+
+/// How long a `FileLock` waits for another process's hold to go.
+enum class LockWait {
+    UpToLimit,  ///< up to `LockWaitLimit()`
+    None,       ///< not at all: a lock held elsewhere is busy at once
+};
+
+/// The longest a `FileLock` waits for another's hold (5 s unless set): a holder that stopped
+/// (a debugger, a hung network client) must not freeze the program, which waits on its window's
+/// thread. Process-wide; tests shorten it.
+void SetLockWaitLimit(std::chrono::milliseconds limit);
+std::chrono::milliseconds LockWaitLimit();
+
+/// Holds a lock (flock) on the file `path`, created when missing, for its lifetime, waiting a
+/// few seconds at most while another process holds it. A thread that already holds the lock of
+/// that path takes it again at once, so nested read-modify-writes never wait for themselves; a
+/// shared hold is never taken for an exclusive one (that is refused, not waited for). The lock
 /// file is opened for writing, which an exclusive lock on a network folder (NFS, where flock is
-/// a lock over the whole file) needs; a new one may be written by whoever may write in its
-/// folder, so that users who share the folder take turns on it. When the lock cannot be had
-/// (a read-only folder, another user's lock file) none is held and `Error` says why.
+/// a lock over the whole file) needs; a new one gets the group of its folder and may be written
+/// by whoever may write in the folder, so that users who share it take turns on it. One that
+/// this user may only read is locked through a read-only descriptor where the file system
+/// allows that (a local one). When the lock cannot be had (busy beyond the wait, a read-only
+/// folder, another user's lock file) none is held and `Error` says why.
 class FileLock {
 public:
-    explicit FileLock(const std::string& path);
+    explicit FileLock(const std::string& path, LockKind kind = LockKind::Exclusive,
+                      LockWait wait = LockWait::UpToLimit);
     ~FileLock();
     FileLock(const FileLock&) = delete;
     FileLock& operator=(const FileLock&) = delete;
 
     bool Held() const { return m_held; }
+    /// Not held because another process held the lock throughout the wait.
+    bool Busy() const { return m_busy; }
     /// Why the lock is not held, for the user ("Cannot lock \"x\": Permission denied").
     const std::string& Error() const { return m_error; }
 
@@ -27,6 +49,7 @@ private:
     std::string m_path;
     std::string m_error;
     bool m_held = false;
+    bool m_busy = false;
 };
 
 }  // namespace platform

@@ -1,6 +1,8 @@
 // What the platform's file writes, commit records and locks share about files beside their targets.
 #pragma once
 
+#include "platform/Descriptor.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,9 +30,9 @@ enum class NotDead { Missing, NotOurs, InUse };
 /// Takes the lock of the file `path` when it is a regular file of the current user and nobody
 /// holds it (a writer at work does; one that was killed released it with its life): an
 /// exclusive lock, or a shared one where the file may only be read, either of which a network
-/// folder (NFS) accepts. Returns its descriptor, which holds the lock until closed, or -1 with
-/// `why` set.
-int LockIfDeadAndOurs(const std::string& path, NotDead* why = nullptr);
+/// folder (NFS) accepts. Returns its descriptor, which holds the lock until closed, or none
+/// with `why` set.
+Descriptor LockIfDeadAndOurs(const std::string& path, NotDead* why = nullptr);
 
 /// A file's identity, which a rename keeps.
 struct FileId {
@@ -55,6 +57,20 @@ struct RecordedFile {
     std::string TargetName;
     FileId Id;
 };
+
+/// A record of a change that stays at its name: its identity and the files it names.
+struct KeptRecord {
+    FileId Id;
+    std::vector<RecordedFile> Files;
+};
+
+/// What has the name `path` of the record of a change to `targets`.
+enum class RecordName {
+    Free,   ///< nothing
+    Kept,   ///< a record of that change (`kept` receives it), which the change's next writer supersedes
+    Taken,  ///< anything else: a user's file, a record of other files, a folder, one that cannot be read
+};
+RecordName InspectRecordName(const std::string& path, const std::vector<std::string>& targets, KeptRecord& kept);
 
 /// The text of a commit record of `files`, in their order of renaming.
 std::string CommitRecordText(const std::vector<RecordedFile>& files);

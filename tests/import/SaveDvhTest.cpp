@@ -7,7 +7,9 @@
 #include "import/ImportHandOver.h"
 #include "import/ClipboardPlan.h"
 #include "import/SavedDvhStore.h"
+#include "dvh/StoreCommit.h"
 #include "platform/AtomicWrite.h"
+#include "platform/FileLock.h"
 #include "platform/OpenedFile.h"
 
 #include "../dvh/TestSupport.h"
@@ -15,10 +17,13 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <deque>
 #include <fcntl.h>
 #include <filesystem>
+#include <grp.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -482,6 +487,8 @@ pid_t InChild(Work work) {
 TEST_F(SaveDvhTest, TwoSavesOfOneEntryAtOnceTakeTurnsAndLeaveOneSavesPair) {
     const PDatasetClass first = ws.PDataset[0];
     void (*const changes[])(Workspace&) = {RenameAndResize, AddTwoStructures};
+    // The second waits as long as the first takes, however busy the machine.
+    platform::SetLockWaitLimit(std::chrono::hours(1));
     for (int order = 0; order < 2; ++order) {
         SCOPED_TRACE(order);
         fs::remove_all(store + "/Head");
@@ -519,4 +526,164 @@ TEST_F(SaveDvhTest, TwoSavesOfOneEntryAtOnceTakeTurnsAndLeaveOneSavesPair) {
         EXPECT_EQ(NamesAndVolumes(Reopen(reader)), NamesAndVolumes(expected.PDataset[0]));
         EXPECT_TRUE(host.status.empty()) << host.status[0];
     }
+    platform::SetLockWaitLimit(std::chrono::seconds(5));
+}
+
+namespace {
+
+/// Holds the lock of the entry `textFile` as another program would, through a descriptor of
+/// its own (flock locks belong to an open file, so this process's saves wait for it too),
+/// until it goes; the wait for it is short meanwhile.
+struct LockHeldElsewhere {
+    explicit LockHeldElsewhere(const std::string& textFile)
+        : fd(::open((textFile + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600)) {
+        EXPECT_EQ(::flock(fd, LOCK_EX), 0);
+        platform::SetLockWaitLimit(std::chrono::milliseconds(20));
+    }
+    ~LockHeldElsewhere() {
+        platform::SetLockWaitLimit(std::chrono::seconds(5));
+        ::close(fd);
+    }
+    int fd;
+};
+
+int g_lockWaits = 0;
+
+}  // namespace
+
+TEST_F(SaveDvhTest, ASaveThatCannotTakeItsTurnSaysAnotherIsUnderWayAndWritesNothing) {
+    const std::string busy = "An error occurred while saving data.\n"
+                             "Another save of 12_H1.txt is under way; nothing was written.";
+    fs::create_directories(store + "/Head");
+    {
+        const LockHeldElsewhere other(TextFile());
+        SaveDvh(ws, "Head", true, dialogs);
+    }
+    EXPECT_EQ(dialogs.errors, std::vector<std::string>{busy});
+    EXPECT_FALSE(fs::exists(TextFile()));
+    EXPECT_FALSE(fs::exists(ModFile()));
+
+    // Once the other has written its record, the check before the question says so.
+    SaveDvh(ws, "Head", true, dialogs);
+    RenameAndResize(ws);
+    dialogs.answers = {true};
+    EXPECT_TRUE(KilledAt("atomic write: one of several renamed", [&] { SaveDvh(ws, "Head", true, dialogs); }));
+    const std::string text = Read(TextFile()), mod = Read(ModFile());
+    {
+        const LockHeldElsewhere other(TextFile());
+        SaveDvh(ws, "Head", true, dialogs);
+    }
+    EXPECT_EQ(dialogs.errors, (std::vector<std::string>{busy, busy}));
+    EXPECT_TRUE(dialogs.asked.empty());
+    EXPECT_EQ(Read(TextFile()), text);
+    EXPECT_EQ(Read(ModFile()), mod);
+}
+
+TEST_F(SaveDvhTest, AnEntryAnotherProgramIsSavingIsListedAtOnceAndOpensWithoutItsCompanion) {
+    SaveDvh(ws, "Head", true, dialogs);
+    RenameAndResize(ws);
+    dialogs.answers = {true};
+    EXPECT_TRUE(KilledAt("atomic write: one of several renamed", [&] { SaveDvh(ws, "Head", true, dialogs); }));
+    const LockHeldElsewhere other(TextFile());
+
+    // The list waits for no entry's turn.
+    platform::SetFaultHook([](std::string_view point) { g_lockWaits += point == "lock busy"; });
+    const std::vector<std::string> listed = StoreTextFiles(store + "/Head");
+    platform::SetFaultHook(nullptr);
+    EXPECT_EQ(listed, std::vector<std::string>{TextFile()});
+    EXPECT_EQ(g_lockWaits, 0);
+    EXPECT_TRUE(fs::exists(StoreCommitOf(TextFile()).Path));
+
+    RecordingHost host;
+    Workspace reader;
+    reader.SetHost(&host);
+    EXPECT_EQ(NamesAndVolumes(Reopen(reader)), (std::vector<std::string>{"PTV=/10", "Brainstem=/10", "Body=/10"}));
+    EXPECT_EQ(host.status, std::vector<std::string>{"Another save of 12_H1.txt is under way: the plan is opened "
+                                                    "without its companion."});
+}
+
+TEST_F(SaveDvhTest, AnEntryLeftPartNewPartOldOpensWithoutItsCompanionUntilItIsSavedAgain) {
+    SaveDvh(ws, "Head", true, dialogs);
+    RenameAndResize(ws);
+    dialogs.answers = {true};
+    EXPECT_TRUE(KilledAt("atomic write: one of several renamed", [&] { SaveDvh(ws, "Head", true, dialogs); }));
+    // The new companion has its name; a cleaner removed the export's temporary.
+    for (const auto& entry : fs::directory_iterator(store + "/Head"))
+        if (entry.path().filename().string().rfind("12_H1.txt.tmp-", 0) == 0) fs::remove(entry.path());
+
+    RecordingHost host;
+    Workspace reader;
+    reader.SetHost(&host);
+    EXPECT_EQ(NamesAndVolumes(Reopen(reader)), (std::vector<std::string>{"PTV=/10", "Brainstem=/10", "Body=/10"}));
+    ASSERT_EQ(host.status.size(), 1u);
+    EXPECT_NE(host.status[0].find("only part of it was written"), std::string::npos) << host.status[0];
+
+    dialogs.answers = {true};
+    SaveDvh(ws, "Head", true, dialogs);
+    EXPECT_TRUE(dialogs.errors.empty());
+    Workspace again;
+    EXPECT_EQ(NamesAndVolumes(Reopen(again)),
+              (std::vector<std::string>{"PTV=Target/11", "Brainstem=BS/10", "Body=/10"}));
+    EXPECT_EQ(FilesInEntryFolder(), 3);
+}
+
+namespace {
+
+/// Saves the plan in a child process that acts as `user` (whose own group has its number), a
+/// member of the group `shared` too; returns the errors it was shown, one a line.
+std::string SaveAs(Workspace& ws, uid_t user, gid_t shared) {
+    int out[2];
+    EXPECT_EQ(::pipe(out), 0);
+    const pid_t pid = InChild([&] {
+        ::close(out[0]);
+        const gid_t own = user;
+        if (::setgroups(1, &shared) != 0 || ::setgid(own) != 0 || ::setuid(user) != 0) ::_exit(1);
+        ScriptedDialogs dialogs;
+        dialogs.answers = {true};
+        SaveDvh(ws, "Head", true, dialogs);
+        std::string errors;
+        for (const std::string& error : dialogs.errors) errors += error + "\n";
+        if (dialogs.information.size() != 1) errors += "no save\n";
+        (void)!::write(out[1], errors.data(), errors.size());
+    });
+    ::close(out[1]);
+    std::string errors;
+    char buffer[512];
+    for (ssize_t n; (n = ::read(out[0], buffer, sizeof buffer)) > 0;)
+        errors.append(buffer, static_cast<std::size_t>(n));
+    ::close(out[0]);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return errors;
+}
+
+}  // namespace
+
+TEST_F(SaveDvhTest, MembersOfTheFoldersGroupSaveAnEntryWhoeverMadeItsLockFile) {
+    if (::geteuid() != 0) GTEST_SKIP() << "acting as two users needs root";
+    constexpr gid_t kShared = 47100;
+    constexpr uid_t kFirst = 47101, kSecond = 47102;
+    const std::string folder = store + "/Head";
+    // A shared folder without setgid: a new file takes its creator's own group.
+    fs::create_directories(folder);
+    ASSERT_EQ(::chown(folder.c_str(), 0, kShared), 0);
+    ASSERT_EQ(::chmod(folder.c_str(), 0770), 0);
+    EXPECT_EQ(SaveAs(ws, kFirst, kShared), "");
+    EXPECT_EQ(SaveAs(ws, kSecond, kShared), "");
+
+    // The first user's folder, shared (group and setgid) after their first save.
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    ASSERT_EQ(::chown(folder.c_str(), kFirst, kFirst), 0);
+    ASSERT_EQ(::chmod(folder.c_str(), 0755), 0);
+    EXPECT_EQ(SaveAs(ws, kFirst, kShared), "");
+    ASSERT_EQ(::chown(folder.c_str(), kFirst, kShared), 0);
+    ASSERT_EQ(::chmod(folder.c_str(), 02775), 0);
+    EXPECT_EQ(SaveAs(ws, kSecond, kShared), "");
+
+    // A lock file that its owner keeps to themselves: the save says which needs what.
+    const std::string lock = TextFile() + ".lock";
+    ASSERT_EQ(::chmod(lock.c_str(), 0600), 0);
+    EXPECT_NE(SaveAs(ws, kSecond, kShared).find("Cannot lock \"" + lock + "\": it needs write permission for you"),
+              std::string::npos);
 }

@@ -1,6 +1,7 @@
 // Atomic replacement: a failed write leaves the old file whole and says why.
 #include "platform/AtomicWrite.h"
 #include "platform/FaultPoint.h"
+#include "platform/FileLock.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
 #include "TempFolder.h"
@@ -12,6 +13,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <vector>
 
@@ -301,5 +303,104 @@ TEST(AtomicWrite, ACommitIsCompletedOnlyFromItsOwnWholeTemporariesAndItsRecordGo
         }));
         EXPECT_TRUE(std::filesystem::exists(commit.record.Path));
         EXPECT_EQ(commit.Finish().state, State::Unfinished);
+    }
+}
+
+TEST(AtomicWrite, ALockHeldElsewhereIsBusyAfterTheWaitAndAReadersHoldIsNeverTakenForAWritersOne) {
+    TempFolder dir;
+    const std::string path = dir.File("12_H1.txt.lock");
+    // Another program that stopped while it held the lock: a descriptor of its own.
+    const int other = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    ASSERT_EQ(::flock(other, LOCK_EX), 0);
+    platform::SetLockWaitLimit(std::chrono::milliseconds(20));
+    {
+        const platform::FileLock lock(path);
+        EXPECT_FALSE(lock.Held());
+        EXPECT_TRUE(lock.Busy());
+        EXPECT_EQ(lock.Error(), "Cannot lock \"" + path + "\": another program holds the lock of that file");
+    }
+    platform::SetLockWaitLimit(std::chrono::seconds(5));
+    ::close(other);
+
+    // This thread's shared hold is taken again for readers, but refused to a writer.
+    const platform::FileLock reading(path, platform::LockKind::Shared);
+    ASSERT_TRUE(reading.Held());
+    EXPECT_TRUE(platform::FileLock(path, platform::LockKind::Shared).Held());
+    const platform::FileLock writing(path);
+    EXPECT_FALSE(writing.Held());
+    EXPECT_FALSE(writing.Busy());
+    EXPECT_NE(writing.Error().find(path), std::string::npos) << writing.Error();
+}
+
+TEST(AtomicWrite, ACommitThatLeftPartOfItsFilesNewKeepsItsRecordUntilANewCommitOfThemAll) {
+    TempFolder dir;
+    const PairCommit commit(dir.Path());
+    dir.Write("a.mod", "old a");
+    dir.Write("a.txt", "old b");
+    EXPECT_TRUE(KilledAt("atomic write: one of several renamed", [&] { commit.Write("new a", "new b"); }));
+    // A cleaner removed the rest: "a.mod" is new, "a.txt" old, and nothing can finish the change.
+    std::filesystem::remove(PairCommit::TemporaryOf(dir, "a.txt"));
+    const platform::CommitEnd partial = commit.Finish();
+    EXPECT_EQ(partial.state, State::Partial);
+    EXPECT_TRUE(partial.Unfinished());
+    EXPECT_NE(partial.message.find("only part of it was written"), std::string::npos) << partial.message;
+    EXPECT_TRUE(std::filesystem::exists(commit.record.Path));
+    EXPECT_EQ(dir.Read("a.mod") + "," + dir.Read("a.txt"), "new a,old b");
+
+    const platform::WriteResult again = commit.Write("c", "d");
+    EXPECT_TRUE(again.ok) << again.message;
+    EXPECT_EQ(dir.Read("a.mod") + "," + dir.Read("a.txt"), "c,d");
+    EXPECT_EQ(FilesIn(dir), 3u);
+}
+
+TEST(AtomicWrite, ARollbackThatCannotPutAFileBackKeepsWhatItsRecordNames) {
+    TempFolder dir;
+    const PairCommit commit(dir.Path());
+    dir.Write("a.mod", "old a");
+    dir.Write("a.txt", "old b");
+    g_folder = dir.Path();
+    // "a.txt" cannot take its new text (a folder has its name), nor "a.mod" its old one (moved
+    // aside, a folder in its place).
+    platform::SetFaultHook([](std::string_view point) {
+        if (point == "atomic write: one of several renamed") {
+            std::filesystem::remove(g_folder + "a.txt");
+            std::filesystem::create_directory(g_folder + "a.txt");
+        }
+        if (point == "atomic write: restoring") {
+            std::filesystem::rename(g_folder + "a.mod", g_folder + "a.mod.aside");
+            std::filesystem::create_directory(g_folder + "a.mod");
+        }
+    });
+    const platform::WriteResult failed = commit.Write("new a", "new b");
+    platform::SetFaultHook(nullptr);
+    EXPECT_FALSE(failed.ok);
+    EXPECT_TRUE(std::filesystem::exists(commit.record.Path));
+
+    // Once the obstacles are gone, the change ends forward.
+    std::filesystem::remove(dir.File("a.txt"));
+    std::filesystem::remove(dir.File("a.mod"));
+    std::filesystem::rename(dir.File("a.mod.aside"), dir.File("a.mod"));
+    EXPECT_EQ(commit.Finish().state, State::Completed);
+    EXPECT_EQ(dir.Read("a.mod") + "," + dir.Read("a.txt"), "new a,new b");
+}
+
+TEST(AtomicWrite, ACommitNeverReplacesAFileAtItsRecordsNameThatIsNoRecordOfIt) {
+    TempFolder dir;
+    const PairCommit commit(dir.Path());
+    const PairCommit other(dir.Path() + "b-");
+    dir.Write("a.mod", "old a");
+    dir.Write("a.txt", "old b");
+    dir.Write("b-a.txt", "old b-");
+    EXPECT_TRUE(KilledAt("atomic write: commit recorded", [&] { other.Write("x", "y"); }));
+    std::string otherRecord;
+    ASSERT_TRUE(platform::ReadWholeFile(other.record.Path, otherRecord));
+    for (const std::string& inTheWay : {std::string("a user's notes\n"), otherRecord}) {
+        const std::string path = dir.Write("a.txt.commit", inTheWay);
+        const platform::WriteResult refused = commit.Write("new a", "new b");
+        EXPECT_FALSE(refused.ok);
+        EXPECT_NE(refused.message.find(path), std::string::npos) << refused.message;
+        EXPECT_EQ(dir.Read("a.txt.commit"), inTheWay);
+        EXPECT_EQ(dir.Read("a.mod") + "," + dir.Read("a.txt"), "old a,old b");
+        EXPECT_TRUE(PairCommit::TemporaryOf(dir, "a.mod").empty());
     }
 }
