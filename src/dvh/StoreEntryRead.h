@@ -24,6 +24,6 @@ struct StoreEntryRead {
 /// first; one that cannot be ended leaves the export without its companion. Then the export is
 /// opened and the companion read, and they are taken together only when no save of the entry
 /// came between: its commit record is not there and the export still has its name. A save
-/// under way is waited for, as long as its lock is waited for and a few times at most; then
-/// the export is taken without its companion. Never reads the export itself.
+/// under way is waited for, as long as a lock is (`platform::LockWaitLimit`); then the export
+/// is taken without its companion. Never reads the export itself.
 StoreEntryRead ReadStoreEntry(const std::string& textFile);

@@ -225,14 +225,28 @@ TEST_F(SaveDvhTest, AStoreExportIsKeptOnlyWhileItIsTheOneThePlanWasReadFrom) {
     EXPECT_EQ(Read(TextFile()), second);
     EXPECT_EQ(Read(ModFile()), secondModFile);
 
-    // Opened again, its save keeps the export and writes its companion.
+    // Opened again, its save keeps the export and writes its companion, in its turn: while
+    // another holds the entry's lock it writes nothing either.
     Workspace again;
     openFromStore(again);
     EXPECT_EQ(again.PDataset[0].DVHDataset[0].ModifiedName, "Two");
     again.PDataset[0].DVHDataset[0].ModifiedName = "Again";
+    {
+        const int held = ::open(StoreCommitOf(TextFile()).Lock.c_str(), O_RDWR | O_CLOEXEC);
+        ASSERT_EQ(::flock(held, LOCK_EX), 0);
+        platform::SetLockWaitLimit(std::chrono::milliseconds(20));
+        dialogs.answers = {true};
+        SaveDvh(again, "Head", true, dialogs);
+        platform::SetLockWaitLimit(std::chrono::seconds(5));
+        ::close(held);
+        ASSERT_EQ(dialogs.errors.size(), 2u);
+        EXPECT_EQ(dialogs.errors[1], "An error occurred while saving data.\nAnother save of 12_H1.txt is under way; "
+                                     "nothing was written.");
+        EXPECT_EQ(Read(ModFile()), secondModFile);
+    }
     dialogs.answers = {true};
     SaveDvh(again, "Head", true, dialogs);
-    EXPECT_EQ(dialogs.errors.size(), 1u);
+    EXPECT_EQ(dialogs.errors.size(), 2u);
     EXPECT_EQ(Read(TextFile()), second);
     EXPECT_NE(Read(ModFile()).find("0\tAgain\r\n"), std::string::npos);
 }
