@@ -209,7 +209,9 @@ CommitEnd FinishInterruptedCommit(const CommitRecord& commit, const std::vector<
 }
 
 bool CommitRecorded(const CommitRecord& commit, const std::vector<std::string>& targets) {
-    return PeekRecord(commit.Path, targets) != Peek::None;
+    // A file of the record's name that is no record of them says nothing of a change.
+    const Peek peek = PeekRecord(commit.Path, targets);
+    return peek == Peek::Record || peek == Peek::Unreadable;
 }
 
 }  // namespace platform

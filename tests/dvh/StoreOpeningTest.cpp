@@ -262,4 +262,15 @@ TEST_F(StoreOpening, APlanShownAgainAfterItsExportWasSavedOverKeepsItsNames) {
     EXPECT_NE(host.status[0].find("111_H1.txt was saved again"), std::string::npos) << host.status[0];
 }
 
+TEST_F(StoreOpening, AUsersFileNamedLikeARecordNeitherStopsTheCompanionNorIsTouched) {
+    const std::string path = store.Write("111_H1.txt", SaveOf("A").first);
+    store.Write("111_H1.mod", SaveOf("A").second);
+    const std::string notes = store.Write("111_H1.txt.commit", "notes of my own");
+    ASSERT_EQ(Open(path, "Head").Step, LoadStep::Read);
+    ReadAndFinish();
+    EXPECT_EQ(ws.PDataset.at(0).DVHDataset.at(0).ModifiedName, "Target A");
+    EXPECT_TRUE(host.status.empty()) << host.status[0];
+    EXPECT_EQ(ReadText(notes), "notes of my own");
+}
+
 }  // namespace
