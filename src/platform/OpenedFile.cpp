@@ -1,8 +1,6 @@
 // Files held open for later reads, and their identities.
 #include "platform/OpenedFile.h"
 
-#include <new>
-
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -39,11 +37,12 @@ std::shared_ptr<const OpenedFile> OpenedFile::Open(const std::string& path, Open
         return nullptr;
     }
     // A holder that finds no memory holds nothing: the file counts as one that cannot be opened.
-    std::unique_ptr<OpenedFile> file(new (std::nothrow) OpenedFile(fd, IdentityOf(st)));
-    if (!file) ::close(fd);
+    OpenedFile* file = nullptr;
     try {
-        if (file) return std::shared_ptr<const OpenedFile>(std::move(file));
+        file = new OpenedFile(fd, IdentityOf(st));
+        return std::shared_ptr<const OpenedFile>(file);  // which deletes `file` when it throws
     } catch (...) {
+        if (!file) ::close(fd);
     }
     if (problem) *problem = OpenProblem::Unreadable;
     return nullptr;

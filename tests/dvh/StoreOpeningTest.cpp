@@ -211,11 +211,13 @@ TEST_F(StoreOpening, OpensBesideAnotherProgramSavingTheEntryTakeExportAndCompani
         const auto links = platform::LinkHandling::Replace;
         const std::vector<std::string> targets = StoreCommitTargets(path);
         const auto a = SaveOf("A"), b = SaveOf("B");
+        // A short pause between saves, as between a user's: an open waits for such a moment.
         for (long round = 0;; ++round) {
             const auto& save = round % 2 ? a : b;
             platform::AtomicWriteFiles({{targets[0], save.second, platform::FileAccess::Keep, links},
                                         {targets[1], save.first, platform::FileAccess::Keep, links}},
                                        StoreCommitOf(path));
+            ::usleep(2000);
         }
     }
     ASSERT_GT(saver, 0);
