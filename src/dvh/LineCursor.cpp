@@ -50,26 +50,22 @@ ReadThrough::ReadThrough(const std::string& path, std::shared_ptr<const platform
 
 ReadThrough::~ReadThrough() { t_readThrough = m_outer; }
 
-int ReadThrough::OpenBound(const std::string& path, bool& bound) {
+std::optional<int> ReadThrough::OpenBound(const std::string& path) {
     for (const ReadThrough* binding = t_readThrough; binding; binding = binding->m_outer)
-        if (binding->m_file && binding->m_path == path) {
-            bound = true;
-            return binding->m_file->ReopenFromStart();
-        }
-    bound = false;
-    return -1;
+        if (binding->m_file && binding->m_path == path) return binding->m_file->ReopenFromStart();
+    return std::nullopt;
 }
 
 LineCursor::LineCursor(std::string_view text) : m_pos(text.data()), m_end(text.data() + text.size()) {}
 
 LineCursor::LineCursor(const LineFile& file) {
     // Only a regular file: a FIFO or a device named like an export must never hang the program.
-    bool bound = false;
-    m_fd = ReadThrough::OpenBound(file.path, bound);
-    if (!bound)
+    if (const std::optional<int> bound = ReadThrough::OpenBound(file.path)) {
+        m_fd = *bound;
+        if (m_fd < 0) m_openProblem = platform::OpenProblem::Unreadable;
+    } else {
         m_fd = platform::OpenRegularFile(file.path, &m_openProblem);
-    else if (m_fd < 0)
-        m_openProblem = platform::OpenProblem::Unreadable;
+    }
     m_opened = m_fd >= 0;
     m_capacity = std::max<std::size_t>(file.chunkBytes, 64);
     m_headroom = std::max<std::size_t>(m_capacity / 4, 64);

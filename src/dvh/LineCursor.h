@@ -8,6 +8,7 @@
 
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -38,10 +39,9 @@ public:
     ReadThrough(const ReadThrough&) = delete;
     ReadThrough& operator=(const ReadThrough&) = delete;
 
-    /// A descriptor of the file bound to `path` on this thread, from its start; -1 with
-    /// `bound` false when none is bound (the caller opens the path), or with `bound` true when
-    /// the bound file could not be opened again.
-    static int OpenBound(const std::string& path, bool& bound);
+    /// A descriptor of the file bound to `path` on this thread, from its start (-1 when it
+    /// could not be opened again); none when no file is bound to it, and the caller opens the path.
+    static std::optional<int> OpenBound(const std::string& path);
 
 private:
     std::string m_path;

@@ -56,15 +56,13 @@ struct PendingLoad {
     bool DoseKnown = false;
     bool ModDoseKnown = false;
     float PrescribedDose = 0;
-    /// A name-override file to apply after reading (saved-DVH store).
+    /// A name-override file to apply after reading (saved-DVH store). An XiO export's goes to
+    /// the XiO dialog instead, which applies the structure names while it reads, and whose dose
+    /// field shows its dose (cGy).
     bool UseModFile = false;
     std::string ModFilePath;
-    /// An XiO export from the store: its companion goes to the XiO dialog, which applies the
-    /// structure names while it reads; the dose text (cGy) fills the dialog's dose field.
-    std::string XiOModFilePath;
-    std::string XiOModDoseText;
-    /// What the companion held when it was taken with the export, for either use above: it is
-    /// never read again, since by then it may be another save's.
+    /// What that file held when it was taken with the export: it is never read again, since by
+    /// then it may be another save's.
     std::optional<ModFileContent> Companion;
     /// The export, held open from the start of the load: every pass of its read takes this
     /// file, the one its companion was taken with, whatever a save puts at its name meanwhile.

@@ -29,14 +29,15 @@ StoreEntryRead ReadStoreEntry(const std::string& textFile) {
         // save under way takes it again at once for the next save, and the open waits for a
         // moment between saves instead, when no record is there.
         const platform::CommitEnd interrupted = FinishInterruptedStoreSave(textFile, platform::LockWait::None);
-        entry = StoreEntryRead{};
-        entry.Export = platform::OpenedFile::Open(textFile);
-        if (interrupted.Unfinished() && !interrupted.Busy()) {
-            entry.Problem = UnfinishedSaveText(textFile, interrupted) + ": the plan is opened without its companion.";
-            return entry;
-        }
-        if (!entry.Export) return entry;
         if (!interrupted.Busy()) {
+            entry = StoreEntryRead{};
+            entry.Export = platform::OpenedFile::Open(textFile);
+            if (interrupted.Unfinished()) {
+                entry.Problem =
+                    UnfinishedSaveText(textFile, interrupted) + ": the plan is opened without its companion.";
+                return entry;
+            }
+            if (!entry.Export) return entry;
             platform::OpenProblem problem = platform::OpenProblem::None;
             entry.Companion = ReadModFile(companion, &problem);
             // The export opened is the one the companion read belongs to when, after that read,
@@ -55,6 +56,8 @@ StoreEntryRead ReadStoreEntry(const std::string& textFile) {
         if (std::chrono::steady_clock::now() >= deadline) break;
         std::this_thread::sleep_for(kPause);
     }
+    // The export as it is now: a save that keeps its lock may never end.
+    if (!entry.Export) entry.Export = platform::OpenedFile::Open(textFile);
     entry.Companion.reset();
     entry.Problem = SaveUnderWayText(textFile) + ": the plan is opened without its companion.";
     return entry;

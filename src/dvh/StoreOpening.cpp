@@ -83,14 +83,9 @@ LoadOrder Workspace::BeginLoadFromStore(const std::string& path, int code,
                 Pending.ModDoseKnown = true;
                 Pending.PrescribedDose = *dose;
             }
-            if (code == FileTypeXiO) {
-                ApplyModHeader(PDataset[p], mod);
-                Pending.XiOModDoseText = mod.PrescribedDoseText();
-                Pending.XiOModFilePath = companion;
-            } else {
-                Pending.UseModFile = true;
-                Pending.ModFilePath = companion;
-            }
+            if (code == FileTypeXiO) ApplyModHeader(PDataset[p], mod);
+            Pending.UseModFile = code != FileTypeXiO;
+            Pending.ModFilePath = companion;
             Pending.Companion = std::move(entry.Companion);
         }
     }

@@ -48,7 +48,8 @@ platform::WriteResult WriteStoreFiles(PDatasetClass& plan, const SavedDvhPaths& 
     // A link in the store, which others may share, is replaced, never written through.
     const auto links = platform::LinkHandling::Replace;
     const bool table = plan.FileType == FileTypeBrainScan || plan.FileType == FileTypeIPlan;
-    if (!table && SameFile(plan.FilePath, paths.TextFile)) {
+    const bool readFromStore = SameFile(plan.FilePath, paths.TextFile);
+    if (!table && readFromStore) {
         // A copy of the export that the store already holds: only the companion changes, once
         // a save of both that was cut short has ended, and only while that export is still the
         // one the plan was read from. Another instance or user may have saved another export
@@ -76,7 +77,6 @@ platform::WriteResult WriteStoreFiles(PDatasetClass& plan, const SavedDvhPaths& 
     // completed by whoever opens or saves the entry next. The opener still takes a companion
     // only when it names as many structures as its export holds.
     const std::vector<std::string> targets = StoreCommitTargets(paths.TextFile);
-    const bool readFromStore = SameFile(plan.FilePath, paths.TextFile);
     platform::WriteResult written = platform::AtomicWriteFiles(
         {{targets[0], mod, platform::FileAccess::Keep, links}, {targets[1], text, platform::FileAccess::Keep, links}},
         commit);

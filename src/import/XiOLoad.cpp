@@ -30,10 +30,10 @@ ReadResult ReadXiOHeader(Workspace& ws, const std::string& path) {
     // The curves are read from the file the names came from, and so is the companion taken
     // with it applied: neither is looked up by name again.
     if (ws.Pending.Active) ws.PendingXiO.Export = ws.Pending.Export;
-    if (ws.Pending.Active && !ws.Pending.XiOModFilePath.empty() && ws.Pending.Companion) {
+    if (ws.Pending.Active && ws.Pending.Companion) {
         ws.PendingXiO.UseModFile = true;
-        ws.PendingXiO.ModFilePath = ws.Pending.XiOModFilePath;
-        ws.PendingXiO.ModDoseText = ws.Pending.XiOModDoseText;
+        ws.PendingXiO.ModFilePath = ws.Pending.ModFilePath;
+        ws.PendingXiO.ModDoseText = ws.Pending.Companion->PrescribedDoseText();
         ws.PendingXiO.Companion = ws.Pending.Companion;
     }
     return r;
@@ -80,10 +80,6 @@ ReadResult ReadXiOInto(Workspace& ws, int p, const std::string& path, float dose
     if (plan.BodyIndex >= plan.DVHDatasetCount()) plan.BodyIndex = -1;
     return r;
 }
-
-}  // namespace
-
-namespace {
 
 /// Never half a plan: the plan made for this load goes; one the user had keeps nothing.
 void DropXiOPlan(Workspace& ws, int p, bool appended) noexcept {

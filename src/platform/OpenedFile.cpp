@@ -28,48 +28,31 @@ FileIdentity IdentityOfPath(const std::string& path) {
 }
 
 std::shared_ptr<const OpenedFile> OpenedFile::Open(const std::string& path, OpenProblem* problem) noexcept {
-    const int fd = OpenRegularFile(path, problem);
-    if (fd < 0) return nullptr;
+    detail::Descriptor fd(OpenRegularFile(path, problem));
+    if (!fd.Open()) return nullptr;
     struct stat st {};
-    if (::fstat(fd, &st) != 0) {
-        if (problem) *problem = OpenProblem::Unreadable;
-        ::close(fd);
-        return nullptr;
-    }
-    // A holder that finds no memory holds nothing: the file counts as one that cannot be opened.
-    OpenedFile* file = nullptr;
-    try {
-        file = new OpenedFile(fd, IdentityOf(st));
-        return std::shared_ptr<const OpenedFile>(file);  // which deletes `file` when it throws
-    } catch (...) {
-        if (!file) ::close(fd);
+    if (::fstat(fd.Get(), &st) == 0) {
+        // A holder that finds no memory holds nothing: the file counts as one that cannot be
+        // opened. Either way the descriptor closes, with `fd` or with the holder.
+        try {
+            return std::shared_ptr<const OpenedFile>(new OpenedFile(std::move(fd), IdentityOf(st)));
+        } catch (...) {
+        }
     }
     if (problem) *problem = OpenProblem::Unreadable;
     return nullptr;
 }
 
-OpenedFile::~OpenedFile() { ::close(m_fd); }
-
 int OpenedFile::ReopenFromStart() const {
     // Through /proc the new descriptor has an offset of its own, so reads of the file never
     // move each other; where /proc is missing a duplicate does, read from its start each time.
-    const std::string self = "/proc/self/fd/" + std::to_string(m_fd);
-    int fd = ::open(self.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd >= 0) {
-        struct stat st {};
-        if (::fstat(fd, &st) == 0 && st.st_dev == m_identity.Device && st.st_ino == m_identity.Inode) {
-            const int flags = ::fcntl(fd, F_GETFL);
-            if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
-            return fd;
-        }
-        ::close(fd);
-    }
-    fd = ::fcntl(m_fd, F_DUPFD_CLOEXEC, 0);
-    if (fd >= 0 && ::lseek(fd, 0, SEEK_SET) != 0) {
-        ::close(fd);
-        return -1;
-    }
-    return fd;
+    detail::Descriptor fd(OpenRegularFile("/proc/self/fd/" + std::to_string(m_fd.Get())));
+    struct stat st {};
+    if (fd.Open() && ::fstat(fd.Get(), &st) == 0 && st.st_dev == m_identity.Device && st.st_ino == m_identity.Inode)
+        return fd.Release();
+    fd = detail::Descriptor(::fcntl(m_fd.Get(), F_DUPFD_CLOEXEC, 0));
+    if (!fd.Open() || ::lseek(fd.Get(), 0, SEEK_SET) != 0) return -1;
+    return fd.Release();
 }
 
 }  // namespace platform

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/AtomicWrite.h"
+#include "platform/Descriptor.h"
 #include "platform/FileIdentity.h"
 
 #include <memory>
@@ -17,7 +18,6 @@ public:
     /// when there is no memory to hold it.
     static std::shared_ptr<const OpenedFile> Open(const std::string& path, OpenProblem* problem = nullptr) noexcept;
 
-    ~OpenedFile();
     OpenedFile(const OpenedFile&) = delete;
     OpenedFile& operator=(const OpenedFile&) = delete;
 
@@ -26,8 +26,8 @@ public:
     const FileIdentity& Identity() const { return m_identity; }
 
 private:
-    OpenedFile(int fd, const FileIdentity& identity) : m_fd(fd), m_identity(identity) {}
-    int m_fd;
+    OpenedFile(detail::Descriptor fd, const FileIdentity& identity) : m_fd(std::move(fd)), m_identity(identity) {}
+    detail::Descriptor m_fd;
     FileIdentity m_identity;
 };
 
