@@ -198,6 +198,12 @@ struct PairCommit {
         return platform::AtomicWriteFiles({{mod, a, keep, replace}, {txt, b, keep, replace}}, record);
     }
     platform::CommitEnd Finish() const { return platform::FinishInterruptedCommit(record, {mod, txt}); }
+    /// "a.mod" and "a.txt" with old texts in `dir`, then a change to new ones killed at `point`.
+    bool OldThenKilledAt(TempFolder& dir, const char* point) const {
+        dir.Write("a.mod", "old a");
+        dir.Write("a.txt", "old b");
+        return KilledAt(point, [&] { Write("new a", "new b"); });
+    }
     /// The one temporary of `target` there is, or "".
     static std::string TemporaryOf(const TempFolder& dir, const std::string& target) {
         for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
@@ -230,9 +236,7 @@ TEST(AtomicWrite, ACommitKilledAtAnyStepEndsWhollyOldOrWhollyNew) {
         SCOPED_TRACE(step.point);
         TempFolder dir;
         const PairCommit commit(dir.Path());
-        dir.Write("a.mod", "old a");
-        dir.Write("a.txt", "old b");
-        EXPECT_TRUE(KilledAt(step.point, [&] { commit.Write("new a", "new b"); }));
+        EXPECT_TRUE(commit.OldThenKilledAt(dir, step.point));
         EXPECT_EQ(commit.Finish().state, step.end);
         EXPECT_EQ(dir.Read("a.mod") + "," + dir.Read("a.txt"), step.becomesNew ? "new a,new b" : "old a,old b");
         EXPECT_FALSE(std::filesystem::exists(commit.record.Path));
@@ -255,9 +259,7 @@ TEST(AtomicWrite, ACommitIsCompletedOnlyFromItsOwnWholeTemporariesAndItsRecordGo
     {
         TempFolder dir;
         const PairCommit commit(dir.Path());
-        dir.Write("a.mod", "old a");
-        dir.Write("a.txt", "old b");
-        EXPECT_TRUE(KilledAt("atomic write: commit recorded", [&] { commit.Write("new a", "new b"); }));
+        EXPECT_TRUE(commit.OldThenKilledAt(dir, "atomic write: commit recorded"));
         std::filesystem::remove(PairCommit::TemporaryOf(dir, "a.mod"));
         EXPECT_EQ(commit.Finish().state, State::Discarded);
         EXPECT_EQ(dir.Read("a.mod") + "," + dir.Read("a.txt"), "old a,old b");
@@ -270,9 +272,7 @@ TEST(AtomicWrite, ACommitIsCompletedOnlyFromItsOwnWholeTemporariesAndItsRecordGo
     {
         TempFolder dir;
         const PairCommit commit(dir.Path());
-        dir.Write("a.mod", "old a");
-        dir.Write("a.txt", "old b");
-        EXPECT_TRUE(KilledAt("atomic write: one of several renamed", [&] { commit.Write("new a", "new b"); }));
+        EXPECT_TRUE(commit.OldThenKilledAt(dir, "atomic write: one of several renamed"));
         std::filesystem::remove(commit.txt);
         std::filesystem::create_directory(commit.txt);
         const platform::CommitEnd blocked = commit.Finish();
@@ -335,9 +335,7 @@ TEST(AtomicWrite, ALockHeldElsewhereIsBusyAfterTheWaitAndAReadersHoldIsNeverTake
 TEST(AtomicWrite, ACommitThatLeftPartOfItsFilesNewKeepsItsRecordUntilANewCommitOfThemAll) {
     TempFolder dir;
     const PairCommit commit(dir.Path());
-    dir.Write("a.mod", "old a");
-    dir.Write("a.txt", "old b");
-    EXPECT_TRUE(KilledAt("atomic write: one of several renamed", [&] { commit.Write("new a", "new b"); }));
+    EXPECT_TRUE(commit.OldThenKilledAt(dir, "atomic write: one of several renamed"));
     // A cleaner removed the rest: "a.mod" is new, "a.txt" old, and nothing can finish the change.
     std::filesystem::remove(PairCommit::TemporaryOf(dir, "a.txt"));
     const platform::CommitEnd partial = commit.Finish();
