@@ -73,6 +73,7 @@ public:
     /// dialog exists.
     bool CaseSensitive() const override;
     void StatusText(const std::string& text) override;
+    void OpenFilesChanged() override { RefillFileList(); }
     /// An information box with an OK button, shown without a modal loop.
     void Inform(const std::string& text, const std::string& caption) override;
     bool MoveToTrash(const std::string& path) override;

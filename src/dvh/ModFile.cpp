@@ -43,6 +43,12 @@ std::optional<ModFileContent> ReadModFile(const std::string& path, platform::Ope
     return ParseModFile(text);
 }
 
+std::optional<ModFileContent> ReadModFile(const platform::OpenedFile& file, platform::OpenProblem* problem) {
+    std::string text;
+    if (!file.ReadAll(text, kMaxModFileBytes, problem)) return std::nullopt;
+    return ParseModFile(text);
+}
+
 bool CompanionFitsExport(const ModFileContent& mod, const std::string& companion, const std::string& path,
                          std::optional<std::size_t> structureCount, WorkspaceHost* host) {
     if (!structureCount || mod.AliasCount() == *structureCount) return true;

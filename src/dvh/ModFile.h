@@ -3,6 +3,7 @@
 
 #include "dvh/Records.h"
 #include "platform/AtomicWrite.h"
+#include "platform/OpenedFile.h"
 
 #include <optional>
 #include <string>
@@ -33,6 +34,8 @@ ModFileContent ParseModFile(std::string_view text);
 /// Reads and parses the file at `path`; none when it cannot be read (`problem`, when given,
 /// says why: missing, a folder, a FIFO or a device, unreadable, over 16 MB).
 std::optional<ModFileContent> ReadModFile(const std::string& path, platform::OpenProblem* problem = nullptr);
+/// The same of a file held open: what it holds, whatever has its name now.
+std::optional<ModFileContent> ReadModFile(const platform::OpenedFile& file, platform::OpenProblem* problem = nullptr);
 
 /// Whether `mod`, the companion `companion` of the store file `path`, names as many structures
 /// as the export holds (`structureCount`; none: not known, and it fits). One that names another

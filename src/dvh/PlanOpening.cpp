@@ -6,6 +6,7 @@
 #include "dvh/PlanListMatch.h"
 #include "dvh/LineCursor.h"
 #include "dvh/ModFile.h"
+#include "dvh/StoreEntry.h"
 #include "platform/Paths.h"
 
 #include <algorithm>
@@ -150,10 +151,20 @@ LoadOrder Workspace::BeginReload(const std::string& key, int rowEntry) {
     if (PendingPlanIndex() >= 0) return {};
 
     const bool appended = p < 0;
+    // An entry of the store is taken as it is now, export and companion of one save, as the
+    // store's own open takes it; read alone, its export would show the plan's old names.
+    std::optional<StoreEntryRead> stored;
+    const std::string path = OpenFile[e].FilePath;
+    if (IsStoreEntryFile(SaveFolder, path)) {
+        stored = ReadStoreEntry(path);
+        if (!stored->Problem.empty() && m_host) m_host->StatusText(stored->Problem);
+    }
     if (appended) {
         p = AppendPlanFromOpenFile(e);
         PDataset[p].PatientExtra.clear();  // a reload takes no extra field from the list
     }
+    if (stored)
+        return BeginStoreEntryRead(path, e, p, appended, StoreListNameOf(path), std::move(*stored));
     StartPending(e, p, appended);
     // The names the file gives now decide the list; a list chosen by hand is asked again.
     Pending.PlanListIndex = MatchPlanList(PlanListName, OpenFile[e].PlanName, OpenFile[e].PlanID);
@@ -236,6 +247,15 @@ int Workspace::ReadPendingPlan() {
         ~ReadingGuard() { --depth; }
     } reading(FileReadDepth);
 
+    // Read through a descriptor opened once, so that the plan's names, its curves and the
+    // version it knows are all of one file; from the store, the one its companion was taken with.
+    if (!Pending.Export) Pending.Export = platform::OpenedFile::Open(Pending.FilePath);
+    // Every read below (the header, the readers' passes) is bound to the held export.
+    const ReadThrough bound(Pending.FilePath, Pending.Export);
+    if (!TakeNamesOfRead(p)) {
+        CancelPendingLoad();
+        return -1;
+    }
     // The readers fill the last plan. A plan further up (a reload) is read through a copy of
     // its identity at the end, whose structures then move into it.
     const bool last = p == PDatasetCount() - 1;
@@ -243,15 +263,9 @@ int Workspace::ReadPendingPlan() {
         PDatasetClass scratch = PDataset[p];  // its curves were cleared for this read
         PDataset.push_back(std::move(scratch));
     }
-    // Read through a descriptor opened once, so that the plan knows which version of the file
-    // it holds; from the store, the one its companion was taken with.
-    if (!Pending.Export) Pending.Export = platform::OpenedFile::Open(Pending.FilePath);
-    {
-        const ReadThrough held(Pending.FilePath, Pending.Export);
-        LastReadResult = ReadDvhFile(Pending.FilePath);
-    }
-    const platform::FileIdentity read = Pending.Export ? Pending.Export->Identity() : platform::FileIdentity{};
-    PDataset.back().ExportRead = LastReadResult.ok() ? read : platform::FileIdentity{};
+    LastReadResult = ReadDvhFile(Pending.FilePath);
+    PDataset.back().ExportRead =
+        LastReadResult.ok() && Pending.Export ? platform::VersionOf(*Pending.Export) : platform::FileVersion{};
     if (last) return p;
     if (Pending.FileType == FileTypeXiO) {
         // The XiO dialog fills the last plan later: the copy is the plan it reads into, and
@@ -267,6 +281,34 @@ int Workspace::ReadPendingPlan() {
     PDataset[p].ExportRead = filled.ExportRead;
     PDataset.pop_back();
     return p;
+}
+
+bool Workspace::TakeNamesOfRead(int p) {
+    const DvhHeader read = RecogniseDvhHeaderFile(Pending.FilePath);
+    // A file that no longer reads as an export, or as another kind, fails in the read itself.
+    if (!read.identified || read.FileType != Pending.FileType) return true;
+    const DvhHeaderFields& h = read.fields;
+    PDatasetClass& plan = PDataset[p];
+    if (HasHeaderNames(plan, h)) return true;
+    const std::string key = DatasetKey(h.PatientID, h.PlanID, h.Date, h.Time);
+    if (const int other = FindDatasetByKey(key); other >= 0 && other != p) {
+        if (m_host)
+            m_host->StatusText(platform::FileNameOf(Pending.FilePath) + " now holds the plan " + h.PlanName +
+                               ", which is loaded already: it was not read again.");
+        return false;
+    }
+    // The listed entry said what the file held when it was listed; another save or export
+    // has taken the file's name since. The plan and the entry take the names of this read.
+    TakeHeaderNames(plan, h, key);
+    if (Pending.OpenFileIndex >= 0 && Pending.OpenFileIndex < OpenFileCount() &&
+        OpenFile[Pending.OpenFileIndex].Key == Pending.Key) {
+        OpenFileClass& entry = OpenFile[Pending.OpenFileIndex];
+        TakeHeaderNames(entry, h, key);
+        entry.PatientExtra = h.PatientExtra;
+        if (m_host) m_host->OpenFilesChanged();
+    }
+    Pending.Key = key;
+    return true;
 }
 
 int Workspace::FinishPendingLoad() {

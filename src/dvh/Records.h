@@ -2,7 +2,7 @@
 #pragma once
 
 #include "dvh/DvhPointList.h"
-#include "platform/FileIdentity.h"
+#include "platform/FileVersion.h"
 
 #include <string>
 #include <utility>
@@ -77,9 +77,9 @@ struct PDatasetClass {
     int BodyIndex = -1;
     /// Index into the plan lists, -1 for none.
     int PlanListIndex = -1;
-    /// The version of `FilePath` its structures were read from (unknown for a plan read
-    /// otherwise): a save that keeps the store's export goes ahead only while it is still that.
-    platform::FileIdentity ExportRead;
+    /// The version of `FilePath` its structures and names were read from (unknown for a plan
+    /// made otherwise): a save keeps that export, as it was read, or nothing.
+    platform::FileVersion ExportRead;
 
     int DVHDatasetCount() const { return static_cast<int>(DVHDataset.size()); }
 };

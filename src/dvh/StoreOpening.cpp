@@ -2,10 +2,11 @@
 // ".mod" companion restoring names, aliases and the prescribed dose when it belongs to the export.
 #include "dvh/Workspace.h"
 
+#include "dvh/FileFields.h"
 #include "dvh/FileNames.h"
 #include "dvh/PlanListMatch.h"
 #include "dvh/ModFile.h"
-#include "dvh/StoreEntryRead.h"
+#include "dvh/StoreEntry.h"
 #include "dvh/LineCursor.h"
 #include "platform/Paths.h"
 
@@ -20,35 +21,25 @@ LoadOrder Workspace::BeginLoadFromStore(const std::string& path, int code,
     if (!entry.Problem.empty() && m_host) m_host->StatusText(entry.Problem);
     const std::string key = DatasetKey(header.PatientID, header.PlanID, header.Date, header.Time);
     if (FindOpenFileByKey(key) < 0) {
-        OpenFileClass entry;
-        entry.FilePath = path;
-        entry.PatientName = header.PatientName;
-        entry.PatientID = header.PatientID;
-        entry.Date = header.Date;
-        entry.Time = header.Time;
-        entry.PlanName = header.PlanName;
-        entry.PlanID = header.PlanID;
-        entry.FileType = code;
-        entry.Key = key;
-        OpenFile.push_back(std::move(entry));
+        OpenFileClass listed;
+        listed.FilePath = path;
+        TakeHeaderNames(listed, header, key);
+        listed.FileType = code;
+        OpenFile.push_back(std::move(listed));
         if (listChanged) *listChanged = true;
     }
 
-    // The companion sits beside the export, with ".mod" for its extension.
-    const std::string companion = ChangeFileExt(path, ".mod");
-
     if (const int p = FindDatasetByKey(key); p >= 0) {
-        // Shown again; its companion is applied again, unless a save replaced the very export
-        // the plan was read from since: that save's companion belongs to curves not shown.
+        // Shown again; its companion is applied again, unless the export the plan was read from
+        // changed since: the companion there now belongs to curves not shown.
         PDatasetClass& shown = PDataset[p];
-        const bool savedSince = shown.FilePath == path && shown.ExportRead.Known() &&
-                                (!entry.Export || entry.Export->Identity() != shown.ExportRead);
+        const bool changed = shown.FilePath == path && shown.ExportRead.Known() &&
+                             (!entry.Export || !platform::HoldsVersion(*entry.Export, shown.ExportRead));
         if (code != FileTypeXiO && entry.Companion) {
-            if (savedSince) {
-                if (m_host)
-                    m_host->StatusText(FileNameOf(path) + " was saved again since the plan was read: it is shown as "
-                                                          "it was read, without the new companion.");
-            } else if (CompanionFitsExport(*entry.Companion, companion, path, shown.DVHDataset.size(), m_host)) {
+            if (changed) {
+                if (m_host) m_host->StatusText(ExportChangedShowText(path));
+            } else if (CompanionFitsExport(*entry.Companion, ChangeFileExt(path, ".mod"), path,
+                                           shown.DVHDataset.size(), m_host)) {
                 ApplyModFile(shown, *entry.Companion);
             }
         }
@@ -59,21 +50,32 @@ LoadOrder Workspace::BeginLoadFromStore(const std::string& path, int code,
     const int f = FindOpenFileByKey(key);
     const int p = AppendPlanFromOpenFile(f);
     PDataset[p].PatientExtra.clear();
+    return BeginStoreEntryRead(path, f, p, true, folderName, std::move(entry));
+}
 
-    StartPending(f, p, true);
+LoadOrder Workspace::BeginStoreEntryRead(const std::string& path, int f, int p, bool appended,
+                                         const std::string& folderName, StoreEntryRead&& entry) {
+    const int code = OpenFile[f].FileType;
+    StartPending(f, p, appended);
+    // The file the entry was taken from, whichever file the list's entry of its key names: its
+    // companion belongs to no other.
+    Pending.FilePath = path;
     Pending.PlanListIndex = PlanListNamedLike(PlanListName, folderName);
-    PDataset[p].PlanListIndex = Pending.PlanListIndex;
+    if (appended) PDataset[p].PlanListIndex = Pending.PlanListIndex;
 
     // Every pass of the read takes the export the companion was taken with.
-    Pending.Export = entry.Export;
+    Pending.Export = std::move(entry.Export);
     if (entry.Companion) {
+        // The companion sits beside the export, with ".mod" for its extension.
+        const std::string companion = ChangeFileExt(path, ".mod");
         // A plan sum takes its dose from the companion before it is read, and the XiO dialog
         // shows the companion's fields: their exports are counted first. Any other companion is
         // checked against what the read gives (`FinishPendingLoad`), which costs no second read.
         const bool usedBeforeRead = IsPlanSumType(code) || code == FileTypeXiO;
         std::optional<std::size_t> structureCount;
         if (usedBeforeRead) {
-            const ReadThrough held(path, entry.Export);
+            // Counted in the export held for the load, never in what has its name now.
+            const ReadThrough bound(path, Pending.Export);
             structureCount = ExportStructureCount(path, code);
         }
         if (CompanionFitsExport(*entry.Companion, companion, path, structureCount, m_host)) {

@@ -16,6 +16,7 @@
 #include <vector>
 
 class ImportReaders;
+struct StoreEntryRead;
 
 /// The program's data and the routines that work on it alone. The main window inherits it,
 /// so its members keep the names every form uses (`TForm1::PDataset`, `TForm1::ReadDvhFile`...)
@@ -254,4 +255,14 @@ private:
     LoadOrder BeginLoadOfEntry(int openFileIndex);
     void StartPending(int openFileIndex, int planIndex, bool appended);
     LoadOrder NextStepAfterMatch(int planIndex);
+    /// Starts the read of the store entry `path` (taken as `entry`) into plan `planIndex` for
+    /// open-file entry `openFileIndex`: linked to the list named like `folderName`, the
+    /// companion's dose and names waiting for the read (store open and Reload).
+    LoadOrder BeginStoreEntryRead(const std::string& path, int openFileIndex, int planIndex, bool appended,
+                                  const std::string& folderName, StoreEntryRead&& entry);
+    /// Gives plan `planIndex` the names of the export its pending read takes (bound already):
+    /// where they are no longer those of the listed entry, the plan takes what it reads and the
+    /// entry is brought up to date. False, changing nothing, when the export now holds another
+    /// loaded plan.
+    bool TakeNamesOfRead(int planIndex);
 };

@@ -17,6 +17,8 @@ public:
     virtual void ProgressEnd() {}
     /// A soft refusal or failure for the main window's status bar.
     virtual void StatusText(const std::string& /*text*/) {}
+    /// An entry of the open-file list changed: a read found other names in its file.
+    virtual void OpenFilesChanged() {}
     /// An information message box with an OK button (e.g. a refused differential DVH).
     virtual void Inform(const std::string& /*text*/, const std::string& /*caption*/) {}
     /// Moves the one file `path` to the desktop trash, where the user can restore it; never

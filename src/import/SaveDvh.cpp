@@ -4,13 +4,9 @@
 #include "dvh/Workspace.h"
 #include "import/BrainLabTable.h"
 #include "dvh/ModFile.h"
-#include "dvh/StoreCommit.h"
+#include "dvh/StoreEntry.h"
 #include "platform/AtomicWrite.h"
-#include "platform/FileLock.h"
-#include "platform/OpenedFile.h"
 #include "platform/Paths.h"
-
-#include <filesystem>
 
 namespace {
 
@@ -23,65 +19,18 @@ bool IsForbidden(unsigned char c) {
            c == '>' || c == '|';
 }
 
-bool SameFile(const std::string& a, const std::string& b) {
-    std::error_code ec;
-    return std::filesystem::equivalent(a, b, ec) && !ec;
-}
-
-/// What a save that would keep the store's export says when another save replaced that export
-/// after the plan was read from it.
-std::string SavedElsewhereText(const std::string& textFile) {
-    return platform::FileNameOf(textFile) + " was saved elsewhere since the plan was opened; nothing was written.";
-}
-
-/// Writes the plan's two files as one change; the store stays as it was when it fails, and
-/// the message names the file that could not be read or replaced. A plan read from the store's
-/// export learns which version of it the store holds once the save is done.
+/// Writes the plan's two files into the store as one change; the store stays as it was when it
+/// fails, and the message says why. A plan read from the entry's own export learns which version
+/// of it the store holds once the save is done.
 platform::WriteResult WriteStoreFiles(PDatasetClass& plan, const SavedDvhPaths& paths) {
     if (!platform::MakeDirectories(paths.Folder)) return {false, "Cannot create the folder \"" + paths.Folder + "\""};
-    // Every write of the entry takes its turn, the companion's alone too, so that none comes
-    // between the renames of another's.
-    const platform::CommitRecord commit = StoreCommitOf(paths.TextFile);
-    const platform::FileLock turn(commit.Lock);
-    if (!turn.Held()) return {false, turn.Busy() ? StoreSaveBusyText(paths.TextFile) : turn.Error()};
-    const std::string mod = ModFileText(plan);
-    // A link in the store, which others may share, is replaced, never written through.
-    const auto links = platform::LinkHandling::Replace;
-    const bool table = plan.FileType == FileTypeBrainScan || plan.FileType == FileTypeIPlan;
-    const bool readFromStore = SameFile(plan.FilePath, paths.TextFile);
-    if (!table && readFromStore) {
-        // A copy of the export that the store already holds: only the companion changes, once
-        // a save of both that was cut short has ended, and only while that export is still the
-        // one the plan was read from. Another instance or user may have saved another export
-        // over it since, with a companion of its own that this one must not replace. A save
-        // that left the pair part new, part old is ended by a save of both, the export as it is.
-        const platform::CommitEnd interrupted = FinishInterruptedStoreSave(paths.TextFile);
-        if (interrupted.Unfinished() && !interrupted.Partial())
-            return {false, UnfinishedSaveText(paths.TextFile, interrupted)};
-        if (!plan.ExportRead.Known() || platform::IdentityOfPath(paths.TextFile) != plan.ExportRead)
-            return {false, SavedElsewhereText(paths.TextFile)};
-        if (!interrupted.Partial())
-            return platform::AtomicWriteFile(paths.ModFile, mod, platform::FileAccess::Keep, links);
-    }
-    std::string text;
-    if (table) {
-        // Written from the plan every time: one opened from the store may have gained
-        // structures since.
-        text = BrainLabTableText(plan);
-    } else if (platform::OpenProblem problem;
-               !platform::ReadWholeFile(plan.FilePath, text, std::size_t(1) << 31, &problem)) {
-        return {false, "Cannot read \"" + plan.FilePath + "\": it " + platform::OpenProblemText(problem)};
-    }
-    // Both written before either is renamed, and renamed as one commit that holds the entry's
-    // lock, so that two saves of it take turns: a save cut short between the renames is
-    // completed by whoever opens or saves the entry next. The opener still takes a companion
-    // only when it names as many structures as its export holds.
-    const std::vector<std::string> targets = StoreCommitTargets(paths.TextFile);
-    platform::WriteResult written = platform::AtomicWriteFiles(
-        {{targets[0], mod, platform::FileAccess::Keep, links}, {targets[1], text, platform::FileAccess::Keep, links}},
-        commit);
-    if (written.ok && readFromStore) plan.ExportRead = platform::IdentityOfPath(paths.TextFile);
-    return written;
+    StoreSave save;
+    save.Companion = ModFileText(plan);
+    // Written from the plan every time: one opened from the store may have gained structures since.
+    if (plan.FileType == FileTypeBrainScan || plan.FileType == FileTypeIPlan) save.Table = BrainLabTableText(plan);
+    save.ExportPath = plan.FilePath;
+    save.ExportRead = plan.ExportRead;
+    return SaveStoreEntry(paths.TextFile, save, &plan.ExportRead);
 }
 
 void Write(Workspace& ws, int planIndex, const std::string& key, const SavedDvhPaths& paths,
@@ -135,11 +84,9 @@ void SaveDvh(Workspace& ws, const std::string& planListName, bool listChosen, Sa
     const std::string key = plan.Key;
     // A save of the entry that a kill cut short is ended before the question, which is about
     // what the store holds (the write ends one again, should another be cut short meanwhile).
-    // One that cannot be ended is reported, and the entry is left as it is for the user to see;
-    // one that left only part of its files is ended by this save of both.
-    if (const platform::CommitEnd interrupted = FinishInterruptedStoreSave(paths.TextFile);
-        interrupted.Unfinished() && !interrupted.Partial()) {
-        dialogs.ShowError(std::string(kSaveError) + "\n" + RefusedStoreSaveText(paths.TextFile, interrupted), "Error");
+    // One that cannot be ended is reported, and the entry is left as it is for the user to see.
+    if (const std::string refused = StoreSaveRefusal(paths.TextFile); !refused.empty()) {
+        dialogs.ShowError(std::string(kSaveError) + "\n" + refused, "Error");
         return;
     }
     if (platform::PathMayExist(paths.TextFile)) {

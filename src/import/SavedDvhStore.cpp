@@ -1,7 +1,7 @@
 // Enumerating the saved-DVH store.
 #include "import/SavedDvhStore.h"
 
-#include "dvh/StoreCommit.h"
+#include "dvh/StoreEntry.h"
 
 #include <algorithm>
 #include <filesystem>

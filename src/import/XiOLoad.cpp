@@ -114,7 +114,7 @@ ReadResult FinishXiOPlan(Workspace& ws, int p, const XiOLoadRequest& request, co
         DropXiOPlan(ws, p, request.Appended);
         return r;
     }
-    ws.PDataset[p].ExportRead = request.Export ? request.Export->Identity() : platform::FileIdentity{};
+    ws.PDataset[p].ExportRead = request.Export ? platform::VersionOf(*request.Export) : platform::FileVersion{};
     if (request.UseModFile && request.Companion) ApplyModAliases(ws.PDataset[p], *request.Companion);
     // A reload of a plan further up was read into a copy at the end: the plan takes what the
     // copy holds and keeps its place, and the copy goes, so that no key stands twice.

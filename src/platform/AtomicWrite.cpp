@@ -521,8 +521,13 @@ bool ReadWholeFile(const std::string& path, std::string& out, std::size_t maxByt
     out.clear();
     const Descriptor fd(OpenRegularFile(path, problem));
     if (!fd.Open()) return false;
+    return ReadWholeDescriptor(fd.Get(), out, maxBytes, problem);
+}
+
+bool ReadWholeDescriptor(int fd, std::string& out, std::size_t maxBytes, OpenProblem* problem) {
+    out.clear();
     struct stat st {};
-    if (fstat(fd.Get(), &st) != 0 || static_cast<std::size_t>(st.st_size) > maxBytes) {
+    if (fstat(fd, &st) != 0 || static_cast<std::size_t>(st.st_size) > maxBytes) {
         if (problem)
             *problem =
                 static_cast<std::size_t>(st.st_size) > maxBytes ? OpenProblem::TooLarge : OpenProblem::Unreadable;
@@ -531,7 +536,7 @@ bool ReadWholeFile(const std::string& path, std::string& out, std::size_t maxByt
     out.resize(static_cast<std::size_t>(st.st_size));
     std::size_t got = 0;
     while (got < out.size()) {
-        const ssize_t n = ::read(fd.Get(), out.data() + got, out.size() - got);
+        const ssize_t n = ::read(fd, out.data() + got, out.size() - got);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) {
             // A read error is no short file: a list read in part and saved again would lose

@@ -88,8 +88,12 @@ struct CommitEnd {
     };
     State state = State::NoRecord;
     std::string message;
-    /// The record may stay: the files may be part old, part new.
-    bool Unfinished() const { return state == State::Unfinished || state == State::Busy || state == State::Partial; }
+    /// The files are those of one change: there was no record, or the change was completed or
+    /// discarded. Only then may a reader take them together.
+    bool Whole() const { return state == State::NoRecord || state == State::Completed || state == State::Discarded; }
+    /// A record stays that a new change of the files may not supersede now: it could not be
+    /// ended, or another program is at it.
+    bool Blocked() const { return state == State::Unfinished || state == State::Busy; }
     bool Busy() const { return state == State::Busy; }
     bool Partial() const { return state == State::Partial; }
 };
@@ -170,5 +174,7 @@ std::string OpenProblemText(OpenProblem problem);
 /// so is anything but a regular file (`problem`, when given, says why).
 bool ReadWholeFile(const std::string& path, std::string& out,
                    std::size_t maxBytes = std::size_t(1) << 31, OpenProblem* problem = nullptr);
+/// Reads what the open regular file `fd` holds from where it stands, as `ReadWholeFile` does.
+bool ReadWholeDescriptor(int fd, std::string& out, std::size_t maxBytes, OpenProblem* problem = nullptr);
 
 }  // namespace platform

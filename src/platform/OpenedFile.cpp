@@ -55,4 +55,14 @@ int OpenedFile::ReopenFromStart() const {
     return fd.Release();
 }
 
+bool OpenedFile::ReadAll(std::string& out, std::size_t maxBytes, OpenProblem* problem) const {
+    out.clear();
+    const detail::Descriptor fd(ReopenFromStart());
+    if (!fd.Open()) {
+        if (problem) *problem = OpenProblem::Unreadable;
+        return false;
+    }
+    return ReadWholeDescriptor(fd.Get(), out, maxBytes, problem);
+}
+
 }  // namespace platform

@@ -23,6 +23,9 @@ public:
 
     /// A new descriptor of the file, reading from its start and closed by the caller, or -1.
     int ReopenFromStart() const;
+    /// Reads the whole file from its start into `out`, as `ReadWholeFile` reads a path: false,
+    /// with `out` empty and `problem` set, when it cannot be read or is larger than `maxBytes`.
+    bool ReadAll(std::string& out, std::size_t maxBytes, OpenProblem* problem = nullptr) const;
     const FileIdentity& Identity() const { return m_identity; }
 
 private:

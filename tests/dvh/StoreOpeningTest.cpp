@@ -2,7 +2,7 @@
 // names and dose, and what happens without one.
 #include "dvh/Workspace.h"
 #include "dvh/FileNames.h"
-#include "dvh/StoreCommit.h"
+#include "dvh/StoreEntry.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -261,7 +261,7 @@ TEST_F(StoreOpening, APlanShownAgainAfterItsExportWasSavedOverKeepsItsNames) {
     EXPECT_EQ(ws.PDataset[0].DVHDataset[0].Name, "PTVA");
     EXPECT_EQ(ws.PDataset[0].DVHDataset[0].ModifiedName, "Target A");
     ASSERT_EQ(host.status.size(), 1u);
-    EXPECT_NE(host.status[0].find("111_H1.txt was saved again"), std::string::npos) << host.status[0];
+    EXPECT_NE(host.status[0].find("111_H1.txt changed since the plan was read: the plan is shown as it was read"), std::string::npos) << host.status[0];
 }
 
 TEST_F(StoreOpening, AUsersFileNamedLikeARecordNeitherStopsTheCompanionNorIsTouched) {

@@ -6,7 +6,7 @@
 #include "import/ImportHandOver.h"
 #include "import/PrescribedDoseText.h"
 #include "import/XiOLoad.h"
-#include "dvh/StoreCommit.h"
+#include "dvh/StoreEntry.h"
 
 #include "../dvh/TestSupport.h"
 

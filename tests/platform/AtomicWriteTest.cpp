@@ -340,7 +340,8 @@ TEST(AtomicWrite, ACommitThatLeftPartOfItsFilesNewKeepsItsRecordUntilANewCommitO
     std::filesystem::remove(PairCommit::TemporaryOf(dir, "a.txt"));
     const platform::CommitEnd partial = commit.Finish();
     EXPECT_EQ(partial.state, State::Partial);
-    EXPECT_TRUE(partial.Unfinished());
+    EXPECT_FALSE(partial.Whole());
+    EXPECT_FALSE(partial.Blocked());
     EXPECT_NE(partial.message.find("only part of it was written"), std::string::npos) << partial.message;
     EXPECT_TRUE(std::filesystem::exists(commit.record.Path));
     EXPECT_EQ(dir.Read("a.mod") + "," + dir.Read("a.txt"), "new a,old b");

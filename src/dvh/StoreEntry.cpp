@@ -1,0 +1,214 @@
+// The protocol of a store entry: its record and lock, the open that takes one save's pair, the
+// save that writes one, and their texts.
+#include "dvh/StoreEntry.h"
+
+#include "dvh/FileNames.h"
+#include "platform/FaultPoint.h"
+#include "platform/FileLock.h"
+#include "platform/Paths.h"
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+#include <vector>
+
+namespace {
+
+/// A look at the entry whose save was under way is tried again after this pause.
+constexpr std::chrono::milliseconds kPause{5};
+
+bool SameFile(const std::string& a, const std::string& b) {
+    std::error_code ec;
+    return std::filesystem::equivalent(a, b, ec) && !ec;
+}
+
+/// "Another save of 12_H1.txt is under way": another program held the entry's lock throughout
+/// the wait.
+std::string SaveUnderWayText(const std::string& textFile) {
+    return "Another save of " + platform::FileNameOf(textFile) + " is under way";
+}
+
+/// What the user is told of a save of the entry that could not take its turn.
+std::string SaveBusyText(const std::string& textFile) {
+    return SaveUnderWayText(textFile) + "; nothing was written.";
+}
+
+/// What the user is told of an entry whose interrupted save `end` left it other than whole.
+std::string UnfinishedSaveText(const std::string& textFile, const platform::CommitEnd& end) {
+    if (end.Busy()) return SaveUnderWayText(textFile);
+    return "An earlier save of " + platform::FileNameOf(textFile) + " could not be completed (" + end.message + ")";
+}
+
+/// Why a save writes nothing over an entry whose interrupted save `end` cannot be superseded.
+std::string RefusedSaveText(const std::string& textFile, const platform::CommitEnd& end) {
+    return end.Busy() ? SaveBusyText(textFile) : UnfinishedSaveText(textFile, end) + ".";
+}
+
+/// What an open of the entry took without its companion says.
+std::string WithoutCompanion(const std::string& why) { return why + ": the plan is opened without its companion."; }
+
+/// One look at the entry: the export and the companion opened and read, and whether no save of
+/// the entry came between, so that they belong to one save.
+struct Look {
+    StoreEntryRead Read;
+    bool OneSave = false;
+};
+
+Look LookAtEntry(const std::string& textFile) {
+    const std::string companion = ChangeFileExt(textFile, ".mod");
+    Look look;
+    look.Read.Export = platform::OpenedFile::Open(textFile);
+    if (!look.Read.Export) {
+        // The read says why the export cannot be had; there is nothing to pair.
+        look.OneSave = true;
+        return look;
+    }
+    platform::FaultPoint("store entry: export opened");
+    platform::OpenProblem problem = platform::OpenProblem::None;
+    const auto held = platform::OpenedFile::Open(companion, &problem);
+    if (held) look.Read.Companion = ReadModFile(*held, &problem);
+    platform::FaultPoint("store entry: companion read");
+    // The export and the companion read belong to one save when, after the read, no save is
+    // under way and both still have their names: a save records itself before its first rename
+    // and removes the record after its last, so one that renamed a file before these looks
+    // either is still recorded, or has given that file's name to another.
+    // A companion that could not be opened is taken by none: only one that was missing and
+    // has come since counts.
+    const bool companionKept = held ? platform::IdentityOfPath(companion) == held->Identity()
+                                    : problem != platform::OpenProblem::Missing || !platform::PathMayExist(companion);
+    look.OneSave = !platform::CommitRecorded(StoreCommitOf(textFile), StoreCommitTargets(textFile)) &&
+                   platform::IdentityOfPath(textFile) == look.Read.Export->Identity() && companionKept;
+    if (look.OneSave && !look.Read.Companion && problem != platform::OpenProblem::Missing)
+        look.Read.Problem = platform::FileNameOf(companion) + " " + platform::OpenProblemText(problem) +
+                            ": the plan is opened without it.";
+    return look;
+}
+
+}  // namespace
+
+platform::CommitRecord StoreCommitOf(const std::string& textFile) {
+    return {textFile + std::string(kStoreRecordSuffix), textFile + ".lock"};
+}
+
+std::vector<std::string> StoreCommitTargets(const std::string& textFile) {
+    return {ChangeFileExt(textFile, ".mod"), textFile};
+}
+
+std::string StoreTextFileOfRecord(const std::string& path) {
+    const std::string ending = ".txt" + std::string(kStoreRecordSuffix);
+    const std::string name = platform::FileNameOf(path);
+    if (name.size() <= ending.size() || !name.ends_with(ending)) return {};
+    return path.substr(0, path.size() - kStoreRecordSuffix.size());
+}
+
+bool IsStoreEntryFile(const std::string& saveFolder, const std::string& path) {
+    if (saveFolder.empty() || !path.ends_with(".txt")) return false;
+    const std::filesystem::path file(path);
+    return SameFile(file.parent_path().parent_path().string(), saveFolder);
+}
+
+std::string StoreListNameOf(const std::string& path) {
+    return std::filesystem::path(path).parent_path().filename().string();
+}
+
+platform::CommitEnd FinishInterruptedStoreSave(const std::string& textFile, platform::LockWait wait) {
+    return platform::FinishInterruptedCommit(StoreCommitOf(textFile), StoreCommitTargets(textFile), wait);
+}
+
+StoreEntryRead ReadStoreEntry(const std::string& textFile) {
+    // As long as a lock is waited for: a save under way ends long before; one that does not is
+    // stopped, and the export is taken without its companion.
+    const auto deadline = std::chrono::steady_clock::now() + platform::LockWaitLimit();
+    Look look;
+    for (;;) {
+        // A record whose writer is gone is ended here. The entry's lock is not waited for: a
+        // save under way takes it again at once for the next save, and the open waits for a
+        // moment between saves instead, when no record is there.
+        const platform::CommitEnd interrupted = FinishInterruptedStoreSave(textFile, platform::LockWait::None);
+        if (!interrupted.Busy()) {
+            if (!interrupted.Whole()) {
+                StoreEntryRead read;
+                read.Export = platform::OpenedFile::Open(textFile);
+                read.Problem = WithoutCompanion(UnfinishedSaveText(textFile, interrupted));
+                return read;
+            }
+            look = LookAtEntry(textFile);
+            if (look.OneSave) return std::move(look.Read);
+        }
+        if (std::chrono::steady_clock::now() >= deadline) break;
+        std::this_thread::sleep_for(kPause);
+    }
+    // The export as it is now: a save that keeps its lock may never end.
+    StoreEntryRead read;
+    read.Export = look.Read.Export ? std::move(look.Read.Export) : platform::OpenedFile::Open(textFile);
+    read.Problem = WithoutCompanion(SaveUnderWayText(textFile));
+    return read;
+}
+
+std::string StoreSaveRefusal(const std::string& textFile) {
+    const platform::CommitEnd interrupted = FinishInterruptedStoreSave(textFile);
+    return interrupted.Blocked() ? RefusedSaveText(textFile, interrupted) : std::string();
+}
+
+platform::WriteResult SaveStoreEntry(const std::string& textFile, const StoreSave& save,
+                                     platform::FileVersion* stored) {
+    const std::string companion = ChangeFileExt(textFile, ".mod");
+    // Every write of the entry takes its turn, the companion's alone too, so that none comes
+    // between the renames of another's.
+    const platform::CommitRecord commit = StoreCommitOf(textFile);
+    const platform::FileLock turn(commit.Lock);
+    if (!turn.Held()) return {false, turn.Busy() ? SaveBusyText(textFile) : turn.Error()};
+    // A save cut short is ended first; one that left the pair part new, part old is ended by
+    // this save of both, which supersedes its record.
+    const platform::CommitEnd interrupted = FinishInterruptedStoreSave(textFile);
+    if (interrupted.Blocked()) return {false, RefusedSaveText(textFile, interrupted)};
+    // A link in the store, which others may share, is replaced, never written through.
+    const auto links = platform::LinkHandling::Replace;
+    const bool readFromEntry = !save.Table && SameFile(save.ExportPath, textFile);
+    if (readFromEntry && interrupted.Whole()) {
+        // The store holds the export already: only the companion changes, and only while that
+        // export is still the one the plan was read from. Another instance or user may have
+        // saved another plan over it since, with a companion of its own.
+        if (!platform::FileHoldsVersion(textFile, save.ExportRead)) return {false, ExportChangedSaveText(textFile)};
+        platform::WriteResult written =
+            platform::AtomicWriteFile(companion, save.Companion, platform::FileAccess::Keep, links);
+        if (written.ok && stored) *stored = {platform::IdentityOfPath(textFile), save.ExportRead.Digest};
+        return written;
+    }
+    std::string text;
+    if (save.Table) {
+        text = *save.Table;
+    } else {
+        // The export as it was read, never what has its name now: a pair of it with names of
+        // another read would show those names over another plan's values.
+        platform::OpenProblem problem = platform::OpenProblem::None;
+        if (!platform::ReadWholeFile(save.ExportPath, text, std::size_t(1) << 31, &problem)) {
+            if (problem == platform::OpenProblem::Missing) return {false, ExportChangedSaveText(save.ExportPath)};
+            return {false, "Cannot read \"" + save.ExportPath + "\": it " + platform::OpenProblemText(problem)};
+        }
+        if (!platform::HoldsVersion(text, save.ExportRead)) return {false, ExportChangedSaveText(save.ExportPath)};
+    }
+    // Both written before either is renamed, and renamed as one commit under the entry's lock:
+    // a save cut short between the renames is completed by whoever opens or saves the entry next.
+    const std::vector<std::string> targets = StoreCommitTargets(textFile);
+    platform::WriteResult written = platform::AtomicWriteFiles(
+        {{targets[0], save.Companion, platform::FileAccess::Keep, links},
+         {targets[1], text, platform::FileAccess::Keep, links}},
+        commit);
+    if (written.ok && readFromEntry && stored)
+        *stored = {platform::IdentityOfPath(textFile), save.ExportRead.Digest};
+    return written;
+}
+
+std::string ExportChangedText(const std::string& path) {
+    return platform::FileNameOf(path) + " changed since the plan was read";
+}
+
+std::string ExportChangedSaveText(const std::string& path) {
+    return ExportChangedText(path) + "; nothing was written. Press Reload to read it as it is now, then save again.";
+}
+
+std::string ExportChangedShowText(const std::string& path) {
+    return ExportChangedText(path) +
+           ": the plan is shown as it was read, without the new companion. Press Reload to read it as it is now.";
+}

@@ -1,0 +1,95 @@
+// One entry of the saved-DVH store, a ".txt" export and its ".mod" companion: what an open takes
+// of it, what a save writes into it, and what the user is told of either.
+#pragma once
+
+#include "dvh/ModFile.h"
+#include "platform/AtomicWrite.h"
+#include "platform/FileVersion.h"
+#include "platform/OpenedFile.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+/// What the name of an entry's commit record adds to the name of its ".txt" file.
+inline constexpr std::string_view kStoreRecordSuffix = ".commit";
+
+/// The record that a save of the entry of `textFile` keeps beside it while it renames the
+/// entry's two files (`textFile` + ".commit"), and the lock file that every save and completion
+/// of the entry holds (`textFile` + ".lock", which stays).
+platform::CommitRecord StoreCommitOf(const std::string& textFile);
+/// The files of that commit, in the order they take their names: the companion, then the export.
+std::vector<std::string> StoreCommitTargets(const std::string& textFile);
+
+/// The ".txt" file of the entry whose commit record `path` names, or "" when `path` is named
+/// like no record ("<entry>.txt.commit").
+std::string StoreTextFileOfRecord(const std::string& path);
+
+/// Whether `path` is an entry of the store under `saveFolder`: a ".txt" file in a sub-folder of it.
+bool IsStoreEntryFile(const std::string& saveFolder, const std::string& path);
+/// The plan list an entry of the store is kept under: the name of its folder.
+std::string StoreListNameOf(const std::string& path);
+
+/// Ends the save of the entry of `textFile` that a kill cut short once both its files were
+/// written, or discards one cut short before, so that nothing sees a new companion beside an old
+/// export. When it cannot, the record stays and the result says why. Another program's save of
+/// the entry is waited for as `wait` says (the store's list waits for none).
+platform::CommitEnd FinishInterruptedStoreSave(const std::string& textFile,
+                                               platform::LockWait wait = platform::LockWait::UpToLimit);
+
+/// A store entry as one save of it left it.
+struct StoreEntryRead {
+    /// The export, held open so that every pass of the plan's read takes this very file; none
+    /// when it cannot be opened (the read then says why).
+    std::shared_ptr<const platform::OpenedFile> Export;
+    /// The companion saved with it; none when there is none, when it cannot be read, or when no
+    /// companion of the export's own save could be had.
+    std::optional<ModFileContent> Companion;
+    /// Why a companion that is there was left out, for the status bar; empty otherwise.
+    std::string Problem;
+};
+
+/// Takes the entry of the store file `textFile`, without a lock of its own. A save of it that a
+/// kill cut short is ended first; one that cannot be ended leaves the export without its
+/// companion. Then the export and the companion are opened and read, and they are taken together
+/// only when no save of the entry came between: its commit record is not there and both files
+/// still have their names. A save under way is waited for, as long as a lock is
+/// (`platform::LockWaitLimit`); then the export is taken without its companion.
+StoreEntryRead ReadStoreEntry(const std::string& textFile);
+
+/// What Save DVH keeps of a plan in an entry.
+struct StoreSave {
+    /// The ".mod" text.
+    std::string Companion;
+    /// The ".txt" text of a plan written from itself (a BrainSCAN or iPlan table); none for a
+    /// plan kept as its export, which is then the export it was read from, as it was read.
+    std::optional<std::string> Table;
+    /// The export the plan was read from, and the version of it read.
+    std::string ExportPath;
+    platform::FileVersion ExportRead;
+};
+
+/// Why Save DVH cannot save into the entry of `textFile` now, asked before its question: a save
+/// cut short is ended first; one that cannot be ended refuses, unless it left the pair part new,
+/// part old, which a save of both ends. Empty when the entry can be saved.
+std::string StoreSaveRefusal(const std::string& textFile);
+
+/// Writes `save` into the entry of `textFile` as one change, under the entry's lock: both files,
+/// or only the companion when the plan was read from this entry's own export and the entry is
+/// whole. A plan kept as its export is written only while that export still holds the version
+/// read (`ExportChangedText` otherwise). A failure leaves the entry as it was and says why.
+/// `stored`, when the plan was read from the entry's export, receives the version of the export
+/// the entry holds after the save.
+platform::WriteResult SaveStoreEntry(const std::string& textFile, const StoreSave& save,
+                                     platform::FileVersion* stored = nullptr);
+
+/// The one event of an export that is no longer what a plan was read from:
+/// "12_H1.txt changed since the plan was read". The program cannot tell a save of another plan
+/// from any other change of the file, so it names none.
+std::string ExportChangedText(const std::string& path);
+/// What a save of a plan whose export changed says: nothing was written, and the way on.
+std::string ExportChangedSaveText(const std::string& path);
+/// What showing such a plan again from the store says: it keeps what was read, and the way on.
+std::string ExportChangedShowText(const std::string& path);
