@@ -58,12 +58,20 @@ std::vector<BatchDecision> DecideBatchItems(const Workspace& ws, const std::vect
 
 namespace {
 
-/// Appends the plan of open-file entry `entry` and commits `parsed` into it, whole or not at
-/// all: what either step throws leaves no plan behind.
-int CommitBatchPlan(Workspace& ws, int entry, int planListIndex, ParsedPlan&& parsed, bool learnNames) {
+/// Appends the plan of open-file entry `entry` and commits `parsed` into it, with the names and
+/// version of the same read (`source`), whole or not at all: what either step throws leaves no
+/// plan behind. -1, with no plan, when the file now holds another plan that is loaded already.
+int CommitBatchPlan(Workspace& ws, int entry, int planListIndex, ParsedPlan&& parsed, const BatchSource& source,
+                    bool learnNames) {
     const int plan = ws.AppendPlanFromOpenFile(entry);
     try {
+        const std::string key = ws.OpenFile[entry].Key;
+        if (!ws.TakeNamesOfRead(plan, entry, key, source.Header, ws.OpenFile[entry].FilePath)) {
+            ws.RemovePlan(plan);
+            return -1;
+        }
         ws.PDataset[plan].PlanListIndex = planListIndex;
+        ws.PDataset[plan].ExportRead = source.Version;
         ws.CommitParsedPlan(std::move(parsed), learnNames);
     } catch (...) {
         ws.RemovePlan(plan);
@@ -99,7 +107,14 @@ BatchLoadOutcome LoadBatchPlans(Workspace& ws, const std::vector<BatchDecision>&
             at = &ws.OpenFile[entries[i]].FilePath;
             const int type = jobs[i].FileType;
             const int plan = CommitBatchPlan(ws, entries[i], planListIndex, std::move(parsed.Plans[i]),
-                                             type == FileTypePlan);
+                                             parsed.Sources[i], type == FileTypePlan);
+            if (plan < 0) {
+                // As a file that could not be read: the plans before it stay.
+                out.Failed = true;
+                out.FailedPath = *at;
+                out.Failure = ReadResult::Fail(ReadStatus::NotFound, 0, "it now holds another plan, loaded already");
+                return out;
+            }
             ++out.Loaded;
             if (type == FileTypeBrainScan || type == FileTypeIPlan || type == FileTypePlanDescription)
                 out.ShownPlan = plan;

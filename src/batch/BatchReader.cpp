@@ -3,32 +3,51 @@
 
 #include "batch/ParallelFor.h"
 #include "dvh/PlanExportFile.h"
+#include "dvh/LineCursor.h"
 #include "dvh/ReadGuard.h"
 #include "import/ImportHandOver.h"
 
 #include <atomic>
 #include <climits>
 
-ReadResult ParseBatchFile(const std::string& path, int fileType, ParsedPlan& out) {
+namespace {
+
+/// The parse of the file `path` by its type.
+ReadResult ParseHeldFile(const std::string& path, int fileType, ParsedPlan& out) {
+    DvhReadOptions options;
+    options.FileType = fileType;
+    switch (fileType) {
+    case FileTypePlan:
+        // Only the batch keeps the two extra dose lines of a one-plan export.
+        options.ReadExtraDoses = true;
+        return ReadPlanExportFile(path, options, out);
+    case FileTypePlanDescription:
+        return ReadPlanExportFile(path, options, out);
+    case FileTypeBrainScan:
+    case FileTypeIPlan:
+        return ReadBrainLabTableFile(path, out);
+    default:
+        return ReadResult::Fail(ReadStatus::UnknownFileType, 0,
+                                "a batch reads no file of type " + std::to_string(fileType));
+    }
+}
+
+}  // namespace
+
+ReadResult ParseBatchFile(const std::string& path, int fileType, ParsedPlan& out, BatchSource* source) {
     // Guarded as a whole: the refusal's text needs memory too.
     return GuardedRead(out, [&] {
         out = ParsedPlan{};
-        DvhReadOptions options;
-        options.FileType = fileType;
-        switch (fileType) {
-        case FileTypePlan:
-            // Only the batch keeps the two extra dose lines of a one-plan export.
-            options.ReadExtraDoses = true;
-            return ReadPlanExportFile(path, options, out);
-        case FileTypePlanDescription:
-            return ReadPlanExportFile(path, options, out);
-        case FileTypeBrainScan:
-        case FileTypeIPlan:
-            return ReadBrainLabTableFile(path, out);
-        default:
-            return ReadResult::Fail(ReadStatus::UnknownFileType, 0,
-                                    "a batch reads no file of type " + std::to_string(fileType));
+        if (source) *source = BatchSource{};
+        // Every read of the file below is bound to the one held here (on this thread).
+        const auto held = platform::OpenedFile::Open(path);
+        const ReadThrough bound(path, held);
+        ReadResult r = ParseHeldFile(path, fileType, out);
+        if (r && source && held) {
+            source->Header = RecogniseDvhHeaderFile(path);
+            source->Version = platform::VersionOf(*held);
         }
+        return r;
     });
 }
 
@@ -40,6 +59,7 @@ BatchParseResult ParseEveryFile(const std::vector<BatchReadJob>& jobs, int threa
                                 const std::function<void(int done)>& progress) {
     const int count = static_cast<int>(jobs.size());
     std::vector<ParsedPlan> plans(jobs.size());
+    std::vector<BatchSource> sources(jobs.size());
     std::vector<ReadResult> results(jobs.size());
     std::atomic<int> done{0};
     // The earliest failed job: the jobs after it are skipped, their plans would be dropped.
@@ -48,7 +68,7 @@ BatchParseResult ParseEveryFile(const std::vector<BatchReadJob>& jobs, int threa
         count, threads,
         [&](int i) {
             if (i < firstFailure.load()) {
-                results[i] = ParseBatchFile(jobs[i].FilePath, jobs[i].FileType, plans[i]);
+                results[i] = ParseBatchFile(jobs[i].FilePath, jobs[i].FileType, plans[i], &sources[i]);
                 if (!results[i]) {
                     int seen = firstFailure.load();
                     while (i < seen && !firstFailure.compare_exchange_weak(seen, i)) {
@@ -70,7 +90,9 @@ BatchParseResult ParseEveryFile(const std::vector<BatchReadJob>& jobs, int threa
         out.Failure = std::move(results[failed]);
     }
     plans.resize(static_cast<std::size_t>(kept));
+    sources.resize(static_cast<std::size_t>(kept));
     out.Plans = std::move(plans);
+    out.Sources = std::move(sources);
     return out;
 }
 

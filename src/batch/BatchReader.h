@@ -1,7 +1,9 @@
 // Reading the plans of a batch: each file parsed on its own, several at once.
 #pragma once
 
+#include "dvh/DvhExportRecogniser.h"
 #include "dvh/DvhReading.h"
+#include "platform/FileVersion.h"
 
 #include <functional>
 #include <string>
@@ -11,7 +13,16 @@
 /// lines), 12 (one plan with a "Description" header), 5 and 6 (BrainSCAN and iPlan tables).
 /// Shares no state with another parse, so files may be parsed on several threads at once. On
 /// failure, what is thrown on its way included, `out` is empty and the result names the line.
-ReadResult ParseBatchFile(const std::string& path, int fileType, ParsedPlan& out);
+/// The file is held open for the whole read: with `source`, the header and the version it
+/// receives are those of the very file the plan was parsed from.
+ReadResult ParseBatchFile(const std::string& path, int fileType, ParsedPlan& out, struct BatchSource* source = nullptr);
+
+/// What a read of a batch file took of it besides the plan: the names and the version of that
+/// same read, for the plan to carry.
+struct BatchSource {
+    DvhHeader Header;
+    platform::FileVersion Version;
+};
 
 /// One file to parse.
 struct BatchReadJob {
@@ -23,6 +34,8 @@ struct BatchReadJob {
 struct BatchParseResult {
     /// One plan per job, in job order, up to the first failure (exclusive).
     std::vector<ParsedPlan> Plans;
+    /// Of each plan, in the same order.
+    std::vector<BatchSource> Sources;
     /// The first job that failed, in job order; -1 when all were read.
     int FailedJob = -1;
     ReadResult Failure;

@@ -252,10 +252,12 @@ int Workspace::ReadPendingPlan() {
     if (!Pending.Export) Pending.Export = platform::OpenedFile::Open(Pending.FilePath);
     // Every read below (the header, the readers' passes) is bound to the held export.
     const ReadThrough bound(Pending.FilePath, Pending.Export);
-    if (!TakeNamesOfRead(p)) {
+    if (!TakeNamesOfRead(p, Pending.OpenFileIndex, Pending.Key, RecogniseDvhHeaderFile(Pending.FilePath),
+                         Pending.FilePath)) {
         CancelPendingLoad();
         return -1;
     }
+    Pending.Key = PDataset[p].Key;
     // The readers fill the last plan. A plan further up (a reload) is read through a copy of
     // its identity at the end, whose structures then move into it.
     const bool last = p == PDatasetCount() - 1;
@@ -283,31 +285,29 @@ int Workspace::ReadPendingPlan() {
     return p;
 }
 
-bool Workspace::TakeNamesOfRead(int p) {
-    const DvhHeader read = RecogniseDvhHeaderFile(Pending.FilePath);
-    // A file that no longer reads as an export, or as another kind, fails in the read itself.
-    if (!read.identified || read.FileType != Pending.FileType) return true;
-    const DvhHeaderFields& h = read.fields;
+bool Workspace::TakeNamesOfRead(int p, int entryIndex, const std::string& entryKey, const DvhHeader& read,
+                                const std::string& path) {
     PDatasetClass& plan = PDataset[p];
+    // A file that no longer reads as an export, or as another kind, fails in the read itself.
+    if (!read.identified || read.FileType != plan.FileType) return true;
+    const DvhHeaderFields& h = read.fields;
     if (HasHeaderNames(plan, h)) return true;
     const std::string key = DatasetKey(h.PatientID, h.PlanID, h.Date, h.Time);
     if (const int other = FindDatasetByKey(key); other >= 0 && other != p) {
         if (m_host)
-            m_host->StatusText(platform::FileNameOf(Pending.FilePath) + " now holds the plan " + h.PlanName +
+            m_host->StatusText(platform::FileNameOf(path) + " now holds the plan " + h.PlanName +
                                ", which is loaded already: it was not read again.");
         return false;
     }
     // The listed entry said what the file held when it was listed; another save or export
     // has taken the file's name since. The plan and the entry take the names of this read.
     TakeHeaderNames(plan, h, key);
-    if (Pending.OpenFileIndex >= 0 && Pending.OpenFileIndex < OpenFileCount() &&
-        OpenFile[Pending.OpenFileIndex].Key == Pending.Key) {
-        OpenFileClass& entry = OpenFile[Pending.OpenFileIndex];
+    if (entryIndex >= 0 && entryIndex < OpenFileCount() && OpenFile[entryIndex].Key == entryKey) {
+        OpenFileClass& entry = OpenFile[entryIndex];
         TakeHeaderNames(entry, h, key);
         entry.PatientExtra = h.PatientExtra;
         if (m_host) m_host->OpenFilesChanged();
     }
-    Pending.Key = key;
     return true;
 }
 

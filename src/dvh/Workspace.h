@@ -239,6 +239,14 @@ public:
     /// After the read: applies a waiting name-override file to the plan it was read for and
     /// ends the pending load. Returns the plan index (-1 when none was valid).
     int FinishPendingLoad();
+    /// Gives plan `planIndex` the names `read` of the file `path` its curves are read from: a
+    /// plan's names and curves come from one read. Where they are no longer those of open-file
+    /// entry `entryIndex` (while it still has the key `entryKey`), the plan takes what was read,
+    /// and the entry is brought up to date, as the host is told. False, changing nothing, when
+    /// the file now holds another loaded plan (the status bar says so). A header of another
+    /// kind than the plan's, or none, changes nothing: the read says what it finds.
+    bool TakeNamesOfRead(int planIndex, int entryIndex, const std::string& entryKey, const DvhHeader& read,
+                         const std::string& path);
     /// The list reset of "Delete ALL" and "Clear List": empties plans and files and forgets the
     /// current plan and any waiting load. Refused (false, nothing changed) while a file is
     /// being read. `clearIndexRowColor` also empties `IndexRowColor`.
@@ -260,9 +268,4 @@ private:
     /// companion's dose and names waiting for the read (store open and Reload).
     LoadOrder BeginStoreEntryRead(const std::string& path, int openFileIndex, int planIndex, bool appended,
                                   const std::string& folderName, StoreEntryRead&& entry);
-    /// Gives plan `planIndex` the names of the export its pending read takes (bound already):
-    /// where they are no longer those of the listed entry, the plan takes what it reads and the
-    /// entry is brought up to date. False, changing nothing, when the export now holds another
-    /// loaded plan.
-    bool TakeNamesOfRead(int planIndex);
 };

@@ -4,10 +4,13 @@
 #include "dvh/FileNames.h"
 #include "dvh/StoreEntry.h"
 #include "TestSupport.h"
+#include "../support/KilledAt.h"
+#include "platform/FaultPoint.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <csignal>
 #include <sys/stat.h>
@@ -201,6 +204,29 @@ std::pair<std::string, std::string> SaveOf(const std::string& which) {
     return {text, companion};
 }
 
+/// Saves `save` into the entry of `path` as Save DVH does: both files as one commit.
+bool SaveEntry(const std::string& path, const std::pair<std::string, std::string>& save) {
+    const std::vector<std::string> targets = StoreCommitTargets(path);
+    const auto links = platform::LinkHandling::Replace;
+    return platform::AtomicWriteFiles({{targets[0], save.second, platform::FileAccess::Keep, links},
+                                       {targets[1], save.first, platform::FileAccess::Keep, links}},
+                                      StoreCommitOf(path))
+        .ok;
+}
+
+/// Steps that the opener runs at its named points, each once, in order.
+std::vector<std::pair<std::string, std::function<void()>>>& g_steps() {
+    static std::vector<std::pair<std::string, std::function<void()>>> steps;
+    return steps;
+}
+void RunStepAt(std::string_view point) {
+    auto& steps = g_steps();
+    if (steps.empty() || steps.front().first != point) return;
+    const auto step = std::move(steps.front().second);
+    steps.erase(steps.begin());
+    step();
+}
+
 TEST_F(StoreOpening, OpensBesideAnotherProgramSavingTheEntryTakeExportAndCompanionOfOneSave) {
     const std::string path = store.Write("111_H1.txt", SaveOf("A").first);
     store.Write("111_H1.mod", SaveOf("A").second);
@@ -251,17 +277,100 @@ TEST_F(StoreOpening, APlanShownAgainAfterItsExportWasSavedOverKeepsItsNames) {
     EXPECT_EQ(ws.PDataset.at(0).DVHDataset.at(0).ModifiedName, "Target A");
 
     // Another save puts B's pair in its place: the plan shown still holds A's curves.
-    const std::vector<std::string> targets = StoreCommitTargets(path);
-    const auto links = platform::LinkHandling::Replace;
-    ASSERT_TRUE(platform::AtomicWriteFiles({{targets[0], SaveOf("B").second, platform::FileAccess::Keep, links},
-                                            {targets[1], SaveOf("B").first, platform::FileAccess::Keep, links}},
-                                           StoreCommitOf(path)));
+    ASSERT_TRUE(SaveEntry(path, SaveOf("B")));
     host.status.clear();
     EXPECT_EQ(Open(path, "Head").Step, LoadStep::ShowExisting);
     EXPECT_EQ(ws.PDataset[0].DVHDataset[0].Name, "PTVA");
     EXPECT_EQ(ws.PDataset[0].DVHDataset[0].ModifiedName, "Target A");
     ASSERT_EQ(host.status.size(), 1u);
-    EXPECT_NE(host.status[0].find("111_H1.txt changed since the plan was read: the plan is shown as it was read"), std::string::npos) << host.status[0];
+    EXPECT_EQ(host.status[0], "111_H1.txt changed since the plan was read: the plan is shown as it was read, without "
+                              "the new companion. Press Reload to read it as it is now.");
+
+    // A touch of the export, or the same bytes written over it, is no change of what was read.
+    ASSERT_TRUE(SaveEntry(path, SaveOf("A")));
+    host.status.clear();
+    ws.PDataset[0].DVHDataset[0].ModifiedName.clear();
+    EXPECT_EQ(Open(path, "Head").Step, LoadStep::ShowExisting);
+    EXPECT_TRUE(host.status.empty()) << host.status[0];
+    EXPECT_EQ(ws.PDataset[0].DVHDataset[0].ModifiedName, "Target A");
+}
+
+TEST_F(StoreOpening, AReloadTakesTheEntryAsItIsNowWithTheNamesOfThatRead) {
+    ws.SaveFolder = store.Path();
+    std::filesystem::create_directory(store.Path() + "/Head");
+    const std::string path = store.Write("Head/111_H1.txt", SaveOf("A").first);
+    store.Write("Head/111_H1.mod", SaveOf("A").second);
+    ASSERT_EQ(Open(path, "Head").Step, LoadStep::Read);
+    ReadAndFinish();
+    const std::string key = ws.PDataset.at(0).Key;
+
+    // Another plan with the same IDs is saved as the entry: its own plan name, curves, aliases.
+    auto other = SaveOf("B");
+    other.first.replace(other.first.find("Head IMRT - H1"), 14, "Head VMAT - H1");
+    ASSERT_TRUE(SaveEntry(path, other));
+    ASSERT_EQ(ws.BeginReload(key).Step, LoadStep::Read);
+    ReadAndFinish();
+    ASSERT_EQ(ws.PDatasetCount(), 1);
+    const PDatasetClass& plan = ws.PDataset[0];
+    EXPECT_EQ(plan.DVHDataset[0].Name, "PTVB");
+    EXPECT_EQ(plan.DVHDataset[0].ModifiedName, "Target B");
+    EXPECT_EQ(plan.PlanName, "Head VMAT");
+    EXPECT_EQ(plan.PlanListIndex, 0);
+    // The listed entry says what the file holds now.
+    ASSERT_EQ(ws.OpenFileCount(), 1);
+    EXPECT_EQ(ws.OpenFile[0].PlanName, "Head VMAT");
+    EXPECT_EQ(ws.OpenFile[0].Key, plan.Key);
+}
+
+TEST_F(StoreOpening, AnOpenTakesNoCompanionOfASaveThatCameBetweenItsReads) {
+    // A save runs whole between the open of the export and the read of the companion, at the
+    // opener's own point: however fast the reads, each of these states is met.
+    const std::string path = store.Write("111_H1.txt", SaveOf("A").first);
+    const std::string companion = store.Write("111_H1.mod", SaveOf("A").second);
+    platform::SetFaultHook(&RunStepAt);
+    const auto opensOneSave = [&](const std::string& which) {
+        ws.ResetLists(false);
+        host.status.clear();
+        ASSERT_EQ(Open(path, "Head").Step, LoadStep::Read);
+        ReadAndFinish();
+        EXPECT_TRUE(g_steps().empty());
+        const PDatasetClass& plan = ws.PDataset.at(0);
+        EXPECT_EQ(plan.DVHDataset.at(0).Name, "PTV" + which);
+        EXPECT_EQ(plan.DVHDataset.at(0).ModifiedName, "Target " + which);
+        EXPECT_TRUE(host.status.empty()) << host.status[0];
+    };
+    {
+        SCOPED_TRACE("a save that renamed both files: the export opened is no longer the entry's");
+        g_steps() = {{"store entry: export opened", [&] { ASSERT_TRUE(SaveEntry(path, SaveOf("B"))); }}};
+        opensOneSave("B");
+    }
+    {
+        SCOPED_TRACE("a save cut short between its renames: its record is there");
+        g_steps() = {{"store entry: export opened", [&] {
+                          EXPECT_TRUE(KilledAt("atomic write: one of several renamed",
+                                               [&] { SaveEntry(path, SaveOf("A")); }));
+                      }}};
+        opensOneSave("A");
+    }
+    {
+        SCOPED_TRACE("a save that renamed the companion and then put the old one back");
+        g_steps() = {{"store entry: export opened",
+                      [&] {
+                          EXPECT_TRUE(KilledAt("atomic write: one of several renamed",
+                                               [&] { SaveEntry(path, SaveOf("B")); }));
+                      }},
+                     {"store entry: companion read", [&] {
+                          // What the save's rollback does when its last rename fails: the old
+                          // companion back under its name, and the record gone.
+                          ASSERT_TRUE(platform::AtomicWriteFile(companion, SaveOf("A").second));
+                          std::filesystem::remove(StoreCommitOf(path).Path);
+                          for (const auto& file : std::filesystem::directory_iterator(std::filesystem::path(path).parent_path()))
+                              if (file.path().filename().string().find(".tmp-") != std::string::npos)
+                                  std::filesystem::remove(file.path());
+                      }}};
+        opensOneSave("A");
+    }
+    platform::SetFaultHook(nullptr);
 }
 
 TEST_F(StoreOpening, AUsersFileNamedLikeARecordNeitherStopsTheCompanionNorIsTouched) {

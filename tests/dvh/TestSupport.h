@@ -21,6 +21,7 @@ public:
         std::filesystem::create_directories(m_path);
     }
     ~TempFolder() { std::filesystem::remove_all(m_path); }
+    std::string Path() const { return m_path.string(); }
     /// Writes `contents` byte for byte to `name` in the folder; returns the full path.
     std::string Write(const std::string& name, const std::string& contents) const {
         std::string path = (m_path / name).string();
