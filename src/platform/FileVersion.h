@@ -11,9 +11,8 @@ namespace platform {
 
 class OpenedFile;
 
-/// One version of a file's content. The identity tells a version at once in the common case
-/// (nothing touched the file); the digest tells whether the bytes are still those read when
-/// only the identity moved: a `chmod`, a `touch`, a copy of the same bytes over it.
+/// One version of a file's content: the digest tells whether bytes read later are still those
+/// read, the identity which file they were read from.
 struct FileVersion {
     FileIdentity Identity;     ///< of the file as it was read
     std::uint64_t Digest = 0;  ///< `ContentDigest` of what it held then
@@ -37,8 +36,9 @@ FileVersion VersionOfPath(const std::string& path);
 /// Whether `bytes`, read from a file, are the content of `version`.
 bool HoldsVersion(std::string_view bytes, const FileVersion& version);
 
-/// Whether the held `file` holds `version`: the same file untouched, or, when only its identity
-/// moved, the same bytes (read again to tell). False for an unknown version.
+/// Whether the held `file` holds `version`: the same bytes, read again to tell, whatever moved
+/// its identity (a `chmod`, a `touch`, the same bytes copied over it). False for an unknown
+/// version.
 bool HoldsVersion(const OpenedFile& file, const FileVersion& version);
 
 /// The same of the file that has the name `path` now.

@@ -4,6 +4,8 @@
 #include "batch/BatchRecords.h"
 #include "BatchTestFiles.h"
 #include "import/BrainLabTable.h"
+#include "import/SaveDvh.h"
+#include "platform/AtomicWrite.h"
 
 #include <gtest/gtest.h>
 
@@ -98,4 +100,53 @@ TEST(BatchLoading, TablesAndDescriptionExportsAreReadAndTheLastOneIsShown) {
     ASSERT_EQ(ws.PDataset[1].DVHDatasetCount(), 1);
     EXPECT_FLOAT_EQ(ws.PDataset[1].DVHDataset[0].DVset[1].VolumePercent, 50);
     EXPECT_EQ(out.ShownPlan, 1);  // the table, read after the "Description" export
+}
+
+namespace {
+
+/// Answers every question with OK and keeps what the save said.
+struct AgreeingDialogs : SaveDvhDialogs {
+    std::vector<std::string> errors, information;
+    void AskOkCancel(const std::string&, const std::string&, std::function<void(bool)> answer) override {
+        answer(true);
+    }
+    void ShowDirectoriesSettings() override {}
+    void ShowError(const std::string& text, const std::string&) override { errors.push_back(text); }
+    void ShowInformation(const std::string& text, const std::string&) override { information.push_back(text); }
+};
+
+}  // namespace
+
+TEST(BatchLoading, APlanReadHereHasTheNamesAndVersionOfItsReadAndAStorePlanIsSavedBack) {
+    dvhtest::TempFolder store("batch-store");
+    std::filesystem::create_directory(store.Path() + "/Prostate");
+    Workspace ws;
+    ws.SaveFolder = store.Path();
+    ws.PlanListName.resize(1);
+    ws.PlanListName[0].Name = "Prostate";
+    const std::string path = store.Write("Prostate/A_P1.txt", OnePlanExport("A"));
+    store.Write("Prostate/A_P1.mod", "Patient Name\tDoe\r\n");
+    const auto keys = ListFiles(ws, {path});
+    // Written over after it was listed: the plan is that of the file as it is read.
+    std::string later = OnePlanExport("A");
+    later.replace(later.find("Plan A - P1"), 11, "Plan B - P1");
+    ASSERT_TRUE(platform::AtomicWriteFile(path, later));
+    const BatchLoadOutcome out = LoadBatchPlans(ws, DecideBatchItems(ws, keys), 0, 1);
+    ASSERT_FALSE(out.Failed) << out.Failure.detail;
+    ASSERT_EQ(ws.PDatasetCount(), 1);
+    EXPECT_EQ(ws.PDataset[0].PlanName, "Plan B");
+    EXPECT_EQ(ws.OpenFile[0].PlanName, "Plan B");
+    EXPECT_TRUE(ws.PDataset[0].ExportRead.Known());
+
+    // Saved back into its entry: the export stays, the companion is the plan's.
+    ws.CurrentPlanIndex = 0;
+    AgreeingDialogs dialogs;
+    SaveDvh(ws, "Prostate", true, dialogs);
+    EXPECT_TRUE(dialogs.errors.empty()) << dialogs.errors[0];
+    EXPECT_EQ(dialogs.information.size(), 1u);
+    std::string text, mod;
+    ASSERT_TRUE(platform::ReadWholeFile(path, text));
+    ASSERT_TRUE(platform::ReadWholeFile(store.Path() + "/Prostate/A_P1.mod", mod));
+    EXPECT_EQ(text, later);
+    EXPECT_NE(mod.find("Plan Name\tPlan B\r\n"), std::string::npos) << mod;
 }

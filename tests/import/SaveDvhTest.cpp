@@ -107,6 +107,33 @@ protected:
         EXPECT_EQ(reader.FinishPendingLoad(), 0);
         return reader.PDatasetCount() > 0 ? reader.PDataset[0] : PDatasetClass{};
     }
+    /// Opens the entry's one-plan export as another instance of the program would, as the
+    /// current plan of `instance`, ready to be saved again.
+    void OpenExportFromStore(Workspace& instance) const {
+        instance.PlanListName.emplace_back().Name = "Head";
+        instance.SaveFolder = store;
+        const DvhHeader h = RecogniseDvhHeaderFile(TextFile());
+        ASSERT_EQ(instance.BeginLoadFromStore(TextFile(), h.FileType, h.fields, "Head", nullptr).Step, LoadStep::Read);
+        ASSERT_EQ(instance.ReadPendingPlan(), 0);
+        instance.FinishPendingLoad();
+        ASSERT_EQ(instance.PDataset[0].DVHDatasetCount(), 2);
+        instance.CurrentPlanIndex = 0;
+    }
+    /// Saves head_H1.txt with the plan name `planName` and the first structure's volume `volume`
+    /// as the plan of `ws`, with that plan name and `alias` for its first structure.
+    void SaveHeadExport(const std::string& planName, const std::string& volume, const std::string& alias) {
+        std::string text = Read(std::string(TESSARAY_TEST_DATA) + "/opening/head_H1.txt");
+        text.replace(text.find("Head IMRT - H1"), 14, planName + " - H1");
+        text.replace(text.find("Volume [cm^3]        : 80.0"), 27, "Volume [cm^3]        : " + volume);
+        PDatasetClass& plan = ws.PDataset[0];
+        plan.FileType = FileTypePlan;
+        plan.PlanName = planName;
+        plan.DVHDataset.resize(2);
+        plan.DVHDataset[0].ModifiedName = alias;
+        ReadFrom(plan, m_sources.Write(planName + ".txt", text));
+        dialogs.answers = {true};
+        SaveDvh(ws, "Head", true, dialogs);
+    }
     /// The names of `plan`'s structures, each with its alias after a "=".
     static std::vector<std::string> Names(const PDatasetClass& plan) {
         std::vector<std::string> names;
@@ -117,6 +144,7 @@ protected:
     std::string store;
     Workspace ws;
     ScriptedDialogs dialogs;
+    TempFolder m_sources{"save-sources"};
 };
 
 }  // namespace
@@ -254,6 +282,112 @@ TEST_F(SaveDvhTest, AStoreExportIsKeptOnlyWhileItIsTheOneThePlanWasReadFrom) {
     EXPECT_EQ(dialogs.errors.size(), 2u);
     EXPECT_EQ(Read(TextFile()), second);
     EXPECT_NE(Read(ModFile()).find("0\tAgain\r\n"), std::string::npos);
+}
+
+TEST_F(SaveDvhTest, AReloadAfterARefusedSaveShowsThePlanNowSavedAndSavesItsNames) {
+    // Instance 2 saves a plan into the store; instance 1 opens it from there.
+    SaveHeadExport("ProstateVMAT", "80.0", "VMAT target");
+    Workspace one;
+    OpenExportFromStore(one);
+    ASSERT_EQ(one.PDataset[0].PlanName, "ProstateVMAT");
+
+    // Instance 2 saves another plan with the same IDs as that entry; instance 1's save is
+    // refused and says how to go on.
+    SaveHeadExport("ProstateIMRT", "81.0", "IMRT target");
+    const std::string imrtText = Read(TextFile());
+    dialogs.answers = {true};
+    SaveDvh(one, "Head", true, dialogs);
+    ASSERT_EQ(dialogs.errors.size(), 1u);
+    EXPECT_NE(dialogs.errors[0].find("12_H1.txt changed since the plan was read; nothing was written. Press Reload"),
+              std::string::npos)
+        << dialogs.errors[0];
+
+    // Reload shows the plan the entry holds now, names, curves and aliases of one save, and
+    // the listed entry says so too.
+    ASSERT_EQ(one.BeginReload(one.PDataset[0].Key).Step, LoadStep::Read);
+    ASSERT_EQ(one.ReadPendingPlan(), 0);
+    one.FinishPendingLoad();
+    ASSERT_EQ(one.PDatasetCount(), 1);
+    const PDatasetClass& reloaded = one.PDataset[0];
+    EXPECT_EQ(reloaded.PlanName, "ProstateIMRT");
+    EXPECT_FLOAT_EQ(reloaded.DVHDataset[0].Volume, 81.0f);
+    EXPECT_EQ(reloaded.DVHDataset[0].ModifiedName, "IMRT target");
+    EXPECT_EQ(one.OpenFile.at(0).PlanName, "ProstateIMRT");
+
+    // Its save now goes ahead and stores names that belong to the export beside them.
+    one.PDataset[0].DVHDataset[1].ModifiedName = "Rectum";
+    dialogs.answers = {true};
+    SaveDvh(one, "Head", true, dialogs);
+    EXPECT_EQ(dialogs.errors.size(), 1u);
+    EXPECT_EQ(Read(TextFile()), imrtText);
+    const std::string mod = Read(ModFile());
+    EXPECT_NE(mod.find("Plan Name\tProstateIMRT\r\n"), std::string::npos) << mod;
+    EXPECT_NE(mod.find("1\tRectum\r\n"), std::string::npos) << mod;
+}
+
+TEST_F(SaveDvhTest, ASaveWritesTheExportAsItWasReadOrNothing) {
+    // A plan read from an export that is written over under its name afterwards.
+    SaveHeadExport("ProstateVMAT", "80.0", "Target");
+    ASSERT_EQ(dialogs.information.size(), 1u);
+    const std::string source = ws.PDataset[0].FilePath;
+    const std::string read = Read(source), storedMod = Read(ModFile());
+    fs::remove_all(store + "/Head");
+
+    std::string other = read;
+    other.replace(other.find("ProstateVMAT - H1"), 17, "ProstateIMRT - H1");
+    ASSERT_TRUE(platform::AtomicWriteFile(source, other));
+    SaveDvh(ws, "Head", true, dialogs);
+    ASSERT_EQ(dialogs.errors.size(), 1u);
+    EXPECT_EQ(dialogs.errors[0], "An error occurred while saving data.\nProstateVMAT.txt changed since the plan was "
+                                 "read; nothing was written. Press Reload to read it as it is now, then save again.");
+    EXPECT_FALSE(fs::exists(TextFile()));
+    EXPECT_FALSE(fs::exists(ModFile()));
+
+    // The same bytes again, by a copy over it, a touch or a change of its permission bits: the
+    // export is the one read, and the save goes ahead.
+    ASSERT_TRUE(platform::AtomicWriteFile(source, read));
+    ASSERT_EQ(::chmod(source.c_str(), 0640), 0);
+    SaveDvh(ws, "Head", true, dialogs);
+    EXPECT_EQ(dialogs.errors.size(), 1u);
+    EXPECT_EQ(Read(TextFile()), read);
+    EXPECT_EQ(Read(ModFile()), storedMod);
+
+    // Also a plan read from the store's own export, when only the export's times moved.
+    Workspace one;
+    OpenExportFromStore(one);
+    ASSERT_EQ(::chmod(TextFile().c_str(), 0640), 0);
+    one.PDataset[0].DVHDataset[0].ModifiedName = "Moved";
+    dialogs.answers = {true};
+    SaveDvh(one, "Head", true, dialogs);
+    EXPECT_EQ(dialogs.errors.size(), 1u);
+    EXPECT_NE(Read(ModFile()).find("0\tMoved\r\n"), std::string::npos);
+}
+
+TEST_F(SaveDvhTest, APlanOpenedFromAnEntryLeftPartNewPartOldSavesBothItsFiles) {
+    SaveHeadExport("ProstateVMAT", "80.0", "First");
+    const std::string first = Read(TextFile());
+    Workspace one;
+    OpenExportFromStore(one);
+    // Another save of the entry is killed between its renames, and its export's temporary is
+    // then removed: the new companion stands beside the old export.
+    std::string text = Read(std::string(TESSARAY_TEST_DATA) + "/opening/head_H1.txt");
+    ws.PDataset[0].DVHDataset[0].ModifiedName = "Second";
+    ReadFrom(ws.PDataset[0], m_sources.Write("second.txt", text));
+    dialogs.answers = {true};
+    EXPECT_TRUE(KilledAt("atomic write: one of several renamed", [&] { SaveDvh(ws, "Head", true, dialogs); }));
+    for (const auto& entry : fs::directory_iterator(store + "/Head"))
+        if (entry.path().filename().string().rfind("12_H1.txt.tmp-", 0) == 0) fs::remove(entry.path());
+    ASSERT_EQ(FinishInterruptedStoreSave(TextFile()).state, platform::CommitEnd::State::Partial);
+
+    // The plan read from the old export saves it, as it was read, with its own companion.
+    one.PDataset[0].DVHDataset[0].ModifiedName = "Mine";
+    dialogs.answers = {true};
+    SaveDvh(one, "Head", true, dialogs);
+    EXPECT_TRUE(dialogs.errors.empty()) << dialogs.errors[0];
+    EXPECT_EQ(Read(TextFile()), first);
+    EXPECT_NE(Read(ModFile()).find("0\tMine\r\n"), std::string::npos);
+    EXPECT_FALSE(fs::exists(StoreCommitOf(TextFile()).Path));
+    EXPECT_EQ(FinishInterruptedStoreSave(TextFile()).state, platform::CommitEnd::State::NoRecord);
 }
 
 TEST_F(SaveDvhTest, FailedWritesNameTheFileAndLeaveNoHalfSave) {

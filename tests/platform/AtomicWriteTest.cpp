@@ -2,6 +2,8 @@
 #include "platform/AtomicWrite.h"
 #include "platform/FaultPoint.h"
 #include "platform/FileLock.h"
+#include "platform/FileVersion.h"
+#include "platform/OpenedFile.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
 #include "TempFolder.h"
@@ -15,6 +17,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <vector>
 
 TEST(AtomicWrite, ReplacesTheFileAndKeepsItsPermissions) {
@@ -65,6 +68,45 @@ TEST(AtomicWrite, ReadWholeFileRefusesFoldersAndOversizedFiles) {
     EXPECT_FALSE(platform::ReadWholeFile(dir.File("a.txt"), text, 99));
     EXPECT_FALSE(platform::ReadWholeFile(dir.Path(), text));
     EXPECT_FALSE(platform::ReadWholeFile(dir.File("missing"), text));
+}
+
+TEST(AtomicWrite, AVersionIsTheFileAsReadWhateverMovedOnlyItsTimesOrPermission) {
+    TempFolder dir;
+    // Long enough for reads in several pieces, and no whole number of words.
+    std::string text(200003, 'x');
+    for (std::size_t i = 0; i < text.size(); i += 7) text[i] = static_cast<char>('a' + i % 26);
+    const std::string path = dir.Write("a.txt", text);
+    const auto held = platform::OpenedFile::Open(path);
+    ASSERT_TRUE(held);
+    const platform::FileVersion read = platform::VersionOf(*held);
+    ASSERT_TRUE(read.Known());
+    EXPECT_EQ(read.Digest, platform::ContentDigest(text));
+    EXPECT_TRUE(platform::HoldsVersion(text, read));
+
+    // A permission, a touch, the same bytes renamed over it: still the version read.
+    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), nullptr, 0), 0);
+    EXPECT_TRUE(platform::FileHoldsVersion(path, read));
+    ASSERT_TRUE(platform::AtomicWriteFile(path, text));
+    EXPECT_TRUE(platform::FileHoldsVersion(path, read));
+
+    // One byte other, or one more: another version, and a digest of its own.
+    std::string other = text;
+    other[100000] = 'X';
+    EXPECT_NE(platform::ContentDigest(other), read.Digest);
+    EXPECT_NE(platform::ContentDigest(text + "\n"), read.Digest);
+    ASSERT_TRUE(platform::AtomicWriteFile(path, other));
+    EXPECT_FALSE(platform::FileHoldsVersion(path, read));
+    EXPECT_FALSE(platform::HoldsVersion(other, read));
+    EXPECT_FALSE(platform::FileHoldsVersion(path, platform::FileVersion{}));
+
+    // A file written in place after it was opened holds no version known from that open.
+    const auto opened = platform::OpenedFile::Open(path);
+    ASSERT_TRUE(opened);
+    {
+        std::ofstream(path, std::ios::binary | std::ios::app) << "y";
+    }
+    EXPECT_FALSE(platform::VersionOf(*opened).Known());
 }
 
 TEST(AtomicWrite, ANewFileNeverReplacesOneThatAppearedMeanwhile) {
