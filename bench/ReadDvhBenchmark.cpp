@@ -1,6 +1,7 @@
 // Throughput and peak memory of the plan DVH readers on a 300-structure export with 1 cGy bins
 // (about 2.4 million rows), compared in the same run with `wc -l` on the same file, and on a
-// machine kept busy by one spinning process per processor, with the same read on one processor.
+// machine kept busy by one spinning process per processor, with the same read on one processor;
+// and the version that a load records of the export it read, on the same file.
 // `ReadDvhBenchmark --read-once CODE FILE` reads one export once, for timing a whole process.
 #include "DvhExportGenerator.h"
 
@@ -8,6 +9,8 @@
 #include "dvh/DvhTextBlockReader.h"
 #include "dvh/LineCursor.h"
 #include "dvh/Workspace.h"
+#include "platform/FileVersion.h"
+#include "platform/OpenedFile.h"
 
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
@@ -97,7 +100,21 @@ void BM_WcL(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * e.bytes);
 }
 
+/// The version a load records of the export it read (a second pass over the file, digesting
+/// its bytes), on the same export as `BM_Read`: what a load adds to the read.
+void BM_VersionOfRead(benchmark::State& state) {
+    const bench::GeneratedExport& e = state.range(0) == 12 ? g_description : g_plan;
+    const auto held = platform::OpenedFile::Open(e.path);
+    if (!held) state.SkipWithError("cannot open the export");
+    for (auto _ : state) {
+        if (!held) break;
+        benchmark::DoNotOptimize(platform::VersionOf(*held).Digest);
+    }
+    state.SetBytesProcessed(state.iterations() * e.bytes);
+}
+
 BENCHMARK(BM_Read)->Arg(12)->Arg(2)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_VersionOfRead)->Arg(12)->Arg(2)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_WcL)->Arg(12)->Arg(2)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
 
 /// Pairs of a read and a `wc -l` whose median ratio is the figure to quote.
