@@ -94,6 +94,8 @@ bool Workspace::ShowPlanAfterRead(int fileType, const ReadResult& result) {
 }
 
 ReadResult Workspace::ReadDvhFile(const std::string& path) {
+    // Every reader below opens `path` through a line cursor, which takes the file a caller bound
+    // to that path (`ReadThrough`: the opener's held export), and the name only when none is.
     if (PDataset.empty()) return LastReadResult = ReadResult::Fail(ReadStatus::NoPlan, 0, "no plan to fill");
     const int type = PDataset.back().FileType;
     switch (type) {

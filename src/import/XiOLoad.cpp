@@ -106,7 +106,8 @@ ReadResult FinishXiOPlan(Workspace& ws, int p, const XiOLoadRequest& request, co
 
     ReadResult r;
     {
-        const ReadThrough held(request.FilePath, request.Export);
+        // The curves pass reads the export the names were read from, bound here by its path.
+        const ReadThrough bound(request.FilePath, request.Export);
         r = ReadXiOInto(ws, p, request.FilePath, answer.DoseGy);
     }
     if (!r) {
