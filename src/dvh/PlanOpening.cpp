@@ -302,7 +302,9 @@ bool Workspace::TakeNamesOfRead(int p, int entryIndex, const std::string& entryK
     // The listed entry said what the file held when it was listed; another save or export
     // has taken the file's name since. The plan and the entry take the names of this read.
     TakeHeaderNames(plan, h, key);
-    if (entryIndex >= 0 && entryIndex < OpenFileCount() && OpenFile[entryIndex].Key == entryKey) {
+    // The entry is brought up to date only where it lists this very file, not another of its key.
+    if (entryIndex >= 0 && entryIndex < OpenFileCount() && OpenFile[entryIndex].Key == entryKey &&
+        OpenFile[entryIndex].FilePath == path) {
         OpenFileClass& entry = OpenFile[entryIndex];
         TakeHeaderNames(entry, h, key);
         entry.PatientExtra = h.PatientExtra;

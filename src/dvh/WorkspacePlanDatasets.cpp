@@ -2,6 +2,7 @@
 #include "dvh/Workspace.h"
 
 #include "dvh/FileFields.h"
+#include "dvh/LineCursor.h"
 
 std::string Workspace::DatasetKey(const std::string& patientID, const std::string& planID, const std::string& date,
                                   const std::string& time) {
@@ -57,6 +58,9 @@ int Workspace::AppendPlanFromOpenFile(int openFileIndex) {
 }
 
 int Workspace::LoadDvhFileHeadless(const std::string& path, float prescribedDoseGy, int planListIndex) {
+    // The header, the curves and the version are all read from the one file held here.
+    const auto held = platform::OpenedFile::Open(path);
+    const ReadThrough bound(path, held);
     const int code = ReadDvhHeader(path);
     if (code <= 1) return -1;
     const std::string key = HeaderKey();
@@ -68,10 +72,16 @@ int Workspace::LoadDvhFileHeadless(const std::string& path, float prescribedDose
     PDataset[plan].FileType = code;
     PDataset[plan].PlanListIndex = planListIndex;
     if (code == FileTypePlanSum || code == FileTypePlanSumDescription) PlanSumPrescribedDose = prescribedDoseGy;
+    // The names are those of this file, not of a listed entry of the same key.
+    TakeHeaderNames(PDataset[plan], DvhHeaderFields{HeaderPatientName, HeaderPatientID, HeaderPatientExtra,
+                                                    HeaderPlanName, HeaderPlanID, HeaderDate, HeaderTime},
+                    key);
+    PDataset[plan].PatientExtra = HeaderPatientExtra;
     if (!ReadDvhFile(PDataset[plan].FilePath)) {
         PDataset.pop_back();
         return -1;
     }
+    if (held) PDataset[plan].ExportRead = platform::VersionOf(*held);
     return plan;
 }
 
