@@ -61,23 +61,8 @@ std::string SystemError(const std::string& what, const std::string& path) {
     return what + " \"" + path + "\": " + std::strerror(errno);
 }
 
-bool IdOf(int fd, FileId& id) {
-    struct stat st {};
-    if (::fstat(fd, &st) != 0) return false;
-    id = {st.st_dev, st.st_ino};
-    return true;
-}
-
-bool IdOfName(const std::string& path, FileId& id) {
-    struct stat st {};
-    if (::lstat(path.c_str(), &st) != 0) return false;
-    id = {st.st_dev, st.st_ino};
-    return true;
-}
-
 bool StillNamed(const std::string& path, int fd) {
-    FileId open, named;
-    return IdOf(fd, open) && IdOfName(path, named) && open == named;
+    return IdentityOfDescriptor(fd).SameFile(IdentityOfName(path));
 }
 
 bool RemoveIfStill(const std::string& path, int fd) { return StillNamed(path, fd) && ::unlink(path.c_str()) == 0; }
@@ -327,22 +312,22 @@ WriteResult RecordNameTaken(const std::string& path) {
 /// its name; `record` holds it, locked, until the change is made. The name must be free, or
 /// have the record `kept` of an earlier change of the same files, which this one supersedes.
 WriteResult WriteCommitRecord(const std::string& path, const std::vector<Temporary>& temporaries,
-                              const std::vector<std::string>& targets, const std::optional<FileId>& kept,
+                              const std::vector<std::string>& targets, const std::optional<FileIdentity>& kept,
                               Temporary& record) {
     std::vector<RecordedFile> files;
     for (std::size_t i = 0; i < targets.size(); ++i) {
         RecordedFile& file = files.emplace_back();
         file.TemporaryName = FileNameOf(temporaries[i].Name());
         file.TargetName = FileNameOf(targets[i]);
-        if (!IdOf(temporaries[i].Fd(), file.Id)) return {false, SystemError("Cannot write", targets[i])};
+        file.Id = IdentityOfDescriptor(temporaries[i].Fd());
+        if (!file.Id.Known()) return {false, SystemError("Cannot write", targets[i])};
     }
     RemoveDeadTemporaries(path);
     // Readable by all, so that whoever shares the folder sees that the entry waits for its end.
     if (WriteResult written = record.Write(path, CommitRecordText(files), 0644); !written.ok) return written;
     if (kept) {
         // Replaced in one step, so that the earlier change's files are never without a record.
-        FileId named;
-        if (!IdOfName(path, named) || named != *kept) return RecordNameTaken(path);
+        if (!IdentityOfName(path).SameFile(*kept)) return RecordNameTaken(path);
         if (WriteResult replaced = record.RenameOver(path); !replaced.ok) return replaced;
     } else if (!record.LinkAs(path)) {
         return errno == EEXIST ? RecordNameTaken(path) : WriteResult{false, SystemError("Cannot create", path)};
@@ -372,7 +357,7 @@ WriteResult AtomicWriteFiles(const std::vector<FileWrite>& files, const CommitRe
     // A record of these files that stays, and what it names: spared until this change's record
     // has replaced it.
     KeptRecord kept;
-    std::optional<FileId> keptId;
+    std::optional<FileIdentity> keptId;
     if (recorded) {
         turn.emplace(commit.Lock);
         if (!turn->Held()) return {false, turn->Error()};

@@ -92,7 +92,7 @@ Peek PeekRecord(const std::string& path, const std::vector<std::string>& targets
     const bool read = ::fstat(fd.Get(), &st) == 0 && S_ISREG(st.st_mode) && ReadRecord(fd.Get(), text);
     auto files = read ? ParseRecord(text, targets) : std::nullopt;
     if (!files) return Peek::Other;
-    if (kept) *kept = {{st.st_dev, st.st_ino}, std::move(*files)};
+    if (kept) *kept = {IdentityOfDescriptor(fd.Get()), std::move(*files)};
     return Peek::Record;
 }
 
@@ -107,15 +107,14 @@ TemporaryState Inspect(const std::string& folder, const RecordedFile& file) {
     TemporaryState state;
     NotDead why = NotDead::Missing;
     Descriptor held = LockIfDeadAndOurs(folder + file.TemporaryName, &why);
-    FileId id;
     if (held.Get() >= 0) {
         // A file of that name that is not the one recorded is none of the change's.
-        if (IdOf(held.Get(), id) && id == file.Id) state.Held = std::move(held);
+        if (IdentityOfDescriptor(held.Get()).SameFile(file.Id)) state.Held = std::move(held);
     } else if (why != NotDead::Missing) {
         state.Foreign = true;
     }
     if (state.Held.Get() < 0 && !state.Foreign)
-        state.Renamed = IdOfName(folder + file.TargetName, id) && id == file.Id;
+        state.Renamed = IdentityOfName(folder + file.TargetName).SameFile(file.Id);
     return state;
 }
 

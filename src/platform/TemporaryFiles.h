@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/Descriptor.h"
+#include "platform/FileIdentity.h"
 
 #include <string>
 #include <string_view>
@@ -34,17 +35,6 @@ enum class NotDead { Missing, NotOurs, InUse };
 /// with `why` set.
 Descriptor LockIfDeadAndOurs(const std::string& path, NotDead* why = nullptr);
 
-/// A file's identity, which a rename keeps.
-struct FileId {
-    dev_t Device = 0;
-    ino_t Inode = 0;
-    bool operator==(const FileId&) const = default;
-};
-/// The identity of the open file `fd`, or of what has the name `path` now (not following a
-/// link); false when there is none.
-bool IdOf(int fd, FileId& id);
-bool IdOfName(const std::string& path, FileId& id);
-
 /// True while `path` names the open file `fd`.
 bool StillNamed(const std::string& path, int fd);
 /// Removes `path` only while it is still the open file `fd`: a name that another has taken
@@ -55,12 +45,12 @@ bool RemoveIfStill(const std::string& path, int fd);
 struct RecordedFile {
     std::string TemporaryName;
     std::string TargetName;
-    FileId Id;
+    FileIdentity Id;  ///< device and inode only, as the record holds them
 };
 
 /// A record of a change that stays at its name: its identity and the files it names.
 struct KeptRecord {
-    FileId Id;
+    FileIdentity Id;
     std::vector<RecordedFile> Files;
 };
 
