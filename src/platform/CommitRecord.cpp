@@ -186,8 +186,9 @@ CommitEnd FinishInterruptedCommit(const CommitRecord& commit, const std::vector<
     if (!whole && std::any_of(states.begin(), states.end(), [](const TemporaryState& t) { return t.Renamed; })) {
         std::size_t gone = first;
         while (gone < states.size() && (states[gone].Renamed || Held(states[gone]))) ++gone;
+        // The temporary's own name means nothing to a user: the file it was to become does.
         std::string why = "only part of it was written";
-        if (gone < states.size()) why += ": \"" + (*files)[gone].TemporaryName + "\" is gone";
+        if (gone < states.size()) why += ": the new " + (*files)[gone].TargetName + " of that save is missing";
         return {CommitEnd::State::Partial, why};
     }
     if (whole) {
