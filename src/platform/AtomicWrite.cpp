@@ -4,6 +4,7 @@
 #include "platform/Descriptor.h"
 #include "platform/FaultPoint.h"
 #include "platform/FileLock.h"
+#include "platform/HardLink.h"
 #include "platform/TemporaryFiles.h"
 #include "platform/Paths.h"
 
@@ -256,10 +257,24 @@ public:
     }
 
     /// Gives it the name `target` only if no file has that name: a hard link fails where the
-    /// name is taken, where a rename would replace that file. False (errno set) when it did not.
+    /// name is taken, where a rename would replace that file. A file system without hard links
+    /// (vfat, exFAT, sshfs) gets a rename instead, made only when the name is still free right
+    /// before; such a file system cannot promise more: a file that another program makes at
+    /// that name between the look and the rename is replaced. False (errno set, EEXIST where
+    /// the name is taken) when it did not take the name.
     bool LinkAs(const std::string& target) {
-        if (::link(m_name.c_str(), target.c_str()) != 0) return false;
-        ::unlink(m_name.c_str());
+        if (HardLink(m_name, target)) {
+            ::unlink(m_name.c_str());
+            m_named = true;
+            return true;
+        }
+        if (!HardLinksUnsupported(errno)) return false;
+        struct stat st {};
+        if (::lstat(target.c_str(), &st) == 0) {
+            errno = EEXIST;
+            return false;
+        }
+        if (errno != ENOENT || std::rename(m_name.c_str(), target.c_str()) != 0) return false;
         m_named = true;
         return true;
     }

@@ -151,6 +151,8 @@ int RemoveStaleTemporariesOf(const std::string& target, LinkHandling links = Lin
 
 /// Writes `contents` to a file `path` that must not exist: written whole beside it first, then
 /// given its name only if no file has that name by then, so an existing file is never replaced.
+/// On a file system without hard links (vfat, exFAT, sshfs) the name is looked at right before
+/// a rename gives it: a file that another program makes there in between is replaced.
 WriteResult WriteNewFile(const std::string& path, std::string_view contents);
 
 /// Why `OpenRegularFile` opened nothing.

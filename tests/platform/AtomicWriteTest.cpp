@@ -2,12 +2,14 @@
 #include "platform/AtomicWrite.h"
 #include "platform/FaultPoint.h"
 #include "platform/FileLock.h"
+#include "platform/HardLink.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
 #include "TempFolder.h"
 #include "../support/KilledAt.h"
 
 #include <gtest/gtest.h>
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -381,6 +383,41 @@ TEST(AtomicWrite, ARollbackThatCannotPutAFileBackKeepsWhatItsRecordNames) {
     std::filesystem::rename(dir.File("a.mod.aside"), dir.File("a.mod"));
     EXPECT_EQ(commit.Finish().state, State::Completed);
     EXPECT_EQ(dir.Read("a.mod") + "," + dir.Read("a.txt"), "new a,new b");
+}
+
+TEST(AtomicWrite, ACommitAndANewFileTakeTheirNamesWhereTheFileSystemHasNoHardLinks) {
+    // vfat and exFAT refuse a hard link with EPERM, sshfs with ENOTSUP or ENOSYS.
+    for (const int refusal : {EPERM, EOPNOTSUPP, ENOSYS}) {
+        SCOPED_TRACE(refusal);
+        TempFolder dir;
+        const PairCommit commit(dir.Path());
+        dir.Write("a.mod", "old a");
+        dir.Write("a.txt", "old b");
+        platform::SetRefusedHardLinks(refusal);
+        const platform::WriteResult saved = commit.Write("new a", "new b");
+        const platform::WriteResult made = platform::WriteNewFile(dir.File("list.lst"), "made");
+        const platform::WriteResult again = platform::WriteNewFile(dir.File("list.lst"), "again");
+        platform::SetRefusedHardLinks(0);
+        EXPECT_TRUE(saved.ok) << saved.message;
+        EXPECT_EQ(dir.Read("a.mod") + "," + dir.Read("a.txt"), "new a,new b");
+        EXPECT_FALSE(std::filesystem::exists(commit.record.Path));
+        EXPECT_TRUE(made.ok) << made.message;
+        EXPECT_FALSE(again.ok);
+        EXPECT_NE(again.message.find("already exists"), std::string::npos) << again.message;
+        EXPECT_EQ(dir.Read("list.lst"), "made");
+        EXPECT_EQ(FilesIn(dir), 4u);  // the pair, the entry's lock and the new file
+    }
+    // A link that fails for another reason is no file system without links: nothing is renamed.
+    TempFolder dir;
+    const PairCommit commit(dir.Path());
+    dir.Write("a.mod", "old a");
+    dir.Write("a.txt", "old b");
+    platform::SetRefusedHardLinks(EIO);
+    EXPECT_FALSE(commit.Write("new a", "new b").ok);
+    EXPECT_FALSE(platform::WriteNewFile(dir.File("list.lst"), "made").ok);
+    platform::SetRefusedHardLinks(0);
+    EXPECT_EQ(dir.Read("a.mod") + "," + dir.Read("a.txt"), "old a,old b");
+    EXPECT_EQ(FilesIn(dir), 3u);
 }
 
 TEST(AtomicWrite, ACommitNeverReplacesAFileAtItsRecordsNameThatIsNoRecordOfIt) {
