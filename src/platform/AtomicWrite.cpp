@@ -351,6 +351,32 @@ WriteResult WriteCommitRecord(const std::string& path, const std::vector<Tempora
     return {};
 }
 
+/// Which files of the kept record `kept` of a change of `targets` count as renamed: their
+/// target is the very file the record names.
+std::vector<bool> RenamedOfKept(const KeptRecord& kept, const std::vector<std::string>& targets) {
+    std::vector<bool> renamed;
+    for (std::size_t i = 0; i < kept.Files.size() && i < targets.size(); ++i)
+        renamed.push_back(IdentityOfName(targets[i]).SameFile(kept.Files[i].Id));
+    return renamed;
+}
+
+/// Puts the record `kept` of an earlier change of `targets` back at `path`, which a change that
+/// superseded it had given its own `record`, and which has put back the files it renamed. A put
+/// back file is another file than the one renamed before, so the record names, for a file that
+/// counted as `renamed` then, the file at its target now, and for one that did not, no file at
+/// all: it reads as it did. Only while `path` is still `record`; true when it is back.
+bool PutBackKeptRecord(const std::string& path, const Temporary& record, const KeptRecord& kept,
+                       const std::vector<bool>& renamed, const std::vector<std::string>& targets) {
+    std::vector<RecordedFile> files = kept.Files;
+    for (std::size_t i = 0; i < files.size(); ++i)
+        files[i].Id = i < renamed.size() && renamed[i] ? IdentityOfName(targets[i]) : FileIdentity{};
+    Temporary back;
+    if (!back.Write(path, CommitRecordText(files), 0644).ok || !StillNamed(path, record.Fd())) return false;
+    if (!back.RenameOver(path).ok) return false;
+    SyncFolderOf(path);
+    return true;
+}
+
 }  // namespace
 
 WriteResult AtomicWriteFiles(const std::vector<FileWrite>& files, const CommitRecord& commit) {
@@ -373,6 +399,7 @@ WriteResult AtomicWriteFiles(const std::vector<FileWrite>& files, const CommitRe
     // has replaced it.
     KeptRecord kept;
     std::optional<FileIdentity> keptId;
+    std::vector<bool> keptRenamed;
     if (recorded) {
         turn.emplace(commit.Lock);
         if (!turn->Held()) return {false, turn->Error()};
@@ -382,7 +409,10 @@ WriteResult AtomicWriteFiles(const std::vector<FileWrite>& files, const CommitRe
         FinishInterruptedCommit(commit, targets);
         switch (InspectRecordName(commit.Path, targets, kept)) {
             case RecordName::Free: break;
-            case RecordName::Kept: keptId = kept.Id; break;
+            case RecordName::Kept:
+                keptId = kept.Id;
+                keptRenamed = RenamedOfKept(kept, targets);
+                break;
             case RecordName::Taken: return RecordNameTaken(commit.Path);
         }
     }
@@ -432,7 +462,12 @@ WriteResult AtomicWriteFiles(const std::vector<FileWrite>& files, const CommitRe
                                       : ::unlink(targets[j].c_str()) == 0;
                 restored = restored && back;
             }
-            if (recorded && restored && RemoveIfStill(commit.Path, record.Fd()))
+            // A change that superseded a record of part new, part old files has put them back
+            // so: that record takes its name again, or they would read as one save's.
+            const bool ended = recorded && restored &&
+                               (keptId ? PutBackKeptRecord(commit.Path, record, kept, keptRenamed, targets)
+                                       : RemoveIfStill(commit.Path, record.Fd()));
+            if (ended)
                 for (std::size_t k = i; k < n; ++k) temporaries[k].Remove();
             return renamed;
         }

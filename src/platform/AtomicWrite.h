@@ -71,7 +71,8 @@ struct CommitRecord {
 /// files that stays (one that could not be ended, which this change supersedes, and whose
 /// temporaries then go); anything else of that name refuses the change, and no file is touched.
 /// When a rename fails and a file cannot be put back, the record stays with the temporaries it
-/// names. Without one, such a kill leaves the first files new and the rest old, and whoever
+/// names; when all are put back, a record that this change superseded takes its name again, so
+/// that files it left part new, part old still read so. Without one, such a kill leaves the first files new and the rest old, and whoever
 /// reads them checks that they belong together.
 WriteResult AtomicWriteFiles(const std::vector<FileWrite>& files, const CommitRecord& commit = {});
 

@@ -206,6 +206,12 @@ struct PairCommit {
         dir.Write("a.txt", "old b");
         return KilledAt(point, [&] { Write("new a", "new b"); });
     }
+    /// Such a change killed between its renames, whose rest a cleaner then removed: "a.mod" is
+    /// new, "a.txt" old, and nothing can finish the change. True when it got there.
+    bool LeftPartNew(TempFolder& dir) const {
+        const bool killed = OldThenKilledAt(dir, "atomic write: one of several renamed");
+        return killed && std::filesystem::remove(TemporaryOf(dir, "a.txt"));
+    }
     /// The one temporary of `target` there is, or "".
     static std::string TemporaryOf(const TempFolder& dir, const std::string& target) {
         for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
@@ -337,9 +343,7 @@ TEST(AtomicWrite, ALockHeldElsewhereIsBusyAfterTheWaitAndAReadersHoldIsNeverTake
 TEST(AtomicWrite, ACommitThatLeftPartOfItsFilesNewKeepsItsRecordUntilANewCommitOfThemAll) {
     TempFolder dir;
     const PairCommit commit(dir.Path());
-    EXPECT_TRUE(commit.OldThenKilledAt(dir, "atomic write: one of several renamed"));
-    // A cleaner removed the rest: "a.mod" is new, "a.txt" old, and nothing can finish the change.
-    std::filesystem::remove(PairCommit::TemporaryOf(dir, "a.txt"));
+    ASSERT_TRUE(commit.LeftPartNew(dir));
     const platform::CommitEnd partial = commit.Finish();
     EXPECT_EQ(partial.state, State::Partial);
     EXPECT_TRUE(partial.Unfinished());
@@ -348,6 +352,39 @@ TEST(AtomicWrite, ACommitThatLeftPartOfItsFilesNewKeepsItsRecordUntilANewCommitO
     EXPECT_TRUE(std::filesystem::exists(commit.record.Path));
     EXPECT_EQ(dir.Read("a.mod") + "," + dir.Read("a.txt"), "new a,old b");
 
+    const platform::WriteResult again = commit.Write("c", "d");
+    EXPECT_TRUE(again.ok) << again.message;
+    EXPECT_EQ(dir.Read("a.mod") + "," + dir.Read("a.txt"), "c,d");
+    EXPECT_EQ(FilesIn(dir), 3u);
+}
+
+TEST(AtomicWrite, ACommitThatSupersedesAPartOldRecordAndFailsLeavesItPartOld) {
+    TempFolder dir;
+    const PairCommit commit(dir.Path());
+    ASSERT_TRUE(commit.LeftPartNew(dir));
+    ASSERT_EQ(commit.Finish().state, State::Partial);
+    // The next commit of both renames "a.mod", then cannot rename "a.txt" (moved aside, a
+    // folder in its place): "a.mod" gets back the text of the part-old pair, in a new file.
+    g_folder = dir.Path();
+    platform::SetFaultHook([](std::string_view point) {
+        if (point != "atomic write: one of several renamed") return;
+        std::filesystem::rename(g_folder + "a.txt", g_folder + "a.txt.aside");
+        std::filesystem::create_directory(g_folder + "a.txt");
+    });
+    const platform::WriteResult failed = commit.Write("c", "d");
+    platform::SetFaultHook(nullptr);
+    EXPECT_FALSE(failed.ok);
+    std::filesystem::remove(dir.File("a.txt"));
+    std::filesystem::rename(dir.File("a.txt.aside"), dir.File("a.txt"));
+    EXPECT_EQ(dir.Read("a.mod") + "," + dir.Read("a.txt"), "new a,old b");
+    // Still part new, part old, as many times as it is looked at, until a commit of both ends it.
+    for (int look = 0; look < 2; ++look) {
+        const platform::CommitEnd end = commit.Finish();
+        EXPECT_EQ(end.state, State::Partial) << end.message;
+        EXPECT_EQ(end.message, "only part of it was written: the new a.txt of that save is missing");
+        EXPECT_TRUE(std::filesystem::exists(commit.record.Path));
+    }
+    EXPECT_EQ(FilesIn(dir), 4u);  // the pair, the record and the lock: no temporary is left
     const platform::WriteResult again = commit.Write("c", "d");
     EXPECT_TRUE(again.ok) << again.message;
     EXPECT_EQ(dir.Read("a.mod") + "," + dir.Read("a.txt"), "c,d");
