@@ -68,23 +68,44 @@ bool StillNamed(const std::string& path, int fd) {
 
 bool RemoveIfStill(const std::string& path, int fd) { return StillNamed(path, fd) && ::unlink(path.c_str()) == 0; }
 
-Descriptor LockIfDeadAndOurs(const std::string& path, NotDead* why) {
+bool FolderLetsReplace(uid_t fileOwner, uid_t folderOwner, mode_t folderMode, bool writable, uid_t user) {
+    return fileOwner == user || (writable && (!(folderMode & S_ISVTX) || folderOwner == user));
+}
+
+namespace {
+
+/// Whether the folder of `path` lets this user replace `file`, which has that name.
+bool MayReplace(const std::string& path, const struct stat& file) {
+    const uid_t user = ::geteuid();
+    if (file.st_uid == user) return true;
+    const std::string folder = FolderOf(path);
+    struct stat st {};
+    if (::stat(folder.c_str(), &st) != 0) return false;
+    const bool writable = ::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
+    return FolderLetsReplace(file.st_uid, st.st_uid, st.st_mode, writable, user);
+}
+
+}  // namespace
+
+Descriptor LockIfDead(const std::string& path, Taking whose, NotDead* why) {
     NotDead none;
     NotDead& reason = why ? *why : none;
     // Open for writing where the file allows it, for an exclusive lock; a temporary that has
-    // the permission of a read-only file already gets a shared one, which needs no more on a
-    // network folder (NFS) either, and still fails while its writer holds its lock.
+    // the permission of a read-only file, or another user's, gets a shared one, which needs no
+    // more on a network folder (NFS) either, and still fails while its writer holds its lock.
     constexpr int kFlags = O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW;
     Descriptor fd(::open(path.c_str(), O_RDWR | kFlags));
     const bool writable = fd.Open();
     if (!writable && (errno == EACCES || errno == EROFS)) fd = Descriptor(::open(path.c_str(), O_RDONLY | kFlags));
     if (!fd.Open()) {
-        reason = errno == ENOENT ? NotDead::Missing : NotDead::NotOurs;
+        reason = errno == ENOENT ? NotDead::Missing : errno == EACCES ? NotDead::Unreadable : NotDead::Protected;
         return {};
     }
     struct stat st {};
-    if (::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) {
-        reason = NotDead::NotOurs;
+    const bool taken = ::fstat(fd.Get(), &st) == 0 && S_ISREG(st.st_mode) &&
+                       (whose == Taking::OwnOnly ? st.st_uid == ::geteuid() : MayReplace(path, st));
+    if (!taken) {
+        reason = NotDead::Protected;
         return {};
     }
     int locked;
@@ -176,9 +197,10 @@ mode_t WriteMode(mode_t mode, FileAccess access) {
     return mode;
 }
 
-/// Removes the dead temporaries of `target`, which a write resolved already, but those named in
-/// `spared` (those of a record that stays).
-int RemoveDeadTemporaries(const std::string& target, const std::vector<RecordedFile>& spared = {}) {
+/// Removes the dead temporaries of `target`, which a write resolved already, that `whose`
+/// allows, but those named in `spared` (those of a record that stays).
+int RemoveDeadTemporaries(const std::string& target, const std::vector<RecordedFile>& spared = {},
+                          Taking whose = Taking::OwnOnly) {
     const std::string folder = FolderOf(target);
     const std::string prefix = FolderPrefixOf(target);
     const std::string targetName = FileNameOf(target);
@@ -191,7 +213,7 @@ int RemoveDeadTemporaries(const std::string& target, const std::vector<RecordedF
                         [&](const RecordedFile& file) { return file.TemporaryName == entry->d_name; }))
             continue;
         const std::string path = prefix + entry->d_name;
-        const Descriptor held = LockIfDeadAndOurs(path);
+        const Descriptor held = LockIfDead(path, whose);
         // Removed while locked, so that no writer takes it up in between.
         if (held.Open() && ::unlink(path.c_str()) == 0) ++removed;
     }
@@ -443,8 +465,10 @@ WriteResult AtomicWriteFiles(const std::vector<FileWrite>& files, const CommitRe
         if (WriteResult written = WriteCommitRecord(commit.Path, temporaries, targets, keptId, record); !written.ok)
             return written;
         FaultPoint("atomic write: commit recorded");
+        // What the superseded record named goes now, also where another user's save left it
+        // in a folder that lets this user replace their files, as the record did.
         if (keptId)
-            for (const std::string& target : targets) RemoveDeadTemporaries(target);
+            for (const std::string& target : targets) RemoveDeadTemporaries(target, {}, Taking::Replaceable);
     }
     for (std::size_t i = 0; i < n; ++i) {
         if (WriteResult renamed = temporaries[i].RenameOver(targets[i]); !renamed.ok) {

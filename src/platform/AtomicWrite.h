@@ -98,7 +98,9 @@ struct CommitEnd {
 /// Ends the change of `AtomicWriteFiles` to `targets` (in their order there) whose writer was
 /// killed after it wrote the `commit` record. A temporary that is gone counts as renamed only
 /// when its target now is that very file; when those before are renamed and the rest are still
-/// there, whole and this user's, the rest take their names; when none is renamed and one is
+/// there, whole, dead and this user's (or another user's in a folder that lets this user replace
+/// their files: writable, and without the sticky bit unless it is this user's), the rest take
+/// their names; when none is renamed and one is
 /// gone, what is left of the change goes; when some are renamed and one of the rest is gone,
 /// the files are part new and part old, and it is `Partial`. The record goes once the files are
 /// whole, and only while it is still the file read. A record of other targets, or a file that

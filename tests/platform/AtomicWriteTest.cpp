@@ -5,6 +5,7 @@
 #include "platform/HardLink.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
+#include "platform/TemporaryFiles.h"
 #include "TempFolder.h"
 #include "../support/KilledAt.h"
 
@@ -455,6 +456,19 @@ TEST(AtomicWrite, ACommitAndANewFileTakeTheirNamesWhereTheFileSystemHasNoHardLin
     platform::SetRefusedHardLinks(0);
     EXPECT_EQ(dir.Read("a.mod") + "," + dir.Read("a.txt"), "old a,old b");
     EXPECT_EQ(FilesIn(dir), 3u);
+}
+
+TEST(AtomicWrite, AnotherUsersCutShortSaveIsTakenUpOnlyWhereTheFolderLetsThisUserReplaceIt) {
+    using platform::detail::FolderLetsReplace;
+    constexpr uid_t kMe = 1000, kOther = 1001, kRoot = 0;
+    // Their own files, whatever the folder.
+    EXPECT_TRUE(FolderLetsReplace(kMe, kRoot, 01755, false, kMe));
+    // Another user's: in a folder this user may write in, unless it is sticky and not theirs.
+    EXPECT_TRUE(FolderLetsReplace(kOther, kRoot, 02775, true, kMe));
+    EXPECT_FALSE(FolderLetsReplace(kOther, kRoot, 02775, false, kMe));
+    EXPECT_FALSE(FolderLetsReplace(kOther, kRoot, 03775, true, kMe));
+    EXPECT_FALSE(FolderLetsReplace(kOther, kOther, 01777, true, kMe));
+    EXPECT_TRUE(FolderLetsReplace(kOther, kMe, 03775, true, kMe));
 }
 
 TEST(AtomicWrite, ACommitNeverReplacesAFileAtItsRecordsNameThatIsNoRecordOfIt) {
