@@ -72,8 +72,8 @@ struct CommitRecord {
 /// temporaries then go); anything else of that name refuses the change, and no file is touched.
 /// When a rename fails and a file cannot be put back, the record stays with the temporaries it
 /// names; when all are put back, a record that this change superseded takes its name again, so
-/// that files it left part new, part old still read so. Without one, such a kill leaves the first files new and the rest old, and whoever
-/// reads them checks that they belong together.
+/// that files it left part new, part old still read so. Without one, such a kill leaves the
+/// first files new and the rest old, and whoever reads them checks that they belong together.
 WriteResult AtomicWriteFiles(const std::vector<FileWrite>& files, const CommitRecord& commit = {});
 
 /// What `FinishInterruptedCommit` found and did.
