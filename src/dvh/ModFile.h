@@ -2,7 +2,7 @@
 #pragma once
 
 #include "dvh/Records.h"
-#include "platform/AtomicWrite.h"
+#include "platform/OpenedFile.h"
 
 #include <optional>
 #include <string>

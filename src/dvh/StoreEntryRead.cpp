@@ -3,6 +3,7 @@
 
 #include "dvh/StoreCommit.h"
 #include "platform/FileLock.h"
+#include "platform/OpenedFile.h"
 #include "platform/Paths.h"
 
 #include <chrono>

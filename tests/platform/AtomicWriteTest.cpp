@@ -1,5 +1,6 @@
 // Atomic replacement: a failed write leaves the old file whole and says why.
 #include "platform/AtomicWrite.h"
+#include "platform/OpenedFile.h"
 #include "platform/FaultPoint.h"
 #include "platform/FileLock.h"
 #include "platform/HardLink.h"
