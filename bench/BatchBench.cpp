@@ -11,7 +11,7 @@
 #include "batch/BatchLoading.h"
 #include "batch/NameMapping.h"
 #include "batch/ui/TFormBatchResult.h"
-#include "platform/AtomicWrite.h"
+#include "platform/OpenedFile.h"
 
 #include <QApplication>
 #include <QTableWidget>

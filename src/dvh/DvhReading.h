@@ -6,6 +6,7 @@
 #include "dvh/ReadResult.h"
 #include "dvh/Records.h"
 #include "dvh/WorkspaceHost.h"
+#include "platform/OpenedFile.h"
 #include "platform/Processors.h"
 
 #include <cmath>

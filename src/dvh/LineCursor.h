@@ -1,7 +1,6 @@
 // Whole lines of a DVH text, from memory or streamed from a file, with their line numbers.
 #pragma once
 
-#include "platform/AtomicWrite.h"
 #include "platform/BackgroundJob.h"
 #include "platform/OpenedFile.h"
 #include "platform/Processors.h"

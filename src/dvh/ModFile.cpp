@@ -5,7 +5,7 @@
 #include "dvh/RoundToDigits.h"
 #include "dvh/TypedNumber.h"
 #include "dvh/WorkspaceHost.h"
-#include "platform/AtomicWrite.h"
+#include "platform/OpenedFile.h"
 
 #include <charconv>
 

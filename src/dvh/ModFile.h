@@ -2,7 +2,6 @@
 #pragma once
 
 #include "dvh/Records.h"
-#include "platform/AtomicWrite.h"
 #include "platform/OpenedFile.h"
 
 #include <optional>

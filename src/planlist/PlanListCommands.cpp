@@ -9,6 +9,7 @@
 #include "planlist/PlanListRegister.h"
 #include "platform/FaultPoint.h"
 #include "platform/FileLock.h"
+#include "platform/OpenedFile.h"
 #include "platform/Paths.h"
 
 #include <cerrno>

@@ -1,9 +1,11 @@
-// Atomic replacement of user files and whole-file reads.
+// Atomic replacement of user files.
 #include "platform/AtomicWrite.h"
 
 #include "platform/Descriptor.h"
 #include "platform/FaultPoint.h"
 #include "platform/FileLock.h"
+#include "platform/HardLink.h"
+#include "platform/OpenedFile.h"
 #include "platform/TemporaryFiles.h"
 #include "platform/Paths.h"
 
@@ -61,44 +63,50 @@ std::string SystemError(const std::string& what, const std::string& path) {
     return what + " \"" + path + "\": " + std::strerror(errno);
 }
 
-bool IdOf(int fd, FileId& id) {
-    struct stat st {};
-    if (::fstat(fd, &st) != 0) return false;
-    id = {st.st_dev, st.st_ino};
-    return true;
-}
-
-bool IdOfName(const std::string& path, FileId& id) {
-    struct stat st {};
-    if (::lstat(path.c_str(), &st) != 0) return false;
-    id = {st.st_dev, st.st_ino};
-    return true;
-}
-
 bool StillNamed(const std::string& path, int fd) {
-    FileId open, named;
-    return IdOf(fd, open) && IdOfName(path, named) && open == named;
+    return IdentityOfDescriptor(fd).SameFile(IdentityOfName(path));
 }
 
 bool RemoveIfStill(const std::string& path, int fd) { return StillNamed(path, fd) && ::unlink(path.c_str()) == 0; }
 
-Descriptor LockIfDeadAndOurs(const std::string& path, NotDead* why) {
+bool FolderLetsReplace(uid_t fileOwner, uid_t folderOwner, mode_t folderMode, bool writable, uid_t user) {
+    return fileOwner == user || (writable && (!(folderMode & S_ISVTX) || folderOwner == user));
+}
+
+namespace {
+
+/// Whether the folder of `path` lets this user replace `file`, which has that name.
+bool MayReplace(const std::string& path, const struct stat& file) {
+    const uid_t user = ::geteuid();
+    if (file.st_uid == user) return true;
+    const std::string folder = FolderOf(path);
+    struct stat st {};
+    if (::stat(folder.c_str(), &st) != 0) return false;
+    const bool writable = ::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
+    return FolderLetsReplace(file.st_uid, st.st_uid, st.st_mode, writable, user);
+}
+
+}  // namespace
+
+Descriptor LockIfDead(const std::string& path, Taking whose, NotDead* why) {
     NotDead none;
     NotDead& reason = why ? *why : none;
     // Open for writing where the file allows it, for an exclusive lock; a temporary that has
-    // the permission of a read-only file already gets a shared one, which needs no more on a
-    // network folder (NFS) either, and still fails while its writer holds its lock.
+    // the permission of a read-only file, or another user's, gets a shared one, which needs no
+    // more on a network folder (NFS) either, and still fails while its writer holds its lock.
     constexpr int kFlags = O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW;
     Descriptor fd(::open(path.c_str(), O_RDWR | kFlags));
     const bool writable = fd.Open();
     if (!writable && (errno == EACCES || errno == EROFS)) fd = Descriptor(::open(path.c_str(), O_RDONLY | kFlags));
     if (!fd.Open()) {
-        reason = errno == ENOENT ? NotDead::Missing : NotDead::NotOurs;
+        reason = errno == ENOENT ? NotDead::Missing : errno == EACCES ? NotDead::Unreadable : NotDead::Protected;
         return {};
     }
     struct stat st {};
-    if (::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) {
-        reason = NotDead::NotOurs;
+    const bool taken = ::fstat(fd.Get(), &st) == 0 && S_ISREG(st.st_mode) &&
+                       (whose == Taking::OwnOnly ? st.st_uid == ::geteuid() : MayReplace(path, st));
+    if (!taken) {
+        reason = NotDead::Protected;
         return {};
     }
     int locked;
@@ -190,9 +198,10 @@ mode_t WriteMode(mode_t mode, FileAccess access) {
     return mode;
 }
 
-/// Removes the dead temporaries of `target`, which a write resolved already, but those named in
-/// `spared` (those of a record that stays).
-int RemoveDeadTemporaries(const std::string& target, const std::vector<RecordedFile>& spared = {}) {
+/// Removes the dead temporaries of `target`, which a write resolved already, that `whose`
+/// allows, but those named in `spared` (those of a record that stays).
+int RemoveDeadTemporaries(const std::string& target, const std::vector<RecordedFile>& spared = {},
+                          Taking whose = Taking::OwnOnly) {
     const std::string folder = FolderOf(target);
     const std::string prefix = FolderPrefixOf(target);
     const std::string targetName = FileNameOf(target);
@@ -205,7 +214,7 @@ int RemoveDeadTemporaries(const std::string& target, const std::vector<RecordedF
                         [&](const RecordedFile& file) { return file.TemporaryName == entry->d_name; }))
             continue;
         const std::string path = prefix + entry->d_name;
-        const Descriptor held = LockIfDeadAndOurs(path);
+        const Descriptor held = LockIfDead(path, whose);
         // Removed while locked, so that no writer takes it up in between.
         if (held.Open() && ::unlink(path.c_str()) == 0) ++removed;
     }
@@ -271,10 +280,24 @@ public:
     }
 
     /// Gives it the name `target` only if no file has that name: a hard link fails where the
-    /// name is taken, where a rename would replace that file. False (errno set) when it did not.
+    /// name is taken, where a rename would replace that file. A file system without hard links
+    /// (vfat, exFAT, sshfs) gets a rename instead, made only when the name is still free right
+    /// before; such a file system cannot promise more: a file that another program makes at
+    /// that name between the look and the rename is replaced. False (errno set, EEXIST where
+    /// the name is taken) when it did not take the name.
     bool LinkAs(const std::string& target) {
-        if (::link(m_name.c_str(), target.c_str()) != 0) return false;
-        ::unlink(m_name.c_str());
+        if (HardLink(m_name, target)) {
+            ::unlink(m_name.c_str());
+            m_named = true;
+            return true;
+        }
+        if (!HardLinksUnsupported(errno)) return false;
+        struct stat st {};
+        if (::lstat(target.c_str(), &st) == 0) {
+            errno = EEXIST;
+            return false;
+        }
+        if (errno != ENOENT || std::rename(m_name.c_str(), target.c_str()) != 0) return false;
         m_named = true;
         return true;
     }
@@ -327,28 +350,54 @@ WriteResult RecordNameTaken(const std::string& path) {
 /// its name; `record` holds it, locked, until the change is made. The name must be free, or
 /// have the record `kept` of an earlier change of the same files, which this one supersedes.
 WriteResult WriteCommitRecord(const std::string& path, const std::vector<Temporary>& temporaries,
-                              const std::vector<std::string>& targets, const std::optional<FileId>& kept,
+                              const std::vector<std::string>& targets, const std::optional<FileIdentity>& kept,
                               Temporary& record) {
     std::vector<RecordedFile> files;
     for (std::size_t i = 0; i < targets.size(); ++i) {
         RecordedFile& file = files.emplace_back();
         file.TemporaryName = FileNameOf(temporaries[i].Name());
         file.TargetName = FileNameOf(targets[i]);
-        if (!IdOf(temporaries[i].Fd(), file.Id)) return {false, SystemError("Cannot write", targets[i])};
+        file.Id = IdentityOfDescriptor(temporaries[i].Fd());
+        if (!file.Id.Known()) return {false, SystemError("Cannot write", targets[i])};
     }
     RemoveDeadTemporaries(path);
     // Readable by all, so that whoever shares the folder sees that the entry waits for its end.
     if (WriteResult written = record.Write(path, CommitRecordText(files), 0644); !written.ok) return written;
     if (kept) {
         // Replaced in one step, so that the earlier change's files are never without a record.
-        FileId named;
-        if (!IdOfName(path, named) || named != *kept) return RecordNameTaken(path);
+        if (!IdentityOfName(path).SameFile(*kept)) return RecordNameTaken(path);
         if (WriteResult replaced = record.RenameOver(path); !replaced.ok) return replaced;
     } else if (!record.LinkAs(path)) {
         return errno == EEXIST ? RecordNameTaken(path) : WriteResult{false, SystemError("Cannot create", path)};
     }
     SyncFolderOf(path);
     return {};
+}
+
+/// Which files of the kept record `kept` of a change of `targets` count as renamed: their
+/// target is the very file the record names.
+std::vector<bool> RenamedOfKept(const KeptRecord& kept, const std::vector<std::string>& targets) {
+    std::vector<bool> renamed;
+    for (std::size_t i = 0; i < kept.Files.size() && i < targets.size(); ++i)
+        renamed.push_back(IdentityOfName(targets[i]).SameFile(kept.Files[i].Id));
+    return renamed;
+}
+
+/// Puts the record `kept` of an earlier change of `targets` back at `path`, which a change that
+/// superseded it had given its own `record`, and which has put back the files it renamed. A put
+/// back file is another file than the one renamed before, so the record names, for a file that
+/// counted as `renamed` then, the file at its target now, and for one that did not, no file at
+/// all: it reads as it did. Only while `path` is still `record`; true when it is back.
+bool PutBackKeptRecord(const std::string& path, const Temporary& record, const KeptRecord& kept,
+                       const std::vector<bool>& renamed, const std::vector<std::string>& targets) {
+    std::vector<RecordedFile> files = kept.Files;
+    for (std::size_t i = 0; i < files.size(); ++i)
+        files[i].Id = i < renamed.size() && renamed[i] ? IdentityOfName(targets[i]) : FileIdentity{};
+    Temporary back;
+    if (!back.Write(path, CommitRecordText(files), 0644).ok || !StillNamed(path, record.Fd())) return false;
+    if (!back.RenameOver(path).ok) return false;
+    SyncFolderOf(path);
+    return true;
 }
 
 }  // namespace
@@ -372,7 +421,8 @@ WriteResult AtomicWriteFiles(const std::vector<FileWrite>& files, const CommitRe
     // A record of these files that stays, and what it names: spared until this change's record
     // has replaced it.
     KeptRecord kept;
-    std::optional<FileId> keptId;
+    std::optional<FileIdentity> keptId;
+    std::vector<bool> keptRenamed;
     if (recorded) {
         turn.emplace(commit.Lock);
         if (!turn->Held()) return {false, turn->Error()};
@@ -382,7 +432,10 @@ WriteResult AtomicWriteFiles(const std::vector<FileWrite>& files, const CommitRe
         FinishInterruptedCommit(commit, targets);
         switch (InspectRecordName(commit.Path, targets, kept)) {
             case RecordName::Free: break;
-            case RecordName::Kept: keptId = kept.Id; break;
+            case RecordName::Kept:
+                keptId = kept.Id;
+                keptRenamed = RenamedOfKept(kept, targets);
+                break;
             case RecordName::Taken: return RecordNameTaken(commit.Path);
         }
     }
@@ -413,8 +466,10 @@ WriteResult AtomicWriteFiles(const std::vector<FileWrite>& files, const CommitRe
         if (WriteResult written = WriteCommitRecord(commit.Path, temporaries, targets, keptId, record); !written.ok)
             return written;
         FaultPoint("atomic write: commit recorded");
+        // What the superseded record named goes now, also where another user's save left it
+        // in a folder that lets this user replace their files, as the record did.
         if (keptId)
-            for (const std::string& target : targets) RemoveDeadTemporaries(target);
+            for (const std::string& target : targets) RemoveDeadTemporaries(target, {}, Taking::Replaceable);
     }
     for (std::size_t i = 0; i < n; ++i) {
         if (WriteResult renamed = temporaries[i].RenameOver(targets[i]); !renamed.ok) {
@@ -432,7 +487,12 @@ WriteResult AtomicWriteFiles(const std::vector<FileWrite>& files, const CommitRe
                                       : ::unlink(targets[j].c_str()) == 0;
                 restored = restored && back;
             }
-            if (recorded && restored && RemoveIfStill(commit.Path, record.Fd()))
+            // A change that superseded a record of part new, part old files has put them back
+            // so: that record takes its name again, or they would read as one save's.
+            const bool ended = recorded && restored &&
+                               (keptId ? PutBackKeptRecord(commit.Path, record, kept, keptRenamed, targets)
+                                       : RemoveIfStill(commit.Path, record.Fd()));
+            if (ended)
                 for (std::size_t k = i; k < n; ++k) temporaries[k].Remove();
             return renamed;
         }
@@ -482,75 +542,6 @@ WriteResult FileReplacement::Commit() {
 
 int RemoveStaleTemporariesOf(const std::string& target, LinkHandling links) {
     return RemoveDeadTemporaries(WriteTarget(target, links));
-}
-
-int OpenRegularFile(const std::string& path, OpenProblem* problem) {
-    OpenProblem none;
-    OpenProblem& why = problem ? *problem : none;
-    why = OpenProblem::None;
-    // Non-blocking, so that opening a FIFO does not wait for a writer that never comes.
-    Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    if (!fd.Open()) {
-        why = errno == ENOENT || errno == ENOTDIR ? OpenProblem::Missing : OpenProblem::Unreadable;
-        return -1;
-    }
-    struct stat st {};
-    if (::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) {
-        why = S_ISDIR(st.st_mode) ? OpenProblem::Folder : OpenProblem::NotRegular;
-        return -1;
-    }
-    // Regular files never block; clear the flag so reads behave as usual.
-    const int flags = ::fcntl(fd.Get(), F_GETFL);
-    if (flags >= 0) ::fcntl(fd.Get(), F_SETFL, flags & ~O_NONBLOCK);
-    return fd.Release();
-}
-
-std::string OpenProblemText(OpenProblem problem) {
-    switch (problem) {
-        case OpenProblem::None: return {};
-        case OpenProblem::Missing: return "does not exist";
-        case OpenProblem::Folder: return "is a folder, not a file";
-        case OpenProblem::NotRegular: return "is no regular file (a pipe or a device)";
-        case OpenProblem::Unreadable: return "cannot be opened";
-        case OpenProblem::TooLarge: return "is too large";
-    }
-    return {};
-}
-
-bool ReadWholeFile(const std::string& path, std::string& out, std::size_t maxBytes, OpenProblem* problem) {
-    out.clear();
-    const Descriptor fd(OpenRegularFile(path, problem));
-    if (!fd.Open()) return false;
-    return ReadWholeDescriptor(fd.Get(), out, maxBytes, problem);
-}
-
-bool ReadWholeDescriptor(int fd, std::string& out, std::size_t maxBytes, OpenProblem* problem) {
-    out.clear();
-    struct stat st {};
-    if (fstat(fd, &st) != 0 || static_cast<std::size_t>(st.st_size) > maxBytes) {
-        if (problem)
-            *problem =
-                static_cast<std::size_t>(st.st_size) > maxBytes ? OpenProblem::TooLarge : OpenProblem::Unreadable;
-        return false;
-    }
-    out.resize(static_cast<std::size_t>(st.st_size));
-    std::size_t got = 0;
-    while (got < out.size()) {
-        const ssize_t n = ::read(fd, out.data() + got, out.size() - got);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            // A read error is no short file: a list read in part and saved again would lose
-            // the rest for good, so the file counts as unreadable.
-            if (problem) *problem = OpenProblem::Unreadable;
-            out.clear();
-            return false;
-        }
-        if (n == 0) break;
-        got += static_cast<std::size_t>(n);
-    }
-    // A file that grew while being read is read up to its size at open; one that shrank is cut.
-    out.resize(got);
-    return true;
 }
 
 }  // namespace platform

@@ -71,8 +71,9 @@ struct CommitRecord {
 /// files that stays (one that could not be ended, which this change supersedes, and whose
 /// temporaries then go); anything else of that name refuses the change, and no file is touched.
 /// When a rename fails and a file cannot be put back, the record stays with the temporaries it
-/// names. Without one, such a kill leaves the first files new and the rest old, and whoever
-/// reads them checks that they belong together.
+/// names; when all are put back, a record that this change superseded takes its name again, so
+/// that files it left part new, part old still read so. Without one, such a kill leaves the
+/// first files new and the rest old, and whoever reads them checks that they belong together.
 WriteResult AtomicWriteFiles(const std::vector<FileWrite>& files, const CommitRecord& commit = {});
 
 /// What `FinishInterruptedCommit` found and did.
@@ -101,7 +102,9 @@ struct CommitEnd {
 /// Ends the change of `AtomicWriteFiles` to `targets` (in their order there) whose writer was
 /// killed after it wrote the `commit` record. A temporary that is gone counts as renamed only
 /// when its target now is that very file; when those before are renamed and the rest are still
-/// there, whole and this user's, the rest take their names; when none is renamed and one is
+/// there, whole, dead and this user's (or another user's in a folder that lets this user replace
+/// their files: writable, and without the sticky bit unless it is this user's), the rest take
+/// their names; when none is renamed and one is
 /// gone, what is left of the change goes; when some are renamed and one of the rest is gone,
 /// the files are part new and part old, and it is `Partial`. The record goes once the files are
 /// whole, and only while it is still the file read. A record of other targets, or a file that
@@ -155,26 +158,8 @@ int RemoveStaleTemporariesOf(const std::string& target, LinkHandling links = Lin
 
 /// Writes `contents` to a file `path` that must not exist: written whole beside it first, then
 /// given its name only if no file has that name by then, so an existing file is never replaced.
+/// On a file system without hard links (vfat, exFAT, sshfs) the name is looked at right before
+/// a rename gives it: a file that another program makes there in between is replaced.
 WriteResult WriteNewFile(const std::string& path, std::string_view contents);
-
-/// Why `OpenRegularFile` opened nothing.
-enum class OpenProblem { None, Missing, Folder, NotRegular, Unreadable, TooLarge };
-
-/// Opens `path` for reading only when it is a regular file: a folder, a FIFO or a device named
-/// like a file is refused without ever waiting for a writer. Returns the descriptor (the
-/// caller closes it), or -1 with `problem` set.
-int OpenRegularFile(const std::string& path, OpenProblem* problem = nullptr);
-
-/// Words for a problem, to follow a file's name: "is a folder, not a file", ...
-std::string OpenProblemText(OpenProblem problem);
-
-/// Reads a whole file into `out`. Returns false when it does not exist or cannot be read,
-/// also when a read fails midway (then `out` is empty, never a part of the file).
-/// Files larger than `maxBytes` are refused rather than read in part (`OpenProblem::TooLarge`);
-/// so is anything but a regular file (`problem`, when given, says why).
-bool ReadWholeFile(const std::string& path, std::string& out,
-                   std::size_t maxBytes = std::size_t(1) << 31, OpenProblem* problem = nullptr);
-/// Reads what the open regular file `fd` holds from where it stands, as `ReadWholeFile` does.
-bool ReadWholeDescriptor(int fd, std::string& out, std::size_t maxBytes, OpenProblem* problem = nullptr);
 
 }  // namespace platform

@@ -4,6 +4,7 @@
 #include "platform/FileLock.h"
 #include "platform/Paths.h"
 #include "platform/TemporaryFiles.h"
+#include "platform/UserNames.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -92,34 +93,51 @@ Peek PeekRecord(const std::string& path, const std::vector<std::string>& targets
     const bool read = ::fstat(fd.Get(), &st) == 0 && S_ISREG(st.st_mode) && ReadRecord(fd.Get(), text);
     auto files = read ? ParseRecord(text, targets) : std::nullopt;
     if (!files) return Peek::Other;
-    if (kept) *kept = {{st.st_dev, st.st_ino}, std::move(*files)};
+    if (kept) *kept = {IdentityOfDescriptor(fd.Get()), std::move(*files)};
     return Peek::Record;
 }
 
 /// Where one recorded temporary stands.
 struct TemporaryState {
-    Descriptor Held;         ///< it is there, whole, dead and this user's: locked while it is renamed or removed
-    bool Foreign = false;    ///< it is there but another user's, or its writer is at work
+    Descriptor Held;         ///< it is there, whole, dead, and this user may replace it: locked while it
+                             ///< is renamed or removed
+    bool Foreign = false;    ///< it is there, but not to be taken (`Why` says why)
+    NotDead Why = NotDead::Missing;
     bool Renamed = false;    ///< it is gone and its target is that very file
 };
 
 TemporaryState Inspect(const std::string& folder, const RecordedFile& file) {
     TemporaryState state;
-    NotDead why = NotDead::Missing;
-    Descriptor held = LockIfDeadAndOurs(folder + file.TemporaryName, &why);
-    FileId id;
+    // Another user's save in a folder that lets this user replace their files is ended as
+    // their own would be; elsewhere it waits for them.
+    Descriptor held = LockIfDead(folder + file.TemporaryName, Taking::Replaceable, &state.Why);
     if (held.Get() >= 0) {
         // A file of that name that is not the one recorded is none of the change's.
-        if (IdOf(held.Get(), id) && id == file.Id) state.Held = std::move(held);
-    } else if (why != NotDead::Missing) {
+        if (IdentityOfDescriptor(held.Get()).SameFile(file.Id)) state.Held = std::move(held);
+    } else if (state.Why != NotDead::Missing) {
         state.Foreign = true;
     }
     if (state.Held.Get() < 0 && !state.Foreign)
-        state.Renamed = IdOfName(folder + file.TargetName, id) && id == file.Id;
+        state.Renamed = IdentityOfName(folder + file.TargetName).SameFile(file.Id);
     return state;
 }
 
 CommitEnd Unfinished(const std::string& why) { return {CommitEnd::State::Unfinished, why}; }
+
+/// Why what a change left at `path` is not to be taken (`why`): a program writes it, or whose
+/// save left it and who may end that save.
+CommitEnd NotTaken(const std::string& path, NotDead why) {
+    if (why == NotDead::InUse) return Unfinished("another program is writing it");
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0 || st.st_uid == ::geteuid())
+        return Unfinished("\"" + FileNameOf(path) + "\" is not a file that save left");
+    const std::string owner = UserName(st.st_uid);
+    if (why == NotDead::Unreadable)
+        return Unfinished("it was left by " + owner + "'s save, whose files you may not read: only " + owner +
+                          " can end it");
+    return Unfinished("it was left by " + owner + "'s save, which only " + owner +
+                      " or a save in a folder that lets you replace their files can end");
+}
 
 bool Held(const TemporaryState& state) { return state.Held.Open(); }
 
@@ -161,11 +179,8 @@ CommitEnd FinishInterruptedCommit(const CommitRecord& commit, const std::vector<
     if (!turn.Held()) return {turn.Busy() ? CommitEnd::State::Busy : CommitEnd::State::Unfinished, turn.Error()};
     // Read again under the lock: another may have ended the change meanwhile.
     NotDead why = NotDead::Missing;
-    const Descriptor record = LockIfDeadAndOurs(commit.Path, &why);
-    if (record.Get() < 0) {
-        if (why == NotDead::Missing) return {};
-        return Unfinished(why == NotDead::NotOurs ? "it was left by another user" : "another program is writing it");
-    }
+    const Descriptor record = LockIfDead(commit.Path, Taking::Replaceable, &why);
+    if (record.Get() < 0) return why == NotDead::Missing ? CommitEnd{} : NotTaken(commit.Path, why);
     std::string text;
     const auto files = ReadRecord(record.Get(), text) ? ParseRecord(text, targets) : std::nullopt;
     if (!files) return {};
@@ -174,7 +189,7 @@ CommitEnd FinishInterruptedCommit(const CommitRecord& commit, const std::vector<
     std::vector<TemporaryState> states;
     for (const RecordedFile& file : *files) {
         states.push_back(Inspect(folder, file));
-        if (states.back().Foreign) return Unfinished("\"" + file.TemporaryName + "\" is another user's or in use");
+        if (states.back().Foreign) return NotTaken(folder + file.TemporaryName, states.back().Why);
     }
     // The record was written once every temporary was whole, and they take their names in
     // order: those before a kill have them, the rest wait, whole. Anything else is no state
@@ -187,8 +202,9 @@ CommitEnd FinishInterruptedCommit(const CommitRecord& commit, const std::vector<
     if (!whole && std::any_of(states.begin(), states.end(), [](const TemporaryState& t) { return t.Renamed; })) {
         std::size_t gone = first;
         while (gone < states.size() && (states[gone].Renamed || Held(states[gone]))) ++gone;
+        // The temporary's own name means nothing to a user: the file it was to become does.
         std::string why = "only part of it was written";
-        if (gone < states.size()) why += ": \"" + (*files)[gone].TemporaryName + "\" is gone";
+        if (gone < states.size()) why += ": the new " + (*files)[gone].TargetName + " of that save is missing";
         return {CommitEnd::State::Partial, why};
     }
     if (whole) {

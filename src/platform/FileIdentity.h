@@ -17,9 +17,19 @@ struct FileIdentity {
 
     bool Known() const { return Size >= 0; }
     bool operator==(const FileIdentity&) const = default;
+    /// Whether both are the same file (device and inode), which a rename keeps and a write into
+    /// it too; an identity without an inode (nothing was found) is no file's.
+    bool SameFile(const FileIdentity& other) const {
+        return Inode != 0 && Device == other.Device && Inode == other.Inode;
+    }
 };
 
 /// The identity of what the name `path` leads to now (links followed); unknown when nothing does.
 FileIdentity IdentityOfPath(const std::string& path);
+/// The identity of what has the name `path` now, a link itself rather than what it points to;
+/// unknown when nothing has it.
+FileIdentity IdentityOfName(const std::string& path);
+/// The identity of the open file `fd`; unknown when it cannot be looked at.
+FileIdentity IdentityOfDescriptor(int fd);
 
 }  // namespace platform

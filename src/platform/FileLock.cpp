@@ -5,6 +5,7 @@
 #include "platform/Descriptor.h"
 #include "platform/FaultPoint.h"
 #include "platform/TemporaryFiles.h"
+#include "platform/UserNames.h"
 
 #include <algorithm>
 #include <atomic>
@@ -12,9 +13,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <fcntl.h>
-#include <grp.h>
 #include <map>
-#include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <thread>
@@ -66,22 +65,6 @@ Descriptor OpenLockFile(const std::string& path, bool& writable) {
     if (fd.Open() || errno != EACCES) return fd;
     writable = false;
     return Descriptor(::open(path.c_str(), O_RDONLY | flags));
-}
-
-/// A user's or group's name, or its number where it has none.
-std::string UserName(uid_t uid) {
-    char buffer[1024];
-    passwd entry {};
-    passwd* found = nullptr;
-    if (::getpwuid_r(uid, &entry, buffer, sizeof buffer, &found) == 0 && found) return found->pw_name;
-    return std::to_string(uid);
-}
-std::string GroupName(gid_t gid) {
-    char buffer[1024];
-    group entry {};
-    group* found = nullptr;
-    if (::getgrgid_r(gid, &entry, buffer, sizeof buffer, &found) == 0 && found) return found->gr_name;
-    return std::to_string(gid);
 }
 
 /// Why this user cannot lock `path`, which its permission does not let them write: whose it is

@@ -1,6 +1,8 @@
 // Private-profile ini semantics over an in-memory list of lines.
 #include "platform/IniFile.h"
 
+#include "platform/OpenedFile.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cstdio>

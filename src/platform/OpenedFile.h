@@ -1,14 +1,34 @@
-// A file held open with what identifies it, so that later reads take that very file.
+// Plain reads of regular files, and a file held open so that later reads take that very file.
 #pragma once
 
-#include "platform/AtomicWrite.h"
 #include "platform/Descriptor.h"
 #include "platform/FileIdentity.h"
 
+#include <cstddef>
 #include <memory>
 #include <string>
 
 namespace platform {
+
+/// Why `OpenRegularFile` opened nothing.
+enum class OpenProblem { None, Missing, Folder, NotRegular, Unreadable, TooLarge };
+
+/// Opens `path` for reading only when it is a regular file: a folder, a FIFO or a device named
+/// like a file is refused without ever waiting for a writer. Returns the descriptor (the
+/// caller closes it), or -1 with `problem` set.
+int OpenRegularFile(const std::string& path, OpenProblem* problem = nullptr);
+
+/// Words for a problem, to follow a file's name: "is a folder, not a file", ...
+std::string OpenProblemText(OpenProblem problem);
+
+/// Reads a whole file into `out`. Returns false when it does not exist or cannot be read,
+/// also when a read fails midway (then `out` is empty, never a part of the file).
+/// Files larger than `maxBytes` are refused rather than read in part (`OpenProblem::TooLarge`);
+/// so is anything but a regular file (`problem`, when given, says why).
+bool ReadWholeFile(const std::string& path, std::string& out,
+                   std::size_t maxBytes = std::size_t(1) << 31, OpenProblem* problem = nullptr);
+/// Reads what the open regular file `fd` holds from where it stands, as `ReadWholeFile` does.
+bool ReadWholeDescriptor(int fd, std::string& out, std::size_t maxBytes, OpenProblem* problem = nullptr);
 
 /// A regular file opened for reading and kept open: whatever takes its name later, this reads
 /// the file that had it when it was opened.

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/Descriptor.h"
+#include "platform/FileIdentity.h"
 
 #include <string>
 #include <string_view>
@@ -24,26 +25,32 @@ void SyncFolderOf(const std::string& path);
 /// "<what> "<path>": <the system's reason>", from errno.
 std::string SystemError(const std::string& what, const std::string& path);
 
-/// Why `LockIfDeadAndOurs` gave no descriptor.
-enum class NotDead { Missing, NotOurs, InUse };
+/// Whose files `LockIfDead` takes.
+enum class Taking {
+    OwnOnly,      ///< the current user's alone: what a write clears before it begins
+    Replaceable,  ///< also another user's that the folder lets this user replace (see
+                  ///< `FolderLetsReplace`): what a change of shared files that a kill cut short left
+};
 
-/// Takes the lock of the file `path` when it is a regular file of the current user and nobody
+/// Why `LockIfDead` gave no descriptor.
+enum class NotDead {
+    Missing,
+    Protected,   ///< no regular file, or another user's that `Taking` leaves alone
+    Unreadable,  ///< this user may not open it, so not lock it either
+    InUse,       ///< its writer, or another program, holds its lock
+};
+
+/// Whether a folder lets `user` replace or remove a file of `fileOwner` in it: their own, or
+/// any where the folder is `writable` for them (write and search permission) and either has no
+/// sticky bit in `folderMode` or is theirs (`folderOwner`).
+bool FolderLetsReplace(uid_t fileOwner, uid_t folderOwner, mode_t folderMode, bool writable, uid_t user);
+
+/// Takes the lock of the file `path` when it is a regular file that `whose` allows and nobody
 /// holds it (a writer at work does; one that was killed released it with its life): an
 /// exclusive lock, or a shared one where the file may only be read, either of which a network
 /// folder (NFS) accepts. Returns its descriptor, which holds the lock until closed, or none
 /// with `why` set.
-Descriptor LockIfDeadAndOurs(const std::string& path, NotDead* why = nullptr);
-
-/// A file's identity, which a rename keeps.
-struct FileId {
-    dev_t Device = 0;
-    ino_t Inode = 0;
-    bool operator==(const FileId&) const = default;
-};
-/// The identity of the open file `fd`, or of what has the name `path` now (not following a
-/// link); false when there is none.
-bool IdOf(int fd, FileId& id);
-bool IdOfName(const std::string& path, FileId& id);
+Descriptor LockIfDead(const std::string& path, Taking whose, NotDead* why = nullptr);
 
 /// True while `path` names the open file `fd`.
 bool StillNamed(const std::string& path, int fd);
@@ -55,12 +62,12 @@ bool RemoveIfStill(const std::string& path, int fd);
 struct RecordedFile {
     std::string TemporaryName;
     std::string TargetName;
-    FileId Id;
+    FileIdentity Id;  ///< device and inode only, as the record holds them
 };
 
 /// A record of a change that stays at its name: its identity and the files it names.
 struct KeptRecord {
-    FileId Id;
+    FileIdentity Id;
     std::vector<RecordedFile> Files;
 };
 

@@ -8,6 +8,7 @@
 #include "dvh/ReadResult.h"
 #include "dvh/RoundToDigits.h"
 #include "platform/AtomicWrite.h"
+#include "platform/OpenedFile.h"
 
 #include <gtest/gtest.h>
 

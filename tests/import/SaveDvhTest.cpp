@@ -11,6 +11,7 @@
 #include "platform/AtomicWrite.h"
 #include "platform/FileLock.h"
 #include "platform/OpenedFile.h"
+#include "platform/UserNames.h"
 
 #include "../dvh/TestSupport.h"
 #include "../support/KilledAt.h"
@@ -769,7 +770,9 @@ TEST_F(SaveDvhTest, AnEntryLeftPartNewPartOldOpensWithoutItsCompanionUntilItIsSa
     reader.SetHost(&host);
     EXPECT_EQ(NamesAndVolumes(Reopen(reader)), (std::vector<std::string>{"PTV=/10", "Brainstem=/10", "Body=/10"}));
     ASSERT_EQ(host.status.size(), 1u);
-    EXPECT_NE(host.status[0].find("only part of it was written"), std::string::npos) << host.status[0];
+    EXPECT_EQ(host.status[0], "An earlier save of 12_H1.txt could not be completed (only part of it was "
+                              "written: the new 12_H1.txt of that save is missing): the plan is opened without "
+                              "its companion.");
 
     dialogs.answers = {true};
     SaveDvh(ws, "Head", true, dialogs);
@@ -782,15 +785,32 @@ TEST_F(SaveDvhTest, AnEntryLeftPartNewPartOldOpensWithoutItsCompanionUntilItIsSa
 
 namespace {
 
-/// Saves the plan in a child process that acts as `user` (whose own group has its number), a
-/// member of the group `shared` too; returns the errors it was shown, one a line.
+/// Makes this (child) process act as `user` (whose own group has its number), a member of the
+/// group `shared` too; it ends at once where it cannot.
+void BecomeUser(uid_t user, gid_t shared) {
+    const gid_t own = user;
+    if (::setgroups(1, &shared) != 0 || ::setgid(own) != 0 || ::setuid(user) != 0) ::_exit(1);
+}
+
+/// Whether `user`, a member of `shared`, may write in `folder` (and reach it).
+bool FolderReachableAs(const std::string& folder, uid_t user, gid_t shared) {
+    const pid_t pid = InChild([&] {
+        BecomeUser(user, shared);
+        ::_exit(::access(folder.c_str(), W_OK | X_OK) == 0 ? 0 : 2);
+    });
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+/// Saves the plan in a child process that acts as `user`, a member of the group `shared` too;
+/// returns the errors it was shown, one a line.
 std::string SaveAs(Workspace& ws, uid_t user, gid_t shared) {
     int out[2];
     EXPECT_EQ(::pipe(out), 0);
     const pid_t pid = InChild([&] {
         ::close(out[0]);
-        const gid_t own = user;
-        if (::setgroups(1, &shared) != 0 || ::setgid(own) != 0 || ::setuid(user) != 0) ::_exit(1);
+        BecomeUser(user, shared);
         ScriptedDialogs dialogs;
         dialogs.answers = {true};
         SaveDvh(ws, "Head", true, dialogs);
@@ -839,4 +859,57 @@ TEST_F(SaveDvhTest, MembersOfTheFoldersGroupSaveAnEntryWhoeverMadeItsLockFile) {
     ASSERT_EQ(::chmod(lock.c_str(), 0600), 0);
     EXPECT_NE(SaveAs(ws, kSecond, kShared).find("Cannot lock \"" + lock + "\": it needs write permission for you"),
               std::string::npos);
+}
+
+TEST_F(SaveDvhTest, AMembersSaveEndsAnotherMembersCutShortWhereTheFolderLetsThemReplaceItsFiles) {
+    if (::geteuid() != 0) GTEST_SKIP() << "acting as two users needs root";
+    constexpr gid_t kShared = 47100;
+    constexpr uid_t kFirst = 47101, kSecond = 47102;
+    const std::string folder = store + "/Head";
+    const PDatasetClass first = ws.PDataset[0];
+    // A folder of the group, with `mode`, where the first user's save of the entry is killed
+    // between its renames (the new companion has its name), its export's temporary perhaps
+    // removed then by a cleaner.
+    const auto cutShort = [&](mode_t mode, bool restRemoved) {
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        EXPECT_EQ(::chown(folder.c_str(), 0, kShared), 0);
+        EXPECT_EQ(::chmod(folder.c_str(), mode), 0);
+        ws.PDataset[0] = first;
+        EXPECT_EQ(SaveAs(ws, kFirst, kShared), "");
+        RenameAndResize(ws);
+        EXPECT_TRUE(KilledAt("atomic write: one of several renamed", [&] {
+            BecomeUser(kFirst, kShared);
+            dialogs.answers = {true};
+            SaveDvh(ws, "Head", true, dialogs);
+        }));
+        for (const auto& entry : fs::directory_iterator(folder))
+            if (restRemoved && entry.path().filename().string().rfind("12_H1.txt.tmp-", 0) == 0)
+                fs::remove(entry.path());
+    };
+    fs::create_directories(folder);
+    ASSERT_EQ(::chmod(folder.c_str(), 0777), 0);
+    if (!FolderReachableAs(folder, kSecond, kShared)) GTEST_SKIP() << folder << " cannot be reached by another user";
+
+    // A folder that the group may write in, without the sticky bit: the second user's save ends
+    // the first's, whether it completes it or supersedes what it left part new.
+    for (const bool restRemoved : {false, true}) {
+        SCOPED_TRACE(restRemoved ? "part new" : "to be completed");
+        cutShort(02775, restRemoved);
+        AddTwoStructures(ws);
+        EXPECT_EQ(SaveAs(ws, kSecond, kShared), "");
+        Workspace reader;
+        EXPECT_EQ(NamesAndVolumes(Reopen(reader)), NamesAndVolumes(ws.PDataset[0]));
+        EXPECT_EQ(FilesInEntryFolder(), 3);
+    }
+    // With the sticky bit, only the first user (or the folder's owner) may replace their files:
+    // the save names whose save it was, and what would end it.
+    cutShort(03775, true);
+    const std::string mod = Read(ModFile());
+    const std::string name = platform::UserName(kFirst);
+    EXPECT_NE(SaveAs(ws, kSecond, kShared).find("it was left by " + name + "'s save, which only " + name +
+                                                " or a save in a folder that lets you replace their files can end"),
+              std::string::npos);
+    EXPECT_EQ(Read(ModFile()), mod);
+    EXPECT_TRUE(fs::exists(StoreCommitOf(TextFile()).Path));
 }

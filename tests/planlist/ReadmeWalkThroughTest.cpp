@@ -4,7 +4,7 @@
 #include "dvh/PlanListMatch.h"
 #include "dvh/Workspace.h"
 #include "planlist/PlanListFile.h"
-#include "platform/AtomicWrite.h"
+#include "platform/OpenedFile.h"
 
 #include <gtest/gtest.h>
 

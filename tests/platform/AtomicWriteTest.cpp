@@ -1,15 +1,18 @@
 // Atomic replacement: a failed write leaves the old file whole and says why.
 #include "platform/AtomicWrite.h"
+#include "platform/OpenedFile.h"
 #include "platform/FaultPoint.h"
 #include "platform/FileLock.h"
 #include "platform/FileVersion.h"
-#include "platform/OpenedFile.h"
+#include "platform/HardLink.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
+#include "platform/TemporaryFiles.h"
 #include "TempFolder.h"
 #include "../support/KilledAt.h"
 
 #include <gtest/gtest.h>
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -246,6 +249,12 @@ struct PairCommit {
         dir.Write("a.txt", "old b");
         return KilledAt(point, [&] { Write("new a", "new b"); });
     }
+    /// Such a change killed between its renames, whose rest a cleaner then removed: "a.mod" is
+    /// new, "a.txt" old, and nothing can finish the change. True when it got there.
+    bool LeftPartNew(TempFolder& dir) const {
+        const bool killed = OldThenKilledAt(dir, "atomic write: one of several renamed");
+        return killed && std::filesystem::remove(TemporaryOf(dir, "a.txt"));
+    }
     /// The one temporary of `target` there is, or "".
     static std::string TemporaryOf(const TempFolder& dir, const std::string& target) {
         for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
@@ -377,17 +386,49 @@ TEST(AtomicWrite, ALockHeldElsewhereIsBusyAfterTheWaitAndAReadersHoldIsNeverTake
 TEST(AtomicWrite, ACommitThatLeftPartOfItsFilesNewKeepsItsRecordUntilANewCommitOfThemAll) {
     TempFolder dir;
     const PairCommit commit(dir.Path());
-    EXPECT_TRUE(commit.OldThenKilledAt(dir, "atomic write: one of several renamed"));
-    // A cleaner removed the rest: "a.mod" is new, "a.txt" old, and nothing can finish the change.
-    std::filesystem::remove(PairCommit::TemporaryOf(dir, "a.txt"));
+    ASSERT_TRUE(commit.LeftPartNew(dir));
     const platform::CommitEnd partial = commit.Finish();
     EXPECT_EQ(partial.state, State::Partial);
     EXPECT_FALSE(partial.Whole());
     EXPECT_FALSE(partial.Blocked());
-    EXPECT_NE(partial.message.find("only part of it was written"), std::string::npos) << partial.message;
+    // Named by the file the user knows, never by a temporary's name.
+    EXPECT_EQ(partial.message, "only part of it was written: the new a.txt of that save is missing");
     EXPECT_TRUE(std::filesystem::exists(commit.record.Path));
     EXPECT_EQ(dir.Read("a.mod") + "," + dir.Read("a.txt"), "new a,old b");
 
+    const platform::WriteResult again = commit.Write("c", "d");
+    EXPECT_TRUE(again.ok) << again.message;
+    EXPECT_EQ(dir.Read("a.mod") + "," + dir.Read("a.txt"), "c,d");
+    EXPECT_EQ(FilesIn(dir), 3u);
+}
+
+TEST(AtomicWrite, ACommitThatSupersedesAPartOldRecordAndFailsLeavesItPartOld) {
+    TempFolder dir;
+    const PairCommit commit(dir.Path());
+    ASSERT_TRUE(commit.LeftPartNew(dir));
+    ASSERT_EQ(commit.Finish().state, State::Partial);
+    // The next commit of both renames "a.mod", then cannot rename "a.txt" (moved aside, a
+    // folder in its place): "a.mod" gets back the text of the part-old pair, in a new file.
+    g_folder = dir.Path();
+    platform::SetFaultHook([](std::string_view point) {
+        if (point != "atomic write: one of several renamed") return;
+        std::filesystem::rename(g_folder + "a.txt", g_folder + "a.txt.aside");
+        std::filesystem::create_directory(g_folder + "a.txt");
+    });
+    const platform::WriteResult failed = commit.Write("c", "d");
+    platform::SetFaultHook(nullptr);
+    EXPECT_FALSE(failed.ok);
+    std::filesystem::remove(dir.File("a.txt"));
+    std::filesystem::rename(dir.File("a.txt.aside"), dir.File("a.txt"));
+    EXPECT_EQ(dir.Read("a.mod") + "," + dir.Read("a.txt"), "new a,old b");
+    // Still part new, part old, as many times as it is looked at, until a commit of both ends it.
+    for (int look = 0; look < 2; ++look) {
+        const platform::CommitEnd end = commit.Finish();
+        EXPECT_EQ(end.state, State::Partial) << end.message;
+        EXPECT_EQ(end.message, "only part of it was written: the new a.txt of that save is missing");
+        EXPECT_TRUE(std::filesystem::exists(commit.record.Path));
+    }
+    EXPECT_EQ(FilesIn(dir), 4u);  // the pair, the record and the lock: no temporary is left
     const platform::WriteResult again = commit.Write("c", "d");
     EXPECT_TRUE(again.ok) << again.message;
     EXPECT_EQ(dir.Read("a.mod") + "," + dir.Read("a.txt"), "c,d");
@@ -423,6 +464,54 @@ TEST(AtomicWrite, ARollbackThatCannotPutAFileBackKeepsWhatItsRecordNames) {
     std::filesystem::rename(dir.File("a.mod.aside"), dir.File("a.mod"));
     EXPECT_EQ(commit.Finish().state, State::Completed);
     EXPECT_EQ(dir.Read("a.mod") + "," + dir.Read("a.txt"), "new a,new b");
+}
+
+TEST(AtomicWrite, ACommitAndANewFileTakeTheirNamesWhereTheFileSystemHasNoHardLinks) {
+    // vfat and exFAT refuse a hard link with EPERM, sshfs with ENOTSUP or ENOSYS.
+    for (const int refusal : {EPERM, EOPNOTSUPP, ENOSYS}) {
+        SCOPED_TRACE(refusal);
+        TempFolder dir;
+        const PairCommit commit(dir.Path());
+        dir.Write("a.mod", "old a");
+        dir.Write("a.txt", "old b");
+        platform::SetRefusedHardLinks(refusal);
+        const platform::WriteResult saved = commit.Write("new a", "new b");
+        const platform::WriteResult made = platform::WriteNewFile(dir.File("list.lst"), "made");
+        const platform::WriteResult again = platform::WriteNewFile(dir.File("list.lst"), "again");
+        platform::SetRefusedHardLinks(0);
+        EXPECT_TRUE(saved.ok) << saved.message;
+        EXPECT_EQ(dir.Read("a.mod") + "," + dir.Read("a.txt"), "new a,new b");
+        EXPECT_FALSE(std::filesystem::exists(commit.record.Path));
+        EXPECT_TRUE(made.ok) << made.message;
+        EXPECT_FALSE(again.ok);
+        EXPECT_NE(again.message.find("already exists"), std::string::npos) << again.message;
+        EXPECT_EQ(dir.Read("list.lst"), "made");
+        EXPECT_EQ(FilesIn(dir), 4u);  // the pair, the entry's lock and the new file
+    }
+    // A link that fails for another reason is no file system without links: nothing is renamed.
+    TempFolder dir;
+    const PairCommit commit(dir.Path());
+    dir.Write("a.mod", "old a");
+    dir.Write("a.txt", "old b");
+    platform::SetRefusedHardLinks(EIO);
+    EXPECT_FALSE(commit.Write("new a", "new b").ok);
+    EXPECT_FALSE(platform::WriteNewFile(dir.File("list.lst"), "made").ok);
+    platform::SetRefusedHardLinks(0);
+    EXPECT_EQ(dir.Read("a.mod") + "," + dir.Read("a.txt"), "old a,old b");
+    EXPECT_EQ(FilesIn(dir), 3u);
+}
+
+TEST(AtomicWrite, AnotherUsersCutShortSaveIsTakenUpOnlyWhereTheFolderLetsThisUserReplaceIt) {
+    using platform::detail::FolderLetsReplace;
+    constexpr uid_t kMe = 1000, kOther = 1001, kRoot = 0;
+    // Their own files, whatever the folder.
+    EXPECT_TRUE(FolderLetsReplace(kMe, kRoot, 01755, false, kMe));
+    // Another user's: in a folder this user may write in, unless it is sticky and not theirs.
+    EXPECT_TRUE(FolderLetsReplace(kOther, kRoot, 02775, true, kMe));
+    EXPECT_FALSE(FolderLetsReplace(kOther, kRoot, 02775, false, kMe));
+    EXPECT_FALSE(FolderLetsReplace(kOther, kRoot, 03775, true, kMe));
+    EXPECT_FALSE(FolderLetsReplace(kOther, kOther, 01777, true, kMe));
+    EXPECT_TRUE(FolderLetsReplace(kOther, kMe, 03775, true, kMe));
 }
 
 TEST(AtomicWrite, ACommitNeverReplacesAFileAtItsRecordsNameThatIsNoRecordOfIt) {

@@ -5,7 +5,7 @@
 
 #include "../../app/MainWindowFixture.h"
 #include "planlist/PlanListFile.h"
-#include "platform/AtomicWrite.h"
+#include "platform/OpenedFile.h"
 
 #include <QComboBox>
 #include <QDir>
