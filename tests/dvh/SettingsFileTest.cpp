@@ -1,5 +1,7 @@
 // "Tessaray.ini": per-computer sections, asymmetric on/off reading and the plan-list register.
 #include "dvh/SettingsFile.h"
+#include "dvh/LockWaitText.h"
+#include "dvh/StoreCommit.h"
 #include "platform/AtomicWrite.h"
 #include "../platform/TempFolder.h"
 #include "../support/LockHeldElsewhere.h"
@@ -105,6 +107,18 @@ TEST(SettingsFile, AChangeThatCannotTakeItsTurnIsRefusedAndKeepsTheOthersChange)
     IniFile both(path);
     ASSERT_EQ(both.Load(), IniFile::LoadStatus::Ok);
     EXPECT_EQ(ReadPlanListRegister(both), (std::vector<std::string>{"Mine", "Theirs", "Ours"}));
+}
+
+TEST(SettingsFile, AWaitForALockIsNamedAfterWhatTheLockGuards) {
+    EXPECT_EQ(LockWaitText(SettingsLockPath(SettingsFilePath("/home/ann/.config/Tessaray/"))),
+              "Waiting for another instance's change of Tessaray.ini ...");
+    EXPECT_EQ(LockWaitText(StoreCommitOf("/store/Head/12_H1.txt").Lock), "Waiting for another save of 12_H1.txt ...");
+    // Only the store's own lock names a save; a list's, or a file not named as a lock, a turn.
+    EXPECT_EQ(LockWaitText("/home/ann/.config/Tessaray/Head.lst.lock"),
+              "Waiting for another program's turn on Head.lst ...");
+    EXPECT_EQ(LockWaitText("/store/Head/12_H1.txt"), "Waiting for another program's turn on 12_H1.txt ...");
+    EXPECT_EQ(LockWaitText("/store/Head/Tessaray.ini.lock.old"),
+              "Waiting for another program's turn on Tessaray.ini.lock.old ...");
 }
 
 TEST(SettingsFile, RegisterReadsTheKeysPresentAndRewritesWithoutGaps) {
