@@ -12,14 +12,13 @@
 #include "import/ui/TFormXiO.h"
 #include "dvh/StoreCommit.h"
 #include "platform/AtomicWrite.h"
-#include "platform/FaultPoint.h"
 #include "../support/LockHeldElsewhere.h"
+#include "LockWaitShown.h"
 #include "../support/QtTestApp.h"
 #include "../support/RealData.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QCursor>
 #include <QCheckBox>
 #include <QLabel>
 #include <QComboBox>
@@ -609,26 +608,6 @@ TEST_F(OpeningWindow, ExampleImportsOpenWithTheirCurves) {
     EXPECT_TRUE(Form1->FormEnabled());
 }
 
-namespace {
-
-/// What the window showed when the save found the entry's lock held by another.
-struct ShownAtWait {
-    int waits = 0;
-    bool waitCursor = false;
-    std::string status;
-};
-ShownAtWait g_shownAtWait;
-
-void NoteWhatTheWaitShows(std::string_view point) {
-    if (point != "lock busy") return;
-    ++g_shownAtWait.waits;
-    const QCursor* cursor = QApplication::overrideCursor();
-    g_shownAtWait.waitCursor = cursor && cursor->shape() == Qt::WaitCursor;
-    g_shownAtWait.status = Form1->statusBar()->currentMessage().toStdString();
-}
-
-}  // namespace
-
 TEST_F(OpeningWindow, ASaveDvhThatWaitsForAnotherSaveShowsTheWaitCursorAndWhatItWaitsFor) {
     AddLists({"Head"});
     Form1->OpenFiles({std::string(TESSARAY_EXAMPLES) + "/Head_BrainSCAN.txt"});
@@ -648,21 +627,19 @@ TEST_F(OpeningWindow, ASaveDvhThatWaitsForAnotherSaveShowsTheWaitCursorAndWhatIt
         if (saved) {
             ASSERT_TRUE(platform::AtomicWriteFile(textFile, "saved before").ok);
         }
-        g_shownAtWait = {};
+        const LockWaitShown shown;
         {
             const LockHeldElsewhere other(StoreCommitOf(textFile).Lock);
-            platform::SetFaultHook(&NoteWhatTheWaitShows);
             Form1->findChild<QPushButton*>("Button9")->click();
             if (saved) {
                 auto* question = Form1->findChild<QMessageBox*>("SaveDvhQuestionBox");
                 ASSERT_NE(question, nullptr);
                 question->button(QMessageBox::Ok)->click();
             }
-            platform::SetFaultHook(nullptr);
         }
-        EXPECT_EQ(g_shownAtWait.waits, 1);
-        EXPECT_TRUE(g_shownAtWait.waitCursor);
-        EXPECT_EQ(g_shownAtWait.status, "Waiting for another save of " + name + " ...");
+        EXPECT_EQ(shown.Waits(), 1);
+        EXPECT_TRUE(shown.WaitCursor());
+        EXPECT_EQ(shown.Status(), "Waiting for another save of " + name + " ...");
         // Refused once the wait ended: the cursor is the user's again and the text is gone.
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
         EXPECT_FALSE(Form1->statusBar()->currentMessage().startsWith("Waiting"));
