@@ -8,7 +8,9 @@
 #include <QMainWindow>
 #include <QStatusBar>
 
-LockWaitDisplay::LockWaitDisplay(QMainWindow* window) : m_window(window) { platform::SetWaitWatcher(this); }
+LockWaitDisplay::LockWaitDisplay(QMainWindow* window) : m_window(window) {
+    platform::SetWaitWatcher(this);
+}
 
 LockWaitDisplay::~LockWaitDisplay() { platform::SetWaitWatcher(nullptr); }
 

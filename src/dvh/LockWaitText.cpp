@@ -13,8 +13,8 @@ std::string LockWaitText(const std::string& lockPath) {
     if (platform::FileNameOf(lockPath) == SettingsLockPath(settings))
         return "Waiting for another instance's change of " + settings + " ...";
     // The file a lock guards is named as the lock file without its ".lock".
-    const std::string guarded =
-        lockPath.ends_with(lockSuffix) ? lockPath.substr(0, lockPath.size() - lockSuffix.size()) : lockPath;
+    std::string guarded = lockPath;
+    if (guarded.ends_with(lockSuffix)) guarded.resize(guarded.size() - lockSuffix.size());
     const std::string name = platform::FileNameOf(guarded);
     if (name.ends_with(".txt") && StoreCommitOf(guarded).Lock == lockPath)
         return "Waiting for another save of " + name + " ...";

@@ -27,7 +27,8 @@ std::string SettingsFilePath(const std::string& programFolder) {
 std::string SettingsLockPath(const std::string& settingsPath) { return settingsPath + ".lock"; }
 
 std::string SettingsBusyText() {
-    return std::string("Another instance of Tessaray is changing ") + kSettingsFileName + "; nothing was written to it.";
+    return std::string("Another instance of Tessaray is changing ") + kSettingsFileName +
+           "; nothing was written to it.";
 }
 
 platform::WriteResult RefusedSettingsChange(const platform::FileLock& lock) {

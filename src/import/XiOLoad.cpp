@@ -16,7 +16,8 @@ namespace {
 
 /// The request of the names pass of `path` for the last plan of `ws`, with the file's
 /// structure `names`; what it throws is left to the guard of `ReadXiOHeader`.
-XiOLoadRequest MakeXiORequest(const Workspace& ws, const std::string& path, std::vector<std::string> names) {
+XiOLoadRequest MakeXiORequest(const Workspace& ws, const std::string& path,
+                              std::vector<std::string> names) {
     XiOLoadRequest request;
     const int p = ws.PDatasetCount() - 1;
     request.PlanIndex = p;

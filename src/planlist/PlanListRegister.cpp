@@ -17,13 +17,14 @@ namespace {
 /// instance held it throughout the wait) writes nothing, so that it never writes back a
 /// register read before the other's change. The file is then loaded; one that cannot be read,
 /// or is missing where `mustExist`, is left as it is.
-std::optional<platform::WriteResult> RefusedRegisterChange(const platform::FileLock& lock, platform::IniFile& ini,
-                                                           bool mustExist) {
+std::optional<platform::WriteResult> RefusedRegisterChange(const platform::FileLock& lock,
+                                                           platform::IniFile& ini, bool mustExist) {
     if (!lock.Held()) return RefusedSettingsChange(lock);
     const platform::IniFile::LoadStatus status = ini.Load();
     if (status == platform::IniFile::LoadStatus::Unreadable ||
         (mustExist && status != platform::IniFile::LoadStatus::Ok))
-        return platform::WriteResult{false, "Cannot read \"" + ini.Path() + "\"; it was left unchanged."};
+        return platform::WriteResult{false,
+                                     "Cannot read \"" + ini.Path() + "\"; it was left unchanged."};
     return std::nullopt;
 }
 

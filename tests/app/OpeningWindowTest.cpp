@@ -618,7 +618,8 @@ TEST_F(OpeningWindow, ASaveDvhThatWaitsForAnotherSaveShowsTheWaitCursorAndWhatIt
     lists->addItem("Head");
     lists->setCurrentIndex(0);
     const PDatasetClass& plan = Form1->PDataset[0];
-    const std::string textFile = StorePaths(Form1->SaveFolder, "Head", plan.PatientID, plan.PlanID).TextFile;
+    const std::string textFile =
+        StorePaths(Form1->SaveFolder, "Head", plan.PatientID, plan.PlanID).TextFile;
     const std::string name = platform::FileNameOf(textFile);
 
     // The first save waits at once; the second after the user agreed to replace the first's.
@@ -645,8 +646,8 @@ TEST_F(OpeningWindow, ASaveDvhThatWaitsForAnotherSaveShowsTheWaitCursorAndWhatIt
         EXPECT_FALSE(Form1->statusBar()->currentMessage().startsWith("Waiting"));
         auto* refused = Form1->findChild<QMessageBox*>("SaveDvhErrorBox");
         ASSERT_NE(refused, nullptr);
-        EXPECT_NE(refused->text().toStdString().find("Another save of " + name + " is under way"), std::string::npos)
-            << refused->text().toStdString();
+        const std::string text = refused->text().toStdString();
+        EXPECT_NE(text.find("Another save of " + name + " is under way"), std::string::npos) << text;
         delete refused;
     }
 }

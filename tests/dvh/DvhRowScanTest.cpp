@@ -595,7 +595,8 @@ TEST(DvhRowScan, MemoryThatRunsOutAtAnyAllocationOfATableXiOOrStoreReadFailsThat
         if (fromStore) {
             ws.Pending.Active = ws.Pending.Appended = true;
             ws.Pending.ModFilePath = ChangeFileExt(xioPath, ".mod");
-            ws.Pending.Companion = ParseModFile("Ann\r\nP-7\r\nPlan X\r\nPlan X\r\n6000\r\nTarget\r\n");
+            ws.Pending.Companion =
+                ParseModFile("Ann\r\nP-7\r\nPlan X\r\nPlan X\r\n6000\r\nTarget\r\n");
         }
         everyAllocation([&] { return ReadXiOHeader(ws, xioPath); }, read,
                         [&](const ReadResult&) {

@@ -94,7 +94,8 @@ TEST(SettingsFile, AChangeThatCannotTakeItsTurnIsRefusedAndKeepsTheOthersChange)
             addOurs(ini);
         });
         EXPECT_FALSE(refused.ok);
-        EXPECT_EQ(refused.message, "Another instance of Tessaray is changing Tessaray.ini; nothing was written to it.");
+        EXPECT_EQ(refused.message,
+                  "Another instance of Tessaray is changing Tessaray.ini; nothing was written to it.");
         EXPECT_EQ(refused.message, SettingsBusyText());
         EXPECT_FALSE(changed) << "nothing is read for a change that is not made";
     }
@@ -112,11 +113,13 @@ TEST(SettingsFile, AChangeThatCannotTakeItsTurnIsRefusedAndKeepsTheOthersChange)
 TEST(SettingsFile, AWaitForALockIsNamedAfterWhatTheLockGuards) {
     EXPECT_EQ(LockWaitText(SettingsLockPath(SettingsFilePath("/home/ann/.config/Tessaray/"))),
               "Waiting for another instance's change of Tessaray.ini ...");
-    EXPECT_EQ(LockWaitText(StoreCommitOf("/store/Head/12_H1.txt").Lock), "Waiting for another save of 12_H1.txt ...");
+    EXPECT_EQ(LockWaitText(StoreCommitOf("/store/Head/12_H1.txt").Lock),
+              "Waiting for another save of 12_H1.txt ...");
     // Only the store's own lock names a save; a list's, or a file not named as a lock, a turn.
     EXPECT_EQ(LockWaitText("/home/ann/.config/Tessaray/Head.lst.lock"),
               "Waiting for another program's turn on Head.lst ...");
-    EXPECT_EQ(LockWaitText("/store/Head/12_H1.txt"), "Waiting for another program's turn on 12_H1.txt ...");
+    EXPECT_EQ(LockWaitText("/store/Head/12_H1.txt"),
+              "Waiting for another program's turn on 12_H1.txt ...");
     EXPECT_EQ(LockWaitText("/store/Head/Tessaray.ini.lock.old"),
               "Waiting for another program's turn on Tessaray.ini.lock.old ...");
 }

@@ -389,9 +389,11 @@ TEST(AtomicWrite, ALockWaitIsToldToTheWatchersThreadAloneFromItsStartToItsEnd) {
         const platform::FileLock lock(path);
         // The watcher's errno does not change what the lock says of its wait.
         EXPECT_TRUE(lock.Busy());
-        EXPECT_EQ(lock.Error(), "Cannot lock \"" + path + "\": another program holds the lock of that file");
+        EXPECT_EQ(lock.Error(),
+                  "Cannot lock \"" + path + "\": another program holds the lock of that file");
     }
-    EXPECT_EQ(g_toldWhenBusy, std::vector<std::string>{"begins " + path}) << "shown before the first pause";
+    EXPECT_EQ(g_toldWhenBusy, std::vector<std::string>{"begins " + path})
+        << "shown before the first pause";
     ASSERT_FALSE(watcher.told.empty());
     EXPECT_EQ(watcher.told.front(), "begins " + path);
     EXPECT_EQ(watcher.told.back(), "ends");
