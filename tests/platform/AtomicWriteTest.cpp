@@ -365,14 +365,29 @@ struct RecordingWaitWatcher : platform::WaitWatcher {
 RecordingWaitWatcher* g_watcher = nullptr;
 std::vector<std::string> g_toldWhenBusy;
 
+/// The recording watcher installed for as long as this lives; the wait and the hook are as
+/// usual again after it, however the test ended.
+struct WatchedWaits {
+    RecordingWaitWatcher watcher;
+    WatchedWaits() {
+        g_watcher = &watcher;
+        platform::SetWaitWatcher(&watcher);
+    }
+    ~WatchedWaits() {
+        platform::SetFaultHook(nullptr);
+        platform::SetWaitWatcher(nullptr);
+        platform::SetLockWaitLimit(std::chrono::seconds(5));
+        g_watcher = nullptr;
+    }
+};
+
 }  // namespace
 
 TEST(AtomicWrite, ALockWaitIsToldToTheWatchersThreadAloneFromItsStartToItsEnd) {
     TempFolder dir;
     const std::string path = dir.File("12_H1.txt.lock");
-    RecordingWaitWatcher watcher;
-    g_watcher = &watcher;
-    platform::SetWaitWatcher(&watcher);
+    WatchedWaits watched;
+    RecordingWaitWatcher& watcher = watched.watcher;
     {
         const platform::FileLock free(path);
         ASSERT_TRUE(free.Held());
@@ -410,14 +425,10 @@ TEST(AtomicWrite, ALockWaitIsToldToTheWatchersThreadAloneFromItsStartToItsEnd) {
 
     // A turn that comes during the wait ends it as taken, however long the wait may be.
     watcher.refuse = false;
-    platform::SetLockWaitLimit(std::chrono::hours(1));
+    platform::SetLockWaitLimit(std::chrono::minutes(1));
     watcher.releasedAtPause = other;
     EXPECT_TRUE(platform::FileLock(path).Held());
     EXPECT_EQ(watcher.told, (std::vector<std::string>{"begins " + path, "still", "ends"}));
-
-    platform::SetFaultHook(nullptr);
-    platform::SetWaitWatcher(nullptr);
-    platform::SetLockWaitLimit(std::chrono::seconds(5));
 }
 
 TEST(AtomicWrite, ACommitThatLeftPartOfItsFilesNewKeepsItsRecordUntilANewCommitOfThemAll) {
