@@ -5,6 +5,7 @@
 #include "app/DesignedFont.h"
 #include "app/Forms.h"
 #include "app/HelpPage.h"
+#include "app/LockWaitDisplay.h"
 #include "app/TFormOption.h"
 #include "app/TStartForm.h"
 #include "widgets/TextBytes.h"
@@ -36,6 +37,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), m_curveCache(std::make_un
     BuildCentral();
     statusBar()->setObjectName("StatusBar1");
     statusBar()->setSizeGripEnabled(false);
+    m_lockWaitDisplay = std::make_unique<LockWaitDisplay>(this);
     ConnectCommands();
     SetUpIndexViews();
     // Single border, no maximize box: the window keeps its designed client size.

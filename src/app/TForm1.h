@@ -21,6 +21,7 @@
 
 class ChartCurveCache;
 class HelpPage;
+class LockWaitDisplay;
 class QAction;
 class QButtonGroup;
 class QColorDialog;
@@ -529,6 +530,8 @@ private:
     bool m_listsOffered = false;  // the exit prompt ran: the next close goes through
     QColor m_chartColor;
     std::unique_ptr<HelpPage> m_helpPage;  // made on the first Help > Help
+    // The wait cursor and status text while a lock is waited for on this window's thread.
+    std::unique_ptr<LockWaitDisplay> m_lockWaitDisplay;
     // Swallows the window's keyboard shortcuts while a dialog keeps it disabled.
     QObject* m_shortcutBlocker = nullptr;
 };

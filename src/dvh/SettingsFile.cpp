@@ -8,6 +8,8 @@
 
 namespace {
 
+constexpr const char* kSettingsFileName = "Tessaray.ini";
+
 // A stored folder counts only while it still exists; the key's default "0" names a folder
 // "0" relative to the current directory, which is kept only if such a folder is there.
 std::string ExistingFolder(const platform::IniFile& ini, const std::string& section,
@@ -19,10 +21,20 @@ std::string ExistingFolder(const platform::IniFile& ini, const std::string& sect
 }  // namespace
 
 std::string SettingsFilePath(const std::string& programFolder) {
-    return programFolder + "Tessaray.ini";
+    return programFolder + kSettingsFileName;
 }
 
 std::string SettingsLockPath(const std::string& settingsPath) { return settingsPath + ".lock"; }
+
+std::string SettingsBusyText() {
+    return std::string("Another instance of Tessaray is changing ") + kSettingsFileName +
+           "; nothing was written to it.";
+}
+
+platform::WriteResult RefusedSettingsChange(const platform::FileLock& lock) {
+    if (lock.Busy()) return {false, SettingsBusyText()};
+    return {false, lock.Error() + "; nothing was written to " + kSettingsFileName + "."};
+}
 
 std::string FileLocationSection(const std::string& computerName) {
     return "FileLocation-" + computerName;

@@ -44,13 +44,22 @@ void WriteDialogSettings(platform::IniFile& ini, const std::string& computerName
 void WriteToolBarSetting(platform::IniFile& ini, const std::string& computerName,
                          const std::string& key, bool shown);
 
+/// "Another instance of Tessaray is changing Tessaray.ini; nothing was written to it."
+std::string SettingsBusyText();
+/// The refusal of a change of the settings file whose lock `lock` is not held: the busy text
+/// when another instance held it throughout the wait, else why it could not be had.
+platform::WriteResult RefusedSettingsChange(const platform::FileLock& lock);
+
 /// Loads the settings file (or starts an empty one when missing), applies `change` and saves
 /// it atomically. Refuses to write over a file that exists but cannot be read.
 /// Processes sharing the program folder take the settings lock around each read-modify-write,
-/// so that none writes back a register read before another's change.
+/// so that none writes back a register read before another's change. A change that cannot
+/// take its turn within the lock's wait (`platform::LockWaitLimit`) is refused
+/// (`RefusedSettingsChange`): nothing is written, and the file keeps the other's change.
 template <typename Change>
 platform::WriteResult UpdateSettingsFile(const std::string& path, Change&& change) {
     const platform::FileLock lock(SettingsLockPath(path));
+    if (!lock.Held()) return RefusedSettingsChange(lock);
     platform::IniFile ini(path);
     if (ini.Load() == platform::IniFile::LoadStatus::Unreadable)
         return {false, "Cannot read \"" + path + "\"; it was left unchanged."};

@@ -6,35 +6,62 @@
 #include "import/XiOExport.h"
 #include "platform/Paths.h"
 
+#include <type_traits>
+
 ReadResult ReadXiONamesFile(const std::string& path, std::vector<std::string>& names) {
     return GuardedFileRead(path, names, [&](LineCursor& lines) { return ParseXiONames(lines, names); });
 }
 
-ReadResult ReadXiOHeader(Workspace& ws, const std::string& path) {
-    ws.PendingXiO = XiOLoadRequest{};
-    if (ws.PDataset.empty()) return ReadResult::Fail(ReadStatus::NoPlan, 0, "no plan to fill");
-    std::vector<std::string> names;
-    const ReadResult r = ReadXiONamesFile(path, names);
-    if (!r) {
-        if (ws.Host()) ws.Host()->StatusText(ReadFailureText(path, r));
-        return r;
-    }
+namespace {
+
+/// The request of the names pass of `path` for the last plan of `ws`, with the file's
+/// structure `names`; what it throws is left to the guard of `ReadXiOHeader`.
+XiOLoadRequest MakeXiORequest(const Workspace& ws, const std::string& path,
+                              std::vector<std::string> names) {
+    XiOLoadRequest request;
     const int p = ws.PDatasetCount() - 1;
-    ws.PendingXiO.Active = true;
-    ws.PendingXiO.PlanIndex = p;
-    ws.PendingXiO.Key = ws.PDataset[p].Key;
+    request.PlanIndex = p;
+    request.Key = ws.PDataset[p].Key;
     // Outside a dialog-driven load the caller appended the plan for this read.
-    ws.PendingXiO.Appended = !ws.Pending.Active || ws.Pending.Appended;
-    ws.PendingXiO.FilePath = path;
-    ws.PendingXiO.Names = std::move(names);
+    request.Appended = !ws.Pending.Active || ws.Pending.Appended;
+    request.FilePath = path;
+    request.Names = std::move(names);
     // The curves are read from the file the names came from, and so is the companion taken
     // with it applied: neither is looked up by name again.
-    if (ws.Pending.Active) ws.PendingXiO.Export = ws.Pending.Export;
+    if (ws.Pending.Active) request.Export = ws.Pending.Export;
     if (ws.Pending.Active && ws.Pending.Companion) {
-        ws.PendingXiO.UseModFile = true;
-        ws.PendingXiO.ModFilePath = ws.Pending.ModFilePath;
-        ws.PendingXiO.ModDoseText = ws.Pending.Companion->PrescribedDoseText();
-        ws.PendingXiO.Companion = ws.Pending.Companion;
+        request.UseModFile = true;
+        request.ModFilePath = ws.Pending.ModFilePath;
+        request.ModDoseText = ws.Pending.Companion->PrescribedDoseText();
+        request.Companion = ws.Pending.Companion;
+    }
+    request.Active = true;
+    return request;
+}
+
+}  // namespace
+
+ReadResult ReadXiOHeader(Workspace& ws, const std::string& path) noexcept {
+    // Taking a request whole cannot fail: a request is only ever there complete, or not at all.
+    static_assert(std::is_nothrow_move_assignable_v<XiOLoadRequest>);
+    ws.PendingXiO = XiOLoadRequest{};
+    ReadResult r;
+    try {
+        if (ws.PDataset.empty()) return ReadResult::Fail(ReadStatus::NoPlan, 0, "no plan to fill");
+        std::vector<std::string> names;
+        r = ReadXiONamesFile(path, names);
+        if (r) {
+            ws.PendingXiO = MakeXiORequest(ws, path, std::move(names));
+            return r;
+        }
+    } catch (...) {
+        // As a read that failed: the memory ran out for the request, after the names were read.
+        r = ExceptionFailure(std::current_exception());
+    }
+    try {
+        if (ws.Host()) ws.Host()->StatusText(ReadFailureText(path, r));
+    } catch (...) {
+        // The result still says why; only the status bar goes without it.
     }
     return r;
 }

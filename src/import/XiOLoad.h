@@ -13,7 +13,9 @@ ReadResult ReadXiONamesFile(const std::string& path, std::vector<std::string>& n
 /// XiO exports (code 7), first pass: lists the structures of the file into `ws.PendingXiO`,
 /// bound to the last plan, for the XiO dialog. A file that fails is reported in the status bar
 /// and leaves no request. The model's opener comes here through `InstallImportReaders`.
-ReadResult ReadXiOHeader(Workspace& ws, const std::string& path);
+/// Never throws: no memory on its way, from its first allocation on, fails it as a read that
+/// failed, and the request is then not there at all, never half made.
+ReadResult ReadXiOHeader(Workspace& ws, const std::string& path) noexcept;
 /// The plan `ws.PendingXiO` fills, -1 when none or no longer that plan.
 int XiORequestPlanIndex(const Workspace& ws);
 /// After the names pass of a pending load: ends the pending load and returns the plan the XiO

@@ -115,8 +115,11 @@ ListCommandResult RenamePlanList(Workspace& ws, const std::string& programFolder
         return Status(ListCommandStatus::Done, listIndex);
     }
     const std::string oldPath = PlanListFilePath(programFolder, oldName);
-    // No other session may change the register between the steps.
+    // No other session may change the register between the steps; a rename that cannot take
+    // its turn is not made.
     const platform::FileLock lock(SettingsLockPath(SettingsFilePath(programFolder)));
+    if (!lock.Held())
+        return Status(ListCommandStatus::Failed, listIndex, RefusedSettingsChange(lock).message);
     PlanListRegisterRename registerRename(programFolder, oldName, name);
     if (const platform::WriteResult begun = registerRename.Begin(); !begun.ok)
         return Status(ListCommandStatus::Failed, listIndex, begun.message);

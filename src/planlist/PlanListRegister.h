@@ -18,7 +18,10 @@ platform::WriteResult RegisterPlanList(const std::string& programFolder, const s
 /// next start reads right: `Begin` adds the new name beside the old one, the caller renames the
 /// file, `Finish` lets the new name take the old one's place (or `Undo` takes it out again when
 /// the file kept its name). Each step is one atomic write under the settings lock, so a start
-/// after a crash finds the file under one of the two names and drops the other.
+/// after a crash finds the file under one of the two names and drops the other. A step that
+/// cannot take its turn on the lock writes nothing and says so: after a refused `Begin` the
+/// file must keep its name; a refused `Finish` or `Undo` leaves both names registered, of which
+/// the next start drops the one that names no file.
 class PlanListRegisterRename {
 public:
     PlanListRegisterRename(std::string programFolder, std::string oldName, std::string newName);

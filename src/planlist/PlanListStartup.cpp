@@ -63,10 +63,12 @@ Workspace::StartupResult LoadSettingsAndPlanLists(Workspace& ws, const std::stri
             }
         }
         // Written only when it changes: a start must not touch a file it has nothing to say to
-        // (nor fail on one it may not write).
+        // (nor fail on one it may not write). Nor without its turn on the lock: the register was
+        // read while another instance may have been changing it, and only tidying is lost when
+        // the next start does it instead.
         const std::string before = ini.Text();
         WritePlanListRegister(ini, kept);
-        if (ini.Text() != before)
+        if (ini.Text() != before && lock && lock->Held())
             if (const auto written = ini.Save(); !written.ok) result.Messages.push_back(written.message);
     }
     // Whatever happened above, the rest of the program relies on these.

@@ -9,4 +9,6 @@
 /// "...-" + `ComputerName`, shared options), loads every registered plan list whose file
 /// exists, rewrites the register to keep only those (and lists whose files exist but cannot
 /// be read, which are refused rather than loaded empty), then empties the plan containers.
+/// The register is rewritten only in this start's turn on the settings lock: while another
+/// instance holds it beyond the wait, the lists are loaded and the register is left as it is.
 Workspace::StartupResult LoadSettingsAndPlanLists(Workspace& ws, const std::string& programFolder);

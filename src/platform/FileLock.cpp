@@ -6,6 +6,7 @@
 #include "platform/FaultPoint.h"
 #include "platform/TemporaryFiles.h"
 #include "platform/UserNames.h"
+#include "platform/WaitNotice.h"
 
 #include <algorithm>
 #include <atomic>
@@ -87,11 +88,14 @@ bool TryLock(int fd, int operation) {
     return rc == 0;
 }
 
-/// Takes the lock `operation` on `fd`, trying again now and then until `limit` has passed, since
-/// a blocking flock cannot be given a bound. False with errno set, EWOULDBLOCK when it stayed busy.
-bool LockWithin(int fd, int operation, std::chrono::milliseconds limit) {
+/// Takes the lock `operation` on `fd`, the lock file `path`, trying again now and then until
+/// `limit` has passed, since a blocking flock cannot be given a bound. The window is told of
+/// the wait for as long as it lasts, so that it does not look hung. False with errno set,
+/// EWOULDBLOCK when it stayed busy.
+bool LockWithin(const std::string& path, int fd, int operation, std::chrono::milliseconds limit) {
     if (TryLock(fd, operation)) return true;
     if (errno != EWOULDBLOCK || limit <= 0ms) return false;
+    AnnouncedWait announced(path);
     FaultPoint("lock busy");
     const auto deadline = std::chrono::steady_clock::now() + limit;
     // Short pauses first, so that a turn that ends at once is taken at once.
@@ -104,6 +108,7 @@ bool LockWithin(int fd, int operation, std::chrono::milliseconds limit) {
             errno = EWOULDBLOCK;
             return false;
         }
+        announced.Pause();
         std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(pause, deadline - now));
         pause = std::min(pause * 2, std::chrono::milliseconds(50));
     }
@@ -136,7 +141,7 @@ FileLock::FileLock(const std::string& path, LockKind kind, LockWait wait) : m_pa
     // A local folder locks a file opened for reading too; a network one (NFS) refuses an
     // exclusive lock there with EBADF.
     const int operation = kind == LockKind::Shared ? LOCK_SH : LOCK_EX;
-    if (!LockWithin(fd.Get(), operation, wait == LockWait::None ? 0ms : LockWaitLimit())) {
+    if (!LockWithin(path, fd.Get(), operation, wait == LockWait::None ? 0ms : LockWaitLimit())) {
         m_busy = errno == EWOULDBLOCK;
         if (m_busy)
             m_error = "Cannot lock \"" + path + "\": another program holds the lock of that file";

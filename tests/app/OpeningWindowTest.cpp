@@ -8,11 +8,18 @@
 #include "app/TFormOption.h"
 #include "app/TFormProgress.h"
 #include "app/TFormSelectPlanList.h"
+#include "import/SaveDvh.h"
 #include "import/ui/TFormXiO.h"
+#include "dvh/StoreEntry.h"
+#include "platform/Paths.h"
+#include "platform/AtomicWrite.h"
+#include "../support/LockHeldElsewhere.h"
+#include "LockWaitShown.h"
 #include "../support/QtTestApp.h"
 #include "../support/RealData.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QComboBox>
@@ -600,6 +607,50 @@ TEST_F(OpeningWindow, ExampleImportsOpenWithTheirCurves) {
     EXPECT_FLOAT_EQ(xio.DVHDataset[1].DVset[0].VolumePercent, 100);
     EXPECT_EQ(Form1->CurrentPlanIndex, Form1->PDatasetCount() - 1);
     EXPECT_TRUE(Form1->FormEnabled());
+}
+
+TEST_F(OpeningWindow, ASaveDvhThatWaitsForAnotherSaveShowsTheWaitCursorAndWhatItWaitsFor) {
+    AddLists({"Head"});
+    Form1->OpenFiles({std::string(TESSARAY_EXAMPLES) + "/Head_BrainSCAN.txt"});
+    ASSERT_EQ(Form1->PDatasetCount(), 1);
+    Form1->SaveFolder = (m_files / "store").string();
+    fs::create_directories(m_files / "store" / "Head");
+    auto* lists = Form1->findChild<QComboBox*>("ComboBox1");
+    lists->addItem("Head");
+    lists->setCurrentIndex(0);
+    const PDatasetClass& plan = Form1->PDataset[0];
+    const std::string textFile =
+        StorePaths(Form1->SaveFolder, "Head", plan.PatientID, plan.PlanID).TextFile;
+    const std::string name = platform::FileNameOf(textFile);
+
+    // The first save waits at once; the second after the user agreed to replace the first's.
+    for (const bool saved : {false, true}) {
+        SCOPED_TRACE(saved ? "over a saved entry" : "a new entry");
+        if (saved) {
+            ASSERT_TRUE(platform::AtomicWriteFile(textFile, "saved before").ok);
+        }
+        const LockWaitShown shown;
+        {
+            const LockHeldElsewhere other(StoreCommitOf(textFile).Lock);
+            Form1->findChild<QPushButton*>("Button9")->click();
+            if (saved) {
+                auto* question = Form1->findChild<QMessageBox*>("SaveDvhQuestionBox");
+                ASSERT_NE(question, nullptr);
+                question->button(QMessageBox::Ok)->click();
+            }
+        }
+        EXPECT_EQ(shown.Waits(), 1);
+        EXPECT_TRUE(shown.WaitCursor());
+        EXPECT_EQ(shown.Status(), "Waiting for another save of " + name + " ...");
+        // Refused once the wait ended: the cursor is the user's again and the text is gone.
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+        EXPECT_FALSE(Form1->statusBar()->currentMessage().startsWith("Waiting"));
+        auto* refused = Form1->findChild<QMessageBox*>("SaveDvhErrorBox");
+        ASSERT_NE(refused, nullptr);
+        const std::string text = refused->text().toStdString();
+        EXPECT_NE(text.find("Another save of " + name + " is under way"), std::string::npos) << text;
+        delete refused;
+    }
 }
 
 TEST_F(OpeningWindow, SavedPlanOpensAgainFromTheFileListWithItsAliases) {

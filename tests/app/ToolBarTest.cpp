@@ -1,9 +1,15 @@
 // View > ToolBar toggles written to the settings, read back, and the index grid's layouts.
 #include "MainWindowFixture.h"
+#include "LockWaitShown.h"
+#include "../support/LockHeldElsewhere.h"
 
+#include "dvh/SettingsFile.h"
+#include "platform/AtomicWrite.h"
 #include "platform/IniFile.h"
 
 #include <QAction>
+#include <QMessageBox>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QToolBar>
 
@@ -69,6 +75,27 @@ TEST_F(MainWindowTest, AFailedToolBarWriteStillLeavesBarAndCheckInStep) {
     EXPECT_FALSE(Form1->Project1->isChecked());
     EXPECT_FALSE(Form1->ToolBar4->isVisibleTo(Form1));
     EXPECT_NE(Form1->findChild<QWidget*>("WriteFailureBox"), nullptr);
+}
+
+TEST_F(MainWindowTest, AToolBarToggleWaitsVisiblyForAnotherInstanceAndThenWritesNothing) {
+    const std::string ini = IniPath().toStdString();
+    const std::string before = "[ToolBar-" + Form1->ComputerName + "]\r\nProject=1\r\n";
+    ASSERT_TRUE(platform::AtomicWriteFile(ini, before).ok);
+    {
+        const LockHeldElsewhere other(SettingsLockPath(ini));
+        const LockWaitShown shown;
+        Form1->Project1->trigger();
+        EXPECT_EQ(shown.Waits(), 1);
+        EXPECT_TRUE(shown.WaitCursor());
+        EXPECT_EQ(shown.Status(), "Waiting for another instance's change of Tessaray.ini ...");
+    }
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_FALSE(Form1->ToolBar4->isVisibleTo(Form1));  // the bar follows the item all the same
+    auto* refused = Form1->findChild<QMessageBox*>("WriteFailureBox");
+    ASSERT_NE(refused, nullptr);
+    EXPECT_EQ(refused->text().toStdString(), SettingsBusyText());
+    EXPECT_EQ(Form1->statusBar()->currentMessage().toStdString(), SettingsBusyText());
+    EXPECT_EQ(ToolBarValue(IniPath(), "Project"), 1);
 }
 
 TEST_F(MainWindowTest, EditPlanListButtonAndMenuItemSwitchTheGridLayoutsInStep) {

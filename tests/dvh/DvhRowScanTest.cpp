@@ -4,7 +4,9 @@
 
 #include "dvh/DvhExportReader.h"
 #include "dvh/DvhTextBlockReader.h"
+#include "dvh/FileNames.h"
 #include "dvh/LineCursor.h"
+#include "dvh/ModFile.h"
 #include "dvh/PlanExportFile.h"
 #include "dvh/Workspace.h"
 #include "batch/BatchReader.h"
@@ -537,9 +539,10 @@ TEST(DvhRowScan, AFailureInATableXiOBatchOrStoreReadIsThatReadsErrorNeverTheProg
 
 TEST(DvhRowScan, MemoryThatRunsOutAtAnyAllocationOfATableXiOOrStoreReadFailsThatReadAlone) {
     // Each allocation of a read, from its very first (the copy of the file's path) on, fails in
-    // turn: the BrainSCAN table read, the XiO names pass and read, and the store's structure
-    // count each end as their read's error or read the file whole; none throws, and a read that
-    // failed keeps nothing. The first allocation always fails the read.
+    // turn: the BrainSCAN table read, the XiO names pass (alone and into the pending load) and
+    // read, and the store's structure count each end as their read's error or read the file
+    // whole; none throws, and a read that failed keeps nothing. The first allocation always
+    // fails the read.
     dvhtest::TempFolder folder("every-allocation");
     std::string table = "Patient Name         : Ann\r\n";
     for (int i = 2; i <= 6; ++i) table += "Field                : x\r\n";
@@ -582,6 +585,36 @@ TEST(DvhRowScan, MemoryThatRunsOutAtAnyAllocationOfATableXiOOrStoreReadFailsThat
                         [&](const ReadResult& r) {
                             ExpectOutOfMemory(r);
                             EXPECT_TRUE(names.empty());
+                        });
+    }
+    for (const bool fromStore : {false, true}) {
+        // The names pass into the pending load, with the store's companion copied into it.
+        SCOPED_TRACE(fromStore ? "XiO names pass of a store entry" : "XiO names pass");
+        Workspace ws;
+        ws.PDataset.emplace_back().Key = "P-7 Plan X";
+        if (fromStore) {
+            ws.Pending.Active = ws.Pending.Appended = true;
+            ws.Pending.ModFilePath = ChangeFileExt(xioPath, ".mod");
+            ws.Pending.Companion =
+                ParseModFile("Ann\r\nP-7\r\nPlan X\r\nPlan X\r\n6000\r\nTarget\r\n");
+        }
+        everyAllocation([&] { return ReadXiOHeader(ws, xioPath); }, read,
+                        [&](const ReadResult&) {
+                            const XiOLoadRequest& request = ws.PendingXiO;
+                            EXPECT_TRUE(request.Active);
+                            EXPECT_EQ(request.PlanIndex, 0);
+                            EXPECT_EQ(request.Key, "P-7 Plan X");
+                            EXPECT_EQ(request.FilePath, xioPath);
+                            EXPECT_EQ(request.Names, std::vector<std::string>{"PTV"});
+                            EXPECT_EQ(request.UseModFile, fromStore);
+                            EXPECT_EQ(request.ModDoseText, fromStore ? "6000" : "");
+                            EXPECT_EQ(request.Companion.has_value(), fromStore);
+                        },
+                        [&](const ReadResult& r) {
+                            ExpectOutOfMemory(r);
+                            EXPECT_FALSE(ws.PendingXiO.Active);
+                            EXPECT_TRUE(ws.PendingXiO.FilePath.empty() && ws.PendingXiO.Names.empty())
+                                << "no part of a request is left";
                         });
     }
     {

@@ -1,6 +1,10 @@
 // "Tessaray.ini": per-computer sections, asymmetric on/off reading and the plan-list register.
 #include "dvh/SettingsFile.h"
+#include "dvh/LockWaitText.h"
+#include "dvh/StoreEntry.h"
+#include "platform/AtomicWrite.h"
 #include "../platform/TempFolder.h"
+#include "../support/LockHeldElsewhere.h"
 
 #include <gtest/gtest.h>
 
@@ -68,6 +72,56 @@ TEST(SettingsFile, DialogAndToolBarWritesRoundTripAndKeepOtherComputers) {
     const StoredSettings s = ReadStoredSettings(ini, "pc");
     EXPECT_EQ(s.ReadFolder, dir.Path());
     EXPECT_FALSE(s.AutoScan);
+}
+
+TEST(SettingsFile, AChangeThatCannotTakeItsTurnIsRefusedAndKeepsTheOthersChange) {
+    TempFolder dir;
+    const std::string path = SettingsFilePath(dir.Path());
+    dir.Write("Tessaray.ini", "[PlanList]\r\nCount=1\r\nListName1=Mine\r\n");
+    const auto addOurs = [](IniFile& ini) {
+        std::vector<std::string> names = ReadPlanListRegister(ini);
+        names.push_back("Ours");
+        WritePlanListRegister(ini, names);
+    };
+    {
+        // Another instance holds the lock beyond the wait and makes its change meanwhile.
+        const LockHeldElsewhere other(SettingsLockPath(path));
+        ASSERT_TRUE(platform::AtomicWriteFile(path, "[PlanList]\r\nCount=2\r\nListName1=Mine\r\n"
+                                                    "ListName2=Theirs\r\n").ok);
+        bool changed = false;
+        const platform::WriteResult refused = UpdateSettingsFile(path, [&](IniFile& ini) {
+            changed = true;
+            addOurs(ini);
+        });
+        EXPECT_FALSE(refused.ok);
+        EXPECT_EQ(refused.message,
+                  "Another instance of Tessaray is changing Tessaray.ini; nothing was written to it.");
+        EXPECT_EQ(refused.message, SettingsBusyText());
+        EXPECT_FALSE(changed) << "nothing is read for a change that is not made";
+    }
+    IniFile theirs(path);
+    ASSERT_EQ(theirs.Load(), IniFile::LoadStatus::Ok);
+    EXPECT_EQ(ReadPlanListRegister(theirs), (std::vector<std::string>{"Mine", "Theirs"}));
+
+    // In its turn the change is made over the other's.
+    ASSERT_TRUE(UpdateSettingsFile(path, addOurs).ok);
+    IniFile both(path);
+    ASSERT_EQ(both.Load(), IniFile::LoadStatus::Ok);
+    EXPECT_EQ(ReadPlanListRegister(both), (std::vector<std::string>{"Mine", "Theirs", "Ours"}));
+}
+
+TEST(SettingsFile, AWaitForALockIsNamedAfterWhatTheLockGuards) {
+    EXPECT_EQ(LockWaitText(SettingsLockPath(SettingsFilePath("/home/ann/.config/Tessaray/"))),
+              "Waiting for another instance's change of Tessaray.ini ...");
+    EXPECT_EQ(LockWaitText(StoreCommitOf("/store/Head/12_H1.txt").Lock),
+              "Waiting for another save of 12_H1.txt ...");
+    // Only the store's own lock names a save; a list's, or a file not named as a lock, a turn.
+    EXPECT_EQ(LockWaitText("/home/ann/.config/Tessaray/Head.lst.lock"),
+              "Waiting for another program's turn on Head.lst ...");
+    EXPECT_EQ(LockWaitText("/store/Head/12_H1.txt"),
+              "Waiting for another program's turn on 12_H1.txt ...");
+    EXPECT_EQ(LockWaitText("/store/Head/Tessaray.ini.lock.old"),
+              "Waiting for another program's turn on Tessaray.ini.lock.old ...");
 }
 
 TEST(SettingsFile, RegisterReadsTheKeysPresentAndRewritesWithoutGaps) {

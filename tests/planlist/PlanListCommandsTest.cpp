@@ -3,9 +3,11 @@
 #include "planlist/PlanListStartup.h"
 
 #include "PlanListTestSupport.h"
+#include "../support/LockHeldElsewhere.h"
 #include "dvh/SettingsFile.h"
 #include "planlist/PlanListFile.h"
 #include "planlist/PlanListNaming.h"
+#include "planlist/PlanListRegister.h"
 #include "platform/Paths.h"
 
 #include <gtest/gtest.h>
@@ -228,6 +230,68 @@ TEST_F(PlanListCommands, RenameThatCannotRewriteTheRegisterChangesNothing) {
     EXPECT_EQ(ws.PlanListName[i].Name, "Old");
     EXPECT_TRUE(platform::FileExists(ListPath("Old")));
     EXPECT_FALSE(platform::FileExists(ListPath("New")));
+}
+
+TEST_F(PlanListCommands, SaveAndRenameThatCannotTakeTheirTurnOnTheRegisterLeaveItAsTheOtherMadeIt) {
+    const int old = AddSavedList("Old");
+    const std::string settings = SettingsFilePath(dir.Path());
+    const std::string before = ReadFileText(settings);
+    const int added = NewPlanList(ws, dir.Path(), "Added").index;
+    {
+        const LockHeldElsewhere other(SettingsLockPath(settings));
+        const ListCommandResult saved = SavePlanList(ws, dir.Path(), added);
+        EXPECT_EQ(saved.status, ListCommandStatus::Failed);
+        EXPECT_NE(saved.message.find(SettingsBusyText()), std::string::npos) << saved.message;
+        EXPECT_TRUE(ws.PlanListName[added].Modified) << "a later save registers it";
+
+        const ListCommandResult renamed = RenamePlanList(ws, dir.Path(), old, "New");
+        EXPECT_EQ(renamed.status, ListCommandStatus::Failed);
+        EXPECT_EQ(renamed.message, SettingsBusyText());
+        EXPECT_EQ(ws.PlanListName[old].Name, "Old");
+        EXPECT_TRUE(platform::FileExists(ListPath("Old")));
+        EXPECT_FALSE(platform::FileExists(ListPath("New")));
+    }
+    EXPECT_EQ(ReadFileText(settings), before);
+
+    // In their turn both are made.
+    ASSERT_TRUE(SavePlanList(ws, dir.Path(), added).ok());
+    ASSERT_TRUE(RenamePlanList(ws, dir.Path(), old, "New").ok());
+    EXPECT_EQ(Register(), (std::vector<std::string>{"New", "Added"}));
+}
+
+TEST_F(PlanListCommands, ARenameStepRefusedItsTurnLeavesARegisterTheNextStartReadsRight) {
+    AddSavedList("Old");
+    const std::string lock = SettingsLockPath(SettingsFilePath(dir.Path()));
+    {
+        // A refused first step: nothing registered, and nothing for the later steps to undo.
+        PlanListRegisterRename rename(dir.Path(), "Old", "New");
+        {
+            const LockHeldElsewhere other(lock);
+            const platform::WriteResult begun = rename.Begin();
+            EXPECT_FALSE(begun.ok);
+            EXPECT_EQ(begun.message, SettingsBusyText());
+        }
+        EXPECT_TRUE(rename.Finish().ok);
+        EXPECT_TRUE(rename.Undo().ok);
+        EXPECT_EQ(Register(), std::vector<std::string>{"Old"});
+    }
+    // A refused last step, after the file took its new name: both names stay registered, and
+    // the next start keeps the one that names the file.
+    PlanListRegisterRename rename(dir.Path(), "Old", "New");
+    ASSERT_TRUE(rename.Begin().ok);
+    std::filesystem::rename(ListPath("Old"), ListPath("New"));
+    {
+        const LockHeldElsewhere other(lock);
+        const platform::WriteResult finished = rename.Finish();
+        EXPECT_FALSE(finished.ok);
+        EXPECT_EQ(finished.message, SettingsBusyText());
+    }
+    EXPECT_EQ(Register(), (std::vector<std::string>{"Old", "New"}));
+    Workspace next;
+    LoadSettingsAndPlanLists(next, dir.Path());
+    ASSERT_EQ(next.PlanListNameCount(), 1);
+    EXPECT_EQ(next.PlanListName[0].Name, "New");
+    EXPECT_EQ(Register(), std::vector<std::string>{"New"});
 }
 
 TEST_F(PlanListCommands, DeleteTrashesTheFileAndKeepsPlanLinksTrue) {

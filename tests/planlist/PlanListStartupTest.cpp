@@ -3,6 +3,8 @@
 #include "planlist/PlanListStartup.h"
 #include "platform/IniFile.h"
 #include "../platform/TempFolder.h"
+#include "../support/LockHeldElsewhere.h"
+#include "dvh/SettingsFile.h"
 
 #include <gtest/gtest.h>
 #include <filesystem>
@@ -52,6 +54,27 @@ TEST(StartupLoad, RegisterKeepsOnlyListsFoundAndDuplicates) {
     EXPECT_EQ(RegisterText(dir), "Count=3;ListName1=A;ListName2=C;ListName3=A;");
     EXPECT_EQ(ws.PDatasetCount(), 0);
     EXPECT_EQ(ws.CurrentPlanIndex, -1);
+}
+
+TEST(StartupLoad, ARegisterThatAnotherInstanceIsChangingIsReadButNotRewritten) {
+    TempFolder dir;
+    dir.Write("A.lst", kListFile);
+    const std::string settings =
+        dir.Write("Tessaray.ini", "[PlanList]\r\nCount=2\r\nListName1=Gone\r\nListName2=A\r\n");
+    Workspace ws;
+    {
+        // "Gone" may be the list the other instance is saving: its entry is not dropped now.
+        const LockHeldElsewhere other(SettingsLockPath(settings));
+        const auto result = LoadSettingsAndPlanLists(ws, dir.Path());
+        EXPECT_TRUE(result.Messages.empty());
+    }
+    ASSERT_EQ(ws.PlanListNameCount(), 1);
+    EXPECT_EQ(ws.PlanListName[0].Name, "A");
+    EXPECT_EQ(RegisterText(dir), "Count=2;ListName1=Gone;ListName2=A;");
+    // The next start in its turn tidies it.
+    Workspace next;
+    LoadSettingsAndPlanLists(next, dir.Path());
+    EXPECT_EQ(RegisterText(dir), "Count=1;ListName1=A;");
 }
 
 TEST(StartupLoad, ShortRegisterAndNoSettingsFile) {

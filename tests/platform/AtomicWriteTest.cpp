@@ -8,6 +8,7 @@
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
 #include "platform/TemporaryFiles.h"
+#include "platform/WaitNotice.h"
 #include "TempFolder.h"
 #include "../support/KilledAt.h"
 
@@ -18,9 +19,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <stdexcept>
+#include <thread>
+#include <utility>
 #include <vector>
 
 TEST(AtomicWrite, ReplacesTheFileAndKeepsItsPermissions) {
@@ -381,6 +386,100 @@ TEST(AtomicWrite, ALockHeldElsewhereIsBusyAfterTheWaitAndAReadersHoldIsNeverTake
     EXPECT_FALSE(writing.Held());
     EXPECT_FALSE(writing.Busy());
     EXPECT_NE(writing.Error().find(path), std::string::npos) << writing.Error();
+}
+
+namespace {
+
+/// What the window would be told of lock waits; it spoils errno as a window's painting may,
+/// refuses to show a wait when told to, and lets the other holder go at a pause when given its
+/// descriptor.
+struct RecordingWaitWatcher : platform::WaitWatcher {
+    std::vector<std::string> told;
+    bool refuse = false;
+    int releasedAtPause = -1;
+    void WaitBegins(const std::string& lockPath) override {
+        errno = EIO;
+        if (refuse) throw std::runtime_error("no window");
+        told.push_back("begins " + lockPath);
+    }
+    void StillWaiting() override {
+        errno = EIO;
+        if (told.back() != "still") told.push_back("still");
+        if (releasedAtPause >= 0) ::close(std::exchange(releasedAtPause, -1));
+    }
+    void WaitEnds() override {
+        errno = EIO;
+        told.push_back("ends");
+    }
+};
+
+RecordingWaitWatcher* g_watcher = nullptr;
+std::vector<std::string> g_toldWhenBusy;
+
+/// The recording watcher installed for as long as this lives; the wait and the hook are as
+/// usual again after it, however the test ended.
+struct WatchedWaits {
+    RecordingWaitWatcher watcher;
+    WatchedWaits() {
+        g_watcher = &watcher;
+        platform::SetWaitWatcher(&watcher);
+    }
+    ~WatchedWaits() {
+        platform::SetFaultHook(nullptr);
+        platform::SetWaitWatcher(nullptr);
+        platform::SetLockWaitLimit(std::chrono::seconds(5));
+        g_watcher = nullptr;
+    }
+};
+
+}  // namespace
+
+TEST(AtomicWrite, ALockWaitIsToldToTheWatchersThreadAloneFromItsStartToItsEnd) {
+    TempFolder dir;
+    const std::string path = dir.File("12_H1.txt.lock");
+    WatchedWaits watched;
+    RecordingWaitWatcher& watcher = watched.watcher;
+    {
+        const platform::FileLock free(path);
+        ASSERT_TRUE(free.Held());
+    }
+    EXPECT_TRUE(watcher.told.empty()) << "a lock taken at once is no wait";
+
+    const int other = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    ASSERT_EQ(::flock(other, LOCK_EX), 0);
+    platform::SetLockWaitLimit(std::chrono::milliseconds(20));
+    platform::SetFaultHook([](std::string_view point) {
+        if (point == "lock busy") g_toldWhenBusy = g_watcher->told;
+    });
+    {
+        const platform::FileLock lock(path);
+        // The watcher's errno does not change what the lock says of its wait.
+        EXPECT_TRUE(lock.Busy());
+        EXPECT_EQ(lock.Error(),
+                  "Cannot lock \"" + path + "\": another program holds the lock of that file");
+    }
+    EXPECT_EQ(g_toldWhenBusy, std::vector<std::string>{"begins " + path})
+        << "shown before the first pause";
+    ASSERT_FALSE(watcher.told.empty());
+    EXPECT_EQ(watcher.told.front(), "begins " + path);
+    EXPECT_EQ(watcher.told.back(), "ends");
+
+    // A worker's wait is not the window's.
+    watcher.told.clear();
+    std::thread([&] { EXPECT_TRUE(platform::FileLock(path).Busy()); }).join();
+    EXPECT_TRUE(watcher.told.empty());
+
+    // A watcher that cannot show the wait is told nothing more, and the wait is as before.
+    watcher.refuse = true;
+    EXPECT_TRUE(platform::FileLock(path).Busy());
+    EXPECT_TRUE(watcher.told.empty());
+
+    // A turn that comes during the wait ends it as taken, however long the wait may be.
+    watcher.refuse = false;
+    platform::SetLockWaitLimit(std::chrono::minutes(1));
+    watcher.releasedAtPause = other;
+    EXPECT_TRUE(platform::FileLock(path).Held());
+    EXPECT_EQ(watcher.told, (std::vector<std::string>{"begins " + path, "still", "ends"}));
 }
 
 TEST(AtomicWrite, ACommitThatLeftPartOfItsFilesNewKeepsItsRecordUntilANewCommitOfThemAll) {
