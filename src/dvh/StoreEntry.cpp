@@ -6,9 +6,11 @@
 #include "platform/FaultPoint.h"
 #include "platform/FileLock.h"
 #include "platform/Paths.h"
+#include "platform/WaitNotice.h"
 
 #include <chrono>
 #include <filesystem>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -119,6 +121,8 @@ StoreEntryRead ReadStoreEntry(const std::string& textFile) {
     // As long as a lock is waited for: a save under way ends long before; one that does not is
     // stopped, and the export is taken without its companion.
     const auto deadline = std::chrono::steady_clock::now() + platform::LockWaitLimit();
+    // The window shows that it waits from the first pause to the end of the open.
+    std::optional<platform::AnnouncedWait> waiting;
     Look look;
     for (;;) {
         // A record whose writer is gone is ended here. The entry's lock is not waited for: a
@@ -136,6 +140,8 @@ StoreEntryRead ReadStoreEntry(const std::string& textFile) {
             if (look.OneSave) return std::move(look.Read);
         }
         if (std::chrono::steady_clock::now() >= deadline) break;
+        if (!waiting) waiting.emplace(StoreCommitOf(textFile).Lock);
+        waiting->Pause();
         std::this_thread::sleep_for(kPause);
     }
     // The export as it is now: a save that keeps its lock may never end.

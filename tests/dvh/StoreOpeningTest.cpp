@@ -5,6 +5,8 @@
 #include "dvh/StoreEntry.h"
 #include "TestSupport.h"
 #include "../support/KilledAt.h"
+#include "../support/LockHeldElsewhere.h"
+#include "platform/WaitNotice.h"
 #include "platform/FaultPoint.h"
 
 #include <gtest/gtest.h>
@@ -371,6 +373,40 @@ TEST_F(StoreOpening, AnOpenTakesNoCompanionOfASaveThatCameBetweenItsReads) {
         opensOneSave("A");
     }
     platform::SetFaultHook(nullptr);
+}
+
+/// What the window is told of the program's waits.
+struct RecordedWaits : platform::WaitWatcher {
+    std::vector<std::string> begun;
+    int pauses = 0, ends = 0;
+    void WaitBegins(const std::string& lockPath) override { begun.push_back(lockPath); }
+    void StillWaiting() override { ++pauses; }
+    void WaitEnds() override { ++ends; }
+};
+
+TEST_F(StoreOpening, AnOpenThatWaitsForAnotherSaveTellsTheWindowFromItsFirstPauseToItsEnd) {
+    const std::string path = store.Write("111_H1.txt", SaveOf("A").first);
+    store.Write("111_H1.mod", SaveOf("A").second);
+    // Another program's save, recorded and holding the entry's lock throughout.
+    EXPECT_TRUE(KilledAt("atomic write: one of several renamed", [&] { SaveEntry(path, SaveOf("B")); }));
+    RecordedWaits waits;
+    platform::SetWaitWatcher(&waits);
+    {
+        const LockHeldElsewhere other(StoreCommitOf(path).Lock);
+        ASSERT_EQ(Open(path, "Head").Step, LoadStep::Read);
+    }
+    platform::SetWaitWatcher(nullptr);
+    EXPECT_EQ(waits.begun, std::vector<std::string>{StoreCommitOf(path).Lock});
+    EXPECT_GT(waits.pauses, 0);
+    EXPECT_EQ(waits.ends, 1);
+    EXPECT_EQ(host.status, std::vector<std::string>{"Another save of 111_H1.txt is under way: the plan is opened "
+                                                    "without its companion."});
+    // Nothing waits where nothing is under way.
+    ws.ResetLists(false);
+    platform::SetWaitWatcher(&waits);
+    ASSERT_EQ(Open(path, "Head").Step, LoadStep::Read);
+    platform::SetWaitWatcher(nullptr);
+    EXPECT_EQ(waits.begun.size(), 1u);
 }
 
 TEST_F(StoreOpening, AUsersFileNamedLikeARecordNeitherStopsTheCompanionNorIsTouched) {
