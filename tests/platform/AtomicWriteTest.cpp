@@ -1,5 +1,6 @@
 // Atomic replacement: a failed write leaves the old file whole and says why.
 #include "platform/AtomicWrite.h"
+#include "platform/Descriptor.h"
 #include "platform/FaultPoint.h"
 #include "platform/FileLock.h"
 #include "platform/IniFile.h"
@@ -330,6 +331,21 @@ TEST(AtomicWrite, ALockHeldElsewhereIsBusyAfterTheWaitAndAReadersHoldIsNeverTake
     EXPECT_FALSE(writing.Held());
     EXPECT_FALSE(writing.Busy());
     EXPECT_NE(writing.Error().find(path), std::string::npos) << writing.Error();
+}
+
+TEST(AtomicWrite, ADescriptorGivenAnotherClosesItsOwnAndLeavesTheOneMovedFromOwningNothing) {
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    platform::detail::Descriptor kept(ends[0]), given(ends[1]);
+    kept = std::move(given);
+    EXPECT_EQ(kept.Get(), ends[1]);
+    EXPECT_FALSE(given.Open());
+    EXPECT_EQ(::fcntl(ends[0], F_GETFD), -1) << "the descriptor it owned before stays open";
+    // Given itself, it keeps what it owns.
+    platform::detail::Descriptor& same = kept;
+    kept = std::move(same);
+    EXPECT_EQ(kept.Get(), ends[1]);
+    EXPECT_NE(::fcntl(ends[1], F_GETFD), -1);
 }
 
 TEST(AtomicWrite, ACommitThatLeftPartOfItsFilesNewKeepsItsRecordUntilANewCommitOfThemAll) {
