@@ -32,7 +32,6 @@ std::atomic<std::int64_t> g_waitLimitMs{5000};
 struct HeldLock {
     Descriptor fd;
     int depth = 0;
-    LockKind kind = LockKind::Exclusive;
 };
 
 // flock locks belong to an open file: a second open of the same file in this thread would
@@ -132,14 +131,9 @@ void SetLockWaitLimit(std::chrono::milliseconds limit) { g_waitLimitMs = std::ma
 
 std::chrono::milliseconds LockWaitLimit() { return std::chrono::milliseconds(g_waitLimitMs.load()); }
 
-FileLock::FileLock(const std::string& path, LockKind kind, LockWait wait) : m_path(path) {
+FileLock::FileLock(const std::string& path, LockWait wait) : m_path(path) {
     auto found = t_held.find(path);
     if (found != t_held.end()) {
-        // Waiting for this thread's own readers' hold would never end.
-        if (found->second.kind == LockKind::Shared && kind == LockKind::Exclusive) {
-            m_error = "Cannot lock \"" + path + "\" for writing: it is held here for reading";
-            return;
-        }
         ++found->second.depth;
         m_held = true;
         return;
@@ -152,8 +146,7 @@ FileLock::FileLock(const std::string& path, LockKind kind, LockWait wait) : m_pa
     }
     // A local folder locks a file opened for reading too; a network one (NFS) refuses an
     // exclusive lock there with EBADF.
-    const int operation = kind == LockKind::Shared ? LOCK_SH : LOCK_EX;
-    if (!LockWithin(fd.Get(), operation, wait == LockWait::None ? 0ms : LockWaitLimit())) {
+    if (!LockWithin(fd.Get(), LOCK_EX, wait == LockWait::None ? 0ms : LockWaitLimit())) {
         m_busy = errno == EWOULDBLOCK;
         if (m_busy)
             m_error = "Cannot lock \"" + path + "\": another program holds the lock of that file";
@@ -164,7 +157,7 @@ FileLock::FileLock(const std::string& path, LockKind kind, LockWait wait) : m_pa
         return;
     }
     // Should the map fail to grow, the descriptor still closes, and the lock goes with it.
-    t_held.emplace(path, HeldLock{std::move(fd), 1, kind});
+    t_held.emplace(path, HeldLock{std::move(fd), 1});
     m_held = true;
 }
 

@@ -307,7 +307,7 @@ TEST(AtomicWrite, ACommitIsCompletedOnlyFromItsOwnWholeTemporariesAndItsRecordGo
     }
 }
 
-TEST(AtomicWrite, ALockHeldElsewhereIsBusyAfterTheWaitAndAReadersHoldIsNeverTakenForAWritersOne) {
+TEST(AtomicWrite, ALockHeldElsewhereIsBusyAfterTheWait) {
     TempFolder dir;
     const std::string path = dir.File("12_H1.txt.lock");
     // Another program that stopped while it held the lock: a descriptor of its own.
@@ -322,15 +322,6 @@ TEST(AtomicWrite, ALockHeldElsewhereIsBusyAfterTheWaitAndAReadersHoldIsNeverTake
     }
     platform::SetLockWaitLimit(std::chrono::seconds(5));
     ::close(other);
-
-    // This thread's shared hold is taken again for readers, but refused to a writer.
-    const platform::FileLock reading(path, platform::LockKind::Shared);
-    ASSERT_TRUE(reading.Held());
-    EXPECT_TRUE(platform::FileLock(path, platform::LockKind::Shared).Held());
-    const platform::FileLock writing(path);
-    EXPECT_FALSE(writing.Held());
-    EXPECT_FALSE(writing.Busy());
-    EXPECT_NE(writing.Error().find(path), std::string::npos) << writing.Error();
 }
 
 TEST(AtomicWrite, ADescriptorGivenAnotherClosesItsOwnAndLeavesTheOneMovedFromOwningNothing) {
