@@ -14,6 +14,7 @@
 
 #include "../dvh/TestSupport.h"
 #include "../support/KilledAt.h"
+#include "../support/OtherUser.h"
 
 #include <gtest/gtest.h>
 
@@ -643,61 +644,49 @@ TEST_F(SaveDvhTest, AnEntryLeftPartNewPartOldOpensWithoutItsCompanionUntilItIsSa
 
 namespace {
 
-/// Saves the plan in a child process that acts as `user` (whose own group has its number), a
-/// member of the group `shared` too; returns the errors it was shown, one a line.
-std::string SaveAs(Workspace& ws, uid_t user, gid_t shared) {
-    int out[2];
-    EXPECT_EQ(::pipe(out), 0);
-    const pid_t pid = InChild([&] {
-        ::close(out[0]);
-        const gid_t own = user;
-        if (::setgroups(1, &shared) != 0 || ::setgid(own) != 0 || ::setuid(user) != 0) ::_exit(1);
+constexpr gid_t kShared = 47100;
+constexpr uid_t kFirst = 47101, kSecond = 47102;
+
+/// Saves the plan in a child process that acts as `user`, a member of the group `kShared`;
+/// returns the errors it was shown, one a line.
+std::string SaveAs(Workspace& ws, uid_t user) {
+    return otheruser::RunAs(user, kShared, [&ws] {
         ScriptedDialogs dialogs;
         dialogs.answers = {true};
         SaveDvh(ws, "Head", true, dialogs);
         std::string errors;
         for (const std::string& error : dialogs.errors) errors += error + "\n";
         if (dialogs.information.size() != 1) errors += "no save\n";
-        (void)!::write(out[1], errors.data(), errors.size());
+        return errors;
     });
-    ::close(out[1]);
-    std::string errors;
-    char buffer[512];
-    for (ssize_t n; (n = ::read(out[0], buffer, sizeof buffer)) > 0;)
-        errors.append(buffer, static_cast<std::size_t>(n));
-    ::close(out[0]);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return errors;
 }
 
 }  // namespace
 
 TEST_F(SaveDvhTest, MembersOfTheFoldersGroupSaveAnEntryWhoeverMadeItsLockFile) {
-    if (::geteuid() != 0) GTEST_SKIP() << "acting as two users needs root";
-    constexpr gid_t kShared = 47100;
-    constexpr uid_t kFirst = 47101, kSecond = 47102;
+    if (const std::string why = otheruser::WhyCannotActAs({kFirst, kSecond}, kShared, store); !why.empty())
+        GTEST_SKIP() << why;
     const std::string folder = store + "/Head";
     // A shared folder without setgid: a new file takes its creator's own group.
     fs::create_directories(folder);
     ASSERT_EQ(::chown(folder.c_str(), 0, kShared), 0);
     ASSERT_EQ(::chmod(folder.c_str(), 0770), 0);
-    EXPECT_EQ(SaveAs(ws, kFirst, kShared), "");
-    EXPECT_EQ(SaveAs(ws, kSecond, kShared), "");
+    EXPECT_EQ(SaveAs(ws, kFirst), "");
+    EXPECT_EQ(SaveAs(ws, kSecond), "");
 
     // The first user's folder, shared (group and setgid) after their first save.
     fs::remove_all(folder);
     fs::create_directories(folder);
     ASSERT_EQ(::chown(folder.c_str(), kFirst, kFirst), 0);
     ASSERT_EQ(::chmod(folder.c_str(), 0755), 0);
-    EXPECT_EQ(SaveAs(ws, kFirst, kShared), "");
+    EXPECT_EQ(SaveAs(ws, kFirst), "");
     ASSERT_EQ(::chown(folder.c_str(), kFirst, kShared), 0);
     ASSERT_EQ(::chmod(folder.c_str(), 02775), 0);
-    EXPECT_EQ(SaveAs(ws, kSecond, kShared), "");
+    EXPECT_EQ(SaveAs(ws, kSecond), "");
 
     // A lock file that its owner keeps to themselves: the save says which needs what.
     const std::string lock = TextFile() + ".lock";
     ASSERT_EQ(::chmod(lock.c_str(), 0600), 0);
-    EXPECT_NE(SaveAs(ws, kSecond, kShared).find("Cannot lock \"" + lock + "\": it needs write permission for you"),
+    EXPECT_NE(SaveAs(ws, kSecond).find("Cannot lock \"" + lock + "\": it needs write permission for you"),
               std::string::npos);
 }
