@@ -2,6 +2,7 @@
 // the same file is free.
 #include "platform/FileLock.h"
 
+#include "platform/AtomicWrite.h"
 #include "platform/Descriptor.h"
 #include "platform/FaultPoint.h"
 #include "platform/TemporaryFiles.h"
@@ -41,10 +42,14 @@ thread_local std::map<std::string, HeldLock> t_held;
 /// Opens the lock file `path` for writing, making it when missing; one that this user may not
 /// write is opened for reading (`writable` false). A new one gets the folder's group, which
 /// its sharers belong to (the creator's own group would shut them out), and may be read and
-/// written by whoever may read and write in the folder.
-Descriptor OpenLockFile(const std::string& path, bool& writable) {
+/// written by whoever may read and write in the folder. Anything at `path` but a regular file
+/// (a FIFO, whose open for reading would wait for a writer without end, a folder, a device) is
+/// refused at once with `problem` set.
+Descriptor OpenLockFile(const std::string& path, bool& writable, OpenProblem& problem) {
     const int flags = O_CLOEXEC | O_NOFOLLOW;
     writable = true;
+    problem = OpenProblem::None;
+    // What this open makes (O_EXCL) is a new regular file; only one that was there is checked.
     Descriptor fd(::open(path.c_str(), O_RDWR | flags | O_CREAT | O_EXCL, 0600));
     if (fd.Open()) {
         struct stat folder {};
@@ -61,10 +66,10 @@ Descriptor OpenLockFile(const std::string& path, bool& writable) {
         return fd;
     }
     if (errno != EEXIST) return fd;
-    fd = Descriptor(::open(path.c_str(), O_RDWR | flags));
-    if (fd.Open() || errno != EACCES) return fd;
+    fd = Descriptor(OpenRegularFileAs(path, O_RDWR | flags, &problem));
+    if (fd.Open() || problem != OpenProblem::Unreadable || errno != EACCES) return fd;
     writable = false;
-    return Descriptor(::open(path.c_str(), O_RDONLY | flags));
+    return Descriptor(OpenRegularFileAs(path, O_RDONLY | flags, &problem));
 }
 
 /// A user's or group's name, or its number where it has none.
@@ -139,9 +144,13 @@ FileLock::FileLock(const std::string& path, LockWait wait) : m_path(path) {
         return;
     }
     bool writable = true;
-    Descriptor fd = OpenLockFile(path, writable);
+    OpenProblem problem = OpenProblem::None;
+    Descriptor fd = OpenLockFile(path, writable, problem);
     if (!fd.Open()) {
-        m_error = errno == EACCES ? WritePermissionNeeded(path) : detail::SystemError("Cannot lock", path);
+        if (problem == OpenProblem::Folder || problem == OpenProblem::NotRegular)
+            m_error = "Cannot lock \"" + path + "\": it " + OpenProblemText(problem);
+        else
+            m_error = errno == EACCES ? WritePermissionNeeded(path) : detail::SystemError("Cannot lock", path);
         return;
     }
     // A local folder locks a file opened for reading too; a network one (NFS) refuses an

@@ -7,6 +7,7 @@
 #include "platform/Paths.h"
 #include "TempFolder.h"
 #include "../support/KilledAt.h"
+#include "../support/OtherUser.h"
 
 #include <gtest/gtest.h>
 #include <fcntl.h>
@@ -322,6 +323,35 @@ TEST(AtomicWrite, ALockHeldElsewhereIsBusyAfterTheWait) {
     }
     platform::SetLockWaitLimit(std::chrono::seconds(5));
     ::close(other);
+}
+
+TEST(AtomicWrite, ALockFileThatIsNoRegularFileIsRefusedAtOnceNamingIt) {
+    TempFolder dir;
+    ASSERT_EQ(::chmod(dir.Path().c_str(), 0755), 0);
+    const std::string fifo = dir.File("fifo.txt.lock"), folder = dir.File("folder.txt.lock");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0444), 0);
+    ASSERT_EQ(::mkdir(folder.c_str(), 0555), 0);
+    // Taken by a user who may only read them: this test's own, or, for root, who may write
+    // anything, another user where that one can enter the folder.
+    constexpr uid_t kReader = 47103;
+    const bool asReader = otheruser::WhyCannotActAs({kReader}, kReader, dir.Path()).empty();
+    const struct {
+        std::string path;
+        platform::OpenProblem problem;
+    } cases[] = {{fifo, platform::OpenProblem::NotRegular}, {folder, platform::OpenProblem::Folder}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        const auto lock = [&c] {
+            // An open of the FIFO for reading would wait for a writer that never comes; the
+            // alarm ends such a child, so that the test fails rather than hangs.
+            ::alarm(120);
+            const platform::FileLock lock(c.path);
+            return lock.Held() ? std::string("held") : lock.Error();
+        };
+        const std::string error =
+            asReader ? otheruser::RunAs(kReader, kReader, lock) : otheruser::RunInChild(lock);
+        EXPECT_EQ(error, "Cannot lock \"" + c.path + "\": it " + platform::OpenProblemText(c.problem));
+    }
 }
 
 TEST(AtomicWrite, ADescriptorGivenAnotherClosesItsOwnAndLeavesTheOneMovedFromOwningNothing) {

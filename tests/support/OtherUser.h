@@ -12,22 +12,16 @@
 
 namespace otheruser {
 
-/// Runs `work`, which returns a std::string, in a child process that acts as `user` (whose own
-/// group has the same number) and as a member of the group `shared` too. Returns what `work`
-/// returned, or why the child could not act as `user` or was ended before it returned.
+/// Runs `work`, which returns a std::string, in a child process; returns what `work` returned,
+/// or why the child could not start or was ended before it returned.
 template <class Work>
-std::string RunAs(uid_t user, gid_t shared, Work work) {
+std::string RunInChild(Work work) {
     int out[2];
     if (::pipe(out) != 0) return std::string("no pipe: ") + std::strerror(errno);
     const pid_t pid = ::fork();
     if (pid == 0) {
         ::close(out[0]);
-        const gid_t own = user;
-        std::string said;
-        if (::setgroups(1, &shared) != 0 || ::setgid(own) != 0 || ::setuid(user) != 0)
-            said = "cannot act as user " + std::to_string(user) + ": " + std::strerror(errno);
-        else
-            said = work();
+        const std::string said = work();
         (void)!::write(out[1], said.data(), said.size());
         ::_exit(0);  // no destructors: the parent owns the test's files
     }
@@ -46,6 +40,18 @@ std::string RunAs(uid_t user, gid_t shared, Work work) {
     if (WIFSIGNALED(status))
         said += "(the child was ended by signal " + std::to_string(WTERMSIG(status)) + ")";
     return said;
+}
+
+/// Runs `work` as `RunInChild` does, in a child that acts as `user` (whose own group has the
+/// same number) and as a member of the group `shared` too.
+template <class Work>
+std::string RunAs(uid_t user, gid_t shared, Work work) {
+    return RunInChild([&] {
+        const gid_t own = user;
+        if (::setgroups(1, &shared) != 0 || ::setgid(own) != 0 || ::setuid(user) != 0)
+            return "cannot act as user " + std::to_string(user) + ": " + std::strerror(errno);
+        return std::string(work());
+    });
 }
 
 /// Why this test cannot act as each of `users` on what lies in `folder`, or "" when it can. Only
