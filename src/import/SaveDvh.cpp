@@ -9,7 +9,9 @@
 #include "platform/FileLock.h"
 #include "platform/OpenedFile.h"
 #include "platform/Paths.h"
+#include "platform/PermissionNeeded.h"
 
+#include <cerrno>
 #include <filesystem>
 
 namespace {
@@ -38,7 +40,8 @@ std::string SavedElsewhereText(const std::string& textFile) {
 /// the message names the file that could not be read or replaced. A plan read from the store's
 /// export learns which version of it the store holds once the save is done.
 platform::WriteResult WriteStoreFiles(PDatasetClass& plan, const SavedDvhPaths& paths) {
-    if (!platform::MakeDirectories(paths.Folder)) return {false, "Cannot create the folder \"" + paths.Folder + "\""};
+    if (!platform::MakeDirectories(paths.Folder))
+        return {false, platform::CreationRefused("Cannot create the folder", paths.Folder, errno)};
     // Every write of the entry takes its turn, the companion's alone too, so that none comes
     // between the renames of another's.
     const platform::CommitRecord commit = StoreCommitOf(paths.TextFile);

@@ -5,17 +5,16 @@
 #include "platform/AtomicWrite.h"
 #include "platform/Descriptor.h"
 #include "platform/FaultPoint.h"
+#include "platform/Paths.h"
+#include "platform/PermissionNeeded.h"
 #include "platform/TemporaryFiles.h"
 
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdint>
-#include <cstdio>
 #include <fcntl.h>
-#include <grp.h>
 #include <map>
-#include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <thread>
@@ -72,32 +71,14 @@ Descriptor OpenLockFile(const std::string& path, bool& writable, OpenProblem& pr
     return Descriptor(OpenRegularFileAs(path, O_RDONLY | flags, &problem));
 }
 
-/// A user's or group's name, or its number where it has none.
-std::string UserName(uid_t uid) {
-    char buffer[1024];
-    passwd entry {};
-    passwd* found = nullptr;
-    if (::getpwuid_r(uid, &entry, buffer, sizeof buffer, &found) == 0 && found) return found->pw_name;
-    return std::to_string(uid);
-}
-std::string GroupName(gid_t gid) {
-    char buffer[1024];
-    group entry {};
-    group* found = nullptr;
-    if (::getgrgid_r(gid, &entry, buffer, sizeof buffer, &found) == 0 && found) return found->gr_name;
-    return std::to_string(gid);
-}
-
-/// Why this user cannot lock `path`, which its permission does not let them write: whose it is
-/// and what it allows, so that its owner or the folder's can mend it.
+/// Why this user cannot lock `path`, which a permission kept them from opening: whose the file
+/// is and what it allows, so that its owner or the folder's can mend it; where there is no file
+/// yet, what its folder needs to let them make it.
 std::string WritePermissionNeeded(const std::string& path) {
+    const std::string owner = OwnerGroupAndMode(path);
+    if (owner.empty() && !PathMayExist(path)) return CreationRefused("Cannot lock", path, EACCES);
     std::string text = "Cannot lock \"" + path + "\": it needs write permission for you";
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) return text;
-    char mode[8];
-    std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(st.st_mode & 07777));
-    return text + " (it belongs to " + UserName(st.st_uid) + ", group " + GroupName(st.st_gid) + ", mode " + mode +
-           ")";
+    return owner.empty() ? text : text + " (" + owner + ")";
 }
 
 /// One try at the lock `operation` on `fd`; false with errno set (EWOULDBLOCK while another holds it).

@@ -11,6 +11,7 @@
 #include "platform/AtomicWrite.h"
 #include "platform/FileLock.h"
 #include "platform/OpenedFile.h"
+#include "platform/PermissionNeeded.h"
 
 #include "../dvh/TestSupport.h"
 #include "../support/KilledAt.h"
@@ -689,4 +690,39 @@ TEST_F(SaveDvhTest, MembersOfTheFoldersGroupSaveAnEntryWhoeverMadeItsLockFile) {
     ASSERT_EQ(::chmod(lock.c_str(), 0600), 0);
     EXPECT_NE(SaveAs(ws, kSecond).find("Cannot lock \"" + lock + "\": it needs write permission for you"),
               std::string::npos);
+}
+
+TEST_F(SaveDvhTest, MembersOfASaveFolderSharedAsTheReadmeSaysSaveIntoAPlanListWhoeverMadeItsFolder) {
+    if (const std::string why = otheruser::WhyCannotActAs({kFirst, kSecond}, kShared, store); !why.empty())
+        GTEST_SKIP() << why;
+    // The README's set-up of an empty save folder: `chgrp <group>` and `chmod g+ws`. The first
+    // save into the plan list makes its folder; each member then saves the other's entry and
+    // one of their own in it.
+    ASSERT_EQ(::chown(store.c_str(), static_cast<uid_t>(-1), kShared), 0);
+    ASSERT_EQ(::chmod(store.c_str(), 02775), 0);
+    EXPECT_EQ(SaveAs(ws, kFirst), "");
+    EXPECT_EQ(SaveAs(ws, kSecond), "");
+    ws.PDataset[0].PlanID = "H2";
+    EXPECT_EQ(SaveAs(ws, kSecond), "");
+    EXPECT_EQ(SaveAs(ws, kFirst), "");
+
+    // A folder its group may not write in: the refusal says whose it is and what it needs, for
+    // an entry whose lock file is there, for a new one, and for a plan list's folder.
+    const std::string folder = store + "/Head";
+    ASSERT_EQ(::chmod(folder.c_str(), 0755), 0);
+    const auto needs = [](const std::string& what) {
+        return "the folder \"" + what + "\" needs write permission for you (" +
+               platform::OwnerGroupAndMode(what) +
+               "); a folder that a group shares needs write permission and the setgid bit for "
+               "that group (chmod g+ws)";
+    };
+    const std::string entry = "Cannot create a file in the folder of \"" + folder + "/12_H2.mod\": ";
+    EXPECT_NE(SaveAs(ws, kSecond).find(entry + needs(folder)), std::string::npos);
+    ws.PDataset[0].PlanID = "H3";
+    const std::string lock = "Cannot lock \"" + folder + "/12_H3.txt.lock\": ";
+    EXPECT_NE(SaveAs(ws, kSecond).find(lock + needs(folder)), std::string::npos);
+    fs::remove_all(folder);
+    ASSERT_EQ(::chmod(store.c_str(), 0755), 0);
+    const std::string planList = "Cannot create the folder \"" + folder + "\": ";
+    EXPECT_NE(SaveAs(ws, kSecond).find(planList + needs(store)), std::string::npos);
 }
