@@ -7,6 +7,9 @@
 #include "dvh/StoreEntry.h"
 #include "platform/AtomicWrite.h"
 #include "platform/Paths.h"
+#include "platform/PermissionNeeded.h"
+
+#include <cerrno>
 
 namespace {
 
@@ -23,7 +26,8 @@ bool IsForbidden(unsigned char c) {
 /// fails, and the message says why. A plan read from the entry's own export learns which version
 /// of it the store holds once the save is done.
 platform::WriteResult WriteStoreFiles(PDatasetClass& plan, const SavedDvhPaths& paths) {
-    if (!platform::MakeDirectories(paths.Folder)) return {false, "Cannot create the folder \"" + paths.Folder + "\""};
+    if (!platform::MakeDirectories(paths.Folder))
+        return {false, platform::CreationRefused("Cannot create the folder", paths.Folder, errno)};
     StoreSave save;
     save.Companion = ModFileText(plan);
     // Written from the plan every time: one opened from the store may have gained structures since.

@@ -8,6 +8,7 @@
 #include "platform/OpenedFile.h"
 #include "platform/TemporaryFiles.h"
 #include "platform/Paths.h"
+#include "platform/PermissionNeeded.h"
 
 #include <algorithm>
 #include <cctype>
@@ -247,7 +248,8 @@ public:
 
     /// Creates it and writes `contents` into it, flushed, with the permission bits `mode`.
     WriteResult Write(const std::string& path, std::string_view contents, mode_t mode) {
-        if (!Create(path)) return {false, SystemError("Cannot create a file in the folder of", path)};
+        if (!Create(path))
+            return {false, CreationRefused("Cannot create a file in the folder of", path, errno)};
         const char* data = contents.data();
         std::size_t left = contents.size();
         while (left > 0) {
@@ -520,7 +522,7 @@ FileReplacement::FileReplacement(const std::string& target) : m_target(WriteTarg
     if (temporary->Create(m_target))
         m_temporary = std::move(temporary);
     else
-        m_error = SystemError("Cannot create a file in the folder of", m_target);
+        m_error = CreationRefused("Cannot create a file in the folder of", m_target, errno);
 }
 
 FileReplacement::~FileReplacement() = default;

@@ -175,7 +175,7 @@ CommitEnd FinishInterruptedCommit(const CommitRecord& commit, const std::vector<
     const Peek peek = PeekRecord(commit.Path, targets);
     if (peek == Peek::None || peek == Peek::Other) return {};
     if (peek == Peek::Unreadable) return Unfinished("its record cannot be read");
-    const FileLock turn(commit.Lock, LockKind::Exclusive, wait);
+    const FileLock turn(commit.Lock, wait);
     if (!turn.Held()) return {turn.Busy() ? CommitEnd::State::Busy : CommitEnd::State::Unfinished, turn.Error()};
     // Read again under the lock: another may have ended the change meanwhile.
     NotDead why = NotDead::Missing;

@@ -17,8 +17,12 @@ public:
     Descriptor(Descriptor&& other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
+    /// Closes the descriptor it owned and takes `other`'s, which then owns none: a moved-from
+    /// descriptor must not keep a file open (and locked) behind its owner's back.
     Descriptor& operator=(Descriptor&& other) noexcept {
-        std::swap(m_fd, other.m_fd);
+        if (this == &other) return *this;
+        if (m_fd >= 0) ::close(m_fd);
+        m_fd = std::exchange(other.m_fd, -1);
         return *this;
     }
     int Get() const { return m_fd; }

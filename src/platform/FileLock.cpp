@@ -2,17 +2,18 @@
 // the same file is free.
 #include "platform/FileLock.h"
 
+#include "platform/AtomicWrite.h"
 #include "platform/Descriptor.h"
 #include "platform/FaultPoint.h"
+#include "platform/Paths.h"
+#include "platform/PermissionNeeded.h"
 #include "platform/TemporaryFiles.h"
-#include "platform/UserNames.h"
 #include "platform/WaitNotice.h"
 
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdint>
-#include <cstdio>
 #include <fcntl.h>
 #include <map>
 #include <sys/file.h>
@@ -32,7 +33,6 @@ std::atomic<std::int64_t> g_waitLimitMs{5000};
 struct HeldLock {
     Descriptor fd;
     int depth = 0;
-    LockKind kind = LockKind::Exclusive;
 };
 
 // flock locks belong to an open file: a second open of the same file in this thread would
@@ -42,10 +42,14 @@ thread_local std::map<std::string, HeldLock> t_held;
 /// Opens the lock file `path` for writing, making it when missing; one that this user may not
 /// write is opened for reading (`writable` false). A new one gets the folder's group, which
 /// its sharers belong to (the creator's own group would shut them out), and may be read and
-/// written by whoever may read and write in the folder.
-Descriptor OpenLockFile(const std::string& path, bool& writable) {
+/// written by whoever may read and write in the folder. Anything at `path` but a regular file
+/// (a FIFO, whose open for reading would wait for a writer without end, a folder, a device) is
+/// refused at once with `problem` set.
+Descriptor OpenLockFile(const std::string& path, bool& writable, OpenProblem& problem) {
     const int flags = O_CLOEXEC | O_NOFOLLOW;
     writable = true;
+    problem = OpenProblem::None;
+    // What this open makes (O_EXCL) is a new regular file; only one that was there is checked.
     Descriptor fd(::open(path.c_str(), O_RDWR | flags | O_CREAT | O_EXCL, 0600));
     if (fd.Open()) {
         struct stat folder {};
@@ -62,22 +66,20 @@ Descriptor OpenLockFile(const std::string& path, bool& writable) {
         return fd;
     }
     if (errno != EEXIST) return fd;
-    fd = Descriptor(::open(path.c_str(), O_RDWR | flags));
-    if (fd.Open() || errno != EACCES) return fd;
+    fd = Descriptor(OpenRegularFileAs(path, O_RDWR | flags, &problem));
+    if (fd.Open() || problem != OpenProblem::Unreadable || errno != EACCES) return fd;
     writable = false;
-    return Descriptor(::open(path.c_str(), O_RDONLY | flags));
+    return Descriptor(OpenRegularFileAs(path, O_RDONLY | flags, &problem));
 }
 
-/// Why this user cannot lock `path`, which its permission does not let them write: whose it is
-/// and what it allows, so that its owner or the folder's can mend it.
+/// Why this user cannot lock `path`, which a permission kept them from opening: whose the file
+/// is and what it allows, so that its owner or the folder's can mend it; where there is no file
+/// yet, what its folder needs to let them make it.
 std::string WritePermissionNeeded(const std::string& path) {
+    const std::string owner = OwnerGroupAndMode(path);
+    if (owner.empty() && !PathMayExist(path)) return CreationRefused("Cannot lock", path, EACCES);
     std::string text = "Cannot lock \"" + path + "\": it needs write permission for you";
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) return text;
-    char mode[8];
-    std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(st.st_mode & 07777));
-    return text + " (it belongs to " + UserName(st.st_uid) + ", group " + GroupName(st.st_gid) + ", mode " + mode +
-           ")";
+    return owner.empty() ? text : text + " (" + owner + ")";
 }
 
 /// One try at the lock `operation` on `fd`; false with errno set (EWOULDBLOCK while another holds it).
@@ -120,28 +122,26 @@ void SetLockWaitLimit(std::chrono::milliseconds limit) { g_waitLimitMs = std::ma
 
 std::chrono::milliseconds LockWaitLimit() { return std::chrono::milliseconds(g_waitLimitMs.load()); }
 
-FileLock::FileLock(const std::string& path, LockKind kind, LockWait wait) : m_path(path) {
+FileLock::FileLock(const std::string& path, LockWait wait) : m_path(path) {
     auto found = t_held.find(path);
     if (found != t_held.end()) {
-        // Waiting for this thread's own readers' hold would never end.
-        if (found->second.kind == LockKind::Shared && kind == LockKind::Exclusive) {
-            m_error = "Cannot lock \"" + path + "\" for writing: it is held here for reading";
-            return;
-        }
         ++found->second.depth;
         m_held = true;
         return;
     }
     bool writable = true;
-    Descriptor fd = OpenLockFile(path, writable);
+    OpenProblem problem = OpenProblem::None;
+    Descriptor fd = OpenLockFile(path, writable, problem);
     if (!fd.Open()) {
-        m_error = errno == EACCES ? WritePermissionNeeded(path) : detail::SystemError("Cannot lock", path);
+        if (problem == OpenProblem::Folder || problem == OpenProblem::NotRegular)
+            m_error = "Cannot lock \"" + path + "\": it " + OpenProblemText(problem);
+        else
+            m_error = errno == EACCES ? WritePermissionNeeded(path) : detail::SystemError("Cannot lock", path);
         return;
     }
     // A local folder locks a file opened for reading too; a network one (NFS) refuses an
     // exclusive lock there with EBADF.
-    const int operation = kind == LockKind::Shared ? LOCK_SH : LOCK_EX;
-    if (!LockWithin(path, fd.Get(), operation, wait == LockWait::None ? 0ms : LockWaitLimit())) {
+    if (!LockWithin(path, fd.Get(), LOCK_EX, wait == LockWait::None ? 0ms : LockWaitLimit())) {
         m_busy = errno == EWOULDBLOCK;
         if (m_busy)
             m_error = "Cannot lock \"" + path + "\": another program holds the lock of that file";
@@ -152,7 +152,7 @@ FileLock::FileLock(const std::string& path, LockKind kind, LockWait wait) : m_pa
         return;
     }
     // Should the map fail to grow, the descriptor still closes, and the lock goes with it.
-    t_held.emplace(path, HeldLock{std::move(fd), 1, kind});
+    t_held.emplace(path, HeldLock{std::move(fd), 1});
     m_held = true;
 }
 

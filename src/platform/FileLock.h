@@ -6,9 +6,6 @@
 
 namespace platform {
 
-/// What a `FileLock` holds: the only hold, or one of several readers' holds.
-enum class LockKind { Exclusive, Shared };
-
 /// How long a `FileLock` waits for another process's hold to go.
 enum class LockWait {
     UpToLimit,  ///< up to `LockWaitLimit()`
@@ -21,20 +18,19 @@ enum class LockWait {
 void SetLockWaitLimit(std::chrono::milliseconds limit);
 std::chrono::milliseconds LockWaitLimit();
 
-/// Holds a lock (flock) on the file `path`, created when missing, for its lifetime, waiting a
-/// few seconds at most while another process holds it. A thread that already holds the lock of
-/// that path takes it again at once, so nested read-modify-writes never wait for themselves; a
-/// shared hold is never taken for an exclusive one (that is refused, not waited for). The lock
-/// file is opened for writing, which an exclusive lock on a network folder (NFS, where flock is
-/// a lock over the whole file) needs; a new one gets the group of its folder and may be written
-/// by whoever may write in the folder, so that users who share it take turns on it. One that
-/// this user may only read is locked through a read-only descriptor where the file system
-/// allows that (a local one). When the lock cannot be had (busy beyond the wait, a read-only
-/// folder, another user's lock file) none is held and `Error` says why.
+/// Holds an exclusive lock (flock) on the file `path`, created when missing, for its lifetime,
+/// waiting a few seconds at most while another process holds it. A thread that already holds
+/// the lock of that path takes it again at once, so nested read-modify-writes never wait for
+/// themselves. The lock file is opened for writing, which an exclusive lock on a network folder
+/// (NFS, where flock is a lock over the whole file) needs; a new one gets the group of its
+/// folder and may be written by whoever may write in the folder, so that users who share it
+/// take turns on it. One that this user may only read is locked through a read-only descriptor
+/// where the file system allows that (a local one). When the lock cannot be had (busy beyond
+/// the wait, a read-only folder, another user's lock file, anything but a regular file at
+/// `path`, which is refused without waiting) none is held and `Error` says why.
 class FileLock {
 public:
-    explicit FileLock(const std::string& path, LockKind kind = LockKind::Exclusive,
-                      LockWait wait = LockWait::UpToLimit);
+    explicit FileLock(const std::string& path, LockWait wait = LockWait::UpToLimit);
     ~FileLock();
     FileLock(const FileLock&) = delete;
     FileLock& operator=(const FileLock&) = delete;

@@ -11,13 +11,20 @@ namespace platform {
 using detail::Descriptor;
 
 int OpenRegularFile(const std::string& path, OpenProblem* problem) {
+    return OpenRegularFileAs(path, O_RDONLY | O_CLOEXEC, problem);
+}
+
+int OpenRegularFileAs(const std::string& path, int flags, OpenProblem* problem) {
     OpenProblem none;
     OpenProblem& why = problem ? *problem : none;
     why = OpenProblem::None;
     // Non-blocking, so that opening a FIFO does not wait for a writer that never comes.
-    Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    Descriptor fd(::open(path.c_str(), flags | O_NONBLOCK));
     if (!fd.Open()) {
-        why = errno == ENOENT || errno == ENOTDIR ? OpenProblem::Missing : OpenProblem::Unreadable;
+        if (errno == ENOENT || errno == ENOTDIR)
+            why = OpenProblem::Missing;
+        else
+            why = errno == EISDIR ? OpenProblem::Folder : OpenProblem::Unreadable;
         return -1;
     }
     struct stat st {};
@@ -26,8 +33,8 @@ int OpenRegularFile(const std::string& path, OpenProblem* problem) {
         return -1;
     }
     // Regular files never block; clear the flag so reads behave as usual.
-    const int flags = ::fcntl(fd.Get(), F_GETFL);
-    if (flags >= 0) ::fcntl(fd.Get(), F_SETFL, flags & ~O_NONBLOCK);
+    const int status = ::fcntl(fd.Get(), F_GETFL);
+    if (status >= 0) ::fcntl(fd.Get(), F_SETFL, status & ~O_NONBLOCK);
     return fd.Release();
 }
 

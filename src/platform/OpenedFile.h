@@ -17,6 +17,10 @@ enum class OpenProblem { None, Missing, Folder, NotRegular, Unreadable, TooLarge
 /// like a file is refused without ever waiting for a writer. Returns the descriptor (the
 /// caller closes it), or -1 with `problem` set.
 int OpenRegularFile(const std::string& path, OpenProblem* problem = nullptr);
+/// Opens `path` as `OpenRegularFile` does, with the open flags `flags` (O_RDWR, O_NOFOLLOW, ...)
+/// in place of O_RDONLY: never a folder, a FIFO or a device, never waiting. When the open itself
+/// fails, `problem` is `Missing`, `Folder` (EISDIR) or `Unreadable`, with errno as it left it.
+int OpenRegularFileAs(const std::string& path, int flags, OpenProblem* problem = nullptr);
 
 /// Words for a problem, to follow a file's name: "is a folder, not a file", ...
 std::string OpenProblemText(OpenProblem problem);

@@ -1,9 +1,13 @@
 // Program folder, temporary folder, host name and small file-system queries.
 #include "platform/Paths.h"
 
+#include "platform/Descriptor.h"
+#include "platform/TemporaryFiles.h"
+
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,6 +18,23 @@ namespace {
 std::string WithSlash(std::string path) {
     if (path.empty() || path.back() != '/') path += '/';
     return path;
+}
+
+/// Gives the folder `made`, just made in the folder `parent`, the sharing of `parent`: its
+/// group, and where that group may write in `parent`, its group permissions and setgid bit, so
+/// that every member of the group may make files in the new folder too, as in `parent`. A
+/// folder that no group shares keeps what the user's umask gave it.
+void ShareAsParent(const std::string& made, const std::string& parent) {
+    struct stat above {}, st {};
+    // Through a descriptor of the folder itself: a link put in its place is never followed.
+    const int flags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+    const detail::Descriptor fd(::open(made.c_str(), flags));
+    if (!fd.Open() || ::stat(parent.c_str(), &above) != 0 || ::fstat(fd.Get(), &st) != 0) return;
+    // Fails only where the maker is no member of that group; the folder keeps the maker's then.
+    if (st.st_gid != above.st_gid) (void)!::fchown(fd.Get(), static_cast<uid_t>(-1), above.st_gid);
+    mode_t mode = (st.st_mode & 07777) | (above.st_mode & S_ISGID);
+    if (above.st_mode & S_IWGRP) mode |= above.st_mode & S_IRWXG;
+    if (mode != (st.st_mode & 07777)) ::fchmod(fd.Get(), mode);
 }
 
 }  // namespace
@@ -88,7 +109,10 @@ bool MakeDirectories(const std::string& path) {
     for (std::size_t pos = 1; pos <= path.size(); ++pos) {
         if (pos == path.size() || path[pos] == '/') {
             const std::string part = path.substr(0, pos);
-            if (!DirectoryExists(part) && ::mkdir(part.c_str(), 0755) != 0 && errno != EEXIST)
+            if (DirectoryExists(part)) continue;
+            if (::mkdir(part.c_str(), 0777) == 0)
+                ShareAsParent(part, detail::FolderOf(part));
+            else if (errno != EEXIST)
                 return false;
         }
     }

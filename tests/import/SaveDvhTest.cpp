@@ -12,9 +12,11 @@
 #include "platform/FileLock.h"
 #include "platform/OpenedFile.h"
 #include "platform/UserNames.h"
+#include "platform/PermissionNeeded.h"
 
 #include "../dvh/TestSupport.h"
 #include "../support/KilledAt.h"
+#include "../support/OtherUser.h"
 
 #include <gtest/gtest.h>
 
@@ -785,86 +787,98 @@ TEST_F(SaveDvhTest, AnEntryLeftPartNewPartOldOpensWithoutItsCompanionUntilItIsSa
 
 namespace {
 
+constexpr gid_t kShared = 47100;
+constexpr uid_t kFirst = 47101, kSecond = 47102;
+
 /// Makes this (child) process act as `user` (whose own group has its number), a member of the
-/// group `shared` too; it ends at once where it cannot.
-void BecomeUser(uid_t user, gid_t shared) {
+/// group `kShared` too; it ends at once where it cannot.
+void BecomeUser(uid_t user) {
     const gid_t own = user;
-    if (::setgroups(1, &shared) != 0 || ::setgid(own) != 0 || ::setuid(user) != 0) ::_exit(1);
+    if (::setgroups(1, &kShared) != 0 || ::setgid(own) != 0 || ::setuid(user) != 0) ::_exit(1);
 }
 
-/// Whether `user`, a member of `shared`, may write in `folder` (and reach it).
-bool FolderReachableAs(const std::string& folder, uid_t user, gid_t shared) {
-    const pid_t pid = InChild([&] {
-        BecomeUser(user, shared);
-        ::_exit(::access(folder.c_str(), W_OK | X_OK) == 0 ? 0 : 2);
-    });
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
-/// Saves the plan in a child process that acts as `user`, a member of the group `shared` too;
+/// Saves the plan in a child process that acts as `user`, a member of the group `kShared`;
 /// returns the errors it was shown, one a line.
-std::string SaveAs(Workspace& ws, uid_t user, gid_t shared) {
-    int out[2];
-    EXPECT_EQ(::pipe(out), 0);
-    const pid_t pid = InChild([&] {
-        ::close(out[0]);
-        BecomeUser(user, shared);
+std::string SaveAs(Workspace& ws, uid_t user) {
+    return otheruser::RunAs(user, kShared, [&ws] {
         ScriptedDialogs dialogs;
         dialogs.answers = {true};
         SaveDvh(ws, "Head", true, dialogs);
         std::string errors;
         for (const std::string& error : dialogs.errors) errors += error + "\n";
         if (dialogs.information.size() != 1) errors += "no save\n";
-        (void)!::write(out[1], errors.data(), errors.size());
+        return errors;
     });
-    ::close(out[1]);
-    std::string errors;
-    char buffer[512];
-    for (ssize_t n; (n = ::read(out[0], buffer, sizeof buffer)) > 0;)
-        errors.append(buffer, static_cast<std::size_t>(n));
-    ::close(out[0]);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return errors;
 }
 
 }  // namespace
 
 TEST_F(SaveDvhTest, MembersOfTheFoldersGroupSaveAnEntryWhoeverMadeItsLockFile) {
-    if (::geteuid() != 0) GTEST_SKIP() << "acting as two users needs root";
-    constexpr gid_t kShared = 47100;
-    constexpr uid_t kFirst = 47101, kSecond = 47102;
+    if (const std::string why = otheruser::WhyCannotActAs({kFirst, kSecond}, kShared, store); !why.empty())
+        GTEST_SKIP() << why;
     const std::string folder = store + "/Head";
     // A shared folder without setgid: a new file takes its creator's own group.
     fs::create_directories(folder);
     ASSERT_EQ(::chown(folder.c_str(), 0, kShared), 0);
     ASSERT_EQ(::chmod(folder.c_str(), 0770), 0);
-    EXPECT_EQ(SaveAs(ws, kFirst, kShared), "");
-    EXPECT_EQ(SaveAs(ws, kSecond, kShared), "");
+    EXPECT_EQ(SaveAs(ws, kFirst), "");
+    EXPECT_EQ(SaveAs(ws, kSecond), "");
 
     // The first user's folder, shared (group and setgid) after their first save.
     fs::remove_all(folder);
     fs::create_directories(folder);
     ASSERT_EQ(::chown(folder.c_str(), kFirst, kFirst), 0);
     ASSERT_EQ(::chmod(folder.c_str(), 0755), 0);
-    EXPECT_EQ(SaveAs(ws, kFirst, kShared), "");
+    EXPECT_EQ(SaveAs(ws, kFirst), "");
     ASSERT_EQ(::chown(folder.c_str(), kFirst, kShared), 0);
     ASSERT_EQ(::chmod(folder.c_str(), 02775), 0);
-    EXPECT_EQ(SaveAs(ws, kSecond, kShared), "");
+    EXPECT_EQ(SaveAs(ws, kSecond), "");
 
     // A lock file that its owner keeps to themselves: the save says which needs what.
     const std::string lock = TextFile() + ".lock";
     ASSERT_EQ(::chmod(lock.c_str(), 0600), 0);
-    EXPECT_NE(SaveAs(ws, kSecond, kShared).find("Cannot lock \"" + lock + "\": it needs write permission for you"),
+    EXPECT_NE(SaveAs(ws, kSecond).find("Cannot lock \"" + lock + "\": it needs write permission for you"),
               std::string::npos);
 }
 
+TEST_F(SaveDvhTest, MembersOfASaveFolderSharedAsTheReadmeSaysSaveIntoAPlanListWhoeverMadeItsFolder) {
+    if (const std::string why = otheruser::WhyCannotActAs({kFirst, kSecond}, kShared, store); !why.empty())
+        GTEST_SKIP() << why;
+    // The README's set-up of an empty save folder: `chgrp <group>` and `chmod g+ws`. The first
+    // save into the plan list makes its folder; each member then saves the other's entry and
+    // one of their own in it.
+    ASSERT_EQ(::chown(store.c_str(), static_cast<uid_t>(-1), kShared), 0);
+    ASSERT_EQ(::chmod(store.c_str(), 02775), 0);
+    EXPECT_EQ(SaveAs(ws, kFirst), "");
+    EXPECT_EQ(SaveAs(ws, kSecond), "");
+    ws.PDataset[0].PlanID = "H2";
+    EXPECT_EQ(SaveAs(ws, kSecond), "");
+    EXPECT_EQ(SaveAs(ws, kFirst), "");
+
+    // A folder its group may not write in: the refusal says whose it is and what it needs, for
+    // an entry whose lock file is there, for a new one, and for a plan list's folder.
+    const std::string folder = store + "/Head";
+    ASSERT_EQ(::chmod(folder.c_str(), 0755), 0);
+    const auto needs = [](const std::string& what) {
+        return "the folder \"" + what + "\" needs write permission for you (" +
+               platform::OwnerGroupAndMode(what) +
+               "); a folder that a group shares needs write permission and the setgid bit for "
+               "that group (chmod g+ws)";
+    };
+    const std::string entry = "Cannot create a file in the folder of \"" + folder + "/12_H2.mod\": ";
+    EXPECT_NE(SaveAs(ws, kSecond).find(entry + needs(folder)), std::string::npos);
+    ws.PDataset[0].PlanID = "H3";
+    const std::string lock = "Cannot lock \"" + folder + "/12_H3.txt.lock\": ";
+    EXPECT_NE(SaveAs(ws, kSecond).find(lock + needs(folder)), std::string::npos);
+    fs::remove_all(folder);
+    ASSERT_EQ(::chmod(store.c_str(), 0755), 0);
+    const std::string planList = "Cannot create the folder \"" + folder + "\": ";
+    EXPECT_NE(SaveAs(ws, kSecond).find(planList + needs(store)), std::string::npos);
+}
+
 TEST_F(SaveDvhTest, AMembersSaveEndsAnotherMembersCutShortWhereTheFolderLetsThemReplaceItsFiles) {
-    if (::geteuid() != 0) GTEST_SKIP() << "acting as two users needs root";
-    constexpr gid_t kShared = 47100;
-    constexpr uid_t kFirst = 47101, kSecond = 47102;
+    if (const std::string why = otheruser::WhyCannotActAs({kFirst, kSecond}, kShared, store); !why.empty())
+        GTEST_SKIP() << why;
     const std::string folder = store + "/Head";
     const PDatasetClass first = ws.PDataset[0];
     // A folder of the group, with `mode`, where the first user's save of the entry is killed
@@ -876,10 +890,10 @@ TEST_F(SaveDvhTest, AMembersSaveEndsAnotherMembersCutShortWhereTheFolderLetsThem
         EXPECT_EQ(::chown(folder.c_str(), 0, kShared), 0);
         EXPECT_EQ(::chmod(folder.c_str(), mode), 0);
         ws.PDataset[0] = first;
-        EXPECT_EQ(SaveAs(ws, kFirst, kShared), "");
+        EXPECT_EQ(SaveAs(ws, kFirst), "");
         RenameAndResize(ws);
         EXPECT_TRUE(KilledAt("atomic write: one of several renamed", [&] {
-            BecomeUser(kFirst, kShared);
+            BecomeUser(kFirst);
             dialogs.answers = {true};
             SaveDvh(ws, "Head", true, dialogs);
         }));
@@ -887,17 +901,13 @@ TEST_F(SaveDvhTest, AMembersSaveEndsAnotherMembersCutShortWhereTheFolderLetsThem
             if (restRemoved && entry.path().filename().string().rfind("12_H1.txt.tmp-", 0) == 0)
                 fs::remove(entry.path());
     };
-    fs::create_directories(folder);
-    ASSERT_EQ(::chmod(folder.c_str(), 0777), 0);
-    if (!FolderReachableAs(folder, kSecond, kShared)) GTEST_SKIP() << folder << " cannot be reached by another user";
-
     // A folder that the group may write in, without the sticky bit: the second user's save ends
     // the first's, whether it completes it or supersedes what it left part new.
     for (const bool restRemoved : {false, true}) {
         SCOPED_TRACE(restRemoved ? "part new" : "to be completed");
         cutShort(02775, restRemoved);
         AddTwoStructures(ws);
-        EXPECT_EQ(SaveAs(ws, kSecond, kShared), "");
+        EXPECT_EQ(SaveAs(ws, kSecond), "");
         Workspace reader;
         EXPECT_EQ(NamesAndVolumes(Reopen(reader)), NamesAndVolumes(ws.PDataset[0]));
         EXPECT_EQ(FilesInEntryFolder(), 3);
@@ -907,7 +917,7 @@ TEST_F(SaveDvhTest, AMembersSaveEndsAnotherMembersCutShortWhereTheFolderLetsThem
     cutShort(03775, true);
     const std::string mod = Read(ModFile());
     const std::string name = platform::UserName(kFirst);
-    EXPECT_NE(SaveAs(ws, kSecond, kShared).find("it was left by " + name + "'s save, which only " + name +
+    EXPECT_NE(SaveAs(ws, kSecond).find("it was left by " + name + "'s save, which only " + name +
                                                 " or a save in a folder that lets you replace their files can end"),
               std::string::npos);
     EXPECT_EQ(Read(ModFile()), mod);

@@ -1,6 +1,7 @@
 // Atomic replacement: a failed write leaves the old file whole and says why.
 #include "platform/AtomicWrite.h"
 #include "platform/OpenedFile.h"
+#include "platform/Descriptor.h"
 #include "platform/FaultPoint.h"
 #include "platform/FileLock.h"
 #include "platform/FileVersion.h"
@@ -11,6 +12,7 @@
 #include "platform/WaitNotice.h"
 #include "TempFolder.h"
 #include "../support/KilledAt.h"
+#include "../support/OtherUser.h"
 
 #include <gtest/gtest.h>
 #include <cerrno>
@@ -362,7 +364,7 @@ TEST(AtomicWrite, ACommitIsCompletedOnlyFromItsOwnWholeTemporariesAndItsRecordGo
     }
 }
 
-TEST(AtomicWrite, ALockHeldElsewhereIsBusyAfterTheWaitAndAReadersHoldIsNeverTakenForAWritersOne) {
+TEST(AtomicWrite, ALockHeldElsewhereIsBusyAfterTheWait) {
     TempFolder dir;
     const std::string path = dir.File("12_H1.txt.lock");
     // Another program that stopped while it held the lock: a descriptor of its own.
@@ -377,15 +379,50 @@ TEST(AtomicWrite, ALockHeldElsewhereIsBusyAfterTheWaitAndAReadersHoldIsNeverTake
     }
     platform::SetLockWaitLimit(std::chrono::seconds(5));
     ::close(other);
+}
 
-    // This thread's shared hold is taken again for readers, but refused to a writer.
-    const platform::FileLock reading(path, platform::LockKind::Shared);
-    ASSERT_TRUE(reading.Held());
-    EXPECT_TRUE(platform::FileLock(path, platform::LockKind::Shared).Held());
-    const platform::FileLock writing(path);
-    EXPECT_FALSE(writing.Held());
-    EXPECT_FALSE(writing.Busy());
-    EXPECT_NE(writing.Error().find(path), std::string::npos) << writing.Error();
+TEST(AtomicWrite, ALockFileThatIsNoRegularFileIsRefusedAtOnceNamingIt) {
+    TempFolder dir;
+    ASSERT_EQ(::chmod(dir.Path().c_str(), 0755), 0);
+    const std::string fifo = dir.File("fifo.txt.lock"), folder = dir.File("folder.txt.lock");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0444), 0);
+    ASSERT_EQ(::mkdir(folder.c_str(), 0555), 0);
+    // Taken by a user who may only read them: this test's own, or, for root, who may write
+    // anything, another user where that one can enter the folder.
+    constexpr uid_t kReader = 47103;
+    const bool asReader = otheruser::WhyCannotActAs({kReader}, kReader, dir.Path()).empty();
+    const struct {
+        std::string path;
+        platform::OpenProblem problem;
+    } cases[] = {{fifo, platform::OpenProblem::NotRegular}, {folder, platform::OpenProblem::Folder}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        const auto lock = [&c] {
+            // An open of the FIFO for reading would wait for a writer that never comes; the
+            // alarm ends such a child, so that the test fails rather than hangs.
+            ::alarm(120);
+            const platform::FileLock lock(c.path);
+            return lock.Held() ? std::string("held") : lock.Error();
+        };
+        const std::string error =
+            asReader ? otheruser::RunAs(kReader, kReader, lock) : otheruser::RunInChild(lock);
+        EXPECT_EQ(error, "Cannot lock \"" + c.path + "\": it " + platform::OpenProblemText(c.problem));
+    }
+}
+
+TEST(AtomicWrite, ADescriptorGivenAnotherClosesItsOwnAndLeavesTheOneMovedFromOwningNothing) {
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    platform::detail::Descriptor kept(ends[0]), given(ends[1]);
+    kept = std::move(given);
+    EXPECT_EQ(kept.Get(), ends[1]);
+    EXPECT_FALSE(given.Open());
+    EXPECT_EQ(::fcntl(ends[0], F_GETFD), -1) << "the descriptor it owned before stays open";
+    // Given itself, it keeps what it owns.
+    platform::detail::Descriptor& same = kept;
+    kept = std::move(same);
+    EXPECT_EQ(kept.Get(), ends[1]);
+    EXPECT_NE(::fcntl(ends[1], F_GETFD), -1);
 }
 
 namespace {

@@ -1,0 +1,19 @@
+// Words that tell a user whose a file or folder is and which permission it lacks for them.
+#pragma once
+
+#include <string>
+
+namespace platform {
+
+/// "it belongs to <owner>, group <group>, mode 0755" for what is at `path` (names where the
+/// system has them, else numbers), or "" when nothing can be seen there.
+std::string OwnerGroupAndMode(const std::string& path);
+
+/// Why a file or folder could not be made at `path`, the system's `error` (an errno value)
+/// having said no: "<what> "<path>": <reason>". Where this user lacks a permission (EACCES),
+/// the reason names the folder it was to be made in (the nearest one that exists), whose it is
+/// and its mode, and what it needs: write permission for this user, and where a group shares
+/// it, write permission and the setgid bit for that group (`chmod g+ws`).
+std::string CreationRefused(const std::string& what, const std::string& path, int error);
+
+}  // namespace platform
