@@ -16,6 +16,7 @@
 
 #include "../dvh/TestSupport.h"
 #include "../support/KilledAt.h"
+#include "../support/LockHeldElsewhere.h"
 #include "../support/OtherUser.h"
 
 #include <gtest/gtest.h>
@@ -687,22 +688,6 @@ TEST_F(SaveDvhTest, TwoSavesOfOneEntryAtOnceTakeTurnsAndLeaveOneSavesPair) {
 
 namespace {
 
-/// Holds the lock of the entry `textFile` as another program would, through a descriptor of
-/// its own (flock locks belong to an open file, so this process's saves wait for it too),
-/// until it goes; the wait for it is short meanwhile.
-struct LockHeldElsewhere {
-    explicit LockHeldElsewhere(const std::string& textFile)
-        : fd(::open((textFile + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600)) {
-        EXPECT_EQ(::flock(fd, LOCK_EX), 0);
-        platform::SetLockWaitLimit(std::chrono::milliseconds(20));
-    }
-    ~LockHeldElsewhere() {
-        platform::SetLockWaitLimit(std::chrono::seconds(5));
-        ::close(fd);
-    }
-    int fd;
-};
-
 int g_lockWaits = 0;
 
 }  // namespace
@@ -712,7 +697,7 @@ TEST_F(SaveDvhTest, ASaveThatCannotTakeItsTurnSaysAnotherIsUnderWayAndWritesNoth
                              "Another save of 12_H1.txt is under way; nothing was written.";
     fs::create_directories(store + "/Head");
     {
-        const LockHeldElsewhere other(TextFile());
+        const LockHeldElsewhere other(StoreCommitOf(TextFile()).Lock);
         SaveDvh(ws, "Head", true, dialogs);
     }
     EXPECT_EQ(dialogs.errors, std::vector<std::string>{busy});
@@ -726,7 +711,7 @@ TEST_F(SaveDvhTest, ASaveThatCannotTakeItsTurnSaysAnotherIsUnderWayAndWritesNoth
     EXPECT_TRUE(KilledAt("atomic write: one of several renamed", [&] { SaveDvh(ws, "Head", true, dialogs); }));
     const std::string text = Read(TextFile()), mod = Read(ModFile());
     {
-        const LockHeldElsewhere other(TextFile());
+        const LockHeldElsewhere other(StoreCommitOf(TextFile()).Lock);
         SaveDvh(ws, "Head", true, dialogs);
     }
     EXPECT_EQ(dialogs.errors, (std::vector<std::string>{busy, busy}));
@@ -740,7 +725,7 @@ TEST_F(SaveDvhTest, AnEntryAnotherProgramIsSavingIsListedAtOnceAndOpensWithoutIt
     RenameAndResize(ws);
     dialogs.answers = {true};
     EXPECT_TRUE(KilledAt("atomic write: one of several renamed", [&] { SaveDvh(ws, "Head", true, dialogs); }));
-    const LockHeldElsewhere other(TextFile());
+    const LockHeldElsewhere other(StoreCommitOf(TextFile()).Lock);
 
     // The list waits for no entry's turn.
     platform::SetFaultHook([](std::string_view point) { g_lockWaits += point == "lock busy"; });
