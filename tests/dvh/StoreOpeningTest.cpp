@@ -366,7 +366,8 @@ TEST_F(StoreOpening, AnOpenTakesNoCompanionOfASaveThatCameBetweenItsReads) {
                           // companion back under its name, and the record gone.
                           ASSERT_TRUE(platform::AtomicWriteFile(companion, SaveOf("A").second));
                           std::filesystem::remove(StoreCommitOf(path).Path);
-                          for (const auto& file : std::filesystem::directory_iterator(std::filesystem::path(path).parent_path()))
+                          const auto folder = std::filesystem::path(path).parent_path();
+                          for (const auto& file : std::filesystem::directory_iterator(folder))
                               if (file.path().filename().string().find(".tmp-") != std::string::npos)
                                   std::filesystem::remove(file.path());
                       }}};
