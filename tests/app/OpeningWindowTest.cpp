@@ -408,6 +408,22 @@ TEST_F(OpeningWindow, OkLoadsTheRowAndReloadReadsItsOwnPlanAgain) {
     EXPECT_EQ(Form1->PDataset[0].DVHDatasetCount(), 1);
     EXPECT_EQ(Form1->PDataset[1].DVHDatasetCount(), 2);
     EXPECT_EQ(Form1->CurrentPlanIndex, 0);
+
+    // Another plan of the same IDs takes the second file's name: Reload shows its names over its
+    // curves, and its row says what the file holds now.
+    std::ifstream head(m_files / "head_H1.txt", std::ios::binary);
+    std::string other((std::istreambuf_iterator<char>(head)), {});
+    head.close();
+    other.replace(other.find("Head IMRT - H1"), 14, "Head VMAT - H1");
+    other.replace(other.find("Doe, Jane"), 9, "Roe, Jane");
+    std::ofstream(m_files / "head_H1.txt", std::ios::binary) << other;
+    Select(RowOfFile("head_H1.txt"));
+    Form1->findChild<QPushButton*>("Button11")->click();
+    ASSERT_EQ(Form1->PDatasetCount(), 2);
+    EXPECT_EQ(Form1->PDataset[1].PlanName, "Head VMAT");
+    QTreeWidgetItem* row = RowOfFile("head_H1.txt");
+    ASSERT_NE(row, nullptr);
+    EXPECT_EQ(row->text(1).trimmed(), "Roe Jane");
 }
 
 TEST_F(OpeningWindow, ReloadOfAFileThatCannotBeReadEmptiesThePlanAndSaysSo) {
