@@ -84,8 +84,9 @@ struct XiOLoadRequest {
     /// and its dose line (cGy, as written) fills the dialog's dose field.
     bool UseModFile = false;
     std::string ModFilePath;
-    std::string ModDoseText;
     std::optional<ModFileContent> Companion;
+    /// The companion's dose line as written (cGy), for the dialog's dose field; "" without one.
+    std::string ModDoseText() const { return Companion ? Companion->PrescribedDoseText() : std::string(); }
     /// The export the names were read from, read again for the curves.
     std::shared_ptr<const platform::OpenedFile> Export;
 };

@@ -31,9 +31,20 @@ std::string SettingsBusyText() {
            "; nothing was written to it.";
 }
 
-platform::WriteResult RefusedSettingsChange(const platform::FileLock& lock) {
-    if (lock.Busy()) return {false, SettingsBusyText()};
-    return {false, lock.Error() + "; nothing was written to " + kSettingsFileName + "."};
+std::optional<platform::WriteResult> RefusedSettingsTurn(const platform::FileLock& lock) {
+    if (lock.Held()) return std::nullopt;
+    if (lock.Busy()) return platform::WriteResult{false, SettingsBusyText()};
+    return platform::WriteResult{false, lock.Error() + "; nothing was written to " + kSettingsFileName + "."};
+}
+
+std::optional<platform::WriteResult> RefusedSettingsChange(const platform::FileLock& lock, platform::IniFile& ini,
+                                                           bool mustExist) {
+    if (auto refused = RefusedSettingsTurn(lock)) return refused;
+    const platform::IniFile::LoadStatus status = ini.Load();
+    using Status = platform::IniFile::LoadStatus;
+    if (status == Status::Unreadable || (mustExist && status != Status::Ok))
+        return platform::WriteResult{false, "Cannot read \"" + ini.Path() + "\"; it was left unchanged."};
+    return std::nullopt;
 }
 
 std::string FileLocationSection(const std::string& computerName) {

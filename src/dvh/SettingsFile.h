@@ -4,6 +4,7 @@
 #include "platform/FileLock.h"
 #include "platform/IniFile.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -46,9 +47,17 @@ void WriteToolBarSetting(platform::IniFile& ini, const std::string& computerName
 
 /// "Another instance of Tessaray is changing Tessaray.ini; nothing was written to it."
 std::string SettingsBusyText();
-/// The refusal of a change of the settings file whose lock `lock` is not held: the busy text
-/// when another instance held it throughout the wait, else why it could not be had.
-platform::WriteResult RefusedSettingsChange(const platform::FileLock& lock);
+/// Why a change of the settings file may not take its turn under the settings lock `lock`, or
+/// none when it holds it: the busy text when another instance held it throughout the wait,
+/// else why it could not be had.
+std::optional<platform::WriteResult> RefusedSettingsTurn(const platform::FileLock& lock);
+/// Why the settings file of `ini` may not be changed now, or none when it may, and then it is
+/// loaded: every change takes its turn under the settings lock `lock`, and one that could not
+/// have it writes nothing (the busy text when another instance held it throughout the wait,
+/// else why it could not be had), so that it never writes back what was read before another's
+/// change. A file that cannot be read, or is missing where `mustExist`, is left as it is.
+std::optional<platform::WriteResult> RefusedSettingsChange(const platform::FileLock& lock, platform::IniFile& ini,
+                                                           bool mustExist = false);
 
 /// Loads the settings file (or starts an empty one when missing), applies `change` and saves
 /// it atomically. Refuses to write over a file that exists but cannot be read.
@@ -59,10 +68,8 @@ platform::WriteResult RefusedSettingsChange(const platform::FileLock& lock);
 template <typename Change>
 platform::WriteResult UpdateSettingsFile(const std::string& path, Change&& change) {
     const platform::FileLock lock(SettingsLockPath(path));
-    if (!lock.Held()) return RefusedSettingsChange(lock);
     platform::IniFile ini(path);
-    if (ini.Load() == platform::IniFile::LoadStatus::Unreadable)
-        return {false, "Cannot read \"" + path + "\"; it was left unchanged."};
+    if (auto refused = RefusedSettingsChange(lock, ini)) return *refused;
     change(ini);
     return ini.Save();
 }

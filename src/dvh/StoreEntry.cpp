@@ -139,7 +139,8 @@ StoreEntryRead ReadStoreEntry(const std::string& textFile) {
             look = LookAtEntry(textFile);
             if (look.OneSave) return std::move(look.Read);
         }
-        if (std::chrono::steady_clock::now() >= deadline) break;
+        // One look more after the last pause, whatever the pauses took on a busy machine.
+        if (waiting && std::chrono::steady_clock::now() >= deadline) break;
         if (!waiting) waiting.emplace(StoreCommitOf(textFile).Lock);
         waiting->Pause();
         std::this_thread::sleep_for(kPause);

@@ -32,7 +32,6 @@ XiOLoadRequest MakeXiORequest(const Workspace& ws, const std::string& path,
     if (ws.Pending.Active && ws.Pending.Companion) {
         request.UseModFile = true;
         request.ModFilePath = ws.Pending.ModFilePath;
-        request.ModDoseText = ws.Pending.Companion->PrescribedDoseText();
         request.Companion = ws.Pending.Companion;
     }
     request.Active = true;

@@ -118,8 +118,8 @@ ListCommandResult RenamePlanList(Workspace& ws, const std::string& programFolder
     // No other session may change the register between the steps; a rename that cannot take
     // its turn is not made.
     const platform::FileLock lock(SettingsLockPath(SettingsFilePath(programFolder)));
-    if (!lock.Held())
-        return Status(ListCommandStatus::Failed, listIndex, RefusedSettingsChange(lock).message);
+    if (const auto refused = RefusedSettingsTurn(lock))
+        return Status(ListCommandStatus::Failed, listIndex, refused->message);
     PlanListRegisterRename registerRename(programFolder, oldName, name);
     if (const platform::WriteResult begun = registerRename.Begin(); !begun.ok)
         return Status(ListCommandStatus::Failed, listIndex, begun.message);

@@ -10,26 +10,6 @@
 #include <iterator>
 #include <optional>
 
-namespace {
-
-/// Why the settings file of `ini` may not be changed now, or none when it may: every change
-/// takes its turn under the settings lock `lock`, and one that could not have it (another
-/// instance held it throughout the wait) writes nothing, so that it never writes back a
-/// register read before the other's change. The file is then loaded; one that cannot be read,
-/// or is missing where `mustExist`, is left as it is.
-std::optional<platform::WriteResult> RefusedRegisterChange(const platform::FileLock& lock,
-                                                           platform::IniFile& ini, bool mustExist) {
-    if (!lock.Held()) return RefusedSettingsChange(lock);
-    const platform::IniFile::LoadStatus status = ini.Load();
-    if (status == platform::IniFile::LoadStatus::Unreadable ||
-        (mustExist && status != platform::IniFile::LoadStatus::Ok))
-        return platform::WriteResult{false,
-                                     "Cannot read \"" + ini.Path() + "\"; it was left unchanged."};
-    return std::nullopt;
-}
-
-}  // namespace
-
 bool AddToPlanListRegister(platform::IniFile& ini, const std::string& name) {
     std::vector<std::string> names = ReadPlanListRegister(ini);
     if (std::find(names.begin(), names.end(), name) != names.end()) return false;
@@ -44,7 +24,7 @@ platform::WriteResult RegisterPlanList(const std::string& programFolder, const s
     const std::string path = SettingsFilePath(programFolder);
     const platform::FileLock lock(SettingsLockPath(path));
     platform::IniFile ini(path);
-    if (auto refused = RefusedRegisterChange(lock, ini, false)) return *refused;
+    if (auto refused = RefusedSettingsChange(lock, ini, false)) return *refused;
     platform::FaultPoint("register read");
     // A list already registered needs no write: the file stays as it is.
     if (!AddToPlanListRegister(ini, name)) return {};
@@ -62,7 +42,7 @@ platform::WriteResult PlanListRegisterRename::Begin() {
     if (!std::filesystem::exists(m_settings, ec)) return {};
     const platform::FileLock lock(SettingsLockPath(m_settings));
     platform::IniFile ini(m_settings);
-    if (auto refused = RefusedRegisterChange(lock, ini, false)) return *refused;
+    if (auto refused = RefusedSettingsChange(lock, ini, false)) return *refused;
     const std::vector<std::string> names = ReadPlanListRegister(ini);
     // No entry of the old name (a list never saved): nothing to write now or later.
     if (std::find(names.begin(), names.end(), m_oldName) == names.end()) return {};
@@ -78,7 +58,7 @@ platform::WriteResult PlanListRegisterRename::Finish() {
     if (!m_registered) return {};
     const platform::FileLock lock(SettingsLockPath(m_settings));
     platform::IniFile ini(m_settings);
-    if (auto refused = RefusedRegisterChange(lock, ini, true)) return *refused;
+    if (auto refused = RefusedSettingsChange(lock, ini, true)) return *refused;
     std::vector<std::string> names = ReadPlanListRegister(ini);
     // The new name was already registered (a deleted list's entry waits for the next start):
     // it stands where it was and the old entries go. Otherwise the old entries take the new
@@ -102,7 +82,7 @@ platform::WriteResult PlanListRegisterRename::Undo() {
     if (!m_registered || !m_appended) return {};
     const platform::FileLock lock(SettingsLockPath(m_settings));
     platform::IniFile ini(m_settings);
-    if (auto refused = RefusedRegisterChange(lock, ini, true)) return *refused;
+    if (auto refused = RefusedSettingsChange(lock, ini, true)) return *refused;
     std::vector<std::string> names = ReadPlanListRegister(ini);
     auto added = std::find(names.rbegin(), names.rend(), m_newName);
     if (added == names.rend()) return {};

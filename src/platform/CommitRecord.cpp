@@ -4,7 +4,7 @@
 #include "platform/FileLock.h"
 #include "platform/Paths.h"
 #include "platform/TemporaryFiles.h"
-#include "platform/UserNames.h"
+#include "platform/PermissionNeeded.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -2,9 +2,9 @@
 // the same file is free.
 #include "platform/FileLock.h"
 
-#include "platform/AtomicWrite.h"
 #include "platform/Descriptor.h"
 #include "platform/FaultPoint.h"
+#include "platform/OpenedFile.h"
 #include "platform/Paths.h"
 #include "platform/PermissionNeeded.h"
 #include "platform/TemporaryFiles.h"

@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace platform {
@@ -93,13 +92,6 @@ private:
     std::size_t m_pendingBytes = 0;
 };
 
-bool Unchanged(const struct stat& st, const FileIdentity& identity) {
-    return static_cast<unsigned long long>(st.st_dev) == identity.Device &&
-           static_cast<unsigned long long>(st.st_ino) == identity.Inode &&
-           static_cast<long long>(st.st_size) == identity.Size && st.st_ctim.tv_sec == identity.ChangeSeconds &&
-           st.st_ctim.tv_nsec == identity.ChangeNanoseconds;
-}
-
 }  // namespace
 
 std::uint64_t ContentDigest(std::string_view bytes) {
@@ -121,8 +113,7 @@ FileVersion VersionOf(const OpenedFile& file) {
         digest.Add(std::string_view(buffer, static_cast<std::size_t>(n)));
     }
     // Written to since it was opened, the file may hold other bytes than a read of it took.
-    struct stat st {};
-    if (::fstat(fd.Get(), &st) != 0 || !Unchanged(st, file.Identity())) return {};
+    if (IdentityOfDescriptor(fd.Get()) != file.Identity()) return {};
     return {file.Identity(), digest.Result()};
 }
 

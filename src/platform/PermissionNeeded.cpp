@@ -1,13 +1,14 @@
-// Owner, group and mode of a file in words, and what a folder needs to let a user make files.
+// User and group names, owner, group and mode of a file in words, and what a folder needs to let a user make files.
 #include "platform/PermissionNeeded.h"
 
 #include "platform/Paths.h"
 #include "platform/TemporaryFiles.h"
-#include "platform/UserNames.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <grp.h>
+#include <pwd.h>
 #include <sys/stat.h>
 
 namespace platform {
@@ -23,6 +24,22 @@ std::string ExistingFolderOf(const std::string& path) {
 }
 
 }  // namespace
+
+std::string UserName(uid_t uid) {
+    char buffer[1024];
+    passwd entry {};
+    passwd* found = nullptr;
+    if (::getpwuid_r(uid, &entry, buffer, sizeof buffer, &found) == 0 && found) return found->pw_name;
+    return std::to_string(uid);
+}
+
+std::string GroupName(gid_t gid) {
+    char buffer[1024];
+    group entry {};
+    group* found = nullptr;
+    if (::getgrgid_r(gid, &entry, buffer, sizeof buffer, &found) == 0 && found) return found->gr_name;
+    return std::to_string(gid);
+}
 
 std::string OwnerGroupAndMode(const std::string& path) {
     struct stat st {};

@@ -2,8 +2,13 @@
 #pragma once
 
 #include <string>
+#include <sys/types.h>
 
 namespace platform {
+
+/// A user's or group's name from the system's user database, or its number where it has none.
+std::string UserName(uid_t uid);
+std::string GroupName(gid_t gid);
 
 /// "it belongs to <owner>, group <group>, mode 0755" for what is at `path` (names where the
 /// system has them, else numbers), or "" when nothing can be seen there.

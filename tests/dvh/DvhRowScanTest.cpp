@@ -607,7 +607,7 @@ TEST(DvhRowScan, MemoryThatRunsOutAtAnyAllocationOfATableXiOOrStoreReadFailsThat
                             EXPECT_EQ(request.FilePath, xioPath);
                             EXPECT_EQ(request.Names, std::vector<std::string>{"PTV"});
                             EXPECT_EQ(request.UseModFile, fromStore);
-                            EXPECT_EQ(request.ModDoseText, fromStore ? "6000" : "");
+                            EXPECT_EQ(request.ModDoseText(), fromStore ? "6000" : "");
                             EXPECT_EQ(request.Companion.has_value(), fromStore);
                         },
                         [&](const ReadResult& r) {

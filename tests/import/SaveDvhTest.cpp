@@ -11,7 +11,6 @@
 #include "platform/AtomicWrite.h"
 #include "platform/FileLock.h"
 #include "platform/OpenedFile.h"
-#include "platform/UserNames.h"
 #include "platform/PermissionNeeded.h"
 
 #include "../dvh/TestSupport.h"

@@ -162,13 +162,13 @@ TEST(XiOLoad, StorePlanTakesTheCompanionAndCancelOrFailureRemovesOnlyItsPlan) {
         EXPECT_FALSE(ws.Pending.Active);
         EXPECT_EQ(ws.PDataset[p].PatientName, "Ann");
         EXPECT_EQ(ws.PendingXiO.Names, (std::vector<std::string>{"External", "PTV"}));
-        EXPECT_EQ(ws.PendingXiO.ModDoseText, "6000");
+        EXPECT_EQ(ws.PendingXiO.ModDoseText(), "6000");
         if (round == 0) {
             EXPECT_TRUE(CancelXiOLoad(ws));
             EXPECT_EQ(ws.PDatasetCount(), 1);
             continue;
         }
-        XiODialogAnswer answer{"Ann", "P-7", "Plan X", "Plan X", *PrescribedDoseGy(ws.PendingXiO.ModDoseText), 1, 1};
+        XiODialogAnswer answer{"Ann", "P-7", "Plan X", "Plan X", *PrescribedDoseGy(ws.PendingXiO.ModDoseText()), 1, 1};
         if (round == 1) {
             // The file breaks between the passes: the read fails and the load's plan goes.
             folder.Write("Pelvis_x.txt", Block("External", {"0,1", "100"}));

@@ -23,8 +23,8 @@ void TFormXiO::Ask(const XiOLoadRequest& request, const std::string& patientName
         m_shownFields[i] = *fields[i];
         edits[i]->setText(FromBytes(*fields[i]));
     }
-    if (request.UseModFile && !request.ModDoseText.empty())
-        Edit5->setText(QString::fromStdString(FilterDoseInput("", request.ModDoseText)));
+    if (request.UseModFile && !request.ModDoseText().empty())
+        Edit5->setText(QString::fromStdString(FilterDoseInput("", request.ModDoseText())));
     FilePath = request.FilePath;
     UseModFile = request.UseModFile;
     ModFilePath = request.ModFilePath;

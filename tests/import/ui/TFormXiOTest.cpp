@@ -114,7 +114,8 @@ TEST_F(XiODialogTest, StoreCompanionGivesTheDoseAndCancelHandsBack) {
     m_form->findChild<QPushButton*>("Button2")->click();
     m_request.UseModFile = true;
     m_request.ModFilePath = "/tmp/x.mod";
-    m_request.ModDoseText = "6000";
+    m_request.Companion = ParseModFile("Patient Name\tNULL\r\nPatient ID\tNULL\r\nPlan Name\tNULL\r\n"
+                                       "Plan ID\tNULL\r\nPrescribed dose [cGy]\t6000\r\n");
     Ask();
     EXPECT_TRUE(m_form->UseModFile);
     EXPECT_EQ(Dose()->text(), "6000");
