@@ -74,7 +74,8 @@ public:
     /// dialog exists.
     bool CaseSensitive() const override;
     void StatusText(const std::string& text) override;
-    void OpenFilesChanged() override { RefillFileList(); }
+    /// Refills the file list, keeping the row of the entry that was selected selected.
+    void OpenFilesChanged() override;
     /// An information box with an OK button, shown without a modal loop.
     void Inform(const std::string& text, const std::string& caption) override;
     bool MoveToTrash(const std::string& path) override;

@@ -43,6 +43,19 @@ void TForm1::RefillFileList() {
     SortFileList(SortAfterRefill(FileListSortColumn, FileListSortFlag));
 }
 
+void TForm1::OpenFilesChanged() {
+    // A read changed an entry's names under the user's selected row: the row stays selected, so
+    // that Reload or OK act on it again.
+    const QTreeWidgetItem* current = ListView1->currentItem();
+    const int selected = current && current->isSelected() ? RowEntry(current) : -1;
+    RefillFileList();
+    for (int i = 0; selected >= 0 && i < ListView1->topLevelItemCount(); ++i)
+        if (QTreeWidgetItem* row = ListView1->topLevelItem(i); RowEntry(row) == selected) {
+            ListView1->setCurrentItem(row);
+            row->setSelected(true);
+        }
+}
+
 void TForm1::ListView1ColumnClick(int column) {
     SortFileList(ClickSortColumn(FileListSortColumn, FileListSortFlag, FileListColumnCount, column));
 }

@@ -424,6 +424,7 @@ TEST_F(OpeningWindow, OkLoadsTheRowAndReloadReadsItsOwnPlanAgain) {
     QTreeWidgetItem* row = RowOfFile("head_H1.txt");
     ASSERT_NE(row, nullptr);
     EXPECT_EQ(row->text(1).trimmed(), "Roe Jane");
+    EXPECT_TRUE(row->isSelected());
 }
 
 TEST_F(OpeningWindow, ReloadOfAFileThatCannotBeReadEmptiesThePlanAndSaysSo) {
