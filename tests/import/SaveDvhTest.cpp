@@ -433,6 +433,60 @@ TEST_F(SaveDvhTest, ACompanionThatCameWhereTheReadFoundNoneIsNotSavedOver) {
     EXPECT_EQ(Read(ModFile()), ModFileText(first.PDataset[0]));
 }
 
+TEST_F(SaveDvhTest, ACompanionSavedWhileTheQuestionWaitsIsNotSavedOverAfterOk) {
+    // The fixture's table plan, opened from its entry, and the one-plan export: the save of
+    // the first writes both files, that of the second the companion alone.
+    const auto openTable = [this](Workspace& instance) {
+        instance.SaveFolder = store;
+        Reopen(instance);
+        instance.CurrentPlanIndex = 0;
+    };
+    const std::pair<const char*, std::function<void()>> entries[] = {
+        {"table", [this] { SaveDvh(ws, "Head", true, dialogs); }},
+        {"export", [this] { SaveHeadExport("ProstateVMAT", "80.0", "VMAT target"); }},
+    };
+    for (const auto& [kind, saveEntry] : entries) {
+        SCOPED_TRACE(kind);
+        fs::remove_all(store + "/Head");
+        saveEntry();
+        const bool table = std::string(kind) == "table";
+        Workspace first, second;
+        if (table) {
+            openTable(first);
+            openTable(second);
+        } else {
+            OpenExportFromStore(first);
+            OpenExportFromStore(second);
+        }
+        const std::string text = Read(TextFile());
+        first.PDataset[0].DVHDataset[0].ModifiedName = "First";
+        second.PDataset[0].DVHDataset[0].ModifiedName = "Second";
+        // The first user's question is still open when the second user saves.
+        struct SecondSavesMeanwhile : ScriptedDialogs {
+            std::function<void()> meanwhile;
+            void AskOkCancel(const std::string& text, const std::string& caption,
+                             std::function<void(bool)> answer) override {
+                meanwhile();
+                ScriptedDialogs::AskOkCancel(text, caption, std::move(answer));
+            }
+        } firstSays;
+        firstSays.meanwhile = [&] {
+            ScriptedDialogs secondSays;
+            secondSays.answers = {true};
+            SaveDvh(second, "Head", true, secondSays);
+            EXPECT_TRUE(secondSays.errors.empty()) << secondSays.errors[0];
+        };
+        firstSays.answers = {true};
+        SaveDvh(first, "Head", true, firstSays);
+        EXPECT_EQ(firstSays.errors,
+                  std::vector<std::string>{"An error occurred while saving data.\n12_H1.mod changed since the plan "
+                                           "was read; nothing was written. Press Reload to read it as it is now, "
+                                           "then save again."});
+        EXPECT_EQ(Read(ModFile()), ModFileText(second.PDataset[0]));
+        if (!table) EXPECT_EQ(Read(TextFile()), text);
+    }
+}
+
 TEST_F(SaveDvhTest, ASaveWritesTheExportAsItWasReadOrNothing) {
     // A plan read from an export that is written over under its name afterwards.
     SaveHeadExport("ProstateVMAT", "80.0", "Target");
