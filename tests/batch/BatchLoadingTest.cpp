@@ -125,9 +125,9 @@ TEST(BatchLoading, APlanReadHereHasTheNamesAndVersionOfItsReadAndIsSavedBackOver
     ws.PlanListName.resize(1);
     ws.PlanListName[0].Name = "Prostate";
     const std::string path = store.Write("Prostate/A_P1.txt", OnePlanExport("A"));
-    const std::string companion = store.Write("Prostate/A_P1.mod", "Patient Name\tDoe\r\nPatient ID\tA\r\n"
-                                                                   "Plan Name\tPlan A\r\nPlan ID\tP1\r\n"
-                                                                   "Prescribed dose [cGy]\t6000\r\n0\tTarget\r\n1\t\r\n");
+    const std::string companion =
+        store.Write("Prostate/A_P1.mod", "Patient Name\tDoe\r\nPatient ID\tA\r\nPlan Name\tPlan A\r\n"
+                                         "Plan ID\tP1\r\nPrescribed dose [cGy]\t6000\r\n0\tTarget\r\n1\t\r\n");
     const auto keys = ListFiles(ws, {path});
     // Written over after it was listed: the plan is that of the file as it is read.
     std::string later = OnePlanExport("A");
