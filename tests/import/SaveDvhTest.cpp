@@ -483,7 +483,9 @@ TEST_F(SaveDvhTest, ACompanionSavedWhileTheQuestionWaitsIsNotSavedOverAfterOk) {
                                            "was read; nothing was written. Press Reload to read it as it is now, "
                                            "then save again."});
         EXPECT_EQ(Read(ModFile()), ModFileText(second.PDataset[0]));
-        if (!table) EXPECT_EQ(Read(TextFile()), text);
+        if (!table) {
+            EXPECT_EQ(Read(TextFile()), text);
+        }
     }
 }
 
