@@ -72,6 +72,8 @@ int CommitBatchPlan(Workspace& ws, int entry, int planListIndex, ParsedPlan&& pa
         }
         ws.PDataset[plan].PlanListIndex = planListIndex;
         ws.PDataset[plan].ExportRead = source.Version;
+        // The batch reads no aliases: a save of the plan replaces no companion it finds there.
+        ws.PDataset[plan].CompanionRead = CompanionVersion{};
         ws.CommitParsedPlan(std::move(parsed), learnNames);
     } catch (...) {
         ws.RemovePlan(plan);

@@ -43,9 +43,13 @@ std::optional<ModFileContent> ReadModFile(const std::string& path, platform::Ope
     return ParseModFile(text);
 }
 
-std::optional<ModFileContent> ReadModFile(const platform::OpenedFile& file, platform::OpenProblem* problem) {
+std::optional<ModFileContent> ReadModFile(const platform::OpenedFile& file, platform::OpenProblem* problem,
+                                          platform::FileVersion* version) {
+    if (version) *version = {};
     std::string text;
     if (!file.ReadAll(text, kMaxModFileBytes, problem)) return std::nullopt;
+    // Of these bytes, not of a second read: a save between two reads would pass for this one.
+    if (version) *version = {file.Identity(), platform::ContentDigest(text)};
     return ParseModFile(text);
 }
 

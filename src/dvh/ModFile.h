@@ -33,8 +33,10 @@ ModFileContent ParseModFile(std::string_view text);
 /// Reads and parses the file at `path`; none when it cannot be read (`problem`, when given,
 /// says why: missing, a folder, a FIFO or a device, unreadable, over 16 MB).
 std::optional<ModFileContent> ReadModFile(const std::string& path, platform::OpenProblem* problem = nullptr);
-/// The same of a file held open: what it holds, whatever has its name now.
-std::optional<ModFileContent> ReadModFile(const platform::OpenedFile& file, platform::OpenProblem* problem = nullptr);
+/// The same of a file held open: what it holds, whatever has its name now. `version`, when
+/// given, receives the version of the very bytes parsed (unknown when none were).
+std::optional<ModFileContent> ReadModFile(const platform::OpenedFile& file, platform::OpenProblem* problem = nullptr,
+                                          platform::FileVersion* version = nullptr);
 
 /// Whether `mod`, the companion `companion` of the store file `path`, names as many structures
 /// as the export holds (`structureCount`; none: not known, and it fits). One that names another

@@ -64,6 +64,9 @@ struct PendingLoad {
     /// What that file held when it was taken with the export: it is never read again, since by
     /// then it may be another save's.
     std::optional<ModFileContent> Companion;
+    /// What the load took of the companion beside the export, whether applied or not: the
+    /// plan keeps it (an export read alone took none).
+    CompanionVersion CompanionRead;
     /// The export, held open from the start of the load: every pass of its read takes this
     /// file, the one its companion was taken with, whatever a save puts at its name meanwhile.
     std::shared_ptr<const platform::OpenedFile> Export;
@@ -85,6 +88,8 @@ struct XiOLoadRequest {
     bool UseModFile = false;
     std::string ModFilePath;
     std::optional<ModFileContent> Companion;
+    /// What the load took of that companion, for the plan to keep.
+    CompanionVersion CompanionRead;
     /// The companion's dose line as written (cGy), for the dialog's dose field; "" without one.
     std::string ModDoseText() const { return Companion ? Companion->PrescribedDoseText() : std::string(); }
     /// The export the names were read from, read again for the curves.

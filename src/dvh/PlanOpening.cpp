@@ -268,6 +268,7 @@ int Workspace::ReadPendingPlan() {
     LastReadResult = ReadDvhFile(Pending.FilePath);
     PDataset.back().ExportRead =
         LastReadResult.ok() && Pending.Export ? platform::VersionOf(*Pending.Export) : platform::FileVersion{};
+    PDataset.back().CompanionRead = Pending.CompanionRead;
     if (last) return p;
     if (Pending.FileType == FileTypeXiO) {
         // The XiO dialog fills the last plan later: the copy is the plan it reads into, and
@@ -281,6 +282,7 @@ int Workspace::ReadPendingPlan() {
     PDataset[p].DVHDataset = std::move(filled.DVHDataset);
     PDataset[p].BodyIndex = filled.BodyIndex;
     PDataset[p].ExportRead = filled.ExportRead;
+    PDataset[p].CompanionRead = filled.CompanionRead;
     PDataset.pop_back();
     return p;
 }

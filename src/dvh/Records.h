@@ -60,6 +60,23 @@ enum DvhFileType : int {
     FileTypeMultiDescription = 14,
 };
 
+/// What a plan's read took of the ".mod" companion beside its export: a save into the store
+/// replaces a companion only while it is still what the read took.
+struct CompanionVersion {
+    enum class State {
+        TookNone,  ///< the read took no companion (an export read alone, the batch's read)
+        None,      ///< there was none beside the export
+        Read,      ///< `Version` was read
+    };
+    State Took = State::TookNone;
+    /// The companion's identity and the digest of the bytes read; unknown unless `Read`.
+    platform::FileVersion Version;
+
+    static CompanionVersion Missing() { return {State::None, {}}; }
+    static CompanionVersion Of(const platform::FileVersion& read) { return {State::Read, read}; }
+    bool operator==(const CompanionVersion&) const = default;
+};
+
 /// One loaded plan.
 struct PDatasetClass {
     std::string Key;
@@ -80,6 +97,9 @@ struct PDatasetClass {
     /// The version of `FilePath` its structures and names were read from (unknown for a plan
     /// made otherwise): a save keeps that export, as it was read, or nothing.
     platform::FileVersion ExportRead;
+    /// The companion beside `FilePath` as that read took it: a save of the plan into the store
+    /// entry it was read from replaces that companion, or nothing.
+    CompanionVersion CompanionRead;
 
     int DVHDatasetCount() const { return static_cast<int>(DVHDataset.size()); }
 };

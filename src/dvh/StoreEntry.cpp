@@ -68,7 +68,12 @@ Look LookAtEntry(const std::string& textFile) {
     platform::FaultPoint("store entry: export opened");
     platform::OpenProblem problem = platform::OpenProblem::None;
     const auto held = platform::OpenedFile::Open(companion, &problem);
-    if (held) look.Read.Companion = ReadModFile(*held, &problem);
+    platform::FileVersion companionRead;
+    if (held) look.Read.Companion = ReadModFile(*held, &problem, &companionRead);
+    if (look.Read.Companion)
+        look.Read.CompanionRead = CompanionVersion::Of(companionRead);
+    else if (problem == platform::OpenProblem::Missing)
+        look.Read.CompanionRead = CompanionVersion::Missing();
     platform::FaultPoint("store entry: companion read");
     // The export and the companion read belong to one save when, after the read, no save is
     // under way and both still have their names: a save records itself before its first rename
@@ -84,6 +89,24 @@ Look LookAtEntry(const std::string& textFile) {
         look.Read.Problem = platform::FileNameOf(companion) + " " + platform::OpenProblemText(problem) +
                             ": the plan is opened without it.";
     return look;
+}
+
+/// Whether `path`, an entry's companion, is still what a read took of it: the bytes read, or,
+/// where the read found none or took none, none at all.
+bool CompanionIsAsRead(const std::string& path, const CompanionVersion& read) {
+    if (read.Took == CompanionVersion::State::Read) return platform::FileHoldsVersion(path, read.Version);
+    return !platform::PathMayExist(path);
+}
+
+/// Why a save of a plan read from the whole entry of `textFile` may not replace it: its export
+/// (for a plan kept as that export) or its companion is no longer what the plan read. Another
+/// user or instance may have saved the entry since, and what they saved is not overwritten
+/// unseen. Empty when both are as read.
+std::string ChangedSinceRead(const std::string& textFile, const StoreSave& save) {
+    if (!save.Table && !platform::FileHoldsVersion(textFile, save.ExportRead)) return ExportChangedSaveText(textFile);
+    const std::string companion = ChangeFileExt(textFile, ".mod");
+    if (!CompanionIsAsRead(companion, save.CompanionRead)) return ExportChangedSaveText(companion);
+    return {};
 }
 
 }  // namespace
@@ -152,13 +175,17 @@ StoreEntryRead ReadStoreEntry(const std::string& textFile) {
     return read;
 }
 
-std::string StoreSaveRefusal(const std::string& textFile) {
+std::string StoreSaveRefusal(const std::string& textFile, const StoreSave& save) {
     const platform::CommitEnd interrupted = FinishInterruptedStoreSave(textFile);
-    return interrupted.Blocked() ? RefusedSaveText(textFile, interrupted) : std::string();
+    if (interrupted.Blocked()) return RefusedSaveText(textFile, interrupted);
+    // Told before the question, so that nobody agrees to an overwrite that cannot be made; the
+    // save asks again under the entry's lock.
+    if (interrupted.Whole() && SameFile(save.ExportPath, textFile)) return ChangedSinceRead(textFile, save);
+    return {};
 }
 
 platform::WriteResult SaveStoreEntry(const std::string& textFile, const StoreSave& save,
-                                     platform::FileVersion* stored) {
+                                     platform::FileVersion* storedExport, CompanionVersion* storedCompanion) {
     const std::string companion = ChangeFileExt(textFile, ".mod");
     // Every write of the entry takes its turn, the companion's alone too, so that none comes
     // between the renames of another's.
@@ -171,15 +198,28 @@ platform::WriteResult SaveStoreEntry(const std::string& textFile, const StoreSav
     if (interrupted.Blocked()) return {false, RefusedSaveText(textFile, interrupted)};
     // A link in the store, which others may share, is replaced, never written through.
     const auto links = platform::LinkHandling::Replace;
-    const bool readFromEntry = !save.Table && SameFile(save.ExportPath, textFile);
-    if (readFromEntry && interrupted.Whole()) {
-        // The store holds the export already: only the companion changes, and only while that
-        // export is still the one the plan was read from. Another instance or user may have
-        // saved another plan over it since, with a companion of its own.
-        if (!platform::FileHoldsVersion(textFile, save.ExportRead)) return {false, ExportChangedSaveText(textFile)};
+    // A plan read from this very entry replaces only what it read. One read from another file
+    // and saved over the entry after the question is the user's deliberate overwrite. A pair
+    // left part new, part old was no save's: it is superseded whole.
+    const bool fromEntry = SameFile(save.ExportPath, textFile);
+    if (fromEntry && interrupted.Whole()) {
+        if (const std::string changed = ChangedSinceRead(textFile, save); !changed.empty()) return {false, changed};
+    }
+    // Once written, the plan knows what the entry holds, so that its next save goes through.
+    const auto learn = [&](const platform::WriteResult& written) {
+        if (!written.ok || !fromEntry) return;
+        if (storedExport)
+            *storedExport = {platform::IdentityOfPath(textFile),
+                             save.Table ? platform::ContentDigest(*save.Table) : save.ExportRead.Digest};
+        if (storedCompanion)
+            *storedCompanion = CompanionVersion::Of(
+                {platform::IdentityOfPath(companion), platform::ContentDigest(save.Companion)});
+    };
+    if (fromEntry && !save.Table && interrupted.Whole()) {
+        // The store holds the export already, as the plan read it: only the companion changes.
         platform::WriteResult written =
             platform::AtomicWriteFile(companion, save.Companion, platform::FileAccess::Keep, links);
-        if (written.ok && stored) *stored = {platform::IdentityOfPath(textFile), save.ExportRead.Digest};
+        learn(written);
         return written;
     }
     std::string text;
@@ -202,8 +242,7 @@ platform::WriteResult SaveStoreEntry(const std::string& textFile, const StoreSav
         {{targets[0], save.Companion, platform::FileAccess::Keep, links},
          {targets[1], text, platform::FileAccess::Keep, links}},
         commit);
-    if (written.ok && readFromEntry && stored)
-        *stored = {platform::IdentityOfPath(textFile), save.ExportRead.Digest};
+    learn(written);
     return written;
 }
 

@@ -47,6 +47,10 @@ struct StoreEntryRead {
     /// The companion saved with it; none when there is none, when it cannot be read, or when no
     /// companion of the export's own save could be had.
     std::optional<ModFileContent> Companion;
+    /// What was taken of the companion: the version of the bytes read (also of one that the
+    /// plan then leaves out, as another save's, so that its save may mend it), that there was
+    /// none, or that none was taken (one that could not be read, or not with this export).
+    CompanionVersion CompanionRead;
     /// Why a companion that is there was left out, for the status bar; empty otherwise.
     std::string Problem;
 };
@@ -69,21 +73,30 @@ struct StoreSave {
     /// The export the plan was read from, and the version of it read.
     std::string ExportPath;
     platform::FileVersion ExportRead;
+    /// The companion beside that export as the plan's read took it.
+    CompanionVersion CompanionRead;
 };
 
-/// Why Save DVH cannot save into the entry of `textFile` now, asked before its question: a save
-/// cut short is ended first; one that cannot be ended refuses, unless it left the pair part new,
-/// part old, which a save of both ends. Empty when the entry can be saved.
-std::string StoreSaveRefusal(const std::string& textFile);
+/// Why Save DVH cannot save `save` into the entry of `textFile` now, asked before its question:
+/// a save cut short is ended first; one that cannot be ended refuses, unless it left the pair
+/// part new, part old, which a save of both ends. A plan read from this very entry is refused
+/// as `SaveStoreEntry` refuses it when the entry's export or companion is no longer what it
+/// read. Empty when the entry can be saved.
+std::string StoreSaveRefusal(const std::string& textFile, const StoreSave& save);
 
 /// Writes `save` into the entry of `textFile` as one change, under the entry's lock: both files,
 /// or only the companion when the plan was read from this entry's own export and the entry is
 /// whole. A plan kept as its export is written only while that export still holds the version
-/// read (`ExportChangedText` otherwise). A failure leaves the entry as it was and says why.
-/// `stored`, when the plan was read from the entry's export, receives the version of the export
-/// the entry holds after the save.
+/// read (`ExportChangedText` otherwise). A plan read from this very entry, whole, replaces its
+/// companion only while it is still the one read, and none that came where the read found none
+/// or took none (`ExportChangedText` of the companion otherwise); another plan saved over the
+/// entry replaces what is there. A failure leaves the entry as it was and says why.
+/// A plan read from the entry learns what the entry holds after the save: `storedExport`
+/// receives the version of the export (or table) there, `storedCompanion` that of the
+/// companion written. Neither changes for a plan read from another file.
 platform::WriteResult SaveStoreEntry(const std::string& textFile, const StoreSave& save,
-                                     platform::FileVersion* stored = nullptr);
+                                     platform::FileVersion* storedExport = nullptr,
+                                     CompanionVersion* storedCompanion = nullptr);
 
 /// The one event of an export that is no longer what a plan was read from:
 /// "12_H1.txt changed since the plan was read". The program cannot tell a save of another plan

@@ -41,6 +41,8 @@ LoadOrder Workspace::BeginLoadFromStore(const std::string& path, int code,
             } else if (CompanionFitsExport(*entry.Companion, ChangeFileExt(path, ".mod"), path,
                                            shown.DVHDataset.size(), m_host)) {
                 ApplyModFile(shown, *entry.Companion);
+                // Its names are now those of this companion, which its save may then replace.
+                if (shown.FilePath == path) shown.CompanionRead = entry.CompanionRead;
             }
         }
         return {LoadStep::ShowExisting, p};
@@ -65,6 +67,7 @@ LoadOrder Workspace::BeginStoreEntryRead(const std::string& path, int f, int p, 
 
     // Every pass of the read takes the export the companion was taken with.
     Pending.Export = std::move(entry.Export);
+    Pending.CompanionRead = entry.CompanionRead;
     if (entry.Companion) {
         // The companion sits beside the export, with ".mod" for its extension.
         const std::string companion = ChangeFileExt(path, ".mod");

@@ -82,6 +82,8 @@ int Workspace::LoadDvhFileHeadless(const std::string& path, float prescribedDose
         return -1;
     }
     if (held) PDataset[plan].ExportRead = platform::VersionOf(*held);
+    // An export read alone takes no companion.
+    PDataset[plan].CompanionRead = CompanionVersion{};
     return plan;
 }
 

@@ -22,19 +22,25 @@ bool IsForbidden(unsigned char c) {
            c == '>' || c == '|';
 }
 
-/// Writes the plan's two files into the store as one change; the store stays as it was when it
-/// fails, and the message says why. A plan read from the entry's own export learns which version
-/// of it the store holds once the save is done.
-platform::WriteResult WriteStoreFiles(PDatasetClass& plan, const SavedDvhPaths& paths) {
-    if (!platform::MakeDirectories(paths.Folder))
-        return {false, platform::CreationRefused("Cannot create the folder", paths.Folder, errno)};
+/// What the store keeps of `plan`, and what the plan was read from.
+StoreSave StoreSaveOf(const PDatasetClass& plan) {
     StoreSave save;
     save.Companion = ModFileText(plan);
     // Written from the plan every time: one opened from the store may have gained structures since.
     if (plan.FileType == FileTypeBrainScan || plan.FileType == FileTypeIPlan) save.Table = BrainLabTableText(plan);
     save.ExportPath = plan.FilePath;
     save.ExportRead = plan.ExportRead;
-    return SaveStoreEntry(paths.TextFile, save, &plan.ExportRead);
+    save.CompanionRead = plan.CompanionRead;
+    return save;
+}
+
+/// Writes the plan's two files into the store as one change; the store stays as it was when it
+/// fails, and the message says why. A plan read from the entry learns which versions of its
+/// files the store holds once the save is done.
+platform::WriteResult WriteStoreFiles(PDatasetClass& plan, const SavedDvhPaths& paths) {
+    if (!platform::MakeDirectories(paths.Folder))
+        return {false, platform::CreationRefused("Cannot create the folder", paths.Folder, errno)};
+    return SaveStoreEntry(paths.TextFile, StoreSaveOf(plan), &plan.ExportRead, &plan.CompanionRead);
 }
 
 void Write(Workspace& ws, int planIndex, const std::string& key, const SavedDvhPaths& paths,
@@ -88,8 +94,9 @@ void SaveDvh(Workspace& ws, const std::string& planListName, bool listChosen, Sa
     const std::string key = plan.Key;
     // A save of the entry that a kill cut short is ended before the question, which is about
     // what the store holds (the write ends one again, should another be cut short meanwhile).
-    // One that cannot be ended is reported, and the entry is left as it is for the user to see.
-    if (const std::string refused = StoreSaveRefusal(paths.TextFile); !refused.empty()) {
+    // One that cannot be ended is reported, and the entry is left as it is for the user to see,
+    // as is one saved by another since this plan was read from it.
+    if (const std::string refused = StoreSaveRefusal(paths.TextFile, StoreSaveOf(plan)); !refused.empty()) {
         dialogs.ShowError(std::string(kSaveError) + "\n" + refused, "Error");
         return;
     }

@@ -38,9 +38,13 @@ SavedDvhPaths StorePaths(const std::string& saveFolder, const std::string& planL
 /// plan or list it does nothing; a plan without structures is refused. An existing ".txt" is
 /// replaced only after the user agrees. BrainSCAN and iPlan plans are written as table files
 /// from the plan, others copied from their export, unless the export is the store's file
-/// itself, which is kept; the ".mod" follows. Both files are replaced as one atomic change,
-/// which a save killed midway leaves for the next opening or save of the entry to complete or
-/// discard; a link in their place is replaced, not followed. A failure says "An error occurred
-/// while saving data." with the file it could not read or replace, and leaves the store as it
-/// was. The completion message ends a good save.
+/// itself, which is kept; the ".mod" follows. A plan read from the entry it is saved into
+/// replaces that entry only while its export and companion are still those the plan read: one
+/// that another save changed since is refused before the question ("12_H1.mod changed since the
+/// plan was read; nothing was written. Press Reload ..."), and again after it should it change
+/// meanwhile; a plan read from another file replaces the entry once the user agrees. Both files
+/// are replaced as one atomic change, which a save killed midway leaves for the next opening or
+/// save of the entry to complete or discard; a link in their place is replaced, not followed. A
+/// failure says "An error occurred while saving data." with the file it could not read or
+/// replace, and leaves the store as it was. The completion message ends a good save.
 void SaveDvh(Workspace& ws, const std::string& planListName, bool listChosen, SaveDvhDialogs& dialogs);

@@ -34,6 +34,7 @@ XiOLoadRequest MakeXiORequest(const Workspace& ws, const std::string& path,
         request.ModFilePath = ws.Pending.ModFilePath;
         request.Companion = ws.Pending.Companion;
     }
+    if (ws.Pending.Active) request.CompanionRead = ws.Pending.CompanionRead;
     request.Active = true;
     return request;
 }
@@ -142,6 +143,7 @@ ReadResult FinishXiOPlan(Workspace& ws, int p, const XiOLoadRequest& request, co
         return r;
     }
     ws.PDataset[p].ExportRead = request.Export ? platform::VersionOf(*request.Export) : platform::FileVersion{};
+    ws.PDataset[p].CompanionRead = request.CompanionRead;
     if (request.UseModFile && request.Companion) ApplyModAliases(ws.PDataset[p], *request.Companion);
     // A reload of a plan further up was read into a copy at the end: the plan takes what the
     // copy holds and keeps its place, and the copy goes, so that no key stands twice.

@@ -117,7 +117,7 @@ struct AgreeingDialogs : SaveDvhDialogs {
 
 }  // namespace
 
-TEST(BatchLoading, APlanReadHereHasTheNamesAndVersionOfItsReadAndAStorePlanIsSavedBack) {
+TEST(BatchLoading, APlanReadHereHasTheNamesAndVersionOfItsReadAndIsSavedBackOverNoCompanionItDidNotRead) {
     dvhtest::TempFolder store("batch-store");
     std::filesystem::create_directory(store.Path() + "/Prostate");
     Workspace ws;
@@ -125,7 +125,9 @@ TEST(BatchLoading, APlanReadHereHasTheNamesAndVersionOfItsReadAndAStorePlanIsSav
     ws.PlanListName.resize(1);
     ws.PlanListName[0].Name = "Prostate";
     const std::string path = store.Write("Prostate/A_P1.txt", OnePlanExport("A"));
-    store.Write("Prostate/A_P1.mod", "Patient Name\tDoe\r\n");
+    const std::string companion =
+        store.Write("Prostate/A_P1.mod", "Patient Name\tDoe\r\nPatient ID\tA\r\nPlan Name\tPlan A\r\n"
+                                         "Plan ID\tP1\r\nPrescribed dose [cGy]\t6000\r\n0\tTarget\r\n1\t\r\n");
     const auto keys = ListFiles(ws, {path});
     // Written over after it was listed: the plan is that of the file as it is read.
     std::string later = OnePlanExport("A");
@@ -138,15 +140,28 @@ TEST(BatchLoading, APlanReadHereHasTheNamesAndVersionOfItsReadAndAStorePlanIsSav
     EXPECT_EQ(ws.OpenFile[0].PlanName, "Plan B");
     EXPECT_TRUE(ws.PDataset[0].ExportRead.Known());
 
-    // Saved back into its entry: the export stays, the companion is the plan's.
+    // Saved back into its entry: the batch read no aliases, so the companion there, whose
+    // aliases the save would empty, is not replaced.
     ws.CurrentPlanIndex = 0;
     AgreeingDialogs dialogs;
     SaveDvh(ws, "Prostate", true, dialogs);
-    EXPECT_TRUE(dialogs.errors.empty()) << dialogs.errors[0];
-    EXPECT_EQ(dialogs.information.size(), 1u);
+    EXPECT_EQ(dialogs.errors, std::vector<std::string>{"An error occurred while saving data.\nA_P1.mod changed since "
+                                                       "the plan was read; nothing was written. Press Reload to read "
+                                                       "it as it is now, then save again."});
     std::string text, mod;
+    ASSERT_TRUE(platform::ReadWholeFile(companion, mod));
+    EXPECT_NE(mod.find("0\tTarget\r\n"), std::string::npos) << mod;
+
+    // Without a companion there, the export stays and the companion is the plan's, saved again
+    // by its user as often as they like.
+    std::filesystem::remove(companion);
+    for (int save = 0; save < 2; ++save) {
+        SaveDvh(ws, "Prostate", true, dialogs);
+        EXPECT_EQ(dialogs.errors.size(), 1u);
+    }
+    EXPECT_EQ(dialogs.information.size(), 2u);
     ASSERT_TRUE(platform::ReadWholeFile(path, text));
-    ASSERT_TRUE(platform::ReadWholeFile(store.Path() + "/Prostate/A_P1.mod", mod));
+    ASSERT_TRUE(platform::ReadWholeFile(companion, mod));
     EXPECT_EQ(text, later);
     EXPECT_NE(mod.find("Plan Name\tPlan B\r\n"), std::string::npos) << mod;
 }

@@ -161,6 +161,44 @@ TEST_F(StoreOpening, ACompanionThatCannotBeReadIsLeftOutAndTheStatusBarNamesIt) 
     }
 }
 
+TEST_F(StoreOpening, APlanKeepsWhatItsReadTookOfTheCompanionForItsSave) {
+    // Its save replaces the companion only while it is still that: the bytes read, or none.
+    const std::string plan = store.Write("111_H1.txt", ReadText(kData + "head_H1.txt"));
+    const std::string companion = ChangeFileExt(plan, ".mod");
+    const std::string own = "Patient Name\tNULL\r\nPatient ID\t111\r\nPlan Name\tHead\r\nPlan ID\tH1\r\n"
+                            "Prescribed dose [cGy]\t7000\r\n0\tTarget\r\n1\t\r\n";
+    const auto openFromStore = [&] {
+        ws.ResetLists(false);
+        EXPECT_EQ(Open(plan, "Head").Step, LoadStep::Read);
+        ReadAndFinish();
+        return ws.PDataset.at(0).CompanionRead;
+    };
+    using State = CompanionVersion::State;
+    for (const std::string& text : {own, own + "2\tCord\r\n"}) {
+        // Applied, or left out as another save's: either way its save may replace those bytes.
+        store.Write("111_H1.mod", text);
+        const CompanionVersion read = openFromStore();
+        EXPECT_EQ(read.Took, State::Read);
+        EXPECT_EQ(read.Version.Digest, platform::ContentDigest(text));
+        EXPECT_EQ(read.Version.Identity.Size, static_cast<long long>(text.size()));
+    }
+    EXPECT_EQ(ws.PDataset[0].DVHDataset[0].ModifiedName, "");
+
+    std::filesystem::remove(companion);
+    EXPECT_EQ(openFromStore().Took, State::None);
+    ASSERT_EQ(::mkfifo(companion.c_str(), 0600), 0);
+    EXPECT_EQ(openFromStore().Took, State::TookNone);
+
+    // The export opened by itself, as File > Open takes it, reads no companion.
+    std::filesystem::remove(companion);
+    store.Write("111_H1.mod", own);
+    ws.ResetLists(false);
+    const auto taken = ws.TakeFiles({plan}, true);
+    ASSERT_EQ(ws.BeginLoadByKey(taken.LastKey).Step, LoadStep::Read);
+    ReadAndFinish();
+    EXPECT_EQ(ws.PDataset.at(0).CompanionRead.Took, State::TookNone);
+}
+
 TEST_F(StoreOpening, AFolderNamedLikeNoListAsksForTheListAndStillAppliesTheCompanion) {
     const std::string sum = store.Write("333_Sum.txt", ReadText(kData + "plansum_S1.txt"));
     store.Write("333_Sum.mod", kCompanion);

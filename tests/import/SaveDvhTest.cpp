@@ -7,6 +7,7 @@
 #include "import/ImportHandOver.h"
 #include "import/ClipboardPlan.h"
 #include "import/SavedDvhStore.h"
+#include "dvh/FileNames.h"
 #include "dvh/StoreEntry.h"
 #include "platform/AtomicWrite.h"
 #include "platform/FileLock.h"
@@ -57,10 +58,13 @@ std::string Read(const std::string& path) {
     return text;
 }
 
-/// Makes `plan` one read from the export at `path`, as it is now.
+/// Makes `plan` one read from the export at `path` and the companion beside it, as they are now.
 void ReadFrom(PDatasetClass& plan, const std::string& path) {
     plan.FilePath = path;
     plan.ExportRead = platform::VersionOfPath(path);
+    const std::string companion = ChangeFileExt(path, ".mod");
+    plan.CompanionRead = fs::exists(companion) ? CompanionVersion::Of(platform::VersionOfPath(companion))
+                                               : CompanionVersion::Missing();
 }
 
 class SaveDvhTest : public ::testing::Test {
@@ -326,6 +330,163 @@ TEST_F(SaveDvhTest, AReloadAfterARefusedSaveShowsThePlanNowSavedAndSavesItsNames
     const std::string mod = Read(ModFile());
     EXPECT_NE(mod.find("Plan Name\tProstateIMRT\r\n"), std::string::npos) << mod;
     EXPECT_NE(mod.find("1\tRectum\r\n"), std::string::npos) << mod;
+}
+
+TEST_F(SaveDvhTest, AnotherUsersEditOfTheCompanionIsNeverSavedOverUnseen) {
+    const std::string refused = "An error occurred while saving data.\n12_H1.mod changed since the plan was read; "
+                                "nothing was written. Press Reload to read it as it is now, then save again.";
+    // What the second user changes in Plan Information, or in the structure names, before saving.
+    const std::pair<const char*, void (*)(PDatasetClass&)> edits[] = {
+        {"plan name", [](PDatasetClass& plan) { plan.PlanName = "Renamed"; }},
+        {"alias", [](PDatasetClass& plan) { plan.DVHDataset[1].ModifiedName = "Bladder"; }},
+    };
+    for (const auto& [what, edit] : edits) {
+        SCOPED_TRACE(what);
+        fs::remove_all(store + "/Head");
+        SaveHeadExport("ProstateVMAT", "80.0", "VMAT target");
+        const std::string text = Read(TextFile());
+        // The first user loads the entry; the second opens it later, edits it and saves: only
+        // the companion is written.
+        Workspace first, second;
+        OpenExportFromStore(first);
+        OpenExportFromStore(second);
+        edit(second.PDataset[0]);
+        ScriptedDialogs firstSays, secondSays;
+        secondSays.answers = {true};
+        SaveDvh(second, "Head", true, secondSays);
+        ASSERT_TRUE(secondSays.errors.empty()) << secondSays.errors[0];
+        const std::string edited = Read(ModFile());
+        ASSERT_EQ(Read(TextFile()), text);
+
+        // The first user's save is refused before the question, and again should the companion
+        // change while it waits for the answer; nothing of the second user's is lost.
+        firstSays.answers = {true};
+        SaveDvh(first, "Head", true, firstSays);
+        EXPECT_EQ(firstSays.errors, std::vector<std::string>{refused});
+        EXPECT_TRUE(firstSays.asked.empty());
+        EXPECT_TRUE(firstSays.information.empty());
+        EXPECT_EQ(Read(ModFile()), edited);
+        EXPECT_EQ(Read(TextFile()), text);
+
+        // Reload reads the pair as it is now; the first user's saves then keep what the second
+        // saved and add their own, twice in a row.
+        ASSERT_EQ(first.BeginReload(first.PDataset[0].Key).Step, LoadStep::Read);
+        ASSERT_EQ(first.ReadPendingPlan(), 0);
+        first.FinishPendingLoad();
+        PDatasetClass expected = second.PDataset[0];
+        EXPECT_EQ(first.PDataset[0].PlanName, expected.PlanName);
+        EXPECT_EQ(Names(first.PDataset[0]), Names(expected));
+        for (const char* alias : {"Target", "PTV 1"}) {
+            first.PDataset[0].DVHDataset[0].ModifiedName = alias;
+            expected.DVHDataset[0].ModifiedName = alias;
+            firstSays.answers = {true};
+            SaveDvh(first, "Head", true, firstSays);
+            EXPECT_EQ(firstSays.errors.size(), 1u);
+            EXPECT_EQ(Read(ModFile()), ModFileText(expected));
+        }
+        EXPECT_EQ(firstSays.information.size(), 2u);
+        EXPECT_EQ(Read(TextFile()), text);
+
+        // A plan read from another file and saved over the entry after "Overwrite?" replaces
+        // both, whatever the entry's companion holds: the user chose to.
+        dialogs.answers = {true};
+        SaveDvh(ws, "Head", true, dialogs);
+        EXPECT_EQ(dialogs.asked.back(), "This Plan data already saved.\n Overwrite?");
+        EXPECT_TRUE(dialogs.errors.empty()) << dialogs.errors[0];
+        EXPECT_EQ(Read(ModFile()), ModFileText(ws.PDataset[0]));
+    }
+}
+
+TEST_F(SaveDvhTest, ACompanionThatCameWhereTheReadFoundNoneIsNotSavedOver) {
+    // An entry without a companion, whose export names the patient as the entry does.
+    SaveHeadExport("ProstateVMAT", "80.0", "VMAT target");
+    fs::remove(ModFile());
+    std::string text = Read(TextFile());
+    text.replace(text.find("Patient ID           : 111"), 26, "Patient ID           : 12");
+    ASSERT_TRUE(platform::AtomicWriteFile(TextFile(), text));
+    Workspace first, second;
+    OpenExportFromStore(first);
+    OpenExportFromStore(second);
+    second.PDataset[0].DVHDataset[1].ModifiedName = "Bladder";
+    ScriptedDialogs firstSays, secondSays;
+    secondSays.answers = {true};
+    SaveDvh(second, "Head", true, secondSays);
+    ASSERT_TRUE(secondSays.errors.empty()) << secondSays.errors[0];
+    const std::string added = Read(ModFile());
+
+    firstSays.answers = {true};
+    SaveDvh(first, "Head", true, firstSays);
+    ASSERT_EQ(firstSays.errors.size(), 1u);
+    EXPECT_NE(firstSays.errors[0].find("12_H1.mod changed since the plan was read; nothing was written."),
+              std::string::npos)
+        << firstSays.errors[0];
+    EXPECT_EQ(Read(ModFile()), added);
+
+    // Shown again from the store, the plan takes that companion's names and may then save over it.
+    const DvhHeader h = RecogniseDvhHeaderFile(TextFile());
+    ASSERT_EQ(first.BeginLoadFromStore(TextFile(), h.FileType, h.fields, "Head", nullptr).Step, LoadStep::ShowExisting);
+    EXPECT_EQ(first.PDataset[0].DVHDataset[1].ModifiedName, "Bladder");
+    first.PDataset[0].DVHDataset[0].ModifiedName = "Target";
+    firstSays.answers = {true};
+    SaveDvh(first, "Head", true, firstSays);
+    EXPECT_EQ(firstSays.errors.size(), 1u);
+    EXPECT_EQ(Read(ModFile()), ModFileText(first.PDataset[0]));
+}
+
+TEST_F(SaveDvhTest, ACompanionSavedWhileTheQuestionWaitsIsNotSavedOverAfterOk) {
+    // The fixture's table plan, opened from its entry, and the one-plan export: the save of
+    // the first writes both files, that of the second the companion alone.
+    const auto openTable = [this](Workspace& instance) {
+        instance.SaveFolder = store;
+        Reopen(instance);
+        instance.CurrentPlanIndex = 0;
+    };
+    const std::pair<const char*, std::function<void()>> entries[] = {
+        {"table", [this] { SaveDvh(ws, "Head", true, dialogs); }},
+        {"export", [this] { SaveHeadExport("ProstateVMAT", "80.0", "VMAT target"); }},
+    };
+    for (const auto& [kind, saveEntry] : entries) {
+        SCOPED_TRACE(kind);
+        fs::remove_all(store + "/Head");
+        saveEntry();
+        const bool table = std::string(kind) == "table";
+        Workspace first, second;
+        if (table) {
+            openTable(first);
+            openTable(second);
+        } else {
+            OpenExportFromStore(first);
+            OpenExportFromStore(second);
+        }
+        const std::string text = Read(TextFile());
+        first.PDataset[0].DVHDataset[0].ModifiedName = "First";
+        second.PDataset[0].DVHDataset[0].ModifiedName = "Second";
+        // The first user's question is still open when the second user saves.
+        struct SecondSavesMeanwhile : ScriptedDialogs {
+            std::function<void()> meanwhile;
+            void AskOkCancel(const std::string& text, const std::string& caption,
+                             std::function<void(bool)> answer) override {
+                meanwhile();
+                ScriptedDialogs::AskOkCancel(text, caption, std::move(answer));
+            }
+        } firstSays;
+        firstSays.meanwhile = [&] {
+            ScriptedDialogs secondSays;
+            secondSays.answers = {true};
+            SaveDvh(second, "Head", true, secondSays);
+            EXPECT_TRUE(secondSays.errors.empty()) << secondSays.errors[0];
+        };
+        firstSays.answers = {true};
+        SaveDvh(first, "Head", true, firstSays);
+        EXPECT_EQ(firstSays.errors,
+                  std::vector<std::string>{"An error occurred while saving data.\n12_H1.mod changed since the plan "
+                                           "was read; nothing was written. Press Reload to read it as it is now, "
+                                           "then save again."});
+        EXPECT_EQ(Read(ModFile()), ModFileText(second.PDataset[0]));
+        if (!table) {
+            EXPECT_EQ(Read(TextFile()), text);
+        }
+    }
 }
 
 TEST_F(SaveDvhTest, ASaveWritesTheExportAsItWasReadOrNothing) {

@@ -239,4 +239,6 @@ TEST(XiOLoad, ASaveWhileTheDialogWaitsChangesNeitherTheCurvesNorTheNamesOfThePla
     ASSERT_EQ(plan.DVHDatasetCount(), 2);
     EXPECT_EQ(plan.DVHDataset[0].Name, "External");
     EXPECT_EQ(plan.DVHDataset[0].ModifiedName, "Skin");
+    // Its save replaces only the companion it read, which the other save has replaced already.
+    EXPECT_EQ(plan.CompanionRead.Version.Digest, platform::ContentDigest(saveOf("External", "Skin").second));
 }
