@@ -5,8 +5,10 @@
 #include "widgets/TextBytes.h"
 
 #include <QApplication>
+#include <QExposeEvent>
 #include <QMainWindow>
 #include <QStatusBar>
+#include <QWindow>
 
 LockWaitDisplay::LockWaitDisplay(QMainWindow* window) : m_window(window) {
     platform::SetWaitWatcher(this);
@@ -20,7 +22,9 @@ void LockWaitDisplay::WaitBegins(const std::string& lockPath) {
     try {
         m_text = text;
         m_window->statusBar()->showMessage(m_text);
-        Repaint();
+        // Also what a message box closed just before the wait covered: its pixels stay on the
+        // screen until the window beneath puts its own there again.
+        ExposeWindows();
     } catch (...) {
         // Not shown: the wait is told no end, so the cursor is put back here.
         QApplication::restoreOverrideCursor();
@@ -28,7 +32,7 @@ void LockWaitDisplay::WaitBegins(const std::string& lockPath) {
     }
 }
 
-void LockWaitDisplay::StillWaiting() { Repaint(); }
+void LockWaitDisplay::StillWaiting() { ExposeWindows(); }
 
 void LockWaitDisplay::WaitEnds() {
     QApplication::restoreOverrideCursor();
@@ -39,10 +43,20 @@ void LockWaitDisplay::WaitEnds() {
     bar->repaint();
 }
 
-void LockWaitDisplay::Repaint() {
-    // repaint(), not processEvents(): a click or a timer handled inside the wait would run
-    // the program's commands in the middle of the one that waits.
-    m_window->repaint();
-    QWidget* active = QApplication::activeWindow();
-    if (active && active != m_window && active->isVisible()) active->repaint();
+void LockWaitDisplay::ExposeWindows() {
+    // No event loop, not even one that leaves out user input: it would still run timers, queued
+    // calls and deferred deletions in the middle of the command that waits. Nor repaint(): it
+    // paints only what is marked dirty, and no widget knows that a closed box, or another
+    // program's window, left its pixels over it. What the window system would say about that
+    // (an expose) waits in its queue for the event loop, so each window is told here that all of
+    // it is exposed: it paints what asked for an update meanwhile and puts the whole of itself
+    // on the screen again. Input stays queued and reaches the program after the wait.
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        QWindow* window = widget->windowHandle();
+        // An expose of a window that is not on the screen (hidden, minimised) would mark it
+        // as shown.
+        if (!widget->isVisible() || !window || !window->isExposed()) continue;
+        QExposeEvent exposed(QRegion(QRect(QPoint(), window->size())));
+        QCoreApplication::sendEvent(window, &exposed);
+    }
 }

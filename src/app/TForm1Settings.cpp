@@ -30,13 +30,19 @@ void TForm1::SetToolBarShown(QAction* item, QToolBar* bar, bool shown) {
 }
 
 void TForm1::ToggleToolBar(QAction* item, QToolBar* bar, const char* key) {
-    // The item has already toggled its check mark; the bar follows it whatever the file does.
+    // The item has already toggled its check mark; the bar follows once the file holds it.
     const bool shown = item->isChecked();
-    bar->setVisible(shown);
     const platform::WriteResult result = UpdateSettingsFile(
         SettingsFilePath(platform::ProgramFolder()),
         [&](platform::IniFile& ini) { WriteToolBarSetting(ini, ComputerName, key, shown); });
-    if (!result) ReportWriteFailure(result.message);
+    if (result) {
+        bar->setVisible(shown);
+        return;
+    }
+    // Nothing was written: the bar and its check mark stay as the file and this session have
+    // them, rather than show a choice that the next start would undo in silence.
+    SetToolBarShown(item, bar, !shown);
+    ReportWriteFailure(result.message);
 }
 
 void TForm1::Standard1Click() { ToggleToolBar(Standard1, ToolBar2, "Standard"); }
@@ -44,8 +50,8 @@ void TForm1::Standard1Click() { ToggleToolBar(Standard1, ToolBar2, "Standard"); 
 void TForm1::Project1Click() { ToggleToolBar(Project1, ToolBar4, "Project"); }
 
 void TForm1::BrainLABRTP1Click() {
-    BrainLABToolbar = BrainLABRTP1->isChecked();
     ToggleToolBar(BrainLABRTP1, ToolBar5, "BrainLABRTP");
+    BrainLABToolbar = BrainLABRTP1->isChecked();
 }
 
 void TForm1::ApplyIndexGridLayout(bool editing) {

@@ -148,11 +148,18 @@ void TFormOption::FormClose() {
                 WriteDialogSettings(ini, m_main->ComputerName, m_main->ReadFolder,
                                     m_main->SaveFolder, autoScan, caseSensitive);
             });
-        // The options take effect even when the file could not be written; the user is told.
-        m_main->AutoScan = autoScan;
-        m_main->CaseSensitivity = caseSensitive;
         SaveSettings = false;
-        if (!result) m_main->ReportWriteFailure(result.message);
+        if (result) {
+            m_main->AutoScan = autoScan;
+            m_main->CaseSensitivity = caseSensitive;
+        } else {
+            // Nothing was written, so nothing changes: the options stay those of the file and
+            // of this session, and so do the boxes, the case box being read by every name
+            // comparison. A change shown as made would be undone in silence at the next start.
+            CheckBox1->setChecked(m_main->AutoScan);
+            CheckBox2->setChecked(m_main->CaseSensitivity);
+            m_main->ReportWriteFailure(result.message);
+        }
     }
     // However the dialog was left, no scan stays pending for a later OK.
     FolderChanged = false;

@@ -224,10 +224,6 @@ int Workspace::PreparePendingRead() {
     plan.FilePath = Pending.FilePath;
     plan.FileType = Pending.FileType;
     plan.PlanListIndex = Pending.PlanListIndex;
-    // The plan holds what this read gives or nothing: curves of an earlier read of a file
-    // that can no longer be read would pass for its content.
-    plan.DVHDataset.clear();
-    plan.BodyIndex = -1;
     return p;
 }
 
@@ -254,10 +250,15 @@ int Workspace::ReadPendingPlan() {
     const ReadThrough bound(Pending.FilePath, Pending.Export);
     if (!TakeNamesOfRead(p, Pending.OpenFileIndex, Pending.Key, RecogniseDvhHeaderFile(Pending.FilePath),
                          Pending.FilePath)) {
+        // Not read again: the plan keeps the curves of its last read, which match its names.
         CancelPendingLoad();
         return -1;
     }
     Pending.Key = PDataset[p].Key;
+    // The plan holds what this read gives or nothing: curves of an earlier read of a file
+    // that can no longer be read would pass for its content.
+    PDataset[p].DVHDataset.clear();
+    PDataset[p].BodyIndex = -1;
     // The readers fill the last plan. A plan further up (a reload) is read through a copy of
     // its identity at the end, whose structures then move into it.
     const bool last = p == PDatasetCount() - 1;

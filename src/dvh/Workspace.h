@@ -229,7 +229,7 @@ public:
     /// The plan the pending load fills, or -1 when there is none or it is no longer the plan
     /// the load was started for.
     int PendingPlanIndex() const;
-    /// Gives the waiting plan its identity, plan list and empty structures before it is read.
+    /// Gives the waiting plan its identity and plan list before it is read.
     /// Returns the plan index, or -1 when the pending load is no longer valid.
     int PreparePendingRead();
     /// Reads the waiting file into the plan the pending load fills (a plan sum only with the

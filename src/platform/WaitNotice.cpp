@@ -1,6 +1,8 @@
 // The process's one wait watcher, told only on the thread that set it.
 #include "platform/WaitNotice.h"
 
+#include "platform/FaultPoint.h"
+
 #include <atomic>
 #include <cerrno>
 #include <thread>
@@ -63,6 +65,7 @@ void AnnouncedWait::Pause() noexcept {
     if (!m_watcher) return;
     const KeptErrno kept;
     try {
+        FaultPoint("lock wait pause");
         m_watcher->StillWaiting();
     } catch (...) {
         // The next pause tells it again.

@@ -1,13 +1,18 @@
-// What the main window shows at the moment a lock wait begins, seen from the "lock busy" point.
+// What the main window shows while a lock wait goes on, seen from the wait's named points.
 #pragma once
 
 #include "app/Forms.h"
 #include "app/TForm1.h"
 #include "platform/FaultPoint.h"
+#include "../support/LockHeldElsewhere.h"
 
 #include <QApplication>
 #include <QCursor>
+#include <QKeyEvent>
 #include <QStatusBar>
+#include <QWindow>
+
+#include <chrono>
 
 #include <string>
 #include <string_view>
@@ -46,4 +51,77 @@ private:
         Seen().waitCursor = cursor && cursor->shape() == Qt::WaitCursor;
         Seen().status = Form1->statusBar()->currentMessage().toStdString();
     }
+};
+
+/// Which events the program's windows received while a lock wait held by `held` went on, and
+/// which after it ("while" is while the wait cursor shows). At the wait's first pause `widget`
+/// asks for an update and a key press is posted to it, as the window system queues a user's;
+/// at the second pause the lock is let go, so that the wait ends however busy the machine is.
+class LockWaitEvents : public QObject {
+public:
+    LockWaitEvents(QWidget* widget, LockHeldElsewhere& held) : m_widget(widget), m_held(held) {
+        platform::SetLockWaitLimit(std::chrono::seconds(5));  // the second pause ends it
+        Current() = this;
+        platform::SetFaultHook(&Note);
+        qApp->installEventFilter(this);
+    }
+    ~LockWaitEvents() override {
+        qApp->removeEventFilter(this);
+        platform::SetFaultHook(nullptr);
+        Current() = nullptr;
+    }
+    LockWaitEvents(const LockWaitEvents&) = delete;
+    LockWaitEvents& operator=(const LockWaitEvents&) = delete;
+
+    /// Exposes of the main window from the wait's start to its "lock busy" point.
+    int ExposedAsTheWaitBegan() const { return m_exposedAsItBegan; }
+    /// Paints of the widget during the wait after it asked for an update.
+    int PaintedAfterItsUpdate() const { return m_paintedAfterUpdate; }
+    int KeysDuringTheWait() const { return m_keysDuring; }
+    int KeysAfterTheWait() const { return m_keysAfter; }
+    int Pauses() const { return m_pauses; }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const bool waiting = Waiting();
+        if (event->type() == QEvent::Expose && watched == Form1->windowHandle() && waiting)
+            ++m_exposedDuring;
+        if (event->type() == QEvent::Paint && watched == m_widget && waiting && m_updateAsked)
+            ++m_paintedAfterUpdate;
+        if (event->type() == QEvent::KeyPress && watched == m_widget)
+            ++(waiting ? m_keysDuring : m_keysAfter);
+        return false;
+    }
+
+private:
+    static bool Waiting() {
+        const QCursor* cursor = QApplication::overrideCursor();
+        return cursor && cursor->shape() == Qt::WaitCursor;
+    }
+    static LockWaitEvents*& Current() {
+        static LockWaitEvents* current = nullptr;
+        return current;
+    }
+    static void Note(std::string_view point) {
+        LockWaitEvents* self = Current();
+        if (point == "lock busy") self->m_exposedAsItBegan = self->m_exposedDuring;
+        if (point != "lock wait pause") return;
+        if (++self->m_pauses == 1) {
+            self->m_widget->update();
+            self->m_updateAsked = true;
+            auto* key = new QKeyEvent(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
+            QCoreApplication::postEvent(self->m_widget, key);
+        } else if (self->m_pauses == 2) {
+            self->m_held.Release();
+        }
+    }
+
+    QWidget* m_widget;
+    LockHeldElsewhere& m_held;
+    bool m_updateAsked = false;
+    int m_exposedDuring = 0;
+    int m_exposedAsItBegan = 0;
+    int m_paintedAfterUpdate = 0;
+    int m_keysDuring = 0;
+    int m_keysAfter = 0;
+    int m_pauses = 0;
 };

@@ -144,6 +144,20 @@ protected:
         QTest::keyClicks(FormInputBox->findChild<QLineEdit*>("Edit1"), text);
         FormInputBox->findChild<QPushButton*>("Button1")->click();
     }
+    /// Loads an example plan of the list "Head", chosen for Save DVH into a store under the
+    /// test's folder whose list folder exists; the store export it saves to ("" when not loaded).
+    std::string ExamplePlanToSave() {
+        AddLists({"Head"});
+        Form1->OpenFiles({std::string(TESSARAY_EXAMPLES) + "/Head_BrainSCAN.txt"});
+        if (Form1->PDatasetCount() != 1) return "";
+        Form1->SaveFolder = (m_files / "store").string();
+        fs::create_directories(m_files / "store" / "Head");
+        auto* lists = Form1->findChild<QComboBox*>("ComboBox1");
+        lists->addItem("Head");
+        lists->setCurrentIndex(0);
+        const PDatasetClass& plan = Form1->PDataset[0];
+        return StorePaths(Form1->SaveFolder, "Head", plan.PatientID, plan.PlanID).TextFile;
+    }
     QString TrashFile(const std::string& name) const {
         return QString::fromStdString(
             (fs::path(std::getenv("XDG_DATA_HOME")) / "Trash" / "files" / name).string());
@@ -627,17 +641,8 @@ TEST_F(OpeningWindow, ExampleImportsOpenWithTheirCurves) {
 }
 
 TEST_F(OpeningWindow, ASaveDvhThatWaitsForAnotherSaveShowsTheWaitCursorAndWhatItWaitsFor) {
-    AddLists({"Head"});
-    Form1->OpenFiles({std::string(TESSARAY_EXAMPLES) + "/Head_BrainSCAN.txt"});
-    ASSERT_EQ(Form1->PDatasetCount(), 1);
-    Form1->SaveFolder = (m_files / "store").string();
-    fs::create_directories(m_files / "store" / "Head");
-    auto* lists = Form1->findChild<QComboBox*>("ComboBox1");
-    lists->addItem("Head");
-    lists->setCurrentIndex(0);
-    const PDatasetClass& plan = Form1->PDataset[0];
-    const std::string textFile =
-        StorePaths(Form1->SaveFolder, "Head", plan.PatientID, plan.PlanID).TextFile;
+    const std::string textFile = ExamplePlanToSave();
+    ASSERT_FALSE(textFile.empty());
     const std::string name = platform::FileNameOf(textFile);
 
     // The first save waits at once; the second after the user agreed to replace the first's.
@@ -668,6 +673,37 @@ TEST_F(OpeningWindow, ASaveDvhThatWaitsForAnotherSaveShowsTheWaitCursorAndWhatIt
         EXPECT_NE(text.find("Another save of " + name + " is under way"), std::string::npos) << text;
         delete refused;
     }
+}
+
+TEST_F(OpeningWindow, AWaitAfterOverwriteIsAnsweredPutsTheWindowOnTheScreenAgainAndLetsNoInputAct) {
+    const std::string textFile = ExamplePlanToSave();
+    ASSERT_FALSE(textFile.empty());
+    ASSERT_TRUE(platform::AtomicWriteFile(textFile, "saved before").ok);
+    auto* save = Form1->findChild<QPushButton*>("Button9");
+    ASSERT_TRUE(save->isVisible());
+    QCoreApplication::processEvents();  // the window is on the screen before the save starts
+    ASSERT_TRUE(Form1->windowHandle()->isExposed());
+
+    LockHeldElsewhere other(StoreCommitOf(textFile).Lock);
+    {
+        const LockWaitEvents seen(save, other);
+        save->click();
+        auto* question = Form1->findChild<QMessageBox*>("SaveDvhQuestionBox");
+        ASSERT_NE(question, nullptr);
+        question->button(QMessageBox::Ok)->click();  // the box closes; the save waits
+        ASSERT_GE(seen.Pauses(), 2);
+        // As the wait began, the window was put on the screen again, over the closed box.
+        EXPECT_GE(seen.ExposedAsTheWaitBegan(), 1);
+        // An update asked for during the wait is painted during it.
+        EXPECT_GE(seen.PaintedAfterItsUpdate(), 1);
+        // The key pressed meanwhile waits for the wait's end, and is then handled, in its turn.
+        EXPECT_EQ(seen.KeysDuringTheWait(), 0);
+        EXPECT_EQ(seen.KeysAfterTheWait(), 0);
+        QCoreApplication::sendPostedEvents();
+        EXPECT_EQ(seen.KeysDuringTheWait(), 0);
+        EXPECT_EQ(seen.KeysAfterTheWait(), 1);
+    }
+    EXPECT_NE(Form1->findChild<QMessageBox*>("SaveDvhCompletedBox"), nullptr);
 }
 
 TEST_F(OpeningWindow, SavedPlanOpensAgainFromTheFileListWithItsAliases) {

@@ -1,7 +1,10 @@
 // The settings dialog's flow: chosen folders, OK, Cancel, the close box and the live option.
 #include "MainWindowFixture.h"
+#include "../support/LockHeldElsewhere.h"
 
 #include "dialogs/TSelectFolderDialog.h"
+#include "dvh/SettingsFile.h"
+#include "platform/AtomicWrite.h"
 #include "platform/IniFile.h"
 
 #include <QAction>
@@ -10,6 +13,7 @@
 #include <QtTest/QTest>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTabWidget>
 
@@ -201,7 +205,7 @@ TEST_F(SettingsDialogTest, CreationScansOnlyWithAutoScanAndAReadFolder) {
     }
 }
 
-TEST_F(SettingsDialogTest, AFailedWriteStillClosesAndEnablesTheWindow) {
+TEST_F(SettingsDialogTest, AFailedWriteStillClosesAndEnablesTheWindowAndChangesNoOption) {
     QDir(Home()).mkpath("Tessaray.ini");  // a folder where the file should be
     Form1->Settings1Click();
     FormOption->CheckBox2->setChecked(true);
@@ -210,4 +214,37 @@ TEST_F(SettingsDialogTest, AFailedWriteStillClosesAndEnablesTheWindow) {
     EXPECT_TRUE(Form1->FormEnabled());
     EXPECT_NE(Form1->findChild<QWidget*>("WriteFailureBox"), nullptr);
     EXPECT_TRUE(QFileInfo(IniPath()).isDir());
+    EXPECT_FALSE(Form1->CaseSensitivity);
+    EXPECT_FALSE(FormOption->CheckBox2->isChecked());
+}
+
+TEST_F(SettingsDialogTest, AnOkRefusedForAnotherInstancesTurnLeavesTheOptionsInEffectShown) {
+    const std::string ini = IniPath().toStdString();
+    ASSERT_TRUE(platform::AtomicWriteFile(ini, "[Option]\r\nAutoScan=2\r\nCaseSensitivity=2\r\n").ok);
+    Form1->Settings1Click();
+    FormOption->CheckBox1->setChecked(true);
+    FormOption->CheckBox2->setChecked(true);
+    {
+        const LockHeldElsewhere other(SettingsLockPath(ini));
+        FormOption->Button1->click();
+    }
+    auto* refused = Form1->findChild<QMessageBox*>("WriteFailureBox");
+    ASSERT_NE(refused, nullptr);
+    EXPECT_EQ(refused->text().toStdString(), SettingsBusyText());
+    EXPECT_EQ(ReadIni(IniPath()).ReadInteger("Option", "CaseSensitivity", 0), 2);
+    // The session keeps the options the file holds, the case box that name comparisons read
+    // included, and the dialog opens again with them.
+    EXPECT_FALSE(Form1->AutoScan);
+    EXPECT_FALSE(Form1->CaseSensitivity);
+    EXPECT_TRUE(Form1->NamesEqual("PTV", "ptv"));
+    Form1->Settings1Click();
+    EXPECT_FALSE(FormOption->CheckBox1->isChecked());
+    EXPECT_FALSE(FormOption->CheckBox2->isChecked());
+
+    // Once the other instance is done, the same choice is written and takes effect.
+    FormOption->CheckBox2->setChecked(true);
+    FormOption->Button1->click();
+    EXPECT_EQ(ReadIni(IniPath()).ReadInteger("Option", "CaseSensitivity", 0), 1);
+    EXPECT_TRUE(Form1->CaseSensitivity);
+    EXPECT_FALSE(Form1->NamesEqual("PTV", "ptv"));
 }

@@ -195,6 +195,36 @@ TEST_F(PlanOpening, ReloadFillsItsOwnPlanInPlaceAndCancelKeepsIt) {
     EXPECT_EQ(ws.PDataset[0].DVHDatasetCount(), 1);
 }
 
+TEST_F(PlanOpening, AReadOfAFileThatNowHoldsAnotherLoadedPlanIsRefused) {
+    dvhtest::TempFolder folder("taken-key");
+    const std::string a = folder.Write("a.txt", ReadText(Fixture("head_H1.txt")));
+    AddLists({"Head", "Prostate"});
+    OpenOne(a);
+    ws.ReadPendingPlan();
+    ws.FinishPendingLoad();
+    OpenOne(Fixture("prostate_P2.txt"));
+    ws.ReadPendingPlan();
+    ws.FinishPendingLoad();
+    ASSERT_EQ(ws.PDatasetCount(), 2);
+    const int curves = ws.PDataset[0].DVHDatasetCount();
+    ASSERT_GT(curves, 0);
+
+    // Another export of the second plan has taken the first plan's file name since.
+    folder.Write("a.txt", ReadText(Fixture("prostate_P2.txt")));
+    ASSERT_EQ(ws.BeginReload(ws.PDataset[0].Key).Step, LoadStep::Read);
+    EXPECT_EQ(ws.ReadPendingPlan(), -1);
+    ASSERT_FALSE(host.status.empty());
+    EXPECT_EQ(host.status.back(),
+              "a.txt now holds the plan Prostate Lung, which is loaded already: it was not read again.");
+    EXPECT_FALSE(ws.Pending.Active);
+    // Two plans still, of two keys: the first is not the second's twin, and keeps what it read.
+    ASSERT_EQ(ws.PDatasetCount(), 2);
+    EXPECT_NE(ws.PDataset[0].Key, ws.PDataset[1].Key);
+    EXPECT_EQ(ws.PDataset[0].PatientID, "111");
+    EXPECT_EQ(ws.PDataset[0].DVHDatasetCount(), curves);
+    EXPECT_EQ(ws.PDataset[1].PatientID, "222");
+}
+
 TEST_F(PlanOpening, RowCommandsUseTheRowsOwnEntryWhenKeysAreShared) {
     AddLists({"Head"});
     ws.ScanFolder(kData);  // lists both files of the shared key
