@@ -129,8 +129,9 @@ class Temporary;
 /// A new version of `target` written by something that opens files by name itself (a
 /// printer): it writes `Path()`, a temporary beside `target` named and locked as
 /// `AtomicWriteFile`'s own, and `Commit` flushes it and renames it over `target`, which keeps
-/// its permission bits (a new file has those of `FileAccess::Keep`). Until then `target` is untouched; a temporary never committed is removed
-/// when this goes, and one left by a kill goes with the next write of the same target. A
+/// its permission bits (a new file has those of `FileAccess::Keep`). Until then `target` is
+/// untouched; a temporary never committed is removed when this goes, and one left by a kill
+/// goes with the next write of the same target. A
 /// `target` that exists and is no regular file (after links) is refused: `Path()` is empty then.
 class FileReplacement {
 public:

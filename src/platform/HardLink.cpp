@@ -1,4 +1,4 @@
-// link(2) and renameat2(RENAME_NOREPLACE) behind process-wide switches that tests turn to reach file systems without them.
+// link(2) and renameat2(RENAME_NOREPLACE) behind switches that tests turn to reach file systems without them.
 #include "platform/HardLink.h"
 
 #include "platform/FaultPoint.h"
@@ -30,7 +30,8 @@ bool RenameNoReplace(const std::string& from, const std::string& to) {
         return false;
     }
 #ifdef SYS_renameat2
-    return ::syscall(SYS_renameat2, AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0;
+    const long renamed = ::syscall(SYS_renameat2, AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE);
+    return renamed == 0;
 #else
     errno = ENOSYS;
     return false;

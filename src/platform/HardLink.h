@@ -1,4 +1,4 @@
-// Names taken only where no file has them (hard links, renames that replace nothing), which some file systems do not give, and the seams that make them fail.
+// Names taken only where no file has them, as some file systems cannot, and the seams that fail them.
 #pragma once
 
 #include <string>

@@ -23,7 +23,9 @@ std::optional<mode_t> MaskInProcessStatus() {
     // The line comes second, well inside the first block.
     char text[4096];
     std::size_t size = 0;
-    for (ssize_t n; size < sizeof text && (n = ::read(status.Get(), text + size, sizeof text - size)) != 0;) {
+    while (size < sizeof text) {
+        const ssize_t n = ::read(status.Get(), text + size, sizeof text - size);
+        if (n == 0) break;
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) return std::nullopt;
         size += static_cast<std::size_t>(n);
@@ -35,7 +37,8 @@ std::optional<mode_t> MaskInProcessStatus() {
     std::size_t digits = at + kLine.size();
     while (digits < size && (all[digits] == '\t' || all[digits] == ' ')) ++digits;
     unsigned mask = 0;
-    if (std::from_chars(all.data() + digits, all.data() + size, mask, 8).ec != std::errc()) return std::nullopt;
+    const auto read = std::from_chars(all.data() + digits, all.data() + size, mask, 8);
+    if (read.ec != std::errc()) return std::nullopt;
     return static_cast<mode_t>(mask & 0777);
 }
 

@@ -1,4 +1,4 @@
-// The permission bits of the files and folders the program makes, and their change, which some file systems refuse.
+// The permission bits of the files and folders the program makes, and a change of them that some file systems refuse.
 #pragma once
 
 #include <sys/stat.h>
