@@ -662,26 +662,34 @@ TEST(AtomicWrite, ACommitAndANewFileTakeTheirNamesWhereTheFileSystemHasNoHardLin
     }
 }
 
+namespace {
+std::string g_madeMeanwhile;
+}  // namespace
+
 TEST(AtomicWrite, WithoutHardLinksAFileMadeRightBeforeANewNameIsTakenIsNeverReplaced) {
-    // Another program makes the file, or a record's name, at the last moment before this
-    // program takes it, on a USB stick's file system (no hard links, renames that replace
+    // Another program makes a list's new file, or a record's name, at the last moment before
+    // this program takes it, on a USB stick's file system (no hard links, renames that replace
     // nothing).
     TempFolder dir;
     const PairCommit commit(dir.Path());
     dir.Write("a.mod", "old a");
     dir.Write("a.txt", "old b");
-    g_folder = dir.Path();
     const WithoutLinks refused(EPERM, 0);
     platform::SetFaultHook([](std::string_view point) {
-        if (point != "free name: taken next") return;
-        for (const char* name : {"list.lst", "a.txt.commit"})
-            if (!std::filesystem::exists(g_folder + name)) std::ofstream(g_folder + name) << "another program's";
+        if (point == "free name: taken next" && !std::filesystem::exists(g_madeMeanwhile))
+            std::ofstream(g_madeMeanwhile) << "another program's";
     });
+    g_madeMeanwhile = dir.File("list.lst");
     const platform::WriteResult made = platform::WriteNewFile(dir.File("list.lst"), "made");
     EXPECT_FALSE(made.ok);
     EXPECT_NE(made.message.find("already exists"), std::string::npos) << made.message;
-    EXPECT_FALSE(commit.Write("new a", "new b").ok);
-    EXPECT_EQ(dir.Read("list.lst") + "," + dir.Read("a.txt.commit"), "another program's,another program's");
+    EXPECT_EQ(dir.Read("list.lst"), "another program's");
+
+    g_madeMeanwhile = commit.record.Path;
+    const platform::WriteResult saved = commit.Write("new a", "new b");
+    EXPECT_FALSE(saved.ok);
+    EXPECT_NE(saved.message.find(commit.record.Path), std::string::npos) << saved.message;
+    EXPECT_EQ(dir.Read("a.txt.commit"), "another program's");
     EXPECT_EQ(dir.Read("a.mod") + "," + dir.Read("a.txt"), "old a,old b");
     EXPECT_EQ(FilesIn(dir), 5u);  // the pair, the lock and the two files the other program made
 }
