@@ -148,6 +148,23 @@ TEST(AtomicWrite, AFileReachedThroughALinkIsReplacedWhereItLies) {
 namespace {
 std::string g_folder;
 int g_removedMeanwhile = -1;
+
+/// Hard links, and renames that replace nothing, refused as a file system refuses them while
+/// it lives (0 for those given).
+struct WithoutLinks {
+    WithoutLinks(int links, int noReplaceRenames) {
+        platform::SetRefusedHardLinks(links);
+        platform::SetRefusedNoReplaceRenames(noReplaceRenames);
+    }
+    ~WithoutLinks() {
+        platform::SetRefusedHardLinks(0);
+        platform::SetRefusedNoReplaceRenames(0);
+        platform::SetFaultHook(nullptr);
+    }
+    WithoutLinks(const WithoutLinks&) = delete;
+    WithoutLinks& operator=(const WithoutLinks&) = delete;
+};
+
 }  // namespace
 
 TEST(AtomicWrite, AWriteClearsOnlyTheDeadTemporariesOfItsOwnTarget) {
@@ -601,26 +618,6 @@ TEST(AtomicWrite, ARollbackThatCannotPutAFileBackKeepsWhatItsRecordNames) {
     EXPECT_EQ(commit.Finish().state, State::Completed);
     EXPECT_EQ(dir.Read("a.mod") + "," + dir.Read("a.txt"), "new a,new b");
 }
-
-namespace {
-
-/// Hard links, and renames that replace nothing, refused as a file system refuses them while
-/// it lives (0 for those given).
-struct WithoutLinks {
-    WithoutLinks(int links, int noReplaceRenames) {
-        platform::SetRefusedHardLinks(links);
-        platform::SetRefusedNoReplaceRenames(noReplaceRenames);
-    }
-    ~WithoutLinks() {
-        platform::SetRefusedHardLinks(0);
-        platform::SetRefusedNoReplaceRenames(0);
-        platform::SetFaultHook(nullptr);
-    }
-    WithoutLinks(const WithoutLinks&) = delete;
-    WithoutLinks& operator=(const WithoutLinks&) = delete;
-};
-
-}  // namespace
 
 TEST(AtomicWrite, ACommitAndANewFileTakeTheirNamesWhereTheFileSystemHasNoHardLinks) {
     // vfat and exFAT refuse a hard link with EPERM but rename without replacing; sshfs refuses
