@@ -9,6 +9,7 @@
 #include "platform/TemporaryFiles.h"
 #include "platform/Paths.h"
 #include "platform/PermissionNeeded.h"
+#include "platform/Permissions.h"
 
 #include <algorithm>
 #include <cctype>
@@ -171,8 +172,8 @@ std::string WriteTarget(const std::string& linkOrPath, LinkHandling links) {
 
 /// What a write finds at its target.
 struct TargetState {
-    bool regular = false;  ///< a regular file has the name now
-    mode_t mode = 0644;    ///< its permission bits; those of a new file otherwise
+    bool regular = false;         ///< a regular file has the name now
+    std::optional<mode_t> mode;  ///< its permission bits; none where the write makes a new file
 };
 
 /// Looks at `target` (the file `named` resolves to) before it is replaced: nothing, a regular
@@ -190,13 +191,6 @@ WriteResult InspectTarget(const std::string& named, const std::string& target, L
     state.regular = true;
     state.mode = st.st_mode & 07777;
     return {};
-}
-
-/// The permission bits a write gives a file whose old bits are `mode`: without write
-/// permission for `FileAccess::ReadOnly`.
-mode_t WriteMode(mode_t mode, FileAccess access) {
-    if (access == FileAccess::ReadOnly) mode &= ~mode_t(S_IWUSR | S_IWGRP | S_IWOTH);
-    return mode;
 }
 
 /// Removes the dead temporaries of `target`, which a write resolved already, that `whose`
@@ -227,6 +221,30 @@ int RemoveDeadTemporaries(const std::string& target, const std::vector<RecordedF
 
 namespace detail {
 
+/// The permission a write gives its file: the bits of the file it replaces (`kept`), or, for a
+/// new file, those that the user's umask and a folder shared with its group allow (see
+/// `NewFileMode`); either without write permission for `FileAccess::ReadOnly`.
+struct WriteMode {
+    std::optional<mode_t> kept;
+    FileAccess access = FileAccess::Keep;
+
+    /// The bits for the written file `fd`, which is to have a name in `folder`.
+    mode_t For(int fd, const std::string& folder) const {
+        mode_t mode = 0;
+        if (kept) {
+            mode = *kept;
+        } else {
+            // The file's group as made: where the folder's setgid bit gave it, the group may
+            // read. A folder that cannot be looked at shares nothing: the umask alone decides.
+            struct stat file {}, above {};
+            if (::fstat(fd, &file) != 0 || ::stat(folder.c_str(), &above) != 0) above = {};
+            mode = NewFileMode(file, above, UserFileMask());
+        }
+        if (access == FileAccess::ReadOnly) mode &= ~mode_t(S_IWUSR | S_IWGRP | S_IWOTH);
+        return mode;
+    }
+};
+
 /// A temporary file beside its target, locked for as long as this object holds it open: from
 /// before its first byte until it has taken its final name. Destroyed before that (a failure,
 /// an exception, a write never committed), it goes; it is removed while still locked, so no
@@ -246,8 +264,8 @@ public:
         return m_fd.Open();
     }
 
-    /// Creates it and writes `contents` into it, flushed, with the permission bits `mode`.
-    WriteResult Write(const std::string& path, std::string_view contents, mode_t mode) {
+    /// Creates it and writes `contents` into it, flushed, with the permission `mode` gives.
+    WriteResult Write(const std::string& path, std::string_view contents, const WriteMode& mode) {
         if (!Create(path))
             return {false, CreationRefused("Cannot create a file in the folder of", path, errno)};
         const char* data = contents.data();
@@ -264,11 +282,14 @@ public:
         return Flush(path, mode);
     }
 
-    /// Flushes what was written to it, through this descriptor or another, and gives it the
-    /// permission bits `mode`: an open descriptor writes whatever the bits say, so the file
-    /// gets its final ones before it takes its name.
-    WriteResult Flush(const std::string& path, mode_t mode) {
-        if (::fsync(m_fd.Get()) != 0 || ::fchmod(m_fd.Get(), mode) != 0)
+    /// Gives it the permission `mode` gives for `path` and flushes what was written to it,
+    /// through this descriptor or another: an open descriptor writes whatever the bits say, so
+    /// the file gets its final ones before it takes its name. Bits that the file system cannot
+    /// keep (vfat, FUSE) do not stop the write: the file has what that file system gives every
+    /// file, as any other program's file there has.
+    WriteResult Flush(const std::string& path, const WriteMode& mode) {
+        if ((!ChangeMode(m_fd.Get(), mode.For(m_fd.Get(), FolderOf(path))) && !ModeUnkept(errno)) ||
+            ::fsync(m_fd.Get()) != 0)
             return {false, SystemError("Cannot write", path)};
         return {};
     }
@@ -283,23 +304,17 @@ public:
 
     /// Gives it the name `target` only if no file has that name: a hard link fails where the
     /// name is taken, where a rename would replace that file. A file system without hard links
-    /// (vfat, exFAT, sshfs) gets a rename instead, made only when the name is still free right
-    /// before; such a file system cannot promise more: a file that another program makes at
-    /// that name between the look and the rename is replaced. False (errno set, EEXIST where
-    /// the name is taken) when it did not take the name.
+    /// gets a rename that replaces nothing instead (see `RenameToFreeName`): vfat and exFAT
+    /// promise as much; sshfs, which cannot, replaces a file that another program makes at that
+    /// name right between a look and the rename. False (errno set, EEXIST where the name is
+    /// taken) when it did not take the name.
     bool LinkAs(const std::string& target) {
         if (HardLink(m_name, target)) {
             ::unlink(m_name.c_str());
             m_named = true;
             return true;
         }
-        if (!HardLinksUnsupported(errno)) return false;
-        struct stat st {};
-        if (::lstat(target.c_str(), &st) == 0) {
-            errno = EEXIST;
-            return false;
-        }
-        if (errno != ENOENT || std::rename(m_name.c_str(), target.c_str()) != 0) return false;
+        if (!HardLinksUnsupported(errno) || !RenameToFreeName(m_name, target)) return false;
         m_named = true;
         return true;
     }
@@ -328,7 +343,7 @@ using detail::Temporary;
 WriteResult WriteNewFile(const std::string& path, std::string_view contents) {
     RemoveDeadTemporaries(path);
     Temporary temporary;
-    if (WriteResult written = temporary.Write(path, contents, 0644); !written.ok) return written;
+    if (WriteResult written = temporary.Write(path, contents, WriteMode{}); !written.ok) return written;
     if (!temporary.LinkAs(path))
         return {false, errno == EEXIST ? "\"" + path + "\" already exists; it was not overwritten."
                                        : SystemError("Cannot create", path)};
@@ -363,8 +378,9 @@ WriteResult WriteCommitRecord(const std::string& path, const std::vector<Tempora
         if (!file.Id.Known()) return {false, SystemError("Cannot write", targets[i])};
     }
     RemoveDeadTemporaries(path);
-    // Readable by all, so that whoever shares the folder sees that the entry waits for its end.
-    if (WriteResult written = record.Write(path, CommitRecordText(files), 0644); !written.ok) return written;
+    // Readable as a new file is, by the group of a folder shared with it whatever the umask, so
+    // that whoever shares the folder sees that the entry waits for its end.
+    if (WriteResult written = record.Write(path, CommitRecordText(files), WriteMode{}); !written.ok) return written;
     if (kept) {
         // Replaced in one step, so that the earlier change's files are never without a record.
         if (!IdentityOfName(path).SameFile(*kept)) return RecordNameTaken(path);
@@ -396,7 +412,7 @@ bool PutBackKeptRecord(const std::string& path, const Temporary& record, const K
     for (std::size_t i = 0; i < files.size(); ++i)
         files[i].Id = i < renamed.size() && renamed[i] ? IdentityOfName(targets[i]) : FileIdentity{};
     Temporary back;
-    if (!back.Write(path, CommitRecordText(files), 0644).ok || !StillNamed(path, record.Fd())) return false;
+    if (!back.Write(path, CommitRecordText(files), WriteMode{}).ok || !StillNamed(path, record.Fd())) return false;
     if (!back.RenameOver(path).ok) return false;
     SyncFolderOf(path);
     return true;
@@ -458,7 +474,7 @@ WriteResult AtomicWriteFiles(const std::vector<FileWrite>& files, const CommitRe
     std::vector<Temporary> temporaries(n);
     for (std::size_t i = 0; i < n; ++i)
         if (WriteResult written =
-                temporaries[i].Write(targets[i], files[i].Contents, WriteMode(found[i].mode, files[i].Access));
+                temporaries[i].Write(targets[i], files[i].Contents, WriteMode{found[i].mode, files[i].Access});
             !written.ok)
             return written;
     FaultPoint("atomic write: temporary written");
@@ -535,7 +551,7 @@ const std::string& FileReplacement::Path() const {
 WriteResult FileReplacement::Commit() {
     if (!m_temporary) return {false, m_error.empty() ? "Nothing to replace \"" + m_target + "\" with" : m_error};
     // The writer wrote through a descriptor of its own; the temporary's reaches the same file.
-    if (WriteResult flushed = m_temporary->Flush(m_target, static_cast<mode_t>(m_mode)); !flushed.ok) return flushed;
+    if (WriteResult flushed = m_temporary->Flush(m_target, WriteMode{m_mode}); !flushed.ok) return flushed;
     if (WriteResult renamed = m_temporary->RenameOver(m_target); !renamed.ok) return renamed;
     m_temporary.reset();
     SyncFolderOf(m_target);

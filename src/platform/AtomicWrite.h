@@ -4,9 +4,11 @@
 #include "platform/FileLock.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+#include <sys/types.h>
 
 namespace platform {
 
@@ -19,7 +21,8 @@ struct WriteResult {
 
 /// The permission of a file that `AtomicWriteFile` writes.
 enum class FileAccess {
-    Keep,      ///< the old file's permission bits (0644 for a new file)
+    Keep,      ///< the old file's permission bits; for a new file, what the user's umask allows
+               ///< (but the group of a folder shared with it may read it: see `NewFileMode`)
     ReadOnly,  ///< those bits without any write permission (saved plan lists)
 };
 
@@ -35,6 +38,7 @@ enum class LinkHandling {
 /// Replaces `path` with `contents` so that a failure or a kill at any point leaves the old file
 /// whole. The new file has its final permission before it takes the name, so no crash leaves it
 /// writable when it should not be (the rename needs a writable folder, not a writable file).
+/// A permission that the file system cannot keep (vfat, FUSE) does not stop the write.
 /// The temporary file beside it (its name + ".tmp-" + 6 characters) is locked from its creation
 /// until it has its final name, so that `RemoveStaleTemporariesOf` can tell one left by a
 /// killed writer; those of the same target are removed first.
@@ -125,8 +129,9 @@ class Temporary;
 /// A new version of `target` written by something that opens files by name itself (a
 /// printer): it writes `Path()`, a temporary beside `target` named and locked as
 /// `AtomicWriteFile`'s own, and `Commit` flushes it and renames it over `target`, which keeps
-/// its permission bits. Until then `target` is untouched; a temporary never committed is removed
-/// when this goes, and one left by a kill goes with the next write of the same target. A
+/// its permission bits (a new file has those of `FileAccess::Keep`). Until then `target` is
+/// untouched; a temporary never committed is removed when this goes, and one left by a kill
+/// goes with the next write of the same target. A
 /// `target` that exists and is no regular file (after links) is refused: `Path()` is empty then.
 class FileReplacement {
 public:
@@ -144,7 +149,7 @@ public:
 private:
     std::string m_target;
     std::string m_error;
-    unsigned m_mode = 0644;
+    std::optional<mode_t> m_mode;  // the replaced file's permission bits; none for a new file
     std::unique_ptr<detail::Temporary> m_temporary;  // none when it could not be made, or once committed
 };
 
@@ -158,8 +163,10 @@ int RemoveStaleTemporariesOf(const std::string& target, LinkHandling links = Lin
 
 /// Writes `contents` to a file `path` that must not exist: written whole beside it first, then
 /// given its name only if no file has that name by then, so an existing file is never replaced.
-/// On a file system without hard links (vfat, exFAT, sshfs) the name is looked at right before
-/// a rename gives it: a file that another program makes there in between is replaced.
+/// Its permission is a new file's (see `FileAccess::Keep`). On a file system without hard links
+/// a rename that replaces nothing gives the name, as vfat and exFAT do; where that is refused
+/// too (sshfs) the name is looked at right before a rename gives it: a file that another
+/// program makes there in between is replaced.
 WriteResult WriteNewFile(const std::string& path, std::string_view contents);
 
 }  // namespace platform

@@ -2,6 +2,7 @@
 #include "platform/Paths.h"
 
 #include "platform/Descriptor.h"
+#include "platform/Permissions.h"
 #include "platform/TemporaryFiles.h"
 
 #include <cerrno>
@@ -23,7 +24,9 @@ std::string WithSlash(std::string path) {
 /// Gives the folder `made`, just made in the folder `parent`, the sharing of `parent`: its
 /// group, and where that group may write in `parent`, its group permissions and setgid bit, so
 /// that every member of the group may make files in the new folder too, as in `parent`. A
-/// folder that no group shares keeps what the user's umask gave it.
+/// folder that could not take that group, or that no group shares, keeps what the user's umask
+/// gave it: group bits given with the maker's own group would open it to a group that
+/// `parent` never let in.
 void ShareAsParent(const std::string& made, const std::string& parent) {
     struct stat above {}, st {};
     // Through a descriptor of the folder itself: a link put in its place is never followed.
@@ -31,10 +34,12 @@ void ShareAsParent(const std::string& made, const std::string& parent) {
     const detail::Descriptor fd(::open(made.c_str(), flags));
     if (!fd.Open() || ::stat(parent.c_str(), &above) != 0 || ::fstat(fd.Get(), &st) != 0) return;
     // Fails only where the maker is no member of that group; the folder keeps the maker's then.
-    if (st.st_gid != above.st_gid) (void)!::fchown(fd.Get(), static_cast<uid_t>(-1), above.st_gid);
-    mode_t mode = (st.st_mode & 07777) | (above.st_mode & S_ISGID);
-    if (above.st_mode & S_IWGRP) mode |= above.st_mode & S_IRWXG;
-    if (mode != (st.st_mode & 07777)) ::fchmod(fd.Get(), mode);
+    if (st.st_gid != above.st_gid && ::fchown(fd.Get(), static_cast<uid_t>(-1), above.st_gid) == 0)
+        st.st_gid = above.st_gid;
+    const mode_t mode = NewFolderMode(st, above);
+    // A file system that keeps no permission bits (vfat, FUSE) refuses the change: the folder
+    // is usable all the same.
+    if (mode != (st.st_mode & 07777)) (void)ChangeMode(fd.Get(), mode);
 }
 
 }  // namespace

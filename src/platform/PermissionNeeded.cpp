@@ -4,12 +4,16 @@
 #include "platform/Paths.h"
 #include "platform/TemporaryFiles.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <new>
+#include <vector>
 #include <grp.h>
 #include <pwd.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace platform {
 
@@ -23,22 +27,57 @@ std::string ExistingFolderOf(const std::string& path) {
     return folder;
 }
 
+/// The name that `lookup(buffer, size, name)`, getpwuid_r or getgrgid_r over that buffer,
+/// finds, or "" where it finds none. The entry holds all its text in the buffer, a group the
+/// names of all its members, so a group under a directory service may need far more than the
+/// size the system suggests (`sizeHint`, a sysconf name): the buffer doubles until it fits.
+template <class Lookup>
+std::string NameInDatabase(Lookup lookup, int sizeHint) {
+    constexpr std::size_t kFirst = 1024, kLargest = std::size_t(1) << 24;
+    const long suggested = ::sysconf(sizeHint);
+    std::size_t size = suggested > 0 ? std::min(static_cast<std::size_t>(suggested), kLargest) : kFirst;
+    try {
+        std::vector<char> buffer;
+        for (;;) {
+            buffer.resize(size);
+            const char* name = nullptr;
+            const int error = lookup(buffer.data(), buffer.size(), name);
+            if (error == 0) return name ? name : "";
+            if (error == EINTR) continue;
+            if (error != ERANGE || size >= kLargest) return {};
+            size *= 2;
+        }
+    } catch (const std::bad_alloc&) {
+        return {};  // named by its number, as where the database has no name
+    }
+}
+
 }  // namespace
 
 std::string UserName(uid_t uid) {
-    char buffer[1024];
-    passwd entry {};
-    passwd* found = nullptr;
-    if (::getpwuid_r(uid, &entry, buffer, sizeof buffer, &found) == 0 && found) return found->pw_name;
-    return std::to_string(uid);
+    const std::string name = NameInDatabase(
+        [uid](char* buffer, std::size_t size, const char*& name) {
+            passwd entry {};
+            passwd* found = nullptr;
+            const int error = ::getpwuid_r(uid, &entry, buffer, size, &found);
+            name = found ? found->pw_name : nullptr;
+            return error;
+        },
+        _SC_GETPW_R_SIZE_MAX);
+    return name.empty() ? std::to_string(uid) : name;
 }
 
 std::string GroupName(gid_t gid) {
-    char buffer[1024];
-    group entry {};
-    group* found = nullptr;
-    if (::getgrgid_r(gid, &entry, buffer, sizeof buffer, &found) == 0 && found) return found->gr_name;
-    return std::to_string(gid);
+    const std::string name = NameInDatabase(
+        [gid](char* buffer, std::size_t size, const char*& name) {
+            group entry {};
+            group* found = nullptr;
+            const int error = ::getgrgid_r(gid, &entry, buffer, size, &found);
+            name = found ? found->gr_name : nullptr;
+            return error;
+        },
+        _SC_GETGR_R_SIZE_MAX);
+    return name.empty() ? std::to_string(gid) : name;
 }
 
 std::string OwnerGroupAndMode(const std::string& path) {

@@ -148,6 +148,23 @@ TEST(AtomicWrite, AFileReachedThroughALinkIsReplacedWhereItLies) {
 namespace {
 std::string g_folder;
 int g_removedMeanwhile = -1;
+
+/// Hard links, and renames that replace nothing, refused as a file system refuses them while
+/// it lives (0 for those given).
+struct WithoutLinks {
+    WithoutLinks(int links, int noReplaceRenames) {
+        platform::SetRefusedHardLinks(links);
+        platform::SetRefusedNoReplaceRenames(noReplaceRenames);
+    }
+    ~WithoutLinks() {
+        platform::SetRefusedHardLinks(0);
+        platform::SetRefusedNoReplaceRenames(0);
+        platform::SetFaultHook(nullptr);
+    }
+    WithoutLinks(const WithoutLinks&) = delete;
+    WithoutLinks& operator=(const WithoutLinks&) = delete;
+};
+
 }  // namespace
 
 TEST(AtomicWrite, AWriteClearsOnlyTheDeadTemporariesOfItsOwnTarget) {
@@ -603,18 +620,21 @@ TEST(AtomicWrite, ARollbackThatCannotPutAFileBackKeepsWhatItsRecordNames) {
 }
 
 TEST(AtomicWrite, ACommitAndANewFileTakeTheirNamesWhereTheFileSystemHasNoHardLinks) {
-    // vfat and exFAT refuse a hard link with EPERM, sshfs with ENOTSUP or ENOSYS.
-    for (const int refusal : {EPERM, EOPNOTSUPP, ENOSYS}) {
-        SCOPED_TRACE(refusal);
+    // vfat and exFAT refuse a hard link with EPERM but rename without replacing; sshfs refuses
+    // a link with ENOTSUP or ENOSYS, and such a rename with EINVAL.
+    const struct {
+        int links, renames;
+    } systems[] = {{EPERM, 0}, {EOPNOTSUPP, EINVAL}, {ENOSYS, EINVAL}, {EPERM, ENOSYS}};
+    for (const auto& system : systems) {
+        SCOPED_TRACE(std::to_string(system.links) + " " + std::to_string(system.renames));
         TempFolder dir;
         const PairCommit commit(dir.Path());
         dir.Write("a.mod", "old a");
         dir.Write("a.txt", "old b");
-        platform::SetRefusedHardLinks(refusal);
+        const WithoutLinks refused(system.links, system.renames);
         const platform::WriteResult saved = commit.Write("new a", "new b");
         const platform::WriteResult made = platform::WriteNewFile(dir.File("list.lst"), "made");
         const platform::WriteResult again = platform::WriteNewFile(dir.File("list.lst"), "again");
-        platform::SetRefusedHardLinks(0);
         EXPECT_TRUE(saved.ok) << saved.message;
         EXPECT_EQ(dir.Read("a.mod") + "," + dir.Read("a.txt"), "new a,new b");
         EXPECT_FALSE(std::filesystem::exists(commit.record.Path));
@@ -624,17 +644,51 @@ TEST(AtomicWrite, ACommitAndANewFileTakeTheirNamesWhereTheFileSystemHasNoHardLin
         EXPECT_EQ(dir.Read("list.lst"), "made");
         EXPECT_EQ(FilesIn(dir), 4u);  // the pair, the entry's lock and the new file
     }
-    // A link that fails for another reason is no file system without links: nothing is renamed.
+    // A link or a rename that fails for another reason is no file system without them:
+    // nothing is renamed.
+    for (const auto& system : {std::pair{EIO, 0}, std::pair{EPERM, EIO}}) {
+        TempFolder dir;
+        const PairCommit commit(dir.Path());
+        dir.Write("a.mod", "old a");
+        dir.Write("a.txt", "old b");
+        const WithoutLinks refused(system.first, system.second);
+        EXPECT_FALSE(commit.Write("new a", "new b").ok);
+        EXPECT_FALSE(platform::WriteNewFile(dir.File("list.lst"), "made").ok);
+        EXPECT_EQ(dir.Read("a.mod") + "," + dir.Read("a.txt"), "old a,old b");
+        EXPECT_EQ(FilesIn(dir), 3u);
+    }
+}
+
+namespace {
+std::string g_madeMeanwhile;
+}  // namespace
+
+TEST(AtomicWrite, WithoutHardLinksAFileMadeRightBeforeANewNameIsTakenIsNeverReplaced) {
+    // Another program makes a list's new file, or a record's name, at the last moment before
+    // this program takes it, on a USB stick's file system (no hard links, renames that replace
+    // nothing).
     TempFolder dir;
     const PairCommit commit(dir.Path());
     dir.Write("a.mod", "old a");
     dir.Write("a.txt", "old b");
-    platform::SetRefusedHardLinks(EIO);
-    EXPECT_FALSE(commit.Write("new a", "new b").ok);
-    EXPECT_FALSE(platform::WriteNewFile(dir.File("list.lst"), "made").ok);
-    platform::SetRefusedHardLinks(0);
+    const WithoutLinks refused(EPERM, 0);
+    platform::SetFaultHook([](std::string_view point) {
+        if (point == "free name: taken next" && !std::filesystem::exists(g_madeMeanwhile))
+            std::ofstream(g_madeMeanwhile) << "another program's";
+    });
+    g_madeMeanwhile = dir.File("list.lst");
+    const platform::WriteResult made = platform::WriteNewFile(dir.File("list.lst"), "made");
+    EXPECT_FALSE(made.ok);
+    EXPECT_NE(made.message.find("already exists"), std::string::npos) << made.message;
+    EXPECT_EQ(dir.Read("list.lst"), "another program's");
+
+    g_madeMeanwhile = commit.record.Path;
+    const platform::WriteResult saved = commit.Write("new a", "new b");
+    EXPECT_FALSE(saved.ok);
+    EXPECT_NE(saved.message.find(commit.record.Path), std::string::npos) << saved.message;
+    EXPECT_EQ(dir.Read("a.txt.commit"), "another program's");
     EXPECT_EQ(dir.Read("a.mod") + "," + dir.Read("a.txt"), "old a,old b");
-    EXPECT_EQ(FilesIn(dir), 3u);
+    EXPECT_EQ(FilesIn(dir), 5u);  // the pair, the lock and the two files the other program made
 }
 
 TEST(AtomicWrite, AnotherUsersCutShortSaveIsTakenUpOnlyWhereTheFolderLetsThisUserReplaceIt) {

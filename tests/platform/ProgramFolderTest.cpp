@@ -3,9 +3,15 @@
 #include "platform/Paths.h"
 
 #include "TempFolder.h"
+#include "UserMask.h"
+#include "../support/OtherUser.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -43,10 +49,11 @@ TEST(ProgramFolder, AFolderMadeTakesTheSharingOfTheFolderItIsMadeIn) {
     // One that no group may write in: the user's umask decides, as for any folder.
     const std::string own = dir.File("own");
     ASSERT_EQ(::mkdir(own.c_str(), 0755), 0);
-    const mode_t userMask = ::umask(027);
-    EXPECT_TRUE(platform::MakeDirectories(shared + "/Head/2024/"));
-    EXPECT_TRUE(platform::MakeDirectories(own + "/Head"));
-    ::umask(userMask);
+    {
+        const UserMask masked(027);
+        EXPECT_TRUE(platform::MakeDirectories(shared + "/Head/2024/"));
+        EXPECT_TRUE(platform::MakeDirectories(own + "/Head"));
+    }
 
     struct stat above {};
     ASSERT_EQ(::stat(shared.c_str(), &above), 0);
@@ -60,4 +67,60 @@ TEST(ProgramFolder, AFolderMadeTakesTheSharingOfTheFolderItIsMadeIn) {
     struct stat st {};
     ASSERT_EQ(::stat((own + "/Head").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0750u);
+}
+
+namespace {
+
+/// Group and permission bits of the folder `path`, as "<group> <mode>".
+std::string GroupAndMode(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return "nothing";
+    char mode[8];
+    std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(st.st_mode & 07777));
+    return std::to_string(st.st_gid) + " " + mode;
+}
+
+}  // namespace
+
+TEST(ProgramFolder, AFolderMadeWhereAGroupMayWriteWithoutTheSetgidBitIsSharedOnlyWithTheGroupItCanHave) {
+    TempFolder dir;
+    // Without the setgid bit the system gives a new folder its maker's group, never the
+    // parent's: the sharing is the program's own work. Root may give the parent any group.
+    const std::string team = dir.File("team");
+    ASSERT_EQ(::mkdir(team.c_str(), 0700), 0);
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(team.c_str(), static_cast<uid_t>(-1), 47100), 0);
+    }
+    ASSERT_EQ(::chmod(team.c_str(), 0770), 0);
+    {
+        const UserMask masked(027);
+        EXPECT_TRUE(platform::MakeDirectories(team + "/Head"));
+    }
+    struct stat above {};
+    ASSERT_EQ(::stat(team.c_str(), &above), 0);
+    EXPECT_EQ(GroupAndMode(team + "/Head"), std::to_string(above.st_gid) + " 0770");
+
+    // A user whose own group is 47101, and who is a member of 47102 too, makes folders: in a
+    // folder that everyone may write (1777) of a group they are no member of, and in one of
+    // their other group that this group may write. Only the group they can have is let in.
+    constexpr uid_t kMaker = 47101;
+    constexpr gid_t kOtherGroup = 47102;
+    ASSERT_EQ(::chmod(dir.Path().c_str(), 0755), 0);
+    if (const std::string why = otheruser::WhyCannotActAs({kMaker}, kOtherGroup, dir.Path()); !why.empty())
+        GTEST_SKIP() << why;
+    const std::string open = dir.File("open"), theirs = dir.File("theirs");
+    ASSERT_EQ(::mkdir(open.c_str(), 0700), 0);
+    ASSERT_EQ(::chown(open.c_str(), 0, 47100), 0);
+    ASSERT_EQ(::chmod(open.c_str(), 01777), 0);
+    ASSERT_EQ(::mkdir(theirs.c_str(), 0700), 0);
+    ASSERT_EQ(::chown(theirs.c_str(), kMaker, kOtherGroup), 0);
+    ASSERT_EQ(::chmod(theirs.c_str(), 0775), 0);
+    const std::string made = otheruser::RunAs(kMaker, kOtherGroup, [&] {
+        ::umask(022);
+        const bool both = platform::MakeDirectories(open + "/Head") && platform::MakeDirectories(theirs + "/Head");
+        return both ? std::string() : std::string("not made: ") + std::strerror(errno);
+    });
+    ASSERT_EQ(made, "");
+    EXPECT_EQ(GroupAndMode(open + "/Head"), std::to_string(kMaker) + " 0755");
+    EXPECT_EQ(GroupAndMode(theirs + "/Head"), std::to_string(kOtherGroup) + " 0775");
 }

@@ -1,0 +1,44 @@
+// The permission bits of the files and folders the program makes, and a change of them that some file systems refuse.
+#pragma once
+
+#include <sys/stat.h>
+#include <sys/types.h>
+
+namespace platform {
+
+/// The user's file-creation mask (umask), read without changing it, so that no other thread
+/// meanwhile makes a file under a mask that is not the user's.
+mode_t UserFileMask();
+
+/// Whether a folder is shared with its group as a save folder that several users share is set
+/// up (`chgrp` and `chmod g+ws`): its group may make files in it, and every file made there
+/// takes that group.
+bool SharedWithGroup(const struct stat& folder);
+
+/// The permission bits of the new file `file` (its group as made) in `folder`, the user's umask
+/// being `mask`: read and write as far as the mask allows; and where `folder` is shared with
+/// its group (see `SharedWithGroup`) and the file has that group, read permission for the
+/// group whatever the mask, so that every member may read what the others save.
+mode_t NewFileMode(const struct stat& file, const struct stat& folder, mode_t mask);
+
+/// The permission bits of the folder `made`, just made in `parent` with the bits the umask let
+/// it have: only where it has the group of `parent` (given or taken at its making), it takes
+/// the setgid bit of `parent`, and where that group may write in `parent`, the group's
+/// permissions there, so that every member may make files in it too. Otherwise the umask's
+/// bits stand: a folder in a folder that everyone may write (1777) is no group's to share.
+mode_t NewFolderMode(const struct stat& made, const struct stat& parent);
+
+/// Gives the open file `fd` the permission bits `mode`, as fchmod(2) does; false with errno set
+/// when it did not.
+bool ChangeMode(int fd, mode_t mode);
+
+/// Whether `error`, from `ChangeMode`, says that the file system keeps no such bits (vfat
+/// mounted without "quiet", many FUSE file systems) rather than that the change failed: the
+/// file then has what the file system gives every file.
+bool ModeUnkept(int error);
+
+/// Makes every `ChangeMode` of the process fail with `error` before it is tried, as such a file
+/// system fails it; 0 lets them be made again. Tests set it; the program never does.
+void SetRefusedModeChanges(int error);
+
+}  // namespace platform

@@ -1,0 +1,158 @@
+// The permission of what the program writes: a new file is never more open than its maker's
+// umask, but for the group of a folder shared with it; a replaced file keeps its own; and a
+// permission the file system cannot keep does not stop a write.
+#include "platform/AtomicWrite.h"
+#include "platform/IniFile.h"
+#include "platform/Permissions.h"
+#include "TempFolder.h"
+#include "UserMask.h"
+#include "../support/KilledAt.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+/// Permission bits of `path`, or -1 when nothing is there.
+int ModeOf(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 ? static_cast<int>(st.st_mode & 07777) : -1;
+}
+
+constexpr auto kReplace = platform::LinkHandling::Replace;
+constexpr auto kKeep = platform::FileAccess::Keep;
+constexpr auto kReadOnly = platform::FileAccess::ReadOnly;
+
+/// A store entry's pair written as one recorded change in `folder`.
+platform::WriteResult SaveEntry(const std::string& folder, std::string_view text) {
+    const platform::CommitRecord record{folder + "12_H1.txt.commit", folder + "12_H1.txt.lock"};
+    return platform::AtomicWriteFiles(
+        {{folder + "12_H1.mod", text, kKeep, kReplace}, {folder + "12_H1.txt", text, kKeep, kReplace}}, record);
+}
+
+/// What `MakeEveryKindOfFile` makes, but the read-only plan list.
+constexpr const char* kNewFiles[] = {"12_H1.mod", "12_H1.txt", "export.txt", "Tessaray.ini", "exported.lst", "page1.bmp"};
+
+/// Every kind of file the program makes, new in `folder`: the store's pair, an export, a plan
+/// list (read-only), the settings, a list exported under a new name and a printed page. True
+/// when all were written.
+bool MakeEveryKindOfFile(const std::string& folder) {
+    bool written = SaveEntry(folder, "rows").ok;
+    written = platform::AtomicWriteFile(folder + "export.txt", "rows").ok && written;
+    written = platform::AtomicWriteFile(folder + "Head.lst", "list", kReadOnly).ok && written;
+    platform::IniFile settings(folder + "Tessaray.ini");
+    settings.WriteInteger("Option", "AutoScan", 1);
+    written = settings.Save().ok && written;
+    written = platform::WriteNewFile(folder + "exported.lst", "list").ok && written;
+    platform::FileReplacement page(folder + "page1.bmp");
+    std::ofstream(page.Path(), std::ios::binary) << "BM";
+    return page.Commit().ok && written;
+}
+
+}  // namespace
+
+TEST(NewFilePermission, EveryNewFileIsAsClosedAsTheUmaskAsksAndAReplacedOneKeepsItsOwn) {
+    const struct {
+        mode_t mask;
+        int file;
+    } cases[] = {{077, 0600}, {027, 0640}, {002, 0664}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.mask);
+        TempFolder dir;
+        const std::string kept = dir.Write("kept.txt", "old");
+        ASSERT_EQ(::chmod(kept.c_str(), 0604), 0);
+        const UserMask masked(c.mask);
+        ASSERT_TRUE(MakeEveryKindOfFile(dir.Path()));
+        for (const char* name : kNewFiles) EXPECT_EQ(ModeOf(dir.File(name)), c.file) << name;
+        EXPECT_EQ(ModeOf(dir.File("Head.lst")), c.file & 0444);
+        // The record of a change, seen where a kill left it.
+        EXPECT_TRUE(KilledAt("atomic write: commit recorded", [&] { SaveEntry(dir.Path(), "again"); }));
+        EXPECT_EQ(ModeOf(dir.File("12_H1.txt.commit")), c.file);
+
+        ASSERT_TRUE(platform::AtomicWriteFile(kept, "new").ok);
+        EXPECT_EQ(ModeOf(kept), 0604);
+    }
+}
+
+TEST(NewFilePermission, ANewFileInAFolderSharedWithItsGroupMayBeReadByThatGroupWhateverTheUmask) {
+    TempFolder dir;
+    // Shared as `chgrp` and `chmod g+ws` leave it: every file made in it takes its group. Only
+    // root may give it a group that is not the maker's own.
+    const std::string shared = dir.File("store");
+    ASSERT_EQ(::mkdir(shared.c_str(), 0700), 0);
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(shared.c_str(), static_cast<uid_t>(-1), 47100), 0);
+    }
+    ASSERT_EQ(::chmod(shared.c_str(), 02770), 0);
+    // A folder its group may write in but that gives new files no group of its own is shared
+    // with no one: the umask alone decides there.
+    const std::string writable = dir.File("writable");
+    ASSERT_EQ(::mkdir(writable.c_str(), 0700), 0);
+    ASSERT_EQ(::chmod(writable.c_str(), 0770), 0);
+    {
+        const UserMask masked(077);
+        ASSERT_TRUE(MakeEveryKindOfFile(shared + "/"));
+        ASSERT_TRUE(MakeEveryKindOfFile(writable + "/"));
+    }
+    struct stat folder {};
+    ASSERT_EQ(::stat(shared.c_str(), &folder), 0);
+    for (const char* name : kNewFiles) {
+        SCOPED_TRACE(name);
+        struct stat st {};
+        ASSERT_EQ(::stat((shared + "/" + name).c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, 0640u);
+        EXPECT_EQ(st.st_gid, folder.st_gid);
+        EXPECT_EQ(ModeOf(writable + "/" + name), 0600);
+    }
+    EXPECT_EQ(ModeOf(shared + "/Head.lst"), 0440);
+    EXPECT_EQ(ModeOf(writable + "/Head.lst"), 0400);
+
+    // A file that has not the folder's group (a file system that ignores the setgid bit) is not
+    // opened to it, nor to its own.
+    struct stat other = folder;
+    other.st_gid = folder.st_gid + 1;
+    EXPECT_EQ(platform::NewFileMode(other, folder, 077), 0600u);
+    EXPECT_EQ(platform::NewFileMode(folder, folder, 077), 0640u);
+}
+
+namespace {
+
+/// Every permission change of the process fails with `error` while it lives.
+struct RefusedModeChanges {
+    explicit RefusedModeChanges(int error) { platform::SetRefusedModeChanges(error); }
+    ~RefusedModeChanges() { platform::SetRefusedModeChanges(0); }
+    RefusedModeChanges(const RefusedModeChanges&) = delete;
+    RefusedModeChanges& operator=(const RefusedModeChanges&) = delete;
+};
+
+}  // namespace
+
+TEST(NewFilePermission, AWriteGoesOnWhereTheFileSystemKeepsNoPermissionButNotWhereTheChangeFails) {
+    // vfat without "quiet" refuses a permission it cannot keep with EPERM, FUSE file systems
+    // with ENOSYS or ENOTSUP.
+    for (const int refusal : {EPERM, ENOSYS, EOPNOTSUPP}) {
+        SCOPED_TRACE(refusal);
+        TempFolder dir;
+        dir.Write("export.txt", "old");
+        const RefusedModeChanges refused(refusal);
+        EXPECT_TRUE(MakeEveryKindOfFile(dir.Path()));
+        EXPECT_EQ(dir.Read("12_H1.mod") + "," + dir.Read("12_H1.txt"), "rows,rows");
+        EXPECT_EQ(dir.Read("export.txt"), "rows");
+        EXPECT_EQ(dir.Read("exported.lst"), "list");
+    }
+    // A change that fails for another reason fails the write: the old file stays.
+    TempFolder dir;
+    dir.Write("export.txt", "old");
+    const RefusedModeChanges refused(EIO);
+    EXPECT_FALSE(platform::AtomicWriteFile(dir.File("export.txt"), "new").ok);
+    EXPECT_FALSE(platform::WriteNewFile(dir.File("exported.lst"), "list").ok);
+    EXPECT_EQ(dir.Read("export.txt"), "old");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), std::filesystem::directory_iterator()),
+              1);
+}
