@@ -161,14 +161,15 @@ void LineCursor::Refill() {
 
 void LineCursor::EndPass(bool whole) {
     if (!m_version) return;
-    if (whole && m_digest) {
+    if (!whole) {
+        // Also after the file's end was read: a pass cut at its last line took no whole file.
+        m_version->TakeBrokenPass();
+    } else if (!m_passEnded && m_digest) {
         platform::FileIdentity read = platform::IdentityOfDescriptor(m_fd);
         if (read.Known()) read.Size = m_digest->Bytes();
         m_version->TakeWholePass({read, m_digest->Digest()});
-    } else {
-        m_version->TakeBrokenPass();
     }
-    m_version = nullptr;
+    m_passEnded = true;
 }
 
 void LineCursor::ReadRest() {

@@ -175,8 +175,8 @@ private:
     void Refill();
     /// Ends the reading at a line over the limit.
     bool TooLong();
-    /// Hands the pass's version to the binding at the end of the file (`m_version`): what was
-    /// digested when the file ended there, a broken pass when it failed or was cut.
+    /// Hands the pass's version to the binding (`m_version`): at the end of the file what was
+    /// digested, once; a broken pass when it failed or was cut, whenever that comes.
     void EndPass(bool whole);
     void CloseFile();
     /// Where a buffer's chunk begins: after the room for the unread rest of the chunk before.
@@ -199,9 +199,10 @@ private:
     platform::ThreadUse m_threads = platform::ThreadUse::ByLoad;
     platform::ChunkRead m_aheadRead;
     bool m_reading = false;
-    // Of a pass over a bound file: where its version goes (none once it is handed over), and the
-    // digest of the bytes read so far, fed by whoever read each chunk.
+    // Of a pass over a bound file: where its version goes, whether it went there, and the digest
+    // of the bytes read so far, fed by whoever read each chunk.
     platform::ReadVersion* m_version = nullptr;
+    bool m_passEnded = false;
     std::unique_ptr<platform::ContentDigester> m_digest;
     long m_line = 0;
     bool m_opened = true;
