@@ -13,6 +13,10 @@
 // own allocation (aligned as it asks), never one the library makes that could fail unseen.
 #define XXH_STATIC_LINKING_ONLY
 #include <xxhash.h>
+#ifdef TESSARAY_XXHASH_DISPATCH
+// The library's own choice of the processor's vector unit (AVX2, AVX-512), made at run time.
+#include <xxh_x86dispatch.h>
+#endif
 
 namespace platform {
 

@@ -410,6 +410,7 @@ TEST_F(SaveDvhTest, AnExportChangedOnlyInItsLastByteIsNotTheOneReadAndIsNotSaved
         // The same of the store's own export, opened from the store.
         Workspace one;
         OpenExportFromStore(one, entry);
+        EXPECT_EQ(one.PDataset[0].ExportRead.Digest, platform::ContentDigest(text));
         ASSERT_TRUE(WriteInPlace(entry, lastByteOther(text)));
         dialogs.answers = {true};
         SaveDvh(one, "Head", true, dialogs);
