@@ -54,7 +54,8 @@ ReadThrough::~ReadThrough() { t_readThrough = m_outer; }
 
 std::optional<ReadThrough::Bound> ReadThrough::OpenBound(const std::string& path) {
     for (ReadThrough* binding = t_readThrough; binding; binding = binding->m_outer)
-        if (binding->m_file && binding->m_path == path) return Bound{binding->m_file->ReopenFromStart(), &binding->m_version};
+        if (binding->m_file && binding->m_path == path)
+            return Bound{binding->m_file->ReopenFromStart(), &binding->m_version};
     return std::nullopt;
 }
 

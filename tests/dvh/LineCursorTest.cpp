@@ -29,7 +29,8 @@ std::vector<std::string> All(LineCursor& c) {
 /// Text of `bytes` bytes in lines of every length, no two bytes' places alike.
 std::string Lines(std::size_t bytes) {
     std::string text(bytes, ' ');
-    for (std::size_t i = 0; i < bytes; ++i) text[i] = i % 41 == 40 ? '\n' : static_cast<char>('!' + (i * 7) % 90);
+    for (std::size_t i = 0; i < bytes; ++i)
+        text[i] = i % 41 == 40 ? '\n' : static_cast<char>('!' + (i * 7) % 90);
     return text;
 }
 
@@ -200,7 +201,8 @@ TEST(LineCursor, AReadsVersionIsOfOneWholePassAndOfTheBytesEveryWholePassRead) {
     }
     {
         // A pass cut by a line too long to take spoils what another read whole.
-        const std::string longPath = folder.Write("long.txt", std::string(LineCursor::kMaxLineBytes + 10, 'x'));
+        const std::string longLine(LineCursor::kMaxLineBytes + 10, 'x');
+        const std::string longPath = folder.Write("long.txt", longLine);
         const ReadThrough bound(longPath, platform::OpenedFile::Open(longPath));
         {
             LineCursor whole(LineFile{longPath, 4096});

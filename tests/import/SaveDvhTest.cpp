@@ -376,8 +376,9 @@ TEST_F(SaveDvhTest, AnExportChangedOnlyInItsLastByteIsNotTheOneReadAndIsNotSaved
     // loaded as File > Open loads it; a one-byte file taken as an export.
     const std::string head = Read(std::string(TESSARAY_TEST_DATA) + "/opening/head_H1.txt");
     const std::string filled = head + std::string(2048 - head.size() - 2, ' ') + "\r\n";
-    const std::string refused = "An error occurred while saving data.\nlast.txt changed since the plan was read; "
-                                "nothing was written. Press Reload to read it as it is now, then save again.";
+    const std::string refused =
+        "An error occurred while saving data.\nlast.txt changed since the plan was read; nothing was written. "
+        "Press Reload to read it as it is now, then save again.";
     const std::string entry = store + "/Head/111_H1.txt";  // the export's patient and plan
     const auto lastByteOther = [](std::string text) {
         text.back() = text.back() == 'x' ? 'y' : 'x';

@@ -127,7 +127,8 @@ TEST(AtomicWrite, AVersionsDigestIsXxh3OfTheBytesWhereverTheyWereCutInPieces) {
     // byte blocks, below and above its short-input sizes), or in many, the digest of the whole.
     std::string text(2500, ' ');
     for (std::size_t i = 0; i < text.size(); ++i) text[i] = static_cast<char>(i * 31 + i / 7);
-    for (std::size_t size : {std::size_t(1), std::size_t(17), std::size_t(240), std::size_t(241), text.size()}) {
+    const std::size_t sizes[] = {1, 17, 240, 241, 2500};
+    for (const std::size_t size : sizes) {
         const std::string_view whole(text.data(), size);
         for (std::size_t cut = 0; cut <= size; ++cut) {
             platform::ContentDigester digest;
