@@ -1,7 +1,8 @@
 // Throughput and peak memory of the plan DVH readers on a 300-structure export with 1 cGy bins
 // (about 2.4 million rows), compared in the same run with `wc -l` on the same file, and on a
 // machine kept busy by one spinning process per processor, with the same read on one processor;
-// and the version that a load records of the export it read, on the same file.
+// and a whole load of the same file, header, curves and the version of the bytes read in one
+// pass, against its reader alone; and the version read again, as a save's check reads it.
 // `ReadDvhBenchmark --read-once CODE FILE` reads one export once, for timing a whole process.
 #include "DvhExportGenerator.h"
 
@@ -28,6 +29,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -78,6 +81,26 @@ void BM_Read(benchmark::State& state) {
     state.counters["rows"] = static_cast<double>(e.rows);
 }
 
+/// The whole load of `BM_Read`'s export as File > Open makes it (the argument is its file type):
+/// the header, the curves and the version of the bytes the reader took, digested in its own
+/// pass. Against `BM_Read`, what a load costs beyond its reader.
+void BM_LoadWithVersion(benchmark::State& state) {
+    const bench::GeneratedExport& e = state.range(0) == 12 ? g_description : g_plan;
+    for (auto _ : state) {
+        // Closing the plan is left out of the time, as in BM_Read: the workspace goes after it.
+        state.PauseTiming();
+        auto ws = std::make_unique<Workspace>();
+        state.ResumeTiming();
+        const int plan = ws->LoadDvhFileHeadless(e.path, 0);
+        if (plan < 0 || !ws->PDataset[plan].ExportRead.Known()) state.SkipWithError("no load, or no version");
+        benchmark::DoNotOptimize(plan);
+        state.PauseTiming();
+        ws.reset();
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(state.iterations() * e.bytes);
+}
+
 /// Runs `wc -l` on `path` (no shell in between, output discarded); true when it succeeded.
 bool RunWcL(const std::string& path) {
     posix_spawn_file_actions_t actions;
@@ -100,8 +123,8 @@ void BM_WcL(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * e.bytes);
 }
 
-/// The version a load records of the export it read (a second pass over the file, digesting
-/// its bytes), on the same export as `BM_Read`: what a load adds to the read.
+/// The version of the export read again (a second pass over the file, digesting its bytes), as a
+/// save's check that the file still holds what the plan was read from reads it.
 void BM_VersionOfRead(benchmark::State& state) {
     const bench::GeneratedExport& e = state.range(0) == 12 ? g_description : g_plan;
     const auto held = platform::OpenedFile::Open(e.path);
@@ -114,6 +137,7 @@ void BM_VersionOfRead(benchmark::State& state) {
 }
 
 BENCHMARK(BM_Read)->Arg(12)->Arg(2)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_LoadWithVersion)->Arg(12)->Arg(2)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_VersionOfRead)->Arg(12)->Arg(2)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_WcL)->Arg(12)->Arg(2)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
 
@@ -172,6 +196,46 @@ void ComparePaired(const bench::GeneratedExport& e, int fileType, int pairs) {
     std::printf("  reader: %.1f ms = %.0f MB/s; wc -l: %.1f ms = %.0f MB/s (medians of %d)\n", readMedian * 1e3,
                 mb / readMedian, wcMedian * 1e3, mb / wcMedian, pairs);
     std::printf("  reader / wc -l, pair by pair: median %.2f (from %.2f to %.2f)\n", Median(ratio),
+                *std::min_element(ratio.begin(), ratio.end()), *std::max_element(ratio.begin(), ratio.end()));
+}
+
+/// The whole load with its version against the reader alone on the same export, pair by pair
+/// as in `ComparePaired`: what the load adds, its version among it.
+void CompareLoadToRead(const bench::GeneratedExport& e, int fileType, int pairs) {
+    bool known = false;
+    {
+        Workspace warm;
+        const int plan = warm.LoadDvhFileHeadless(e.path, 0);
+        known = plan >= 0 && warm.PDataset[plan].ExportRead.Known();
+    }
+    if (!known) {
+        std::printf("code %d: the load took no version\n", fileType);
+        return;
+    }
+    std::vector<double> ratio, load, read;
+    for (int i = 0; i < pairs; ++i) {
+        double seconds[2] = {0, 0};
+        for (int k = 0; k < 2; ++k) {
+            const bool loading = (k == 1) != (i % 2 == 1);  // the order alternates
+            if (loading) {
+                std::optional<Workspace> ws(std::in_place);
+                const auto t0 = std::chrono::steady_clock::now();
+                ws->LoadDvhFileHeadless(e.path, 0);
+                seconds[1] = Seconds(t0);
+            } else {
+                ParsedPlan plan;
+                const auto t0 = std::chrono::steady_clock::now();
+                ReadOnce(e, fileType, plan);
+                seconds[0] = Seconds(t0);
+            }  // what was read is freed here, outside the time
+        }
+        ratio.push_back(seconds[1] / seconds[0]);
+        read.push_back(seconds[0]);
+        load.push_back(seconds[1]);
+    }
+    std::printf("code %d: load with its version %.1f ms, reader alone %.1f ms (medians of %d)\n", fileType,
+                Median(load) * 1e3, Median(read) * 1e3, pairs);
+    std::printf("  load / reader, pair by pair: median %.3f (from %.3f to %.3f)\n", Median(ratio),
                 *std::min_element(ratio.begin(), ratio.end()), *std::max_element(ratio.begin(), ratio.end()));
 }
 
@@ -316,6 +380,7 @@ int main(int argc, char** argv) {
     }
     std::printf("build %s, %ld processors, load %.1f\n", TESSARAY_BUILD_TYPE, sysconf(_SC_NPROCESSORS_ONLN), load);
     for (int fileType : {12, 2}) ComparePaired(fileType == 12 ? g_description : g_plan, fileType, kPairs);
+    for (int fileType : {12, 2}) CompareLoadToRead(fileType == 12 ? g_description : g_plan, fileType, kPairs);
     {
         const BusyMachine busy;
         for (int fileType : {12, 2}) CompareLoaded(fileType == 12 ? g_description : g_plan, fileType, kLoadedPairs, busy);

@@ -5,7 +5,7 @@ set -euo pipefail
 # fonts-wine: the Tahoma the windows are laid out for, metric-compatible with the designed face.
 # xclip: another program's copy in the clipboard test of the curve capture window.
 packages=(cmake make g++ pkg-config qt6-base-dev libqcustomplot-dev libqcustomplot2.1-qt6
-          libjpeg62-turbo-dev libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth
+          libjpeg62-turbo-dev libxxhash-dev libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth
           libgl-dev clang fonts-wine xclip)
 
 missing=()

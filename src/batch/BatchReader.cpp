@@ -45,7 +45,7 @@ ReadResult ParseBatchFile(const std::string& path, int fileType, ParsedPlan& out
         ReadResult r = ParseHeldFile(path, fileType, out);
         if (r && source && held) {
             source->Header = RecogniseDvhHeaderFile(path);
-            source->Version = platform::VersionOf(*held);
+            source->Version = bound.Version();
         }
         return r;
     });

@@ -151,7 +151,7 @@ DvhHeader RecogniseDvhHeaderFile(const std::string& path) {
             h = RecogniseDvhHeader(lines);
             return h.result;
         },
-        4096);
+        4096, platform::ThreadUse::ByLoad, FilePass::Start);
     h.result = std::move(r);
     return h;
 }

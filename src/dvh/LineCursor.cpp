@@ -1,6 +1,8 @@
 // Line splitting over memory or a chunked file read.
 #include "dvh/LineCursor.h"
 
+#include "platform/FaultPoint.h"
+
 #include <algorithm>
 #include <unistd.h>
 
@@ -39,7 +41,7 @@ void KeepBuffer(std::unique_ptr<char[]> buffer, std::size_t bytes) noexcept {
     t_kept[i].data = std::move(buffer);
 }
 
-thread_local const ReadThrough* t_readThrough = nullptr;
+thread_local ReadThrough* t_readThrough = nullptr;
 
 }  // namespace
 
@@ -50,9 +52,10 @@ ReadThrough::ReadThrough(const std::string& path, std::shared_ptr<const platform
 
 ReadThrough::~ReadThrough() { t_readThrough = m_outer; }
 
-std::optional<int> ReadThrough::OpenBound(const std::string& path) {
-    for (const ReadThrough* binding = t_readThrough; binding; binding = binding->m_outer)
-        if (binding->m_file && binding->m_path == path) return binding->m_file->ReopenFromStart();
+std::optional<ReadThrough::Bound> ReadThrough::OpenBound(const std::string& path) {
+    for (ReadThrough* binding = t_readThrough; binding; binding = binding->m_outer)
+        if (binding->m_file && binding->m_path == path)
+            return Bound{binding->m_file->ReopenFromStart(), &binding->m_version};
     return std::nullopt;
 }
 
@@ -60,9 +63,13 @@ LineCursor::LineCursor(std::string_view text) : m_pos(text.data()), m_end(text.d
 
 LineCursor::LineCursor(const LineFile& file) {
     // Only a regular file: a FIFO or a device named like an export must never hang the program.
-    if (const std::optional<int> bound = ReadThrough::OpenBound(file.path)) {
-        m_fd = *bound;
-        if (m_fd < 0) m_openProblem = platform::OpenProblem::Unreadable;
+    if (const std::optional<ReadThrough::Bound> bound = ReadThrough::OpenBound(file.path)) {
+        m_fd = bound->fd;
+        m_version = bound->version;
+        if (m_fd < 0) {
+            m_openProblem = platform::OpenProblem::Unreadable;
+            EndPass(false);
+        }
     } else {
         m_fd = platform::OpenRegularFile(file.path, &m_openProblem);
     }
@@ -71,8 +78,15 @@ LineCursor::LineCursor(const LineFile& file) {
     m_headroom = std::max<std::size_t>(m_capacity / 4, 64);
     m_threads = file.threads;
     if (m_opened) {
-        m_buffer = NewBuffer();
-        m_spare = NewBuffer();
+        // A cursor that throws here is never destroyed: its descriptor goes with it.
+        try {
+            if (m_version) m_digest = std::make_unique<platform::ContentDigester>();
+            m_buffer = NewBuffer();
+            m_spare = NewBuffer();
+        } catch (...) {
+            ::close(m_fd);
+            throw;
+        }
         m_pos = m_end = Chunk(m_buffer);
     }
 }
@@ -98,7 +112,13 @@ void LineCursor::Refill() {
     const bool readAhead = m_reading;
     m_reading = false;
     if (readAhead) m_ahead->Wait();  // throws what the read ahead threw
-    const platform::ChunkRead chunk = readAhead ? m_aheadRead : platform::ReadChunk(m_fd, Chunk(m_spare), m_capacity);
+    platform::ChunkRead chunk;
+    if (readAhead) {
+        chunk = m_aheadRead;  // digested by the thread that read it
+    } else {
+        chunk = platform::ReadChunk(m_fd, Chunk(m_spare), m_capacity);
+        if (m_digest) m_digest->Add(std::string_view(Chunk(m_spare), chunk.bytes));
+    }
     const std::size_t rest = static_cast<std::size_t>(m_end - m_pos);
     const bool grow = rest > m_headroom;
     if (grow) {
@@ -117,7 +137,9 @@ void LineCursor::Refill() {
     m_end = start + rest + chunk.bytes;
     if (chunk.bytes < m_capacity) {
         m_readFailed = chunk.failed;
+        EndPass(!chunk.failed);
         CloseFile();
+        platform::FaultPoint("line cursor: file read to its end");
         return;
     }
     // From the third chunk on each is read while the one before is worked through; files of
@@ -129,14 +151,38 @@ void LineCursor::Refill() {
         // than read. Short files never look.
         if (!m_ahead)
             m_ahead = std::make_unique<platform::BackgroundJob>(platform::ThreadsBeside(1, m_threads) == 1);
-        m_ahead->Start([this, fd = m_fd, into = Chunk(m_spare), bytes = m_capacity] {
+        // The thread digests the chunk it read too, while the caller parses the one before.
+        m_ahead->Start([this, fd = m_fd, into = Chunk(m_spare), bytes = m_capacity, digest = m_digest.get()] {
             m_aheadRead = platform::ReadChunk(fd, into, bytes);
+            if (digest) digest->Add(std::string_view(into, m_aheadRead.bytes));
         });
         m_reading = true;
     }
 }
 
+void LineCursor::EndPass(bool whole) {
+    if (!m_version) return;
+    if (!whole) {
+        // Also after the file's end was read: a pass cut at its last line took no whole file.
+        m_version->TakeBrokenPass();
+    } else if (!m_passEnded && m_digest) {
+        platform::FileIdentity read = platform::IdentityOfDescriptor(m_fd);
+        if (read.Known()) read.Size = m_digest->Bytes();
+        m_version->TakeWholePass({read, m_digest->Digest()});
+    }
+    m_passEnded = true;
+}
+
+void LineCursor::ReadRest() {
+    if (!m_version) return;
+    while (m_fd >= 0) {
+        m_pos = m_end;  // nothing of the lines in hand is kept
+        Refill();
+    }
+}
+
 bool LineCursor::TooLong() {
+    EndPass(false);
     m_tooLong = true;
     m_pos = m_end;
     CloseFile();

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/BackgroundJob.h"
+#include "platform/FileVersion.h"
 #include "platform/OpenedFile.h"
 #include "platform/Processors.h"
 
@@ -27,10 +28,18 @@ struct LineFile {
     platform::ThreadUse threads = platform::ThreadUse::ByLoad;
 };
 
+/// What a read of a file bound to its path (`ReadThrough`) takes: the whole file, read to its
+/// end whatever the parse left (`LineCursor::ReadRest`), as a reader does, or only the start
+/// its parse looked at, as a look at the header does, which then gives no version.
+enum class FilePass { Whole, Start };
+
 /// While it lives, every file cursor of this thread that opens `path` reads `file` instead: the
 /// version of that file opened before, whatever has taken its name since, so that each pass of
 /// a read and the file it was checked against are one and the same. Without a file it changes
 /// nothing. The path is compared as given.
+/// Each pass over the bound file digests the bytes it reads as it reads them, so that the
+/// binding knows the version of the very bytes its read took (`Version`) without reading the
+/// file again. Cursors bound to it must end before it does.
 class ReadThrough {
 public:
     ReadThrough(const std::string& path, std::shared_ptr<const platform::OpenedFile> file);
@@ -38,14 +47,25 @@ public:
     ReadThrough(const ReadThrough&) = delete;
     ReadThrough& operator=(const ReadThrough&) = delete;
 
-    /// A descriptor of the file bound to `path` on this thread, from its start (-1 when it
-    /// could not be opened again); none when no file is bound to it, and the caller opens the path.
-    static std::optional<int> OpenBound(const std::string& path);
+    /// A descriptor of the file bound to `path` on this thread, from its start (-1 when it could
+    /// not be opened again), and the version its passes hand theirs to; none when no file is
+    /// bound to it, and the caller opens the path.
+    struct Bound {
+        int fd = -1;
+        platform::ReadVersion* version = nullptr;
+    };
+    static std::optional<Bound> OpenBound(const std::string& path);
+
+    /// The version of the file that the passes of the read through this binding took: their
+    /// bytes, as they read them (`platform::ReadVersion`). Unknown without a file, or when no
+    /// pass read it to its end.
+    platform::FileVersion Version() const { return m_version.Version(); }
 
 private:
     std::string m_path;
     std::shared_ptr<const platform::OpenedFile> m_file;
-    const ReadThrough* m_outer;
+    platform::ReadVersion m_version;
+    ReadThrough* m_outer;
 };
 
 class LineCursor {
@@ -73,6 +93,12 @@ public:
     bool EndedInsideLine() const { return m_unended; }
     /// True when reading the file failed part-way (the lines given so far were real).
     bool ReadFailed() const { return m_readFailed; }
+    /// Reads what the caller left unread of a bound file (`ReadThrough`) to its end, digesting
+    /// it, so that the version of the pass is of the whole file that a save would copy: a reader
+    /// that stopped at the end of what it needs (an "EOF" line, a line after the last block)
+    /// still took the version of every byte. Nothing is read when no version is taken, and the
+    /// lines are gone afterwards.
+    void ReadRest();
     /// Number of the line last returned by `Next`, from 1; 0 before the first.
     long LineNumber() const { return m_line; }
 
@@ -149,6 +175,9 @@ private:
     void Refill();
     /// Ends the reading at a line over the limit.
     bool TooLong();
+    /// Hands the pass's version to the binding (`m_version`): at the end of the file what was
+    /// digested, once; a broken pass when it failed or was cut, whenever that comes.
+    void EndPass(bool whole);
     void CloseFile();
     /// Where a buffer's chunk begins: after the room for the unread rest of the chunk before.
     char* Chunk(const std::unique_ptr<char[]>& buffer) const { return buffer.get() + m_headroom; }
@@ -170,6 +199,11 @@ private:
     platform::ThreadUse m_threads = platform::ThreadUse::ByLoad;
     platform::ChunkRead m_aheadRead;
     bool m_reading = false;
+    // Of a pass over a bound file: where its version goes, whether it went there, and the digest
+    // of the bytes read so far, fed by whoever read each chunk.
+    platform::ReadVersion* m_version = nullptr;
+    bool m_passEnded = false;
+    std::unique_ptr<platform::ContentDigester> m_digest;
     long m_line = 0;
     bool m_opened = true;
     bool m_readFailed = false;

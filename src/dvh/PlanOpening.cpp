@@ -267,8 +267,8 @@ int Workspace::ReadPendingPlan() {
         PDataset.push_back(std::move(scratch));
     }
     LastReadResult = ReadDvhFile(Pending.FilePath);
-    PDataset.back().ExportRead =
-        LastReadResult.ok() && Pending.Export ? platform::VersionOf(*Pending.Export) : platform::FileVersion{};
+    // The version of the bytes the read took, digested as it read them.
+    PDataset.back().ExportRead = LastReadResult.ok() ? bound.Version() : platform::FileVersion{};
     PDataset.back().CompanionRead = Pending.CompanionRead;
     if (last) return p;
     if (Pending.FileType == FileTypeXiO) {

@@ -33,11 +33,14 @@ ReadResult GuardedRead(Out& out, Read&& read) noexcept {
 /// the file (in chunks of `chunkBytes`, read ahead on a thread by `threads`), then
 /// `parse(lines)` reads it. The guard begins before the read's first allocation, the cursor's
 /// copy of the path among them. A file that cannot be opened, or whose lines stopped at one
-/// longer than the cursor takes, fails as every reader's does, with `out` left as new.
+/// longer than the cursor takes, fails as every reader's does, with `out` left as new. A whole
+/// `pass` of a parse that succeeded reads the rest of a file bound to `path` (`ReadThrough`),
+/// so that the version it takes is of the whole file.
 template <class Out, class Parse>
 ReadResult GuardedFileRead(const std::string& path, Out& out, Parse&& parse,
                            std::size_t chunkBytes = LineFile::kChunkBytes,
-                           platform::ThreadUse threads = platform::ThreadUse::ByLoad) noexcept {
+                           platform::ThreadUse threads = platform::ThreadUse::ByLoad,
+                           FilePass pass = FilePass::Whole) noexcept {
     return GuardedRead(out, [&] {
         out = Out{};
         LineCursor lines(LineFile{path, chunkBytes, threads});
@@ -47,6 +50,7 @@ ReadResult GuardedFileRead(const std::string& path, Out& out, Parse&& parse,
             out = Out{};
             return dvhread::LineTooLong(lines);
         }
+        if (r && pass == FilePass::Whole) lines.ReadRest();
         return r;
     });
 }

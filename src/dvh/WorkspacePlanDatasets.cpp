@@ -81,7 +81,7 @@ int Workspace::LoadDvhFileHeadless(const std::string& path, float prescribedDose
         PDataset.pop_back();
         return -1;
     }
-    if (held) PDataset[plan].ExportRead = platform::VersionOf(*held);
+    PDataset[plan].ExportRead = bound.Version();
     // An export read alone takes no companion.
     PDataset[plan].CompanionRead = CompanionVersion{};
     return plan;

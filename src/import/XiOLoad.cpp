@@ -132,17 +132,20 @@ ReadResult FinishXiOPlan(Workspace& ws, int p, const XiOLoadRequest& request, co
     plan.BodyIndex = body >= 0 && body < static_cast<int>(request.Names.size()) ? body : -1;
 
     ReadResult r;
+    platform::FileVersion read;
     {
-        // The curves pass reads the export the names were read from, bound here by its path.
+        // The curves pass reads the export the names were read from, bound here by its path,
+        // and takes the version of the bytes it read.
         const ReadThrough bound(request.FilePath, request.Export);
         r = ReadXiOInto(ws, p, request.FilePath, answer.DoseGy);
+        read = bound.Version();
     }
     if (!r) {
         if (ws.Host()) ws.Host()->StatusText(ReadFailureText(request.FilePath, r));
         DropXiOPlan(ws, p, request.Appended);
         return r;
     }
-    ws.PDataset[p].ExportRead = request.Export ? platform::VersionOf(*request.Export) : platform::FileVersion{};
+    ws.PDataset[p].ExportRead = read;
     ws.PDataset[p].CompanionRead = request.CompanionRead;
     if (request.UseModFile && request.Companion) ApplyModAliases(ws.PDataset[p], *request.Companion);
     // A reload of a plan further up was read into a copy at the end: the plan takes what the

@@ -4,106 +4,61 @@
 #include "platform/Descriptor.h"
 #include "platform/OpenedFile.h"
 
-#include <algorithm>
 #include <cerrno>
-#include <cstring>
+#include <new>
+#include <optional>
 #include <unistd.h>
+
+// The state of a streamed digest is declared only for static linking: it lives in our
+// own allocation (aligned as it asks), never one the library makes that could fail unseen.
+#define XXH_STATIC_LINKING_ONLY
+#include <xxhash.h>
+#ifdef TESSARAY_XXHASH_DISPATCH
+// The library's own choice of the processor's vector unit (AVX2, AVX-512), made at run time.
+#include <xxh_x86dispatch.h>
+#endif
 
 namespace platform {
 
-namespace {
-
-constexpr std::uint64_t kMultiplier1 = 0x9E3779B185EBCA87ull;
-constexpr std::uint64_t kMultiplier2 = 0xC2B2AE3D27D4EB4Full;
-
-constexpr std::uint64_t RotateLeft(std::uint64_t x, int bits) { return (x << bits) | (x >> (64 - bits)); }
-
-/// Folds in one word: every bit of it reaches the whole state after the multiplications.
-constexpr std::uint64_t Fold(std::uint64_t state, std::uint64_t word) {
-    word *= kMultiplier2;
-    word = RotateLeft(word, 31);
-    word *= kMultiplier1;
-    state ^= word;
-    return RotateLeft(state, 27) * kMultiplier1 + 0x85EBCA77C2B2AE63ull;
-}
-
-/// Spreads the last state over every bit, so that digests of near contents lie far apart.
-constexpr std::uint64_t Finish(std::uint64_t state) {
-    state ^= state >> 33;
-    state *= kMultiplier2;
-    state ^= state >> 29;
-    state *= 0x165667B19E3779F9ull;
-    state ^= state >> 32;
-    return state;
-}
-
-/// A digest that is fed the content in pieces, as it is read. Four lanes take a block of four
-/// words each step, independent of each other, so that the processor works on all four at once.
-class Digester {
-public:
-    static constexpr std::size_t kBlock = 32;
-
-    void Add(std::string_view bytes) {
-        m_length += bytes.size();
-        // A block that the last piece began is completed first.
-        if (m_pendingBytes > 0) {
-            const std::size_t take = std::min(kBlock - m_pendingBytes, bytes.size());
-            std::memcpy(m_pending + m_pendingBytes, bytes.data(), take);
-            m_pendingBytes += take;
-            bytes.remove_prefix(take);
-            if (m_pendingBytes < kBlock) return;
-            FoldBlock(m_pending);
-            m_pendingBytes = 0;
-        }
-        while (bytes.size() >= kBlock) {
-            FoldBlock(bytes.data());
-            bytes.remove_prefix(kBlock);
-        }
-        std::memcpy(m_pending, bytes.data(), bytes.size());
-        m_pendingBytes = bytes.size();
-    }
-
-    std::uint64_t Result() const {
-        std::uint64_t lanes[4] = {m_lanes[0], m_lanes[1], m_lanes[2], m_lanes[3]};
-        if (m_pendingBytes > 0) {
-            char last[kBlock] = {};
-            std::memcpy(last, m_pending, m_pendingBytes);
-            for (int i = 0; i < 4; ++i) lanes[i] = Fold(lanes[i], Word(last + 8 * i));
-        }
-        std::uint64_t state = m_length * kMultiplier2;
-        for (const std::uint64_t lane : lanes) state = Fold(state, lane);
-        return Finish(state);
-    }
-
-private:
-    static std::uint64_t Word(const char* bytes) {
-        std::uint64_t word;
-        std::memcpy(&word, bytes, sizeof word);
-        return word;
-    }
-    void FoldBlock(const char* block) {
-        for (int i = 0; i < 4; ++i) m_lanes[i] = Fold(m_lanes[i], Word(block + 8 * i));
-    }
-
-    std::uint64_t m_lanes[4] = {0x27D4EB2F165667C5ull, 0x9E3779B185EBCA87ull, 0x165667B19E3779F9ull,
-                                0x85EBCA77C2B2AE63ull};
-    std::uint64_t m_length = 0;
-    char m_pending[kBlock] = {};
-    std::size_t m_pendingBytes = 0;
+struct ContentDigester::State {
+    XXH3_state_t xxh;
 };
 
-}  // namespace
+ContentDigester::ContentDigester() : m_state(std::make_unique<State>()) { XXH3_64bits_reset(&m_state->xxh); }
 
-std::uint64_t ContentDigest(std::string_view bytes) {
-    Digester digest;
-    digest.Add(bytes);
-    return digest.Result();
+ContentDigester::~ContentDigester() = default;
+
+void ContentDigester::Add(std::string_view bytes) {
+    XXH3_64bits_update(&m_state->xxh, bytes.data(), bytes.size());
+    m_bytes += static_cast<long long>(bytes.size());
+}
+
+std::uint64_t ContentDigester::Digest() const { return XXH3_64bits_digest(&m_state->xxh); }
+
+std::uint64_t ContentDigest(std::string_view bytes) { return XXH3_64bits(bytes.data(), bytes.size()); }
+
+void ReadVersion::TakeWholePass(const FileVersion& pass) {
+    if (!pass.Known()) {
+        m_broken = true;
+    } else if (!m_version.Known()) {
+        m_version = pass;
+    } else if (pass.Digest != m_version.Digest || pass.Identity.Size != m_version.Identity.Size) {
+        // The file changed between two passes: the read's parts are not of one version.
+        m_broken = true;
+    }
 }
 
 FileVersion VersionOf(const OpenedFile& file) {
     const detail::Descriptor fd(file.ReopenFromStart());
     if (!fd.Open()) return {};
-    Digester digest;
+    // Never throws: without memory for the digest the version is not known, as for a failed read.
+    std::optional<ContentDigester> made;
+    try {
+        made.emplace();
+    } catch (const std::bad_alloc&) {
+        return {};
+    }
+    ContentDigester& digest = *made;
     char buffer[1 << 17];
     for (;;) {
         const ssize_t n = ::read(fd.Get(), buffer, sizeof buffer);
@@ -114,7 +69,9 @@ FileVersion VersionOf(const OpenedFile& file) {
     }
     // Written to since it was opened, the file may hold other bytes than a read of it took.
     if (IdentityOfDescriptor(fd.Get()) != file.Identity()) return {};
-    return {file.Identity(), digest.Result()};
+    FileIdentity read = file.Identity();
+    read.Size = digest.Bytes();
+    return {read, digest.Digest()};
 }
 
 FileVersion VersionOfPath(const std::string& path) {

@@ -6,6 +6,7 @@
 #include "import/BrainLabTable.h"
 #include "import/SaveDvh.h"
 #include "platform/AtomicWrite.h"
+#include "platform/FileVersion.h"
 
 #include <gtest/gtest.h>
 
@@ -138,7 +139,8 @@ TEST(BatchLoading, APlanReadHereHasTheNamesAndVersionOfItsReadAndIsSavedBackOver
     ASSERT_EQ(ws.PDatasetCount(), 1);
     EXPECT_EQ(ws.PDataset[0].PlanName, "Plan B");
     EXPECT_EQ(ws.OpenFile[0].PlanName, "Plan B");
-    EXPECT_TRUE(ws.PDataset[0].ExportRead.Known());
+    EXPECT_EQ(ws.PDataset[0].ExportRead.Digest, platform::ContentDigest(later));
+    EXPECT_EQ(ws.PDataset[0].ExportRead.Identity.Size, static_cast<long long>(later.size()));
 
     // Saved back into its entry: the batch read no aliases, so the companion there, whose
     // aliases the save would empty, is not replaced.

@@ -1,6 +1,7 @@
 // Opening plans without windows: taking files, loading by key, the continuations of the
 // plan-list choice and the dose prompt, reloading, the scan and the list reset.
 #include "dvh/Workspace.h"
+#include "platform/FileVersion.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -172,6 +173,7 @@ TEST_F(PlanOpening, ReloadFillsItsOwnPlanInPlaceAndCancelKeepsIt) {
     ws.FinishPendingLoad();
     ASSERT_EQ(ws.PDatasetCount(), 2);
     ASSERT_EQ(ws.PDataset[1].PlanListIndex, 1);
+    EXPECT_EQ(ws.PDataset[0].ExportRead.Digest, platform::ContentDigest(ReadText(a)));
 
     // The file of plan 0 loses a structure on disk; Reload replaces plan 0's structures.
     std::string text = ReadText(a);
@@ -186,6 +188,9 @@ TEST_F(PlanOpening, ReloadFillsItsOwnPlanInPlaceAndCancelKeepsIt) {
     EXPECT_EQ(ws.PDataset[0].DVHDatasetCount(), 1);
     EXPECT_EQ(ws.PDataset[1].DVHDatasetCount(), 2);
     EXPECT_EQ(ws.PDataset[1].PlanID, "P2");
+    // Each read keeps the version of the bytes it took.
+    EXPECT_EQ(ws.PDataset[0].ExportRead.Digest, platform::ContentDigest(text));
+    EXPECT_EQ(ws.PDataset[0].ExportRead.Identity.Size, static_cast<long long>(text.size()));
 
     // A reload that waits for a plan list and is then cancelled never removes the plan.
     ws.PlanListName.clear();

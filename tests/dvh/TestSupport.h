@@ -3,6 +3,7 @@
 
 #include "dvh/WorkspaceHost.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -32,6 +33,16 @@ public:
 private:
     std::filesystem::path m_path;
 };
+
+/// Writes `bytes` over the start of the existing file at `path`, in place, as another program
+/// writing into it would: the same file (its inode), its content changed. True when all went in.
+inline bool WriteInPlace(const std::string& path, const std::string& bytes) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool written = ::pwrite(fd, bytes.data(), bytes.size(), 0) == static_cast<ssize_t>(bytes.size());
+    ::close(fd);
+    return written;
+}
 
 /// Records progress, status texts and messages; "Case sensitivity" as the test sets it.
 struct RecordingHost : WorkspaceHost {

@@ -18,6 +18,7 @@
 #include "../support/KilledAt.h"
 #include "../support/LockHeldElsewhere.h"
 #include "../support/OtherUser.h"
+#include "../support/RewrittenAt.h"
 
 #include <gtest/gtest.h>
 
@@ -116,11 +117,13 @@ protected:
     }
     /// Opens the entry's one-plan export as another instance of the program would, as the
     /// current plan of `instance`, ready to be saved again.
-    void OpenExportFromStore(Workspace& instance) const {
+    void OpenExportFromStore(Workspace& instance) const { OpenExportFromStore(instance, TextFile()); }
+    /// The same of the entry whose export is `textFile`.
+    void OpenExportFromStore(Workspace& instance, const std::string& textFile) const {
         instance.PlanListName.emplace_back().Name = "Head";
         instance.SaveFolder = store;
-        const DvhHeader h = RecogniseDvhHeaderFile(TextFile());
-        ASSERT_EQ(instance.BeginLoadFromStore(TextFile(), h.FileType, h.fields, "Head", nullptr).Step, LoadStep::Read);
+        const DvhHeader h = RecogniseDvhHeaderFile(textFile);
+        ASSERT_EQ(instance.BeginLoadFromStore(textFile, h.FileType, h.fields, "Head", nullptr).Step, LoadStep::Read);
         ASSERT_EQ(instance.ReadPendingPlan(), 0);
         instance.FinishPendingLoad();
         ASSERT_EQ(instance.PDataset[0].DVHDatasetCount(), 2);
@@ -525,6 +528,112 @@ TEST_F(SaveDvhTest, ASaveWritesTheExportAsItWasReadOrNothing) {
     SaveDvh(one, "Head", true, dialogs);
     EXPECT_EQ(dialogs.errors.size(), 1u);
     EXPECT_NE(Read(ModFile()).find("0\tMoved\r\n"), std::string::npos);
+}
+
+TEST_F(SaveDvhTest, AnExportChangedOnlyInItsLastByteIsNotTheOneReadAndIsNotSaved) {
+    // A digest that left out the last bytes of a file would take each of these for the export
+    // the plan was read from. The export of the examples (1,263 bytes, no whole number of the
+    // digest's blocks), the same filled to 2,048 (whole blocks, nothing after them), each
+    // loaded as File > Open loads it; a one-byte file taken as an export.
+    const std::string head = Read(std::string(TESSARAY_TEST_DATA) + "/opening/head_H1.txt");
+    const std::string filled = head + std::string(2048 - head.size() - 2, ' ') + "\r\n";
+    const std::string refused =
+        "An error occurred while saving data.\nlast.txt changed since the plan was read; nothing was written. "
+        "Press Reload to read it as it is now, then save again.";
+    const std::string entry = store + "/Head/111_H1.txt";  // the export's patient and plan
+    const auto lastByteOther = [](std::string text) {
+        text.back() = text.back() == 'x' ? 'y' : 'x';
+        return text;
+    };
+    for (const std::string& text : {head, filled}) {
+        SCOPED_TRACE(std::to_string(text.size()) + " bytes");
+        fs::remove_all(store + "/Head");
+        const std::string path = m_sources.Write("last.txt", text);
+        Workspace reader;
+        reader.SaveFolder = store;
+        ASSERT_EQ(reader.LoadDvhFileHeadless(path, 0), 0);
+        reader.CurrentPlanIndex = 0;
+        EXPECT_EQ(reader.PDataset[0].ExportRead.Identity.Size, static_cast<long long>(text.size()));
+        EXPECT_EQ(reader.PDataset[0].ExportRead.Digest, platform::ContentDigest(text));
+
+        ASSERT_TRUE(WriteInPlace(path, lastByteOther(text)));
+        dialogs.errors.clear();
+        SaveDvh(reader, "Head", true, dialogs);
+        ASSERT_EQ(dialogs.errors.size(), 1u);
+        EXPECT_EQ(dialogs.errors[0], refused);
+        EXPECT_FALSE(fs::exists(entry));
+
+        // The byte put back: the export read, saved.
+        ASSERT_TRUE(WriteInPlace(path, text));
+        SaveDvh(reader, "Head", true, dialogs);
+        EXPECT_EQ(dialogs.errors.size(), 1u);
+        EXPECT_EQ(Read(entry), text);
+
+        // The same of the store's own export, opened from the store.
+        Workspace one;
+        OpenExportFromStore(one, entry);
+        EXPECT_EQ(one.PDataset[0].ExportRead.Digest, platform::ContentDigest(text));
+        ASSERT_TRUE(WriteInPlace(entry, lastByteOther(text)));
+        dialogs.answers = {true};
+        SaveDvh(one, "Head", true, dialogs);
+        ASSERT_EQ(dialogs.errors.size(), 2u);
+        EXPECT_NE(dialogs.errors[1].find("111_H1.txt changed since the plan was read"), std::string::npos);
+    }
+
+    fs::remove_all(store + "/Head");
+    PDatasetClass& plan = ws.PDataset[0];
+    plan.FileType = FileTypePlan;
+    ReadFrom(plan, m_sources.Write("last.txt", "a"));
+    ASSERT_TRUE(WriteInPlace(plan.FilePath, "b"));
+    dialogs.errors.clear();
+    SaveDvh(ws, "Head", true, dialogs);
+    ASSERT_EQ(dialogs.errors.size(), 1u);
+    EXPECT_EQ(dialogs.errors[0], refused);
+    EXPECT_FALSE(fs::exists(TextFile()));
+}
+
+TEST_F(SaveDvhTest, APlanKeepsTheVersionOfTheBytesItsReadTookWhateverIsWrittenIntoItsExportAfter) {
+    // Another program writes another plan name into the export, in place and of the same size,
+    // the moment the reader's pass has read it to its end (the look at the header read it to its
+    // end before): the plan is of the bytes read, and so is the version it keeps.
+    const std::string head = Read(std::string(TESSARAY_TEST_DATA) + "/opening/head_H1.txt");
+    std::string other = head;
+    other.replace(other.find("Head IMRT"), 9, "Head VMAT");
+    const std::string path = m_sources.Write("rewritten.txt", head);
+    const std::string entry = store + "/Head/111_H1.txt";
+    Workspace reader;
+    reader.SaveFolder = store;
+    {
+        const RewrittenAt rewrite("line cursor: file read to its end", 2, path, other);
+        ASSERT_EQ(reader.LoadDvhFileHeadless(path, 0), 0);
+        ASSERT_EQ(rewrite.Met(), 2);
+    }
+    ASSERT_EQ(Read(path), other);
+    EXPECT_EQ(reader.PDataset[0].PlanName, "Head IMRT");
+    const platform::FileVersion& read = reader.PDataset[0].ExportRead;
+    ASSERT_TRUE(read.Known());
+    EXPECT_EQ(read.Digest, platform::ContentDigest(head));
+    EXPECT_EQ(read.Identity.Size, static_cast<long long>(head.size()));
+
+    // Its save refuses the export as it is now, and saves the one read once it is back.
+    reader.CurrentPlanIndex = 0;
+    SaveDvh(reader, "Head", true, dialogs);
+    ASSERT_EQ(dialogs.errors.size(), 1u);
+    EXPECT_NE(dialogs.errors[0].find("rewritten.txt changed since the plan was read"), std::string::npos);
+    EXPECT_FALSE(fs::exists(entry));
+    ASSERT_TRUE(WriteInPlace(path, head));
+    SaveDvh(reader, "Head", true, dialogs);
+    EXPECT_EQ(dialogs.errors.size(), 1u);
+    EXPECT_EQ(Read(entry), head);
+
+    // Written into as the look at the header reached the end, before the reader's pass: the
+    // load's passes read two versions, and the plan keeps none that a save could take.
+    Workspace mixed;
+    {
+        const RewrittenAt rewrite("line cursor: file read to its end", 1, path, other);
+        ASSERT_EQ(mixed.LoadDvhFileHeadless(path, 0), 0);
+    }
+    EXPECT_FALSE(mixed.PDataset[0].ExportRead.Known());
 }
 
 TEST_F(SaveDvhTest, APlanOpenedFromAnEntryLeftPartNewPartOldSavesBothItsFiles) {

@@ -7,6 +7,8 @@
 #include "import/PrescribedDoseText.h"
 #include "import/XiOLoad.h"
 #include "dvh/StoreEntry.h"
+#include "platform/FileVersion.h"
+#include "platform/OpenedFile.h"
 
 #include "../dvh/TestSupport.h"
 
@@ -188,6 +190,11 @@ TEST(XiOLoad, StorePlanTakesTheCompanionAndCancelOrFailureRemovesOnlyItsPlan) {
         EXPECT_FLOAT_EQ(plan.DVHDataset[1].PrescribedDose, 60);
         EXPECT_FLOAT_EQ(plan.DVHDataset[1].DVset[1].DosePercent, 100 / 60.0f);
         EXPECT_FALSE(ws.PendingXiO.Active);
+        // The version of the bytes the curves were read from.
+        std::string read;
+        ASSERT_TRUE(platform::ReadWholeFile(path, read));
+        EXPECT_EQ(plan.ExportRead.Digest, platform::ContentDigest(read));
+        EXPECT_EQ(plan.ExportRead.Identity.Size, static_cast<long long>(read.size()));
     }
     EXPECT_EQ(host.begins, host.ends);  // the progress form closes after a failure too
 

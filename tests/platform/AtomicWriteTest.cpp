@@ -119,6 +119,30 @@ TEST(AtomicWrite, AVersionIsTheFileAsReadWhateverMovedOnlyItsTimesOrPermission) 
     EXPECT_FALSE(platform::VersionOf(*opened).Known());
 }
 
+TEST(AtomicWrite, AVersionsDigestIsXxh3OfTheBytesWhereverTheyWereCutInPieces) {
+    // XXH3's 64-bit digest, the same in every build and on every processor, since other
+    // programs compare what one build wrote down: its published value for no bytes.
+    EXPECT_EQ(platform::ContentDigest(""), 0x2D06800538D394C2ull);
+    // Fed in two pieces cut anywhere (inside and at the ends of its 64-byte stripes and 1,024-
+    // byte blocks, below and above its short-input sizes), or in many, the digest of the whole.
+    std::string text(2500, ' ');
+    for (std::size_t i = 0; i < text.size(); ++i) text[i] = static_cast<char>(i * 31 + i / 7);
+    const std::size_t sizes[] = {1, 17, 240, 241, 2500};
+    for (const std::size_t size : sizes) {
+        const std::string_view whole(text.data(), size);
+        for (std::size_t cut = 0; cut <= size; ++cut) {
+            platform::ContentDigester digest;
+            digest.Add(whole.substr(0, cut));
+            digest.Add(whole.substr(cut));
+            ASSERT_EQ(digest.Digest(), platform::ContentDigest(whole)) << size << " cut at " << cut;
+            ASSERT_EQ(digest.Bytes(), static_cast<long long>(size));
+        }
+    }
+    platform::ContentDigester lines;
+    for (std::size_t at = 0; at < text.size(); at += 37) lines.Add(std::string_view(text).substr(at, 37));
+    EXPECT_EQ(lines.Digest(), platform::ContentDigest(text));
+}
+
 TEST(AtomicWrite, ANewFileNeverReplacesOneThatAppearedMeanwhile) {
     TempFolder dir;
     const std::string path = dir.File("export.lst");
