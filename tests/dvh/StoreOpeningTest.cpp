@@ -6,6 +6,7 @@
 #include "TestSupport.h"
 #include "../support/KilledAt.h"
 #include "../support/LockHeldElsewhere.h"
+#include "../support/RefusedMemory.h"
 #include "platform/WaitNotice.h"
 #include "platform/FaultPoint.h"
 
@@ -13,6 +14,8 @@
 
 #include <filesystem>
 #include <functional>
+#include <new>
+#include <optional>
 #include <fstream>
 #include <csignal>
 #include <cstdlib>
@@ -413,6 +416,30 @@ TEST_F(StoreOpening, ASaveCutShortOpensInACopyOfTheStoreAsItsOwnPairOrWithoutIts
                                                         "part of it was written: the new 111_H1.txt of that save is "
                                                         "missing): the plan is opened without its companion."});
     }
+}
+
+TEST_F(StoreOpening, ASaveCutShortIsNeverTakenForPartNewNorDroppedForWantOfMemoryToReadItsFiles) {
+    const std::string path = store.Write("111_H1.txt", SaveOf("A").first);
+    store.Write("111_H1.mod", SaveOf("A").second);
+    EXPECT_TRUE(KilledAt("atomic write: one of several renamed", [&] { SaveEntry(path, SaveOf("B")); }));
+    using State = platform::CommitEnd::State;
+    // A temporary that cannot be read whole may still be the save's: the end waits for a read.
+    const long runs = FailingEachAllocation(
+        [&]() -> std::optional<State> {
+            try {
+                return FinishInterruptedStoreSave(path).state;
+            } catch (const std::bad_alloc&) {
+                return std::nullopt;
+            }
+        },
+        [&](const std::optional<State>& state, bool, long n) {
+            SCOPED_TRACE(n);
+            if (state) EXPECT_TRUE(*state == State::Unfinished || *state == State::Completed) << int(*state);
+        });
+    EXPECT_GT(runs, 1);
+    EXPECT_EQ(ReadText(path), SaveOf("B").first);
+    EXPECT_EQ(ReadText(ChangeFileExt(path, ".mod")), SaveOf("B").second);
+    EXPECT_FALSE(std::filesystem::exists(StoreCommitOf(path).Path));
 }
 
 /// What the window is told of the program's waits.

@@ -328,6 +328,20 @@ TEST(AtomicWrite, ACommitIsCompletedOnlyFromItsOwnWholeTemporariesAndItsRecordGo
         EXPECT_FALSE(platform::AtomicWriteFiles({{commit.mod, "x"}}, commit.record).ok);
         EXPECT_EQ(dir.Read("a.mod"), "old a");
     }
+    // Nor is a file that holds neither its old text nor its new (another day's backup put
+    // back beside this one): the files are no save's pair, and say so.
+    {
+        TempFolder dir;
+        const PairCommit commit(dir.Path());
+        EXPECT_TRUE(commit.OldThenKilledAt(dir, "atomic write: commit recorded"));
+        std::filesystem::remove(PairCommit::TemporaryOf(dir, "a.mod"));
+        dir.Write("a.mod", "other a");
+        const platform::CommitEnd end = commit.Finish();
+        EXPECT_EQ(end.state, State::Partial);
+        EXPECT_EQ(end.message, "a.mod holds neither what it held before that save nor what it wrote");
+        EXPECT_EQ(dir.Read("a.mod") + "," + dir.Read("a.txt"), "other a,old b");
+        EXPECT_FALSE(PairCommit::TemporaryOf(dir, "a.txt").empty());
+    }
     // A completion that cannot rename keeps the record, says why, and ends the change later.
     {
         TempFolder dir;
