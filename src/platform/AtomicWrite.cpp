@@ -361,11 +361,9 @@ WriteResult RecordFile(const Temporary& temporary, const std::string& target, st
         file.Old = ContentOf(*old);
         return {};
     }
-    std::string read;
     OpenProblem problem = OpenProblem::None;
-    if (!ReadWholeFile(target, read, std::size_t(1) << 31, &problem))
-        return {false, "Cannot read \"" + target + "\": it " + OpenProblemText(problem)};
-    file.Old = ContentOf(read);
+    file.Old = ContentOfFile(target, &problem);
+    if (!file.Old) return {false, "Cannot read \"" + target + "\": it " + OpenProblemText(problem)};
     return {};
 }
 

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <memory>
 #include <new>
 #include <optional>
 #include <utility>
@@ -135,6 +136,44 @@ Peek PeekRecord(const std::string& path, const std::vector<std::string>& targets
     return Peek::Record;
 }
 
+/// A record's digests are taken over pieces of this size, and then over the pieces' digests,
+/// so that a file is read a piece at a time, never held whole: a large export costs no more
+/// memory to tell than one piece, and no more time than reading it once.
+constexpr std::size_t kPiece = std::size_t(1) << 20;
+
+/// Adds the digest of one piece to `digests`, whose own digest is that of the whole.
+void AddPiece(std::string& digests, std::string_view piece) {
+    const std::uint64_t digest = ContentDigest(piece);
+    digests.append(reinterpret_cast<const char*>(&digest), sizeof digest);
+}
+
+/// What the open regular file `fd` holds, read from its start a piece at a time; none when it
+/// cannot be read (a failing disk, no memory for a piece).
+std::optional<FileContent> ContentOfDescriptor(int fd) {
+    try {
+        const std::unique_ptr<char[]> piece(new char[kPiece]);
+        std::string digests;
+        long long size = 0;
+        for (bool end = false; !end;) {
+            std::size_t got = 0;
+            while (got < kPiece) {
+                const ssize_t n = ::pread(fd, piece.get() + got, kPiece - got, size + static_cast<off_t>(got));
+                if (n < 0 && errno == EINTR) continue;
+                if (n < 0) return std::nullopt;
+                if (n == 0) break;
+                got += static_cast<std::size_t>(n);
+            }
+            end = got < kPiece;
+            // The last piece of a file of whole pieces is empty, as in `ContentOf`.
+            AddPiece(digests, std::string_view(piece.get(), got));
+            size += static_cast<long long>(got);
+        }
+        return FileContent{size, ContentDigest(digests)};
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
+}
+
 /// An open regular file told by its content: read and digested once, and only when its size
 /// is that of a content asked about.
 class HeldContent {
@@ -143,30 +182,20 @@ public:
         struct stat st {};
         if (::fstat(fd, &st) == 0) m_size = st.st_size;
     }
-    /// Whether it holds `content`; none when it cannot be read whole (a failing disk, no
-    /// memory to hold it), since it may then still be the file that is looked for.
+    /// Whether it holds `content`; none when it cannot be read whole, since it may then still
+    /// be the file that is looked for.
     std::optional<bool> Holds(const FileContent& content) {
         if (m_size < 0) return std::nullopt;
         if (m_size != content.Size) return false;
-        if (!m_digest) {
-            try {
-                std::string bytes;
-                if (::lseek(m_fd, 0, SEEK_SET) != 0 ||
-                    !ReadWholeDescriptor(m_fd, bytes, static_cast<std::size_t>(m_size)) ||
-                    static_cast<long long>(bytes.size()) != m_size)
-                    return std::nullopt;
-                m_digest = ContentDigest(bytes);
-            } catch (const std::bad_alloc&) {
-                return std::nullopt;
-            }
-        }
-        return *m_digest == content.Digest;
+        if (!m_read) m_read = ContentOfDescriptor(m_fd);
+        if (!*m_read) return std::nullopt;
+        return **m_read == content;
     }
 
 private:
     int m_fd;
     long long m_size = -1;
-    std::optional<std::uint64_t> m_digest;
+    std::optional<std::optional<FileContent>> m_read;  ///< once read: what it holds, if it could be read
 };
 
 /// What a target holds, by what its record says.
@@ -277,7 +306,23 @@ RecordName InspectRecordName(const std::string& path, const std::vector<std::str
     return RecordName::Taken;
 }
 
-FileContent ContentOf(std::string_view bytes) { return {static_cast<long long>(bytes.size()), ContentDigest(bytes)}; }
+FileContent ContentOf(std::string_view bytes) {
+    std::string digests;
+    for (std::size_t at = 0;; at += kPiece) {
+        const std::string_view piece = bytes.substr(std::min(at, bytes.size()), kPiece);
+        AddPiece(digests, piece);
+        if (piece.size() < kPiece) break;
+    }
+    return {static_cast<long long>(bytes.size()), ContentDigest(digests)};
+}
+
+std::optional<FileContent> ContentOfFile(const std::string& path, OpenProblem* problem) {
+    const Descriptor fd(OpenRegularFile(path, problem));
+    if (!fd.Open()) return std::nullopt;
+    auto content = ContentOfDescriptor(fd.Get());
+    if (!content && problem) *problem = OpenProblem::Unreadable;
+    return content;
+}
 
 std::string CommitRecordText(const RecordedChange& change) {
     std::string text;

@@ -3,6 +3,7 @@
 
 #include "platform/Descriptor.h"
 #include "platform/FileIdentity.h"
+#include "platform/OpenedFile.h"
 
 #include <cstdint>
 #include <optional>
@@ -69,6 +70,9 @@ struct FileContent {
 
 /// The content `bytes`.
 FileContent ContentOf(std::string_view bytes);
+/// The content of the regular file `path`, read a piece at a time; none when it cannot be read
+/// (`problem` says why).
+std::optional<FileContent> ContentOfFile(const std::string& path, OpenProblem* problem);
 
 /// One file of a recorded change: names in the record's folder, and what tells its files.
 struct RecordedFile {

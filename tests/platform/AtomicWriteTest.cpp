@@ -691,6 +691,25 @@ TEST(AtomicWrite, ACommitCutShortIsEndedInACopyOfItsFolderByWhatItsFilesHold) {
     }
 }
 
+TEST(AtomicWrite, ARecordTellsAFileReadInPiecesByAllItsBytes) {
+    // Around the size of a piece (1 MiB): the content of the file read a piece at a time is
+    // that of its bytes held whole, and a change of the last byte alone is another content.
+    TempFolder dir;
+    constexpr std::size_t kPiece = std::size_t(1) << 20;
+    for (const std::size_t size : {std::size_t(0), std::size_t(1), kPiece - 1, kPiece, kPiece + 1, 2 * kPiece + 5}) {
+        SCOPED_TRACE(size);
+        std::string bytes(size, 'x');
+        for (std::size_t i = 0; i < size; i += 4099) bytes[i] = static_cast<char>('a' + i % 23);
+        const auto read = platform::detail::ContentOfFile(dir.Write("f", bytes), nullptr);
+        ASSERT_TRUE(read.has_value());
+        EXPECT_EQ(*read, platform::detail::ContentOf(bytes));
+        if (size == 0) continue;
+        bytes.back() = 'y';
+        EXPECT_NE(*read, platform::detail::ContentOf(bytes));
+        EXPECT_NE(*platform::detail::ContentOfFile(dir.Write("f", bytes), nullptr), *read);
+    }
+}
+
 TEST(AtomicWrite, ARecordOfAnOlderBuildThatNamesItsTemporariesByInodeIsStillEnded) {
     TempFolder dir;
     const PairCommit commit(dir.Path());
