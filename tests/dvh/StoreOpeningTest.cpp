@@ -434,7 +434,9 @@ TEST_F(StoreOpening, ASaveCutShortIsNeverTakenForPartNewNorDroppedForWantOfMemor
         },
         [&](const std::optional<State>& state, bool, long n) {
             SCOPED_TRACE(n);
-            if (state) EXPECT_TRUE(*state == State::Unfinished || *state == State::Completed) << int(*state);
+            if (state) {
+                EXPECT_TRUE(*state == State::Unfinished || *state == State::Completed) << int(*state);
+            }
         });
     EXPECT_GT(runs, 1);
     EXPECT_EQ(ReadText(path), SaveOf("B").first);
