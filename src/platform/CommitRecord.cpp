@@ -147,9 +147,9 @@ void AddPiece(std::string& digests, std::string_view piece) {
     digests.append(reinterpret_cast<const char*>(&digest), sizeof digest);
 }
 
-/// What the open regular file `fd` holds, read from its start a piece at a time; none when it
-/// cannot be read (a failing disk, no memory for a piece).
-std::optional<FileContent> ContentOfDescriptor(int fd) {
+/// Reads what the open regular file `fd` holds into `content`, from its start a piece at a
+/// time; false when it cannot be read (a failing disk, no memory for a piece).
+bool ContentOfDescriptor(int fd, FileContent& content) {
     try {
         const std::unique_ptr<char[]> piece(new char[kPiece]);
         std::string digests;
@@ -159,7 +159,7 @@ std::optional<FileContent> ContentOfDescriptor(int fd) {
             while (got < kPiece) {
                 const ssize_t n = ::pread(fd, piece.get() + got, kPiece - got, size + static_cast<off_t>(got));
                 if (n < 0 && errno == EINTR) continue;
-                if (n < 0) return std::nullopt;
+                if (n < 0) return false;
                 if (n == 0) break;
                 got += static_cast<std::size_t>(n);
             }
@@ -168,9 +168,10 @@ std::optional<FileContent> ContentOfDescriptor(int fd) {
             AddPiece(digests, std::string_view(piece.get(), got));
             size += static_cast<long long>(got);
         }
-        return FileContent{size, ContentDigest(digests)};
+        content = {size, ContentDigest(digests)};
+        return true;
     } catch (const std::bad_alloc&) {
-        return std::nullopt;
+        return false;
     }
 }
 
@@ -187,15 +188,16 @@ public:
     std::optional<bool> Holds(const FileContent& content) {
         if (m_size < 0) return std::nullopt;
         if (m_size != content.Size) return false;
-        if (!m_read) m_read = ContentOfDescriptor(m_fd);
-        if (!*m_read) return std::nullopt;
-        return **m_read == content;
+        if (m_read == Read::Not) m_read = ContentOfDescriptor(m_fd, m_content) ? Read::Done : Read::Failed;
+        if (m_read == Read::Failed) return std::nullopt;
+        return m_content == content;
     }
 
 private:
     int m_fd;
     long long m_size = -1;
-    std::optional<std::optional<FileContent>> m_read;  ///< once read: what it holds, if it could be read
+    enum class Read { Not, Done, Failed } m_read = Read::Not;
+    FileContent m_content;  ///< what it holds, once read
 };
 
 /// What a target holds, by what its record says.
@@ -225,7 +227,9 @@ struct TemporaryState {
                              ///< is renamed or removed
     bool Foreign = false;    ///< it is there, but not to be taken (`Why` says why)
     NotDead Why = NotDead::Missing;
-    bool Unreadable = false; ///< it, or its target, could not be read: nothing can be told
+    bool Unreadable = false; ///< it, or its target (`TargetUnreadable`), could not be read: nothing
+                             ///< can be told
+    bool TargetUnreadable = false;
     bool Renamed = false;    ///< it is gone and its target holds what it held
     bool Changed = false;    ///< it is gone and its target holds neither what it held nor the old file
 };
@@ -260,7 +264,7 @@ TemporaryState Inspect(const std::string& folder, const RecordedFile& file, bool
         case TargetHolds::New: state.Renamed = true; break;
         case TargetHolds::Old: break;
         case TargetHolds::Other: state.Changed = true; break;
-        case TargetHolds::Unknown: state.Unreadable = true; break;
+        case TargetHolds::Unknown: state.Unreadable = state.TargetUnreadable = true; break;
     }
     return state;
 }
@@ -319,9 +323,10 @@ FileContent ContentOf(std::string_view bytes) {
 std::optional<FileContent> ContentOfFile(const std::string& path, OpenProblem* problem) {
     const Descriptor fd(OpenRegularFile(path, problem));
     if (!fd.Open()) return std::nullopt;
-    auto content = ContentOfDescriptor(fd.Get());
-    if (!content && problem) *problem = OpenProblem::Unreadable;
-    return content;
+    FileContent content;
+    if (ContentOfDescriptor(fd.Get(), content)) return content;
+    if (problem) *problem = OpenProblem::Unreadable;
+    return std::nullopt;
 }
 
 std::string CommitRecordText(const RecordedChange& change) {
@@ -378,7 +383,8 @@ CommitEnd FinishInterruptedCommit(const CommitRecord& commit, const std::vector<
         states.push_back(Inspect(folder, file, change.ByInode));
         if (states.back().Foreign) return NotTaken(folder + file.TemporaryName, states.back().Why);
         // Nothing is taken for missing that may still be the change's.
-        if (states.back().Unreadable) return Unfinished("\"" + file.TargetName + "\" of that save cannot be read");
+        if (states.back().Unreadable)
+            return Unfinished((states.back().TargetUnreadable ? "" : "the new ") + file.TargetName + " cannot be read");
     }
     // The record was written once every temporary was whole, and they take their names in
     // order: those before a kill have them, the rest wait, whole. Anything else is no state

@@ -61,7 +61,8 @@ bool StillNamed(const std::string& path, int fd);
 /// since stays. True when it went.
 bool RemoveIfStill(const std::string& path, int fd);
 
-/// What a file holds, told apart from any other content by its size and `ContentDigest`.
+/// What a file holds, told apart from any other content by its size and a digest: the
+/// `ContentDigest` of the `ContentDigest`s of its pieces of 1 MiB, the last one short.
 struct FileContent {
     long long Size = 0;
     std::uint64_t Digest = 0;
