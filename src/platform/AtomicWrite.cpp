@@ -363,24 +363,34 @@ WriteResult RecordNameTaken(const std::string& path) {
     return {false, "\"" + path + "\" already exists and is no record of this change; it was not overwritten."};
 }
 
-/// Writes the record of a change of `targets` to their `temporaries` beside them, and gives it
-/// its name; `record` holds it, locked, until the change is made. The name must be free, or
-/// have the record `kept` of an earlier change of the same files, which this one supersedes.
-WriteResult WriteCommitRecord(const std::string& path, const std::vector<Temporary>& temporaries,
-                              const std::vector<std::string>& targets, const std::optional<FileIdentity>& kept,
-                              Temporary& record) {
-    std::vector<RecordedFile> files;
-    for (std::size_t i = 0; i < targets.size(); ++i) {
-        RecordedFile& file = files.emplace_back();
-        file.TemporaryName = FileNameOf(temporaries[i].Name());
-        file.TargetName = FileNameOf(targets[i]);
-        file.Id = IdentityOfDescriptor(temporaries[i].Fd());
-        if (!file.Id.Known()) return {false, SystemError("Cannot write", targets[i])};
+/// What the record of a change tells of one of its files: the temporary that holds `contents`
+/// for `target`, and what `target` held before (`old`, read already, or read here when not
+/// given; none where no regular file had its name).
+WriteResult RecordFile(const Temporary& temporary, const std::string& target, std::string_view contents,
+                       bool regular, const std::string* old, RecordedFile& file) {
+    file.TemporaryName = FileNameOf(temporary.Name());
+    file.TargetName = FileNameOf(target);
+    file.New = ContentOf(contents);
+    if (!regular) return {};
+    if (old) {
+        file.Old = ContentOf(*old);
+        return {};
     }
+    OpenProblem problem = OpenProblem::None;
+    file.Old = ContentOfFile(target, &problem);
+    if (!file.Old) return {false, "Cannot read \"" + target + "\": it " + OpenProblemText(problem)};
+    return {};
+}
+
+/// Writes the record `change` and gives it its name; `record` holds it, locked, until the
+/// change is made. The name must be free, or have the record `kept` of an earlier change of the
+/// same files, which this one supersedes.
+WriteResult WriteCommitRecord(const std::string& path, const RecordedChange& change,
+                              const std::optional<FileIdentity>& kept, Temporary& record) {
     RemoveDeadTemporaries(path);
     // Readable as a new file is, by the group of a folder shared with it whatever the umask, so
     // that whoever shares the folder sees that the entry waits for its end.
-    if (WriteResult written = record.Write(path, CommitRecordText(files), WriteMode{}); !written.ok) return written;
+    if (WriteResult written = record.Write(path, CommitRecordText(change), WriteMode{}); !written.ok) return written;
     if (kept) {
         // Replaced in one step, so that the earlier change's files are never without a record.
         if (!IdentityOfName(path).SameFile(*kept)) return RecordNameTaken(path);
@@ -390,32 +400,6 @@ WriteResult WriteCommitRecord(const std::string& path, const std::vector<Tempora
     }
     SyncFolderOf(path);
     return {};
-}
-
-/// Which files of the kept record `kept` of a change of `targets` count as renamed: their
-/// target is the very file the record names.
-std::vector<bool> RenamedOfKept(const KeptRecord& kept, const std::vector<std::string>& targets) {
-    std::vector<bool> renamed;
-    for (std::size_t i = 0; i < kept.Files.size() && i < targets.size(); ++i)
-        renamed.push_back(IdentityOfName(targets[i]).SameFile(kept.Files[i].Id));
-    return renamed;
-}
-
-/// Puts the record `kept` of an earlier change of `targets` back at `path`, which a change that
-/// superseded it had given its own `record`, and which has put back the files it renamed. A put
-/// back file is another file than the one renamed before, so the record names, for a file that
-/// counted as `renamed` then, the file at its target now, and for one that did not, no file at
-/// all: it reads as it did. Only while `path` is still `record`; true when it is back.
-bool PutBackKeptRecord(const std::string& path, const Temporary& record, const KeptRecord& kept,
-                       const std::vector<bool>& renamed, const std::vector<std::string>& targets) {
-    std::vector<RecordedFile> files = kept.Files;
-    for (std::size_t i = 0; i < files.size(); ++i)
-        files[i].Id = i < renamed.size() && renamed[i] ? IdentityOfName(targets[i]) : FileIdentity{};
-    Temporary back;
-    if (!back.Write(path, CommitRecordText(files), WriteMode{}).ok || !StillNamed(path, record.Fd())) return false;
-    if (!back.RenameOver(path).ok) return false;
-    SyncFolderOf(path);
-    return true;
 }
 
 }  // namespace
@@ -437,10 +421,10 @@ WriteResult AtomicWriteFiles(const std::vector<FileWrite>& files, const CommitRe
     // cut short; a change that cannot take its turn is not made.
     std::optional<FileLock> turn;
     // A record of these files that stays, and what it names: spared until this change's record
-    // has replaced it.
+    // has replaced it. What it left part new, part old, this change's record says so too.
     KeptRecord kept;
     std::optional<FileIdentity> keptId;
-    std::vector<bool> keptRenamed;
+    RecordedChange change;
     if (recorded) {
         turn.emplace(commit.Lock);
         if (!turn->Held()) return {false, turn->Error()};
@@ -452,7 +436,7 @@ WriteResult AtomicWriteFiles(const std::vector<FileWrite>& files, const CommitRe
             case RecordName::Free: break;
             case RecordName::Kept:
                 keptId = kept.Id;
-                keptRenamed = RenamedOfKept(kept, targets);
+                change.LeftPartNew = PartNewTargetOf(commit.Path, kept.Change);
                 break;
             case RecordName::Taken: return RecordNameTaken(commit.Path);
         }
@@ -462,7 +446,7 @@ WriteResult AtomicWriteFiles(const std::vector<FileWrite>& files, const CommitRe
         if (WriteResult usable = InspectTarget(files[i].Path, targets[i], files[i].Links, found[i]); !usable.ok)
             return usable;
         // What a killed write of this file left goes with its next write.
-        RemoveDeadTemporaries(targets[i], kept.Files);
+        RemoveDeadTemporaries(targets[i], kept.Change.Files);
     }
     // What a failed rename puts back: the old contents of every file but the last.
     std::vector<std::string> oldContents(n);
@@ -481,8 +465,13 @@ WriteResult AtomicWriteFiles(const std::vector<FileWrite>& files, const CommitRe
     // Held, and so locked, until the change is made: no one ends a commit still under way.
     Temporary record;
     if (recorded) {
-        if (WriteResult written = WriteCommitRecord(commit.Path, temporaries, targets, keptId, record); !written.ok)
-            return written;
+        // The record tells its files by what they hold, which a copy of the folder keeps.
+        for (std::size_t i = 0; i < n; ++i)
+            if (WriteResult told = RecordFile(temporaries[i], targets[i], files[i].Contents, found[i].regular,
+                                              i + 1 < n ? &oldContents[i] : nullptr, change.Files.emplace_back());
+                !told.ok)
+                return told;
+        if (WriteResult written = WriteCommitRecord(commit.Path, change, keptId, record); !written.ok) return written;
         FaultPoint("atomic write: commit recorded");
         // What the superseded record named goes now, also where another user's save left it
         // in a folder that lets this user replace their files, as the record did.
@@ -505,11 +494,12 @@ WriteResult AtomicWriteFiles(const std::vector<FileWrite>& files, const CommitRe
                                       : ::unlink(targets[j].c_str()) == 0;
                 restored = restored && back;
             }
-            // A change that superseded a record of part new, part old files has put them back
-            // so: that record takes its name again, or they would read as one save's.
+            FaultPoint("atomic write: files put back");
+            // Files put back as a superseded change left them, part new, part old, still read so:
+            // this change's record stays, which says it, for as long as nothing of it is renamed.
+            // Nothing is written for that, so nothing can fail or be cut short in between.
             const bool ended = recorded && restored &&
-                               (keptId ? PutBackKeptRecord(commit.Path, record, kept, keptRenamed, targets)
-                                       : RemoveIfStill(commit.Path, record.Fd()));
+                               (!change.LeftPartNew.empty() || RemoveIfStill(commit.Path, record.Fd()));
             if (ended)
                 for (std::size_t k = i; k < n; ++k) temporaries[k].Remove();
             return renamed;

@@ -55,8 +55,10 @@ struct FileWrite {
 
 /// Where a change of several files that are only right together is recorded while it is made.
 struct CommitRecord {
-    /// The record, in the files' own folder: it names the flushed temporaries (with their
-    /// device and inode) and their targets from before the first rename until the last.
+    /// The record, in the files' own folder: it names the flushed temporaries and their
+    /// targets from before the first rename until the last, and tells them by what they hold
+    /// (the size and digest of each temporary, and of each target's old file), which a copy of
+    /// the folder, a backup restored or a file system that numbers its files anew keeps.
     std::string Path;
     /// A lock file beside it, never renamed nor removed: whoever makes, completes or discards
     /// the change holds its lock throughout, so that two writers of the same files take turns.
@@ -75,9 +77,11 @@ struct CommitRecord {
 /// files that stays (one that could not be ended, which this change supersedes, and whose
 /// temporaries then go); anything else of that name refuses the change, and no file is touched.
 /// When a rename fails and a file cannot be put back, the record stays with the temporaries it
-/// names; when all are put back, a record that this change superseded takes its name again, so
-/// that files it left part new, part old still read so. Without one, such a kill leaves the
-/// first files new and the rest old, and whoever reads them checks that they belong together.
+/// names; when all are put back, the record goes, unless the change superseded one that left
+/// the files part new, part old: its own record, which says so, then stays, so that they still
+/// read so, whatever cuts the change short after its record took its name. Without a record,
+/// such a kill leaves the first files new and the rest old, and whoever reads them checks
+/// that they belong together.
 WriteResult AtomicWriteFiles(const std::vector<FileWrite>& files, const CommitRecord& commit = {});
 
 /// What `FinishInterruptedCommit` found and did.
@@ -88,8 +92,10 @@ struct CommitEnd {
         Discarded,   ///< what was left could not be completed: the temporaries and record are gone
         Unfinished,  ///< the record stays, and `message` says why (another user's, a rename failed)
         Busy,        ///< another program holds the change's lock (`message` says so); nothing was looked at
-        Partial,     ///< some files are new, and a temporary of the rest is gone: the record stays, and
-                     ///< with it what it names, until a new change of all the files supersedes it
+        Partial,     ///< some files are new, and a temporary of the rest is gone (or nothing of it is new
+                     ///< yet, and the change superseded one that left them so, or a file holds what
+                     ///< none of them wrote): the record stays, and with it what it names, until a new
+                     ///< change of all the files supersedes it
     };
     State state = State::NoRecord;
     std::string message;
@@ -104,15 +110,20 @@ struct CommitEnd {
 };
 
 /// Ends the change of `AtomicWriteFiles` to `targets` (in their order there) whose writer was
-/// killed after it wrote the `commit` record. A temporary that is gone counts as renamed only
-/// when its target now is that very file; when those before are renamed and the rest are still
-/// there, whole, dead and this user's (or another user's in a folder that lets this user replace
-/// their files: writable, and without the sticky bit unless it is this user's), the rest take
-/// their names; when none is renamed and one is
-/// gone, what is left of the change goes; when some are renamed and one of the rest is gone,
-/// the files are part new and part old, and it is `Partial`. The record goes once the files are
-/// whole, and only while it is still the file read. A record of other targets, or a file that
-/// is no record, is left as it is.
+/// killed after it wrote the `commit` record. A temporary counts as there when a file of its
+/// name holds what the record says it held; one that is gone counts as renamed only when its
+/// target now holds that (a record of an older build: when its target is that very file, by
+/// device and inode). Files are read only where a record is found. When those before are
+/// renamed and the rest are still there, whole, dead and this user's (or another user's in a
+/// folder that lets this user replace their files: writable, and without the sticky bit unless
+/// it is this user's), the rest take their names; when none is renamed and one is gone, what is
+/// left of the change goes, unless the change superseded one that left the files part new, part
+/// old, or a file holds neither its old content nor its new; when some are renamed and one of
+/// the rest is gone, the files are part new and part old. Those three are `Partial`. A file
+/// that cannot be read leaves the change `Unfinished`: nothing is taken for missing that may
+/// still be the change's. The record goes once the files are whole, and only while it is
+/// still the file read. A record of other targets, or a file that is no record, is left as it
+/// is.
 /// Another program's turn is waited for as `wait` says (a list of many entries waits for none).
 CommitEnd FinishInterruptedCommit(const CommitRecord& commit, const std::vector<std::string>& targets,
                                   LockWait wait = LockWait::UpToLimit);

@@ -2,6 +2,8 @@
 #include "platform/AtomicWrite.h"
 
 #include "platform/FileLock.h"
+#include "platform/FileVersion.h"
+#include "platform/OpenedFile.h"
 #include "platform/Paths.h"
 #include "platform/TemporaryFiles.h"
 #include "platform/PermissionNeeded.h"
@@ -9,6 +11,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <memory>
+#include <new>
 #include <optional>
 #include <utility>
 #include <cstdio>
@@ -22,8 +26,14 @@ using namespace detail;
 
 namespace {
 
-/// The first field of a record, so that no other file is ever taken for one.
-constexpr std::string_view kRecordMark = "Tessaray commit record 1";
+/// The first field of a record, so that no other file is ever taken for one. A record of the
+/// first kind, which older builds write, tells its temporaries by device and inode, which a
+/// copy of the folder (a backup restored, another disk) or a file system that numbers its
+/// files anew at each mount (vfat, exFAT) does not keep; one of the second, by what they hold.
+constexpr std::string_view kRecordMark = "Tessaray commit record 2";
+constexpr std::string_view kInodeRecordMark = "Tessaray commit record 1";
+/// What a record says of the old content of a target that no file had.
+constexpr std::string_view kNoFile = "none";
 
 void AppendField(std::string& text, std::string_view field) {
     text += field;
@@ -31,15 +41,39 @@ void AppendField(std::string& text, std::string_view field) {
 }
 
 template <class Number>
-bool ParseNumber(const std::string& field, Number& value) {
+bool ParseNumber(std::string_view field, Number& value, int base = 10) {
     const char* end = field.data() + field.size();
-    const auto [stop, error] = std::from_chars(field.data(), end, value);
+    const auto [stop, error] = std::from_chars(field.data(), end, value, base);
     return !field.empty() && error == std::errc() && stop == end;
 }
 
-/// The files of a record's `text` when it is a record of a change to `targets` (file names, in
+/// "<size>:<digest in 16 hexadecimal digits>".
+std::string ContentText(const FileContent& content) {
+    char digest[17];
+    std::snprintf(digest, sizeof digest, "%016llx", static_cast<unsigned long long>(content.Digest));
+    return std::to_string(content.Size) + ":" + digest;
+}
+
+bool ParseContent(std::string_view field, FileContent& content) {
+    const std::size_t colon = field.find(':');
+    return colon != std::string_view::npos && ParseNumber(field.substr(0, colon), content.Size) &&
+           content.Size >= 0 && ParseNumber(field.substr(colon + 1), content.Digest, 16);
+}
+
+/// Reads one file's four fields of a record into `file`: false when they are no such fields.
+bool ParseFile(const std::string* field, bool byInode, RecordedFile& file) {
+    file.TemporaryName = field[0];
+    file.TargetName = field[1];
+    if (!IsTemporaryOf(file.TemporaryName, file.TargetName)) return false;
+    if (byInode) return ParseNumber(field[2], file.Id.Device) && ParseNumber(field[3], file.Id.Inode);
+    if (!ParseContent(field[2], file.New)) return false;
+    if (field[3] == kNoFile) return true;
+    return ParseContent(field[3], file.Old.emplace());
+}
+
+/// What the record `text` says when it is a record of a change to `targets` (file names, in
 /// their order); nothing otherwise, and then nothing it names is touched.
-std::optional<std::vector<RecordedFile>> ParseRecord(const std::string& text, const std::vector<std::string>& targets) {
+std::optional<RecordedChange> ParseRecord(const std::string& text, const std::vector<std::string>& targets) {
     // Fields, each ended by a NUL, which no file name holds.
     std::vector<std::string> fields;
     for (std::size_t pos = 0; pos < text.size();) {
@@ -48,20 +82,25 @@ std::optional<std::vector<RecordedFile>> ParseRecord(const std::string& text, co
         fields.push_back(text.substr(pos, end - pos));
         pos = end + 1;
     }
+    if (fields.empty()) return std::nullopt;
+    RecordedChange change;
+    change.ByInode = fields[0] == kInodeRecordMark;
+    if (!change.ByInode && fields[0] != kRecordMark) return std::nullopt;
+    // The mark, and in a record of contents the target that a superseded change left old.
+    const std::size_t head = change.ByInode ? 1 : 2;
     constexpr std::size_t kPerFile = 4;
-    if (fields.empty() || fields[0] != kRecordMark || fields.size() != 1 + kPerFile * targets.size())
-        return std::nullopt;
-    std::vector<RecordedFile> files;
+    if (fields.size() != head + kPerFile * targets.size()) return std::nullopt;
+    if (!change.ByInode) {
+        change.LeftPartNew = fields[1];
+        const auto named = [&](const std::string& target) { return FileNameOf(target) == change.LeftPartNew; };
+        if (!change.LeftPartNew.empty() && std::none_of(targets.begin(), targets.end(), named)) return std::nullopt;
+    }
     for (std::size_t i = 0; i < targets.size(); ++i) {
-        const std::string* field = &fields[1 + kPerFile * i];
-        RecordedFile& file = files.emplace_back();
-        file.TemporaryName = field[0];
-        file.TargetName = field[1];
-        if (file.TargetName != FileNameOf(targets[i]) || !IsTemporaryOf(file.TemporaryName, file.TargetName) ||
-            !ParseNumber(field[2], file.Id.Device) || !ParseNumber(field[3], file.Id.Inode))
+        RecordedFile& file = change.Files.emplace_back();
+        if (!ParseFile(&fields[head + kPerFile * i], change.ByInode, file) || file.TargetName != FileNameOf(targets[i]))
             return std::nullopt;
     }
-    return files;
+    return change;
 }
 
 /// Reads what the open file `fd` holds; a record is a few file names, so anything much longer
@@ -91,10 +130,95 @@ Peek PeekRecord(const std::string& path, const std::vector<std::string>& targets
     struct stat st {};
     std::string text;
     const bool read = ::fstat(fd.Get(), &st) == 0 && S_ISREG(st.st_mode) && ReadRecord(fd.Get(), text);
-    auto files = read ? ParseRecord(text, targets) : std::nullopt;
-    if (!files) return Peek::Other;
-    if (kept) *kept = {IdentityOfDescriptor(fd.Get()), std::move(*files)};
+    auto change = read ? ParseRecord(text, targets) : std::nullopt;
+    if (!change) return Peek::Other;
+    if (kept) *kept = {IdentityOfDescriptor(fd.Get()), std::move(*change)};
     return Peek::Record;
+}
+
+/// A record's digests are taken over pieces of this size, and then over the pieces' digests,
+/// so that a file is read a piece at a time, never held whole: a large export costs no more
+/// memory to tell than one piece, and no more time than reading it once.
+constexpr std::size_t kPiece = std::size_t(1) << 20;
+
+/// Adds the digest of one piece to `digests`, whose own digest is that of the whole.
+void AddPiece(std::string& digests, std::string_view piece) {
+    const std::uint64_t digest = ContentDigest(piece);
+    digests.append(reinterpret_cast<const char*>(&digest), sizeof digest);
+}
+
+/// Reads what the open regular file `fd` holds into `content`, from its start a piece at a
+/// time; false when it cannot be read (a failing disk, no memory for a piece).
+bool ContentOfDescriptor(int fd, FileContent& content) {
+    try {
+        const std::unique_ptr<char[]> piece(new char[kPiece]);
+        std::string digests;
+        long long size = 0;
+        for (bool end = false; !end;) {
+            std::size_t got = 0;
+            while (got < kPiece) {
+                const ssize_t n = ::pread(fd, piece.get() + got, kPiece - got, size + static_cast<off_t>(got));
+                if (n < 0 && errno == EINTR) continue;
+                if (n < 0) return false;
+                if (n == 0) break;
+                got += static_cast<std::size_t>(n);
+            }
+            end = got < kPiece;
+            // The last piece of a file of whole pieces is empty, as in `ContentOf`.
+            AddPiece(digests, std::string_view(piece.get(), got));
+            size += static_cast<long long>(got);
+        }
+        content = {size, ContentDigest(digests)};
+        return true;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
+
+/// An open regular file told by its content: read and digested once, and only when its size
+/// is that of a content asked about.
+class HeldContent {
+public:
+    explicit HeldContent(int fd) : m_fd(fd) {
+        struct stat st {};
+        if (::fstat(fd, &st) == 0) m_size = st.st_size;
+    }
+    /// Whether it holds `content`; none when it cannot be read whole, since it may then still
+    /// be the file that is looked for.
+    std::optional<bool> Holds(const FileContent& content) {
+        if (m_size < 0) return std::nullopt;
+        if (m_size != content.Size) return false;
+        if (m_read == Read::Not) m_read = ContentOfDescriptor(m_fd, m_content) ? Read::Done : Read::Failed;
+        if (m_read == Read::Failed) return std::nullopt;
+        return m_content == content;
+    }
+
+private:
+    int m_fd;
+    long long m_size = -1;
+    enum class Read { Not, Done, Failed } m_read = Read::Not;
+    FileContent m_content;  ///< what it holds, once read
+};
+
+/// What a target holds, by what its record says.
+enum class TargetHolds { New, Old, Other, Unknown };
+
+TargetHolds TargetContent(const std::string& path, const RecordedFile& file) {
+    // A link has no content of the change's: a save replaces it, never writes through it.
+    OpenProblem problem = OpenProblem::None;
+    const Descriptor fd(OpenRegularFileAs(path, O_RDONLY | O_CLOEXEC | O_NOFOLLOW, &problem));
+    if (!fd.Open()) {
+        if (problem == OpenProblem::Unreadable && errno != ELOOP) return TargetHolds::Unknown;
+        return file.Old ? TargetHolds::Other : TargetHolds::Old;
+    }
+    HeldContent held(fd.Get());
+    const std::optional<bool> isNew = held.Holds(file.New);
+    if (!isNew) return TargetHolds::Unknown;
+    if (*isNew) return TargetHolds::New;
+    if (!file.Old) return TargetHolds::Other;
+    const std::optional<bool> isOld = held.Holds(*file.Old);
+    if (!isOld) return TargetHolds::Unknown;
+    return *isOld ? TargetHolds::Old : TargetHolds::Other;
 }
 
 /// Where one recorded temporary stands.
@@ -103,23 +227,54 @@ struct TemporaryState {
                              ///< is renamed or removed
     bool Foreign = false;    ///< it is there, but not to be taken (`Why` says why)
     NotDead Why = NotDead::Missing;
-    bool Renamed = false;    ///< it is gone and its target is that very file
+    bool Unreadable = false; ///< it, or its target (`TargetUnreadable`), could not be read: nothing
+                             ///< can be told
+    bool TargetUnreadable = false;
+    bool Renamed = false;    ///< it is gone and its target holds what it held
+    bool Changed = false;    ///< it is gone and its target holds neither what it held nor the old file
 };
 
-TemporaryState Inspect(const std::string& folder, const RecordedFile& file) {
+/// Whether the held temporary `fd` is the one recorded as `file`: the same file, by what it
+/// holds, or in an older build's record by device and inode. None when it cannot be read.
+std::optional<bool> IsRecorded(int fd, const RecordedFile& file, bool byInode) {
+    if (byInode) return IdentityOfDescriptor(fd).SameFile(file.Id);
+    return HeldContent(fd).Holds(file.New);
+}
+
+TemporaryState Inspect(const std::string& folder, const RecordedFile& file, bool byInode) {
     TemporaryState state;
     // Another user's save in a folder that lets this user replace their files is ended as
     // their own would be; elsewhere it waits for them.
     Descriptor held = LockIfDead(folder + file.TemporaryName, Taking::Replaceable, &state.Why);
     if (held.Get() >= 0) {
         // A file of that name that is not the one recorded is none of the change's.
-        if (IdentityOfDescriptor(held.Get()).SameFile(file.Id)) state.Held = std::move(held);
+        const std::optional<bool> recorded = IsRecorded(held.Get(), file, byInode);
+        state.Unreadable = !recorded;
+        if (recorded.value_or(false)) state.Held = std::move(held);
     } else if (state.Why != NotDead::Missing) {
         state.Foreign = true;
     }
-    if (state.Held.Get() < 0 && !state.Foreign)
-        state.Renamed = IdentityOfName(folder + file.TargetName).SameFile(file.Id);
+    if (state.Held.Open() || state.Foreign || state.Unreadable) return state;
+    const std::string target = folder + file.TargetName;
+    if (byInode) {
+        state.Renamed = IdentityOfName(target).SameFile(file.Id);
+        return state;
+    }
+    switch (TargetContent(target, file)) {
+        case TargetHolds::New: state.Renamed = true; break;
+        case TargetHolds::Old: break;
+        case TargetHolds::Other: state.Changed = true; break;
+        case TargetHolds::Unknown: state.Unreadable = state.TargetUnreadable = true; break;
+    }
     return state;
+}
+
+/// Why a change left its files part new, part old: the new `target` of it is missing.
+std::string PartNewText(const std::string& target) {
+    // The temporary's own name means nothing to a user: the file it was to become does.
+    std::string why = "only part of it was written";
+    if (!target.empty()) why += ": the new " + target + " of that save is missing";
+    return why;
 }
 
 CommitEnd Unfinished(const std::string& why) { return {CommitEnd::State::Unfinished, why}; }
@@ -155,16 +310,52 @@ RecordName InspectRecordName(const std::string& path, const std::vector<std::str
     return RecordName::Taken;
 }
 
-std::string CommitRecordText(const std::vector<RecordedFile>& files) {
+FileContent ContentOf(std::string_view bytes) {
+    std::string digests;
+    for (std::size_t at = 0;; at += kPiece) {
+        const std::string_view piece = bytes.substr(std::min(at, bytes.size()), kPiece);
+        AddPiece(digests, piece);
+        if (piece.size() < kPiece) break;
+    }
+    return {static_cast<long long>(bytes.size()), ContentDigest(digests)};
+}
+
+std::optional<FileContent> ContentOfFile(const std::string& path, OpenProblem* problem) {
+    const Descriptor fd(OpenRegularFile(path, problem));
+    if (!fd.Open()) return std::nullopt;
+    FileContent content;
+    if (ContentOfDescriptor(fd.Get(), content)) return content;
+    if (problem) *problem = OpenProblem::Unreadable;
+    return std::nullopt;
+}
+
+std::string CommitRecordText(const RecordedChange& change) {
     std::string text;
     AppendField(text, kRecordMark);
-    for (const RecordedFile& file : files) {
+    AppendField(text, change.LeftPartNew);
+    for (const RecordedFile& file : change.Files) {
         AppendField(text, file.TemporaryName);
         AppendField(text, file.TargetName);
-        AppendField(text, std::to_string(file.Id.Device));
-        AppendField(text, std::to_string(file.Id.Inode));
+        AppendField(text, ContentText(file.New));
+        AppendField(text, file.Old ? ContentText(*file.Old) : std::string(kNoFile));
     }
     return text;
+}
+
+std::string PartNewTargetOf(const std::string& recordPath, const RecordedChange& kept) {
+    const std::string folder = FolderPrefixOf(recordPath);
+    std::vector<TemporaryState> states;
+    for (const RecordedFile& file : kept.Files) states.push_back(Inspect(folder, file, kept.ByInode));
+    const auto renamed = [](const TemporaryState& t) { return t.Renamed; };
+    const auto untold = [](const TemporaryState& t) { return t.Foreign || t.Unreadable || t.Changed; };
+    const auto firstOld = std::find_if_not(states.begin(), states.end(), renamed);
+    // All new: the files are that change's. None new and all told: they are as it found them.
+    if (firstOld == states.end()) return {};
+    if (std::none_of(states.begin(), states.end(), renamed) && std::none_of(states.begin(), states.end(), untold))
+        return kept.LeftPartNew;
+    const auto firstUntold = std::find_if(states.begin(), states.end(), untold);
+    const auto named = std::any_of(states.begin(), states.end(), renamed) ? firstOld : firstUntold;
+    return kept.Files[static_cast<std::size_t>(named - states.begin())].TargetName;
 }
 
 }  // namespace detail
@@ -182,42 +373,52 @@ CommitEnd FinishInterruptedCommit(const CommitRecord& commit, const std::vector<
     const Descriptor record = LockIfDead(commit.Path, Taking::Replaceable, &why);
     if (record.Get() < 0) return why == NotDead::Missing ? CommitEnd{} : NotTaken(commit.Path, why);
     std::string text;
-    const auto files = ReadRecord(record.Get(), text) ? ParseRecord(text, targets) : std::nullopt;
-    if (!files) return {};
+    const auto recorded = ReadRecord(record.Get(), text) ? ParseRecord(text, targets) : std::nullopt;
+    if (!recorded) return {};
 
     const std::string folder = FolderPrefixOf(commit.Path);
+    const RecordedChange& change = *recorded;
     std::vector<TemporaryState> states;
-    for (const RecordedFile& file : *files) {
-        states.push_back(Inspect(folder, file));
+    for (const RecordedFile& file : change.Files) {
+        states.push_back(Inspect(folder, file, change.ByInode));
         if (states.back().Foreign) return NotTaken(folder + file.TemporaryName, states.back().Why);
+        // Nothing is taken for missing that may still be the change's.
+        if (states.back().Unreadable)
+            return Unfinished((states.back().TargetUnreadable ? "" : "the new ") + file.TargetName + " cannot be read");
     }
     // The record was written once every temporary was whole, and they take their names in
     // order: those before a kill have them, the rest wait, whole. Anything else is no state
     // that a writer left (something removed a temporary). Where no file is new yet, what is
     // left of it goes; where some are, the files are part new, part old, and the record stays
-    // with what it names, for a change of them all to end it.
+    // with what it names, for a change of them all to end it. So it does where none is new yet
+    // but the change superseded one that left them part new, and where a file holds what none
+    // of them wrote.
     std::size_t first = 0;
     while (first < states.size() && states[first].Renamed) ++first;
     const bool whole = std::all_of(states.begin() + static_cast<std::ptrdiff_t>(first), states.end(), Held);
-    if (!whole && std::any_of(states.begin(), states.end(), [](const TemporaryState& t) { return t.Renamed; })) {
-        std::size_t gone = first;
-        while (gone < states.size() && (states[gone].Renamed || Held(states[gone]))) ++gone;
-        // The temporary's own name means nothing to a user: the file it was to become does.
-        std::string why = "only part of it was written";
-        if (gone < states.size()) why += ": the new " + (*files)[gone].TargetName + " of that save is missing";
-        return {CommitEnd::State::Partial, why};
+    if (!whole) {
+        if (std::any_of(states.begin(), states.end(), [](const TemporaryState& t) { return t.Renamed; })) {
+            std::size_t gone = first;
+            while (gone < states.size() && (states[gone].Renamed || Held(states[gone]))) ++gone;
+            return {CommitEnd::State::Partial, PartNewText(gone < states.size() ? change.Files[gone].TargetName : "")};
+        }
+        if (!change.LeftPartNew.empty()) return {CommitEnd::State::Partial, PartNewText(change.LeftPartNew)};
+        for (std::size_t i = 0; i < states.size(); ++i)
+            if (states[i].Changed)
+                return {CommitEnd::State::Partial,
+                        change.Files[i].TargetName + " holds neither what it held before that save nor what it wrote"};
     }
     if (whole) {
         for (std::size_t i = first; i < states.size(); ++i) {
-            const std::string target = folder + (*files)[i].TargetName;
+            const std::string target = folder + change.Files[i].TargetName;
             // What took its name already counts as renamed the next time round.
-            if (std::rename((folder + (*files)[i].TemporaryName).c_str(), target.c_str()) != 0)
+            if (std::rename((folder + change.Files[i].TemporaryName).c_str(), target.c_str()) != 0)
                 return Unfinished(SystemError("Cannot replace", target));
         }
         SyncFolderOf(commit.Path);
     } else {
         for (std::size_t i = 0; i < states.size(); ++i)
-            if (Held(states[i])) RemoveIfStill(folder + (*files)[i].TemporaryName, states[i].Held.Get());
+            if (Held(states[i])) RemoveIfStill(folder + change.Files[i].TemporaryName, states[i].Held.Get());
     }
     RemoveIfStill(commit.Path, record.Get());
     SyncFolderOf(commit.Path);

@@ -3,7 +3,10 @@
 
 #include "platform/Descriptor.h"
 #include "platform/FileIdentity.h"
+#include "platform/OpenedFile.h"
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -58,17 +61,45 @@ bool StillNamed(const std::string& path, int fd);
 /// since stays. True when it went.
 bool RemoveIfStill(const std::string& path, int fd);
 
-/// One file of a recorded change: names in the record's folder, and the temporary's identity.
+/// What a file holds, told apart from any other content by its size and a digest: the
+/// `ContentDigest` of the `ContentDigest`s of its pieces of 1 MiB, the last one short.
+struct FileContent {
+    long long Size = 0;
+    std::uint64_t Digest = 0;
+    bool operator==(const FileContent&) const = default;
+};
+
+/// The content `bytes`.
+FileContent ContentOf(std::string_view bytes);
+/// The content of the regular file `path`, read a piece at a time; none when it cannot be read
+/// (`problem` says why).
+std::optional<FileContent> ContentOfFile(const std::string& path, OpenProblem* problem);
+
+/// One file of a recorded change: names in the record's folder, and what tells its files.
 struct RecordedFile {
     std::string TemporaryName;
     std::string TargetName;
-    FileIdentity Id;  ///< device and inode only, as the record holds them
+    FileContent New;                 ///< what the temporary holds, for the target to hold
+    std::optional<FileContent> Old;  ///< what the target held before; none where no file had its name
+    FileIdentity Id;                 ///< an older build's record: the temporary's device and inode only
 };
 
-/// A record of a change that stays at its name: its identity and the files it names.
+/// What a record says of its change.
+struct RecordedChange {
+    std::vector<RecordedFile> Files;  ///< in their order of renaming
+    /// Empty, or the change superseded the record of one that left the files part new, part
+    /// old, and this is the target whose new file that one missed: until a file of this change
+    /// takes its name, they are still so.
+    std::string LeftPartNew;
+    /// Written by an older build, which tells the temporaries by device and inode alone: a
+    /// copy of the folder, or a file system that numbers its files anew, loses that.
+    bool ByInode = false;
+};
+
+/// A record of a change that stays at its name: its identity and what it says.
 struct KeptRecord {
     FileIdentity Id;
-    std::vector<RecordedFile> Files;
+    RecordedChange Change;
 };
 
 /// What has the name `path` of the record of a change to `targets`.
@@ -79,7 +110,12 @@ enum class RecordName {
 };
 RecordName InspectRecordName(const std::string& path, const std::vector<std::string>& targets, KeptRecord& kept);
 
-/// The text of a commit record of `files`, in their order of renaming.
-std::string CommitRecordText(const std::vector<RecordedFile>& files);
+/// The text of a commit record of `change`.
+std::string CommitRecordText(const RecordedChange& change);
+
+/// The target whose new file the change `kept`, whose record is `recordPath`, misses when it
+/// left its files part new, part old, as they are now; empty when they are one change's. What
+/// cannot be told counts as part new. Reads the files: only for a record that is superseded.
+std::string PartNewTargetOf(const std::string& recordPath, const RecordedChange& kept);
 
 }  // namespace platform::detail

@@ -6,6 +6,7 @@
 #include "TestSupport.h"
 #include "../support/KilledAt.h"
 #include "../support/LockHeldElsewhere.h"
+#include "../support/RefusedMemory.h"
 #include "platform/WaitNotice.h"
 #include "platform/FaultPoint.h"
 
@@ -13,8 +14,11 @@
 
 #include <filesystem>
 #include <functional>
+#include <new>
+#include <optional>
 #include <fstream>
 #include <csignal>
+#include <cstdlib>
 #include <sys/stat.h>
 #include <sys/wait.h>
 
@@ -412,6 +416,70 @@ TEST_F(StoreOpening, AnOpenTakesNoCompanionOfASaveThatCameBetweenItsReads) {
         opensOneSave("A");
     }
     platform::SetFaultHook(nullptr);
+}
+
+TEST_F(StoreOpening, ASaveCutShortOpensInACopyOfTheStoreAsItsOwnPairOrWithoutItsCompanion) {
+    const std::string path = store.Write("111_H1.txt", SaveOf("A").first);
+    store.Write("111_H1.mod", SaveOf("A").second);
+    EXPECT_TRUE(KilledAt("atomic write: one of several renamed", [&] { SaveEntry(path, SaveOf("B")); }));
+    // A backup of the store restored elsewhere: the same files, numbered anew.
+    const auto copyStoreInto = [&](const dvhtest::TempFolder& copy) {
+        const std::string command = "cp -a '" + store.Path() + "/.' '" + copy.Path() + "'";
+        EXPECT_EQ(std::system(command.c_str()), 0) << command;
+    };
+    const auto opened = [&](const std::string& entry) {
+        ws.ResetLists(false);
+        host.status.clear();
+        EXPECT_EQ(Open(entry, "Head").Step, LoadStep::Read);
+        ReadAndFinish();
+        return ws.PDataset.at(0).DVHDataset.at(0);
+    };
+    {
+        const dvhtest::TempFolder copy("copy");
+        copyStoreInto(copy);
+        const DVHDatasetClass target = opened(copy.Path() + "/111_H1.txt");
+        EXPECT_EQ(target.Name, "PTVB");
+        EXPECT_EQ(target.ModifiedName, "Target B");
+        EXPECT_TRUE(host.status.empty()) << host.status[0];
+    }
+    {
+        const dvhtest::TempFolder copy("copy-without-export");
+        copyStoreInto(copy);
+        for (const auto& file : std::filesystem::directory_iterator(copy.Path()))
+            if (file.path().filename().string().rfind("111_H1.txt.tmp-", 0) == 0) std::filesystem::remove(file);
+        const DVHDatasetClass target = opened(copy.Path() + "/111_H1.txt");
+        EXPECT_EQ(target.Name, "PTVA");
+        EXPECT_EQ(target.ModifiedName, "");
+        EXPECT_EQ(host.status, std::vector<std::string>{"An earlier save of 111_H1.txt could not be completed (only "
+                                                        "part of it was written: the new 111_H1.txt of that save is "
+                                                        "missing): the plan is opened without its companion."});
+    }
+}
+
+TEST_F(StoreOpening, ASaveCutShortIsNeverTakenForPartNewNorDroppedForWantOfMemoryToReadItsFiles) {
+    const std::string path = store.Write("111_H1.txt", SaveOf("A").first);
+    store.Write("111_H1.mod", SaveOf("A").second);
+    EXPECT_TRUE(KilledAt("atomic write: one of several renamed", [&] { SaveEntry(path, SaveOf("B")); }));
+    using State = platform::CommitEnd::State;
+    // A temporary that cannot be read whole may still be the save's: the end waits for a read.
+    const long runs = FailingEachAllocation(
+        [&]() -> std::optional<State> {
+            try {
+                return FinishInterruptedStoreSave(path).state;
+            } catch (const std::bad_alloc&) {
+                return std::nullopt;
+            }
+        },
+        [&](const std::optional<State>& state, bool, long n) {
+            SCOPED_TRACE(n);
+            if (state) {
+                EXPECT_TRUE(*state == State::Unfinished || *state == State::Completed) << int(*state);
+            }
+        });
+    EXPECT_GT(runs, 1);
+    EXPECT_EQ(ReadText(path), SaveOf("B").first);
+    EXPECT_EQ(ReadText(ChangeFileExt(path, ".mod")), SaveOf("B").second);
+    EXPECT_FALSE(std::filesystem::exists(StoreCommitOf(path).Path));
 }
 
 /// What the window is told of the program's waits.

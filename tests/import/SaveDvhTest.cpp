@@ -1041,6 +1041,58 @@ TEST_F(SaveDvhTest, AnEntryLeftPartNewPartOldOpensWithoutItsCompanionUntilItIsSa
 
 namespace {
 
+/// The entry folder whose export a folder takes the place of, at the named point below.
+std::string g_entryFolder;
+
+/// At the rename of the export, moves it aside and puts a folder in its place, so that the
+/// save cannot rename it; then kills the save where `killtest` says.
+void ExportBlockedThenKilled(std::string_view point) {
+    if (point == "atomic write: one of several renamed") {
+        fs::rename(g_entryFolder + "/12_H1.txt", g_entryFolder + "/12_H1.txt.aside");
+        fs::create_directory(g_entryFolder + "/12_H1.txt");
+    }
+    killtest::KillAtNamedPoint(point);
+}
+
+}  // namespace
+
+TEST_F(SaveDvhTest, ASaveOverAPartNewEntryCutShortOnceItPutItsCompanionBackLeavesItPartNew) {
+    SaveDvh(ws, "Head", true, dialogs);
+    RenameAndResize(ws);
+    dialogs.answers = {true};
+    EXPECT_TRUE(KilledAt("atomic write: one of several renamed", [&] { SaveDvh(ws, "Head", true, dialogs); }));
+    for (const auto& entry : fs::directory_iterator(store + "/Head"))
+        if (entry.path().filename().string().rfind("12_H1.txt.tmp-", 0) == 0) fs::remove(entry.path());
+    // The next save, of other names, renames the companion, cannot rename the export, puts
+    // the companion of the part-new pair back and is killed right then.
+    ws.PDataset[0].DVHDataset[0].ModifiedName = "Other";
+    g_entryFolder = store + "/Head";
+    dialogs.answers = {true};
+    EXPECT_TRUE(KilledAt("atomic write: files put back", [&] {
+        platform::SetFaultHook(&ExportBlockedThenKilled);
+        SaveDvh(ws, "Head", true, dialogs);
+    }));
+    fs::remove(TextFile());
+    fs::rename(TextFile() + ".aside", TextFile());
+
+    RecordingHost host;
+    Workspace reader;
+    reader.SetHost(&host);
+    EXPECT_EQ(NamesAndVolumes(Reopen(reader)), (std::vector<std::string>{"PTV=/10", "Brainstem=/10", "Body=/10"}));
+    EXPECT_EQ(host.status, std::vector<std::string>{"An earlier save of 12_H1.txt could not be completed (only part "
+                                                    "of it was written: the new 12_H1.txt of that save is missing): "
+                                                    "the plan is opened without its companion."});
+    dialogs.answers = {true};
+    SaveDvh(ws, "Head", true, dialogs);
+    EXPECT_TRUE(dialogs.errors.empty());
+    Workspace again;
+    EXPECT_EQ(NamesAndVolumes(Reopen(again)),
+              (std::vector<std::string>{"PTV=Other/11", "Brainstem=BS/10", "Body=/10"}));
+    EXPECT_EQ(FilesInEntryFolder(), 3);
+}
+
+namespace {
+
 constexpr gid_t kShared = 47100;
 constexpr uid_t kFirst = 47101, kSecond = 47102;
 

@@ -18,11 +18,13 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
@@ -367,6 +369,20 @@ TEST(AtomicWrite, ACommitIsCompletedOnlyFromItsOwnWholeTemporariesAndItsRecordGo
         EXPECT_FALSE(platform::AtomicWriteFiles({{commit.mod, "x"}}, commit.record).ok);
         EXPECT_EQ(dir.Read("a.mod"), "old a");
     }
+    // Nor is a file that holds neither its old text nor its new (another day's backup put
+    // back beside this one): the files are no save's pair, and say so.
+    {
+        TempFolder dir;
+        const PairCommit commit(dir.Path());
+        EXPECT_TRUE(commit.OldThenKilledAt(dir, "atomic write: commit recorded"));
+        std::filesystem::remove(PairCommit::TemporaryOf(dir, "a.mod"));
+        dir.Write("a.mod", "other a");
+        const platform::CommitEnd end = commit.Finish();
+        EXPECT_EQ(end.state, State::Partial);
+        EXPECT_EQ(end.message, "a.mod holds neither what it held before that save nor what it wrote");
+        EXPECT_EQ(dir.Read("a.mod") + "," + dir.Read("a.txt"), "other a,old b");
+        EXPECT_FALSE(PairCommit::TemporaryOf(dir, "a.txt").empty());
+    }
     // A completion that cannot rename keeps the record, says why, and ends the change later.
     {
         TempFolder dir;
@@ -641,6 +657,173 @@ TEST(AtomicWrite, ARollbackThatCannotPutAFileBackKeepsWhatItsRecordNames) {
     std::filesystem::rename(dir.File("a.mod.aside"), dir.File("a.mod"));
     EXPECT_EQ(commit.Finish().state, State::Completed);
     EXPECT_EQ(dir.Read("a.mod") + "," + dir.Read("a.txt"), "new a,new b");
+}
+
+namespace {
+
+/// Copies what `from` holds into `to` as a backup or a move to another disk does: the same
+/// names, bytes, modes and times, in files numbered anew.
+void CopyFolder(const TempFolder& from, const TempFolder& to) {
+    const std::string command = "cp -a '" + from.Path() + ".' '" + to.Path() + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+}
+
+/// Whether a commit below can open no file once it has put its files back.
+bool g_noDescriptorAfterPutBack = false;
+
+/// A commit that supersedes the record of a pair left part new ("new a", "old b"), and whose
+/// rename of "a.txt" fails: a folder has taken that name, which the caller removes again.
+void SupersedeAndFailAtTheSecondRename(const PairCommit& commit) {
+    platform::SetFaultHook([](std::string_view point) {
+        if (point == "atomic write: one of several renamed") {
+            std::filesystem::rename(g_folder + "a.txt", g_folder + "a.txt.aside");
+            std::filesystem::create_directory(g_folder + "a.txt");
+        }
+        if (point == "atomic write: files put back" && g_noDescriptorAfterPutBack) {
+            const rlimit none{0, 0};
+            ::setrlimit(RLIMIT_NOFILE, &none);
+        }
+        killtest::KillAtNamedPoint(point);
+    });
+    commit.Write("c", "d");
+}
+
+void PutTheSecondFileBack(const TempFolder& dir) {
+    std::filesystem::remove(dir.File("a.txt"));
+    std::filesystem::rename(dir.File("a.txt.aside"), dir.File("a.txt"));
+}
+
+}  // namespace
+
+TEST(AtomicWrite, ACommitCutShortIsEndedInACopyOfItsFolderByWhatItsFilesHold) {
+    TempFolder dir;
+    const PairCommit original(dir.Path());
+    ASSERT_TRUE(original.OldThenKilledAt(dir, "atomic write: one of several renamed"));
+    // The copy has other inode numbers; its files hold what the original's do.
+    {
+        TempFolder copy;
+        CopyFolder(dir, copy);
+        const PairCommit commit(copy.Path());
+        EXPECT_EQ(commit.Finish().state, State::Completed);
+        EXPECT_EQ(copy.Read("a.mod") + "," + copy.Read("a.txt"), "new a,new b");
+        EXPECT_EQ(FilesIn(copy), 3u);
+    }
+    // Without the export's temporary, or with other bytes in it, the copy is part new, and
+    // says so until a commit of both ends it.
+    for (const bool removed : {true, false}) {
+        SCOPED_TRACE(removed ? "temporary removed" : "temporary of other bytes, of the same size");
+        TempFolder copy;
+        CopyFolder(dir, copy);
+        const std::string temporary = PairCommit::TemporaryOf(copy, "a.txt");
+        ASSERT_FALSE(temporary.empty());
+        if (removed)
+            std::filesystem::remove(temporary);
+        else
+            std::ofstream(temporary, std::ios::binary) << "NEW B";
+        const PairCommit commit(copy.Path());
+        const platform::CommitEnd end = commit.Finish();
+        EXPECT_EQ(end.state, State::Partial);
+        EXPECT_EQ(end.message, "only part of it was written: the new a.txt of that save is missing");
+        EXPECT_EQ(copy.Read("a.mod") + "," + copy.Read("a.txt"), "new a,old b");
+        EXPECT_TRUE(std::filesystem::exists(commit.record.Path));
+        const platform::WriteResult again = commit.Write("c", "d");
+        EXPECT_TRUE(again.ok) << again.message;
+        EXPECT_EQ(copy.Read("a.mod") + "," + copy.Read("a.txt"), "c,d");
+    }
+}
+
+TEST(AtomicWrite, ARecordTellsAFileReadInPiecesByAllItsBytes) {
+    // Around the size of a piece (1 MiB): the content of the file read a piece at a time is
+    // that of its bytes held whole, and a change of the last byte alone is another content.
+    TempFolder dir;
+    constexpr std::size_t kPiece = std::size_t(1) << 20;
+    for (const std::size_t size : {std::size_t(0), std::size_t(1), kPiece - 1, kPiece, kPiece + 1, 2 * kPiece + 5}) {
+        SCOPED_TRACE(size);
+        std::string bytes(size, 'x');
+        for (std::size_t i = 0; i < size; i += 4099) bytes[i] = static_cast<char>('a' + i % 23);
+        const auto read = platform::detail::ContentOfFile(dir.Write("f", bytes), nullptr);
+        ASSERT_TRUE(read.has_value());
+        EXPECT_EQ(*read, platform::detail::ContentOf(bytes));
+        if (size == 0) continue;
+        bytes.back() = 'y';
+        EXPECT_NE(*read, platform::detail::ContentOf(bytes));
+        EXPECT_NE(*platform::detail::ContentOfFile(dir.Write("f", bytes), nullptr), *read);
+    }
+}
+
+TEST(AtomicWrite, ARecordOfAnOlderBuildThatNamesItsTemporariesByInodeIsStillEnded) {
+    TempFolder dir;
+    const PairCommit commit(dir.Path());
+    ASSERT_TRUE(commit.OldThenKilledAt(dir, "atomic write: one of several renamed"));
+    const std::string temporary = PairCommit::TemporaryOf(dir, "a.txt");
+    const std::string modTemporary = platform::FileNameOf(temporary).replace(0, 5, "a.mod");
+    const platform::FileIdentity renamed = platform::IdentityOfName(commit.mod);
+    const platform::FileIdentity waiting = platform::IdentityOfName(temporary);
+    using namespace std::string_literals;
+    dir.Write("a.txt.commit", "Tessaray commit record 1\0"s + modTemporary + "\0a.mod\0"s +
+                                  std::to_string(renamed.Device) + "\0"s + std::to_string(renamed.Inode) + "\0"s +
+                                  platform::FileNameOf(temporary) + "\0a.txt\0"s + std::to_string(waiting.Device) +
+                                  "\0"s + std::to_string(waiting.Inode) + "\0"s);
+    EXPECT_EQ(commit.Finish().state, State::Completed);
+    EXPECT_EQ(dir.Read("a.mod") + "," + dir.Read("a.txt"), "new a,new b");
+    EXPECT_EQ(FilesIn(dir), 3u);
+}
+
+TEST(AtomicWrite, ACommitThatSupersedesAPartNewPairAndFailsLeavesItPartNewWhatComesAfterTheRestore) {
+    // Killed once the first file has its old text back, or unable to open any file from then
+    // on (no descriptor left): either way the pair reads part new until a commit of both.
+    for (const bool killed : {true, false}) {
+        SCOPED_TRACE(killed ? "killed" : "no file can be opened");
+        TempFolder dir;
+        const PairCommit commit(dir.Path());
+        ASSERT_TRUE(commit.LeftPartNew(dir));
+        g_folder = dir.Path();
+        // In a child, killed there, or left to end on its own (that kill point is never met).
+        g_noDescriptorAfterPutBack = !killed;
+        EXPECT_EQ(KilledAt(killed ? "atomic write: files put back" : "no such point",
+                           [&] { SupersedeAndFailAtTheSecondRename(commit); }),
+                  killed);
+        PutTheSecondFileBack(dir);
+        EXPECT_EQ(dir.Read("a.mod") + "," + dir.Read("a.txt"), "new a,old b");
+        const platform::CommitEnd end = commit.Finish();
+        EXPECT_EQ(end.state, State::Partial) << end.message;
+        EXPECT_EQ(end.message, "only part of it was written: the new a.txt of that save is missing");
+        const platform::WriteResult again = commit.Write("c", "d");
+        EXPECT_TRUE(again.ok) << again.message;
+        EXPECT_EQ(dir.Read("a.mod") + "," + dir.Read("a.txt"), "c,d");
+        EXPECT_EQ(FilesIn(dir), 3u);
+    }
+    g_noDescriptorAfterPutBack = false;
+}
+
+TEST(AtomicWrite, ACommitThatSupersedesAPartNewPairKilledAtAnyStepLeavesItsPairOrThePartNewOne) {
+    const struct {
+        const char* point;
+        bool failsAtTheSecondRename;
+        State end;
+    } steps[] = {
+        {"atomic write: temporary written", false, State::Partial},
+        {"atomic write: commit recorded", false, State::Completed},
+        {"atomic write: one of several renamed", false, State::Completed},
+        {"atomic write: all renamed", false, State::Completed},
+        {"atomic write: restoring", true, State::Completed},
+        {"atomic write: files put back", true, State::Partial},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.point);
+        TempFolder dir;
+        const PairCommit commit(dir.Path());
+        ASSERT_TRUE(commit.LeftPartNew(dir));
+        g_folder = dir.Path();
+        if (step.failsAtTheSecondRename) {
+            EXPECT_TRUE(KilledAt(step.point, [&] { SupersedeAndFailAtTheSecondRename(commit); }));
+            PutTheSecondFileBack(dir);
+        } else {
+            EXPECT_TRUE(KilledAt(step.point, [&] { commit.Write("c", "d"); }));
+        }
+        EXPECT_EQ(commit.Finish().state, step.end);
+        EXPECT_EQ(dir.Read("a.mod") + "," + dir.Read("a.txt"), step.end == State::Completed ? "c,d" : "new a,old b");
+    }
 }
 
 TEST(AtomicWrite, ACommitAndANewFileTakeTheirNamesWhereTheFileSystemHasNoHardLinks) {
