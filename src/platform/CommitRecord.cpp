@@ -136,43 +136,10 @@ Peek PeekRecord(const std::string& path, const std::vector<std::string>& targets
     return Peek::Record;
 }
 
-/// A record's digests are taken over pieces of this size, and then over the pieces' digests,
-/// so that a file is read a piece at a time, never held whole: a large export costs no more
-/// memory to tell than one piece, and no more time than reading it once.
-constexpr std::size_t kPiece = std::size_t(1) << 20;
-
-/// Adds the digest of one piece to `digests`, whose own digest is that of the whole.
-void AddPiece(std::string& digests, std::string_view piece) {
-    const std::uint64_t digest = ContentDigest(piece);
-    digests.append(reinterpret_cast<const char*>(&digest), sizeof digest);
-}
-
-/// Reads what the open regular file `fd` holds into `content`, from its start a piece at a
-/// time; false when it cannot be read (a failing disk, no memory for a piece).
+/// Reads what the open regular file `fd` holds into `content`; false when it cannot be read
+/// (a failing disk, no memory for the digest).
 bool ContentOfDescriptor(int fd, FileContent& content) {
-    try {
-        const std::unique_ptr<char[]> piece(new char[kPiece]);
-        std::string digests;
-        long long size = 0;
-        for (bool end = false; !end;) {
-            std::size_t got = 0;
-            while (got < kPiece) {
-                const ssize_t n = ::pread(fd, piece.get() + got, kPiece - got, size + static_cast<off_t>(got));
-                if (n < 0 && errno == EINTR) continue;
-                if (n < 0) return false;
-                if (n == 0) break;
-                got += static_cast<std::size_t>(n);
-            }
-            end = got < kPiece;
-            // The last piece of a file of whole pieces is empty, as in `ContentOf`.
-            AddPiece(digests, std::string_view(piece.get(), got));
-            size += static_cast<long long>(got);
-        }
-        content = {size, ContentDigest(digests)};
-        return true;
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
+    return DigestOfDescriptor(fd, content.Size, content.Digest);
 }
 
 /// An open regular file told by its content: read and digested once, and only when its size
@@ -311,13 +278,7 @@ RecordName InspectRecordName(const std::string& path, const std::vector<std::str
 }
 
 FileContent ContentOf(std::string_view bytes) {
-    std::string digests;
-    for (std::size_t at = 0;; at += kPiece) {
-        const std::string_view piece = bytes.substr(std::min(at, bytes.size()), kPiece);
-        AddPiece(digests, piece);
-        if (piece.size() < kPiece) break;
-    }
-    return {static_cast<long long>(bytes.size()), ContentDigest(digests)};
+    return {static_cast<long long>(bytes.size()), ContentDigest(bytes)};
 }
 
 std::optional<FileContent> ContentOfFile(const std::string& path, OpenProblem* problem) {

@@ -48,30 +48,37 @@ void ReadVersion::TakeWholePass(const FileVersion& pass) {
     }
 }
 
-FileVersion VersionOf(const OpenedFile& file) {
-    const detail::Descriptor fd(file.ReopenFromStart());
-    if (!fd.Open()) return {};
-    // Never throws: without memory for the digest the version is not known, as for a failed read.
+bool DigestOfDescriptor(int fd, long long& size, std::uint64_t& digest) noexcept {
+    // Without memory for the digest the content is not known, as for a failed read.
     std::optional<ContentDigester> made;
     try {
         made.emplace();
     } catch (const std::bad_alloc&) {
-        return {};
+        return false;
     }
-    ContentDigester& digest = *made;
+    ContentDigester& digester = *made;
     char buffer[1 << 17];
     for (;;) {
-        const ssize_t n = ::read(fd.Get(), buffer, sizeof buffer);
+        const ssize_t n = ::pread(fd, buffer, sizeof buffer, static_cast<off_t>(digester.Bytes()));
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return {};
+        if (n < 0) return false;
         if (n == 0) break;
-        digest.Add(std::string_view(buffer, static_cast<std::size_t>(n)));
+        digester.Add(std::string_view(buffer, static_cast<std::size_t>(n)));
     }
+    size = digester.Bytes();
+    digest = digester.Digest();
+    return true;
+}
+
+FileVersion VersionOf(const OpenedFile& file) {
+    const detail::Descriptor fd(file.ReopenFromStart());
+    if (!fd.Open()) return {};
+    FileIdentity read = file.Identity();
+    std::uint64_t digest = 0;
+    if (!DigestOfDescriptor(fd.Get(), read.Size, digest)) return {};
     // Written to since it was opened, the file may hold other bytes than a read of it took.
     if (IdentityOfDescriptor(fd.Get()) != file.Identity()) return {};
-    FileIdentity read = file.Identity();
-    read.Size = digest.Bytes();
-    return {read, digest.Digest()};
+    return {read, digest};
 }
 
 FileVersion VersionOfPath(const std::string& path) {

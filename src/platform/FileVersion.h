@@ -66,6 +66,11 @@ private:
     bool m_broken = false;
 };
 
+/// What the open regular file `fd` holds from its start: its size and `ContentDigest`, read
+/// through `pread` a buffer at a time, so that neither the file's offset nor memory beyond one
+/// buffer is taken. False when it cannot be read, or there is no memory for the digest.
+bool DigestOfDescriptor(int fd, long long& size, std::uint64_t& digest) noexcept;
+
 /// The version that `file` holds: its identity when it was opened and the digest of its bytes,
 /// read through a descriptor of its own. Unknown when it cannot be read, or when it was written
 /// to since it was opened, since what an earlier read of it took is then not known. A load

@@ -61,8 +61,7 @@ bool StillNamed(const std::string& path, int fd);
 /// since stays. True when it went.
 bool RemoveIfStill(const std::string& path, int fd);
 
-/// What a file holds, told apart from any other content by its size and a digest: the
-/// `ContentDigest` of the `ContentDigest`s of its pieces of 1 MiB, the last one short.
+/// What a file holds, told apart from any other content by its size and `ContentDigest`.
 struct FileContent {
     long long Size = 0;
     std::uint64_t Digest = 0;
@@ -71,7 +70,7 @@ struct FileContent {
 
 /// The content `bytes`.
 FileContent ContentOf(std::string_view bytes);
-/// The content of the regular file `path`, read a piece at a time; none when it cannot be read
+/// The content of the regular file `path`, read a buffer at a time; none when it cannot be read
 /// (`problem` says why).
 std::optional<FileContent> ContentOfFile(const std::string& path, OpenProblem* problem);
 

@@ -733,17 +733,19 @@ TEST(AtomicWrite, ACommitCutShortIsEndedInACopyOfItsFolderByWhatItsFilesHold) {
 }
 
 TEST(AtomicWrite, ARecordTellsAFileReadInPiecesByAllItsBytes) {
-    // Around the size of a piece (1 MiB): the content of the file read a piece at a time is
-    // that of its bytes held whole, and a change of the last byte alone is another content.
+    // Around the size of the buffer a file is read with (128 KiB): the content of the file read
+    // a buffer at a time is that of its bytes held whole, the version a plan keeps of them, and
+    // a change of the last byte alone is another content.
     TempFolder dir;
-    constexpr std::size_t kPiece = std::size_t(1) << 20;
-    for (const std::size_t size : {std::size_t(0), std::size_t(1), kPiece - 1, kPiece, kPiece + 1, 2 * kPiece + 5}) {
+    constexpr std::size_t kPiece = std::size_t(1) << 17;
+    for (const std::size_t size : {std::size_t(0), std::size_t(1), kPiece - 1, kPiece, kPiece + 1, 8 * kPiece + 5}) {
         SCOPED_TRACE(size);
         std::string bytes(size, 'x');
         for (std::size_t i = 0; i < size; i += 4099) bytes[i] = static_cast<char>('a' + i % 23);
         const auto read = platform::detail::ContentOfFile(dir.Write("f", bytes), nullptr);
         ASSERT_TRUE(read.has_value());
         EXPECT_EQ(*read, platform::detail::ContentOf(bytes));
+        EXPECT_EQ(read->Digest, platform::ContentDigest(bytes));
         if (size == 0) continue;
         bytes.back() = 'y';
         EXPECT_NE(*read, platform::detail::ContentOf(bytes));
