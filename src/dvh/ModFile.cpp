@@ -49,7 +49,13 @@ std::optional<ModFileContent> ReadModFile(const platform::OpenedFile& file, plat
     std::string text;
     if (!file.ReadAll(text, kMaxModFileBytes, problem)) return std::nullopt;
     // Of these bytes, not of a second read: a save between two reads would pass for this one.
-    if (version) *version = {file.Identity(), platform::ContentDigest(text)};
+    // Its size is theirs too, not the size at the open: another program may write into the
+    // file in between, and the file then still holds what was read.
+    if (version) {
+        platform::FileIdentity read = file.Identity();
+        read.Size = static_cast<long long>(text.size());
+        *version = {read, platform::ContentDigest(text)};
+    }
     return ParseModFile(text);
 }
 

@@ -154,7 +154,14 @@ LoadOrder Workspace::BeginReload(const std::string& key, int rowEntry) {
     // An entry of the store is taken as it is now, export and companion of one save, as the
     // store's own open takes it; read alone, its export would show the plan's old names.
     std::optional<StoreEntryRead> stored;
-    const std::string path = OpenFile[e].FilePath;
+    std::string path = OpenFile[e].FilePath;
+    // A plan opened from an entry of the store is read again from that entry while it is there,
+    // also where the list's row of its key names the export the entry was saved from: its save
+    // goes back into the entry, and a refused save sends the user here to see what others
+    // saved there.
+    if (!appended && PDataset[p].FilePath != path && IsStoreEntryFile(SaveFolder, PDataset[p].FilePath) &&
+        platform::FileExists(PDataset[p].FilePath))
+        path = PDataset[p].FilePath;
     if (IsStoreEntryFile(SaveFolder, path)) {
         stored = ReadStoreEntry(path);
         if (!stored->Problem.empty() && m_host) m_host->StatusText(stored->Problem);

@@ -1,6 +1,9 @@
 // The ".mod" companion: line values, the "NULL" rule, aliases and the dose line.
 #include "dvh/ModFile.h"
 
+#include "platform/OpenedFile.h"
+#include "TestSupport.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -91,5 +94,22 @@ TEST(ModFile, DoseLineIsCentigrayAndMayBeMissingOrBroken) {
 }
 
 TEST(ModFile, MissingFileReadsAsNone) { EXPECT_FALSE(ReadModFile("/nonexistent/folder/x.mod")); }
+
+TEST(ModFile, TheVersionReadIsOfTheBytesReadAlsoWhenTheFileWasRewrittenInPlaceSinceItWasOpened) {
+    // Another program writes into the held companion between its open and its read: the version
+    // taken is of the bytes parsed, which the file then still holds, so that a save may go on.
+    const dvhtest::TempFolder folder("mod-version");
+    const std::string path = folder.Write("12_H1.mod", "Patient Name\tOld\r\n");
+    const auto held = platform::OpenedFile::Open(path);
+    ASSERT_TRUE(held);
+    const std::string now = "Patient Name\tRenamed by another\r\n";
+    ASSERT_TRUE(dvhtest::WriteInPlace(path, now));
+    platform::FileVersion version;
+    const auto mod = ReadModFile(*held, nullptr, &version);
+    ASSERT_TRUE(mod);
+    ASSERT_EQ(mod->Values.at(0), "Renamed by another");
+    EXPECT_EQ(version.Identity.Size, static_cast<long long>(now.size()));
+    EXPECT_TRUE(platform::FileHoldsVersion(path, version));
+}
 
 }  // namespace

@@ -400,6 +400,42 @@ TEST_F(SaveDvhTest, AnotherUsersEditOfTheCompanionIsNeverSavedOverUnseen) {
     }
 }
 
+TEST_F(SaveDvhTest, AReloadAfterARefusedSaveReadsTheEntryAlsoWhereTheListNamesTheExportItWasSavedFrom) {
+    // The export the entry was saved from is listed, as the scan of the export folder lists it,
+    // and the plan is opened from the store: the list keeps one row of the key, the export's.
+    SaveHeadExport("ProstateVMAT", "80.0", "VMAT target");
+    const std::string source = ws.PDataset[0].FilePath;
+    Workspace first, second;
+    first.TakeFiles({source}, false);
+    OpenExportFromStore(first);
+    ASSERT_EQ(first.OpenFile.at(0).FilePath, source);
+    OpenExportFromStore(second);
+    second.PDataset[0].DVHDataset[1].ModifiedName = "Bladder";
+    ScriptedDialogs firstSays, secondSays;
+    secondSays.answers = {true};
+    SaveDvh(second, "Head", true, secondSays);
+    ASSERT_TRUE(secondSays.errors.empty()) << secondSays.errors[0];
+    firstSays.answers = {true};
+    SaveDvh(first, "Head", true, firstSays);
+    ASSERT_EQ(firstSays.errors.size(), 1u);
+
+    // Reload, as the refusal says, reads the entry the plan came from, not the listed export
+    // without the second user's names; the save after it keeps them.
+    ASSERT_EQ(first.BeginReload(first.PDataset[0].Key, 0).Step, LoadStep::Read);
+    ASSERT_EQ(first.ReadPendingPlan(), 0);
+    first.FinishPendingLoad();
+    EXPECT_EQ(first.PDataset[0].FilePath, TextFile());
+    EXPECT_EQ(Names(first.PDataset[0]), Names(second.PDataset[0]));
+    first.PDataset[0].DVHDataset[0].ModifiedName = "Target";
+    firstSays.answers = {true};
+    SaveDvh(first, "Head", true, firstSays);
+    EXPECT_EQ(firstSays.errors.size(), 1u);
+    const std::string mod = Read(ModFile());
+    EXPECT_NE(mod.find("1\tBladder\r\n"), std::string::npos) << mod;
+    EXPECT_NE(mod.find("0\tTarget\r\n"), std::string::npos) << mod;
+    EXPECT_EQ(first.OpenFile.at(0).FilePath, source);
+}
+
 TEST_F(SaveDvhTest, ACompanionThatCameWhereTheReadFoundNoneIsNotSavedOver) {
     // An entry without a companion, whose export names the patient as the entry does.
     SaveHeadExport("ProstateVMAT", "80.0", "VMAT target");
