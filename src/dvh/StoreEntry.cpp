@@ -99,11 +99,12 @@ bool CompanionIsAsRead(const std::string& path, const CompanionVersion& read) {
 }
 
 /// Why a save of a plan read from the whole entry of `textFile` may not replace it: its export
-/// (for a plan kept as that export) or its companion is no longer what the plan read. Another
+/// or its companion is no longer what the plan read. A table written from the plan checks the
+/// export too: what it would replace may be another save's. Another
 /// user or instance may have saved the entry since, and what they saved is not overwritten
 /// unseen. Empty when both are as read.
 std::string ChangedSinceRead(const std::string& textFile, const StoreSave& save) {
-    if (!save.Table && !platform::FileHoldsVersion(textFile, save.ExportRead)) return ExportChangedSaveText(textFile);
+    if (!platform::FileHoldsVersion(textFile, save.ExportRead)) return ExportChangedSaveText(textFile);
     const std::string companion = ChangeFileExt(textFile, ".mod");
     if (!CompanionIsAsRead(companion, save.CompanionRead)) return ExportChangedSaveText(companion);
     return {};

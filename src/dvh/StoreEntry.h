@@ -88,6 +88,7 @@ std::string StoreSaveRefusal(const std::string& textFile, const StoreSave& save)
 /// or only the companion when the plan was read from this entry's own export and the entry is
 /// whole. A plan kept as its export is written only while that export still holds the version
 /// read (`ExportChangedText` otherwise). A plan read from this very entry, whole, replaces its
+/// export only while it is still the one read (a table written from the plan too), and its
 /// companion only while it is still the one read, and none that came where the read found none
 /// or took none (`ExportChangedText` of the companion otherwise); another plan saved over the
 /// entry replaces what is there. A failure leaves the entry as it was and says why.

@@ -528,6 +528,31 @@ TEST_F(SaveDvhTest, ACompanionSavedWhileTheQuestionWaitsIsNotSavedOverAfterOk) {
     }
 }
 
+TEST_F(SaveDvhTest, ATablePlanReadFromItsEntryIsNotSavedOverAnotherSavesExport) {
+    // A BrainSCAN table saved, then opened from its entry; another save puts other values into
+    // the entry's export and leaves the companion's bytes as they were. The table plan writes
+    // its export from itself, but what it would replace is still another save's.
+    SaveDvh(ws, "Head", true, dialogs);
+    Workspace first;
+    first.SaveFolder = store;
+    Reopen(first);
+    first.CurrentPlanIndex = 0;
+    std::string other = Read(TextFile());
+    const std::size_t digit = other.find_last_of("0123456789");
+    ASSERT_NE(digit, std::string::npos);
+    other[digit] = other[digit] == '9' ? '8' : static_cast<char>(other[digit] + 1);
+    const std::string companion = Read(ModFile());
+    ASSERT_TRUE(platform::AtomicWriteFile(TextFile(), other).ok);
+    ScriptedDialogs says;
+    says.answers = {true};
+    SaveDvh(first, "Head", true, says);
+    EXPECT_EQ(says.errors, std::vector<std::string>{"An error occurred while saving data.\n12_H1.txt changed since the "
+                                                    "plan was read; nothing was written. Press Reload to read it as "
+                                                    "it is now, then save again."});
+    EXPECT_EQ(Read(TextFile()), other);
+    EXPECT_EQ(Read(ModFile()), companion);
+}
+
 TEST_F(SaveDvhTest, ASaveWritesTheExportAsItWasReadOrNothing) {
     // A plan read from an export that is written over under its name afterwards.
     SaveHeadExport("ProstateVMAT", "80.0", "Target");
