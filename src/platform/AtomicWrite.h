@@ -94,8 +94,9 @@ struct CommitEnd {
         Busy,        ///< another program holds the change's lock (`message` says so); nothing was looked at
         Partial,     ///< some files are new, and a temporary of the rest is gone (or nothing of it is new
                      ///< yet, and the change superseded one that left them so, or a file holds what
-                     ///< none of them wrote): the record stays, and with it what it names, until a new
-                     ///< change of all the files supersedes it
+                     ///< none of them wrote, or an older build's record finds none of its files where
+                     ///< it lies): the record stays, and with it what it names, until a new change of
+                     ///< all the files supersedes it
     };
     State state = State::NoRecord;
     std::string message;

@@ -198,6 +198,7 @@ struct TemporaryState {
                              ///< can be told
     bool TargetUnreadable = false;
     bool Renamed = false;    ///< it is gone and its target holds what it held
+    bool Stranger = false;   ///< a file has its name that is not the one recorded
     bool Changed = false;    ///< it is gone and its target holds neither what it held nor the old file
 };
 
@@ -217,7 +218,10 @@ TemporaryState Inspect(const std::string& folder, const RecordedFile& file, bool
         // A file of that name that is not the one recorded is none of the change's.
         const std::optional<bool> recorded = IsRecorded(held.Get(), file, byInode);
         state.Unreadable = !recorded;
-        if (recorded.value_or(false)) state.Held = std::move(held);
+        if (recorded.value_or(false))
+            state.Held = std::move(held);
+        else
+            state.Stranger = recorded.has_value();
     } else if (state.Why != NotDead::Missing) {
         state.Foreign = true;
     }
@@ -245,6 +249,22 @@ std::string PartNewText(const std::string& target) {
 }
 
 CommitEnd Unfinished(const std::string& why) { return {CommitEnd::State::Unfinished, why}; }
+
+/// Whether an older build's record, which tells its files by device and inode alone, finds
+/// none of them where it lies: a file of a temporary's name is another, or no temporary is
+/// there and no target is one of them. A save of the record's own folder leaves one of them
+/// there at every step, so its folder was copied since (a backup restored, another disk) or its
+/// files numbered anew: what it left cannot be told, and may be part new.
+bool LostByInode(const std::vector<TemporaryState>& states) {
+    const auto found = [](const TemporaryState& t) { return t.Held.Open() || t.Renamed; };
+    const auto stranger = [](const TemporaryState& t) { return t.Stranger; };
+    return std::any_of(states.begin(), states.end(), stranger) || std::none_of(states.begin(), states.end(), found);
+}
+
+/// What a record that `LostByInode` says says of its files.
+constexpr const char* kLostByInodeText =
+    "it was recorded by an older version of Tessaray, whose record is lost with a copy of its folder: "
+    "which of its files are new cannot be told";
 
 /// Why what a change left at `path` is not to be taken (`why`): a program writes it, or whose
 /// save left it and who may end that save.
@@ -307,6 +327,8 @@ std::string PartNewTargetOf(const std::string& recordPath, const RecordedChange&
     const std::string folder = FolderPrefixOf(recordPath);
     std::vector<TemporaryState> states;
     for (const RecordedFile& file : kept.Files) states.push_back(Inspect(folder, file, kept.ByInode));
+    // Nothing of it found: the last file, which a change renames last, is the one most likely old.
+    if (kept.ByInode && LostByInode(states)) return kept.Files.back().TargetName;
     const auto renamed = [](const TemporaryState& t) { return t.Renamed; };
     const auto untold = [](const TemporaryState& t) { return t.Foreign || t.Unreadable || t.Changed; };
     const auto firstOld = std::find_if_not(states.begin(), states.end(), renamed);
@@ -347,6 +369,7 @@ CommitEnd FinishInterruptedCommit(const CommitRecord& commit, const std::vector<
         if (states.back().Unreadable)
             return Unfinished((states.back().TargetUnreadable ? "" : "the new ") + file.TargetName + " cannot be read");
     }
+    if (change.ByInode && LostByInode(states)) return {CommitEnd::State::Partial, kLostByInodeText};
     // The record was written once every temporary was whole, and they take their names in
     // order: those before a kill have them, the rest wait, whole. Anything else is no state
     // that a writer left (something removed a temporary). Where no file is new yet, what is
