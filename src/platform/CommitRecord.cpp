@@ -258,7 +258,8 @@ CommitEnd Unfinished(const std::string& why) { return {CommitEnd::State::Unfinis
 bool LostByInode(const std::vector<TemporaryState>& states) {
     const auto found = [](const TemporaryState& t) { return t.Held.Open() || t.Renamed; };
     const auto stranger = [](const TemporaryState& t) { return t.Stranger; };
-    return std::any_of(states.begin(), states.end(), stranger) || std::none_of(states.begin(), states.end(), found);
+    return std::any_of(states.begin(), states.end(), stranger) ||
+           std::none_of(states.begin(), states.end(), found);
 }
 
 /// What a record that `LostByInode` says says of its files.

@@ -36,8 +36,9 @@ platform::WriteResult SaveEntry(const std::string& folder, std::string_view text
         {{folder + "12_H1.mod", text, kKeep, kReplace}, {folder + "12_H1.txt", text, kKeep, kReplace}}, record);
 }
 
-/// What `MakeEveryKindOfFile` makes, but the read-only plan list.
+/// What `MakeEveryKindOfFile` makes, but the read-only plan list and the entry's lock file.
 constexpr const char* kNewFiles[] = {"12_H1.mod", "12_H1.txt", "export.txt", "Tessaray.ini", "exported.lst", "page1.bmp"};
+constexpr const char* kLockFile = "12_H1.txt.lock";
 
 /// Every kind of file the program makes, new in `folder`: the store's pair, an export, a plan
 /// list (read-only), the settings, a list exported under a new name and a printed page. True
@@ -65,11 +66,14 @@ TEST(NewFilePermission, EveryNewFileIsAsClosedAsTheUmaskAsksAndAReplacedOneKeeps
     for (const auto& c : cases) {
         SCOPED_TRACE(c.mask);
         TempFolder dir;
+        // A folder that all may read and write in, but shares no group (no setgid bit).
+        ASSERT_EQ(::chmod(dir.Path().c_str(), 0777), 0);
         const std::string kept = dir.Write("kept.txt", "old");
         ASSERT_EQ(::chmod(kept.c_str(), 0604), 0);
         const UserMask masked(c.mask);
         ASSERT_TRUE(MakeEveryKindOfFile(dir.Path()));
         for (const char* name : kNewFiles) EXPECT_EQ(ModeOf(dir.File(name)), c.file) << name;
+        EXPECT_EQ(ModeOf(dir.File(kLockFile)), c.file);
         EXPECT_EQ(ModeOf(dir.File("Head.lst")), c.file & 0444);
         // The record of a change, seen where a kill left it.
         EXPECT_TRUE(KilledAt("atomic write: commit recorded", [&] { SaveEntry(dir.Path(), "again"); }));
@@ -112,6 +116,13 @@ TEST(NewFilePermission, ANewFileInAFolderSharedWithItsGroupMayBeReadByThatGroupW
     }
     EXPECT_EQ(ModeOf(shared + "/Head.lst"), 0440);
     EXPECT_EQ(ModeOf(writable + "/Head.lst"), 0400);
+    // A lock file holds nothing: the group that shares the folder writes it too, to take its
+    // turn on NFS.
+    struct stat lock {};
+    ASSERT_EQ(::stat((shared + "/" + kLockFile).c_str(), &lock), 0);
+    EXPECT_EQ(lock.st_mode & 07777, 0660u);
+    EXPECT_EQ(lock.st_gid, folder.st_gid);
+    EXPECT_EQ(ModeOf(writable + "/" + kLockFile), 0600);
 
     // A file that has not the folder's group (a file system that ignores the setgid bit) is not
     // opened to it, nor to its own.
