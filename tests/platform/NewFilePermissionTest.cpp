@@ -4,9 +4,11 @@
 #include "platform/AtomicWrite.h"
 #include "platform/IniFile.h"
 #include "platform/Permissions.h"
+#include "GroupAndMode.h"
 #include "TempFolder.h"
 #include "UserMask.h"
 #include "../support/KilledAt.h"
+#include "../support/OtherUser.h"
 
 #include <gtest/gtest.h>
 
@@ -130,6 +132,43 @@ TEST(NewFilePermission, ANewFileInAFolderSharedWithItsGroupMayBeReadByThatGroupW
     other.st_gid = folder.st_gid + 1;
     EXPECT_EQ(platform::NewFileMode(other, folder, 077), 0600u);
     EXPECT_EQ(platform::NewFileMode(folder, folder, 077), 0640u);
+}
+
+TEST(NewFilePermission, AReplacedFileKeepsItsGroupOrIsOpenedToNoOtherGroup) {
+    // A user whose own group is 47101, and who is a member of 47102 too, replaces files of
+    // another user, 0640: in a folder that all may write in, one of a group they are no member
+    // of and one of their other group; in a folder that their other group shares, one that
+    // was made before it was shared.
+    TempFolder dir;
+    constexpr uid_t kMaker = 47101;
+    constexpr gid_t kStranger = 47100, kOtherGroup = 47102;
+    ASSERT_EQ(::chmod(dir.Path().c_str(), 0755), 0);
+    if (const std::string why = otheruser::WhyCannotActAs({kMaker}, kOtherGroup, dir.Path()); !why.empty())
+        GTEST_SKIP() << why;
+    const std::string open = dir.File("open"), shared = dir.File("shared");
+    ASSERT_EQ(::mkdir(open.c_str(), 0777), 0);
+    ASSERT_EQ(::chmod(open.c_str(), 0777), 0);
+    ASSERT_EQ(::mkdir(shared.c_str(), 0777), 0);
+    ASSERT_EQ(::chown(shared.c_str(), 0, kOtherGroup), 0);
+    ASSERT_EQ(::chmod(shared.c_str(), 02777), 0);
+    const auto old = [&](const std::string& path, gid_t group) {
+        std::ofstream(path) << "old";
+        return ::chown(path.c_str(), 0, group) == 0 && ::chmod(path.c_str(), 0640) == 0;
+    };
+    ASSERT_TRUE(old(open + "/theirs.txt", kStranger));
+    ASSERT_TRUE(old(open + "/ours.txt", kOtherGroup));
+    ASSERT_TRUE(old(shared + "/before.txt", kStranger));
+    const std::string written = otheruser::RunAs(kMaker, kOtherGroup, [&] {
+        ::umask(022);
+        for (const std::string& path : {open + "/theirs.txt", open + "/ours.txt", shared + "/before.txt"})
+            if (const platform::WriteResult saved = platform::AtomicWriteFile(path, "new"); !saved.ok)
+                return saved.message;
+        return std::string();
+    });
+    ASSERT_EQ(written, "");
+    EXPECT_EQ(GroupAndMode(open + "/theirs.txt"), std::to_string(kMaker) + " 0600");
+    EXPECT_EQ(GroupAndMode(open + "/ours.txt"), std::to_string(kOtherGroup) + " 0640");
+    EXPECT_EQ(GroupAndMode(shared + "/before.txt"), std::to_string(kOtherGroup) + " 0640");
 }
 
 namespace {

@@ -2,6 +2,7 @@
 // would take with it; and the sharing of the folders the program makes.
 #include "platform/Paths.h"
 
+#include "GroupAndMode.h"
 #include "TempFolder.h"
 #include "UserMask.h"
 #include "../support/OtherUser.h"
@@ -68,19 +69,6 @@ TEST(ProgramFolder, AFolderMadeTakesTheSharingOfTheFolderItIsMadeIn) {
     ASSERT_EQ(::stat((own + "/Head").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0750u);
 }
-
-namespace {
-
-/// Group and permission bits of the folder `path`, as "<group> <mode>".
-std::string GroupAndMode(const std::string& path) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) return "nothing";
-    char mode[8];
-    std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(st.st_mode & 07777));
-    return std::to_string(st.st_gid) + " " + mode;
-}
-
-}  // namespace
 
 TEST(ProgramFolder, AFolderMadeWhereAGroupMayWriteWithoutTheSetgidBitIsAsClosedAsTheUmaskAsks) {
     TempFolder dir;
