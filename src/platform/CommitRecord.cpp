@@ -188,6 +188,22 @@ TargetHolds TargetContent(const std::string& path, const RecordedFile& file) {
     return *isOld ? TargetHolds::Old : TargetHolds::Other;
 }
 
+/// Whether the regular file `path`, a target whose temporary waits, holds what another program
+/// wrote there since: neither what the record says it held before nor what it is to hold. One
+/// that is missing, or cannot be read, is none: a completion gives it its new file.
+bool WrittenSince(const std::string& path, const RecordedFile& file) {
+    const Descriptor fd(OpenRegularFileAs(path, O_RDONLY | O_CLOEXEC | O_NOFOLLOW, nullptr));
+    if (!fd.Open()) return false;
+    HeldContent held(fd.Get());
+    if (held.Holds(file.New).value_or(true)) return false;
+    return !file.Old || !held.Holds(*file.Old).value_or(true);
+}
+
+/// What a change whose `target` holds neither its old nor its new content says.
+std::string WrittenSinceText(const std::string& target) {
+    return target + " holds neither what it held before that save nor what it wrote";
+}
+
 /// Where one recorded temporary stands.
 struct TemporaryState {
     Descriptor Held;         ///< it is there, whole, dead, and this user may replace it: locked while it
@@ -389,10 +405,14 @@ CommitEnd FinishInterruptedCommit(const CommitRecord& commit, const std::vector<
         }
         if (!change.LeftPartNew.empty()) return {CommitEnd::State::Partial, PartNewText(change.LeftPartNew)};
         for (std::size_t i = 0; i < states.size(); ++i)
-            if (states[i].Changed)
-                return {CommitEnd::State::Partial,
-                        change.Files[i].TargetName + " holds neither what it held before that save nor what it wrote"};
+            if (states[i].Changed) return {CommitEnd::State::Partial, WrittenSinceText(change.Files[i].TargetName)};
     }
+    // A file that another program wrote at a name the change has still to take is not
+    // replaced: the files are no save's pair then, and say so.
+    if (whole && !change.ByInode)
+        for (std::size_t i = first; i < states.size(); ++i)
+            if (WrittenSince(folder + change.Files[i].TargetName, change.Files[i]))
+                return {CommitEnd::State::Partial, WrittenSinceText(change.Files[i].TargetName)};
     if (whole) {
         for (std::size_t i = first; i < states.size(); ++i) {
             const std::string target = folder + change.Files[i].TargetName;

@@ -383,6 +383,25 @@ TEST(AtomicWrite, ACommitIsCompletedOnlyFromItsOwnWholeTemporariesAndItsRecordGo
         EXPECT_EQ(dir.Read("a.mod") + "," + dir.Read("a.txt"), "other a,old b");
         EXPECT_FALSE(PairCommit::TemporaryOf(dir, "a.txt").empty());
     }
+    // Nor is a file replaced that another program wrote at a name the change has still to take
+    // (a backup put back, an export copied in by hand): the files are no save's pair.
+    for (const char* point : {"atomic write: commit recorded", "atomic write: one of several renamed"}) {
+        SCOPED_TRACE(point);
+        TempFolder dir;
+        const PairCommit commit(dir.Path());
+        EXPECT_TRUE(commit.OldThenKilledAt(dir, point));
+        const std::string before = dir.Read("a.mod");
+        dir.Write("a.txt", "other b");
+        const platform::CommitEnd end = commit.Finish();
+        EXPECT_EQ(end.state, State::Partial);
+        EXPECT_EQ(end.message, "a.txt holds neither what it held before that save nor what it wrote");
+        EXPECT_EQ(dir.Read("a.mod") + "," + dir.Read("a.txt"), before + ",other b");
+        EXPECT_TRUE(std::filesystem::exists(commit.record.Path));
+        const platform::WriteResult again = commit.Write("c", "d");
+        EXPECT_TRUE(again.ok) << again.message;
+        EXPECT_EQ(dir.Read("a.mod") + "," + dir.Read("a.txt"), "c,d");
+        EXPECT_EQ(FilesIn(dir), 3u);
+    }
     // A completion that cannot rename keeps the record, says why, and ends the change later.
     {
         TempFolder dir;
