@@ -215,7 +215,8 @@ struct TemporaryState {
     bool TargetUnreadable = false;
     bool Renamed = false;    ///< it is gone and its target holds what it held
     bool Stranger = false;   ///< a file has its name that is not the one recorded
-    bool Changed = false;    ///< it is gone and its target holds neither what it held nor the old file
+    bool Changed = false;    ///< its target holds neither what it held nor the old file: it is gone, or
+                             ///< another program wrote the target while it waited
 };
 
 /// Whether the held temporary `fd` is the one recorded as `file`: the same file, by what it
@@ -238,6 +239,8 @@ TemporaryState Inspect(const std::string& folder, const RecordedFile& file, bool
             state.Held = std::move(held);
         else
             state.Stranger = recorded.has_value();
+        // A file that another program wrote at the name it waits for is not to be replaced.
+        if (state.Held.Open() && !byInode) state.Changed = WrittenSince(folder + file.TargetName, file);
     } else if (state.Why != NotDead::Missing) {
         state.Foreign = true;
     }
@@ -409,10 +412,9 @@ CommitEnd FinishInterruptedCommit(const CommitRecord& commit, const std::vector<
     }
     // A file that another program wrote at a name the change has still to take is not
     // replaced: the files are no save's pair then, and say so.
-    if (whole && !change.ByInode)
+    if (whole)
         for (std::size_t i = first; i < states.size(); ++i)
-            if (WrittenSince(folder + change.Files[i].TargetName, change.Files[i]))
-                return {CommitEnd::State::Partial, WrittenSinceText(change.Files[i].TargetName)};
+            if (states[i].Changed) return {CommitEnd::State::Partial, WrittenSinceText(change.Files[i].TargetName)};
     if (whole) {
         for (std::size_t i = first; i < states.size(); ++i) {
             const std::string target = folder + change.Files[i].TargetName;

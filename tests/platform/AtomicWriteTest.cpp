@@ -397,6 +397,19 @@ TEST(AtomicWrite, ACommitIsCompletedOnlyFromItsOwnWholeTemporariesAndItsRecordGo
         EXPECT_EQ(end.message, "a.txt holds neither what it held before that save nor what it wrote");
         EXPECT_EQ(dir.Read("a.mod") + "," + dir.Read("a.txt"), before + ",other b");
         EXPECT_TRUE(std::filesystem::exists(commit.record.Path));
+        // A commit of both that fails at its first rename (a folder took the name once its
+        // record was written) leaves them reading so.
+        g_folder = dir.Path();
+        platform::SetFaultHook([](std::string_view at) {
+            if (at != "atomic write: commit recorded") return;
+            std::filesystem::rename(g_folder + "a.mod", g_folder + "a.mod.aside");
+            std::filesystem::create_directory(g_folder + "a.mod");
+        });
+        EXPECT_FALSE(commit.Write("c", "d").ok);
+        platform::SetFaultHook(nullptr);
+        std::filesystem::remove(commit.mod);
+        std::filesystem::rename(dir.File("a.mod.aside"), commit.mod);
+        EXPECT_EQ(commit.Finish().state, State::Partial);
         const platform::WriteResult again = commit.Write("c", "d");
         EXPECT_TRUE(again.ok) << again.message;
         EXPECT_EQ(dir.Read("a.mod") + "," + dir.Read("a.txt"), "c,d");
