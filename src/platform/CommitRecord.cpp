@@ -408,13 +408,15 @@ CommitEnd FinishInterruptedCommit(const CommitRecord& commit, const std::vector<
         }
         if (!change.LeftPartNew.empty()) return {CommitEnd::State::Partial, PartNewText(change.LeftPartNew)};
         for (std::size_t i = 0; i < states.size(); ++i)
-            if (states[i].Changed) return {CommitEnd::State::Partial, WrittenSinceText(change.Files[i].TargetName)};
+            if (states[i].Changed)
+                return {CommitEnd::State::Partial, WrittenSinceText(change.Files[i].TargetName)};
     }
     // A file that another program wrote at a name the change has still to take is not
     // replaced: the files are no save's pair then, and say so.
     if (whole)
         for (std::size_t i = first; i < states.size(); ++i)
-            if (states[i].Changed) return {CommitEnd::State::Partial, WrittenSinceText(change.Files[i].TargetName)};
+            if (states[i].Changed)
+                return {CommitEnd::State::Partial, WrittenSinceText(change.Files[i].TargetName)};
     if (whole) {
         for (std::size_t i = first; i < states.size(); ++i) {
             const std::string target = folder + change.Files[i].TargetName;
