@@ -174,6 +174,7 @@ std::string WriteTarget(const std::string& linkOrPath, LinkHandling links) {
 struct TargetState {
     bool regular = false;         ///< a regular file has the name now
     std::optional<mode_t> mode;  ///< its permission bits; none where the write makes a new file
+    gid_t group = 0;              ///< its group, where it has the name
 };
 
 /// Looks at `target` (the file `named` resolves to) before it is replaced: nothing, a regular
@@ -190,6 +191,7 @@ WriteResult InspectTarget(const std::string& named, const std::string& target, L
                            OpenProblemText(S_ISDIR(st.st_mode) ? OpenProblem::Folder : OpenProblem::NotRegular)};
     state.regular = true;
     state.mode = st.st_mode & 07777;
+    state.group = st.st_gid;
     return {};
 }
 
@@ -221,18 +223,30 @@ int RemoveDeadTemporaries(const std::string& target, const std::vector<RecordedF
 
 namespace detail {
 
-/// The permission a write gives its file: the bits of the file it replaces (`kept`), or, for a
-/// new file, those that the user's umask and a folder shared with its group allow (see
-/// `NewFileMode`); either without write permission for `FileAccess::ReadOnly`.
+/// The permission a write gives its file: the bits and group of the file it replaces (`kept`,
+/// `keptGroup`), or, for a new file, those that the user's umask and a folder shared with its
+/// group allow (see `NewFileMode`); either without write permission for `FileAccess::ReadOnly`.
 struct WriteMode {
     std::optional<mode_t> kept;
     FileAccess access = FileAccess::Keep;
+    gid_t keptGroup = 0;
 
-    /// The bits for the written file `fd`, which is to have a name in `folder`.
+    /// The bits for the written file `fd`, which is to have a name in `folder`. A file that
+    /// replaces another, and has not the group of a folder shared with it, takes the old file's
+    /// group back where it was given another (another user's save, a group changed by hand), as
+    /// far as its maker is a member of that group; its bits never open it to any other group.
     mode_t For(int fd, const std::string& folder) const {
         mode_t mode = 0;
         if (kept) {
-            mode = *kept;
+            struct stat file {}, above {};
+            if (::stat(folder.c_str(), &above) != 0) above = {};
+            // A file that cannot be looked at has no group that the old file's bits may open it to.
+            if (::fstat(fd, &file) != 0) file.st_gid = keptGroup + 1;
+            const bool sharedGroup = SharedWithGroup(above) && file.st_gid == above.st_gid;
+            const bool regrouped = !sharedGroup && file.st_gid != keptGroup &&
+                                   ::fchown(fd, static_cast<uid_t>(-1), keptGroup) == 0;
+            if (regrouped) file.st_gid = keptGroup;
+            mode = ReplacedFileMode(file, above, *kept, keptGroup);
         } else {
             // The file's group as made: where the folder's setgid bit gave it, the group may
             // read. A folder that cannot be looked at shares nothing: the umask alone decides.
@@ -456,11 +470,10 @@ WriteResult AtomicWriteFiles(const std::vector<FileWrite>& files, const CommitRe
             return {false, "Cannot read \"" + targets[i] + "\": it " + OpenProblemText(problem)};
     }
     std::vector<Temporary> temporaries(n);
-    for (std::size_t i = 0; i < n; ++i)
-        if (WriteResult written =
-                temporaries[i].Write(targets[i], files[i].Contents, WriteMode{found[i].mode, files[i].Access});
-            !written.ok)
-            return written;
+    for (std::size_t i = 0; i < n; ++i) {
+        const WriteMode mode{found[i].mode, files[i].Access, found[i].group};
+        if (WriteResult written = temporaries[i].Write(targets[i], files[i].Contents, mode); !written.ok) return written;
+    }
     FaultPoint("atomic write: temporary written");
     // Held, and so locked, until the change is made: no one ends a commit still under way.
     Temporary record;
@@ -523,6 +536,7 @@ FileReplacement::FileReplacement(const std::string& target) : m_target(WriteTarg
         return;
     }
     m_mode = found.mode;
+    m_group = found.group;
     RemoveDeadTemporaries(m_target);
     auto temporary = std::make_unique<Temporary>();
     if (temporary->Create(m_target))
@@ -541,7 +555,8 @@ const std::string& FileReplacement::Path() const {
 WriteResult FileReplacement::Commit() {
     if (!m_temporary) return {false, m_error.empty() ? "Nothing to replace \"" + m_target + "\" with" : m_error};
     // The writer wrote through a descriptor of its own; the temporary's reaches the same file.
-    if (WriteResult flushed = m_temporary->Flush(m_target, WriteMode{m_mode}); !flushed.ok) return flushed;
+    const WriteMode mode{m_mode, FileAccess::Keep, m_group};
+    if (WriteResult flushed = m_temporary->Flush(m_target, mode); !flushed.ok) return flushed;
     if (WriteResult renamed = m_temporary->RenameOver(m_target); !renamed.ok) return renamed;
     m_temporary.reset();
     SyncFolderOf(m_target);

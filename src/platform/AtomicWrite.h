@@ -21,8 +21,9 @@ struct WriteResult {
 
 /// The permission of a file that `AtomicWriteFile` writes.
 enum class FileAccess {
-    Keep,      ///< the old file's permission bits; for a new file, what the user's umask allows
-               ///< (but the group of a folder shared with it may read it: see `NewFileMode`)
+    Keep,      ///< the old file's permission bits and group (or no group bits where it cannot
+               ///< have that group: see `ReplacedFileMode`); for a new file, what the user's umask
+               ///< allows (but the group of a folder shared with it may read it: see `NewFileMode`)
     ReadOnly,  ///< those bits without any write permission (saved plan lists)
 };
 
@@ -94,8 +95,9 @@ struct CommitEnd {
         Busy,        ///< another program holds the change's lock (`message` says so); nothing was looked at
         Partial,     ///< some files are new, and a temporary of the rest is gone (or nothing of it is new
                      ///< yet, and the change superseded one that left them so, or a file holds what
-                     ///< none of them wrote): the record stays, and with it what it names, until a new
-                     ///< change of all the files supersedes it
+                     ///< none of them wrote, or an older build's record finds none of its files where
+                     ///< it lies): the record stays, and with it what it names, until a new change of
+                     ///< all the files supersedes it
     };
     State state = State::NoRecord;
     std::string message;
@@ -161,6 +163,7 @@ private:
     std::string m_target;
     std::string m_error;
     std::optional<mode_t> m_mode;  // the replaced file's permission bits; none for a new file
+    gid_t m_group = 0;             // and its group
     std::unique_ptr<detail::Temporary> m_temporary;  // none when it could not be made, or once committed
 };
 

@@ -188,6 +188,22 @@ TargetHolds TargetContent(const std::string& path, const RecordedFile& file) {
     return *isOld ? TargetHolds::Old : TargetHolds::Other;
 }
 
+/// Whether the regular file `path`, a target whose temporary waits, holds what another program
+/// wrote there since: neither what the record says it held before nor what it is to hold. One
+/// that is missing, or cannot be read, is none: a completion gives it its new file.
+bool WrittenSince(const std::string& path, const RecordedFile& file) {
+    const Descriptor fd(OpenRegularFileAs(path, O_RDONLY | O_CLOEXEC | O_NOFOLLOW, nullptr));
+    if (!fd.Open()) return false;
+    HeldContent held(fd.Get());
+    if (held.Holds(file.New).value_or(true)) return false;
+    return !file.Old || !held.Holds(*file.Old).value_or(true);
+}
+
+/// What a change whose `target` holds neither its old nor its new content says.
+std::string WrittenSinceText(const std::string& target) {
+    return target + " holds neither what it held before that save nor what it wrote";
+}
+
 /// Where one recorded temporary stands.
 struct TemporaryState {
     Descriptor Held;         ///< it is there, whole, dead, and this user may replace it: locked while it
@@ -198,7 +214,9 @@ struct TemporaryState {
                              ///< can be told
     bool TargetUnreadable = false;
     bool Renamed = false;    ///< it is gone and its target holds what it held
-    bool Changed = false;    ///< it is gone and its target holds neither what it held nor the old file
+    bool Stranger = false;   ///< a file has its name that is not the one recorded
+    bool Changed = false;    ///< its target holds neither what it held nor the old file: it is gone, or
+                             ///< another program wrote the target while it waited
 };
 
 /// Whether the held temporary `fd` is the one recorded as `file`: the same file, by what it
@@ -217,7 +235,12 @@ TemporaryState Inspect(const std::string& folder, const RecordedFile& file, bool
         // A file of that name that is not the one recorded is none of the change's.
         const std::optional<bool> recorded = IsRecorded(held.Get(), file, byInode);
         state.Unreadable = !recorded;
-        if (recorded.value_or(false)) state.Held = std::move(held);
+        if (recorded.value_or(false))
+            state.Held = std::move(held);
+        else
+            state.Stranger = recorded.has_value();
+        // A file that another program wrote at the name it waits for is not to be replaced.
+        if (state.Held.Open() && !byInode) state.Changed = WrittenSince(folder + file.TargetName, file);
     } else if (state.Why != NotDead::Missing) {
         state.Foreign = true;
     }
@@ -245,6 +268,23 @@ std::string PartNewText(const std::string& target) {
 }
 
 CommitEnd Unfinished(const std::string& why) { return {CommitEnd::State::Unfinished, why}; }
+
+/// Whether an older build's record, which tells its files by device and inode alone, finds
+/// none of them where it lies: a file of a temporary's name is another, or no temporary is
+/// there and no target is one of them. A save of the record's own folder leaves one of them
+/// there at every step, so its folder was copied since (a backup restored, another disk) or its
+/// files numbered anew: what it left cannot be told, and may be part new.
+bool LostByInode(const std::vector<TemporaryState>& states) {
+    const auto found = [](const TemporaryState& t) { return t.Held.Open() || t.Renamed; };
+    const auto stranger = [](const TemporaryState& t) { return t.Stranger; };
+    return std::any_of(states.begin(), states.end(), stranger) ||
+           std::none_of(states.begin(), states.end(), found);
+}
+
+/// What a record that `LostByInode` says says of its files.
+constexpr const char* kLostByInodeText =
+    "it was recorded by an older version of Tessaray, whose record is lost with a copy of its folder: "
+    "which of its files are new cannot be told";
 
 /// Why what a change left at `path` is not to be taken (`why`): a program writes it, or whose
 /// save left it and who may end that save.
@@ -307,6 +347,8 @@ std::string PartNewTargetOf(const std::string& recordPath, const RecordedChange&
     const std::string folder = FolderPrefixOf(recordPath);
     std::vector<TemporaryState> states;
     for (const RecordedFile& file : kept.Files) states.push_back(Inspect(folder, file, kept.ByInode));
+    // Nothing of it found: the last file, which a change renames last, is the one most likely old.
+    if (kept.ByInode && LostByInode(states)) return kept.Files.back().TargetName;
     const auto renamed = [](const TemporaryState& t) { return t.Renamed; };
     const auto untold = [](const TemporaryState& t) { return t.Foreign || t.Unreadable || t.Changed; };
     const auto firstOld = std::find_if_not(states.begin(), states.end(), renamed);
@@ -347,6 +389,7 @@ CommitEnd FinishInterruptedCommit(const CommitRecord& commit, const std::vector<
         if (states.back().Unreadable)
             return Unfinished((states.back().TargetUnreadable ? "" : "the new ") + file.TargetName + " cannot be read");
     }
+    if (change.ByInode && LostByInode(states)) return {CommitEnd::State::Partial, kLostByInodeText};
     // The record was written once every temporary was whole, and they take their names in
     // order: those before a kill have them, the rest wait, whole. Anything else is no state
     // that a writer left (something removed a temporary). Where no file is new yet, what is
@@ -366,9 +409,14 @@ CommitEnd FinishInterruptedCommit(const CommitRecord& commit, const std::vector<
         if (!change.LeftPartNew.empty()) return {CommitEnd::State::Partial, PartNewText(change.LeftPartNew)};
         for (std::size_t i = 0; i < states.size(); ++i)
             if (states[i].Changed)
-                return {CommitEnd::State::Partial,
-                        change.Files[i].TargetName + " holds neither what it held before that save nor what it wrote"};
+                return {CommitEnd::State::Partial, WrittenSinceText(change.Files[i].TargetName)};
     }
+    // A file that another program wrote at a name the change has still to take is not
+    // replaced: the files are no save's pair then, and say so.
+    if (whole)
+        for (std::size_t i = first; i < states.size(); ++i)
+            if (states[i].Changed)
+                return {CommitEnd::State::Partial, WrittenSinceText(change.Files[i].TargetName)};
     if (whole) {
         for (std::size_t i = first; i < states.size(); ++i) {
             const std::string target = folder + change.Files[i].TargetName;

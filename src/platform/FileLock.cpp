@@ -7,6 +7,7 @@
 #include "platform/OpenedFile.h"
 #include "platform/Paths.h"
 #include "platform/PermissionNeeded.h"
+#include "platform/Permissions.h"
 #include "platform/TemporaryFiles.h"
 #include "platform/WaitNotice.h"
 
@@ -40,28 +41,32 @@ struct HeldLock {
 thread_local std::map<std::string, HeldLock> t_held;
 
 /// Opens the lock file `path` for writing, making it when missing; one that this user may not
-/// write is opened for reading (`writable` false). A new one gets the folder's group, which
-/// its sharers belong to (the creator's own group would shut them out), and may be read and
-/// written by whoever may read and write in the folder. Anything at `path` but a regular file
-/// (a FIFO, whose open for reading would wait for a writer without end, a folder, a device) is
+/// write is opened for reading (`writable` false). A new one is as open as the user's umask
+/// allows, as every file the program makes; in a folder shared with its group (see
+/// `SharedWithGroup`) it has that group, which may read and write it whatever the umask, so that
+/// every member takes turns with whoever made it, on NFS too, where an exclusive lock needs a
+/// file open for writing. It holds nothing to read. Anything at `path` but a regular file (a
+/// FIFO, whose open for reading would wait for a writer without end, a folder, a device) is
 /// refused at once with `problem` set.
 Descriptor OpenLockFile(const std::string& path, bool& writable, OpenProblem& problem) {
     const int flags = O_CLOEXEC | O_NOFOLLOW;
     writable = true;
     problem = OpenProblem::None;
     // What this open makes (O_EXCL) is a new regular file; only one that was there is checked.
-    Descriptor fd(::open(path.c_str(), O_RDWR | flags | O_CREAT | O_EXCL, 0600));
+    constexpr mode_t kReadWrite = S_IRUSR | S_IWUSR | S_IRGRP | S_IWGRP | S_IROTH | S_IWOTH;
+    Descriptor fd(::open(path.c_str(), O_RDWR | flags | O_CREAT | O_EXCL, kReadWrite));
     if (fd.Open()) {
-        struct stat folder {};
-        if (::stat(detail::FolderOf(path).c_str(), &folder) == 0) {
-            // Fails only where the creator is no member of that group; the file is theirs then.
-            (void)!::fchown(fd.Get(), static_cast<uid_t>(-1), folder.st_gid);
-            mode_t mode = S_IRUSR | S_IWUSR;
-            if (folder.st_mode & (S_IRGRP | S_IWGRP)) mode |= S_IRGRP;
-            if (folder.st_mode & S_IWGRP) mode |= S_IWGRP;
-            if (folder.st_mode & (S_IROTH | S_IWOTH)) mode |= S_IROTH;
-            if (folder.st_mode & S_IWOTH) mode |= S_IWOTH;
-            ::fchmod(fd.Get(), mode);
+        struct stat folder {}, made {};
+        if (::stat(detail::FolderOf(path).c_str(), &folder) == 0 && SharedWithGroup(folder) &&
+            ::fstat(fd.Get(), &made) == 0) {
+            // The setgid bit gave it the group already, but where the file system ignores the
+            // bit; this fails only where the creator is no member of that group.
+            if (made.st_gid != folder.st_gid &&
+                ::fchown(fd.Get(), static_cast<uid_t>(-1), folder.st_gid) == 0)
+                made.st_gid = folder.st_gid;
+            // A file system that keeps no permission bits (vfat, FUSE) refuses: the lock works.
+            if (made.st_gid == folder.st_gid)
+                (void)ChangeMode(fd.Get(), (made.st_mode & 0777) | S_IRGRP | S_IWGRP);
         }
         return fd;
     }

@@ -21,18 +21,20 @@ std::string WithSlash(std::string path) {
     return path;
 }
 
-/// Gives the folder `made`, just made in the folder `parent`, the sharing of `parent`: its
-/// group, and where that group may write in `parent`, its group permissions and setgid bit, so
-/// that every member of the group may make files in the new folder too, as in `parent`. A
-/// folder that could not take that group, or that no group shares, keeps what the user's umask
-/// gave it: group bits given with the maker's own group would open it to a group that
-/// `parent` never let in.
+/// Gives the folder `made`, just made in the folder `parent`, the sharing of `parent` where it
+/// is shared with its group (see `SharedWithGroup`): its group, its group permissions and the
+/// setgid bit, so that every member of the group may make files in the new folder too, as in
+/// `parent`. A folder that could not take that group, or made where no group shares, keeps what
+/// the user's umask gave it: group bits given with the maker's own group would open it to a
+/// group that `parent` never let in, and those of a folder its group may write in without the
+/// setgid bit to a group that the umask shut out.
 void ShareAsParent(const std::string& made, const std::string& parent) {
     struct stat above {}, st {};
     // Through a descriptor of the folder itself: a link put in its place is never followed.
     const int flags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
     const detail::Descriptor fd(::open(made.c_str(), flags));
     if (!fd.Open() || ::stat(parent.c_str(), &above) != 0 || ::fstat(fd.Get(), &st) != 0) return;
+    if (!SharedWithGroup(above)) return;
     // Fails only where the maker is no member of that group; the folder keeps the maker's then.
     if (st.st_gid != above.st_gid && ::fchown(fd.Get(), static_cast<uid_t>(-1), above.st_gid) == 0)
         st.st_gid = above.st_gid;

@@ -27,10 +27,10 @@ bool FileExists(const std::string& path);
 bool PathMayExist(const std::string& path);
 bool DirectoryExists(const std::string& path);
 /// Creates a folder and its parents; true when it exists afterwards, else false with errno set.
-/// Each folder it makes takes the sharing of the folder it is made in: that folder's group, and
-/// where that group may write there, the group's write permission and the setgid bit, as a
-/// folder shared with `chgrp` and `chmod g+ws` needs; otherwise, and wherever the new folder
-/// cannot have that group (its maker is no member), the user's umask decides.
+/// Each folder it makes in a folder shared with its group (`chgrp` and `chmod g+ws`) takes that
+/// sharing: the group, its permissions there and the setgid bit, so that every member may save
+/// in it; elsewhere, and wherever the new folder cannot have that group (its maker is no
+/// member), the user's umask decides.
 bool MakeDirectories(const std::string& path);
 /// The part of a path after its last '/'.
 std::string FileNameOf(const std::string& path);

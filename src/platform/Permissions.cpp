@@ -75,12 +75,15 @@ mode_t NewFileMode(const struct stat& file, const struct stat& folder, mode_t ma
     return mode;
 }
 
+mode_t ReplacedFileMode(const struct stat& file, const struct stat& folder, mode_t kept, gid_t keptGroup) {
+    if (file.st_gid == keptGroup || (SharedWithGroup(folder) && file.st_gid == folder.st_gid)) return kept;
+    return kept & ~mode_t(S_IRWXG);
+}
+
 mode_t NewFolderMode(const struct stat& made, const struct stat& parent) {
-    mode_t mode = made.st_mode & 07777;
-    if (made.st_gid != parent.st_gid) return mode;
-    mode |= parent.st_mode & S_ISGID;
-    if (parent.st_mode & S_IWGRP) mode |= parent.st_mode & S_IRWXG;
-    return mode;
+    const mode_t mode = made.st_mode & 07777;
+    if (!SharedWithGroup(parent) || made.st_gid != parent.st_gid) return mode;
+    return mode | S_ISGID | (parent.st_mode & S_IRWXG);
 }
 
 bool ChangeMode(int fd, mode_t mode) {

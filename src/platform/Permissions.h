@@ -21,11 +21,18 @@ bool SharedWithGroup(const struct stat& folder);
 /// group whatever the mask, so that every member may read what the others save.
 mode_t NewFileMode(const struct stat& file, const struct stat& folder, mode_t mask);
 
+/// The permission bits of the file `file` (its group as it is now) that replaces, in `folder`, one
+/// of the bits `kept` and the group `keptGroup`: the same bits where it has that group, or the
+/// group of `folder` shared with it (see `SharedWithGroup`); otherwise they would open the file
+/// to a group that the replaced one kept out, and the group gets none.
+mode_t ReplacedFileMode(const struct stat& file, const struct stat& folder, mode_t kept, gid_t keptGroup);
+
 /// The permission bits of the folder `made`, just made in `parent` with the bits the umask let
-/// it have: only where it has the group of `parent` (given or taken at its making), it takes
-/// the setgid bit of `parent`, and where that group may write in `parent`, the group's
-/// permissions there, so that every member may make files in it too. Otherwise the umask's
-/// bits stand: a folder in a folder that everyone may write (1777) is no group's to share.
+/// it have: where `parent` is shared with its group (see `SharedWithGroup`) and `made` has that
+/// group (given or taken at its making), the setgid bit and the group's permissions in `parent`,
+/// so that every member may make files in it too. Otherwise the umask's bits stand: a folder
+/// that its group may write in without the setgid bit gives its files no group to share, and a
+/// folder that everyone may write in (1777) is no group's.
 mode_t NewFolderMode(const struct stat& made, const struct stat& parent);
 
 /// Gives the open file `fd` the permission bits `mode`, as fchmod(2) does; false with errno set

@@ -383,6 +383,38 @@ TEST(AtomicWrite, ACommitIsCompletedOnlyFromItsOwnWholeTemporariesAndItsRecordGo
         EXPECT_EQ(dir.Read("a.mod") + "," + dir.Read("a.txt"), "other a,old b");
         EXPECT_FALSE(PairCommit::TemporaryOf(dir, "a.txt").empty());
     }
+    // Nor is a file replaced that another program wrote at a name the change has still to take
+    // (a backup put back, an export copied in by hand): the files are no save's pair.
+    for (const char* point : {"atomic write: commit recorded", "atomic write: one of several renamed"}) {
+        SCOPED_TRACE(point);
+        TempFolder dir;
+        const PairCommit commit(dir.Path());
+        EXPECT_TRUE(commit.OldThenKilledAt(dir, point));
+        const std::string before = dir.Read("a.mod");
+        dir.Write("a.txt", "other b");
+        const platform::CommitEnd end = commit.Finish();
+        EXPECT_EQ(end.state, State::Partial);
+        EXPECT_EQ(end.message, "a.txt holds neither what it held before that save nor what it wrote");
+        EXPECT_EQ(dir.Read("a.mod") + "," + dir.Read("a.txt"), before + ",other b");
+        EXPECT_TRUE(std::filesystem::exists(commit.record.Path));
+        // A commit of both that fails at its first rename (a folder took the name once its
+        // record was written) leaves them reading so.
+        g_folder = dir.Path();
+        platform::SetFaultHook([](std::string_view at) {
+            if (at != "atomic write: commit recorded") return;
+            std::filesystem::rename(g_folder + "a.mod", g_folder + "a.mod.aside");
+            std::filesystem::create_directory(g_folder + "a.mod");
+        });
+        EXPECT_FALSE(commit.Write("c", "d").ok);
+        platform::SetFaultHook(nullptr);
+        std::filesystem::remove(commit.mod);
+        std::filesystem::rename(dir.File("a.mod.aside"), commit.mod);
+        EXPECT_EQ(commit.Finish().state, State::Partial);
+        const platform::WriteResult again = commit.Write("c", "d");
+        EXPECT_TRUE(again.ok) << again.message;
+        EXPECT_EQ(dir.Read("a.mod") + "," + dir.Read("a.txt"), "c,d");
+        EXPECT_EQ(FilesIn(dir), 3u);
+    }
     // A completion that cannot rename keeps the record, says why, and ends the change later.
     {
         TempFolder dir;
@@ -753,7 +785,7 @@ TEST(AtomicWrite, ARecordTellsAFileReadInPiecesByAllItsBytes) {
     }
 }
 
-TEST(AtomicWrite, ARecordOfAnOlderBuildThatNamesItsTemporariesByInodeIsStillEnded) {
+TEST(AtomicWrite, ARecordOfAnOlderBuildIsEndedWhereItWasWrittenAndReadsPartNewInACopy) {
     TempFolder dir;
     const PairCommit commit(dir.Path());
     ASSERT_TRUE(commit.OldThenKilledAt(dir, "atomic write: one of several renamed"));
@@ -766,6 +798,37 @@ TEST(AtomicWrite, ARecordOfAnOlderBuildThatNamesItsTemporariesByInodeIsStillEnde
                                   std::to_string(renamed.Device) + "\0"s + std::to_string(renamed.Inode) + "\0"s +
                                   platform::FileNameOf(temporary) + "\0a.txt\0"s + std::to_string(waiting.Device) +
                                   "\0"s + std::to_string(waiting.Inode) + "\0"s);
+    // A copy of the folder numbers its files anew, with or without the waiting temporary (a
+    // backup that leaves temporaries out): the record finds none of its files, so the pair,
+    // "new a" beside "old b", reads part new until a commit of both ends it.
+    for (const bool withTemporary : {true, false}) {
+        SCOPED_TRACE(withTemporary ? "temporary copied" : "temporary left out");
+        TempFolder copy;
+        CopyFolder(dir, copy);
+        if (!withTemporary) std::filesystem::remove(PairCommit::TemporaryOf(copy, "a.txt"));
+        const PairCommit copied(copy.Path());
+        const platform::CommitEnd end = copied.Finish();
+        EXPECT_EQ(end.state, State::Partial) << end.message;
+        EXPECT_NE(end.message.find("older version"), std::string::npos) << end.message;
+        EXPECT_TRUE(std::filesystem::exists(copied.record.Path));
+        EXPECT_EQ(copy.Read("a.mod") + "," + copy.Read("a.txt"), "new a,old b");
+        // A commit of both that fails at its first rename (a folder took the name once its
+        // record was written) leaves it reading so.
+        g_folder = copy.Path();
+        platform::SetFaultHook([](std::string_view point) {
+            if (point != "atomic write: commit recorded") return;
+            std::filesystem::rename(g_folder + "a.mod", g_folder + "a.mod.aside");
+            std::filesystem::create_directory(g_folder + "a.mod");
+        });
+        EXPECT_FALSE(copied.Write("c", "d").ok);
+        platform::SetFaultHook(nullptr);
+        std::filesystem::remove(copied.mod);
+        std::filesystem::rename(copy.File("a.mod.aside"), copied.mod);
+        EXPECT_EQ(copied.Finish().state, State::Partial);
+        const platform::WriteResult again = copied.Write("c", "d");
+        EXPECT_TRUE(again.ok) << again.message;
+        EXPECT_EQ(copy.Read("a.mod") + "," + copy.Read("a.txt"), "c,d");
+    }
     EXPECT_EQ(commit.Finish().state, State::Completed);
     EXPECT_EQ(dir.Read("a.mod") + "," + dir.Read("a.txt"), "new a,new b");
     EXPECT_EQ(FilesIn(dir), 3u);

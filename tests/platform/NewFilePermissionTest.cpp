@@ -4,9 +4,11 @@
 #include "platform/AtomicWrite.h"
 #include "platform/IniFile.h"
 #include "platform/Permissions.h"
+#include "GroupAndMode.h"
 #include "TempFolder.h"
 #include "UserMask.h"
 #include "../support/KilledAt.h"
+#include "../support/OtherUser.h"
 
 #include <gtest/gtest.h>
 
@@ -36,8 +38,9 @@ platform::WriteResult SaveEntry(const std::string& folder, std::string_view text
         {{folder + "12_H1.mod", text, kKeep, kReplace}, {folder + "12_H1.txt", text, kKeep, kReplace}}, record);
 }
 
-/// What `MakeEveryKindOfFile` makes, but the read-only plan list.
+/// What `MakeEveryKindOfFile` makes, but the read-only plan list and the entry's lock file.
 constexpr const char* kNewFiles[] = {"12_H1.mod", "12_H1.txt", "export.txt", "Tessaray.ini", "exported.lst", "page1.bmp"};
+constexpr const char* kLockFile = "12_H1.txt.lock";
 
 /// Every kind of file the program makes, new in `folder`: the store's pair, an export, a plan
 /// list (read-only), the settings, a list exported under a new name and a printed page. True
@@ -65,11 +68,14 @@ TEST(NewFilePermission, EveryNewFileIsAsClosedAsTheUmaskAsksAndAReplacedOneKeeps
     for (const auto& c : cases) {
         SCOPED_TRACE(c.mask);
         TempFolder dir;
+        // A folder that all may read and write in, but shares no group (no setgid bit).
+        ASSERT_EQ(::chmod(dir.Path().c_str(), 0777), 0);
         const std::string kept = dir.Write("kept.txt", "old");
         ASSERT_EQ(::chmod(kept.c_str(), 0604), 0);
         const UserMask masked(c.mask);
         ASSERT_TRUE(MakeEveryKindOfFile(dir.Path()));
         for (const char* name : kNewFiles) EXPECT_EQ(ModeOf(dir.File(name)), c.file) << name;
+        EXPECT_EQ(ModeOf(dir.File(kLockFile)), c.file);
         EXPECT_EQ(ModeOf(dir.File("Head.lst")), c.file & 0444);
         // The record of a change, seen where a kill left it.
         EXPECT_TRUE(KilledAt("atomic write: commit recorded", [&] { SaveEntry(dir.Path(), "again"); }));
@@ -112,6 +118,13 @@ TEST(NewFilePermission, ANewFileInAFolderSharedWithItsGroupMayBeReadByThatGroupW
     }
     EXPECT_EQ(ModeOf(shared + "/Head.lst"), 0440);
     EXPECT_EQ(ModeOf(writable + "/Head.lst"), 0400);
+    // A lock file holds nothing: the group that shares the folder writes it too, to take its
+    // turn on NFS.
+    struct stat lock {};
+    ASSERT_EQ(::stat((shared + "/" + kLockFile).c_str(), &lock), 0);
+    EXPECT_EQ(lock.st_mode & 07777, 0660u);
+    EXPECT_EQ(lock.st_gid, folder.st_gid);
+    EXPECT_EQ(ModeOf(writable + "/" + kLockFile), 0600);
 
     // A file that has not the folder's group (a file system that ignores the setgid bit) is not
     // opened to it, nor to its own.
@@ -119,6 +132,43 @@ TEST(NewFilePermission, ANewFileInAFolderSharedWithItsGroupMayBeReadByThatGroupW
     other.st_gid = folder.st_gid + 1;
     EXPECT_EQ(platform::NewFileMode(other, folder, 077), 0600u);
     EXPECT_EQ(platform::NewFileMode(folder, folder, 077), 0640u);
+}
+
+TEST(NewFilePermission, AReplacedFileKeepsItsGroupOrIsOpenedToNoOtherGroup) {
+    // A user whose own group is 47101, and who is a member of 47102 too, replaces files of
+    // another user, 0640: in a folder that all may write in, one of a group they are no member
+    // of and one of their other group; in a folder that their other group shares, one that
+    // was made before it was shared.
+    TempFolder dir;
+    constexpr uid_t kMaker = 47101;
+    constexpr gid_t kStranger = 47100, kOtherGroup = 47102;
+    ASSERT_EQ(::chmod(dir.Path().c_str(), 0755), 0);
+    if (const std::string why = otheruser::WhyCannotActAs({kMaker}, kOtherGroup, dir.Path()); !why.empty())
+        GTEST_SKIP() << why;
+    const std::string open = dir.File("open"), shared = dir.File("shared");
+    ASSERT_EQ(::mkdir(open.c_str(), 0777), 0);
+    ASSERT_EQ(::chmod(open.c_str(), 0777), 0);
+    ASSERT_EQ(::mkdir(shared.c_str(), 0777), 0);
+    ASSERT_EQ(::chown(shared.c_str(), 0, kOtherGroup), 0);
+    ASSERT_EQ(::chmod(shared.c_str(), 02777), 0);
+    const auto old = [&](const std::string& path, gid_t group) {
+        std::ofstream(path) << "old";
+        return ::chown(path.c_str(), 0, group) == 0 && ::chmod(path.c_str(), 0640) == 0;
+    };
+    ASSERT_TRUE(old(open + "/theirs.txt", kStranger));
+    ASSERT_TRUE(old(open + "/ours.txt", kOtherGroup));
+    ASSERT_TRUE(old(shared + "/before.txt", kStranger));
+    const std::string written = otheruser::RunAs(kMaker, kOtherGroup, [&] {
+        ::umask(022);
+        for (const std::string& path : {open + "/theirs.txt", open + "/ours.txt", shared + "/before.txt"})
+            if (const platform::WriteResult saved = platform::AtomicWriteFile(path, "new"); !saved.ok)
+                return saved.message;
+        return std::string();
+    });
+    ASSERT_EQ(written, "");
+    EXPECT_EQ(GroupAndMode(open + "/theirs.txt"), std::to_string(kMaker) + " 0600");
+    EXPECT_EQ(GroupAndMode(open + "/ours.txt"), std::to_string(kOtherGroup) + " 0640");
+    EXPECT_EQ(GroupAndMode(shared + "/before.txt"), std::to_string(kOtherGroup) + " 0640");
 }
 
 namespace {

@@ -2,6 +2,7 @@
 // would take with it; and the sharing of the folders the program makes.
 #include "platform/Paths.h"
 
+#include "GroupAndMode.h"
 #include "TempFolder.h"
 #include "UserMask.h"
 #include "../support/OtherUser.h"
@@ -69,23 +70,11 @@ TEST(ProgramFolder, AFolderMadeTakesTheSharingOfTheFolderItIsMadeIn) {
     EXPECT_EQ(st.st_mode & 07777, 0750u);
 }
 
-namespace {
-
-/// Group and permission bits of the folder `path`, as "<group> <mode>".
-std::string GroupAndMode(const std::string& path) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) return "nothing";
-    char mode[8];
-    std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(st.st_mode & 07777));
-    return std::to_string(st.st_gid) + " " + mode;
-}
-
-}  // namespace
-
-TEST(ProgramFolder, AFolderMadeWhereAGroupMayWriteWithoutTheSetgidBitIsSharedOnlyWithTheGroupItCanHave) {
+TEST(ProgramFolder, AFolderMadeWhereAGroupMayWriteWithoutTheSetgidBitIsAsClosedAsTheUmaskAsks) {
     TempFolder dir;
-    // Without the setgid bit the system gives a new folder its maker's group, never the
-    // parent's: the sharing is the program's own work. Root may give the parent any group.
+    // Without the setgid bit the folder gives its files no group of its own: what its maker
+    // makes in it is no group's to share, and the umask alone decides. Root may give the parent
+    // any group.
     const std::string team = dir.File("team");
     ASSERT_EQ(::mkdir(team.c_str(), 0700), 0);
     if (::geteuid() == 0) {
@@ -94,33 +83,38 @@ TEST(ProgramFolder, AFolderMadeWhereAGroupMayWriteWithoutTheSetgidBitIsSharedOnl
     ASSERT_EQ(::chmod(team.c_str(), 0770), 0);
     {
         const UserMask masked(027);
-        EXPECT_TRUE(platform::MakeDirectories(team + "/Head"));
+        EXPECT_TRUE(platform::MakeDirectories(team + "/Head/2024"));
     }
-    struct stat above {};
-    ASSERT_EQ(::stat(team.c_str(), &above), 0);
-    EXPECT_EQ(GroupAndMode(team + "/Head"), std::to_string(above.st_gid) + " 0770");
+    EXPECT_EQ(GroupAndMode(team + "/Head"), std::to_string(::getegid()) + " 0750");
+    EXPECT_EQ(GroupAndMode(team + "/Head/2024"), std::to_string(::getegid()) + " 0750");
 
     // A user whose own group is 47101, and who is a member of 47102 too, makes folders: in a
-    // folder that everyone may write (1777) of a group they are no member of, and in one of
-    // their other group that this group may write. Only the group they can have is let in.
+    // folder that everyone may write (1777) of a group they are no member of, in one of their
+    // other group that this group may write, and in one that group shares with the setgid bit.
+    // Only the last is shared, with the group it shares.
     constexpr uid_t kMaker = 47101;
     constexpr gid_t kOtherGroup = 47102;
     ASSERT_EQ(::chmod(dir.Path().c_str(), 0755), 0);
     if (const std::string why = otheruser::WhyCannotActAs({kMaker}, kOtherGroup, dir.Path()); !why.empty())
         GTEST_SKIP() << why;
-    const std::string open = dir.File("open"), theirs = dir.File("theirs");
+    const std::string open = dir.File("open"), theirs = dir.File("theirs"), shared = dir.File("shared");
     ASSERT_EQ(::mkdir(open.c_str(), 0700), 0);
     ASSERT_EQ(::chown(open.c_str(), 0, 47100), 0);
     ASSERT_EQ(::chmod(open.c_str(), 01777), 0);
-    ASSERT_EQ(::mkdir(theirs.c_str(), 0700), 0);
-    ASSERT_EQ(::chown(theirs.c_str(), kMaker, kOtherGroup), 0);
+    for (const std::string& folder : {theirs, shared}) {
+        ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0);
+        ASSERT_EQ(::chown(folder.c_str(), kMaker, kOtherGroup), 0);
+    }
     ASSERT_EQ(::chmod(theirs.c_str(), 0775), 0);
+    ASSERT_EQ(::chmod(shared.c_str(), 02775), 0);
     const std::string made = otheruser::RunAs(kMaker, kOtherGroup, [&] {
         ::umask(022);
-        const bool both = platform::MakeDirectories(open + "/Head") && platform::MakeDirectories(theirs + "/Head");
-        return both ? std::string() : std::string("not made: ") + std::strerror(errno);
+        const bool all = platform::MakeDirectories(open + "/Head") && platform::MakeDirectories(theirs + "/Head") &&
+                         platform::MakeDirectories(shared + "/Head");
+        return all ? std::string() : std::string("not made: ") + std::strerror(errno);
     });
     ASSERT_EQ(made, "");
     EXPECT_EQ(GroupAndMode(open + "/Head"), std::to_string(kMaker) + " 0755");
-    EXPECT_EQ(GroupAndMode(theirs + "/Head"), std::to_string(kOtherGroup) + " 0775");
+    EXPECT_EQ(GroupAndMode(theirs + "/Head"), std::to_string(kMaker) + " 0755");
+    EXPECT_EQ(GroupAndMode(shared + "/Head"), std::to_string(kOtherGroup) + " 2775");
 }
