@@ -219,6 +219,13 @@ int RemoveDeadTemporaries(const std::string& target, const std::vector<RecordedF
     return removed;
 }
 
+/// A failed write whose `message` was made after the failure, which may have changed errno:
+/// errno is the failure's `error` again, for a caller that tells failures apart by it.
+WriteResult FailedWith(int error, std::string message) {
+    errno = error;
+    return {false, std::move(message)};
+}
+
 }  // namespace
 
 namespace detail {
@@ -226,10 +233,13 @@ namespace detail {
 /// The permission a write gives its file: the bits and group of the file it replaces (`kept`,
 /// `keptGroup`), or, for a new file, those that the user's umask and a folder shared with its
 /// group allow (see `NewFileMode`); either without write permission for `FileAccess::ReadOnly`.
+/// A new file that its group writes too (`groupWrites`, a lock file) has, in a folder shared
+/// with its group, that group and write permission for it whatever the umask.
 struct WriteMode {
     std::optional<mode_t> kept;
     FileAccess access = FileAccess::Keep;
     gid_t keptGroup = 0;
+    bool groupWrites = false;
 
     /// The bits for the written file `fd`, which is to have a name in `folder`. A file that
     /// replaces another, and has not the group of a folder shared with it, takes the old file's
@@ -252,7 +262,13 @@ struct WriteMode {
             // read. A folder that cannot be looked at shares nothing: the umask alone decides.
             struct stat file {}, above {};
             if (::fstat(fd, &file) != 0 || ::stat(folder.c_str(), &above) != 0) above = {};
+            // The setgid bit gave it the group already, but where the file system ignores the
+            // bit; the change fails only where the maker is no member of that group.
+            if (groupWrites && SharedWithGroup(above) && file.st_gid != above.st_gid &&
+                ::fchown(fd, static_cast<uid_t>(-1), above.st_gid) == 0)
+                file.st_gid = above.st_gid;
             mode = NewFileMode(file, above, UserFileMask());
+            if (groupWrites && SharedWithGroup(above) && file.st_gid == above.st_gid) mode |= S_IWGRP;
         }
         if (access == FileAccess::ReadOnly) mode &= ~mode_t(S_IWUSR | S_IWGRP | S_IWOTH);
         return mode;
@@ -280,8 +296,10 @@ public:
 
     /// Creates it and writes `contents` into it, flushed, with the permission `mode` gives.
     WriteResult Write(const std::string& path, std::string_view contents, const WriteMode& mode) {
-        if (!Create(path))
-            return {false, CreationRefused("Cannot create a file in the folder of", path, errno)};
+        if (!Create(path)) {
+            const int error = errno;
+            return FailedWith(error, CreationRefused("Cannot create a file in the folder of", path, error));
+        }
         const char* data = contents.data();
         std::size_t left = contents.size();
         while (left > 0) {
@@ -333,6 +351,9 @@ public:
         return true;
     }
 
+    /// Its descriptor, still locked, once it has taken its final name; none before.
+    Descriptor TakeNamed() { return m_named ? std::move(m_fd) : Descriptor(); }
+
     /// Leaves it where it is when this goes, unlocked: a record that stays names it, so that a
     /// later completion can finish the change.
     void Keep() { m_named = true; }
@@ -354,16 +375,53 @@ private:
 
 using detail::Temporary;
 
-WriteResult WriteNewFile(const std::string& path, std::string_view contents) {
+namespace {
+
+/// Writes `contents` into `temporary`, beside `path`, with the permission `mode` gives, and
+/// gives it the name `path` only where no file has that name. When the name was taken, errno is
+/// EEXIST after it.
+WriteResult WriteUnderFreeName(Temporary& temporary, const std::string& path, std::string_view contents,
+                               const WriteMode& mode) {
     RemoveDeadTemporaries(path);
-    Temporary temporary;
-    if (WriteResult written = temporary.Write(path, contents, WriteMode{}); !written.ok) return written;
-    if (!temporary.LinkAs(path))
-        return {false, errno == EEXIST ? "\"" + path + "\" already exists; it was not overwritten."
-                                       : SystemError("Cannot create", path)};
+    if (WriteResult written = temporary.Write(path, contents, mode); !written.ok) return written;
+    // Whoever looks for `path` until it is named finds no file, and may make one of their own.
+    FaultPoint("new file: before its name");
+    if (!temporary.LinkAs(path)) {
+        const int error = errno;
+        return FailedWith(error, error == EEXIST ? "\"" + path + "\" already exists; it was not overwritten."
+                                                 : SystemError("Cannot create", path));
+    }
     SyncFolderOf(path);
     return {};
 }
+
+}  // namespace
+
+WriteResult WriteNewFile(const std::string& path, std::string_view contents) {
+    Temporary temporary;
+    return WriteUnderFreeName(temporary, path, contents, WriteMode{});
+}
+
+namespace detail {
+
+Descriptor MakeLockFile(const std::string& path) {
+    Descriptor made;
+    int error = 0;
+    {
+        Temporary temporary;
+        WriteMode mode;
+        mode.groupWrites = true;
+        if (WriteUnderFreeName(temporary, path, {}, mode).ok)
+            made = temporary.TakeNamed();
+        else
+            error = errno;
+    }
+    // Removing a temporary that did not take the name must not hide why it did not.
+    errno = error;
+    return made;
+}
+
+}  // namespace detail
 
 WriteResult AtomicWriteFile(const std::string& path, std::string_view contents, FileAccess access,
                             LinkHandling links) {

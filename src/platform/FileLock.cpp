@@ -7,7 +7,6 @@
 #include "platform/OpenedFile.h"
 #include "platform/Paths.h"
 #include "platform/PermissionNeeded.h"
-#include "platform/Permissions.h"
 #include "platform/TemporaryFiles.h"
 #include "platform/WaitNotice.h"
 
@@ -18,7 +17,6 @@
 #include <fcntl.h>
 #include <map>
 #include <sys/file.h>
-#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
@@ -45,33 +43,23 @@ thread_local std::map<std::string, HeldLock> t_held;
 /// allows, as every file the program makes; in a folder shared with its group (see
 /// `SharedWithGroup`) it has that group, which may read and write it whatever the umask, so that
 /// every member takes turns with whoever made it, on NFS too, where an exclusive lock needs a
-/// file open for writing. It holds nothing to read. Anything at `path` but a regular file (a
-/// FIFO, whose open for reading would wait for a writer without end, a folder, a device) is
-/// refused at once with `problem` set.
+/// file open for writing. It has that permission before it has its name (see `MakeLockFile`):
+/// a member who opens it right after its making is never refused. It holds nothing to read.
+/// Anything at `path` but a regular file (a FIFO, whose open for reading would wait for a
+/// writer without end, a folder, a device) is refused at once with `problem` set.
 Descriptor OpenLockFile(const std::string& path, bool& writable, OpenProblem& problem) {
     const int flags = O_CLOEXEC | O_NOFOLLOW;
     writable = true;
-    problem = OpenProblem::None;
-    // What this open makes (O_EXCL) is a new regular file; only one that was there is checked.
-    constexpr mode_t kReadWrite = S_IRUSR | S_IWUSR | S_IRGRP | S_IWGRP | S_IROTH | S_IWOTH;
-    Descriptor fd(::open(path.c_str(), O_RDWR | flags | O_CREAT | O_EXCL, kReadWrite));
-    if (fd.Open()) {
-        struct stat folder {}, made {};
-        if (::stat(detail::FolderOf(path).c_str(), &folder) == 0 && SharedWithGroup(folder) &&
-            ::fstat(fd.Get(), &made) == 0) {
-            // The setgid bit gave it the group already, but where the file system ignores the
-            // bit; this fails only where the creator is no member of that group.
-            if (made.st_gid != folder.st_gid &&
-                ::fchown(fd.Get(), static_cast<uid_t>(-1), folder.st_gid) == 0)
-                made.st_gid = folder.st_gid;
-            // A file system that keeps no permission bits (vfat, FUSE) refuses: the lock works.
-            if (made.st_gid == folder.st_gid)
-                (void)ChangeMode(fd.Get(), (made.st_mode & 0777) | S_IRGRP | S_IWGRP);
+    Descriptor fd(OpenRegularFileAs(path, O_RDWR | flags, &problem));
+    if (!fd.Open() && errno == ENOENT) {
+        fd = detail::MakeLockFile(path);
+        if (fd.Open() || errno != EEXIST) {
+            problem = OpenProblem::None;
+            return fd;
         }
-        return fd;
+        // Another made it meanwhile: theirs is the one everybody takes turns on.
+        fd = Descriptor(OpenRegularFileAs(path, O_RDWR | flags, &problem));
     }
-    if (errno != EEXIST) return fd;
-    fd = Descriptor(OpenRegularFileAs(path, O_RDWR | flags, &problem));
     if (fd.Open() || problem != OpenProblem::Unreadable || errno != EACCES) return fd;
     writable = false;
     return Descriptor(OpenRegularFileAs(path, O_RDONLY | flags, &problem));

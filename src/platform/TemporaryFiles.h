@@ -55,6 +55,16 @@ bool FolderLetsReplace(uid_t fileOwner, uid_t folderOwner, mode_t folderMode, bo
 /// with `why` set.
 Descriptor LockIfDead(const std::string& path, Taking whose, NotDead* why = nullptr);
 
+/// Makes the lock file `path`, which must not exist, so that it has its final group and
+/// permission before it has its name: an empty temporary beside it gets the group of a folder
+/// shared with its group and read and write permission for that group (see
+/// `SharedWithGroup`), else what the umask allows, and then takes the name only where no file
+/// has it (as `WriteNewFile` gives it). Whoever opens the name thus never finds a file that
+/// their group may not write yet. Returns the file's descriptor, open for reading and writing
+/// and holding its exclusive lock already, or none with errno set: EEXIST where another made
+/// the lock file meanwhile.
+Descriptor MakeLockFile(const std::string& path);
+
 /// True while `path` names the open file `fd`.
 bool StillNamed(const std::string& path, int fd);
 /// Removes `path` only while it is still the open file `fd`: a name that another has taken

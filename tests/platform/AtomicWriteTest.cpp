@@ -470,6 +470,21 @@ TEST(AtomicWrite, ALockHeldElsewhereIsBusyAfterTheWait) {
     ::close(other);
 }
 
+TEST(AtomicWrite, ALockFileWhoseMakingWasKilledIsMadeByTheNextLockWhichClearsWhatTheKillLeft) {
+    TempFolder dir;
+    const std::string path = dir.File("12_H1.txt.lock");
+    EXPECT_TRUE(KilledAt("new file: before its name", [&] { const platform::FileLock lock(path); }));
+    EXPECT_FALSE(std::filesystem::exists(path));
+    {
+        const platform::FileLock lock(path, platform::LockWait::None);
+        EXPECT_TRUE(lock.Held()) << lock.Error();
+    }
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+        names.push_back(entry.path().filename().string());
+    EXPECT_EQ(names, std::vector<std::string>{"12_H1.txt.lock"});
+}
+
 TEST(AtomicWrite, ALockFileThatIsNoRegularFileIsRefusedAtOnceNamingIt) {
     TempFolder dir;
     ASSERT_EQ(::chmod(dir.Path().c_str(), 0755), 0);
@@ -927,7 +942,8 @@ TEST(AtomicWrite, ACommitAndANewFileTakeTheirNamesWhereTheFileSystemHasNoHardLin
         EXPECT_FALSE(commit.Write("new a", "new b").ok);
         EXPECT_FALSE(platform::WriteNewFile(dir.File("list.lst"), "made").ok);
         EXPECT_EQ(dir.Read("a.mod") + "," + dir.Read("a.txt"), "old a,old b");
-        EXPECT_EQ(FilesIn(dir), 3u);
+        // Nor is the entry's lock file made: it takes its name as a new file does.
+        EXPECT_EQ(FilesIn(dir), 2u);
     }
 }
 

@@ -2,6 +2,8 @@
 // umask, but for the group of a folder shared with it; a replaced file keeps its own; and a
 // permission the file system cannot keep does not stop a write.
 #include "platform/AtomicWrite.h"
+#include "platform/FaultPoint.h"
+#include "platform/FileLock.h"
 #include "platform/IniFile.h"
 #include "platform/Permissions.h"
 #include "GroupAndMode.h"
@@ -13,9 +15,12 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <string_view>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -169,6 +174,82 @@ TEST(NewFilePermission, AReplacedFileKeepsItsGroupOrIsOpenedToNoOtherGroup) {
     EXPECT_EQ(GroupAndMode(open + "/theirs.txt"), std::to_string(kMaker) + " 0600");
     EXPECT_EQ(GroupAndMode(open + "/ours.txt"), std::to_string(kOtherGroup) + " 0640");
     EXPECT_EQ(GroupAndMode(shared + "/before.txt"), std::to_string(kOtherGroup) + " 0640");
+}
+
+namespace {
+
+/// Another member of a shared folder's group who takes the lock `lock` (without waiting) at the
+/// first meeting of the point where a new file has its bits and not yet its name; `said` is
+/// "held", or why their lock was refused.
+struct MemberAtTheName {
+    std::string lock;
+    uid_t user = 0;
+    gid_t group = 0;
+    bool met = false;
+    std::string said;
+};
+
+MemberAtTheName& Member() {
+    static MemberAtTheName member;
+    return member;
+}
+
+void MemberTakesTheLock(std::string_view point) {
+    MemberAtTheName& member = Member();
+    // Met once: the member's own making of the file meets the point in their process too.
+    if (point != "new file: before its name" || member.met) return;
+    member.met = true;
+    member.said = otheruser::RunAs(member.user, member.group, [&] {
+        const platform::FileLock lock(member.lock, platform::LockWait::None);
+        return lock.Held() ? std::string("held") : lock.Error();
+    });
+}
+
+/// While it lives, `MemberTakesTheLock` runs at the fault points.
+struct MemberAtFaultPoints {
+    MemberAtFaultPoints() { platform::SetFaultHook(&MemberTakesTheLock); }
+    ~MemberAtFaultPoints() { platform::SetFaultHook(nullptr); }
+    MemberAtFaultPoints(const MemberAtFaultPoints&) = delete;
+    MemberAtFaultPoints& operator=(const MemberAtFaultPoints&) = delete;
+};
+
+}  // namespace
+
+TEST(NewFilePermission, AMemberOfTheSharedGroupTakesALockFileThatIsBeingMadeAndItsMakerWaitsItsTurn) {
+    // The maker's umask gives a new file no group bits; a member of the folder's group looks
+    // for the lock file while it is being made.
+    TempFolder dir;
+    constexpr uid_t kMember = 47103;
+    constexpr gid_t kShared = 47104;
+    ASSERT_EQ(::chmod(dir.Path().c_str(), 0755), 0);
+    if (const std::string why = otheruser::WhyCannotActAs({kMember}, kShared, dir.Path()); !why.empty())
+        GTEST_SKIP() << why;
+    const std::string store = dir.File("store");
+    ASSERT_EQ(::mkdir(store.c_str(), 0700), 0);
+    ASSERT_EQ(::chown(store.c_str(), 0, kShared), 0);
+    ASSERT_EQ(::chmod(store.c_str(), 02770), 0);
+    const std::string lockPath = store + "/" + kLockFile;
+    Member() = {lockPath, kMember, kShared, false, ""};
+    const UserMask masked(077);
+    {
+        const MemberAtFaultPoints member;
+        const platform::FileLock lock(lockPath, platform::LockWait::None);
+        ASSERT_TRUE(Member().met);
+        EXPECT_EQ(Member().said, "held");
+        // The maker's turn is on the member's file, the only one there: no second lock file, no
+        // temporary left.
+        EXPECT_TRUE(lock.Held()) << lock.Error();
+        struct stat made {};
+        ASSERT_EQ(::stat(lockPath.c_str(), &made), 0);
+        EXPECT_EQ(made.st_uid, kMember);
+        EXPECT_EQ(GroupAndMode(lockPath), std::to_string(kShared) + " 0660");
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(store), std::filesystem::directory_iterator()),
+                  1);
+        const int other = ::open(lockPath.c_str(), O_RDWR | O_CLOEXEC);
+        ASSERT_GE(other, 0);
+        EXPECT_NE(::flock(other, LOCK_EX | LOCK_NB), 0);
+        ::close(other);
+    }
 }
 
 namespace {
