@@ -103,10 +103,10 @@ bool CompanionIsAsRead(const std::string& path, const CompanionVersion& read) {
 /// export too: what it would replace may be another save's. Another
 /// user or instance may have saved the entry since, and what they saved is not overwritten
 /// unseen. Empty when both are as read.
-std::string ChangedSinceRead(const std::string& textFile, const StoreSave& save) {
-    if (!platform::FileHoldsVersion(textFile, save.ExportRead)) return ExportChangedSaveText(textFile);
+std::string ChangedSinceRead(const std::string& textFile, const StoreSaveSource& read) {
+    if (!platform::FileHoldsVersion(textFile, read.ExportRead)) return ExportChangedSaveText(textFile);
     const std::string companion = ChangeFileExt(textFile, ".mod");
-    if (!CompanionIsAsRead(companion, save.CompanionRead)) return ExportChangedSaveText(companion);
+    if (!CompanionIsAsRead(companion, read.CompanionRead)) return ExportChangedSaveText(companion);
     return {};
 }
 
@@ -176,12 +176,12 @@ StoreEntryRead ReadStoreEntry(const std::string& textFile) {
     return read;
 }
 
-std::string StoreSaveRefusal(const std::string& textFile, const StoreSave& save) {
+std::string StoreSaveRefusal(const std::string& textFile, const StoreSaveSource& source) {
     const platform::CommitEnd interrupted = FinishInterruptedStoreSave(textFile);
     if (interrupted.Blocked()) return RefusedSaveText(textFile, interrupted);
     // Told before the question, so that nobody agrees to an overwrite that cannot be made; the
     // save asks again under the entry's lock.
-    if (interrupted.Whole() && SameFile(save.ExportPath, textFile)) return ChangedSinceRead(textFile, save);
+    if (interrupted.Whole() && SameFile(source.ExportPath, textFile)) return ChangedSinceRead(textFile, source);
     return {};
 }
 
@@ -202,16 +202,17 @@ platform::WriteResult SaveStoreEntry(const std::string& textFile, const StoreSav
     // A plan read from this very entry replaces only what it read. One read from another file
     // and saved over the entry after the question is the user's deliberate overwrite. A pair
     // left part new, part old was no save's: it is superseded whole.
-    const bool fromEntry = SameFile(save.ExportPath, textFile);
+    const StoreSaveSource& read = save.Source;
+    const bool fromEntry = SameFile(read.ExportPath, textFile);
     if (fromEntry && interrupted.Whole()) {
-        if (const std::string changed = ChangedSinceRead(textFile, save); !changed.empty()) return {false, changed};
+        if (const std::string changed = ChangedSinceRead(textFile, read); !changed.empty()) return {false, changed};
     }
     // Once written, the plan knows what the entry holds, so that its next save goes through.
     const auto learn = [&](const platform::WriteResult& written) {
         if (!written.ok || !fromEntry) return;
         if (storedExport)
             *storedExport = {platform::IdentityOfPath(textFile),
-                             save.Table ? platform::ContentDigest(*save.Table) : save.ExportRead.Digest};
+                             save.Table ? platform::ContentDigest(*save.Table) : read.ExportRead.Digest};
         if (storedCompanion)
             *storedCompanion = CompanionVersion::Of(
                 {platform::IdentityOfPath(companion), platform::ContentDigest(save.Companion)});
@@ -230,11 +231,11 @@ platform::WriteResult SaveStoreEntry(const std::string& textFile, const StoreSav
         // The export as it was read, never what has its name now: a pair of it with names of
         // another read would show those names over another plan's values.
         platform::OpenProblem problem = platform::OpenProblem::None;
-        if (!platform::ReadWholeFile(save.ExportPath, text, std::size_t(1) << 31, &problem)) {
-            if (problem == platform::OpenProblem::Missing) return {false, ExportChangedSaveText(save.ExportPath)};
-            return {false, "Cannot read \"" + save.ExportPath + "\": it " + platform::OpenProblemText(problem)};
+        if (!platform::ReadWholeFile(read.ExportPath, text, std::size_t(1) << 31, &problem)) {
+            if (problem == platform::OpenProblem::Missing) return {false, ExportChangedSaveText(read.ExportPath)};
+            return {false, "Cannot read \"" + read.ExportPath + "\": it " + platform::OpenProblemText(problem)};
         }
-        if (!platform::HoldsVersion(text, save.ExportRead)) return {false, ExportChangedSaveText(save.ExportPath)};
+        if (!platform::HoldsVersion(text, read.ExportRead)) return {false, ExportChangedSaveText(read.ExportPath)};
     }
     // Both written before either is renamed, and renamed as one commit under the entry's lock:
     // a save cut short between the renames is completed by whoever opens or saves the entry next.

@@ -63,13 +63,8 @@ struct StoreEntryRead {
 /// (`platform::LockWaitLimit`); then the export is taken without its companion.
 StoreEntryRead ReadStoreEntry(const std::string& textFile);
 
-/// What Save DVH keeps of a plan in an entry.
-struct StoreSave {
-    /// The ".mod" text.
-    std::string Companion;
-    /// The ".txt" text of a plan written from itself (a BrainSCAN or iPlan table); none for a
-    /// plan kept as its export, which is then the export it was read from, as it was read.
-    std::optional<std::string> Table;
+/// What a plan was read from, which a save into the entry it was read from may replace.
+struct StoreSaveSource {
     /// The export the plan was read from, and the version of it read.
     std::string ExportPath;
     platform::FileVersion ExportRead;
@@ -77,12 +72,23 @@ struct StoreSave {
     CompanionVersion CompanionRead;
 };
 
-/// Why Save DVH cannot save `save` into the entry of `textFile` now, asked before its question:
+/// What Save DVH keeps of a plan in an entry.
+struct StoreSave {
+    /// The ".mod" text.
+    std::string Companion;
+    /// The ".txt" text of a plan written from itself (a BrainSCAN or iPlan table); none for a
+    /// plan kept as its export, which is then the export it was read from, as it was read.
+    std::optional<std::string> Table;
+    StoreSaveSource Source;
+};
+
+/// Why Save DVH cannot save a plan read from `source` into the entry of `textFile` now, asked
+/// before its question:
 /// a save cut short is ended first; one that cannot be ended refuses, unless it left the pair
 /// part new, part old, which a save of both ends. A plan read from this very entry is refused
 /// as `SaveStoreEntry` refuses it when the entry's export or companion is no longer what it
 /// read. Empty when the entry can be saved.
-std::string StoreSaveRefusal(const std::string& textFile, const StoreSave& save);
+std::string StoreSaveRefusal(const std::string& textFile, const StoreSaveSource& source);
 
 /// Writes `save` into the entry of `textFile` as one change, under the entry's lock: both files,
 /// or only the companion when the plan was read from this entry's own export and the entry is

@@ -22,15 +22,16 @@ bool IsForbidden(unsigned char c) {
            c == '>' || c == '|';
 }
 
+/// What `plan` was read from.
+StoreSaveSource SourceOf(const PDatasetClass& plan) { return {plan.FilePath, plan.ExportRead, plan.CompanionRead}; }
+
 /// What the store keeps of `plan`, and what the plan was read from.
 StoreSave StoreSaveOf(const PDatasetClass& plan) {
     StoreSave save;
     save.Companion = ModFileText(plan);
     // Written from the plan every time: one opened from the store may have gained structures since.
     if (plan.FileType == FileTypeBrainScan || plan.FileType == FileTypeIPlan) save.Table = BrainLabTableText(plan);
-    save.ExportPath = plan.FilePath;
-    save.ExportRead = plan.ExportRead;
-    save.CompanionRead = plan.CompanionRead;
+    save.Source = SourceOf(plan);
     return save;
 }
 
@@ -96,7 +97,7 @@ void SaveDvh(Workspace& ws, const std::string& planListName, bool listChosen, Sa
     // what the store holds (the write ends one again, should another be cut short meanwhile).
     // One that cannot be ended is reported, and the entry is left as it is for the user to see,
     // as is one saved by another since this plan was read from it.
-    if (const std::string refused = StoreSaveRefusal(paths.TextFile, StoreSaveOf(plan)); !refused.empty()) {
+    if (const std::string refused = StoreSaveRefusal(paths.TextFile, SourceOf(plan)); !refused.empty()) {
         dialogs.ShowError(std::string(kSaveError) + "\n" + refused, "Error");
         return;
     }

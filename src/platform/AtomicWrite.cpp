@@ -530,7 +530,8 @@ WriteResult AtomicWriteFiles(const std::vector<FileWrite>& files, const CommitRe
     std::vector<Temporary> temporaries(n);
     for (std::size_t i = 0; i < n; ++i) {
         const WriteMode mode{found[i].mode, files[i].Access, found[i].group};
-        if (WriteResult written = temporaries[i].Write(targets[i], files[i].Contents, mode); !written.ok) return written;
+        WriteResult written = temporaries[i].Write(targets[i], files[i].Contents, mode);
+        if (!written.ok) return written;
     }
     FaultPoint("atomic write: temporary written");
     // Held, and so locked, until the change is made: no one ends a commit still under way.
