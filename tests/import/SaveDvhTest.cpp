@@ -102,6 +102,23 @@ protected:
         return std::distance(fs::directory_iterator(store + "/Head"), fs::directory_iterator());
     }
     std::string ModFile() const { return store + "/Head/12_H1.mod"; }
+    /// Saves the plan of `reader`, whose export `path` no longer holds the bytes `read` that it
+    /// was read from: the save is refused with the text of that file, and `entry` is not
+    /// written; once the bytes read are back in the file, the same save writes them.
+    void ExpectRefusedUntilPutBack(Workspace& reader, const std::string& path, const std::string& read,
+                                   const std::string& entry) {
+        dialogs.errors.clear();
+        SaveDvh(reader, "Head", true, dialogs);
+        ASSERT_EQ(dialogs.errors.size(), 1u);
+        EXPECT_EQ(dialogs.errors[0], "An error occurred while saving data.\n" + fs::path(path).filename().string() +
+                                         " changed since the plan was read; nothing was written. Press Reload to "
+                                         "read it as it is now, then save again.");
+        EXPECT_FALSE(fs::exists(entry));
+        ASSERT_TRUE(WriteInPlace(path, read));
+        SaveDvh(reader, "Head", true, dialogs);
+        EXPECT_EQ(dialogs.errors.size(), 1u);
+        EXPECT_EQ(Read(entry), read);
+    }
     /// Opens the saved plan from the store as the saved-file list does, in a workspace of its
     /// own; `reader` keeps what its status bar was told.
     PDatasetClass Reopen(Workspace& reader) const {
@@ -617,18 +634,9 @@ TEST_F(SaveDvhTest, AnExportChangedOnlyInItsLastByteIsNotTheOneReadAndIsNotSaved
         EXPECT_EQ(reader.PDataset[0].ExportRead.Identity.Size, static_cast<long long>(text.size()));
         EXPECT_EQ(reader.PDataset[0].ExportRead.Digest, platform::ContentDigest(text));
 
+        // Refused until the byte is put back: then the export read is saved.
         ASSERT_TRUE(WriteInPlace(path, lastByteOther(text)));
-        dialogs.errors.clear();
-        SaveDvh(reader, "Head", true, dialogs);
-        ASSERT_EQ(dialogs.errors.size(), 1u);
-        EXPECT_EQ(dialogs.errors[0], refused);
-        EXPECT_FALSE(fs::exists(entry));
-
-        // The byte put back: the export read, saved.
-        ASSERT_TRUE(WriteInPlace(path, text));
-        SaveDvh(reader, "Head", true, dialogs);
-        EXPECT_EQ(dialogs.errors.size(), 1u);
-        EXPECT_EQ(Read(entry), text);
+        ExpectRefusedUntilPutBack(reader, path, text, entry);
 
         // The same of the store's own export, opened from the store.
         Workspace one;
@@ -678,14 +686,7 @@ TEST_F(SaveDvhTest, APlanKeepsTheVersionOfTheBytesItsReadTookWhateverIsWrittenIn
 
     // Its save refuses the export as it is now, and saves the one read once it is back.
     reader.CurrentPlanIndex = 0;
-    SaveDvh(reader, "Head", true, dialogs);
-    ASSERT_EQ(dialogs.errors.size(), 1u);
-    EXPECT_NE(dialogs.errors[0].find("rewritten.txt changed since the plan was read"), std::string::npos);
-    EXPECT_FALSE(fs::exists(entry));
-    ASSERT_TRUE(WriteInPlace(path, head));
-    SaveDvh(reader, "Head", true, dialogs);
-    EXPECT_EQ(dialogs.errors.size(), 1u);
-    EXPECT_EQ(Read(entry), head);
+    ExpectRefusedUntilPutBack(reader, path, head, entry);
 
     // Written into as the look at the header reached the end, before the reader's pass: the
     // load's passes read two versions, and the plan keeps none that a save could take.
