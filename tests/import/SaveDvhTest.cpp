@@ -119,6 +119,12 @@ protected:
         EXPECT_EQ(dialogs.errors.size(), 1u);
         EXPECT_EQ(Read(entry), read);
     }
+    /// Saves the plan of `ws` over its first save and has the save killed between its renames;
+    /// then the export's temporary goes, as a cleaner would take it: the entry is part new.
+    void LeaveEntryPartNew();
+    /// The entry, part new, opens without its companion and says why, until a save of `ws` ends
+    /// it: it then opens with `saved` (structure names and volumes, as `NamesAndVolumes`).
+    void ExpectPartNewUntilSavedWhole(const std::vector<std::string>& saved);
     /// Opens the saved plan from the store as the saved-file list does, in a workspace of its
     /// own; `reader` keeps what its status bar was told.
     PDatasetClass Reopen(Workspace& reader) const {
@@ -855,6 +861,31 @@ std::vector<std::string> NamesAndVolumes(const PDatasetClass& plan) {
     return names;
 }
 
+void SaveDvhTest::LeaveEntryPartNew() {
+    SaveDvh(ws, "Head", true, dialogs);
+    RenameAndResize(ws);
+    dialogs.answers = {true};
+    EXPECT_TRUE(KilledAt("atomic write: one of several renamed", [&] { SaveDvh(ws, "Head", true, dialogs); }));
+    for (const auto& entry : fs::directory_iterator(store + "/Head"))
+        if (entry.path().filename().string().rfind("12_H1.txt.tmp-", 0) == 0) fs::remove(entry.path());
+}
+
+void SaveDvhTest::ExpectPartNewUntilSavedWhole(const std::vector<std::string>& saved) {
+    RecordingHost host;
+    Workspace reader;
+    reader.SetHost(&host);
+    EXPECT_EQ(NamesAndVolumes(Reopen(reader)), (std::vector<std::string>{"PTV=/10", "Brainstem=/10", "Body=/10"}));
+    EXPECT_EQ(host.status, std::vector<std::string>{"An earlier save of 12_H1.txt could not be completed (only part "
+                                                    "of it was written: the new 12_H1.txt of that save is missing): "
+                                                    "the plan is opened without its companion."});
+    dialogs.answers = {true};
+    SaveDvh(ws, "Head", true, dialogs);
+    EXPECT_TRUE(dialogs.errors.empty());
+    Workspace again;
+    EXPECT_EQ(NamesAndVolumes(Reopen(again)), saved);
+    EXPECT_EQ(FilesInEntryFolder(), 3);
+}
+
 }  // namespace
 
 TEST_F(SaveDvhTest, ASaveKilledAtAnyStepOpensAsTheOldSaveOrTheNewNeverAMixAndLeavesNoTemporary) {
@@ -1075,30 +1106,8 @@ TEST_F(SaveDvhTest, AnEntryAnotherProgramIsSavingIsListedAtOnceAndOpensWithoutIt
 }
 
 TEST_F(SaveDvhTest, AnEntryLeftPartNewPartOldOpensWithoutItsCompanionUntilItIsSavedAgain) {
-    SaveDvh(ws, "Head", true, dialogs);
-    RenameAndResize(ws);
-    dialogs.answers = {true};
-    EXPECT_TRUE(KilledAt("atomic write: one of several renamed", [&] { SaveDvh(ws, "Head", true, dialogs); }));
-    // The new companion has its name; a cleaner removed the export's temporary.
-    for (const auto& entry : fs::directory_iterator(store + "/Head"))
-        if (entry.path().filename().string().rfind("12_H1.txt.tmp-", 0) == 0) fs::remove(entry.path());
-
-    RecordingHost host;
-    Workspace reader;
-    reader.SetHost(&host);
-    EXPECT_EQ(NamesAndVolumes(Reopen(reader)), (std::vector<std::string>{"PTV=/10", "Brainstem=/10", "Body=/10"}));
-    ASSERT_EQ(host.status.size(), 1u);
-    EXPECT_EQ(host.status[0], "An earlier save of 12_H1.txt could not be completed (only part of it was "
-                              "written: the new 12_H1.txt of that save is missing): the plan is opened without "
-                              "its companion.");
-
-    dialogs.answers = {true};
-    SaveDvh(ws, "Head", true, dialogs);
-    EXPECT_TRUE(dialogs.errors.empty());
-    Workspace again;
-    EXPECT_EQ(NamesAndVolumes(Reopen(again)),
-              (std::vector<std::string>{"PTV=Target/11", "Brainstem=BS/10", "Body=/10"}));
-    EXPECT_EQ(FilesInEntryFolder(), 3);
+    LeaveEntryPartNew();
+    ExpectPartNewUntilSavedWhole({"PTV=Target/11", "Brainstem=BS/10", "Body=/10"});
 }
 
 namespace {
@@ -1119,12 +1128,7 @@ void ExportBlockedThenKilled(std::string_view point) {
 }  // namespace
 
 TEST_F(SaveDvhTest, ASaveOverAPartNewEntryCutShortOnceItPutItsCompanionBackLeavesItPartNew) {
-    SaveDvh(ws, "Head", true, dialogs);
-    RenameAndResize(ws);
-    dialogs.answers = {true};
-    EXPECT_TRUE(KilledAt("atomic write: one of several renamed", [&] { SaveDvh(ws, "Head", true, dialogs); }));
-    for (const auto& entry : fs::directory_iterator(store + "/Head"))
-        if (entry.path().filename().string().rfind("12_H1.txt.tmp-", 0) == 0) fs::remove(entry.path());
+    LeaveEntryPartNew();
     // The next save, of other names, renames the companion, cannot rename the export, puts
     // the companion of the part-new pair back and is killed right then.
     ws.PDataset[0].DVHDataset[0].ModifiedName = "Other";
@@ -1136,21 +1140,7 @@ TEST_F(SaveDvhTest, ASaveOverAPartNewEntryCutShortOnceItPutItsCompanionBackLeave
     }));
     fs::remove(TextFile());
     fs::rename(TextFile() + ".aside", TextFile());
-
-    RecordingHost host;
-    Workspace reader;
-    reader.SetHost(&host);
-    EXPECT_EQ(NamesAndVolumes(Reopen(reader)), (std::vector<std::string>{"PTV=/10", "Brainstem=/10", "Body=/10"}));
-    EXPECT_EQ(host.status, std::vector<std::string>{"An earlier save of 12_H1.txt could not be completed (only part "
-                                                    "of it was written: the new 12_H1.txt of that save is missing): "
-                                                    "the plan is opened without its companion."});
-    dialogs.answers = {true};
-    SaveDvh(ws, "Head", true, dialogs);
-    EXPECT_TRUE(dialogs.errors.empty());
-    Workspace again;
-    EXPECT_EQ(NamesAndVolumes(Reopen(again)),
-              (std::vector<std::string>{"PTV=Other/11", "Brainstem=BS/10", "Body=/10"}));
-    EXPECT_EQ(FilesInEntryFolder(), 3);
+    ExpectPartNewUntilSavedWhole({"PTV=Other/11", "Brainstem=BS/10", "Body=/10"});
 }
 
 namespace {
