@@ -136,12 +136,6 @@ Peek PeekRecord(const std::string& path, const std::vector<std::string>& targets
     return Peek::Record;
 }
 
-/// Reads what the open regular file `fd` holds into `content`; false when it cannot be read
-/// (a failing disk, no memory for the digest).
-bool ContentOfDescriptor(int fd, FileContent& content) {
-    return DigestOfDescriptor(fd, content.Size, content.Digest);
-}
-
 /// An open regular file told by its content: read and digested once, and only when its size
 /// is that of a content asked about.
 class HeldContent {
@@ -155,7 +149,8 @@ public:
     std::optional<bool> Holds(const FileContent& content) {
         if (m_size < 0) return std::nullopt;
         if (m_size != content.Size) return false;
-        if (m_read == Read::Not) m_read = ContentOfDescriptor(m_fd, m_content) ? Read::Done : Read::Failed;
+        if (m_read == Read::Not)
+            m_read = DigestOfDescriptor(m_fd, m_content.Size, m_content.Digest) ? Read::Done : Read::Failed;
         if (m_read == Read::Failed) return std::nullopt;
         return m_content == content;
     }
@@ -167,17 +162,15 @@ private:
     FileContent m_content;  ///< what it holds, once read
 };
 
-/// What a target holds, by what its record says.
-enum class TargetHolds { New, Old, Other, Unknown };
+/// What a target holds, by what its record says: `Missing` where no regular file has its name
+/// (a link has no content of the change's: a save replaces it, never writes through it).
+enum class TargetHolds { New, Old, Other, Missing, Unknown };
 
 TargetHolds TargetContent(const std::string& path, const RecordedFile& file) {
-    // A link has no content of the change's: a save replaces it, never writes through it.
     OpenProblem problem = OpenProblem::None;
     const Descriptor fd(OpenRegularFileAs(path, O_RDONLY | O_CLOEXEC | O_NOFOLLOW, &problem));
-    if (!fd.Open()) {
-        if (problem == OpenProblem::Unreadable && errno != ELOOP) return TargetHolds::Unknown;
-        return file.Old ? TargetHolds::Other : TargetHolds::Old;
-    }
+    if (!fd.Open())
+        return problem == OpenProblem::Unreadable && errno != ELOOP ? TargetHolds::Unknown : TargetHolds::Missing;
     HeldContent held(fd.Get());
     const std::optional<bool> isNew = held.Holds(file.New);
     if (!isNew) return TargetHolds::Unknown;
@@ -192,11 +185,7 @@ TargetHolds TargetContent(const std::string& path, const RecordedFile& file) {
 /// wrote there since: neither what the record says it held before nor what it is to hold. One
 /// that is missing, or cannot be read, is none: a completion gives it its new file.
 bool WrittenSince(const std::string& path, const RecordedFile& file) {
-    const Descriptor fd(OpenRegularFileAs(path, O_RDONLY | O_CLOEXEC | O_NOFOLLOW, nullptr));
-    if (!fd.Open()) return false;
-    HeldContent held(fd.Get());
-    if (held.Holds(file.New).value_or(true)) return false;
-    return !file.Old || !held.Holds(*file.Old).value_or(true);
+    return TargetContent(path, file) == TargetHolds::Other;
 }
 
 /// What a change whose `target` holds neither its old nor its new content says.
@@ -254,6 +243,8 @@ TemporaryState Inspect(const std::string& folder, const RecordedFile& file, bool
         case TargetHolds::New: state.Renamed = true; break;
         case TargetHolds::Old: break;
         case TargetHolds::Other: state.Changed = true; break;
+        // Gone where there was a file before the save: it is not the old one either.
+        case TargetHolds::Missing: state.Changed = file.Old.has_value(); break;
         case TargetHolds::Unknown: state.Unreadable = state.TargetUnreadable = true; break;
     }
     return state;
@@ -325,7 +316,7 @@ std::optional<FileContent> ContentOfFile(const std::string& path, OpenProblem* p
     const Descriptor fd(OpenRegularFile(path, problem));
     if (!fd.Open()) return std::nullopt;
     FileContent content;
-    if (ContentOfDescriptor(fd.Get(), content)) return content;
+    if (DigestOfDescriptor(fd.Get(), content.Size, content.Digest)) return content;
     if (problem) *problem = OpenProblem::Unreadable;
     return std::nullopt;
 }
