@@ -159,7 +159,7 @@ LoadOrder Workspace::BeginReload(const std::string& key, int rowEntry) {
     // also where the list's row of its key names the export the entry was saved from: its save
     // goes back into the entry, and a refused save sends the user here to see what others
     // saved there.
-    if (!appended && PDataset[p].FilePath != path && IsStoreEntryFile(SaveFolder, PDataset[p].FilePath) &&
+    if (!appended && !SameStoreEntry(PDataset[p].FilePath, path) && IsStoreEntryFile(SaveFolder, PDataset[p].FilePath) &&
         platform::FileExists(PDataset[p].FilePath))
         path = PDataset[p].FilePath;
     if (IsStoreEntryFile(SaveFolder, path)) {

@@ -3,6 +3,7 @@
 
 #include "dvh/DvhPointList.h"
 #include "platform/FileVersion.h"
+#include "platform/OpenedFile.h"
 
 #include <string>
 #include <utility>
@@ -64,16 +65,20 @@ enum DvhFileType : int {
 /// replaces a companion only while it is still what the read took.
 struct CompanionVersion {
     enum class State {
-        TookNone,  ///< the read took no companion (an export read alone, the batch's read)
-        None,      ///< there was none beside the export
-        Read,      ///< `Version` was read
+        TookNone,    ///< the read took no companion (an export read alone, the batch's read)
+        None,        ///< there was none beside the export
+        Read,        ///< `Version` was read
+        Unreadable,  ///< one was there and could not be read, for `Problem`
     };
     State Took = State::TookNone;
     /// The companion's identity and the digest of the bytes read; unknown unless `Read`.
     platform::FileVersion Version;
+    /// Why the companion there could not be read; `None` unless `Unreadable`.
+    platform::OpenProblem Problem = platform::OpenProblem::None;
 
-    static CompanionVersion Missing() { return {State::None, {}}; }
-    static CompanionVersion Of(const platform::FileVersion& read) { return {State::Read, read}; }
+    static CompanionVersion Missing() { return {State::None, {}, {}}; }
+    static CompanionVersion Of(const platform::FileVersion& read) { return {State::Read, read, {}}; }
+    static CompanionVersion CouldNotRead(platform::OpenProblem why) { return {State::Unreadable, {}, why}; }
     bool operator==(const CompanionVersion&) const = default;
 };
 

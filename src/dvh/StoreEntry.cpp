@@ -19,10 +19,10 @@ namespace {
 /// A look at the entry whose save was under way is tried again after this pause.
 constexpr std::chrono::milliseconds kPause{5};
 
-bool SameFile(const std::string& a, const std::string& b) {
-    std::error_code ec;
-    return std::filesystem::equivalent(a, b, ec) && !ec;
-}
+/// What a refusal that sends the user to Reload adds: Reload reads the names from the files, and
+/// those changed here and not saved are gone after it.
+constexpr std::string_view kReloadDropsNames =
+    " Reload drops the names changed here since the plan was read or saved: note them first.";
 
 /// "Another save of 12_H1.txt is under way": another program held the entry's lock throughout
 /// the wait.
@@ -74,6 +74,8 @@ Look LookAtEntry(const std::string& textFile) {
         look.Read.CompanionRead = CompanionVersion::Of(companionRead);
     else if (problem == platform::OpenProblem::Missing)
         look.Read.CompanionRead = CompanionVersion::Missing();
+    else
+        look.Read.CompanionRead = CompanionVersion::CouldNotRead(problem);
     platform::FaultPoint("store entry: companion read");
     // The export and the companion read belong to one save when, after the read, no save is
     // under way and both still have their names: a save records itself before its first rename
@@ -91,11 +93,29 @@ Look LookAtEntry(const std::string& textFile) {
     return look;
 }
 
-/// Whether `path`, an entry's companion, is still what a read took of it: the bytes read, or,
-/// where the read found none or took none, none at all.
-bool CompanionIsAsRead(const std::string& path, const CompanionVersion& read) {
-    if (read.Took == CompanionVersion::State::Read) return platform::FileHoldsVersion(path, read.Version);
-    return !platform::PathMayExist(path);
+/// Why the companion of the entry of `textFile` is not what a read took of it, which a save
+/// may replace: the bytes read, or, where the read found none or took none, none at all. Each
+/// cause has its own words, so that the way on they give is one that leads somewhere: a
+/// companion that could not be read is read no better by Reload. Empty when it is as read.
+std::string CompanionNotAsRead(const std::string& textFile, const CompanionVersion& read) {
+    const std::string companion = ChangeFileExt(textFile, ".mod");
+    switch (read.Took) {
+        case CompanionVersion::State::Read:
+            return platform::FileHoldsVersion(companion, read.Version) ? std::string() : ExportChangedSaveText(companion);
+        case CompanionVersion::State::None:
+            return platform::PathMayExist(companion) ? ExportChangedSaveText(companion) : std::string();
+        case CompanionVersion::State::Unreadable:
+            if (!platform::PathMayExist(companion)) return {};
+            return platform::FileNameOf(companion) + " " + platform::OpenProblemText(read.Problem) +
+                   ": the plan was opened without it, and a save never replaces a companion it has not read; "
+                   "nothing was written.";
+        case CompanionVersion::State::TookNone:
+            if (!platform::PathMayExist(companion)) return {};
+            return platform::FileNameOf(textFile) + " was loaded without its companion " +
+                   platform::FileNameOf(companion) + "; nothing was written. Press Reload to read both, then save again." +
+                   std::string(kReloadDropsNames);
+    }
+    return {};
 }
 
 /// Why a save of a plan read from the whole entry of `textFile` may not replace it: its export
@@ -105,9 +125,7 @@ bool CompanionIsAsRead(const std::string& path, const CompanionVersion& read) {
 /// unseen. Empty when both are as read.
 std::string ChangedSinceRead(const std::string& textFile, const StoreSaveSource& read) {
     if (!platform::FileHoldsVersion(textFile, read.ExportRead)) return ExportChangedSaveText(textFile);
-    const std::string companion = ChangeFileExt(textFile, ".mod");
-    if (!CompanionIsAsRead(companion, read.CompanionRead)) return ExportChangedSaveText(companion);
-    return {};
+    return CompanionNotAsRead(textFile, read.CompanionRead);
 }
 
 }  // namespace
@@ -130,7 +148,7 @@ std::string StoreTextFileOfRecord(const std::string& path) {
 bool IsStoreEntryFile(const std::string& saveFolder, const std::string& path) {
     if (saveFolder.empty() || !path.ends_with(".txt")) return false;
     const std::filesystem::path file(path);
-    return SameFile(file.parent_path().parent_path().string(), saveFolder);
+    return SameStoreEntry(file.parent_path().parent_path().string(), saveFolder);
 }
 
 std::string StoreListNameOf(const std::string& path) {
@@ -139,6 +157,11 @@ std::string StoreListNameOf(const std::string& path) {
 
 platform::CommitEnd FinishInterruptedStoreSave(const std::string& textFile, platform::LockWait wait) {
     return platform::FinishInterruptedCommit(StoreCommitOf(textFile), StoreCommitTargets(textFile), wait);
+}
+
+bool SameStoreEntry(const std::string& a, const std::string& b) {
+    std::error_code ec;
+    return std::filesystem::equivalent(a, b, ec) && !ec;
 }
 
 StoreEntryRead ReadStoreEntry(const std::string& textFile) {
@@ -181,7 +204,7 @@ std::string StoreSaveRefusal(const std::string& textFile, const StoreSaveSource&
     if (interrupted.Blocked()) return RefusedSaveText(textFile, interrupted);
     // Told before the question, so that nobody agrees to an overwrite that cannot be made; the
     // save asks again under the entry's lock.
-    if (interrupted.Whole() && SameFile(source.ExportPath, textFile)) return ChangedSinceRead(textFile, source);
+    if (interrupted.Whole() && SameStoreEntry(source.ExportPath, textFile)) return ChangedSinceRead(textFile, source);
     return {};
 }
 
@@ -203,13 +226,14 @@ platform::WriteResult SaveStoreEntry(const std::string& textFile, const StoreSav
     // and saved over the entry after the question is the user's deliberate overwrite. A pair
     // left part new, part old was no save's: it is superseded whole.
     const StoreSaveSource& read = save.Source;
-    const bool fromEntry = SameFile(read.ExportPath, textFile);
+    const bool fromEntry = SameStoreEntry(read.ExportPath, textFile);
     if (fromEntry && interrupted.Whole()) {
         if (const std::string changed = ChangedSinceRead(textFile, read); !changed.empty()) return {false, changed};
     }
-    // Once written, the plan knows what the entry holds, so that its next save goes through.
+    // Once written, the plan knows what the entry holds: it is the entry's plan from now on,
+    // whose next save goes through while nobody else saved the entry, and is refused after.
     const auto learn = [&](const platform::WriteResult& written) {
-        if (!written.ok || !fromEntry) return;
+        if (!written.ok) return;
         if (storedExport)
             *storedExport = {platform::IdentityOfPath(textFile),
                              save.Table ? platform::ContentDigest(*save.Table) : read.ExportRead.Digest};
@@ -253,7 +277,8 @@ std::string ExportChangedText(const std::string& path) {
 }
 
 std::string ExportChangedSaveText(const std::string& path) {
-    return ExportChangedText(path) + "; nothing was written. Press Reload to read it as it is now, then save again.";
+    return ExportChangedText(path) + "; nothing was written. Press Reload to read it as it is now, then save again." +
+           std::string(kReloadDropsNames);
 }
 
 std::string ExportChangedShowText(const std::string& path) {

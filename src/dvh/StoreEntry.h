@@ -27,6 +27,10 @@ std::vector<std::string> StoreCommitTargets(const std::string& textFile);
 /// like no record ("<entry>.txt.commit").
 std::string StoreTextFileOfRecord(const std::string& path);
 
+/// Whether the paths `a` and `b` name one file now (one entry of the store, or one folder),
+/// however each is spelt; false where either names nothing.
+bool SameStoreEntry(const std::string& a, const std::string& b);
+
 /// Whether `path` is an entry of the store under `saveFolder`: a ".txt" file in a sub-folder of it.
 bool IsStoreEntryFile(const std::string& saveFolder, const std::string& path);
 /// The plan list an entry of the store is kept under: the name of its folder.
@@ -96,11 +100,12 @@ std::string StoreSaveRefusal(const std::string& textFile, const StoreSaveSource&
 /// read (`ExportChangedText` otherwise). A plan read from this very entry, whole, replaces its
 /// export only while it is still the one read (a table written from the plan too), and its
 /// companion only while it is still the one read, and none that came where the read found none
-/// or took none (`ExportChangedText` of the companion otherwise); another plan saved over the
-/// entry replaces what is there. A failure leaves the entry as it was and says why.
-/// A plan read from the entry learns what the entry holds after the save: `storedExport`
-/// receives the version of the export (or table) there, `storedCompanion` that of the
-/// companion written. Neither changes for a plan read from another file.
+/// or took none (`ExportChangedText` of the companion otherwise, or why a companion the read
+/// could not read or did not take is not replaced); another plan saved over the entry replaces
+/// what is there. A failure leaves the entry as it was and says why.
+/// Once saved, the plan is the entry's, whatever it was read from: `storedExport` receives the
+/// version of the export (or table) there, `storedCompanion` that of the companion written, so
+/// that its next save is guarded as one of a plan read from the entry.
 platform::WriteResult SaveStoreEntry(const std::string& textFile, const StoreSave& save,
                                      platform::FileVersion* storedExport = nullptr,
                                      CompanionVersion* storedCompanion = nullptr);
@@ -109,7 +114,8 @@ platform::WriteResult SaveStoreEntry(const std::string& textFile, const StoreSav
 /// "12_H1.txt changed since the plan was read". The program cannot tell a save of another plan
 /// from any other change of the file, so it names none.
 std::string ExportChangedText(const std::string& path);
-/// What a save of a plan whose export changed says: nothing was written, and the way on.
+/// What a save of a plan whose export changed says: nothing was written, and the way on, with
+/// what Reload drops.
 std::string ExportChangedSaveText(const std::string& path);
 /// What showing such a plan again from the store says: it keeps what was read, and the way on.
 std::string ExportChangedShowText(const std::string& path);

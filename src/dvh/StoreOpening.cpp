@@ -33,7 +33,8 @@ LoadOrder Workspace::BeginLoadFromStore(const std::string& path, int code,
         // Shown again; its companion is applied again, unless the export the plan was read from
         // changed since: the companion there now belongs to curves not shown.
         PDatasetClass& shown = PDataset[p];
-        const bool changed = shown.FilePath == path && shown.ExportRead.Known() &&
+        const bool fromEntry = SameStoreEntry(shown.FilePath, path);
+        const bool changed = fromEntry && shown.ExportRead.Known() &&
                              (!entry.Export || !platform::HoldsVersion(*entry.Export, shown.ExportRead));
         if (code != FileTypeXiO && entry.Companion) {
             if (changed) {
@@ -42,7 +43,7 @@ LoadOrder Workspace::BeginLoadFromStore(const std::string& path, int code,
                                            shown.DVHDataset.size(), m_host)) {
                 ApplyModFile(shown, *entry.Companion);
                 // Its names are now those of this companion, which its save may then replace.
-                if (shown.FilePath == path) shown.CompanionRead = entry.CompanionRead;
+                if (fromEntry) shown.CompanionRead = entry.CompanionRead;
             }
         }
         return {LoadStep::ShowExisting, p};

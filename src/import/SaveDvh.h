@@ -42,9 +42,12 @@ SavedDvhPaths StorePaths(const std::string& saveFolder, const std::string& planL
 /// replaces that entry only while its export and companion are still those the plan read: one
 /// that another save changed since is refused before the question ("12_H1.mod changed since the
 /// plan was read; nothing was written. Press Reload ..."), and again after it should it change
-/// meanwhile; a plan read from another file replaces the entry once the user agrees. Both files
+/// meanwhile; a plan read from another file replaces the entry once the user agrees. A plan that
+/// saved an entry is that entry's plan from then on, as if read from it: its later saves are
+/// guarded so, and its Reload reads the entry. Both files
 /// are replaced as one atomic change, which a save killed midway leaves for the next opening or
 /// save of the entry to complete or discard; a link in their place is replaced, not followed. A
 /// failure says "An error occurred while saving data." with the file it could not read or
-/// replace, and leaves the store as it was. The completion message ends a good save.
+/// replace, or that there was not enough memory, and leaves the store as it was. The completion
+/// message ends a good save.
 void SaveDvh(Workspace& ws, const std::string& planListName, bool listChosen, SaveDvhDialogs& dialogs);

@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <optional>
 #include <dirent.h>
 #include <fcntl.h>
@@ -56,9 +57,14 @@ std::string FolderPrefixOf(const std::string& path) {
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
-void SyncFolderOf(const std::string& path) {
-    const Descriptor dir(::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.Open()) ::fsync(dir.Get());
+void SyncFolderOf(const std::string& path) noexcept {
+    // Comes after renames that are made already: a folder name that finds no memory leaves
+    // the flush to the system rather than report a change as failed that was made.
+    try {
+        const Descriptor dir(::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (dir.Open()) ::fsync(dir.Get());
+    } catch (const std::bad_alloc&) {
+    }
 }
 
 std::string SystemError(const std::string& what, const std::string& path) {

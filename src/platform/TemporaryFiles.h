@@ -23,7 +23,7 @@ std::string FolderOf(const std::string& path);
 /// `path` up to and with its last '/', for another file name of its folder to follow.
 std::string FolderPrefixOf(const std::string& path);
 /// Flushes the folder of `path`, so that a rename or a new name in it survives a power cut.
-void SyncFolderOf(const std::string& path);
+void SyncFolderOf(const std::string& path) noexcept;
 
 /// "<what> "<path>": <the system's reason>", from errno.
 std::string SystemError(const std::string& what, const std::string& path);

@@ -147,9 +147,11 @@ TEST(BatchLoading, APlanReadHereHasTheNamesAndVersionOfItsReadAndIsSavedBackOver
     ws.CurrentPlanIndex = 0;
     AgreeingDialogs dialogs;
     SaveDvh(ws, "Prostate", true, dialogs);
-    EXPECT_EQ(dialogs.errors, std::vector<std::string>{"An error occurred while saving data.\nA_P1.mod changed since "
-                                                       "the plan was read; nothing was written. Press Reload to read "
-                                                       "it as it is now, then save again."});
+    EXPECT_EQ(dialogs.errors,
+              std::vector<std::string>{"An error occurred while saving data.\nA_P1.txt was loaded without its "
+                                       "companion A_P1.mod; nothing was written. Press Reload to read both, then save "
+                                       "again. Reload drops the names changed here since the plan was read or saved: "
+                                       "note them first."});
     std::string text, mod;
     ASSERT_TRUE(platform::ReadWholeFile(companion, mod));
     EXPECT_NE(mod.find("0\tTarget\r\n"), std::string::npos) << mod;

@@ -18,6 +18,7 @@
 #include "../support/KilledAt.h"
 #include "../support/LockHeldElsewhere.h"
 #include "../support/OtherUser.h"
+#include "../support/ReplacedNew.h"
 #include "../support/RewrittenAt.h"
 
 #include <gtest/gtest.h>
@@ -57,6 +58,14 @@ std::string Read(const std::string& path) {
     std::string text;
     platform::ReadWholeFile(path, text);
     return text;
+}
+
+/// What a save refused for `file`, changed since the plan was read, says: the way on, and what
+/// it drops of the user's own edits.
+std::string RefusedAsChanged(const std::string& file) {
+    return "An error occurred while saving data.\n" + file +
+           " changed since the plan was read; nothing was written. Press Reload to read it as it is now, then save "
+           "again. Reload drops the names changed here since the plan was read or saved: note them first.";
 }
 
 /// Makes `plan` one read from the export at `path` and the companion beside it, as they are now.
@@ -110,9 +119,7 @@ protected:
         dialogs.errors.clear();
         SaveDvh(reader, "Head", true, dialogs);
         ASSERT_EQ(dialogs.errors.size(), 1u);
-        EXPECT_EQ(dialogs.errors[0], "An error occurred while saving data.\n" + fs::path(path).filename().string() +
-                                         " changed since the plan was read; nothing was written. Press Reload to "
-                                         "read it as it is now, then save again.");
+        EXPECT_EQ(dialogs.errors[0], RefusedAsChanged(fs::path(path).filename().string()));
         EXPECT_FALSE(fs::exists(entry));
         ASSERT_TRUE(WriteInPlace(path, read));
         SaveDvh(reader, "Head", true, dialogs);
@@ -268,7 +275,7 @@ TEST_F(SaveDvhTest, AStoreExportIsKeptOnlyWhileItIsTheOneThePlanWasReadFrom) {
         instance.CurrentPlanIndex = 0;
     };
     Workspace one;
-    openFromStore(one);
+    ASSERT_NO_FATAL_FAILURE(openFromStore(one));
 
     // Instance 2 saves another export of the same plan over it, with the same structures.
     std::string second = head;
@@ -285,8 +292,7 @@ TEST_F(SaveDvhTest, AStoreExportIsKeptOnlyWhileItIsTheOneThePlanWasReadFrom) {
     dialogs.answers = {true};
     SaveDvh(one, "Head", true, dialogs);
     ASSERT_EQ(dialogs.errors.size(), 1u);
-    EXPECT_EQ(dialogs.errors[0], "An error occurred while saving data.\n12_H1.txt changed since the plan was read; "
-                                 "nothing was written. Press Reload to read it as it is now, then save again.");
+    EXPECT_EQ(dialogs.errors[0], RefusedAsChanged("12_H1.txt"));
     EXPECT_EQ(dialogs.information.size(), 2u);
     EXPECT_EQ(Read(TextFile()), second);
     EXPECT_EQ(Read(ModFile()), secondModFile);
@@ -294,7 +300,7 @@ TEST_F(SaveDvhTest, AStoreExportIsKeptOnlyWhileItIsTheOneThePlanWasReadFrom) {
     // Opened again, its save keeps the export and writes its companion, in its turn: while
     // another holds the entry's lock it writes nothing either.
     Workspace again;
-    openFromStore(again);
+    ASSERT_NO_FATAL_FAILURE(openFromStore(again));
     EXPECT_EQ(again.PDataset[0].DVHDataset[0].ModifiedName, "Two");
     again.PDataset[0].DVHDataset[0].ModifiedName = "Again";
     {
@@ -321,7 +327,7 @@ TEST_F(SaveDvhTest, AReloadAfterARefusedSaveShowsThePlanNowSavedAndSavesItsNames
     // Instance 2 saves a plan into the store; instance 1 opens it from there.
     SaveHeadExport("ProstateVMAT", "80.0", "VMAT target");
     Workspace one;
-    OpenExportFromStore(one);
+    ASSERT_NO_FATAL_FAILURE(OpenExportFromStore(one));
     ASSERT_EQ(one.PDataset[0].PlanName, "ProstateVMAT");
 
     // Instance 2 saves another plan with the same IDs as that entry; instance 1's save is
@@ -359,8 +365,7 @@ TEST_F(SaveDvhTest, AReloadAfterARefusedSaveShowsThePlanNowSavedAndSavesItsNames
 }
 
 TEST_F(SaveDvhTest, AnotherUsersEditOfTheCompanionIsNeverSavedOverUnseen) {
-    const std::string refused = "An error occurred while saving data.\n12_H1.mod changed since the plan was read; "
-                                "nothing was written. Press Reload to read it as it is now, then save again.";
+    const std::string refused = RefusedAsChanged("12_H1.mod");
     // What the second user changes in Plan Information, or in the structure names, before saving.
     const std::pair<const char*, void (*)(PDatasetClass&)> edits[] = {
         {"plan name", [](PDatasetClass& plan) { plan.PlanName = "Renamed"; }},
@@ -374,8 +379,8 @@ TEST_F(SaveDvhTest, AnotherUsersEditOfTheCompanionIsNeverSavedOverUnseen) {
         // The first user loads the entry; the second opens it later, edits it and saves: only
         // the companion is written.
         Workspace first, second;
-        OpenExportFromStore(first);
-        OpenExportFromStore(second);
+        ASSERT_NO_FATAL_FAILURE(OpenExportFromStore(first));
+        ASSERT_NO_FATAL_FAILURE(OpenExportFromStore(second));
         edit(second.PDataset[0]);
         ScriptedDialogs firstSays, secondSays;
         secondSays.answers = {true};
@@ -413,14 +418,74 @@ TEST_F(SaveDvhTest, AnotherUsersEditOfTheCompanionIsNeverSavedOverUnseen) {
         EXPECT_EQ(firstSays.information.size(), 2u);
         EXPECT_EQ(Read(TextFile()), text);
 
+        // The plan that made the entry is the entry's plan since its save, and is refused as
+        // the first user's was: its "Overwrite?", asked at each of its saves, says nothing of
+        // the edits of others.
+        const std::size_t asked = dialogs.asked.size();
+        dialogs.answers = {true};
+        SaveDvh(ws, "Head", true, dialogs);
+        EXPECT_EQ(dialogs.errors, std::vector<std::string>{refused});
+        EXPECT_EQ(dialogs.asked.size(), asked);
+        EXPECT_EQ(Read(ModFile()), ModFileText(expected));
+
         // A plan read from another file and saved over the entry after "Overwrite?" replaces
         // both, whatever the entry's companion holds: the user chose to.
+        dialogs.errors.clear();
+        ReadFrom(ws.PDataset[0], m_sources.Write("other.txt", text));
         dialogs.answers = {true};
         SaveDvh(ws, "Head", true, dialogs);
         EXPECT_EQ(dialogs.asked.back(), "This Plan data already saved.\n Overwrite?");
         EXPECT_TRUE(dialogs.errors.empty()) << dialogs.errors[0];
         EXPECT_EQ(Read(ModFile()), ModFileText(ws.PDataset[0]));
     }
+}
+
+TEST_F(SaveDvhTest, ThePlanThatSavedAnEntryKeepsItAsItsOwnAndReloadsFromIt) {
+    // One user opens an export and saves it, a new entry; a colleague opens the entry from the
+    // store, renames the plan and saves.
+    const std::string source = m_sources.Write("head.txt", Read(std::string(TESSARAY_TEST_DATA) + "/opening/head_H1.txt"));
+    const std::string entry = store + "/Head/111_H1.txt";
+    Workspace first, second;
+    first.SaveFolder = store;
+    first.PlanListName.emplace_back().Name = "Head";
+    ASSERT_EQ(first.TakeFiles({source}, false).Accepted, 1);
+    ASSERT_EQ(first.BeginLoadByKey(first.OpenFile.at(0).Key).Step, LoadStep::Read);
+    ASSERT_EQ(first.ReadPendingPlan(), 0);
+    first.FinishPendingLoad();
+    first.CurrentPlanIndex = 0;
+    ScriptedDialogs firstSays, secondSays;
+    SaveDvh(first, "Head", true, firstSays);
+    ASSERT_TRUE(firstSays.errors.empty()) << firstSays.errors[0];
+    ASSERT_NO_FATAL_FAILURE(OpenExportFromStore(second, entry));
+    second.PDataset[0].PlanName = "Renamed";
+    second.PDataset[0].DVHDataset[0].ModifiedName = "Target";
+    secondSays.answers = {true};
+    SaveDvh(second, "Head", true, secondSays);
+    ASSERT_TRUE(secondSays.errors.empty()) << secondSays.errors[0];
+    const std::string edited = Read(ChangeFileExt(entry, ".mod"));
+
+    // The first user's next save is refused before its question; the colleague's edit stays.
+    firstSays.answers = {true};
+    SaveDvh(first, "Head", true, firstSays);
+    EXPECT_EQ(firstSays.errors, std::vector<std::string>{RefusedAsChanged("111_H1.mod")});
+    EXPECT_TRUE(firstSays.asked.empty());
+    EXPECT_EQ(Read(ChangeFileExt(entry, ".mod")), edited);
+
+    // Reload reads the entry as it is now, not the export the plan was first read from; the
+    // saves after it keep the colleague's names.
+    ASSERT_EQ(first.BeginReload(first.PDataset[0].Key, 0).Step, LoadStep::Read);
+    ASSERT_EQ(first.ReadPendingPlan(), 0);
+    first.FinishPendingLoad();
+    EXPECT_EQ(first.PDataset[0].FilePath, entry);
+    EXPECT_EQ(first.PDataset[0].PlanName, "Renamed");
+    EXPECT_EQ(Names(first.PDataset[0]), Names(second.PDataset[0]));
+    first.PDataset[0].DVHDataset[1].ModifiedName = "Brainstem";
+    firstSays.answers = {true};
+    SaveDvh(first, "Head", true, firstSays);
+    EXPECT_EQ(firstSays.errors.size(), 1u);
+    const std::string mod = Read(ChangeFileExt(entry, ".mod"));
+    EXPECT_NE(mod.find("Plan Name\tRenamed\r\n"), std::string::npos) << mod;
+    EXPECT_NE(mod.find("0\tTarget\r\n1\tBrainstem\r\n"), std::string::npos) << mod;
 }
 
 TEST_F(SaveDvhTest, AReloadAfterARefusedSaveReadsTheEntryAlsoWhereTheListNamesTheExportItWasSavedFrom) {
@@ -430,9 +495,9 @@ TEST_F(SaveDvhTest, AReloadAfterARefusedSaveReadsTheEntryAlsoWhereTheListNamesTh
     const std::string source = ws.PDataset[0].FilePath;
     Workspace first, second;
     first.TakeFiles({source}, false);
-    OpenExportFromStore(first);
+    ASSERT_NO_FATAL_FAILURE(OpenExportFromStore(first));
     ASSERT_EQ(first.OpenFile.at(0).FilePath, source);
-    OpenExportFromStore(second);
+    ASSERT_NO_FATAL_FAILURE(OpenExportFromStore(second));
     second.PDataset[0].DVHDataset[1].ModifiedName = "Bladder";
     ScriptedDialogs firstSays, secondSays;
     secondSays.answers = {true};
@@ -467,8 +532,8 @@ TEST_F(SaveDvhTest, ACompanionThatCameWhereTheReadFoundNoneIsNotSavedOver) {
     text.replace(text.find("Patient ID           : 111"), 26, "Patient ID           : 12");
     ASSERT_TRUE(platform::AtomicWriteFile(TextFile(), text));
     Workspace first, second;
-    OpenExportFromStore(first);
-    OpenExportFromStore(second);
+    ASSERT_NO_FATAL_FAILURE(OpenExportFromStore(first));
+    ASSERT_NO_FATAL_FAILURE(OpenExportFromStore(second));
     second.PDataset[0].DVHDataset[1].ModifiedName = "Bladder";
     ScriptedDialogs firstSays, secondSays;
     secondSays.answers = {true};
@@ -495,6 +560,49 @@ TEST_F(SaveDvhTest, ACompanionThatCameWhereTheReadFoundNoneIsNotSavedOver) {
     EXPECT_EQ(Read(ModFile()), ModFileText(first.PDataset[0]));
 }
 
+TEST_F(SaveDvhTest, ACompanionTheOpenCouldNotReadIsNotSavedOverAndTheRefusalSaysWhy) {
+    // An entry whose export names the patient as the entry does, so that its plan saves back into it.
+    SaveHeadExport("ProstateVMAT", "80.0", "VMAT target");
+    std::string text = Read(TextFile());
+    text.replace(text.find("Patient ID           : 111"), 26, "Patient ID           : 12");
+    ASSERT_TRUE(platform::AtomicWriteFile(TextFile(), text));
+    const struct {
+        const char* what;
+        void (*make)(const std::string& path);
+        const char* why;
+    } cases[] = {
+        {"a FIFO", [](const std::string& path) { ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0); },
+         "is no regular file (a pipe or a device)"},
+        {"over 16 MB", [](const std::string& path) { fs::resize_file(path, (std::size_t(16) << 20) + 1); },
+         "is too large"},
+    };
+    for (const auto& unreadable : cases) {
+        SCOPED_TRACE(unreadable.what);
+        if (std::string(unreadable.what) == "a FIFO") fs::remove(ModFile());
+        unreadable.make(ModFile());
+        std::error_code noSize;  // a FIFO has none
+        const auto size = fs::file_size(ModFile(), noSize);
+        Workspace reader;
+        ASSERT_NO_FATAL_FAILURE(OpenExportFromStore(reader));
+        ScriptedDialogs says;
+        says.answers = {true};
+        SaveDvh(reader, "Head", true, says);
+        // Reload would read no more of it: the text says why, and sends nobody there.
+        EXPECT_EQ(says.errors, std::vector<std::string>{"An error occurred while saving data.\n12_H1.mod " +
+                                                        std::string(unreadable.why) +
+                                                        ": the plan was opened without it, and a save never replaces "
+                                                        "a companion it has not read; nothing was written."});
+        EXPECT_EQ(fs::status(ModFile()).type(), std::string(unreadable.what) == "a FIFO" ? fs::file_type::fifo
+                                                                                          : fs::file_type::regular);
+        EXPECT_EQ(fs::file_size(ModFile(), noSize), size);
+        // Once it is gone, the plan's save writes its own.
+        fs::remove(ModFile());
+        SaveDvh(reader, "Head", true, says);
+        EXPECT_EQ(says.errors.size(), 1u);
+        EXPECT_EQ(Read(ModFile()), ModFileText(reader.PDataset[0]));
+    }
+}
+
 TEST_F(SaveDvhTest, ACompanionSavedWhileTheQuestionWaitsIsNotSavedOverAfterOk) {
     // The fixture's table plan, opened from its entry, and the one-plan export: the save of
     // the first writes both files, that of the second the companion alone.
@@ -507,46 +615,49 @@ TEST_F(SaveDvhTest, ACompanionSavedWhileTheQuestionWaitsIsNotSavedOverAfterOk) {
         {"table", [this] { SaveDvh(ws, "Head", true, dialogs); }},
         {"export", [this] { SaveHeadExport("ProstateVMAT", "80.0", "VMAT target"); }},
     };
+    // The first user either opened the entry, or is the one whose save made it.
     for (const auto& [kind, saveEntry] : entries) {
-        SCOPED_TRACE(kind);
-        fs::remove_all(store + "/Head");
-        saveEntry();
-        const bool table = std::string(kind) == "table";
-        Workspace first, second;
-        if (table) {
-            openTable(first);
-            openTable(second);
-        } else {
-            OpenExportFromStore(first);
-            OpenExportFromStore(second);
-        }
-        const std::string text = Read(TextFile());
-        first.PDataset[0].DVHDataset[0].ModifiedName = "First";
-        second.PDataset[0].DVHDataset[0].ModifiedName = "Second";
-        // The first user's question is still open when the second user saves.
-        struct SecondSavesMeanwhile : ScriptedDialogs {
-            std::function<void()> meanwhile;
-            void AskOkCancel(const std::string& text, const std::string& caption,
-                             std::function<void(bool)> answer) override {
-                meanwhile();
-                ScriptedDialogs::AskOkCancel(text, caption, std::move(answer));
+        for (const bool madeIt : {false, true}) {
+            SCOPED_TRACE(std::string(kind) + (madeIt ? ", saved by the first user" : ", opened by the first user"));
+            fs::remove_all(store + "/Head");
+            saveEntry();
+            const bool table = std::string(kind) == "table";
+            Workspace opened, second;
+            Workspace& first = madeIt ? ws : opened;
+            if (table) {
+                if (!madeIt) openTable(first);
+                openTable(second);
+            } else {
+                if (!madeIt) {
+                    ASSERT_NO_FATAL_FAILURE(OpenExportFromStore(first));
+                }
+                ASSERT_NO_FATAL_FAILURE(OpenExportFromStore(second));
             }
-        } firstSays;
-        firstSays.meanwhile = [&] {
-            ScriptedDialogs secondSays;
-            secondSays.answers = {true};
-            SaveDvh(second, "Head", true, secondSays);
-            EXPECT_TRUE(secondSays.errors.empty()) << secondSays.errors[0];
-        };
-        firstSays.answers = {true};
-        SaveDvh(first, "Head", true, firstSays);
-        EXPECT_EQ(firstSays.errors,
-                  std::vector<std::string>{"An error occurred while saving data.\n12_H1.mod changed since the plan "
-                                           "was read; nothing was written. Press Reload to read it as it is now, "
-                                           "then save again."});
-        EXPECT_EQ(Read(ModFile()), ModFileText(second.PDataset[0]));
-        if (!table) {
-            EXPECT_EQ(Read(TextFile()), text);
+            const std::string text = Read(TextFile());
+            first.PDataset[0].DVHDataset[0].ModifiedName = "First";
+            second.PDataset[0].DVHDataset[0].ModifiedName = "Second";
+            // The first user's question is still open when the second user saves.
+            struct SecondSavesMeanwhile : ScriptedDialogs {
+                std::function<void()> meanwhile;
+                void AskOkCancel(const std::string& text, const std::string& caption,
+                                 std::function<void(bool)> answer) override {
+                    meanwhile();
+                    ScriptedDialogs::AskOkCancel(text, caption, std::move(answer));
+                }
+            } firstSays;
+            firstSays.meanwhile = [&] {
+                ScriptedDialogs secondSays;
+                secondSays.answers = {true};
+                SaveDvh(second, "Head", true, secondSays);
+                EXPECT_TRUE(secondSays.errors.empty()) << secondSays.errors[0];
+            };
+            firstSays.answers = {true};
+            SaveDvh(first, "Head", true, firstSays);
+            EXPECT_EQ(firstSays.errors, std::vector<std::string>{RefusedAsChanged("12_H1.mod")});
+            EXPECT_EQ(Read(ModFile()), ModFileText(second.PDataset[0]));
+            if (!table) {
+                EXPECT_EQ(Read(TextFile()), text);
+            }
         }
     }
 }
@@ -569,9 +680,7 @@ TEST_F(SaveDvhTest, ATablePlanReadFromItsEntryIsNotSavedOverAnotherSavesExport) 
     ScriptedDialogs says;
     says.answers = {true};
     SaveDvh(first, "Head", true, says);
-    EXPECT_EQ(says.errors, std::vector<std::string>{"An error occurred while saving data.\n12_H1.txt changed since the "
-                                                    "plan was read; nothing was written. Press Reload to read it as "
-                                                    "it is now, then save again."});
+    EXPECT_EQ(says.errors, std::vector<std::string>{RefusedAsChanged("12_H1.txt")});
     EXPECT_EQ(Read(TextFile()), other);
     EXPECT_EQ(Read(ModFile()), companion);
 }
@@ -580,17 +689,18 @@ TEST_F(SaveDvhTest, ASaveWritesTheExportAsItWasReadOrNothing) {
     // A plan read from an export that is written over under its name afterwards.
     SaveHeadExport("ProstateVMAT", "80.0", "Target");
     ASSERT_EQ(dialogs.information.size(), 1u);
-    const std::string source = ws.PDataset[0].FilePath;
+    // The entry the save made goes: the plan is one read from its export again.
+    const std::string source = m_sources.Path() + "/ProstateVMAT.txt";
     const std::string read = Read(source), storedMod = Read(ModFile());
     fs::remove_all(store + "/Head");
+    ReadFrom(ws.PDataset[0], source);
 
     std::string other = read;
     other.replace(other.find("ProstateVMAT - H1"), 17, "ProstateIMRT - H1");
     ASSERT_TRUE(platform::AtomicWriteFile(source, other));
     SaveDvh(ws, "Head", true, dialogs);
     ASSERT_EQ(dialogs.errors.size(), 1u);
-    EXPECT_EQ(dialogs.errors[0], "An error occurred while saving data.\nProstateVMAT.txt changed since the plan was "
-                                 "read; nothing was written. Press Reload to read it as it is now, then save again.");
+    EXPECT_EQ(dialogs.errors[0], RefusedAsChanged("ProstateVMAT.txt"));
     EXPECT_FALSE(fs::exists(TextFile()));
     EXPECT_FALSE(fs::exists(ModFile()));
 
@@ -605,7 +715,7 @@ TEST_F(SaveDvhTest, ASaveWritesTheExportAsItWasReadOrNothing) {
 
     // Also a plan read from the store's own export, when only the export's times moved.
     Workspace one;
-    OpenExportFromStore(one);
+    ASSERT_NO_FATAL_FAILURE(OpenExportFromStore(one));
     ASSERT_EQ(::chmod(TextFile().c_str(), 0640), 0);
     one.PDataset[0].DVHDataset[0].ModifiedName = "Moved";
     dialogs.answers = {true};
@@ -621,9 +731,7 @@ TEST_F(SaveDvhTest, AnExportChangedOnlyInItsLastByteIsNotTheOneReadAndIsNotSaved
     // loaded as File > Open loads it; a one-byte file taken as an export.
     const std::string head = Read(std::string(TESSARAY_TEST_DATA) + "/opening/head_H1.txt");
     const std::string filled = head + std::string(2048 - head.size() - 2, ' ') + "\r\n";
-    const std::string refused =
-        "An error occurred while saving data.\nlast.txt changed since the plan was read; nothing was written. "
-        "Press Reload to read it as it is now, then save again.";
+    const std::string refused = RefusedAsChanged("last.txt");
     const std::string entry = store + "/Head/111_H1.txt";  // the export's patient and plan
     const auto lastByteOther = [](std::string text) {
         text.back() = text.back() == 'x' ? 'y' : 'x';
@@ -642,11 +750,11 @@ TEST_F(SaveDvhTest, AnExportChangedOnlyInItsLastByteIsNotTheOneReadAndIsNotSaved
 
         // Refused until the byte is put back: then the export read is saved.
         ASSERT_TRUE(WriteInPlace(path, lastByteOther(text)));
-        ExpectRefusedUntilPutBack(reader, path, text, entry);
+        ASSERT_NO_FATAL_FAILURE(ExpectRefusedUntilPutBack(reader, path, text, entry));
 
         // The same of the store's own export, opened from the store.
         Workspace one;
-        OpenExportFromStore(one, entry);
+        ASSERT_NO_FATAL_FAILURE(OpenExportFromStore(one, entry));
         EXPECT_EQ(one.PDataset[0].ExportRead.Digest, platform::ContentDigest(text));
         ASSERT_TRUE(WriteInPlace(entry, lastByteOther(text)));
         dialogs.answers = {true};
@@ -692,7 +800,23 @@ TEST_F(SaveDvhTest, APlanKeepsTheVersionOfTheBytesItsReadTookWhateverIsWrittenIn
 
     // Its save refuses the export as it is now, and saves the one read once it is back.
     reader.CurrentPlanIndex = 0;
-    ExpectRefusedUntilPutBack(reader, path, head, entry);
+    ASSERT_NO_FATAL_FAILURE(ExpectRefusedUntilPutBack(reader, path, head, entry));
+
+    // So does the main open's, File > Open's, of its own read, whatever the file holds after it.
+    Workspace opened;
+    opened.PlanListName.emplace_back().Name = "Head";
+    ASSERT_EQ(opened.TakeFiles({path}, false).Accepted, 1);
+    ASSERT_EQ(opened.BeginLoadByKey(opened.OpenFile.at(0).Key).Step, LoadStep::Read);
+    {
+        const RewrittenAt rewrite("line cursor: file read to its end", 2, path, other);
+        ASSERT_EQ(opened.ReadPendingPlan(), 0);
+        ASSERT_EQ(rewrite.Met(), 2);
+    }
+    opened.FinishPendingLoad();
+    EXPECT_EQ(opened.PDataset.at(0).PlanName, "Head IMRT");
+    EXPECT_EQ(opened.PDataset[0].ExportRead.Digest, platform::ContentDigest(head));
+    EXPECT_EQ(opened.PDataset[0].ExportRead.Identity.Size, static_cast<long long>(head.size()));
+    ASSERT_TRUE(WriteInPlace(path, head));
 
     // Written into as the look at the header reached the end, before the reader's pass: the
     // load's passes read two versions, and the plan keeps none that a save could take.
@@ -708,7 +832,7 @@ TEST_F(SaveDvhTest, APlanOpenedFromAnEntryLeftPartNewPartOldSavesBothItsFiles) {
     SaveHeadExport("ProstateVMAT", "80.0", "First");
     const std::string first = Read(TextFile());
     Workspace one;
-    OpenExportFromStore(one);
+    ASSERT_NO_FATAL_FAILURE(OpenExportFromStore(one));
     // Another save of the entry is killed between its renames, and its export's temporary is
     // then removed: the new companion stands beside the old export.
     std::string text = Read(std::string(TESSARAY_TEST_DATA) + "/opening/head_H1.txt");
@@ -772,6 +896,60 @@ TEST_F(SaveDvhTest, FailedWritesNameTheFileAndLeaveNoHalfSave) {
     EXPECT_FALSE(fs::exists(TextFile()));
     EXPECT_FALSE(fs::exists(ModFile()));
     EXPECT_EQ(dialogs.errors.size(), 4u);
+}
+
+TEST_F(SaveDvhTest, ASaveThatRunsOutOfMemoryAnywhereIsTheSavesErrorAndLeavesTheEntryOldOrNew) {
+    // Its messages go into room made beforehand, so that telling one needs no memory.
+    struct RoomyDialogs : SaveDvhDialogs {
+        std::string error, information;
+        int errors = 0, completed = 0;
+        RoomyDialogs() {
+            error.reserve(4096);
+            information.reserve(4096);
+        }
+        void AskOkCancel(const std::string&, const std::string&, std::function<void(bool)> answer) override {
+            answer(true);
+        }
+        void ShowDirectoriesSettings() override {}
+        void ShowError(const std::string& text, const std::string&) override {
+            ++errors;
+            error.assign(text);
+        }
+        void ShowInformation(const std::string& text, const std::string&) override {
+            ++completed;
+            information.assign(text);
+        }
+    };
+    // The entry as a first save left it; a plan read elsewhere is saved over it after "Overwrite?".
+    SaveDvh(ws, "Head", true, dialogs);
+    const std::string oldText = Read(TextFile()), oldMod = Read(ModFile());
+    PDatasetClass renamed = ws.PDataset[0];
+    renamed.FilePath.clear();
+    renamed.DVHDataset[0].ModifiedName = "Renamed";
+    const std::string newMod = ModFileText(renamed);
+    long runs = 0;
+    for (bool reached = true; reached;) {
+        ++runs;
+        SCOPED_TRACE(runs);
+        ws.PDataset[0] = renamed;
+        RoomyDialogs says;
+        {
+            const AllocationFailsAt failing(runs);
+            SaveDvh(ws, "Head", true, says);
+            reached = failing.Reached();
+        }
+        EXPECT_EQ(says.errors + says.completed, 1);
+        if (says.errors) {
+            EXPECT_EQ(says.error.rfind("An error occurred while saving data.\n", 0), 0u) << says.error;
+            EXPECT_EQ(Read(ModFile()), oldMod) << says.error;
+        } else {
+            EXPECT_EQ(Read(ModFile()), newMod);
+        }
+        EXPECT_EQ(Read(TextFile()), oldText);
+        EXPECT_EQ(FilesInEntryFolder(), 3);  // the pair and its lock file: nothing left over
+        ASSERT_TRUE(platform::AtomicWriteFile(ModFile(), oldMod).ok);
+    }
+    EXPECT_GT(runs, 20);
 }
 
 TEST_F(SaveDvhTest, ALinkInTheStoreIsReplacedNotWrittenThrough) {
@@ -1011,8 +1189,9 @@ TEST_F(SaveDvhTest, TwoSavesOfOneEntryAtOnceTakeTurnsAndLeaveOneSavesPair) {
     for (int order = 0; order < 2; ++order) {
         SCOPED_TRACE(order);
         fs::remove_all(store + "/Head");
-        ws.PDataset[0] = first;
         SaveDvh(ws, "Head", true, dialogs);
+        // Each save is then of a plan read elsewhere, the user's deliberate overwrite of the entry.
+        ws.PDataset[0] = first;
         const auto save = [this](void (*change)(Workspace&), platform::FaultHook hook) {
             change(ws);
             platform::SetFaultHook(hook);
