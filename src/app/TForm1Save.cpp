@@ -43,6 +43,11 @@ private:
         auto* box = new QMessageBox(icon, FromBytes(caption), FromBytes(text), buttons, m_owner);
         box->setObjectName(name);
         box->setAttribute(Qt::WA_DeleteOnClose);
+        // A message box is application modal unless told otherwise, and a window it blocks
+        // drops the input that reaches it: a click on the window queued while the save waited
+        // for its lock would be lost under the box that tells how the save ended. Nothing here
+        // needs the window held: the question's answer finds the plan again by its key.
+        box->setWindowModality(Qt::NonModal);
         return box;
     }
 

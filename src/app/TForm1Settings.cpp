@@ -130,6 +130,9 @@ void TForm1::ReportWriteFailure(const std::string& message) {
                                 QMessageBox::Ok, this);
     box->setObjectName("WriteFailureBox");
     box->setAttribute(Qt::WA_DeleteOnClose);
+    // Not application modal, as a message box is by default: a write refused after a wait for
+    // another instance's turn would drop the clicks queued on the window during the wait.
+    box->setWindowModality(Qt::NonModal);
     box->show();
     statusBar()->showMessage(QString::fromStdString(message));
 }

@@ -115,6 +115,8 @@ void TFormOption::FormCreate() {
 void TFormOption::FormShow() {
     // Unsaved ticks are undone at every show.
     CopySettingsIn();
+    m_readFolderInEffect = m_main->ReadFolder;
+    m_saveFolderInEffect = m_main->SaveFolder;
     Button1->setEnabled(!(FolderChanged && m_main->ReadFolder.empty()));
     m_main->SetFormEnabled(false);
     SaveSettings = false;
@@ -140,27 +142,8 @@ void TFormOption::reject() {
 void TFormOption::FormClose() {
     if (m_closing) return;
     m_closing = true;
-    if (SaveSettings) {
-        const bool autoScan = CheckBox1->isChecked();
-        const bool caseSensitive = CheckBox2->isChecked();
-        const platform::WriteResult result = UpdateSettingsFile(
-            SettingsFilePath(platform::ProgramFolder()), [&](platform::IniFile& ini) {
-                WriteDialogSettings(ini, m_main->ComputerName, m_main->ReadFolder,
-                                    m_main->SaveFolder, autoScan, caseSensitive);
-            });
-        SaveSettings = false;
-        if (result) {
-            m_main->AutoScan = autoScan;
-            m_main->CaseSensitivity = caseSensitive;
-        } else {
-            // Nothing was written, so nothing changes: the options stay those of the file and
-            // of this session, and so do the boxes, the case box being read by every name
-            // comparison. A change shown as made would be undone in silence at the next start.
-            CheckBox1->setChecked(m_main->AutoScan);
-            CheckBox2->setChecked(m_main->CaseSensitivity);
-            m_main->ReportWriteFailure(result.message);
-        }
-    }
+    m_writeRefused = SaveSettings && !WriteSettings();
+    SaveSettings = false;
     // However the dialog was left, no scan stays pending for a later OK.
     FolderChanged = false;
     m_main->SetFormEnabled(true);
@@ -168,11 +151,36 @@ void TFormOption::FormClose() {
     m_closing = false;
 }
 
+bool TFormOption::WriteSettings() {
+    const bool autoScan = CheckBox1->isChecked();
+    const bool caseSensitive = CheckBox2->isChecked();
+    const platform::WriteResult result =
+        UpdateSettingsFile(SettingsFilePath(platform::ProgramFolder()), [&](platform::IniFile& ini) {
+            WriteDialogSettings(ini, m_main->ComputerName, m_main->ReadFolder, m_main->SaveFolder, autoScan,
+                                caseSensitive);
+        });
+    if (result) {
+        m_main->AutoScan = autoScan;
+        m_main->CaseSensitivity = caseSensitive;
+        return true;
+    }
+    // Nothing was written, so nothing changes: the options and the folders stay those in effect
+    // when the dialog showed, and so do the boxes, the case box being read by every name
+    // comparison. A change shown as made would be undone in silence at the next start, and a
+    // folder chosen here would go on being read and saved into until then.
+    m_main->ReadFolder = m_readFolderInEffect;
+    m_main->SaveFolder = m_saveFolderInEffect;
+    CopySettingsIn();
+    m_main->ReportWriteFailure(result.message);
+    return false;
+}
+
 void TFormOption::Button1Click() {
     const bool scan = FolderChanged;
     SaveSettings = true;
     close();  // writes the file first
-    if (scan && RunScan) RunScan();
+    // A read folder that was not written is not in effect: the scan it was chosen for waits.
+    if (scan && !m_writeRefused && RunScan) RunScan();
     FolderChanged = false;
 }
 

@@ -6,6 +6,7 @@
 #include <QDialog>
 
 #include <functional>
+#include <string>
 
 class QCheckBox;
 class QLabel;
@@ -62,7 +63,15 @@ protected:
 
 private:
     void CopySettingsIn();
+    /// Writes what OK takes; false, with every option and folder back as it was in effect, when
+    /// nothing could be written.
+    bool WriteSettings();
     TForm1* m_main;
     bool m_closing = false;
+    bool m_writeRefused = false;  // the last close's write was refused
+    // The folders in effect when the dialog showed: a chosen folder counts at once, and goes
+    // back to these when OK could not write it.
+    std::string m_readFolderInEffect;
+    std::string m_saveFolderInEffect;
     ShowCloseHandlers m_handlers;  // declared last: it goes first
 };

@@ -675,7 +675,7 @@ TEST_F(OpeningWindow, ASaveDvhThatWaitsForAnotherSaveShowsTheWaitCursorAndWhatIt
     }
 }
 
-TEST_F(OpeningWindow, AWaitAfterOverwriteIsAnsweredPutsTheWindowOnTheScreenAgainAndLetsNoInputAct) {
+TEST_F(OpeningWindow, AWaitAfterOverwriteIsAnsweredPutsTheWindowOnTheScreenAgainAndHoldsInputAndCallsTillItsEnd) {
     const std::string textFile = ExamplePlanToSave();
     ASSERT_FALSE(textFile.empty());
     ASSERT_TRUE(platform::AtomicWriteFile(textFile, "saved before").ok);
@@ -696,14 +696,21 @@ TEST_F(OpeningWindow, AWaitAfterOverwriteIsAnsweredPutsTheWindowOnTheScreenAgain
         EXPECT_GE(seen.ExposedAsTheWaitBegan(), 1);
         // An update asked for during the wait is painted during it.
         EXPECT_GE(seen.PaintedAfterItsUpdate(), 1);
-        // The key pressed meanwhile waits for the wait's end, and is then handled, in its turn.
-        EXPECT_EQ(seen.KeysDuringTheWait(), 0);
-        EXPECT_EQ(seen.KeysAfterTheWait(), 0);
+        // What was typed and clicked meanwhile, and the calls queued before and during the wait,
+        // wait for its end, and are then handled, in their turn: the click on "Save" too, though
+        // the save ended in a box meanwhile.
+        EXPECT_EQ(seen.KeysDuringTheWait() + seen.ClicksDuringTheWait() + seen.CallsDuringTheWait(), 0);
+        EXPECT_EQ(seen.KeysAfterTheWait() + seen.ClicksAfterTheWait() + seen.CallsAfterTheWait(), 0);
+        ASSERT_NE(Form1->findChild<QMessageBox*>("SaveDvhCompletedBox"), nullptr);
+        int saves = 0;
+        QObject::connect(save, &QPushButton::clicked, [&saves] { ++saves; });
         QCoreApplication::sendPostedEvents();
-        EXPECT_EQ(seen.KeysDuringTheWait(), 0);
+        EXPECT_EQ(seen.KeysDuringTheWait() + seen.ClicksDuringTheWait() + seen.CallsDuringTheWait(), 0);
         EXPECT_EQ(seen.KeysAfterTheWait(), 1);
+        EXPECT_EQ(seen.ClicksAfterTheWait(), 1);
+        EXPECT_EQ(saves, 1);
+        EXPECT_EQ(seen.CallsAfterTheWait(), 2);
     }
-    EXPECT_NE(Form1->findChild<QMessageBox*>("SaveDvhCompletedBox"), nullptr);
 }
 
 TEST_F(OpeningWindow, SavedPlanOpensAgainFromTheFileListWithItsAliases) {

@@ -218,12 +218,17 @@ TEST_F(SettingsDialogTest, AFailedWriteStillClosesAndEnablesTheWindowAndChangesN
     EXPECT_FALSE(FormOption->CheckBox2->isChecked());
 }
 
-TEST_F(SettingsDialogTest, AnOkRefusedForAnotherInstancesTurnLeavesTheOptionsInEffectShown) {
+TEST_F(SettingsDialogTest, AnOkRefusedForAnotherInstancesTurnLeavesTheOptionsAndFoldersInEffectShown) {
     const std::string ini = IniPath().toStdString();
     ASSERT_TRUE(platform::AtomicWriteFile(ini, "[Option]\r\nAutoScan=2\r\nCaseSensitivity=2\r\n").ok);
-    Form1->Settings1Click();
+    const std::string save = Home().toStdString() + "/save";
+    Form1->SaveFolder = save;
+    FormOption->FolderChanged = true;  // opened by Scan for want of a read folder
+    FormOption->ShowDirectories();
     FormOption->CheckBox1->setChecked(true);
     FormOption->CheckBox2->setChecked(true);
+    PickFolder(FormOption->Button3, Home() + "/read");
+    PickFolder(FormOption->Button4, Home());
     {
         const LockHeldElsewhere other(SettingsLockPath(ini));
         FormOption->Button1->click();
@@ -233,18 +238,27 @@ TEST_F(SettingsDialogTest, AnOkRefusedForAnotherInstancesTurnLeavesTheOptionsInE
     EXPECT_EQ(refused->text().toStdString(), SettingsBusyText());
     EXPECT_EQ(ReadIni(IniPath()).ReadInteger("Option", "CaseSensitivity", 0), 2);
     // The session keeps the options the file holds, the case box that name comparisons read
-    // included, and the dialog opens again with them.
+    // included, and the folders it had; the dialog opens again with them. The scan waits for a
+    // read folder that is in effect.
     EXPECT_FALSE(Form1->AutoScan);
     EXPECT_FALSE(Form1->CaseSensitivity);
     EXPECT_TRUE(Form1->NamesEqual("PTV", "ptv"));
+    EXPECT_EQ(Form1->ReadFolder, "");
+    EXPECT_EQ(Form1->SaveFolder, save);
+    EXPECT_EQ(m_scans, 0);
     Form1->Settings1Click();
     EXPECT_FALSE(FormOption->CheckBox1->isChecked());
     EXPECT_FALSE(FormOption->CheckBox2->isChecked());
+    EXPECT_EQ(FormOption->Edit1->text(), "");
+    EXPECT_EQ(FormOption->Edit2->text().toStdString(), save);
 
     // Once the other instance is done, the same choice is written and takes effect.
     FormOption->CheckBox2->setChecked(true);
+    PickFolder(FormOption->Button3, Home() + "/read");
     FormOption->Button1->click();
     EXPECT_EQ(ReadIni(IniPath()).ReadInteger("Option", "CaseSensitivity", 0), 1);
+    EXPECT_EQ(ReadIni(IniPath()).ReadString(Section(), "Read", ""), (Home() + "/read").toStdString());
     EXPECT_TRUE(Form1->CaseSensitivity);
     EXPECT_FALSE(Form1->NamesEqual("PTV", "ptv"));
+    EXPECT_EQ(Form1->ReadFolder, (Home() + "/read").toStdString());
 }

@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QToolBar>
@@ -81,9 +82,10 @@ TEST_F(MainWindowTest, AToolBarToggleWaitsVisiblyForAnotherInstanceAndThenChange
     const std::string ini = IniPath().toStdString();
     const std::string before = "[ToolBar-" + Form1->ComputerName + "]\r\nProject=1\r\n";
     ASSERT_TRUE(platform::AtomicWriteFile(ini, before).ok);
+    Form1->show();
     {
         const LockHeldElsewhere other(SettingsLockPath(ini));
-        const LockWaitShown shown;
+        const LockWaitShown shown(Form1->Button7);  // the user clicks "OK" under the list meanwhile
         Form1->Project1->trigger();
         EXPECT_EQ(shown.Waits(), 1);
         EXPECT_TRUE(shown.WaitCursor());
@@ -94,6 +96,11 @@ TEST_F(MainWindowTest, AToolBarToggleWaitsVisiblyForAnotherInstanceAndThenChange
     ASSERT_NE(refused, nullptr);
     EXPECT_EQ(refused->text().toStdString(), SettingsBusyText());
     EXPECT_EQ(Form1->statusBar()->currentMessage().toStdString(), SettingsBusyText());
+    // The click waited for the wait's end, and the box that tells of the refusal lets it act.
+    int clicks = 0;
+    QObject::connect(Form1->Button7, &QPushButton::clicked, [&clicks] { ++clicks; });
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(clicks, 1);
     EXPECT_EQ(ToolBarValue(IniPath(), "Project"), 1);
     // The window shows what the file holds and this session uses: the bar, and its check mark.
     EXPECT_TRUE(Form1->ToolBar4->isVisibleTo(Form1));
