@@ -90,5 +90,7 @@ void TForm1::Inform(const std::string& text, const std::string& caption) {
                                 FromBytes(text), QMessageBox::Ok, this);
     box->setObjectName("InformationBox");
     box->setAttribute(Qt::WA_DeleteOnClose);
+    // As every box that may end a wait for a lock: the clicks queued meanwhile still act.
+    box->setWindowModality(Qt::NonModal);
     box->show();
 }

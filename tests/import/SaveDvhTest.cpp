@@ -376,10 +376,11 @@ TEST_F(SaveDvhTest, AnotherUsersEditOfTheCompanionIsNeverSavedOverUnseen) {
         fs::remove_all(store + "/Head");
         SaveHeadExport("ProstateVMAT", "80.0", "VMAT target");
         const std::string text = Read(TextFile());
-        // The first user loads the entry; the second opens it later, edits it and saves: only
-        // the companion is written.
+        // The first user loads the entry, then another plan after it; the second opens the
+        // entry later, edits it and saves: only the companion is written.
         Workspace first, second;
         ASSERT_NO_FATAL_FAILURE(OpenExportFromStore(first));
+        ASSERT_EQ(first.LoadDvhFileHeadless(std::string(TESSARAY_TEST_DATA) + "/opening/prostate_P2.txt", 0), 1);
         ASSERT_NO_FATAL_FAILURE(OpenExportFromStore(second));
         edit(second.PDataset[0]);
         ScriptedDialogs firstSays, secondSays;

@@ -12,6 +12,9 @@ QMessageBox* ShowUserMessage(QWidget* owner, const UserMessage& message, QMessag
                                 buttons, owner);
     box->setObjectName(objectName);
     box->setAttribute(Qt::WA_DeleteOnClose);
+    // A message box is application modal unless told otherwise: shown at the end of a wait for
+    // the settings' lock, it would drop the clicks queued on the window during the wait.
+    box->setWindowModality(Qt::NonModal);
     if (answered) {
         QObject::connect(box, &QMessageBox::finished, box, [box, answered](int) {
             const QMessageBox::StandardButton clicked = box->standardButton(box->clickedButton());
