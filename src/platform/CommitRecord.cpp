@@ -381,7 +381,7 @@ CommitEnd FinishInterruptedCommit(const CommitRecord& commit, const std::vector<
     // Most entries have no record, and nothing is locked or made for them.
     const Peek peek = PeekRecord(commit.Path, targets);
     if (peek == Peek::None || peek == Peek::Other) return {};
-    if (peek == Peek::Unreadable) return Unfinished("its record cannot be read");
+    if (peek == Peek::Unreadable) return Unfinished("its record cannot be read: " + ReadPermissionNeeded(commit.Path));
     // A record that cannot be parsed is kept as it is, and so are the files it names.
     if (peek == Peek::Damaged) return Unfinished(DamagedRecordText(commit.Path));
     const FileLock turn(commit.Lock, wait);
