@@ -248,21 +248,19 @@ struct WriteMode {
     bool groupWrites = false;
 
     /// The bits for the written file `fd`, which is to have a name in `folder`. A file that
-    /// replaces another, and has not the group of a folder shared with it, takes the old file's
-    /// group back where it was given another (another user's save, a group changed by hand), as
-    /// far as its maker is a member of that group; its bits never open it to any other group.
+    /// replaces another takes the old file's group back where it was given another (a shared
+    /// folder's, another user's save, a group changed by hand), as far as its maker may give it
+    /// that group (a member of it, or root); its bits never open it to any other group, not even
+    /// to that of a folder shared with it, whose members the old file may have kept out.
     mode_t For(int fd, const std::string& folder) const {
         mode_t mode = 0;
         if (kept) {
-            struct stat file {}, above {};
-            if (::stat(folder.c_str(), &above) != 0) above = {};
+            struct stat file {};
             // A file that cannot be looked at has no group that the old file's bits may open it to.
             if (::fstat(fd, &file) != 0) file.st_gid = keptGroup + 1;
-            const bool sharedGroup = SharedWithGroup(above) && file.st_gid == above.st_gid;
-            const bool regrouped = !sharedGroup && file.st_gid != keptGroup &&
-                                   ::fchown(fd, static_cast<uid_t>(-1), keptGroup) == 0;
-            if (regrouped) file.st_gid = keptGroup;
-            mode = ReplacedFileMode(file, above, *kept, keptGroup);
+            if (file.st_gid != keptGroup && ::fchown(fd, static_cast<uid_t>(-1), keptGroup) == 0)
+                file.st_gid = keptGroup;
+            mode = ReplacedFileMode(file, *kept, keptGroup);
         } else {
             // The file's group as made: where the folder's setgid bit gave it, the group may
             // read. A folder that cannot be looked at shares nothing: the umask alone decides.

@@ -124,15 +124,16 @@ struct CommitEnd {
 /// the rest is gone, the files are part new and part old. Those three are `Partial`. A file
 /// that cannot be read leaves the change `Unfinished`: nothing is taken for missing that may
 /// still be the change's. The record goes once the files are whole, and only while it is
-/// still the file read. A record of other targets, or a file that is no record, is left as it
-/// is.
+/// still the file read. A file that is no record is left as it is; one that begins as a record
+/// and is none of `targets` (cut short, damaged) is left as it is too, and leaves the change
+/// `Unfinished`: what it said of the files is lost.
 /// Another program's turn is waited for as `wait` says (a list of many entries waits for none).
 CommitEnd FinishInterruptedCommit(const CommitRecord& commit, const std::vector<std::string>& targets,
                                   LockWait wait = LockWait::UpToLimit);
 
 /// Whether the record of a change of `targets` has its name now, or a file there that this user
-/// may not read, which may be one: a change of them is under way, or was cut short. Nothing is
-/// locked or waited for.
+/// may not read, which may be one, or one that begins as a record and does not parse: a change
+/// of them is under way, or was cut short. Nothing is locked or waited for.
 bool CommitRecorded(const CommitRecord& commit, const std::vector<std::string>& targets);
 
 namespace detail {

@@ -32,6 +32,11 @@ namespace {
 /// files anew at each mount (vfat, exFAT) does not keep; one of the second, by what they hold.
 constexpr std::string_view kRecordMark = "Tessaray commit record 2";
 constexpr std::string_view kInodeRecordMark = "Tessaray commit record 1";
+/// What every record begins with, of whatever kind: a file at a record's name that begins so
+/// and does not parse is a record cut short (a copy that ran out of room, a damaged disk) or one
+/// of a later version, never another program's file, and what it says of its files is lost.
+constexpr std::string_view kRecordHeader = "Tessaray commit record";
+static_assert(kRecordMark.starts_with(kRecordHeader) && kInodeRecordMark.starts_with(kRecordHeader));
 /// What a record says of the old content of a target that no file had.
 constexpr std::string_view kNoFile = "none";
 
@@ -119,7 +124,24 @@ bool ReadRecord(int fd, std::string& text) {
 }
 
 /// What has a record's name.
-enum class Peek { None, Record, Other, Unreadable };
+enum class Peek { None, Record, Other, Unreadable, Damaged };
+
+/// What the regular file `fd` at a record's name holds: a record of `targets` (`change` then
+/// receives it), one that `kRecordHeader` begins but that does not parse, or another file.
+/// A file whose read failed before it told whether it begins so may be a record too.
+Peek ReadAtRecordName(int fd, const std::vector<std::string>& targets, std::optional<RecordedChange>& change) {
+    std::string text;
+    const bool whole = ReadRecord(fd, text);
+    change = whole ? ParseRecord(text, targets) : std::nullopt;
+    if (change) return Peek::Record;
+    if (text.starts_with(kRecordHeader) || (!whole && kRecordHeader.starts_with(text))) return Peek::Damaged;
+    return Peek::Other;
+}
+
+/// What a record that begins as one and does not parse says of its change.
+std::string DamagedRecordText(const std::string& path) {
+    return "its record \"" + FileNameOf(path) + "\" is cut short or damaged: which of its files are new cannot be told";
+}
 
 /// Whether `path` is a regular file holding a record of `targets` (whose files and identity
 /// `kept` then receives, when given); the name is not followed when it is a link. One that
@@ -128,12 +150,11 @@ Peek PeekRecord(const std::string& path, const std::vector<std::string>& targets
     const Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW));
     if (!fd.Open()) return errno == EACCES ? Peek::Unreadable : errno == ENOENT ? Peek::None : Peek::Other;
     struct stat st {};
-    std::string text;
-    const bool read = ::fstat(fd.Get(), &st) == 0 && S_ISREG(st.st_mode) && ReadRecord(fd.Get(), text);
-    auto change = read ? ParseRecord(text, targets) : std::nullopt;
-    if (!change) return Peek::Other;
-    if (kept) *kept = {IdentityOfDescriptor(fd.Get()), std::move(*change)};
-    return Peek::Record;
+    if (::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) return Peek::Other;
+    std::optional<RecordedChange> change;
+    const Peek peek = ReadAtRecordName(fd.Get(), targets, change);
+    if (peek == Peek::Record && kept) *kept = {IdentityOfDescriptor(fd.Get()), std::move(*change)};
+    return peek;
 }
 
 /// An open regular file told by its content: read and digested once, and only when its size
@@ -303,7 +324,8 @@ RecordName InspectRecordName(const std::string& path, const std::vector<std::str
         case Peek::None: return RecordName::Free;
         case Peek::Record: return RecordName::Kept;
         case Peek::Other:
-        case Peek::Unreadable: break;
+        case Peek::Unreadable:
+        case Peek::Damaged: break;
     }
     return RecordName::Taken;
 }
@@ -359,15 +381,18 @@ CommitEnd FinishInterruptedCommit(const CommitRecord& commit, const std::vector<
     // Most entries have no record, and nothing is locked or made for them.
     const Peek peek = PeekRecord(commit.Path, targets);
     if (peek == Peek::None || peek == Peek::Other) return {};
-    if (peek == Peek::Unreadable) return Unfinished("its record cannot be read");
+    if (peek == Peek::Unreadable) return Unfinished("its record cannot be read: " + ReadPermissionNeeded(commit.Path));
+    // A record that cannot be parsed is kept as it is, and so are the files it names.
+    if (peek == Peek::Damaged) return Unfinished(DamagedRecordText(commit.Path));
     const FileLock turn(commit.Lock, wait);
     if (!turn.Held()) return {turn.Busy() ? CommitEnd::State::Busy : CommitEnd::State::Unfinished, turn.Error()};
     // Read again under the lock: another may have ended the change meanwhile.
     NotDead why = NotDead::Missing;
     const Descriptor record = LockIfDead(commit.Path, Taking::Replaceable, &why);
     if (record.Get() < 0) return why == NotDead::Missing ? CommitEnd{} : NotTaken(commit.Path, why);
-    std::string text;
-    const auto recorded = ReadRecord(record.Get(), text) ? ParseRecord(text, targets) : std::nullopt;
+    std::optional<RecordedChange> recorded;
+    const Peek reread = ReadAtRecordName(record.Get(), targets, recorded);
+    if (reread == Peek::Damaged) return Unfinished(DamagedRecordText(commit.Path));
     if (!recorded) return {};
 
     const std::string folder = FolderPrefixOf(commit.Path);
@@ -428,7 +453,7 @@ CommitEnd FinishInterruptedCommit(const CommitRecord& commit, const std::vector<
 bool CommitRecorded(const CommitRecord& commit, const std::vector<std::string>& targets) {
     // A file of the record's name that is no record of them says nothing of a change.
     const Peek peek = PeekRecord(commit.Path, targets);
-    return peek == Peek::Record || peek == Peek::Unreadable;
+    return peek == Peek::Record || peek == Peek::Unreadable || peek == Peek::Damaged;
 }
 
 }  // namespace platform

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <new>
 #include <vector>
+#include <fcntl.h>
 #include <grp.h>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -98,6 +99,25 @@ std::string CreationRefused(const std::string& what, const std::string& path, in
     if (!owner.empty()) text += " (" + owner + ")";
     return text + "; a folder that a group shares needs write permission and the setgid bit for "
                   "that group (chmod g+ws)";
+}
+
+std::string ReadPermissionNeeded(const std::string& path) {
+    // Looked at from the top down: a folder that shuts this user out hides whether those below
+    // it would let them through, and only its owner can mend it.
+    std::vector<std::string> folders;
+    for (std::string folder = detail::FolderOf(path);; folder = detail::FolderOf(folder)) {
+        folders.push_back(folder);
+        if (folder == "/" || folder == ".") break;
+    }
+    const auto withOwner = [](const std::string& text, const std::string& what) {
+        const std::string owner = OwnerGroupAndMode(what);
+        return owner.empty() ? text : text + " (" + owner + ")";
+    };
+    for (auto folder = folders.rbegin(); folder != folders.rend(); ++folder)
+        if (::faccessat(AT_FDCWD, folder->c_str(), X_OK, AT_EACCESS) != 0 && errno == EACCES)
+            return withOwner("the folder \"" + *folder + "\" needs read and search (execute) permission for you",
+                             *folder);
+    return withOwner("\"" + path + "\" needs read permission for you", path);
 }
 
 }  // namespace platform

@@ -21,4 +21,11 @@ std::string OwnerGroupAndMode(const std::string& path);
 /// it, write permission and the setgid bit for that group (`chmod g+ws`).
 std::string CreationRefused(const std::string& what, const std::string& path, int error);
 
+/// What this user needs to read what is at `path`, which a permission kept them from opening
+/// (EACCES): where a folder on the way does not let them search it, the topmost such folder,
+/// named with whose it is and its mode: "the folder "<folder>" needs read and search (execute)
+/// permission for you (it belongs to ...)"; where every folder lets them through, the file itself:
+/// ""<path>" needs read permission for you (...)".
+std::string ReadPermissionNeeded(const std::string& path);
+
 }  // namespace platform

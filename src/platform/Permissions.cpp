@@ -75,9 +75,8 @@ mode_t NewFileMode(const struct stat& file, const struct stat& folder, mode_t ma
     return mode;
 }
 
-mode_t ReplacedFileMode(const struct stat& file, const struct stat& folder, mode_t kept, gid_t keptGroup) {
-    if (file.st_gid == keptGroup || (SharedWithGroup(folder) && file.st_gid == folder.st_gid)) return kept;
-    return kept & ~mode_t(S_IRWXG);
+mode_t ReplacedFileMode(const struct stat& file, mode_t kept, gid_t keptGroup) {
+    return file.st_gid == keptGroup ? kept : kept & ~mode_t(S_IRWXG);
 }
 
 mode_t NewFolderMode(const struct stat& made, const struct stat& parent) {

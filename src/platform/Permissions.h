@@ -21,11 +21,12 @@ bool SharedWithGroup(const struct stat& folder);
 /// group whatever the mask, so that every member may read what the others save.
 mode_t NewFileMode(const struct stat& file, const struct stat& folder, mode_t mask);
 
-/// The permission bits of the file `file` (its group as it is now) that replaces, in `folder`, one
-/// of the bits `kept` and the group `keptGroup`: the same bits where it has that group, or the
-/// group of `folder` shared with it (see `SharedWithGroup`); otherwise they would open the file
-/// to a group that the replaced one kept out, and the group gets none.
-mode_t ReplacedFileMode(const struct stat& file, const struct stat& folder, mode_t kept, gid_t keptGroup);
+/// The permission bits of the file `file` (its group as it is now) that replaces one of the bits
+/// `kept` and the group `keptGroup`: the same bits where it has that group; otherwise they would
+/// open the file to a group that the replaced one kept out (also that of a folder shared with
+/// it, see `SharedWithGroup`, where the old file's group was narrowed by hand), and the group
+/// gets none.
+mode_t ReplacedFileMode(const struct stat& file, mode_t kept, gid_t keptGroup);
 
 /// The permission bits of the folder `made`, just made in `parent` with the bits the umask let
 /// it have: where `parent` is shared with its group (see `SharedWithGroup`) and `made` has that

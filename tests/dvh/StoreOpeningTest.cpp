@@ -487,6 +487,41 @@ TEST_F(StoreOpening, ASaveCutShortIsNeverTakenForPartNewNorDroppedForWantOfMemor
     EXPECT_FALSE(std::filesystem::exists(StoreCommitOf(path).Path));
 }
 
+TEST_F(StoreOpening, ARecordCutShortOpensWithoutItsCompanionRefusesSavesAndIsLeftAsItIs) {
+    const std::string path = store.Write("111_H1.txt", SaveOf("A").first);
+    store.Write("111_H1.mod", SaveOf("A").second);
+    // B's companion has its name; B's export waits in its temporary.
+    EXPECT_TRUE(KilledAt("atomic write: one of several renamed", [&] { SaveEntry(path, SaveOf("B")); }));
+    const std::string recordPath = StoreCommitOf(path).Path;
+    const std::string record = ReadText(recordPath);
+    StoreSave save;
+    save.Companion = SaveOf("A").second;
+    save.Table = SaveOf("A").first;
+    const std::string why = "An earlier save of 111_H1.txt could not be completed (its record \"111_H1.txt.commit\" "
+                            "is cut short or damaged: which of its files are new cannot be told)";
+    // A copy that ran out of room, a damaged stick: the record cut anywhere after its first field
+    // began, which every record's does alike.
+    for (std::size_t length = record.find('\0'); length < record.size(); ++length) {
+        SCOPED_TRACE(length);
+        const std::string cut = record.substr(0, length);
+        std::ofstream(recordPath, std::ios::binary | std::ios::trunc) << cut;
+        const StoreEntryRead read = ReadStoreEntry(path);
+        EXPECT_TRUE(read.Export);
+        EXPECT_FALSE(read.Companion);
+        EXPECT_EQ(read.Problem, why + ": the plan is opened without its companion.");
+        const platform::WriteResult saved = SaveStoreEntry(path, save);
+        EXPECT_FALSE(saved.ok);
+        EXPECT_EQ(saved.message, why + ".");
+        EXPECT_EQ(ReadText(recordPath), cut);
+    }
+    EXPECT_EQ(ReadText(path), SaveOf("A").first);
+    EXPECT_EQ(ReadText(ChangeFileExt(path, ".mod")), SaveOf("B").second);
+    // Whole again, it ends its save.
+    std::ofstream(recordPath, std::ios::binary | std::ios::trunc) << record;
+    EXPECT_EQ(FinishInterruptedStoreSave(path).state, platform::CommitEnd::State::Completed);
+    EXPECT_EQ(ReadText(path), SaveOf("B").first);
+}
+
 /// What the window is told of the program's waits.
 struct RecordedWaits : platform::WaitWatcher {
     std::vector<std::string> begun;

@@ -1377,6 +1377,14 @@ TEST_F(SaveDvhTest, MembersOfTheFoldersGroupSaveAnEntryWhoeverMadeItsLockFile) {
     ASSERT_EQ(::chmod(lock.c_str(), 0600), 0);
     EXPECT_NE(SaveAs(ws, kSecond).find("Cannot lock \"" + lock + "\": it needs write permission for you"),
               std::string::npos);
+
+    // A folder that its owner keeps to themselves: the save names it and says what it needs.
+    ASSERT_EQ(::chmod(folder.c_str(), 0700), 0);
+    const std::string refused = SaveAs(ws, kSecond);
+    EXPECT_NE(refused.find("the folder \"" + folder + "\" needs read and search (execute) permission for you (" +
+                           platform::OwnerGroupAndMode(folder) + ")"),
+              std::string::npos)
+        << refused;
 }
 
 TEST_F(SaveDvhTest, MembersOfASaveFolderSharedAsTheReadmeSaysSaveIntoAPlanListWhoeverMadeItsFolder) {

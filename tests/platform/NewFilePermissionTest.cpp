@@ -142,8 +142,9 @@ TEST(NewFilePermission, ANewFileInAFolderSharedWithItsGroupMayBeReadByThatGroupW
 TEST(NewFilePermission, AReplacedFileKeepsItsGroupOrIsOpenedToNoOtherGroup) {
     // A user whose own group is 47101, and who is a member of 47102 too, replaces files of
     // another user, 0640: in a folder that all may write in, one of a group they are no member
-    // of and one of their other group; in a folder that their other group shares, one that
-    // was made before it was shared.
+    // of and one of their other group; in a folder that their other group shares as the README
+    // sets it up, one kept from that group (made before it was shared, or narrowed by hand to a
+    // group they are no member of) and one narrowed to their own group.
     TempFolder dir;
     constexpr uid_t kMaker = 47101;
     constexpr gid_t kStranger = 47100, kOtherGroup = 47102;
@@ -155,7 +156,7 @@ TEST(NewFilePermission, AReplacedFileKeepsItsGroupOrIsOpenedToNoOtherGroup) {
     ASSERT_EQ(::chmod(open.c_str(), 0777), 0);
     ASSERT_EQ(::mkdir(shared.c_str(), 0777), 0);
     ASSERT_EQ(::chown(shared.c_str(), 0, kOtherGroup), 0);
-    ASSERT_EQ(::chmod(shared.c_str(), 02777), 0);
+    ASSERT_EQ(::chmod(shared.c_str(), 02775), 0);
     const auto old = [&](const std::string& path, gid_t group) {
         std::ofstream(path) << "old";
         return ::chown(path.c_str(), 0, group) == 0 && ::chmod(path.c_str(), 0640) == 0;
@@ -163,9 +164,11 @@ TEST(NewFilePermission, AReplacedFileKeepsItsGroupOrIsOpenedToNoOtherGroup) {
     ASSERT_TRUE(old(open + "/theirs.txt", kStranger));
     ASSERT_TRUE(old(open + "/ours.txt", kOtherGroup));
     ASSERT_TRUE(old(shared + "/before.txt", kStranger));
+    ASSERT_TRUE(old(shared + "/mine.txt", kMaker));
     const std::string written = otheruser::RunAs(kMaker, kOtherGroup, [&] {
         ::umask(022);
-        for (const std::string& path : {open + "/theirs.txt", open + "/ours.txt", shared + "/before.txt"})
+        for (const std::string& path :
+             {open + "/theirs.txt", open + "/ours.txt", shared + "/before.txt", shared + "/mine.txt"})
             if (const platform::WriteResult saved = platform::AtomicWriteFile(path, "new"); !saved.ok)
                 return saved.message;
         return std::string();
@@ -173,7 +176,9 @@ TEST(NewFilePermission, AReplacedFileKeepsItsGroupOrIsOpenedToNoOtherGroup) {
     ASSERT_EQ(written, "");
     EXPECT_EQ(GroupAndMode(open + "/theirs.txt"), std::to_string(kMaker) + " 0600");
     EXPECT_EQ(GroupAndMode(open + "/ours.txt"), std::to_string(kOtherGroup) + " 0640");
-    EXPECT_EQ(GroupAndMode(shared + "/before.txt"), std::to_string(kOtherGroup) + " 0640");
+    // The folder's group, which the file kept out, may not read it now either.
+    EXPECT_EQ(GroupAndMode(shared + "/before.txt"), std::to_string(kOtherGroup) + " 0600");
+    EXPECT_EQ(GroupAndMode(shared + "/mine.txt"), std::to_string(kMaker) + " 0640");
 }
 
 namespace {
