@@ -10,6 +10,7 @@
 #include "platform/Permissions.h"
 #include "platform/TemporaryFiles.h"
 #include "platform/TemporaryWrite.h"
+#include "platform/Unsupported.h"
 
 #include <algorithm>
 #include <cctype>
@@ -303,7 +304,7 @@ WriteResult Temporary::Write(const std::string& path, std::string_view contents,
 }
 
 WriteResult Temporary::Flush(const std::string& path, const WriteMode& mode) {
-    if ((!ChangeMode(m_fd.Get(), mode.For(m_fd.Get(), FolderOf(path))) && !ModeUnkept(errno)) ||
+    if ((!ChangeMode(m_fd.Get(), mode.For(m_fd.Get(), FolderOf(path))) && !UnsupportedHere(errno, EPERM)) ||
         ::fsync(m_fd.Get()) != 0)
         return {false, SystemError("Cannot write", path)};
     return {};
@@ -321,7 +322,7 @@ bool Temporary::LinkAs(const std::string& target) {
         m_named = true;
         return true;
     }
-    if (!HardLinksUnsupported(errno) || !RenameToFreeName(m_name, target)) return false;
+    if (!UnsupportedHere(errno, EPERM) || !RenameToFreeName(m_name, target)) return false;
     m_named = true;
     return true;
 }

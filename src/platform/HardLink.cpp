@@ -2,6 +2,7 @@
 #include "platform/HardLink.h"
 
 #include "platform/FaultPoint.h"
+#include "platform/Unsupported.h"
 
 #include <atomic>
 #include <cerrno>
@@ -38,12 +39,6 @@ bool RenameNoReplace(const std::string& from, const std::string& to) {
 #endif
 }
 
-/// Whether `error`, from `RenameNoReplace`, says that the file system or kernel cannot rename
-/// so (sshfs says EINVAL), rather than that this rename failed.
-bool NoReplaceUnsupported(int error) {
-    return error == EINVAL || error == ENOSYS || error == ENOTSUP || error == EOPNOTSUPP;
-}
-
 }  // namespace
 
 bool HardLink(const std::string& existing, const std::string& name) {
@@ -54,16 +49,11 @@ bool HardLink(const std::string& existing, const std::string& name) {
     return ::link(existing.c_str(), name.c_str()) == 0;
 }
 
-bool HardLinksUnsupported(int error) {
-    // ENOTSUP and EOPNOTSUPP are one number on Linux, two elsewhere.
-    return error == EPERM || error == ENOTSUP || error == EOPNOTSUPP || error == ENOSYS;
-}
-
 bool RenameToFreeName(const std::string& from, const std::string& to) {
     // Where a file another program makes meanwhile would meet this rename.
     FaultPoint("free name: taken next");
     if (RenameNoReplace(from, to)) return true;
-    if (!NoReplaceUnsupported(errno)) return false;
+    if (!UnsupportedHere(errno, EINVAL)) return false;
     struct stat st {};
     if (::lstat(to.c_str(), &st) == 0) {
         errno = EEXIST;

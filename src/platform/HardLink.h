@@ -6,12 +6,9 @@
 namespace platform {
 
 /// Gives the file `existing` the further name `name`, as link(2) does, which fails where `name`
-/// is taken. Returns false with errno set when it did not.
+/// is taken. Returns false with errno set when it did not; `UnsupportedHere(errno, EPERM)` where
+/// the file system has no hard links at all (vfat, exFAT and sshfs refuse every one so).
 bool HardLink(const std::string& existing, const std::string& name);
-
-/// Whether `error`, from `HardLink`, says that the file system has no hard links at all (vfat,
-/// exFAT and sshfs refuse every one so), rather than that this one could not be made.
-bool HardLinksUnsupported(int error);
 
 /// Renames `from` to `to` only if no file has the name `to`, in one step, as
 /// renameat2(RENAME_NOREPLACE) does; vfat and exFAT, which have no hard links, do this. Where
