@@ -316,13 +316,16 @@ WriteResult Temporary::RenameOver(const std::string& target) {
     return {};
 }
 
-bool Temporary::LinkAs(const std::string& target) {
+bool Temporary::LinkAs(const std::string& target, Naming naming) {
     if (HardLink(m_name, target)) {
         ::unlink(m_name.c_str());
         m_named = true;
         return true;
     }
-    if (!UnsupportedHere(errno, EPERM) || !RenameToFreeName(m_name, target)) return false;
+    if (!UnsupportedHere(errno, EPERM)) return false;
+    const bool renamed = naming == Naming::ExclusiveOnly ? RenameNoReplace(m_name, target)
+                                                         : RenameToFreeName(m_name, target);
+    if (!renamed) return false;
     m_named = true;
     return true;
 }
@@ -334,15 +337,15 @@ using detail::Temporary;
 namespace {
 
 /// Writes `contents` into `temporary`, beside `path`, with the permission `mode` gives, and
-/// gives it the name `path` only where no file has that name. When the name was taken, errno is
-/// EEXIST after it.
+/// gives it the name `path` only where no file has that name, as `naming` allows. When the name
+/// was taken, errno is EEXIST after it.
 WriteResult WriteUnderFreeName(Temporary& temporary, const std::string& path, std::string_view contents,
-                               const WriteMode& mode) {
+                               const WriteMode& mode, Naming naming = Naming::LookThenRenameWhereNeeded) {
     RemoveDeadTemporaries(path);
     if (WriteResult written = temporary.Write(path, contents, mode); !written.ok) return written;
     // Whoever looks for `path` until it is named finds no file, and may make one of their own.
     FaultPoint("new file: before its name");
-    if (!temporary.LinkAs(path)) {
+    if (!temporary.LinkAs(path, naming)) {
         const int error = errno;
         return FailedWith(error, error == EEXIST ? "\"" + path + "\" already exists; it was not overwritten."
                                                  : SystemError("Cannot create", path));
@@ -358,6 +361,30 @@ WriteResult WriteNewFile(const std::string& path, std::string_view contents) {
     return WriteUnderFreeName(temporary, path, contents, WriteMode{});
 }
 
+namespace {
+
+/// Makes the lock file `path` at its name, exclusively (O_EXCL), and gives it its group and
+/// permission only then: for a file system with neither hard links nor renames that replace
+/// nothing (exFAT through FUSE), where a look and a rename could give two makers a lock file
+/// each, and so a lock each. A member who opens it in between may find it not yet writable for
+/// them, and waits or tries again.
+Descriptor MakeLockFileAtItsName(const std::string& path) {
+    // Where another taker may make the same lock file first.
+    FaultPoint("lock file: made at its name next");
+    constexpr mode_t kReadWrite = S_IRUSR | S_IWUSR | S_IRGRP | S_IWGRP | S_IROTH | S_IWOTH;
+    Descriptor fd(::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, kReadWrite));
+    if (!fd.Open()) return fd;
+    WriteMode mode;
+    mode.groupWrites = true;
+    // The file has its name, and others may hold it open already: a permission that cannot be
+    // given leaves it as made, and the lock works all the same.
+    (void)ChangeMode(fd.Get(), mode.For(fd.Get(), FolderOf(path)));
+    SyncFolderOf(path);
+    return fd;
+}
+
+}  // namespace
+
 namespace detail {
 
 Descriptor MakeLockFile(const std::string& path) {
@@ -367,11 +394,14 @@ Descriptor MakeLockFile(const std::string& path) {
         Temporary temporary;
         WriteMode mode;
         mode.groupWrites = true;
-        if (WriteUnderFreeName(temporary, path, {}, mode).ok)
+        // Never a look and a rename: two takers who both found no lock file would each lock a
+        // file of their own.
+        if (WriteUnderFreeName(temporary, path, {}, mode, Naming::ExclusiveOnly).ok)
             made = temporary.TakeNamed();
         else
             error = errno;
     }
+    if (!made.Open() && UnsupportedHere(error, EINVAL)) return MakeLockFileAtItsName(path);
     // Removing a temporary that did not take the name must not hide why it did not.
     errno = error;
     return made;

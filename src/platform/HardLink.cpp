@@ -23,8 +23,18 @@ std::atomic<int> g_renamesRefused{0};
 constexpr unsigned RENAME_NOREPLACE = 1u << 0;  // as <linux/fs.h> defines it
 #endif
 
-/// renameat2(2) with RENAME_NOREPLACE, through the system call itself, which every C library
-/// reaches where older ones lack the function.
+}  // namespace
+
+bool HardLink(const std::string& existing, const std::string& name) {
+    if (const int refused = g_refused.load()) {
+        errno = refused;
+        return false;
+    }
+    return ::link(existing.c_str(), name.c_str()) == 0;
+}
+
+// renameat2(2) itself, through the system call, which every C library reaches where older ones
+// lack the function.
 bool RenameNoReplace(const std::string& from, const std::string& to) {
     if (const int refused = g_renamesRefused.load()) {
         errno = refused;
@@ -37,16 +47,6 @@ bool RenameNoReplace(const std::string& from, const std::string& to) {
     errno = ENOSYS;
     return false;
 #endif
-}
-
-}  // namespace
-
-bool HardLink(const std::string& existing, const std::string& name) {
-    if (const int refused = g_refused.load()) {
-        errno = refused;
-        return false;
-    }
-    return ::link(existing.c_str(), name.c_str()) == 0;
 }
 
 bool RenameToFreeName(const std::string& from, const std::string& to) {

@@ -36,6 +36,13 @@ int RemoveDeadTemporaries(const std::string& target, const std::vector<RecordedF
 
 struct WriteMode;
 
+/// How a temporary takes a free name where the file system gives neither hard links nor renames
+/// that replace nothing.
+enum class Naming {
+    LookThenRenameWhereNeeded,  ///< a look that finds the name free, then a rename
+    ExclusiveOnly,              ///< not at all: `UnsupportedHere(errno, EINVAL)` says so then
+};
+
 /// A temporary file beside its target, locked for as long as this object holds it open: from
 /// before its first byte until it has taken its final name. Destroyed before that (a failure,
 /// an exception, a write never committed), it goes; it is removed while still locked, so no
@@ -70,11 +77,12 @@ public:
 
     /// Gives it the name `target` only if no file has that name: a hard link fails where the
     /// name is taken, where a rename would replace that file. A file system without hard links
-    /// gets a rename that replaces nothing instead (see `RenameToFreeName`): vfat and exFAT
-    /// promise as much; sshfs, which cannot, replaces a file that another program makes at that
-    /// name right between a look and the rename. False (errno set, EEXIST where the name is
-    /// taken) when it did not take the name.
-    bool LinkAs(const std::string& target);
+    /// gets a rename that replaces nothing instead (see `RenameNoReplace`): vfat and exFAT
+    /// promise as much. Where that is refused too (sshfs, exFAT through FUSE), `naming` says
+    /// whether a look and a rename give the name (see `RenameToFreeName`), which replaces a file
+    /// that another program makes at that name right between the two. False (errno set, EEXIST
+    /// where the name is taken) when it did not take the name.
+    bool LinkAs(const std::string& target, Naming naming = Naming::LookThenRenameWhereNeeded);
 
     /// Its descriptor, still locked, once it has taken its final name; none before.
     Descriptor TakeNamed() { return m_named ? std::move(m_fd) : Descriptor(); }

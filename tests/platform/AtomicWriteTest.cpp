@@ -27,6 +27,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <stdexcept>
 #include <thread>
 #include <utility>
@@ -977,6 +978,70 @@ TEST(AtomicWrite, WithoutHardLinksAFileMadeRightBeforeANewNameIsTakenIsNeverRepl
     EXPECT_EQ(dir.Read("a.txt.commit"), "another program's");
     EXPECT_EQ(dir.Read("a.mod") + "," + dir.Read("a.txt"), "old a,old b");
     EXPECT_EQ(FilesIn(dir), 5u);  // the pair, the lock and the two files the other program made
+}
+
+namespace {
+
+/// A second taker of a lock file that is missing, on a thread of its own (flock tells its open
+/// of the file from the first taker's), who makes the file right before the first one's making
+/// gives it its name and holds it until `release` is set.
+struct SecondTaker {
+    std::string path;
+    int looks = 0;
+    bool started = false;
+    bool held = false;
+    std::promise<void> release;
+    std::thread thread;
+};
+
+SecondTaker& Second() {
+    static SecondTaker second;
+    return second;
+}
+
+void SecondTakerMakesTheLockFile(std::string_view point) {
+    SecondTaker& second = Second();
+    // The first taker's second meeting of the free name's point comes after its look found the
+    // name free; a maker at the name itself meets its own point.
+    if (second.started) return;
+    if (point == "free name: taken next" && ++second.looks < 2) return;
+    if (point != "free name: taken next" && point != "lock file: made at its name next") return;
+    second.started = true;
+    std::promise<bool> taken;
+    std::future<bool> told = taken.get_future();
+    std::future<void> released = second.release.get_future();
+    second.thread = std::thread([&second, &taken, released = std::move(released)]() mutable {
+        const platform::FileLock lock(second.path, platform::LockWait::None);
+        taken.set_value(lock.Held());
+        released.wait();
+    });
+    second.held = told.get();
+}
+
+}  // namespace
+
+TEST(AtomicWrite, WithoutLinksOrRenamesThatReplaceNothingTwoTakersOfANewLockFileNeverBothHoldIt) {
+    // exFAT through FUSE, as a USB stick is often mounted: a link is refused with EPERM, a
+    // rename that replaces nothing with EINVAL. Two saves of an entry that has no lock file yet.
+    TempFolder dir;
+    const std::string path = dir.File("12_H1.txt.lock");
+    const WithoutLinks refused(EPERM, EINVAL);
+    SecondTaker& second = Second();
+    second.path = path;
+    platform::SetFaultHook(&SecondTakerMakesTheLockFile);
+    {
+        const platform::FileLock first(path, platform::LockWait::None);
+        ASSERT_TRUE(second.started);
+        const bool bothHeld = first.Held() && second.held;
+        second.release.set_value();
+        second.thread.join();
+        EXPECT_FALSE(bothHeld);
+        EXPECT_TRUE(first.Busy()) << first.Error();
+    }
+    // One lock file, which every taker locks.
+    EXPECT_EQ(FilesIn(dir), 1u);
+    const platform::FileLock after(path, platform::LockWait::None);
+    EXPECT_TRUE(after.Held()) << after.Error();
 }
 
 TEST(AtomicWrite, AnotherUsersCutShortSaveIsTakenUpOnlyWhereTheFolderLetsThisUserReplaceIt) {
