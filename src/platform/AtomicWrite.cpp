@@ -89,6 +89,11 @@ bool MayReplace(const std::string& path, const struct stat& file) {
     return FolderLetsReplace(file.st_uid, st.st_uid, st.st_mode, writable, user);
 }
 
+/// Whether `file`, which has the name `path`, is a regular file that `whose` allows.
+bool Allowed(const std::string& path, const struct stat& file, Taking whose) {
+    return S_ISREG(file.st_mode) && (whose == Taking::OwnOnly ? file.st_uid == ::geteuid() : MayReplace(path, file));
+}
+
 }  // namespace
 
 Descriptor LockIfDead(const std::string& path, Taking whose, NotDead* why) {
@@ -106,8 +111,7 @@ Descriptor LockIfDead(const std::string& path, Taking whose, NotDead* why) {
         return {};
     }
     struct stat st {};
-    const bool taken = ::fstat(fd.Get(), &st) == 0 && S_ISREG(st.st_mode) &&
-                       (whose == Taking::OwnOnly ? st.st_uid == ::geteuid() : MayReplace(path, st));
+    const bool taken = ::fstat(fd.Get(), &st) == 0 && Allowed(path, st, whose);
     if (!taken) {
         reason = NotDead::Protected;
         return {};
@@ -189,7 +193,8 @@ WriteResult InspectTarget(const std::string& named, const std::string& target, L
     return {};
 }
 
-int RemoveDeadTemporaries(const std::string& target, const std::vector<RecordedFile>& spared, Taking whose) {
+int RemoveDeadTemporaries(const std::string& target, const std::vector<RecordedFile>& spared, Taking whose,
+                          int heldLock) {
     const std::string folder = FolderOf(target);
     const std::string prefix = FolderPrefixOf(target);
     const std::string targetName = FileNameOf(target);
@@ -202,6 +207,15 @@ int RemoveDeadTemporaries(const std::string& target, const std::vector<RecordedF
                         [&](const RecordedFile& file) { return file.TemporaryName == entry->d_name; }))
             continue;
         const std::string path = prefix + entry->d_name;
+        if (heldLock >= 0 && StillNamed(path, heldLock)) {
+            // The held lock file under its temporary's name as well: its maker holds its lock
+            // from before the first name until the second goes, so while this process holds
+            // it, that maker was killed in between.
+            struct stat st {};
+            if (::lstat(path.c_str(), &st) == 0 && Allowed(path, st, whose) && ::unlink(path.c_str()) == 0)
+                ++removed;
+            continue;
+        }
         const Descriptor held = LockIfDead(path, whose);
         // Removed while locked, so that no writer takes it up in between.
         if (held.Open() && ::unlink(path.c_str()) == 0) ++removed;
@@ -318,6 +332,9 @@ WriteResult Temporary::RenameOver(const std::string& target) {
 
 bool Temporary::LinkAs(const std::string& target, Naming naming) {
     if (HardLink(m_name, target)) {
+        // A kill here leaves the file with both names, the temporary's unlocked: dead, as any
+        // other temporary a kill leaves.
+        FaultPoint("new file: named, its temporary not yet gone");
         ::unlink(m_name.c_str());
         m_named = true;
         return true;

@@ -8,6 +8,7 @@
 #include "platform/Paths.h"
 #include "platform/PermissionNeeded.h"
 #include "platform/TemporaryFiles.h"
+#include "platform/TemporaryWrite.h"
 #include "platform/WaitNotice.h"
 
 #include <algorithm>
@@ -146,6 +147,9 @@ FileLock::FileLock(const std::string& path, LockWait wait) : m_path(path) {
             m_error = detail::SystemError("Cannot lock", path);
         return;
     }
+    // What a kill left of a making of this lock file goes in its turn, as a write's do with the
+    // next write of its file.
+    detail::RemoveDeadTemporaries(path, {}, detail::Taking::OwnOnly, fd.Get());
     // Should the map fail to grow, the descriptor still closes, and the lock goes with it.
     t_held.emplace(path, HeldLock{std::move(fd), 1});
     m_held = true;

@@ -30,9 +30,11 @@ WriteResult InspectTarget(const std::string& named, const std::string& target, L
                           TargetState& state);
 
 /// Removes the dead temporaries of `target`, which a write resolved already, that `whose`
-/// allows, but those named in `spared` (those of a record that stays).
+/// allows, but those named in `spared` (those of a record that stays). `heldLock`, where given,
+/// is the lock file `target` open, whose lock this process holds: a temporary that is that very
+/// file is dead too, though its lock is held (its maker was killed between its two names).
 int RemoveDeadTemporaries(const std::string& target, const std::vector<RecordedFile>& spared = {},
-                          Taking whose = Taking::OwnOnly);
+                          Taking whose = Taking::OwnOnly, int heldLock = -1);
 
 struct WriteMode;
 

@@ -22,6 +22,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -484,6 +485,53 @@ TEST(AtomicWrite, ALockFileWhoseMakingWasKilledIsMadeByTheNextLockWhichClearsWha
     for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
         names.push_back(entry.path().filename().string());
     EXPECT_EQ(names, std::vector<std::string>{"12_H1.txt.lock"});
+}
+
+namespace {
+std::string g_lockBeingMade;
+int g_removedWhileMade = -1;
+bool g_takenWhileMade = true;
+}  // namespace
+
+TEST(AtomicWrite, ALockFileKilledRightAfterItTookItsNameLeavesATemporaryThatItsNextLockRemoves) {
+    TempFolder dir;
+    const std::string path = dir.File("12_H1.txt.lock");
+    EXPECT_TRUE(KilledAt("new file: named, its temporary not yet gone", [&] { const platform::FileLock lock(path); }));
+    EXPECT_TRUE(std::filesystem::exists(path));
+    EXPECT_EQ(FilesIn(dir), 2u);  // the lock file, and its temporary, the same file
+    // Another taker's temporary, alive: its maker holds its lock.
+    const std::string live = dir.Write("12_H1.txt.lock.tmp-Zz99yY", "");
+    const int liveFd = ::open(live.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(::flock(liveFd, LOCK_EX), 0);
+    {
+        const platform::FileLock lock(path, platform::LockWait::None);
+        EXPECT_TRUE(lock.Held()) << lock.Error();
+    }
+    EXPECT_TRUE(std::filesystem::exists(path));
+    EXPECT_TRUE(std::filesystem::exists(live));
+    EXPECT_EQ(FilesIn(dir), 2u);
+    ::close(liveFd);
+
+    // One that is being made right now, with both names, is alive: neither a clean-up nor
+    // another taker, who finds it busy, removes its temporary.
+    g_lockBeingMade = dir.File("13_H1.txt.lock");
+    platform::SetFaultHook([](std::string_view point) {
+        if (point != "new file: named, its temporary not yet gone" || g_removedWhileMade >= 0) return;
+        g_removedWhileMade = platform::RemoveStaleTemporariesOf(g_lockBeingMade, platform::LinkHandling::Replace);
+        g_takenWhileMade = platform::FileLock(g_lockBeingMade, platform::LockWait::None).Held();
+    });
+    {
+        const platform::FileLock lock(g_lockBeingMade, platform::LockWait::None);
+        platform::SetFaultHook(nullptr);
+        EXPECT_TRUE(lock.Held()) << lock.Error();
+    }
+    EXPECT_EQ(g_removedWhileMade, 0);
+    EXPECT_FALSE(g_takenWhileMade);
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"12_H1.txt.lock", "12_H1.txt.lock.tmp-Zz99yY", "13_H1.txt.lock"}));
 }
 
 TEST(AtomicWrite, ALockFileThatIsNoRegularFileIsRefusedAtOnceNamingIt) {
