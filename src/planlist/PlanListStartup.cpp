@@ -15,9 +15,10 @@ Workspace::StartupResult LoadSettingsAndPlanLists(Workspace& ws, const std::stri
 
     const std::string settingsPath = SettingsFilePath(programFolder);
     // Temporaries of saves that a kill cut short are ours to clear (the files they were to
-    // replace are whole): those of the settings file here, those of each registered list
-    // below; nothing else in the folder is.
+    // replace are whole): those of the settings file and of its lock file (whose making a kill
+    // may cut short too) here, those of each registered list below; nothing else in the folder is.
     platform::RemoveStaleTemporariesOf(settingsPath);
+    platform::RemoveStaleTemporariesOf(SettingsLockPath(settingsPath), platform::LinkHandling::Replace);
     // Another session sharing the folder must not change the register between our read and
     // our rewrite of it. Without a settings file nothing is written, and no lock file made.
     std::optional<platform::FileLock> lock;

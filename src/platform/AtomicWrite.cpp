@@ -3,13 +3,14 @@
 
 #include "platform/Descriptor.h"
 #include "platform/FaultPoint.h"
-#include "platform/FileLock.h"
 #include "platform/HardLink.h"
 #include "platform/OpenedFile.h"
-#include "platform/TemporaryFiles.h"
 #include "platform/Paths.h"
 #include "platform/PermissionNeeded.h"
 #include "platform/Permissions.h"
+#include "platform/TemporaryFiles.h"
+#include "platform/TemporaryWrite.h"
+#include "platform/Unsupported.h"
 
 #include <algorithm>
 #include <cctype>
@@ -94,6 +95,11 @@ bool MayReplace(const std::string& path, const struct stat& file) {
     return FolderLetsReplace(file.st_uid, st.st_uid, st.st_mode, writable, user);
 }
 
+/// Whether `file`, which has the name `path`, is a regular file that `whose` allows.
+bool Allowed(const std::string& path, const struct stat& file, Taking whose) {
+    return S_ISREG(file.st_mode) && (whose == Taking::OwnOnly ? file.st_uid == ::geteuid() : MayReplace(path, file));
+}
+
 }  // namespace
 
 Descriptor LockIfDead(const std::string& path, Taking whose, NotDead* why) {
@@ -111,8 +117,7 @@ Descriptor LockIfDead(const std::string& path, Taking whose, NotDead* why) {
         return {};
     }
     struct stat st {};
-    const bool taken = ::fstat(fd.Get(), &st) == 0 && S_ISREG(st.st_mode) &&
-                       (whose == Taking::OwnOnly ? st.st_uid == ::geteuid() : MayReplace(path, st));
+    const bool taken = ::fstat(fd.Get(), &st) == 0 && Allowed(path, st, whose);
     if (!taken) {
         reason = NotDead::Protected;
         return {};
@@ -164,8 +169,10 @@ Descriptor CreateLockedTemporary(const std::string& path, std::string& name) {
     return {};
 }
 
-/// The file a write replaces. Following links, the file a link points to, since renaming over
-/// the link itself would cut a shared settings file or list off from its link.
+}  // namespace
+
+namespace detail {
+
 std::string WriteTarget(const std::string& linkOrPath, LinkHandling links) {
     std::string path = linkOrPath;
     if (links == LinkHandling::Replace) return path;
@@ -176,15 +183,6 @@ std::string WriteTarget(const std::string& linkOrPath, LinkHandling links) {
     return path;
 }
 
-/// What a write finds at its target.
-struct TargetState {
-    bool regular = false;         ///< a regular file has the name now
-    std::optional<mode_t> mode;  ///< its permission bits; none where the write makes a new file
-    gid_t group = 0;              ///< its group, where it has the name
-};
-
-/// Looks at `target` (the file `named` resolves to) before it is replaced: nothing, a regular
-/// file, or a link that `LinkHandling::Replace` replaces are fine; anything else is refused.
 WriteResult InspectTarget(const std::string& named, const std::string& target, LinkHandling links,
                           TargetState& state) {
     struct stat st {};
@@ -201,10 +199,8 @@ WriteResult InspectTarget(const std::string& named, const std::string& target, L
     return {};
 }
 
-/// Removes the dead temporaries of `target`, which a write resolved already, that `whose`
-/// allows, but those named in `spared` (those of a record that stays).
-int RemoveDeadTemporaries(const std::string& target, const std::vector<RecordedFile>& spared = {},
-                          Taking whose = Taking::OwnOnly) {
+int RemoveDeadTemporaries(const std::string& target, const std::vector<RecordedFile>& spared, Taking whose,
+                          int heldLock) {
     const std::string folder = FolderOf(target);
     const std::string prefix = FolderPrefixOf(target);
     const std::string targetName = FileNameOf(target);
@@ -217,6 +213,15 @@ int RemoveDeadTemporaries(const std::string& target, const std::vector<RecordedF
                         [&](const RecordedFile& file) { return file.TemporaryName == entry->d_name; }))
             continue;
         const std::string path = prefix + entry->d_name;
+        if (heldLock >= 0 && StillNamed(path, heldLock)) {
+            // The held lock file under its temporary's name as well: its maker holds its lock
+            // from before the first name until the second goes, so while this process holds
+            // it, that maker was killed in between.
+            struct stat st {};
+            if (::lstat(path.c_str(), &st) == 0 && Allowed(path, st, whose) && ::unlink(path.c_str()) == 0)
+                ++removed;
+            continue;
+        }
         const Descriptor held = LockIfDead(path, whose);
         // Removed while locked, so that no writer takes it up in between.
         if (held.Open() && ::unlink(path.c_str()) == 0) ++removed;
@@ -224,6 +229,10 @@ int RemoveDeadTemporaries(const std::string& target, const std::vector<RecordedF
     ::closedir(dir);
     return removed;
 }
+
+}  // namespace detail
+
+namespace {
 
 /// A failed write whose `message` was made after the failure, which may have changed errno:
 /// errno is the failure's `error` again, for a caller that tells failures apart by it.
@@ -279,101 +288,68 @@ struct WriteMode {
     }
 };
 
-/// A temporary file beside its target, locked for as long as this object holds it open: from
-/// before its first byte until it has taken its final name. Destroyed before that (a failure,
-/// an exception, a write never committed), it goes; it is removed while still locked, so no
-/// clean-up takes it for a dead writer's in between.
-class Temporary {
-public:
-    Temporary() = default;
-    Temporary(const Temporary&) = delete;
-    Temporary& operator=(const Temporary&) = delete;
-    ~Temporary() {
-        if (m_fd.Open() && !m_named) ::unlink(m_name.c_str());
-    }
+Temporary::~Temporary() {
+    if (m_fd.Open() && !m_named) ::unlink(m_name.c_str());
+}
 
-    /// Creates it, empty, beside `path`; false (errno set) when it cannot be made.
-    bool Create(const std::string& path) {
-        m_fd = CreateLockedTemporary(path, m_name);
-        return m_fd.Open();
-    }
+bool Temporary::Create(const std::string& path) {
+    m_fd = CreateLockedTemporary(path, m_name);
+    return m_fd.Open();
+}
 
-    /// Creates it and writes `contents` into it, flushed, with the permission `mode` gives.
-    WriteResult Write(const std::string& path, std::string_view contents, const WriteMode& mode) {
-        if (!Create(path)) {
-            const int error = errno;
-            return FailedWith(error, CreationRefused("Cannot create a file in the folder of", path, error));
-        }
-        const char* data = contents.data();
-        std::size_t left = contents.size();
-        while (left > 0) {
-            const ssize_t n = ::write(m_fd.Get(), data, left);
-            if (n < 0) {
-                if (errno == EINTR) continue;
-                return {false, SystemError("Cannot write", path)};
-            }
-            data += n;
-            left -= static_cast<std::size_t>(n);
-        }
-        return Flush(path, mode);
+WriteResult Temporary::Write(const std::string& path, std::string_view contents, const WriteMode& mode) {
+    if (!Create(path)) {
+        const int error = errno;
+        return FailedWith(error, CreationRefused("Cannot create a file in the folder of", path, error));
     }
-
-    /// Gives it the permission `mode` gives for `path` and flushes what was written to it,
-    /// through this descriptor or another: an open descriptor writes whatever the bits say, so
-    /// the file gets its final ones before it takes its name. Bits that the file system cannot
-    /// keep (vfat, FUSE) do not stop the write: the file has what that file system gives every
-    /// file, as any other program's file there has.
-    WriteResult Flush(const std::string& path, const WriteMode& mode) {
-        if ((!ChangeMode(m_fd.Get(), mode.For(m_fd.Get(), FolderOf(path))) && !ModeUnkept(errno)) ||
-            ::fsync(m_fd.Get()) != 0)
+    const char* data = contents.data();
+    std::size_t left = contents.size();
+    while (left > 0) {
+        const ssize_t n = ::write(m_fd.Get(), data, left);
+        if (n < 0) {
+            if (errno == EINTR) continue;
             return {false, SystemError("Cannot write", path)};
-        return {};
-    }
-
-    /// Renames it over `target`; nothing is removed at the end then, and the lock goes with
-    /// the descriptor, so that a commit record stays locked while its change is made.
-    WriteResult RenameOver(const std::string& target) {
-        if (std::rename(m_name.c_str(), target.c_str()) != 0) return {false, SystemError("Cannot replace", target)};
-        m_named = true;
-        return {};
-    }
-
-    /// Gives it the name `target` only if no file has that name: a hard link fails where the
-    /// name is taken, where a rename would replace that file. A file system without hard links
-    /// gets a rename that replaces nothing instead (see `RenameToFreeName`): vfat and exFAT
-    /// promise as much; sshfs, which cannot, replaces a file that another program makes at that
-    /// name right between a look and the rename. False (errno set, EEXIST where the name is
-    /// taken) when it did not take the name.
-    bool LinkAs(const std::string& target) {
-        if (HardLink(m_name, target)) {
-            ::unlink(m_name.c_str());
-            m_named = true;
-            return true;
         }
-        if (!HardLinksUnsupported(errno) || !RenameToFreeName(m_name, target)) return false;
+        data += n;
+        left -= static_cast<std::size_t>(n);
+    }
+    return Flush(path, mode);
+}
+
+WriteResult Temporary::Write(const std::string& path, std::string_view contents, const TargetState& found,
+                             FileAccess access) {
+    return Write(path, contents, WriteMode{found.mode, access, found.group});
+}
+
+WriteResult Temporary::Flush(const std::string& path, const WriteMode& mode) {
+    if ((!ChangeMode(m_fd.Get(), mode.For(m_fd.Get(), FolderOf(path))) && !UnsupportedHere(errno, EPERM)) ||
+        ::fsync(m_fd.Get()) != 0)
+        return {false, SystemError("Cannot write", path)};
+    return {};
+}
+
+WriteResult Temporary::RenameOver(const std::string& target) {
+    if (std::rename(m_name.c_str(), target.c_str()) != 0) return {false, SystemError("Cannot replace", target)};
+    m_named = true;
+    return {};
+}
+
+bool Temporary::LinkAs(const std::string& target, Naming naming) {
+    if (HardLink(m_name, target)) {
+        // A kill here leaves the file with both names, the temporary's unlocked: dead, as any
+        // other temporary a kill leaves.
+        FaultPoint("new file: named, its temporary not yet gone");
+        ::unlink(m_name.c_str());
         m_named = true;
         return true;
     }
-
-    /// Its descriptor, still locked, once it has taken its final name; none before.
-    Descriptor TakeNamed() { return m_named ? std::move(m_fd) : Descriptor(); }
-
-    /// Leaves it where it is when this goes, unlocked: a record that stays names it, so that a
-    /// later completion can finish the change.
-    void Keep() { m_named = true; }
-    /// Removes it after all, while it is still this file.
-    void Remove() {
-        if (m_fd.Open()) RemoveIfStill(m_name, m_fd.Get());
-    }
-
-    const std::string& Name() const { return m_name; }
-    int Fd() const { return m_fd.Get(); }
-
-private:
-    std::string m_name;
-    detail::Descriptor m_fd;
-    bool m_named = false;
-};
+    if (!UnsupportedHere(errno, EPERM)) return false;
+    const bool renamed = naming == Naming::ExclusiveOnly ? RenameNoReplace(m_name, target)
+                                                         : RenameToFreeName(m_name, target);
+    if (!renamed) return false;
+    m_named = true;
+    return true;
+}
 
 }  // namespace detail
 
@@ -382,15 +358,15 @@ using detail::Temporary;
 namespace {
 
 /// Writes `contents` into `temporary`, beside `path`, with the permission `mode` gives, and
-/// gives it the name `path` only where no file has that name. When the name was taken, errno is
-/// EEXIST after it.
+/// gives it the name `path` only where no file has that name, as `naming` allows. When the name
+/// was taken, errno is EEXIST after it.
 WriteResult WriteUnderFreeName(Temporary& temporary, const std::string& path, std::string_view contents,
-                               const WriteMode& mode) {
+                               const WriteMode& mode, Naming naming = Naming::LookThenRenameWhereNeeded) {
     RemoveDeadTemporaries(path);
     if (WriteResult written = temporary.Write(path, contents, mode); !written.ok) return written;
     // Whoever looks for `path` until it is named finds no file, and may make one of their own.
     FaultPoint("new file: before its name");
-    if (!temporary.LinkAs(path)) {
+    if (!temporary.LinkAs(path, naming)) {
         const int error = errno;
         return FailedWith(error, error == EEXIST ? "\"" + path + "\" already exists; it was not overwritten."
                                                  : SystemError("Cannot create", path));
@@ -406,6 +382,30 @@ WriteResult WriteNewFile(const std::string& path, std::string_view contents) {
     return WriteUnderFreeName(temporary, path, contents, WriteMode{});
 }
 
+namespace {
+
+/// Makes the lock file `path` at its name, exclusively (O_EXCL), and gives it its group and
+/// permission only then: for a file system with neither hard links nor renames that replace
+/// nothing (exFAT through FUSE), where a look and a rename could give two makers a lock file
+/// each, and so a lock each. A member who opens it in between may find it not yet writable for
+/// them, and waits or tries again.
+Descriptor MakeLockFileAtItsName(const std::string& path) {
+    // Where another taker may make the same lock file first.
+    FaultPoint("lock file: made at its name next");
+    constexpr mode_t kReadWrite = S_IRUSR | S_IWUSR | S_IRGRP | S_IWGRP | S_IROTH | S_IWOTH;
+    Descriptor fd(::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, kReadWrite));
+    if (!fd.Open()) return fd;
+    WriteMode mode;
+    mode.groupWrites = true;
+    // The file has its name, and others may hold it open already: a permission that cannot be
+    // given leaves it as made, and the lock works all the same.
+    (void)ChangeMode(fd.Get(), mode.For(fd.Get(), FolderOf(path)));
+    SyncFolderOf(path);
+    return fd;
+}
+
+}  // namespace
+
 namespace detail {
 
 Descriptor MakeLockFile(const std::string& path) {
@@ -415,11 +415,14 @@ Descriptor MakeLockFile(const std::string& path) {
         Temporary temporary;
         WriteMode mode;
         mode.groupWrites = true;
-        if (WriteUnderFreeName(temporary, path, {}, mode).ok)
+        // Never a look and a rename: two takers who both found no lock file would each lock a
+        // file of their own.
+        if (WriteUnderFreeName(temporary, path, {}, mode, Naming::ExclusiveOnly).ok)
             made = temporary.TakeNamed();
         else
             error = errno;
     }
+    if (!made.Open() && UnsupportedHere(error, EINVAL)) return MakeLockFileAtItsName(path);
     // Removing a temporary that did not take the name must not hide why it did not.
     errno = error;
     return made;
@@ -430,166 +433,6 @@ Descriptor MakeLockFile(const std::string& path) {
 WriteResult AtomicWriteFile(const std::string& path, std::string_view contents, FileAccess access,
                             LinkHandling links) {
     return AtomicWriteFiles({FileWrite{path, contents, access, links}});
-}
-
-namespace {
-
-/// Why a change was not made: something that is no record of it has its record's name.
-WriteResult RecordNameTaken(const std::string& path) {
-    return {false, "\"" + path + "\" already exists and is no record of this change; it was not overwritten."};
-}
-
-/// What the record of a change tells of one of its files: the temporary that holds `contents`
-/// for `target`, and what `target` held before (`old`, read already, or read here when not
-/// given; none where no regular file had its name).
-WriteResult RecordFile(const Temporary& temporary, const std::string& target, std::string_view contents,
-                       bool regular, const std::string* old, RecordedFile& file) {
-    file.TemporaryName = FileNameOf(temporary.Name());
-    file.TargetName = FileNameOf(target);
-    file.New = ContentOf(contents);
-    if (!regular) return {};
-    if (old) {
-        file.Old = ContentOf(*old);
-        return {};
-    }
-    OpenProblem problem = OpenProblem::None;
-    file.Old = ContentOfFile(target, &problem);
-    if (!file.Old) return {false, "Cannot read \"" + target + "\": it " + OpenProblemText(problem)};
-    return {};
-}
-
-/// Writes the record `change` and gives it its name; `record` holds it, locked, until the
-/// change is made. The name must be free, or have the record `kept` of an earlier change of the
-/// same files, which this one supersedes.
-WriteResult WriteCommitRecord(const std::string& path, const RecordedChange& change,
-                              const std::optional<FileIdentity>& kept, Temporary& record) {
-    RemoveDeadTemporaries(path);
-    // Readable as a new file is, by the group of a folder shared with it whatever the umask, so
-    // that whoever shares the folder sees that the entry waits for its end.
-    if (WriteResult written = record.Write(path, CommitRecordText(change), WriteMode{}); !written.ok) return written;
-    if (kept) {
-        // Replaced in one step, so that the earlier change's files are never without a record.
-        if (!IdentityOfName(path).SameFile(*kept)) return RecordNameTaken(path);
-        if (WriteResult replaced = record.RenameOver(path); !replaced.ok) return replaced;
-    } else if (!record.LinkAs(path)) {
-        return errno == EEXIST ? RecordNameTaken(path) : WriteResult{false, SystemError("Cannot create", path)};
-    }
-    SyncFolderOf(path);
-    return {};
-}
-
-}  // namespace
-
-WriteResult AtomicWriteFiles(const std::vector<FileWrite>& files, const CommitRecord& commit) {
-    const std::size_t n = files.size();
-    const bool recorded = !commit.Path.empty();
-    std::vector<std::string> targets;
-    for (const FileWrite& file : files) {
-        // The record names its files in its own folder, as they are there: a link followed
-        // would put the change somewhere else.
-        if (recorded && file.Links != LinkHandling::Replace)
-            return {false, "Cannot record a change of \"" + file.Path + "\" made through links"};
-        targets.push_back(WriteTarget(file.Path, file.Links));
-        if (recorded && FolderOf(targets.back()) != FolderOf(commit.Path))
-            return {false, "Cannot record a change of \"" + targets.back() + "\" beside \"" + commit.Path + "\""};
-    }
-    // Two writers of one change take turns, and so do they with whoever ends one that a kill
-    // cut short; a change that cannot take its turn is not made.
-    std::optional<FileLock> turn;
-    // A record of these files that stays, and what it names: spared until this change's record
-    // has replaced it. What it left part new, part old, this change's record says so too.
-    KeptRecord kept;
-    std::optional<FileIdentity> keptId;
-    RecordedChange change;
-    if (recorded) {
-        turn.emplace(commit.Lock);
-        if (!turn->Held()) return {false, turn->Error()};
-        // A change that a kill interrupted is ended before its temporaries could look dead. One
-        // that cannot be ended is replaced by this one as a whole; a file of the record's name
-        // that is no record of these files is never replaced, and nothing is changed then.
-        FinishInterruptedCommit(commit, targets);
-        switch (InspectRecordName(commit.Path, targets, kept)) {
-            case RecordName::Free: break;
-            case RecordName::Kept:
-                keptId = kept.Id;
-                change.LeftPartNew = PartNewTargetOf(commit.Path, kept.Change);
-                break;
-            case RecordName::Taken: return RecordNameTaken(commit.Path);
-        }
-    }
-    std::vector<TargetState> found(n);
-    for (std::size_t i = 0; i < n; ++i) {
-        if (WriteResult usable = InspectTarget(files[i].Path, targets[i], files[i].Links, found[i]); !usable.ok)
-            return usable;
-        // What a killed write of this file left goes with its next write.
-        RemoveDeadTemporaries(targets[i], kept.Change.Files);
-    }
-    // What a failed rename puts back: the old contents of every file but the last.
-    std::vector<std::string> oldContents(n);
-    for (std::size_t i = 0; i + 1 < n; ++i) {
-        OpenProblem problem = OpenProblem::None;
-        if (found[i].regular && !ReadWholeFile(targets[i], oldContents[i], std::size_t(1) << 31, &problem))
-            return {false, "Cannot read \"" + targets[i] + "\": it " + OpenProblemText(problem)};
-    }
-    std::vector<Temporary> temporaries(n);
-    for (std::size_t i = 0; i < n; ++i) {
-        const WriteMode mode{found[i].mode, files[i].Access, found[i].group};
-        WriteResult written = temporaries[i].Write(targets[i], files[i].Contents, mode);
-        if (!written.ok) return written;
-    }
-    FaultPoint("atomic write: temporary written");
-    // Held, and so locked, until the change is made: no one ends a commit still under way.
-    Temporary record;
-    if (recorded) {
-        // The record tells its files by what they hold, which a copy of the folder keeps.
-        for (std::size_t i = 0; i < n; ++i)
-            if (WriteResult told = RecordFile(temporaries[i], targets[i], files[i].Contents, found[i].regular,
-                                              i + 1 < n ? &oldContents[i] : nullptr, change.Files.emplace_back());
-                !told.ok)
-                return told;
-        if (WriteResult written = WriteCommitRecord(commit.Path, change, keptId, record); !written.ok) return written;
-        FaultPoint("atomic write: commit recorded");
-        // What the superseded record named goes now, also where another user's save left it
-        // in a folder that lets this user replace their files, as the record did.
-        if (keptId)
-            for (const std::string& target : targets) RemoveDeadTemporaries(target, {}, Taking::Replaceable);
-    }
-    for (std::size_t i = 0; i < n; ++i) {
-        if (WriteResult renamed = temporaries[i].RenameOver(targets[i]); !renamed.ok) {
-            // Put back by hand, not completed by the next one who comes by; the record goes
-            // only once every file is old again, so that a kill meanwhile leaves it to be ended.
-            // Until then it names the rest, which stay with it, for a later completion to finish
-            // the change should the files not all be put back.
-            if (recorded)
-                for (std::size_t k = i; k < n; ++k) temporaries[k].Keep();
-            FaultPoint("atomic write: restoring");
-            bool restored = true;
-            for (std::size_t j = 0; j < i; ++j) {
-                const bool back = found[j].regular
-                                      ? AtomicWriteFile(targets[j], oldContents[j], files[j].Access, files[j].Links).ok
-                                      : ::unlink(targets[j].c_str()) == 0;
-                restored = restored && back;
-            }
-            FaultPoint("atomic write: files put back");
-            // Files put back as a superseded change left them, part new, part old, still read so:
-            // this change's record stays, which says it, for as long as nothing of it is renamed.
-            // Nothing is written for that, so nothing can fail or be cut short in between.
-            const bool ended = recorded && restored &&
-                               (!change.LeftPartNew.empty() || RemoveIfStill(commit.Path, record.Fd()));
-            if (ended)
-                for (std::size_t k = i; k < n; ++k) temporaries[k].Remove();
-            return renamed;
-        }
-        if (i + 1 < n) FaultPoint("atomic write: one of several renamed");
-    }
-    // Make the renames themselves durable, before the record that would complete them goes.
-    for (const std::string& target : targets) SyncFolderOf(target);
-    if (recorded) {
-        FaultPoint("atomic write: all renamed");
-        RemoveIfStill(commit.Path, record.Fd());
-        SyncFolderOf(commit.Path);
-    }
-    return {};
 }
 
 FileReplacement::FileReplacement(const std::string& target) : m_target(WriteTarget(target, LinkHandling::Follow)) {

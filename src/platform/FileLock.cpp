@@ -8,6 +8,7 @@
 #include "platform/Paths.h"
 #include "platform/PermissionNeeded.h"
 #include "platform/TemporaryFiles.h"
+#include "platform/TemporaryWrite.h"
 #include "platform/WaitNotice.h"
 
 #include <algorithm>
@@ -44,7 +45,9 @@ thread_local std::map<std::string, HeldLock> t_held;
 /// `SharedWithGroup`) it has that group, which may read and write it whatever the umask, so that
 /// every member takes turns with whoever made it, on NFS too, where an exclusive lock needs a
 /// file open for writing. It has that permission before it has its name (see `MakeLockFile`):
-/// a member who opens it right after its making is never refused. It holds nothing to read.
+/// a member who opens it right after its making is never refused, but on a file system with
+/// neither hard links nor renames that replace nothing, where it is made at its name. It is
+/// always made exclusively, so that two takers never lock a file each. It holds nothing to read.
 /// Anything at `path` but a regular file (a FIFO, whose open for reading would wait for a
 /// writer without end, a folder, a device) is refused at once with `problem` set.
 Descriptor OpenLockFile(const std::string& path, bool& writable, OpenProblem& problem) {
@@ -144,6 +147,9 @@ FileLock::FileLock(const std::string& path, LockWait wait) : m_path(path) {
             m_error = detail::SystemError("Cannot lock", path);
         return;
     }
+    // What a kill left of a making of this lock file goes in its turn, as a write's do with the
+    // next write of its file.
+    detail::RemoveDeadTemporaries(path, {}, detail::Taking::OwnOnly, fd.Get());
     // Should the map fail to grow, the descriptor still closes, and the lock goes with it.
     t_held.emplace(path, HeldLock{std::move(fd), 1});
     m_held = true;

@@ -2,6 +2,7 @@
 #include "platform/HardLink.h"
 
 #include "platform/FaultPoint.h"
+#include "platform/Unsupported.h"
 
 #include <atomic>
 #include <cerrno>
@@ -22,8 +23,18 @@ std::atomic<int> g_renamesRefused{0};
 constexpr unsigned RENAME_NOREPLACE = 1u << 0;  // as <linux/fs.h> defines it
 #endif
 
-/// renameat2(2) with RENAME_NOREPLACE, through the system call itself, which every C library
-/// reaches where older ones lack the function.
+}  // namespace
+
+bool HardLink(const std::string& existing, const std::string& name) {
+    if (const int refused = g_refused.load()) {
+        errno = refused;
+        return false;
+    }
+    return ::link(existing.c_str(), name.c_str()) == 0;
+}
+
+// renameat2(2) itself, through the system call, which every C library reaches where older ones
+// lack the function.
 bool RenameNoReplace(const std::string& from, const std::string& to) {
     if (const int refused = g_renamesRefused.load()) {
         errno = refused;
@@ -38,32 +49,11 @@ bool RenameNoReplace(const std::string& from, const std::string& to) {
 #endif
 }
 
-/// Whether `error`, from `RenameNoReplace`, says that the file system or kernel cannot rename
-/// so (sshfs says EINVAL), rather than that this rename failed.
-bool NoReplaceUnsupported(int error) {
-    return error == EINVAL || error == ENOSYS || error == ENOTSUP || error == EOPNOTSUPP;
-}
-
-}  // namespace
-
-bool HardLink(const std::string& existing, const std::string& name) {
-    if (const int refused = g_refused.load()) {
-        errno = refused;
-        return false;
-    }
-    return ::link(existing.c_str(), name.c_str()) == 0;
-}
-
-bool HardLinksUnsupported(int error) {
-    // ENOTSUP and EOPNOTSUPP are one number on Linux, two elsewhere.
-    return error == EPERM || error == ENOTSUP || error == EOPNOTSUPP || error == ENOSYS;
-}
-
 bool RenameToFreeName(const std::string& from, const std::string& to) {
     // Where a file another program makes meanwhile would meet this rename.
     FaultPoint("free name: taken next");
     if (RenameNoReplace(from, to)) return true;
-    if (!NoReplaceUnsupported(errno)) return false;
+    if (!UnsupportedHere(errno, EINVAL)) return false;
     struct stat st {};
     if (::lstat(to.c_str(), &st) == 0) {
         errno = EEXIST;

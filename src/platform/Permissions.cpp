@@ -93,11 +93,6 @@ bool ChangeMode(int fd, mode_t mode) {
     return ::fchmod(fd, mode) == 0;
 }
 
-bool ModeUnkept(int error) {
-    // ENOTSUP and EOPNOTSUPP are one number on Linux, two elsewhere.
-    return error == EPERM || error == ENOSYS || error == ENOTSUP || error == EOPNOTSUPP;
-}
-
 void SetRefusedModeChanges(int error) { g_refusedModeChanges.store(error); }
 
 }  // namespace platform

@@ -37,13 +37,10 @@ mode_t ReplacedFileMode(const struct stat& file, mode_t kept, gid_t keptGroup);
 mode_t NewFolderMode(const struct stat& made, const struct stat& parent);
 
 /// Gives the open file `fd` the permission bits `mode`, as fchmod(2) does; false with errno set
-/// when it did not.
+/// when it did not; `UnsupportedHere(errno, EPERM)` where the file system keeps no such bits
+/// (vfat mounted without "quiet", many FUSE file systems) rather than that the change failed:
+/// the file then has what the file system gives every file.
 bool ChangeMode(int fd, mode_t mode);
-
-/// Whether `error`, from `ChangeMode`, says that the file system keeps no such bits (vfat
-/// mounted without "quiet", many FUSE file systems) rather than that the change failed: the
-/// file then has what the file system gives every file.
-bool ModeUnkept(int error);
 
 /// Makes every `ChangeMode` of the process fail with `error` before it is tried, as such a file
 /// system fails it; 0 lets them be made again. Tests set it; the program never does.

@@ -59,10 +59,13 @@ Descriptor LockIfDead(const std::string& path, Taking whose, NotDead* why = null
 /// permission before it has its name: an empty temporary beside it gets the group of a folder
 /// shared with its group and read and write permission for that group (see
 /// `SharedWithGroup`), else what the umask allows, and then takes the name only where no file
-/// has it (as `WriteNewFile` gives it). Whoever opens the name thus never finds a file that
-/// their group may not write yet. Returns the file's descriptor, open for reading and writing
-/// and holding its exclusive lock already, or none with errno set: EEXIST where another made
-/// the lock file meanwhile.
+/// has it, by a hard link or a rename that replaces nothing. Whoever opens the name thus never
+/// finds a file that their group may not write yet. Where the file system has neither (exFAT
+/// through FUSE) it is made at its name exclusively and given its group and permission right
+/// after, never named after a look, which two makers could pass together. Returns the file's
+/// descriptor, open for reading and writing (and holding its exclusive lock already where it
+/// was named from its temporary), or none with errno set: EEXIST where another made the lock
+/// file meanwhile.
 Descriptor MakeLockFile(const std::string& path);
 
 /// True while `path` names the open file `fd`.

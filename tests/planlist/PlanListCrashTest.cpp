@@ -10,12 +10,14 @@
 #include "planlist/PlanListRegister.h"
 #include "platform/AtomicWrite.h"
 #include "platform/FaultPoint.h"
+#include "platform/FileLock.h"
 #include "platform/Paths.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <condition_variable>
+#include <filesystem>
 #include <fcntl.h>
 #include <mutex>
 #include <sys/file.h>
@@ -161,4 +163,25 @@ TEST(PlanListCrash, AKilledSaveLeavesNoWritableListAndItsTemporaryGoesAtTheNextS
     ASSERT_EQ(next.PlanListNameCount(), 1);
     EXPECT_TRUE(platform::IsReadOnly(PlanListFilePath(dir.Path(), "Head")));
     EXPECT_EQ(ReadFileText(PlanListFilePath(dir.Path(), "Head")), before);
+}
+
+TEST(PlanListCrash, ASettingsLockWhoseMakingWasKilledAfterItsNameLeavesATemporaryThatTheNextStartRemoves) {
+    TempFolder dir;
+    // The first change of the settings, killed once their lock file had its name and before its
+    // temporary went; no settings file was written.
+    const std::string lockPath = SettingsLockPath(SettingsFilePath(dir.Path()));
+    ASSERT_TRUE(KilledAt("new file: named, its temporary not yet gone",
+                         [&] { const platform::FileLock lock(lockPath); }));
+    const auto temporaries = [&] {
+        int found = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+            if (entry.path().filename().string().rfind("Tessaray.ini.lock.tmp-", 0) == 0) ++found;
+        return found;
+    };
+    ASSERT_EQ(temporaries(), 1);
+
+    Workspace next;
+    LoadSettingsAndPlanLists(next, dir.Path());
+    EXPECT_EQ(temporaries(), 0);
+    EXPECT_TRUE(platform::FileExists(lockPath));
 }

@@ -22,11 +22,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <stdexcept>
 #include <thread>
 #include <utility>
@@ -483,6 +485,53 @@ TEST(AtomicWrite, ALockFileWhoseMakingWasKilledIsMadeByTheNextLockWhichClearsWha
     for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
         names.push_back(entry.path().filename().string());
     EXPECT_EQ(names, std::vector<std::string>{"12_H1.txt.lock"});
+}
+
+namespace {
+std::string g_lockBeingMade;
+int g_removedWhileMade = -1;
+bool g_takenWhileMade = true;
+}  // namespace
+
+TEST(AtomicWrite, ALockFileKilledRightAfterItTookItsNameLeavesATemporaryThatItsNextLockRemoves) {
+    TempFolder dir;
+    const std::string path = dir.File("12_H1.txt.lock");
+    EXPECT_TRUE(KilledAt("new file: named, its temporary not yet gone", [&] { const platform::FileLock lock(path); }));
+    EXPECT_TRUE(std::filesystem::exists(path));
+    EXPECT_EQ(FilesIn(dir), 2u);  // the lock file, and its temporary, the same file
+    // Another taker's temporary, alive: its maker holds its lock.
+    const std::string live = dir.Write("12_H1.txt.lock.tmp-Zz99yY", "");
+    const int liveFd = ::open(live.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(::flock(liveFd, LOCK_EX), 0);
+    {
+        const platform::FileLock lock(path, platform::LockWait::None);
+        EXPECT_TRUE(lock.Held()) << lock.Error();
+    }
+    EXPECT_TRUE(std::filesystem::exists(path));
+    EXPECT_TRUE(std::filesystem::exists(live));
+    EXPECT_EQ(FilesIn(dir), 2u);
+    ::close(liveFd);
+
+    // One that is being made right now, with both names, is alive: neither a clean-up nor
+    // another taker, who finds it busy, removes its temporary.
+    g_lockBeingMade = dir.File("13_H1.txt.lock");
+    platform::SetFaultHook([](std::string_view point) {
+        if (point != "new file: named, its temporary not yet gone" || g_removedWhileMade >= 0) return;
+        g_removedWhileMade = platform::RemoveStaleTemporariesOf(g_lockBeingMade, platform::LinkHandling::Replace);
+        g_takenWhileMade = platform::FileLock(g_lockBeingMade, platform::LockWait::None).Held();
+    });
+    {
+        const platform::FileLock lock(g_lockBeingMade, platform::LockWait::None);
+        platform::SetFaultHook(nullptr);
+        EXPECT_TRUE(lock.Held()) << lock.Error();
+    }
+    EXPECT_EQ(g_removedWhileMade, 0);
+    EXPECT_FALSE(g_takenWhileMade);
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"12_H1.txt.lock", "12_H1.txt.lock.tmp-Zz99yY", "13_H1.txt.lock"}));
 }
 
 TEST(AtomicWrite, ALockFileThatIsNoRegularFileIsRefusedAtOnceNamingIt) {
@@ -977,6 +1026,70 @@ TEST(AtomicWrite, WithoutHardLinksAFileMadeRightBeforeANewNameIsTakenIsNeverRepl
     EXPECT_EQ(dir.Read("a.txt.commit"), "another program's");
     EXPECT_EQ(dir.Read("a.mod") + "," + dir.Read("a.txt"), "old a,old b");
     EXPECT_EQ(FilesIn(dir), 5u);  // the pair, the lock and the two files the other program made
+}
+
+namespace {
+
+/// A second taker of a lock file that is missing, on a thread of its own (flock tells its open
+/// of the file from the first taker's), who makes the file right before the first one's making
+/// gives it its name and holds it until `release` is set.
+struct SecondTaker {
+    std::string path;
+    int looks = 0;
+    bool started = false;
+    bool held = false;
+    std::promise<void> release;
+    std::thread thread;
+};
+
+SecondTaker& Second() {
+    static SecondTaker second;
+    return second;
+}
+
+void SecondTakerMakesTheLockFile(std::string_view point) {
+    SecondTaker& second = Second();
+    // The first taker's second meeting of the free name's point comes after its look found the
+    // name free; a maker at the name itself meets its own point.
+    if (second.started) return;
+    if (point == "free name: taken next" && ++second.looks < 2) return;
+    if (point != "free name: taken next" && point != "lock file: made at its name next") return;
+    second.started = true;
+    std::promise<bool> taken;
+    std::future<bool> told = taken.get_future();
+    std::future<void> released = second.release.get_future();
+    second.thread = std::thread([&second, &taken, released = std::move(released)]() mutable {
+        const platform::FileLock lock(second.path, platform::LockWait::None);
+        taken.set_value(lock.Held());
+        released.wait();
+    });
+    second.held = told.get();
+}
+
+}  // namespace
+
+TEST(AtomicWrite, WithoutLinksOrRenamesThatReplaceNothingTwoTakersOfANewLockFileNeverBothHoldIt) {
+    // exFAT through FUSE, as a USB stick is often mounted: a link is refused with EPERM, a
+    // rename that replaces nothing with EINVAL. Two saves of an entry that has no lock file yet.
+    TempFolder dir;
+    const std::string path = dir.File("12_H1.txt.lock");
+    const WithoutLinks refused(EPERM, EINVAL);
+    SecondTaker& second = Second();
+    second.path = path;
+    platform::SetFaultHook(&SecondTakerMakesTheLockFile);
+    {
+        const platform::FileLock first(path, platform::LockWait::None);
+        ASSERT_TRUE(second.started);
+        const bool bothHeld = first.Held() && second.held;
+        second.release.set_value();
+        second.thread.join();
+        EXPECT_FALSE(bothHeld);
+        EXPECT_TRUE(first.Busy()) << first.Error();
+    }
+    // One lock file, which every taker locks.
+    EXPECT_EQ(FilesIn(dir), 1u);
+    const platform::FileLock after(path, platform::LockWait::None);
+    EXPECT_TRUE(after.Held()) << after.Error();
 }
 
 TEST(AtomicWrite, AnotherUsersCutShortSaveIsTakenUpOnlyWhereTheFolderLetsThisUserReplaceIt) {
