@@ -155,13 +155,13 @@ LoadOrder Workspace::BeginReload(const std::string& key, int rowEntry) {
     // store's own open takes it; read alone, its export would show the plan's old names.
     std::optional<StoreEntryRead> stored;
     std::string path = OpenFile[e].FilePath;
-    // A plan opened from an entry of the store is read again from that entry while it is there,
-    // also where the list's row of its key names the export the entry was saved from: its save
-    // goes back into the entry, and a refused save sends the user here to see what others
-    // saved there.
-    if (!appended && !SameStoreEntry(PDataset[p].FilePath, path) && IsStoreEntryFile(SaveFolder, PDataset[p].FilePath) &&
-        platform::FileExists(PDataset[p].FilePath))
-        path = PDataset[p].FilePath;
+    // A plan opened from an entry of the store, or one that saved an entry and so is its plan,
+    // is read again from that entry while it is there, also where the list's row of its key
+    // names the export the entry was saved from: its save goes back into the entry, and a
+    // refused save sends the user here to see what others saved there.
+    const std::string& readFrom = appended ? path : PDataset[p].FilePath;
+    if (!SameStoreEntry(readFrom, path) && IsStoreEntryFile(SaveFolder, readFrom) && platform::FileExists(readFrom))
+        path = readFrom;
     if (IsStoreEntryFile(SaveFolder, path)) {
         stored = ReadStoreEntry(path);
         if (!stored->Problem.empty() && m_host) m_host->StatusText(stored->Problem);

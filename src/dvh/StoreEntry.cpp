@@ -101,7 +101,8 @@ std::string CompanionNotAsRead(const std::string& textFile, const CompanionVersi
     const std::string companion = ChangeFileExt(textFile, ".mod");
     switch (read.Took) {
         case CompanionVersion::State::Read:
-            return platform::FileHoldsVersion(companion, read.Version) ? std::string() : ExportChangedSaveText(companion);
+            if (platform::FileHoldsVersion(companion, read.Version)) return {};
+            return ExportChangedSaveText(companion);
         case CompanionVersion::State::None:
             return platform::PathMayExist(companion) ? ExportChangedSaveText(companion) : std::string();
         case CompanionVersion::State::Unreadable:
@@ -112,8 +113,8 @@ std::string CompanionNotAsRead(const std::string& textFile, const CompanionVersi
         case CompanionVersion::State::TookNone:
             if (!platform::PathMayExist(companion)) return {};
             return platform::FileNameOf(textFile) + " was loaded without its companion " +
-                   platform::FileNameOf(companion) + "; nothing was written. Press Reload to read both, then save again." +
-                   std::string(kReloadDropsNames);
+                   platform::FileNameOf(companion) +
+                   "; nothing was written. Press Reload to read both, then save again." + std::string(kReloadDropsNames);
     }
     return {};
 }

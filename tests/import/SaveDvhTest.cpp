@@ -444,7 +444,8 @@ TEST_F(SaveDvhTest, AnotherUsersEditOfTheCompanionIsNeverSavedOverUnseen) {
 TEST_F(SaveDvhTest, ThePlanThatSavedAnEntryKeepsItAsItsOwnAndReloadsFromIt) {
     // One user opens an export and saves it, a new entry; a colleague opens the entry from the
     // store, renames the plan and saves.
-    const std::string source = m_sources.Write("head.txt", Read(std::string(TESSARAY_TEST_DATA) + "/opening/head_H1.txt"));
+    const std::string source =
+        m_sources.Write("head.txt", Read(std::string(TESSARAY_TEST_DATA) + "/opening/head_H1.txt"));
     const std::string entry = store + "/Head/111_H1.txt";
     Workspace first, second;
     first.SaveFolder = store;
