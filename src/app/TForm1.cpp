@@ -9,6 +9,7 @@
 #include "app/TFormOption.h"
 #include "app/TStartForm.h"
 #include "widgets/TextBytes.h"
+#include "widgets/UnblockingBox.h"
 #include "app/WindowPlacement.h"
 #include "import/ImportHandOver.h"
 #include "platform/Paths.h"
@@ -86,11 +87,7 @@ bool TForm1::MoveToTrash(const std::string& path) {
 }
 
 void TForm1::Inform(const std::string& text, const std::string& caption) {
-    auto* box = new QMessageBox(QMessageBox::Information, QString::fromStdString(caption),
-                                FromBytes(text), QMessageBox::Ok, this);
-    box->setObjectName("InformationBox");
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    // As every box that may end a wait for a lock: the clicks queued meanwhile still act.
-    box->setWindowModality(Qt::NonModal);
-    box->show();
+    NewUnblockingBox(QMessageBox::Information, QString::fromStdString(caption), FromBytes(text), QMessageBox::Ok,
+                     this, "InformationBox")
+        ->show();
 }

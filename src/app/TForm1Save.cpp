@@ -4,6 +4,7 @@
 #include "app/Forms.h"
 #include "app/TFormOption.h"
 #include "widgets/TextBytes.h"
+#include "widgets/UnblockingBox.h"
 #include "import/SaveDvh.h"
 
 #include <QAction>
@@ -40,15 +41,8 @@ public:
 private:
     QMessageBox* Box(QMessageBox::Icon icon, const char* name, const std::string& text, const std::string& caption,
                      QMessageBox::StandardButtons buttons) {
-        auto* box = new QMessageBox(icon, FromBytes(caption), FromBytes(text), buttons, m_owner);
-        box->setObjectName(name);
-        box->setAttribute(Qt::WA_DeleteOnClose);
-        // A message box is application modal unless told otherwise, and a window it blocks
-        // drops the input that reaches it: a click on the window queued while the save waited
-        // for its lock would be lost under the box that tells how the save ended. Nothing here
-        // needs the window held: the question's answer finds the plan again by its key.
-        box->setWindowModality(Qt::NonModal);
-        return box;
+        // Nothing here needs the window held: the question's answer finds the plan again by its key.
+        return NewUnblockingBox(icon, FromBytes(caption), FromBytes(text), buttons, m_owner, name);
     }
 
     QWidget* m_owner;

@@ -6,6 +6,7 @@
 #include "app/TFormOption.h"
 #include "dvh/SettingsFile.h"
 #include "platform/Paths.h"
+#include "widgets/UnblockingBox.h"
 
 #include <QAction>
 #include <QApplication>
@@ -126,13 +127,8 @@ void TForm1::Help1Click() {
 }
 
 void TForm1::ReportWriteFailure(const std::string& message) {
-    auto* box = new QMessageBox(QMessageBox::Critical, "Error", QString::fromStdString(message),
-                                QMessageBox::Ok, this);
-    box->setObjectName("WriteFailureBox");
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    // Not application modal, as a message box is by default: a write refused after a wait for
-    // another instance's turn would drop the clicks queued on the window during the wait.
-    box->setWindowModality(Qt::NonModal);
-    box->show();
+    NewUnblockingBox(QMessageBox::Critical, "Error", QString::fromStdString(message), QMessageBox::Ok, this,
+                     "WriteFailureBox")
+        ->show();
     statusBar()->showMessage(QString::fromStdString(message));
 }

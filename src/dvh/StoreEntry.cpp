@@ -113,8 +113,8 @@ std::string CompanionNotAsRead(const std::string& textFile, const CompanionVersi
         case CompanionVersion::State::TookNone:
             if (!platform::PathMayExist(companion)) return {};
             return platform::FileNameOf(textFile) + " was loaded without its companion " +
-                   platform::FileNameOf(companion) +
-                   "; nothing was written. Press Reload to read both, then save again." + std::string(kReloadDropsNames);
+                   platform::FileNameOf(companion) + "; nothing was written. Press Reload to read both, then save " +
+                   "again." + std::string(kReloadDropsNames);
     }
     return {};
 }

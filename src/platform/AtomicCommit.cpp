@@ -53,8 +53,8 @@ WriteResult WriteCommitRecord(const std::string& path, const RecordedChange& cha
     RemoveDeadTemporaries(path);
     // Readable as a new file is, by the group of a folder shared with it whatever the umask, so
     // that whoever shares the folder sees that the entry waits for its end.
-    if (WriteResult written = record.Write(path, CommitRecordText(change), TargetState{}, FileAccess::Keep); !written.ok)
-        return written;
+    const WriteResult written = record.Write(path, CommitRecordText(change), TargetState{}, FileAccess::Keep);
+    if (!written.ok) return written;
     if (kept) {
         // Replaced in one step, so that the earlier change's files are never without a record.
         if (!IdentityOfName(path).SameFile(*kept)) return RecordNameTaken(path);

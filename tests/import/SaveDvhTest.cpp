@@ -159,6 +159,14 @@ protected:
         ASSERT_EQ(instance.PDataset[0].DVHDatasetCount(), 2);
         instance.CurrentPlanIndex = 0;
     }
+    /// Saves the current plan of `instance` as a user who answers "Overwrite?" with OK; the save
+    /// goes through.
+    static void SaveWithOk(Workspace& instance) {
+        ScriptedDialogs says;
+        says.answers = {true};
+        SaveDvh(instance, "Head", true, says);
+        ASSERT_TRUE(says.errors.empty()) << says.errors[0];
+    }
     /// Saves head_H1.txt with the plan name `planName` and the first structure's volume `volume`
     /// as the plan of `ws`, with that plan name and `alias` for its first structure.
     void SaveHeadExport(const std::string& planName, const std::string& volume, const std::string& alias) {
@@ -383,10 +391,8 @@ TEST_F(SaveDvhTest, AnotherUsersEditOfTheCompanionIsNeverSavedOverUnseen) {
         ASSERT_EQ(first.LoadDvhFileHeadless(std::string(TESSARAY_TEST_DATA) + "/opening/prostate_P2.txt", 0), 1);
         ASSERT_NO_FATAL_FAILURE(OpenExportFromStore(second));
         edit(second.PDataset[0]);
-        ScriptedDialogs firstSays, secondSays;
-        secondSays.answers = {true};
-        SaveDvh(second, "Head", true, secondSays);
-        ASSERT_TRUE(secondSays.errors.empty()) << secondSays.errors[0];
+        ScriptedDialogs firstSays;
+        ASSERT_NO_FATAL_FAILURE(SaveWithOk(second));
         const std::string edited = Read(ModFile());
         ASSERT_EQ(Read(TextFile()), text);
 
@@ -455,15 +461,13 @@ TEST_F(SaveDvhTest, ThePlanThatSavedAnEntryKeepsItAsItsOwnAndReloadsFromIt) {
     ASSERT_EQ(first.ReadPendingPlan(), 0);
     first.FinishPendingLoad();
     first.CurrentPlanIndex = 0;
-    ScriptedDialogs firstSays, secondSays;
+    ScriptedDialogs firstSays;
     SaveDvh(first, "Head", true, firstSays);
     ASSERT_TRUE(firstSays.errors.empty()) << firstSays.errors[0];
     ASSERT_NO_FATAL_FAILURE(OpenExportFromStore(second, entry));
     second.PDataset[0].PlanName = "Renamed";
     second.PDataset[0].DVHDataset[0].ModifiedName = "Target";
-    secondSays.answers = {true};
-    SaveDvh(second, "Head", true, secondSays);
-    ASSERT_TRUE(secondSays.errors.empty()) << secondSays.errors[0];
+    ASSERT_NO_FATAL_FAILURE(SaveWithOk(second));
     const std::string edited = Read(ChangeFileExt(entry, ".mod"));
 
     // The first user's next save is refused before its question; the colleague's edit stays.
@@ -494,17 +498,15 @@ TEST_F(SaveDvhTest, AReloadAfterARefusedSaveReadsTheEntryAlsoWhereTheListNamesTh
     // The export the entry was saved from is listed, as the scan of the export folder lists it,
     // and the plan is opened from the store: the list keeps one row of the key, the export's.
     SaveHeadExport("ProstateVMAT", "80.0", "VMAT target");
-    const std::string source = ws.PDataset[0].FilePath;
+    const std::string source = m_sources.Path() + "/ProstateVMAT.txt";
     Workspace first, second;
     first.TakeFiles({source}, false);
     ASSERT_NO_FATAL_FAILURE(OpenExportFromStore(first));
     ASSERT_EQ(first.OpenFile.at(0).FilePath, source);
     ASSERT_NO_FATAL_FAILURE(OpenExportFromStore(second));
     second.PDataset[0].DVHDataset[1].ModifiedName = "Bladder";
-    ScriptedDialogs firstSays, secondSays;
-    secondSays.answers = {true};
-    SaveDvh(second, "Head", true, secondSays);
-    ASSERT_TRUE(secondSays.errors.empty()) << secondSays.errors[0];
+    ScriptedDialogs firstSays;
+    ASSERT_NO_FATAL_FAILURE(SaveWithOk(second));
     firstSays.answers = {true};
     SaveDvh(first, "Head", true, firstSays);
     ASSERT_EQ(firstSays.errors.size(), 1u);
@@ -537,10 +539,8 @@ TEST_F(SaveDvhTest, ACompanionThatCameWhereTheReadFoundNoneIsNotSavedOver) {
     ASSERT_NO_FATAL_FAILURE(OpenExportFromStore(first));
     ASSERT_NO_FATAL_FAILURE(OpenExportFromStore(second));
     second.PDataset[0].DVHDataset[1].ModifiedName = "Bladder";
-    ScriptedDialogs firstSays, secondSays;
-    secondSays.answers = {true};
-    SaveDvh(second, "Head", true, secondSays);
-    ASSERT_TRUE(secondSays.errors.empty()) << secondSays.errors[0];
+    ScriptedDialogs firstSays;
+    ASSERT_NO_FATAL_FAILURE(SaveWithOk(second));
     const std::string added = Read(ModFile());
 
     firstSays.answers = {true};
@@ -648,10 +648,7 @@ TEST_F(SaveDvhTest, ACompanionSavedWhileTheQuestionWaitsIsNotSavedOverAfterOk) {
                 }
             } firstSays;
             firstSays.meanwhile = [&] {
-                ScriptedDialogs secondSays;
-                secondSays.answers = {true};
-                SaveDvh(second, "Head", true, secondSays);
-                EXPECT_TRUE(secondSays.errors.empty()) << secondSays.errors[0];
+                SaveWithOk(second);
             };
             firstSays.answers = {true};
             SaveDvh(first, "Head", true, firstSays);
