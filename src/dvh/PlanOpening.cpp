@@ -69,13 +69,15 @@ void Workspace::ScanFolder(const std::string& folder) {
         if (code > 1) AppendOpenFileFromHeader(path, code);
     }
 
-    // Loaded plans stay listed while their file still holds them; clipboard-built BrainLAB
-    // plans (no file) always. A plan is listed once, not once per rule.
+    // Loaded plans stay listed while the file they were opened from still holds them;
+    // clipboard-built BrainLAB plans (no file) always. A plan is listed once, not once per rule,
+    // and its row names that file whatever the plan saved since: a row naming the store's entry
+    // would let Delete part the entry's export from its companion.
     for (int i = 0; i < PDatasetCount(); ++i) {
         const PDatasetClass& plan = PDataset[i];
         if (FindOpenFileByKey(plan.Key) >= 0) continue;
         bool listed = false;
-        if (platform::FileExists(plan.FilePath) && ReadDvhHeader(plan.FilePath) > 1 &&
+        if (platform::FileExists(plan.OpenedFrom) && ReadDvhHeader(plan.OpenedFrom) > 1 &&
             HeaderPatientName == plan.PatientName && HeaderPatientID == plan.PatientID &&
             HeaderDate == plan.Date && HeaderTime == plan.Time &&
             HeaderPlanName == plan.PlanName && HeaderPlanID == plan.PlanID) {
@@ -145,7 +147,15 @@ LoadOrder Workspace::BeginLoadOfRow(const std::string& key, int rowEntry) {
 LoadOrder Workspace::BeginReload(const std::string& key, int rowEntry) {
     int p = FindDatasetByKey(key);
     const int e = EntryFor(*this, key, rowEntry);
-    if (p >= 0 && IsBrainLab(PDataset[p].FileType)) return {};
+    // A plan opened from an entry of the store, or one that saved an entry and so is its plan,
+    // is read again from that entry while it is there, also where the list's row of its key
+    // names another file (the export the entry was saved from, or no file for a plan from the
+    // clipboard): its save goes back into the entry, and a refused save sends the user here to
+    // see what others saved there.
+    const bool entrysPlan = p >= 0 && IsStoreEntryFile(SaveFolder, PDataset[p].FilePath) &&
+                            platform::FileExists(PDataset[p].FilePath);
+    // Any other BrainSCAN or iPlan plan is not read again.
+    if (p >= 0 && IsBrainLab(PDataset[p].FileType) && !entrysPlan) return {};
     if (e < 0) return {};
     if (IsMultiPlan(OpenFile[e].FileType)) return {LoadStep::Refused, -1};
     if (PendingPlanIndex() >= 0) return {};
@@ -155,13 +165,7 @@ LoadOrder Workspace::BeginReload(const std::string& key, int rowEntry) {
     // store's own open takes it; read alone, its export would show the plan's old names.
     std::optional<StoreEntryRead> stored;
     std::string path = OpenFile[e].FilePath;
-    // A plan opened from an entry of the store, or one that saved an entry and so is its plan,
-    // is read again from that entry while it is there, also where the list's row of its key
-    // names the export the entry was saved from: its save goes back into the entry, and a
-    // refused save sends the user here to see what others saved there.
-    const std::string& readFrom = appended ? path : PDataset[p].FilePath;
-    if (!SameStoreEntry(readFrom, path) && IsStoreEntryFile(SaveFolder, readFrom) && platform::FileExists(readFrom))
-        path = readFrom;
+    if (entrysPlan && !SameStoreEntry(PDataset[p].FilePath, path)) path = PDataset[p].FilePath;
     if (IsStoreEntryFile(SaveFolder, path)) {
         stored = ReadStoreEntry(path);
         if (!stored->Problem.empty() && m_host) m_host->StatusText(stored->Problem);

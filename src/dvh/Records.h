@@ -105,6 +105,11 @@ struct PDatasetClass {
     /// The companion beside `FilePath` as that read took it: a save of the plan into the store
     /// entry it was read from replaces that companion, or nothing.
     CompanionVersion CompanionRead;
+    /// The file the plan was opened from, which its row in the file list names. `FilePath` is
+    /// the file the plan reads and saves, an entry of the store once it saved one; the row keeps
+    /// naming this (for a plan from the clipboard, the path of no file it was made with), so that
+    /// deleting a row never takes an entry's export away from its companion.
+    std::string OpenedFrom;
 
     int DVHDatasetCount() const { return static_cast<int>(DVHDataset.size()); }
 };

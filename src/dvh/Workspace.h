@@ -197,7 +197,8 @@ public:
     TakeFilesResult TakeFiles(const std::vector<std::string>& paths, bool stopAtUnreadable);
     /// The scan: rebuilds `OpenFile` from the readable files directly in `folder` (all of
     /// them, equal keys included), then lists the loaded plans that no entry has the key of
-    /// and whose file still holds that plan, and the BrainSCAN/iPlan plans.
+    /// and whose file still holds that plan, and the BrainSCAN/iPlan plans, each by the file it
+    /// was opened from (`OpenedFrom`).
     void ScanFolder(const std::string& folder);
 
     /// Loading by key (Open, drop): shows a loaded plan, or appends a plan for the last entry
@@ -208,7 +209,9 @@ public:
     /// another entry shares loads its own file.
     LoadOrder BeginLoadOfRow(const std::string& key, int rowEntry = -1);
     /// "Reload" of a row: reads the row's file again into its loaded plan (or a new one).
-    /// BrainSCAN and iPlan plans are not read again.
+    /// A plan that is an entry's of the store (opened from it, or saved into it) is read from
+    /// that entry, export and companion, whatever file the row names; other BrainSCAN and iPlan
+    /// plans are not read again.
     LoadOrder BeginReload(const std::string& key, int rowEntry = -1);
     /// The saved-DVH browser's OK for `path` in the store's sub-folder `folderName`, already
     /// recognised as `code` with `header`: lists the file unless its key is listed (then

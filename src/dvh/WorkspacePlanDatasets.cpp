@@ -67,8 +67,10 @@ int Workspace::LoadDvhFileHeadless(const std::string& path, float prescribedDose
     int entry = FindOpenFileByKey(key);
     if (entry < 0) entry = AppendOpenFileFromHeader(path, code);
     const int plan = AppendPlanFromOpenFile(entry);
-    // A listed entry with the same key may name another file: read the one asked for.
+    // A listed entry with the same key may name another file: read the one asked for, which
+    // the plan was opened from.
     PDataset[plan].FilePath = path;
+    PDataset[plan].OpenedFrom = path;
     PDataset[plan].FileType = code;
     PDataset[plan].PlanListIndex = planListIndex;
     if (code == FileTypePlanSum || code == FileTypePlanSumDescription) PlanSumPrescribedDose = prescribedDoseGy;

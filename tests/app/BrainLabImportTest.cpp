@@ -3,6 +3,7 @@
 // structures are added to a BrainSCAN plan.
 #include "app/Forms.h"
 #include "app/TForm1.h"
+#include "dvh/FileListOrder.h"
 #include "import/ui/TFormBSCAN.h"
 #include "import/ui/TFormiPlan.h"
 #include "import/ui/TFormiPlanImport.h"
@@ -19,6 +20,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
+#include <QTreeWidget>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -36,6 +38,8 @@ protected:
     static void SetUpTestSuite() {
         fs::create_directories(Home() / "program");
         setenv("TESSARAY_HOME", (Home() / "program").c_str(), 1);
+        // The trash that Delete fills.
+        setenv("XDG_DATA_HOME", (Home() / "share").c_str(), 1);
         TestApp();
     }
     static void TearDownTestSuite() { fs::remove_all(Home()); }
@@ -177,4 +181,47 @@ TEST_F(BrainLabImport, CaptureWindowCollectsCurvesIntoAPlan) {
     EXPECT_FLOAT_EQ(lung.PrescribedDose, 60);
     EXPECT_FLOAT_EQ(lung.DVset[1].DosePercent, 50);
     EXPECT_FLOAT_EQ(Form1->CaptureDVHDataset[0].DVset[1].DosePercent, 30);  // the capture stays
+}
+
+TEST_F(BrainLabImport, ASavedClipboardPlansRowNamesNoFileAndItsDeleteLeavesTheEntryWhole) {
+    const fs::path read = Home() / "read", store = Home() / "store";
+    fs::create_directories(read);
+    fs::create_directories(store);
+    Form1->ReadFolder = read.string();
+    Form1->SaveFolder = store.string();
+    Copy(kBrainScan);
+    Form1->SpeedButton1->trigger();
+    Edit(FormBSCAN, "Edit5")->setText("6000");
+    Press(FormBSCAN, "Button1");
+    ASSERT_EQ(Form1->PDatasetCount(), 1);
+    Form1->PlanListName.emplace_back().Name = "Head";
+    auto* lists = Form1->findChild<QComboBox*>("ComboBox1");
+    lists->addItem("Head");
+    lists->setCurrentIndex(lists->count() - 1);
+    Form1->findChild<QPushButton*>("Button9")->click();
+    ASSERT_NE(Form1->findChild<QMessageBox*>("SaveDvhCompletedBox"), nullptr);
+    delete Form1->findChild<QMessageBox*>("SaveDvhCompletedBox");
+    const fs::path entry = store / "Head" / "temp_Plan_1.txt", companion = store / "Head" / "temp_Plan_1.mod";
+    ASSERT_TRUE(fs::exists(entry));
+    ASSERT_TRUE(fs::exists(companion));
+
+    // The scan lists the plan by what it was made from, no file: Delete and "Delete ALL" on its
+    // row take nothing from the entry, which other users share.
+    Form1->ScanDirectory();
+    auto* list = Form1->findChild<QTreeWidget*>("ListView1");
+    ASSERT_EQ(list->topLevelItemCount(), 1);
+    QTreeWidgetItem* row = list->topLevelItem(0);
+    const QString file = row->text(FileListFileName);
+    EXPECT_TRUE(file.startsWith("BrainSCAN-Plan_1_")) << file.toStdString();
+    list->setCurrentItem(row);
+    row->setSelected(true);
+    QTest::keyClick(list, Qt::Key_Delete, Qt::ControlModifier);
+    EXPECT_TRUE(fs::exists(entry));
+    Form1->DeleteAll1Click();
+    auto* box = Form1->findChild<QMessageBox*>("DeleteAllBox");
+    ASSERT_NE(box, nullptr);
+    box->button(QMessageBox::Ok)->click();
+    EXPECT_TRUE(fs::exists(entry));
+    EXPECT_TRUE(fs::exists(companion));
+    EXPECT_FALSE(fs::exists(Home() / "share" / "Trash" / "files" / "temp_Plan_1.txt"));
 }
