@@ -276,7 +276,8 @@ TEST_F(PlanListWindow, QuestionsHoldTheWindowsAndReportsLeaveThemUsable) {
     } boxes[] = {
         {"SaveDvhCompletedBox", [&] { form->Save1Click(); }, QMessageBox::Ok, false},
         {"SaveDvhQuestionBox", [&] { form->Save1Click(); }, QMessageBox::Cancel, true},  // "Overwrite?"
-        {"SaveDvhErrorBox", [&] { form->PDataset[0].DVHDataset.clear(); form->Save1Click(); }, QMessageBox::Ok, false},
+        {"SaveDvhErrorBox", [&] { form->PDataset[0].DVHDataset.clear(); form->Save1Click(); },  // no structures
+         QMessageBox::Ok, false},
         {"SaveOnExitBox", [&] { form->AskToSaveModifiedLists([] {}); }, QMessageBox::No, true},
         {"DeleteListBox", [&] { form->DeleteList1Click(); }, QMessageBox::Cancel, true},
         {"DeleteAllBox", [&] { form->DeleteAll1Click(); }, QMessageBox::Cancel, true},
