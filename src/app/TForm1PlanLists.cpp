@@ -232,7 +232,7 @@ void TForm1::DeleteList1Click() {
     ShowUserMessage(this, BoxRole::Question, DeleteListQuestion(ComboBox1->currentText().toStdString()),
                     QMessageBox::Question, QMessageBox::Ok | QMessageBox::Cancel,
                     "DeleteListBox", [this, name](bool ok) {
-                        // The box did not stop the window: find the list again by its name.
+                        // The list the question named, found again by its name, never by its place.
                         const int at = FindPlanList(PlanListName, name);
                         if (!ok || at < 0) return;
                         const ListCommandResult r = DeletePlanList(*this, PlanListFolder, at);
