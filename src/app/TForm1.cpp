@@ -9,7 +9,7 @@
 #include "app/TFormOption.h"
 #include "app/TStartForm.h"
 #include "widgets/TextBytes.h"
-#include "widgets/UnblockingBox.h"
+#include "widgets/MessageBoxes.h"
 #include "app/WindowPlacement.h"
 #include "import/ImportHandOver.h"
 #include "platform/Paths.h"
@@ -87,7 +87,7 @@ bool TForm1::MoveToTrash(const std::string& path) {
 }
 
 void TForm1::Inform(const std::string& text, const std::string& caption) {
-    NewUnblockingBox(QMessageBox::Information, QString::fromStdString(caption), FromBytes(text), QMessageBox::Ok,
-                     this, "InformationBox")
+    NewMessageBox(BoxRole::Report, QMessageBox::Information, QString::fromStdString(caption), FromBytes(text),
+                  QMessageBox::Ok, this, "InformationBox")
         ->show();
 }

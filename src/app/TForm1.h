@@ -315,10 +315,13 @@ public:
     bool PlanListNameEntered(int mode, const QString& text, int listIndex, QWidget* box);
     /// Shows the input box for a list name in mode 1, 2 or 3 with `text` in its field.
     void ShowListNameBox(int mode, const QString& text, int listIndex);
-    /// Saves the chosen list; false (and the failure shown) when it could not be saved.
-    bool SaveSelectedList();
+    /// Saves the list at `list` (none for -1); false (and the failure shown) when it could not
+    /// be saved.
+    bool SavePlanListAt(int list);
     /// Offers each modified list for saving, one question after another, then runs `then`.
-    /// A save that fails stops the questions without running `then`.
+    /// "Yes" saves the list the question names, found again by its name (none if it went). A
+    /// save that fails stops the questions without running `then`. While the questions run, a
+    /// second call asks nothing and runs nothing.
     void AskToSaveModifiedLists(std::function<void()> then);
     /// The program folder where lists live ('/' at the end); tests may set it.
     std::string PlanListFolder;
@@ -529,6 +532,7 @@ private:
     QCPLayer* m_guideLayer = nullptr;
     bool m_shownOnce = false;
     bool m_listsOffered = false;  // the exit prompt ran: the next close goes through
+    bool m_offeringLists = false;  // the exit prompt's questions are under way
     QColor m_chartColor;
     std::unique_ptr<HelpPage> m_helpPage;  // made on the first Help > Help
     // The wait cursor and status text while a lock is waited for on this window's thread.

@@ -9,6 +9,7 @@
 #include "app/TFormOption.h"
 #include "app/TFormProgress.h"
 #include "app/TFormSelectPlanList.h"
+#include "widgets/MessageBoxes.h"
 #include "widgets/TextBytes.h"
 #include "dvh/PlanInformation.h"
 #include "import/SavedDvhStore.h"
@@ -288,10 +289,8 @@ void TForm1::OpenFileList1Click() {
 
 void TForm1::AskOkCancel(const QString& objectName, const QString& text, const QString& caption,
                          std::function<void()> onOk) {
-    auto* box = new QMessageBox(QMessageBox::Question, caption, text,
-                                QMessageBox::Ok | QMessageBox::Cancel, this);
-    box->setObjectName(objectName);
-    box->setAttribute(Qt::WA_DeleteOnClose);
+    QMessageBox* box = NewMessageBox(BoxRole::Question, QMessageBox::Question, caption, text,
+                                     QMessageBox::Ok | QMessageBox::Cancel, this, objectName);
     connect(box, &QMessageBox::finished, this, [box, onOk = std::move(onOk)](int) {
         if (box->clickedButton() == box->button(QMessageBox::Ok)) onOk();
     });

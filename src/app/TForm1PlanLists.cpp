@@ -207,12 +207,12 @@ bool TForm1::PlanListNameEntered(int mode, const QString& text, int listIndex, Q
             return true;
         case ListCommandStatus::Duplicate:
             if (mode == 2) {
-                ShowUserMessage(this, RenameRefusedMessage(name), QMessageBox::Critical,
+                ShowUserMessage(this, BoxRole::Report, RenameRefusedMessage(name), QMessageBox::Critical,
                                 QMessageBox::Ok, "RenameRefusedBox");
                 return false;
             }
             // OK keeps the box open for another name; Cancel closes it.
-            ShowUserMessage(box, ListExistsQuestion(name), QMessageBox::Question,
+            ShowUserMessage(box, BoxRole::Question, ListExistsQuestion(name), QMessageBox::Question,
                             QMessageBox::Ok | QMessageBox::Cancel, "ListExistsBox",
                             [box](bool again) {
                                 if (!again && box) box->close();
@@ -229,10 +229,10 @@ void TForm1::DeleteList1Click() {
     const int list = SelectedPlanList();
     if (list < 0) return;
     const std::string name = PlanListName[list].Name;
-    ShowUserMessage(this, DeleteListQuestion(ComboBox1->currentText().toStdString()),
+    ShowUserMessage(this, BoxRole::Question, DeleteListQuestion(ComboBox1->currentText().toStdString()),
                     QMessageBox::Question, QMessageBox::Ok | QMessageBox::Cancel,
                     "DeleteListBox", [this, name](bool ok) {
-                        // The box did not stop the window: find the list again by its name.
+                        // The list the question named, found again by its name, never by its place.
                         const int at = FindPlanList(PlanListName, name);
                         if (!ok || at < 0) return;
                         const ListCommandResult r = DeletePlanList(*this, PlanListFolder, at);
@@ -253,8 +253,7 @@ void TForm1::DeleteList1Click() {
                     });
 }
 
-bool TForm1::SaveSelectedList() {
-    const int list = SelectedPlanList();
+bool TForm1::SavePlanListAt(int list) {
     if (list < 0) return true;
     const ListCommandResult r = SavePlanList(*this, PlanListFolder, list);
     if (!r.ok() && r.status != ListCommandStatus::NothingToDo) {
@@ -264,7 +263,7 @@ bool TForm1::SaveSelectedList() {
     return true;
 }
 
-void TForm1::BSaveListClick() { SaveSelectedList(); }
+void TForm1::BSaveListClick() { SavePlanListAt(SelectedPlanList()); }
 
 void TForm1::BKeyClick() {
     const int list = SelectedPlanList();
@@ -357,7 +356,7 @@ void TForm1::ClearStructureList1Click() {
     const std::string name =
         list >= 0 ? PlanListName[list].Name : ToBytes(ComboBox1->currentText());
     if (!platform::FileExists(PlanListFilePath(PlanListFolder, name))) return;
-    ShowUserMessage(this, ClearStructureListQuestion(), QMessageBox::Question,
+    ShowUserMessage(this, BoxRole::Question, ClearStructureListQuestion(), QMessageBox::Question,
                     QMessageBox::Ok | QMessageBox::Cancel, "ClearStructureListBox",
                     [this, name](bool ok) {
                         if (!ok) return;
@@ -369,6 +368,10 @@ void TForm1::ClearStructureList1Click() {
 // ---- closing ----
 
 void TForm1::AskToSaveModifiedLists(std::function<void()> then) {
+    // A close made while a question waits (from code: the question holds the close box) must
+    // not start a second round of questions over the first.
+    if (m_offeringLists) return;
+    m_offeringLists = true;
     auto pending = std::make_shared<std::vector<std::string>>();
     for (int i : ModifiedPlanLists(*this)) pending->push_back(PlanListName[i].Name);
     // The step holds itself only weakly: the open question's answer handler keeps it alive, so
@@ -378,17 +381,22 @@ void TForm1::AskToSaveModifiedLists(std::function<void()> then) {
     std::weak_ptr<std::function<void()>> self = step;
     *step = [this, pending, self, then]() {
         if (pending->empty()) {
+            m_offeringLists = false;
             then();
             return;
         }
         const std::string name = pending->front();
         pending->erase(pending->begin());
         SelectPlanList(name);
-        ShowUserMessage(this, SaveOnExitQuestion(name), QMessageBox::Question,
+        ShowUserMessage(this, BoxRole::Question, SaveOnExitQuestion(name), QMessageBox::Question,
                         QMessageBox::Yes | QMessageBox::No, "SaveOnExitBox",
-                        [this, next = self.lock()](bool yes) {
-                            // A list that could not be saved keeps the program open.
-                            if (yes && !SaveSelectedList()) return;
+                        [this, name, next = self.lock()](bool yes) {
+                            // The list the question named, whatever is chosen now; a list that
+                            // could not be saved keeps the program open.
+                            if (yes && !SavePlanListAt(FindPlanList(PlanListName, name))) {
+                                m_offeringLists = false;
+                                return;
+                            }
                             (*next)();
                         });
     };

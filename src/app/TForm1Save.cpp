@@ -4,7 +4,7 @@
 #include "app/Forms.h"
 #include "app/TFormOption.h"
 #include "widgets/TextBytes.h"
-#include "widgets/UnblockingBox.h"
+#include "widgets/MessageBoxes.h"
 #include "import/SaveDvh.h"
 
 #include <QAction>
@@ -14,13 +14,15 @@
 
 namespace {
 
-/// The save flow's questions as the program's message boxes, shown without a modal loop.
+/// The save flow's questions and reports as the program's message boxes, shown without a modal
+/// loop. A question holds every window until it is answered: what it asked about cannot change
+/// meanwhile, and a second Save cannot ask a second time.
 class SaveDvhBoxes final : public QObject, public SaveDvhDialogs {
 public:
     explicit SaveDvhBoxes(QWidget* owner) : QObject(owner), m_owner(owner) {}
 
     void AskOkCancel(const std::string& text, const std::string& caption, std::function<void(bool)> answer) override {
-        QMessageBox* box = Box(QMessageBox::Question, "SaveDvhQuestionBox", text, caption,
+        QMessageBox* box = Box(BoxRole::Question, QMessageBox::Question, "SaveDvhQuestionBox", text, caption,
                                QMessageBox::Ok | QMessageBox::Cancel);
         QObject::connect(box, &QMessageBox::finished, box, [box, answer = std::move(answer)](int) {
             answer(box->clickedButton() == box->button(QMessageBox::Ok));
@@ -32,17 +34,18 @@ public:
         FormOption->PageControl1->setCurrentIndex(1);
     }
     void ShowError(const std::string& text, const std::string& caption) override {
-        Box(QMessageBox::Critical, "SaveDvhErrorBox", text, caption, QMessageBox::Ok)->show();
+        Box(BoxRole::Report, QMessageBox::Critical, "SaveDvhErrorBox", text, caption, QMessageBox::Ok)
+            ->show();
     }
     void ShowInformation(const std::string& text, const std::string& caption) override {
-        Box(QMessageBox::Information, "SaveDvhCompletedBox", text, caption, QMessageBox::Ok)->show();
+        Box(BoxRole::Report, QMessageBox::Information, "SaveDvhCompletedBox", text, caption, QMessageBox::Ok)
+            ->show();
     }
 
 private:
-    QMessageBox* Box(QMessageBox::Icon icon, const char* name, const std::string& text, const std::string& caption,
-                     QMessageBox::StandardButtons buttons) {
-        // Nothing here needs the window held: the question's answer finds the plan again by its key.
-        return NewUnblockingBox(icon, FromBytes(caption), FromBytes(text), buttons, m_owner, name);
+    QMessageBox* Box(BoxRole role, QMessageBox::Icon icon, const char* name, const std::string& text,
+                     const std::string& caption, QMessageBox::StandardButtons buttons) {
+        return NewMessageBox(role, icon, FromBytes(caption), FromBytes(text), buttons, m_owner, name);
     }
 
     QWidget* m_owner;

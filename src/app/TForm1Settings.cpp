@@ -6,7 +6,7 @@
 #include "app/TFormOption.h"
 #include "dvh/SettingsFile.h"
 #include "platform/Paths.h"
-#include "widgets/UnblockingBox.h"
+#include "widgets/MessageBoxes.h"
 
 #include <QAction>
 #include <QApplication>
@@ -127,8 +127,8 @@ void TForm1::Help1Click() {
 }
 
 void TForm1::ReportWriteFailure(const std::string& message) {
-    NewUnblockingBox(QMessageBox::Critical, "Error", QString::fromStdString(message), QMessageBox::Ok, this,
-                     "WriteFailureBox")
+    NewMessageBox(BoxRole::Report, QMessageBox::Critical, "Error", QString::fromStdString(message),
+                  QMessageBox::Ok, this, "WriteFailureBox")
         ->show();
     statusBar()->showMessage(QString::fromStdString(message));
 }

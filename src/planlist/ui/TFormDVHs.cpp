@@ -203,7 +203,7 @@ void TFormDVHs::Button4Click() {
     const std::string name = known != m_nameBytes.constEnd() ? *known : ToBytes(shown);
     for (const StructureDBClass& s : list->StructureDB) {
         if (s.Name != name) continue;
-        ShowUserMessage(this, StructureRegisteredMessage(name), QMessageBox::Warning,
+        ShowUserMessage(this, BoxRole::Report, StructureRegisteredMessage(name), QMessageBox::Warning,
                         QMessageBox::Ok, "DuplicateStructureBox");
         ComboBox1->setFocus();
         return;

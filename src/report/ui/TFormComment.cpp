@@ -2,6 +2,7 @@
 #include "report/ui/TFormComment.h"
 #include "dialogs/QtColor.h"
 
+#include "widgets/MessageBoxes.h"
 #include "widgets/TextBytes.h"
 #include "dvh/Workspace.h"
 #include "platform/IniFile.h"
@@ -203,10 +204,9 @@ bool TFormComment::ListBox1KeyDown(QKeyEvent* key) {
     if (key->key() != Qt::Key_Delete || !(key->modifiers() & Qt::ControlModifier)) return false;
     const int row = ListBox1->currentRow();
     if (row < 0) return true;
-    auto* box = new QMessageBox(QMessageBox::Question, "Delete", "Do you want to delete this template?",
-                                QMessageBox::Ok | QMessageBox::Cancel, this);
-    box->setObjectName("DeleteTemplateBox");
-    box->setAttribute(Qt::WA_DeleteOnClose);
+    QMessageBox* box = NewMessageBox(BoxRole::Question, QMessageBox::Question, "Delete",
+                                     "Do you want to delete this template?",
+                                     QMessageBox::Ok | QMessageBox::Cancel, this, "DeleteTemplateBox");
     connect(box, &QMessageBox::finished, this, [this, box, row](int) {
         if (box->clickedButton() != box->button(QMessageBox::Ok)) return;
         if (row >= ListBox1->count() || row >= static_cast<int>(ComTemplate.size())) return;

@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
+#include <QTreeWidget>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -28,6 +29,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 namespace {
 
@@ -63,6 +65,8 @@ protected:
         ASSERT_NE(box, nullptr) << name;
         box->button(button)->click();
         QApplication::processEvents();
+        // The box deletes itself once closed: gone before the next look for one of its name.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
     TempFolder dir;
@@ -210,6 +214,90 @@ TEST_F(PlanListWindow, ClosingOffersModifiedListsAndStaysOpenWhenASaveFails) {
     Answer(window, "SaveOnExitBox", QMessageBox::Yes);
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(window->PlanListName[b].Modified);
+}
+
+TEST_F(PlanListWindow, TheExitQuestionSavesTheListItNamesAndASecondCloseAsksNothingMore) {
+    // Two lists imported and not saved yet, each offered on exit in its turn.
+    NewList("Src");
+    form->BSaveListClick();
+    TempFolder exported;
+    for (const char* name : {"Prostate", "Head"}) {
+        const std::string file = exported.Path() + name + ".lst";
+        std::filesystem::copy_file(PlanListFilePath(dir.Path(), "Src"), file);
+        emit form->ImportDialog->fileSelected(QString::fromStdString(file));
+    }
+    ASSERT_GE(FindPlanList(form->PlanListName, "Head"), 0);
+    form->show();
+    form->close();
+    QMessageBox* question = Box("SaveOnExitBox");
+    ASSERT_NE(question, nullptr);
+    ASSERT_NE(question->text().indexOf("('Prostate ')"), -1) << question->text().toStdString();
+
+    // The other list chosen meanwhile (the user cannot, the box holds the window; code can):
+    // Yes saves the list the question named.
+    form->ComboBox1->setCurrentIndex(form->ComboBox1->findText("Head"));
+    Answer(form.get(), "SaveOnExitBox", QMessageBox::Yes);
+    EXPECT_TRUE(platform::FileExists(PlanListFilePath(dir.Path(), "Prostate")));
+    EXPECT_FALSE(platform::FileExists(PlanListFilePath(dir.Path(), "Head")));
+    question = Box("SaveOnExitBox");
+    ASSERT_NE(question, nullptr);
+    EXPECT_NE(question->text().indexOf("('Head ')"), -1) << question->text().toStdString();
+
+    // The window closed again while the next question waits: no second question.
+    form->close();
+    EXPECT_EQ(form->findChildren<QMessageBox*>("SaveOnExitBox").size(), 1);
+    Answer(form.get(), "SaveOnExitBox", QMessageBox::No);
+    EXPECT_FALSE(platform::FileExists(PlanListFilePath(dir.Path(), "Head")));
+    EXPECT_FALSE(form->isVisible());
+}
+
+TEST_F(PlanListWindow, QuestionsHoldTheWindowsAndReportsLeaveThemUsable) {
+    const int list = NewList("Head");
+    TempFolder store;
+    form->SaveFolder = store.Path() + "store";
+    PDatasetClass plan;
+    plan.PatientID = "P1";
+    plan.PlanID = "H1";
+    plan.FileType = FileTypeBrainScan;
+    plan.DVHDataset.resize(1);
+    plan.DVHDataset[0].Name = "PTV";
+    plan.DVHDataset[0].Volume = 10;
+    plan.DVHDataset[0].SetPoints({{0, 0, 100, 10}, {1, 0.5f, 0, 0}});
+    form->PDataset.push_back(plan);
+    form->CurrentPlanIndex = 0;
+    new QTreeWidgetItem(form->ListView1, QStringList{"a row"});
+    form->show();
+
+    const struct {
+        const char* box;
+        std::function<void()> show;
+        QMessageBox::StandardButton dismiss;
+        bool question;
+    } boxes[] = {
+        {"SaveDvhCompletedBox", [&] { form->Save1Click(); }, QMessageBox::Ok, false},
+        {"SaveDvhQuestionBox", [&] { form->Save1Click(); }, QMessageBox::Cancel, true},  // "Overwrite?"
+        {"SaveDvhErrorBox", [&] { form->PDataset[0].DVHDataset.clear(); form->Save1Click(); },  // no structures
+         QMessageBox::Ok, false},
+        {"SaveOnExitBox", [&] { form->AskToSaveModifiedLists([] {}); }, QMessageBox::No, true},
+        {"DeleteListBox", [&] { form->DeleteList1Click(); }, QMessageBox::Cancel, true},
+        {"DeleteAllBox", [&] { form->DeleteAll1Click(); }, QMessageBox::Cancel, true},
+        {"WriteFailureBox", [&] { form->ReportWriteFailure("Tessaray.ini cannot be written."); },
+         QMessageBox::Ok, false},
+        {"InformationBox", [&] { form->Inform("A notice.", "Tessaray"); }, QMessageBox::Ok, false},
+    };
+    for (const auto& b : boxes) {
+        SCOPED_TRACE(b.box);
+        b.show();
+        QMessageBox* box = Box(b.box);
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->windowModality(), b.question ? Qt::ApplicationModal : Qt::NonModal);
+        EXPECT_EQ(QApplication::activeModalWidget(), b.question ? box : nullptr);
+        Answer(form.get(), b.box, b.dismiss);
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    }
+    // Every question was answered Cancel or No: the list and the row are still there.
+    EXPECT_EQ(form->SelectedPlanList(), list);
+    EXPECT_EQ(form->ListView1->topLevelItemCount(), 1);
 }
 
 TEST_F(PlanListWindow, IndexEditorOkWritesValidFieldsAndRefusesABadNumber) {
