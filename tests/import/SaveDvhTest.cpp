@@ -720,8 +720,12 @@ TEST_F(SaveDvhTest, FailedWritesNameTheFileAndLeaveNoHalfSave) {
 }
 
 TEST_F(SaveDvhTest, ASaveThatRunsOutOfMemoryAnywhereIsTheSavesErrorAndLeavesTheEntryOldOrNew) {
-    // Its messages go into room made beforehand, so that telling one needs no memory.
+    // Its messages go into room made beforehand; a box that shows one needs memory of its own,
+    // as the copy each takes first does here. The answer to "Overwrite?" is given at once, or
+    // kept and given later, as the window's event loop gives it once Save DVH returned.
     struct RoomyDialogs : SaveDvhDialogs {
+        bool later = false;
+        std::function<void(bool)> kept;
         std::string error, information;
         int errors = 0, completed = 0;
         RoomyDialogs() {
@@ -729,48 +733,66 @@ TEST_F(SaveDvhTest, ASaveThatRunsOutOfMemoryAnywhereIsTheSavesErrorAndLeavesTheE
             information.reserve(4096);
         }
         void AskOkCancel(const std::string&, const std::string&, std::function<void(bool)> answer) override {
-            answer(true);
+            if (later)
+                kept = std::move(answer);
+            else
+                answer(true);
         }
         void ShowDirectoriesSettings() override {}
         void ShowError(const std::string& text, const std::string&) override {
+            const std::string shown(text);
             ++errors;
-            error.assign(text);
+            error.assign(shown);
         }
         void ShowInformation(const std::string& text, const std::string&) override {
+            const std::string shown(text);
             ++completed;
-            information.assign(text);
+            information.assign(shown);
         }
     };
-    // The entry as a first save left it; a plan read elsewhere is saved over it after "Overwrite?".
+    // The entry as a first save left it; a plan read elsewhere, with another alias and volume,
+    // is saved over it after "Overwrite?".
     SaveDvh(ws, "Head", true, dialogs);
     const std::string oldText = Read(TextFile()), oldMod = Read(ModFile());
-    PDatasetClass renamed = ws.PDataset[0];
-    renamed.FilePath.clear();
-    renamed.DVHDataset[0].ModifiedName = "Renamed";
-    const std::string newMod = ModFileText(renamed);
-    long runs = 0;
-    for (bool reached = true; reached;) {
-        ++runs;
-        SCOPED_TRACE(runs);
-        ws.PDataset[0] = renamed;
-        RoomyDialogs says;
-        {
-            const AllocationFailsAt failing(runs);
-            SaveDvh(ws, "Head", true, says);
-            reached = failing.Reached();
+    PDatasetClass changed = ws.PDataset[0];
+    changed.FilePath.clear();
+    changed.DVHDataset[0].ModifiedName = "Renamed";
+    changed.DVHDataset[0].Volume = 11;
+    const std::string newText = BrainLabTableText(changed), newMod = ModFileText(changed);
+    for (const bool later : {false, true}) {
+        long runs = 0;
+        for (bool reached = true; reached;) {
+            ++runs;
+            SCOPED_TRACE((later ? "answered later, run " : "answered at once, run ") + std::to_string(runs));
+            ws.PDataset[0] = changed;
+            RoomyDialogs says;
+            says.later = later;
+            {
+                const AllocationFailsAt failing(runs);
+                SaveDvh(ws, "Head", true, says);
+                // No memory while the answer acts is the save's error too, never an exception
+                // into the event loop.
+                if (says.kept) {
+                    EXPECT_NO_THROW(says.kept(true));
+                }
+                reached = failing.Reached();
+            }
+            const std::string text = Read(TextFile()), mod = Read(ModFile());
+            const bool isNew = text == newText && mod == newMod;
+            EXPECT_TRUE(isNew || (text == oldText && mod == oldMod)) << says.error;
+            // A save that wrote its pair is told as saved, whatever ran out after the write; one
+            // that wrote nothing, as an error.
+            EXPECT_EQ(says.completed, isNew ? 1 : 0) << says.error;
+            EXPECT_EQ(says.errors, isNew ? 0 : 1) << says.information;
+            if (says.errors) {
+                EXPECT_EQ(says.error.rfind("An error occurred while saving data.\n", 0), 0u) << says.error;
+            }
+            EXPECT_EQ(FilesInEntryFolder(), 3);  // the pair and its lock file: nothing left over
+            ASSERT_TRUE(platform::AtomicWriteFile(TextFile(), oldText).ok);
+            ASSERT_TRUE(platform::AtomicWriteFile(ModFile(), oldMod).ok);
         }
-        EXPECT_EQ(says.errors + says.completed, 1);
-        if (says.errors) {
-            EXPECT_EQ(says.error.rfind("An error occurred while saving data.\n", 0), 0u) << says.error;
-            EXPECT_EQ(Read(ModFile()), oldMod) << says.error;
-        } else {
-            EXPECT_EQ(Read(ModFile()), newMod);
-        }
-        EXPECT_EQ(Read(TextFile()), oldText);
-        EXPECT_EQ(FilesInEntryFolder(), 3);  // the pair and its lock file: nothing left over
-        ASSERT_TRUE(platform::AtomicWriteFile(ModFile(), oldMod).ok);
+        EXPECT_GT(runs, 20);
     }
-    EXPECT_GT(runs, 20);
 }
 
 TEST_F(SaveDvhTest, ALinkInTheStoreIsReplacedNotWrittenThrough) {
