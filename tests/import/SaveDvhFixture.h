@@ -178,14 +178,6 @@ protected:
         dialogs.answers = {true};
         SaveDvh(ws, "Head", true, dialogs);
     }
-    /// A plan of the fixture's patient and plan IDs with other names, in a workspace of its own
-    /// that saves into the fixture's store, as another user's or instance's.
-    void OtherInstance(Workspace& instance, const std::string& alias) const {
-        instance.SaveFolder = store;
-        instance.PDataset.push_back(ws.PDataset[0]);
-        instance.PDataset[0].DVHDataset[0].ModifiedName = alias;
-        instance.CurrentPlanIndex = 0;
-    }
     /// The names of `plan`'s structures, each with its alias after a "=".
     static std::vector<std::string> Names(const PDatasetClass& plan) {
         std::vector<std::string> names;
