@@ -198,8 +198,8 @@ void AskAndSave(Workspace& ws, const std::string& planListName, bool listChosen,
                             });
         return;
     }
-    // Nobody was asked: the save replaces no entry that another makes meanwhile, and a companion
-    // left alone only if it is there now.
+    // Nobody was asked: the save writes nothing over an entry that another save makes before its
+    // turn. A companion there now without its export is replaced, as it was before.
     order.ExpectsNoEntry = true;
     order.CompanionSeen = platform::PathMayExist(paths.ModFile);
     Write(ws, order, dialogs);
