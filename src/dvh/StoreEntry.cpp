@@ -221,6 +221,11 @@ platform::WriteResult SaveStoreEntry(const std::string& textFile, const StoreSav
     // this save of both, which supersedes its record.
     const platform::CommitEnd interrupted = FinishInterruptedStoreSave(textFile);
     if (interrupted.Blocked()) return {false, RefusedSaveText(textFile, interrupted)};
+    // Looked at again in its turn: a first save asked nobody, and what another saved since it
+    // looked is replaced only by one who agreed to it.
+    if (save.ExpectsNoEntry &&
+        (platform::PathMayExist(textFile) || (!save.CompanionSeen && platform::PathMayExist(companion))))
+        return {false, SavedMeanwhileText(textFile)};
     // A link in the store, which others may share, is replaced, never written through.
     const auto links = platform::LinkHandling::Replace;
     // A plan read from this very entry replaces only what it read. One read from another file
@@ -271,6 +276,12 @@ platform::WriteResult SaveStoreEntry(const std::string& textFile, const StoreSav
         commit);
     learn(written);
     return written;
+}
+
+std::string SavedMeanwhileText(const std::string& textFile) {
+    return platform::FileNameOf(textFile) +
+           " was saved by another user or instance meanwhile; nothing was written. Save again to be asked whether "
+           "to replace it.";
 }
 
 std::string ExportChangedText(const std::string& path) {

@@ -84,6 +84,13 @@ struct StoreSave {
     /// plan kept as its export, which is then the export it was read from, as it was read.
     std::optional<std::string> Table;
     StoreSaveSource Source;
+    /// The save found no export at the entry's name and so asked nobody whether to replace
+    /// one: it writes only while no other save made the entry meanwhile. False once the user
+    /// agreed to replace what is there.
+    bool ExpectsNoEntry = false;
+    /// With `ExpectsNoEntry`: a companion was there without its export when the save looked
+    /// (its export removed by hand), which the save replaces.
+    bool CompanionSeen = false;
 };
 
 /// Why Save DVH cannot save a plan read from `source` into the entry of `textFile` now, asked
@@ -102,13 +109,20 @@ std::string StoreSaveRefusal(const std::string& textFile, const StoreSaveSource&
 /// companion only while it is still the one read, and none that came where the read found none
 /// or took none (`ExportChangedText` of the companion otherwise, or why a companion the read
 /// could not read or did not take is not replaced); another plan saved over the entry replaces
-/// what is there. A failure leaves the entry as it was and says why.
+/// what is there once the user agreed to it. A save that `ExpectsNoEntry` and finds the export
+/// there under the lock, or a companion that it did not see, writes nothing: another user or
+/// instance saved the entry since the save looked, unasked (`SavedMeanwhileText`). A failure
+/// leaves the entry as it was and says why.
 /// Once saved, the plan is the entry's, whatever it was read from: `storedExport` receives the
 /// version of the export (or table) there, `storedCompanion` that of the companion written, so
 /// that its next save is guarded as one of a plan read from the entry.
 platform::WriteResult SaveStoreEntry(const std::string& textFile, const StoreSave& save,
                                      platform::FileVersion* storedExport = nullptr,
                                      CompanionVersion* storedCompanion = nullptr);
+
+/// What a save that expected no entry says of one that another save made meanwhile:
+/// "12_H1.txt was saved by another user or instance meanwhile; nothing was written. ...".
+std::string SavedMeanwhileText(const std::string& textFile);
 
 /// The one event of an export that is no longer what a plan was read from:
 /// "12_H1.txt changed since the plan was read". The program cannot tell a save of another plan

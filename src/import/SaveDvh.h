@@ -35,8 +35,13 @@ SavedDvhPaths StorePaths(const std::string& saveFolder, const std::string& planL
 
 /// Save DVH of the current plan under the plan list `planListName` (`listChosen` false when
 /// the main window has none chosen). Without a save folder it offers the settings; without a
-/// plan or list it does nothing; a plan without structures is refused. An existing ".txt" is
-/// replaced only after the user agrees. BrainSCAN and iPlan plans are written as table files
+/// plan or list it does nothing; a plan without structures, or one whose load waits for the
+/// user, is refused. An existing ".txt" is replaced only after the user agrees: OK saves the
+/// plan the question named, found again by its key, into the folder and list it named, and
+/// only while it can still be saved; otherwise it writes nothing and says why. A save that found
+/// no ".txt" asks nothing, and writes nothing over one that another user or instance saved
+/// before its turn came ("12_H1.txt was saved by another user or instance meanwhile; ...").
+/// BrainSCAN and iPlan plans are written as table files
 /// from the plan, others copied from their export, unless the export is the store's file
 /// itself, which is kept; the ".mod" follows. A plan read from the entry it is saved into
 /// replaces that entry only while its export and companion are still those the plan read: one
@@ -49,5 +54,6 @@ SavedDvhPaths StorePaths(const std::string& saveFolder, const std::string& planL
 /// save of the entry to complete or discard; a link in their place is replaced, not followed. A
 /// failure says "An error occurred while saving data." with the file it could not read or
 /// replace, or that there was not enough memory, and leaves the store as it was. The completion
-/// message ends a good save.
+/// message ends a good save; one that finds no memory for it is told, with a text made
+/// beforehand, that the plan was saved.
 void SaveDvh(Workspace& ws, const std::string& planListName, bool listChosen, SaveDvhDialogs& dialogs);

@@ -1,6 +1,6 @@
 // Save DVH: the questions, the store's files for tables and copies, overwriting, failures that
 // leave the store as it was, and a saved plan opened again from the store.
-#include "import/SaveDvh.h"
+#include "SaveDvhFixture.h"
 
 #include "dvh/Workspace.h"
 #include "import/BrainLabTable.h"
@@ -24,7 +24,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <deque>
 #include <fcntl.h>
 #include <filesystem>
 #include <grp.h>
@@ -34,168 +33,7 @@
 #include <unistd.h>
 
 using namespace dvhtest;
-namespace fs = std::filesystem;
-
-namespace {
-
-/// Answers the questions from a queue and records everything shown.
-struct ScriptedDialogs : SaveDvhDialogs {
-    std::deque<bool> answers;
-    std::vector<std::string> asked, errors, information;
-    int settingsShown = 0;
-    void AskOkCancel(const std::string& text, const std::string&, std::function<void(bool)> answer) override {
-        asked.push_back(text);
-        const bool ok = !answers.empty() && answers.front();
-        if (!answers.empty()) answers.pop_front();
-        answer(ok);
-    }
-    void ShowDirectoriesSettings() override { ++settingsShown; }
-    void ShowError(const std::string& text, const std::string&) override { errors.push_back(text); }
-    void ShowInformation(const std::string& text, const std::string&) override { information.push_back(text); }
-};
-
-std::string Read(const std::string& path) {
-    std::string text;
-    platform::ReadWholeFile(path, text);
-    return text;
-}
-
-/// What a save refused for `file`, changed since the plan was read, says: the way on, and what
-/// it drops of the user's own edits.
-std::string RefusedAsChanged(const std::string& file) {
-    return "An error occurred while saving data.\n" + file +
-           " changed since the plan was read; nothing was written. Press Reload to read it as it is now, then save "
-           "again. Reload drops the names changed here since the plan was read or saved: note them first.";
-}
-
-/// Makes `plan` one read from the export at `path` and the companion beside it, as they are now.
-void ReadFrom(PDatasetClass& plan, const std::string& path) {
-    plan.FilePath = path;
-    plan.ExportRead = platform::VersionOfPath(path);
-    const std::string companion = ChangeFileExt(path, ".mod");
-    plan.CompanionRead = fs::exists(companion) ? CompanionVersion::Of(platform::VersionOfPath(companion))
-                                               : CompanionVersion::Missing();
-}
-
-class SaveDvhTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        store = (fs::temp_directory_path() / ("tessaray-save-" + std::to_string(::getpid()))).string();
-        fs::remove_all(store);
-        fs::create_directories(store);
-        ws.SaveFolder = store;
-        PDatasetClass plan;
-        plan.Key = "12H1";
-        plan.PatientName = "Doe";
-        plan.PatientID = "12";
-        plan.PlanName = "Head";
-        plan.PlanID = "H1";
-        plan.Date = "2024/01/05";
-        plan.Time = "10:30:00";
-        plan.FileType = FileTypeBrainScan;
-        for (const char* name : {"PTV", "Brainstem", "Body"}) {
-            DVHDatasetClass s;
-            s.Name = name;
-            s.PrescribedDose = 45.678f;
-            s.Volume = 10;
-            s.SetPoints({{0, 0, 100, 10}, {1, 0.45678f, 50, 5}, {2, 0.91356f, 0, 0}});
-            plan.DVHDataset.push_back(s);
-        }
-        plan.DVHDataset[1].ModifiedName = "BS";
-        ws.PDataset.push_back(plan);
-        ws.CurrentPlanIndex = 0;
-    }
-    void TearDown() override { fs::remove_all(store); }
-    std::string TextFile() const { return store + "/Head/12_H1.txt"; }
-    long FilesInEntryFolder() const {
-        return std::distance(fs::directory_iterator(store + "/Head"), fs::directory_iterator());
-    }
-    std::string ModFile() const { return store + "/Head/12_H1.mod"; }
-    /// Saves the plan of `reader`, whose export `path` no longer holds the bytes `read` that it
-    /// was read from: the save is refused with the text of that file, and `entry` is not
-    /// written; once the bytes read are back in the file, the same save writes them.
-    void ExpectRefusedUntilPutBack(Workspace& reader, const std::string& path, const std::string& read,
-                                   const std::string& entry) {
-        dialogs.errors.clear();
-        SaveDvh(reader, "Head", true, dialogs);
-        ASSERT_EQ(dialogs.errors.size(), 1u);
-        EXPECT_EQ(dialogs.errors[0], RefusedAsChanged(fs::path(path).filename().string()));
-        EXPECT_FALSE(fs::exists(entry));
-        ASSERT_TRUE(WriteInPlace(path, read));
-        SaveDvh(reader, "Head", true, dialogs);
-        EXPECT_EQ(dialogs.errors.size(), 1u);
-        EXPECT_EQ(Read(entry), read);
-    }
-    /// Saves the plan of `ws` over its first save and has the save killed between its renames;
-    /// then the export's temporary goes, as a cleaner would take it: the entry is part new.
-    void LeaveEntryPartNew();
-    /// The entry, part new, opens without its companion and says why, until a save of `ws` ends
-    /// it: it then opens with `saved` (structure names and volumes, as `NamesAndVolumes`).
-    void ExpectPartNewUntilSavedWhole(const std::vector<std::string>& saved);
-    /// Opens the saved plan from the store as the saved-file list does, in a workspace of its
-    /// own; `reader` keeps what its status bar was told.
-    PDatasetClass Reopen(Workspace& reader) const {
-        InstallImportReaders(reader);
-        reader.PlanListName.emplace_back().Name = "Head";
-        const DvhHeader h = RecogniseDvhHeaderFile(TextFile());
-        EXPECT_EQ(h.FileType, FileTypeBrainScan);
-        EXPECT_EQ(reader.BeginLoadFromStore(TextFile(), h.FileType, h.fields, "Head", nullptr).Step, LoadStep::Read);
-        EXPECT_EQ(reader.ReadPendingPlan(), 0);
-        EXPECT_TRUE(reader.LastReadResult) << reader.LastReadResult.detail;
-        EXPECT_EQ(reader.FinishPendingLoad(), 0);
-        return reader.PDatasetCount() > 0 ? reader.PDataset[0] : PDatasetClass{};
-    }
-    /// Opens the entry's one-plan export as another instance of the program would, as the
-    /// current plan of `instance`, ready to be saved again.
-    void OpenExportFromStore(Workspace& instance) const { OpenExportFromStore(instance, TextFile()); }
-    /// The same of the entry whose export is `textFile`.
-    void OpenExportFromStore(Workspace& instance, const std::string& textFile) const {
-        instance.PlanListName.emplace_back().Name = "Head";
-        instance.SaveFolder = store;
-        const DvhHeader h = RecogniseDvhHeaderFile(textFile);
-        ASSERT_EQ(instance.BeginLoadFromStore(textFile, h.FileType, h.fields, "Head", nullptr).Step, LoadStep::Read);
-        ASSERT_EQ(instance.ReadPendingPlan(), 0);
-        instance.FinishPendingLoad();
-        ASSERT_EQ(instance.PDataset[0].DVHDatasetCount(), 2);
-        instance.CurrentPlanIndex = 0;
-    }
-    /// Saves the current plan of `instance` as a user who answers "Overwrite?" with OK; the save
-    /// goes through.
-    static void SaveWithOk(Workspace& instance) {
-        ScriptedDialogs says;
-        says.answers = {true};
-        SaveDvh(instance, "Head", true, says);
-        ASSERT_TRUE(says.errors.empty()) << says.errors[0];
-    }
-    /// Saves head_H1.txt with the plan name `planName` and the first structure's volume `volume`
-    /// as the plan of `ws`, with that plan name and `alias` for its first structure.
-    void SaveHeadExport(const std::string& planName, const std::string& volume, const std::string& alias) {
-        std::string text = Read(std::string(TESSARAY_TEST_DATA) + "/opening/head_H1.txt");
-        text.replace(text.find("Head IMRT - H1"), 14, planName + " - H1");
-        text.replace(text.find("Volume [cm^3]        : 80.0"), 27, "Volume [cm^3]        : " + volume);
-        PDatasetClass& plan = ws.PDataset[0];
-        plan.FileType = FileTypePlan;
-        plan.PlanName = planName;
-        plan.DVHDataset.resize(2);
-        plan.DVHDataset[0].ModifiedName = alias;
-        ReadFrom(plan, m_sources.Write(planName + ".txt", text));
-        dialogs.answers = {true};
-        SaveDvh(ws, "Head", true, dialogs);
-    }
-    /// The names of `plan`'s structures, each with its alias after a "=".
-    static std::vector<std::string> Names(const PDatasetClass& plan) {
-        std::vector<std::string> names;
-        for (const DVHDatasetClass& s : plan.DVHDataset) names.push_back(s.Name + "=" + s.ModifiedName);
-        return names;
-    }
-
-    std::string store;
-    Workspace ws;
-    ScriptedDialogs dialogs;
-    TempFolder m_sources{"save-sources"};
-};
-
-}  // namespace
+using namespace savetest;
 
 TEST_F(SaveDvhTest, NothingIsWrittenWithoutFolderListOrStructures) {
     ws.SaveFolder.clear();
@@ -271,19 +109,8 @@ TEST_F(SaveDvhTest, AStoreExportIsKeptOnlyWhileItIsTheOneThePlanWasReadFrom) {
     ReadFrom(plan, source.Write("first.txt", head));
     plan.DVHDataset.resize(2);
     SaveDvh(ws, "Head", true, dialogs);
-    // Opened as the saved-file list opens it, ready to be saved again.
-    const auto openFromStore = [this](Workspace& instance) {
-        instance.PlanListName.emplace_back().Name = "Head";
-        const DvhHeader h = RecogniseDvhHeaderFile(TextFile());
-        ASSERT_EQ(instance.BeginLoadFromStore(TextFile(), h.FileType, h.fields, "Head", nullptr).Step, LoadStep::Read);
-        ASSERT_EQ(instance.ReadPendingPlan(), 0);
-        instance.FinishPendingLoad();
-        ASSERT_EQ(instance.PDataset[0].DVHDatasetCount(), 2);
-        instance.SaveFolder = store;
-        instance.CurrentPlanIndex = 0;
-    };
     Workspace one;
-    ASSERT_NO_FATAL_FAILURE(openFromStore(one));
+    ASSERT_NO_FATAL_FAILURE(OpenExportFromStore(one));
 
     // Instance 2 saves another export of the same plan over it, with the same structures.
     std::string second = head;
@@ -308,7 +135,7 @@ TEST_F(SaveDvhTest, AStoreExportIsKeptOnlyWhileItIsTheOneThePlanWasReadFrom) {
     // Opened again, its save keeps the export and writes its companion, in its turn: while
     // another holds the entry's lock it writes nothing either.
     Workspace again;
-    ASSERT_NO_FATAL_FAILURE(openFromStore(again));
+    ASSERT_NO_FATAL_FAILURE(OpenExportFromStore(again));
     EXPECT_EQ(again.PDataset[0].DVHDataset[0].ModifiedName, "Two");
     again.PDataset[0].DVHDataset[0].ModifiedName = "Again";
     {
@@ -608,11 +435,6 @@ TEST_F(SaveDvhTest, ACompanionTheOpenCouldNotReadIsNotSavedOverAndTheRefusalSays
 TEST_F(SaveDvhTest, ACompanionSavedWhileTheQuestionWaitsIsNotSavedOverAfterOk) {
     // The fixture's table plan, opened from its entry, and the one-plan export: the save of
     // the first writes both files, that of the second the companion alone.
-    const auto openTable = [this](Workspace& instance) {
-        instance.SaveFolder = store;
-        Reopen(instance);
-        instance.CurrentPlanIndex = 0;
-    };
     const std::pair<const char*, std::function<void()>> entries[] = {
         {"table", [this] { SaveDvh(ws, "Head", true, dialogs); }},
         {"export", [this] { SaveHeadExport("ProstateVMAT", "80.0", "VMAT target"); }},
@@ -627,8 +449,10 @@ TEST_F(SaveDvhTest, ACompanionSavedWhileTheQuestionWaitsIsNotSavedOverAfterOk) {
             Workspace opened, second;
             Workspace& first = madeIt ? ws : opened;
             if (table) {
-                if (!madeIt) openTable(first);
-                openTable(second);
+                if (!madeIt) {
+                    ASSERT_NO_FATAL_FAILURE(ReopenToSave(first));
+                }
+                ASSERT_NO_FATAL_FAILURE(ReopenToSave(second));
             } else {
                 if (!madeIt) {
                     ASSERT_NO_FATAL_FAILURE(OpenExportFromStore(first));
@@ -667,9 +491,7 @@ TEST_F(SaveDvhTest, ATablePlanReadFromItsEntryIsNotSavedOverAnotherSavesExport) 
     // its export from itself, but what it would replace is still another save's.
     SaveDvh(ws, "Head", true, dialogs);
     Workspace first;
-    first.SaveFolder = store;
-    Reopen(first);
-    first.CurrentPlanIndex = 0;
+    ASSERT_NO_FATAL_FAILURE(ReopenToSave(first));
     std::string other = Read(TextFile());
     const std::size_t digit = other.find_last_of("0123456789");
     ASSERT_NE(digit, std::string::npos);
@@ -898,8 +720,12 @@ TEST_F(SaveDvhTest, FailedWritesNameTheFileAndLeaveNoHalfSave) {
 }
 
 TEST_F(SaveDvhTest, ASaveThatRunsOutOfMemoryAnywhereIsTheSavesErrorAndLeavesTheEntryOldOrNew) {
-    // Its messages go into room made beforehand, so that telling one needs no memory.
+    // Its messages go into room made beforehand; a box that shows one needs memory of its own,
+    // as the copy each takes first does here. The answer to "Overwrite?" is given at once, or
+    // kept and given later, as the window's event loop gives it once Save DVH returned.
     struct RoomyDialogs : SaveDvhDialogs {
+        bool later = false;
+        std::function<void(bool)> kept;
         std::string error, information;
         int errors = 0, completed = 0;
         RoomyDialogs() {
@@ -907,48 +733,66 @@ TEST_F(SaveDvhTest, ASaveThatRunsOutOfMemoryAnywhereIsTheSavesErrorAndLeavesTheE
             information.reserve(4096);
         }
         void AskOkCancel(const std::string&, const std::string&, std::function<void(bool)> answer) override {
-            answer(true);
+            if (later)
+                kept = std::move(answer);
+            else
+                answer(true);
         }
         void ShowDirectoriesSettings() override {}
         void ShowError(const std::string& text, const std::string&) override {
+            const std::string shown(text);
             ++errors;
-            error.assign(text);
+            error.assign(shown);
         }
         void ShowInformation(const std::string& text, const std::string&) override {
+            const std::string shown(text);
             ++completed;
-            information.assign(text);
+            information.assign(shown);
         }
     };
-    // The entry as a first save left it; a plan read elsewhere is saved over it after "Overwrite?".
+    // The entry as a first save left it; a plan read elsewhere, with another alias and volume,
+    // is saved over it after "Overwrite?".
     SaveDvh(ws, "Head", true, dialogs);
     const std::string oldText = Read(TextFile()), oldMod = Read(ModFile());
-    PDatasetClass renamed = ws.PDataset[0];
-    renamed.FilePath.clear();
-    renamed.DVHDataset[0].ModifiedName = "Renamed";
-    const std::string newMod = ModFileText(renamed);
-    long runs = 0;
-    for (bool reached = true; reached;) {
-        ++runs;
-        SCOPED_TRACE(runs);
-        ws.PDataset[0] = renamed;
-        RoomyDialogs says;
-        {
-            const AllocationFailsAt failing(runs);
-            SaveDvh(ws, "Head", true, says);
-            reached = failing.Reached();
+    PDatasetClass changed = ws.PDataset[0];
+    changed.FilePath.clear();
+    changed.DVHDataset[0].ModifiedName = "Renamed";
+    changed.DVHDataset[0].Volume = 11;
+    const std::string newText = BrainLabTableText(changed), newMod = ModFileText(changed);
+    for (const bool later : {false, true}) {
+        long runs = 0;
+        for (bool reached = true; reached;) {
+            ++runs;
+            SCOPED_TRACE((later ? "answered later, run " : "answered at once, run ") + std::to_string(runs));
+            ws.PDataset[0] = changed;
+            RoomyDialogs says;
+            says.later = later;
+            {
+                const AllocationFailsAt failing(runs);
+                SaveDvh(ws, "Head", true, says);
+                // No memory while the answer acts is the save's error too, never an exception
+                // into the event loop.
+                if (says.kept) {
+                    EXPECT_NO_THROW(says.kept(true));
+                }
+                reached = failing.Reached();
+            }
+            const std::string text = Read(TextFile()), mod = Read(ModFile());
+            const bool isNew = text == newText && mod == newMod;
+            EXPECT_TRUE(isNew || (text == oldText && mod == oldMod)) << says.error;
+            // A save that wrote its pair is told as saved, whatever ran out after the write; one
+            // that wrote nothing, as an error.
+            EXPECT_EQ(says.completed, isNew ? 1 : 0) << says.error;
+            EXPECT_EQ(says.errors, isNew ? 0 : 1) << says.information;
+            if (says.errors) {
+                EXPECT_EQ(says.error.rfind("An error occurred while saving data.\n", 0), 0u) << says.error;
+            }
+            EXPECT_EQ(FilesInEntryFolder(), 3);  // the pair and its lock file: nothing left over
+            ASSERT_TRUE(platform::AtomicWriteFile(TextFile(), oldText).ok);
+            ASSERT_TRUE(platform::AtomicWriteFile(ModFile(), oldMod).ok);
         }
-        EXPECT_EQ(says.errors + says.completed, 1);
-        if (says.errors) {
-            EXPECT_EQ(says.error.rfind("An error occurred while saving data.\n", 0), 0u) << says.error;
-            EXPECT_EQ(Read(ModFile()), oldMod) << says.error;
-        } else {
-            EXPECT_EQ(Read(ModFile()), newMod);
-        }
-        EXPECT_EQ(Read(TextFile()), oldText);
-        EXPECT_EQ(FilesInEntryFolder(), 3);  // the pair and its lock file: nothing left over
-        ASSERT_TRUE(platform::AtomicWriteFile(ModFile(), oldMod).ok);
+        EXPECT_GT(runs, 20);
     }
-    EXPECT_GT(runs, 20);
 }
 
 TEST_F(SaveDvhTest, ALinkInTheStoreIsReplacedNotWrittenThrough) {
@@ -974,7 +818,8 @@ TEST_F(SaveDvhTest, ASavedPlanOpensFromTheStoreWithItsNamesPointsAndAliases) {
     const PDatasetClass saved = ws.PDataset[0];
 
     Workspace reader;
-    const PDatasetClass back = Reopen(reader);
+    ASSERT_NO_FATAL_FAILURE(Reopen(reader));
+    const PDatasetClass& back = reader.PDataset[0];
     EXPECT_EQ(back.PlanListIndex, 0);
     EXPECT_EQ(back.PatientName, "Doe");
     EXPECT_EQ(back.PlanID, "H1");
@@ -1008,16 +853,15 @@ void AddTwoStructures(Workspace& ws) {
 TEST_F(SaveDvhTest, APlanReopenedFromTheStoreKeepsTheStructuresAddedToIt) {
     SaveDvh(ws, "Head", true, dialogs);
     Workspace reader;
-    Reopen(reader);
-    reader.SaveFolder = store;
-    reader.CurrentPlanIndex = 0;
+    ASSERT_NO_FATAL_FAILURE(ReopenToSave(reader));
     AddTwoStructures(reader);
     dialogs.answers = {true};
     SaveDvh(reader, "Head", true, dialogs);
     ASSERT_EQ(dialogs.information.size(), 2u);
 
     Workspace again;
-    EXPECT_EQ(Names(Reopen(again)),
+    ASSERT_NO_FATAL_FAILURE(Reopen(again));
+    EXPECT_EQ(Names(again.PDataset[0]),
               (std::vector<std::string>{"PTV=", "Brainstem=BS", "Body=", "Cord=", "Eye=Eye L"}));
 }
 
@@ -1038,7 +882,9 @@ std::vector<std::string> NamesAndVolumes(const PDatasetClass& plan) {
     return names;
 }
 
-void SaveDvhTest::LeaveEntryPartNew() {
+}  // namespace
+
+void savetest::SaveDvhTest::LeaveEntryPartNew() {
     SaveDvh(ws, "Head", true, dialogs);
     RenameAndResize(ws);
     dialogs.answers = {true};
@@ -1047,11 +893,12 @@ void SaveDvhTest::LeaveEntryPartNew() {
         if (entry.path().filename().string().rfind("12_H1.txt.tmp-", 0) == 0) fs::remove(entry.path());
 }
 
-void SaveDvhTest::ExpectPartNewUntilSavedWhole(const std::vector<std::string>& saved) {
+void savetest::SaveDvhTest::ExpectPartNewUntilSavedWhole(const std::vector<std::string>& saved) {
     RecordingHost host;
     Workspace reader;
     reader.SetHost(&host);
-    EXPECT_EQ(NamesAndVolumes(Reopen(reader)), (std::vector<std::string>{"PTV=/10", "Brainstem=/10", "Body=/10"}));
+    ASSERT_NO_FATAL_FAILURE(Reopen(reader));
+    EXPECT_EQ(NamesAndVolumes(reader.PDataset[0]), (std::vector<std::string>{"PTV=/10", "Brainstem=/10", "Body=/10"}));
     EXPECT_EQ(host.status, std::vector<std::string>{"An earlier save of 12_H1.txt could not be completed (only part "
                                                     "of it was written: the new 12_H1.txt of that save is missing): "
                                                     "the plan is opened without its companion."});
@@ -1059,11 +906,10 @@ void SaveDvhTest::ExpectPartNewUntilSavedWhole(const std::vector<std::string>& s
     SaveDvh(ws, "Head", true, dialogs);
     EXPECT_TRUE(dialogs.errors.empty());
     Workspace again;
-    EXPECT_EQ(NamesAndVolumes(Reopen(again)), saved);
+    ASSERT_NO_FATAL_FAILURE(Reopen(again));
+    EXPECT_EQ(NamesAndVolumes(again.PDataset[0]), saved);
     EXPECT_EQ(FilesInEntryFolder(), 3);
 }
-
-}  // namespace
 
 TEST_F(SaveDvhTest, ASaveKilledAtAnyStepOpensAsTheOldSaveOrTheNewNeverAMixAndLeavesNoTemporary) {
     const PDatasetClass first = ws.PDataset[0];
@@ -1099,7 +945,8 @@ TEST_F(SaveDvhTest, ASaveKilledAtAnyStepOpensAsTheOldSaveOrTheNewNeverAMixAndLea
             RecordingHost host;
             Workspace reader;
             reader.SetHost(&host);
-            EXPECT_EQ(NamesAndVolumes(Reopen(reader)), step.becomesNew ? change.after : before);
+            ASSERT_NO_FATAL_FAILURE(Reopen(reader));
+            EXPECT_EQ(NamesAndVolumes(reader.PDataset[0]), step.becomesNew ? change.after : before);
             EXPECT_TRUE(host.status.empty());
 
             // The next save of the entry clears what the killed one left there.
@@ -1134,7 +981,8 @@ TEST_F(SaveDvhTest, AnEntryWhoseInterruptedSaveCannotBeEndedOpensWithoutItsCompa
     RecordingHost host;
     Workspace reader;
     reader.SetHost(&host);
-    EXPECT_EQ(NamesAndVolumes(Reopen(reader)), (std::vector<std::string>{"PTV=/10", "Brainstem=/10", "Body=/10"}));
+    ASSERT_NO_FATAL_FAILURE(Reopen(reader));
+    EXPECT_EQ(NamesAndVolumes(reader.PDataset[0]), (std::vector<std::string>{"PTV=/10", "Brainstem=/10", "Body=/10"}));
     ASSERT_EQ(host.status.size(), 1u);
     EXPECT_NE(host.status[0].find("An earlier save of 12_H1.txt could not be completed"), std::string::npos)
         << host.status[0];
@@ -1145,7 +993,8 @@ TEST_F(SaveDvhTest, AnEntryWhoseInterruptedSaveCannotBeEndedOpensWithoutItsCompa
 
     ::close(held);
     Workspace again;
-    EXPECT_EQ(NamesAndVolumes(Reopen(again)), (std::vector<std::string>{"PTV=Target/11", "Brainstem=BS/10", "Body=/10"}));
+    ASSERT_NO_FATAL_FAILURE(Reopen(again));
+    EXPECT_EQ(NamesAndVolumes(again.PDataset[0]), (std::vector<std::string>{"PTV=Target/11", "Brainstem=BS/10", "Body=/10"}));
 }
 
 namespace {
@@ -1183,8 +1032,12 @@ pid_t InChild(Work work) {
 TEST_F(SaveDvhTest, TwoSavesOfOneEntryAtOnceTakeTurnsAndLeaveOneSavesPair) {
     const PDatasetClass first = ws.PDataset[0];
     void (*const changes[])(Workspace&) = {RenameAndResize, AddTwoStructures};
-    // The second waits as long as the first takes, however busy the machine.
+    // The second waits as long as the first takes, however busy the machine; the wait is short
+    // again after the test, also one that failed.
     platform::SetLockWaitLimit(std::chrono::hours(1));
+    const struct WaitShortAgain {
+        ~WaitShortAgain() { platform::SetLockWaitLimit(std::chrono::seconds(5)); }
+    } waitShortAgain;
     for (int order = 0; order < 2; ++order) {
         SCOPED_TRACE(order);
         fs::remove_all(store + "/Head");
@@ -1220,10 +1073,10 @@ TEST_F(SaveDvhTest, TwoSavesOfOneEntryAtOnceTakeTurnsAndLeaveOneSavesPair) {
         RecordingHost host;
         Workspace reader;
         reader.SetHost(&host);
-        EXPECT_EQ(NamesAndVolumes(Reopen(reader)), NamesAndVolumes(expected.PDataset[0]));
+        ASSERT_NO_FATAL_FAILURE(Reopen(reader));
+        EXPECT_EQ(NamesAndVolumes(reader.PDataset[0]), NamesAndVolumes(expected.PDataset[0]));
         EXPECT_TRUE(host.status.empty()) << host.status[0];
     }
-    platform::SetLockWaitLimit(std::chrono::seconds(5));
 }
 
 namespace {
@@ -1278,14 +1131,15 @@ TEST_F(SaveDvhTest, AnEntryAnotherProgramIsSavingIsListedAtOnceAndOpensWithoutIt
     RecordingHost host;
     Workspace reader;
     reader.SetHost(&host);
-    EXPECT_EQ(NamesAndVolumes(Reopen(reader)), (std::vector<std::string>{"PTV=/10", "Brainstem=/10", "Body=/10"}));
+    ASSERT_NO_FATAL_FAILURE(Reopen(reader));
+    EXPECT_EQ(NamesAndVolumes(reader.PDataset[0]), (std::vector<std::string>{"PTV=/10", "Brainstem=/10", "Body=/10"}));
     EXPECT_EQ(host.status, std::vector<std::string>{"Another save of 12_H1.txt is under way: the plan is opened "
                                                     "without its companion."});
 }
 
 TEST_F(SaveDvhTest, AnEntryLeftPartNewPartOldOpensWithoutItsCompanionUntilItIsSavedAgain) {
-    LeaveEntryPartNew();
-    ExpectPartNewUntilSavedWhole({"PTV=Target/11", "Brainstem=BS/10", "Body=/10"});
+    ASSERT_NO_FATAL_FAILURE(LeaveEntryPartNew());
+    ASSERT_NO_FATAL_FAILURE(ExpectPartNewUntilSavedWhole({"PTV=Target/11", "Brainstem=BS/10", "Body=/10"}));
 }
 
 namespace {
@@ -1306,7 +1160,7 @@ void ExportBlockedThenKilled(std::string_view point) {
 }  // namespace
 
 TEST_F(SaveDvhTest, ASaveOverAPartNewEntryCutShortOnceItPutItsCompanionBackLeavesItPartNew) {
-    LeaveEntryPartNew();
+    ASSERT_NO_FATAL_FAILURE(LeaveEntryPartNew());
     // The next save, of other names, renames the companion, cannot rename the export, puts
     // the companion of the part-new pair back and is killed right then.
     ws.PDataset[0].DVHDataset[0].ModifiedName = "Other";
@@ -1318,7 +1172,7 @@ TEST_F(SaveDvhTest, ASaveOverAPartNewEntryCutShortOnceItPutItsCompanionBackLeave
     }));
     fs::remove(TextFile());
     fs::rename(TextFile() + ".aside", TextFile());
-    ExpectPartNewUntilSavedWhole({"PTV=Other/11", "Brainstem=BS/10", "Body=/10"});
+    ASSERT_NO_FATAL_FAILURE(ExpectPartNewUntilSavedWhole({"PTV=Other/11", "Brainstem=BS/10", "Body=/10"}));
 }
 
 namespace {
@@ -1453,7 +1307,8 @@ TEST_F(SaveDvhTest, AMembersSaveEndsAnotherMembersCutShortWhereTheFolderLetsThem
         AddTwoStructures(ws);
         EXPECT_EQ(SaveAs(ws, kSecond), "");
         Workspace reader;
-        EXPECT_EQ(NamesAndVolumes(Reopen(reader)), NamesAndVolumes(ws.PDataset[0]));
+        ASSERT_NO_FATAL_FAILURE(Reopen(reader));
+        EXPECT_EQ(NamesAndVolumes(reader.PDataset[0]), NamesAndVolumes(ws.PDataset[0]));
         EXPECT_EQ(FilesInEntryFolder(), 3);
     }
     // With the sticky bit, only the first user (or the folder's owner) may replace their files:
