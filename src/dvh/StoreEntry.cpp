@@ -35,15 +35,25 @@ std::string SaveBusyText(const std::string& textFile) {
     return SaveUnderWayText(textFile) + "; nothing was written.";
 }
 
-/// What the user is told of an entry whose interrupted save `end` left it other than whole.
+/// `text` begun as a sentence: "The folder ..." of "the folder ...".
+std::string AsSentence(std::string text) {
+    if (!text.empty() && text[0] >= 'a' && text[0] <= 'z') text[0] = static_cast<char>(text[0] - 'a' + 'A');
+    return text;
+}
+
+/// What the user is told of an entry whose interrupted save `end` left it other than whole. A
+/// folder that shuts the user out hides whether any save was cut short: only what it needs is told.
 std::string UnfinishedSaveText(const std::string& textFile, const platform::CommitEnd& end) {
     if (end.Busy()) return SaveUnderWayText(textFile);
+    if (end.Unreachable()) return AsSentence(end.message);
     return "An earlier save of " + platform::FileNameOf(textFile) + " could not be completed (" + end.message + ")";
 }
 
 /// Why a save writes nothing over an entry whose interrupted save `end` cannot be superseded.
 std::string RefusedSaveText(const std::string& textFile, const platform::CommitEnd& end) {
-    return end.Busy() ? SaveBusyText(textFile) : UnfinishedSaveText(textFile, end) + ".";
+    if (end.Busy()) return SaveBusyText(textFile);
+    if (end.Unreachable()) return AsSentence(end.message) + "; nothing was written.";
+    return UnfinishedSaveText(textFile, end) + ".";
 }
 
 /// What an open of the entry took without its companion says.

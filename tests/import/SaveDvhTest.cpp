@@ -1379,8 +1379,8 @@ TEST_F(SaveDvhTest, MembersOfTheFoldersGroupSaveAnEntryWhoeverMadeItsLockFile) {
     // A folder that its owner keeps to themselves: the save names it and says what it needs.
     ASSERT_EQ(::chmod(folder.c_str(), 0700), 0);
     const std::string refused = SaveAs(ws, kSecond);
-    EXPECT_NE(refused.find("the folder \"" + folder + "\" needs read and search (execute) permission for you (" +
-                           platform::OwnerGroupAndMode(folder) + ")"),
+    EXPECT_NE(refused.find("\nThe folder \"" + folder + "\" needs read and search (execute) permission for you (" +
+                           platform::OwnerGroupAndMode(folder) + "); nothing was written.\n"),
               std::string::npos)
         << refused;
 }
