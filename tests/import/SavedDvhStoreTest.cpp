@@ -30,12 +30,15 @@ TEST(SavedDvhStore, ListsSubFoldersAndExactlyTheTxtFiles) {
     for (const auto& f : files) names.push_back(fs::path(f).filename().string());
     EXPECT_EQ(names, (std::vector<std::string>{".txt", "123_P1.txt", "a.b.txt"}));
     EXPECT_EQ(files[1], (root / "Prostate" / "123_P1.txt").string());
-    // Files named like the records of interrupted saves that are none stay as they are.
-    for (const char* name : {"notes.commit", "123_P1.txt.commit"}) {
-        std::ofstream(root / "Prostate" / name) << "a user's notes\n";
-        StoreTextFiles((root / "Prostate").string());
-        std::ifstream in(root / "Prostate" / name);
-        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "a user's notes\n") << name;
+    // Files named like the records of interrupted saves that are none stay as they are, an empty
+    // one that a full disk left too.
+    for (const std::string text : {"a user's notes\n", ""}) {
+        for (const char* name : {"notes.commit", "123_P1.txt.commit"}) {
+            std::ofstream(root / "Prostate" / name) << text;
+            StoreTextFiles((root / "Prostate").string());
+            std::ifstream in(root / "Prostate" / name);
+            EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), text) << name;
+        }
     }
 
     EXPECT_TRUE(StoreSubFolders((root / "missing").string()).empty());
