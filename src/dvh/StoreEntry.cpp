@@ -98,7 +98,7 @@ Look LookAtEntry(const std::string& textFile) {
     look.OneSave = !platform::CommitRecorded(StoreCommitOf(textFile), StoreCommitTargets(textFile)) &&
                    platform::IdentityOfPath(textFile) == look.Read.Export->Identity() && companionKept;
     if (look.OneSave && !look.Read.Companion && problem != platform::OpenProblem::Missing)
-        look.Read.Problem = platform::FileNameOf(companion) + " " + platform::OpenProblemText(problem) +
+        look.Read.Problem = platform::FileNameOf(companion) + " " + ModFileProblemText(problem) +
                             ": the plan is opened without it.";
     return look;
 }
@@ -117,7 +117,7 @@ std::string CompanionNotAsRead(const std::string& textFile, const CompanionVersi
             return platform::PathMayExist(companion) ? ExportChangedSaveText(companion) : std::string();
         case CompanionVersion::State::Unreadable:
             if (!platform::PathMayExist(companion)) return {};
-            return platform::FileNameOf(companion) + " " + platform::OpenProblemText(read.Problem) +
+            return platform::FileNameOf(companion) + " " + ModFileProblemText(read.Problem) +
                    ": the plan was opened without it, and a save never replaces a companion it has not read; "
                    "nothing was written.";
         case CompanionVersion::State::TookNone:

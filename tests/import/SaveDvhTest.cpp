@@ -576,7 +576,7 @@ TEST_F(SaveDvhTest, ACompanionTheOpenCouldNotReadIsNotSavedOverAndTheRefusalSays
         {"a FIFO", [](const std::string& path) { ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0); },
          "is no regular file (a pipe or a device)"},
         {"over 16 MB", [](const std::string& path) { fs::resize_file(path, (std::size_t(16) << 20) + 1); },
-         "is too large"},
+         "is too large (over 16 MB)"},
     };
     for (const auto& unreadable : cases) {
         SCOPED_TRACE(unreadable.what);
