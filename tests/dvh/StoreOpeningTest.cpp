@@ -144,7 +144,8 @@ TEST_F(StoreOpening, ACompanionThatCannotBeReadIsLeftOutAndTheStatusBarNamesIt) 
         void (*make)(const std::string& path);
         const char* why;
     } cases[] = {
-        {"a folder", [](const std::string& path) { std::filesystem::create_directory(path); }, "is a folder, not a file"},
+        {"a folder", [](const std::string& path) { std::filesystem::create_directory(path); },
+         "is a folder, not a file"},
         {"a FIFO", [](const std::string& path) { ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0); },
          "is no regular file (a pipe or a device)"},
         {"over 16 MB",
