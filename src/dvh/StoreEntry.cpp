@@ -103,6 +103,19 @@ Look LookAtEntry(const std::string& textFile) {
     return look;
 }
 
+/// Why a save may not replace `path`, which the plan read as `version`: it changed since, or
+/// there was no memory to tell, which Reload, which drops the names changed here, would not
+/// mend. Empty while it holds that version.
+std::string ChangedSinceText(const std::string& path, const platform::FileVersion& version) {
+    switch (platform::CheckFileVersion(path, version)) {
+        case platform::VersionCheck::Holds: return {};
+        case platform::VersionCheck::Differs: return ExportChangedSaveText(path);
+        case platform::VersionCheck::NoMemory:
+            return "There is not enough memory to save the plan; nothing was written.";
+    }
+    return {};
+}
+
 /// Why the companion of the entry of `textFile` is not what a read took of it, which a save
 /// may replace: the bytes read, or, where the read found none or took none, none at all. Each
 /// cause has its own words, so that the way on they give is one that leads somewhere: a
@@ -110,9 +123,7 @@ Look LookAtEntry(const std::string& textFile) {
 std::string CompanionNotAsRead(const std::string& textFile, const CompanionVersion& read) {
     const std::string companion = ChangeFileExt(textFile, ".mod");
     switch (read.Took) {
-        case CompanionVersion::State::Read:
-            if (platform::FileHoldsVersion(companion, read.Version)) return {};
-            return ExportChangedSaveText(companion);
+        case CompanionVersion::State::Read: return ChangedSinceText(companion, read.Version);
         case CompanionVersion::State::None:
             return platform::PathMayExist(companion) ? ExportChangedSaveText(companion) : std::string();
         case CompanionVersion::State::Unreadable:
@@ -135,7 +146,7 @@ std::string CompanionNotAsRead(const std::string& textFile, const CompanionVersi
 /// user or instance may have saved the entry since, and what they saved is not overwritten
 /// unseen. Empty when both are as read.
 std::string ChangedSinceRead(const std::string& textFile, const StoreSaveSource& read) {
-    if (!platform::FileHoldsVersion(textFile, read.ExportRead)) return ExportChangedSaveText(textFile);
+    if (std::string changed = ChangedSinceText(textFile, read.ExportRead); !changed.empty()) return changed;
     return CompanionNotAsRead(textFile, read.CompanionRead);
 }
 

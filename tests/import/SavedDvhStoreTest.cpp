@@ -1,5 +1,9 @@
-// Enumerating the saved-DVH store: sub-folders and the ".txt" files in one of them.
+// The saved-DVH store: its sub-folders and the ".txt" files in one of them, and what a save
+// into one of its entries is told before it writes.
 #include "import/SavedDvhStore.h"
+
+#include "dvh/StoreEntry.h"
+#include "../support/RefusedMemory.h"
 
 #include <gtest/gtest.h>
 
@@ -43,6 +47,36 @@ TEST(SavedDvhStore, ListsSubFoldersAndExactlyTheTxtFiles) {
 
     EXPECT_TRUE(StoreSubFolders((root / "missing").string()).empty());
     EXPECT_TRUE(StoreTextFiles("").empty());
+    fs::remove_all(root);
+}
+
+TEST(SavedDvhStore, ASaveThatFindsNoMemoryToTellWhetherTheEntryChangedSaysSoNeverThatItChanged) {
+    const fs::path root = fs::temp_directory_path() / ("tessaray-unchanged-" + std::to_string(::getpid()));
+    fs::create_directories(root);
+    const std::string textFile = (root / "12_H1.txt").string(), companion = (root / "12_H1.mod").string();
+    std::ofstream(textFile) << "the export";
+    std::ofstream(companion) << "the names";
+    // A plan read from the entry, which is as it read it: Reload, which drops the names changed
+    // here since, mends no want of memory.
+    const StoreSaveSource read{textFile, platform::VersionOfPath(textFile),
+                               CompanionVersion::Of(platform::VersionOfPath(companion))};
+    int told = 0;
+    FailingEachAllocation(
+        [&]() -> std::string {
+            try {
+                return StoreSaveRefusal(textFile, read);
+            } catch (const std::bad_alloc&) {
+                return "no memory to tell it";
+            }
+        },
+        [&](const std::string& said, bool, long n) {
+            if (said == "There is not enough memory to save the plan; nothing was written.")
+                ++told;
+            else
+                EXPECT_TRUE(said.empty() || said == "no memory to tell it") << n << ": " << said;
+        });
+    // The digest of each of the two files.
+    EXPECT_EQ(told, 2);
     fs::remove_all(root);
 }
 
