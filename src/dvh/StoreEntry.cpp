@@ -35,7 +35,7 @@ std::string SaveBusyText(const std::string& textFile) {
     return SaveUnderWayText(textFile) + "; nothing was written.";
 }
 
-/// `text` begun as a sentence: "The folder ..." of "the folder ...".
+/// `text` begun as a sentence: "The folder ..." for "the folder ...".
 std::string AsSentence(std::string text) {
     if (!text.empty() && text[0] >= 'a' && text[0] <= 'z') text[0] = static_cast<char>(text[0] - 'a' + 'A');
     return text;
