@@ -21,6 +21,12 @@ constexpr std::size_t kMaxModFileBytes = std::size_t(16) << 20;
 
 }  // namespace
 
+std::string ModFileProblemText(platform::OpenProblem problem) {
+    std::string text = platform::OpenProblemText(problem);
+    if (problem == platform::OpenProblem::TooLarge) text += " (over " + std::to_string(kMaxModFileBytes >> 20) + " MB)";
+    return text;
+}
+
 ModFileContent ParseModFile(std::string_view text) {
     ModFileContent mod;
     std::size_t pos = 0;

@@ -33,6 +33,9 @@ ModFileContent ParseModFile(std::string_view text);
 /// Reads and parses the file at `path`; none when it cannot be read (`problem`, when given,
 /// says why: missing, a folder, a FIFO or a device, unreadable, over 16 MB).
 std::optional<ModFileContent> ReadModFile(const std::string& path, platform::OpenProblem* problem = nullptr);
+/// What a companion that could not be read for `problem` is: as `platform::OpenProblemText`
+/// says, and one too large with the limit: "is too large (over 16 MB)".
+std::string ModFileProblemText(platform::OpenProblem problem);
 /// The same of a file held open: what it holds, whatever has its name now. `version`, when
 /// given, receives the version of the very bytes parsed (unknown when none were).
 std::optional<ModFileContent> ReadModFile(const platform::OpenedFile& file, platform::OpenProblem* problem = nullptr,

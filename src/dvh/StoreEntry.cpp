@@ -35,15 +35,25 @@ std::string SaveBusyText(const std::string& textFile) {
     return SaveUnderWayText(textFile) + "; nothing was written.";
 }
 
-/// What the user is told of an entry whose interrupted save `end` left it other than whole.
+/// `text` begun as a sentence: "The folder ..." for "the folder ...".
+std::string AsSentence(std::string text) {
+    if (!text.empty() && text[0] >= 'a' && text[0] <= 'z') text[0] = static_cast<char>(text[0] - 'a' + 'A');
+    return text;
+}
+
+/// What the user is told of an entry whose interrupted save `end` left it other than whole. A
+/// folder that shuts the user out hides whether any save was cut short: only what it needs is told.
 std::string UnfinishedSaveText(const std::string& textFile, const platform::CommitEnd& end) {
     if (end.Busy()) return SaveUnderWayText(textFile);
+    if (end.Unreachable()) return AsSentence(end.message);
     return "An earlier save of " + platform::FileNameOf(textFile) + " could not be completed (" + end.message + ")";
 }
 
 /// Why a save writes nothing over an entry whose interrupted save `end` cannot be superseded.
 std::string RefusedSaveText(const std::string& textFile, const platform::CommitEnd& end) {
-    return end.Busy() ? SaveBusyText(textFile) : UnfinishedSaveText(textFile, end) + ".";
+    if (end.Busy()) return SaveBusyText(textFile);
+    if (end.Unreachable()) return AsSentence(end.message) + "; nothing was written.";
+    return UnfinishedSaveText(textFile, end) + ".";
 }
 
 /// What an open of the entry took without its companion says.
@@ -88,9 +98,22 @@ Look LookAtEntry(const std::string& textFile) {
     look.OneSave = !platform::CommitRecorded(StoreCommitOf(textFile), StoreCommitTargets(textFile)) &&
                    platform::IdentityOfPath(textFile) == look.Read.Export->Identity() && companionKept;
     if (look.OneSave && !look.Read.Companion && problem != platform::OpenProblem::Missing)
-        look.Read.Problem = platform::FileNameOf(companion) + " " + platform::OpenProblemText(problem) +
+        look.Read.Problem = platform::FileNameOf(companion) + " " + ModFileProblemText(problem) +
                             ": the plan is opened without it.";
     return look;
+}
+
+/// Why a save may not replace `path`, which the plan read as `version`: it changed since, or
+/// there was no memory to tell, which Reload, which drops the names changed here, would not
+/// mend. Empty while it holds that version.
+std::string ChangedSinceText(const std::string& path, const platform::FileVersion& version) {
+    switch (platform::CheckFileVersion(path, version)) {
+        case platform::VersionCheck::Holds: return {};
+        case platform::VersionCheck::Differs: return ExportChangedSaveText(path);
+        case platform::VersionCheck::NoMemory:
+            return "There is not enough memory to save the plan; nothing was written.";
+    }
+    return {};
 }
 
 /// Why the companion of the entry of `textFile` is not what a read took of it, which a save
@@ -100,14 +123,12 @@ Look LookAtEntry(const std::string& textFile) {
 std::string CompanionNotAsRead(const std::string& textFile, const CompanionVersion& read) {
     const std::string companion = ChangeFileExt(textFile, ".mod");
     switch (read.Took) {
-        case CompanionVersion::State::Read:
-            if (platform::FileHoldsVersion(companion, read.Version)) return {};
-            return ExportChangedSaveText(companion);
+        case CompanionVersion::State::Read: return ChangedSinceText(companion, read.Version);
         case CompanionVersion::State::None:
             return platform::PathMayExist(companion) ? ExportChangedSaveText(companion) : std::string();
         case CompanionVersion::State::Unreadable:
             if (!platform::PathMayExist(companion)) return {};
-            return platform::FileNameOf(companion) + " " + platform::OpenProblemText(read.Problem) +
+            return platform::FileNameOf(companion) + " " + ModFileProblemText(read.Problem) +
                    ": the plan was opened without it, and a save never replaces a companion it has not read; "
                    "nothing was written.";
         case CompanionVersion::State::TookNone:
@@ -125,7 +146,7 @@ std::string CompanionNotAsRead(const std::string& textFile, const CompanionVersi
 /// user or instance may have saved the entry since, and what they saved is not overwritten
 /// unseen. Empty when both are as read.
 std::string ChangedSinceRead(const std::string& textFile, const StoreSaveSource& read) {
-    if (!platform::FileHoldsVersion(textFile, read.ExportRead)) return ExportChangedSaveText(textFile);
+    if (std::string changed = ChangedSinceText(textFile, read.ExportRead); !changed.empty()) return changed;
     return CompanionNotAsRead(textFile, read.CompanionRead);
 }
 

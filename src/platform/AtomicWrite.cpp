@@ -428,6 +428,19 @@ Descriptor MakeLockFile(const std::string& path) {
     return made;
 }
 
+void MendLockFile(const std::string& path, int fd) {
+    const std::string folder = FolderOf(path);
+    struct stat file {}, above {};
+    if (::fstat(fd, &file) != 0 || file.st_uid != ::geteuid() || ::stat(folder.c_str(), &above) != 0 ||
+        !SharedWithGroup(above))
+        return;
+    constexpr mode_t kGroupWrites = S_IRGRP | S_IWGRP;
+    if (file.st_gid == above.st_gid && (file.st_mode & kGroupWrites) == kGroupWrites) return;
+    WriteMode mode;
+    mode.groupWrites = true;
+    (void)ChangeMode(fd, (file.st_mode & 07777) | mode.For(fd, folder));
+}
+
 }  // namespace detail
 
 WriteResult AtomicWriteFile(const std::string& path, std::string_view contents, FileAccess access,

@@ -88,7 +88,7 @@ WriteResult AtomicWriteFiles(const std::vector<FileWrite>& files, const CommitRe
 /// What `FinishInterruptedCommit` found and did.
 struct CommitEnd {
     enum class State {
-        NoRecord,    ///< no record of that change (a file of the record's name that is none stays)
+        NoRecord,    ///< nothing has the record's name
         Completed,   ///< the recorded files all have their new contents; the record is gone
         Discarded,   ///< what was left could not be completed: the temporaries and record are gone
         Unfinished,  ///< the record stays, and `message` says why (another user's, a rename failed)
@@ -98,6 +98,8 @@ struct CommitEnd {
                      ///< none of them wrote, or an older build's record finds none of its files where
                      ///< it lies): the record stays, and with it what it names, until a new change of
                      ///< all the files supersedes it
+        Unreachable, ///< this user may not enter the record's folder, so whether a record is there
+                     ///< cannot be told: `message` says what the folder needs; nothing was looked at
     };
     State state = State::NoRecord;
     std::string message;
@@ -105,9 +107,10 @@ struct CommitEnd {
     /// discarded. Only then may a reader take them together.
     bool Whole() const { return state == State::NoRecord || state == State::Completed || state == State::Discarded; }
     /// A record stays that a new change of the files may not supersede now: it could not be
-    /// ended, or another program is at it.
-    bool Blocked() const { return state == State::Unfinished || state == State::Busy; }
+    /// ended, or another program is at it; or none can be looked for.
+    bool Blocked() const { return state == State::Unfinished || state == State::Busy || Unreachable(); }
     bool Busy() const { return state == State::Busy; }
+    bool Unreachable() const { return state == State::Unreachable; }
     bool Partial() const { return state == State::Partial; }
 };
 
@@ -124,16 +127,17 @@ struct CommitEnd {
 /// the rest is gone, the files are part new and part old. Those three are `Partial`. A file
 /// that cannot be read leaves the change `Unfinished`: nothing is taken for missing that may
 /// still be the change's. The record goes once the files are whole, and only while it is
-/// still the file read. A file that is no record is left as it is; one that begins as a record
-/// and is none of `targets` (cut short, damaged) is left as it is too, and leaves the change
-/// `Unfinished`: what it said of the files is lost.
+/// still the file read. Anything else at the record's name (a record cut short to any length,
+/// zeroed, changed, of other files, of a later version, or another program's file, which
+/// nothing tells apart from those) is left as it is, and leaves the change `Unfinished`: what
+/// it said of the files is lost, and they are never taken for one change's.
 /// Another program's turn is waited for as `wait` says (a list of many entries waits for none).
 CommitEnd FinishInterruptedCommit(const CommitRecord& commit, const std::vector<std::string>& targets,
                                   LockWait wait = LockWait::UpToLimit);
 
-/// Whether the record of a change of `targets` has its name now, or a file there that this user
-/// may not read, which may be one, or one that begins as a record and does not parse: a change
-/// of them is under way, or was cut short. Nothing is locked or waited for.
+/// Whether anything has the name of the record of a change of `targets` now, or this user may
+/// not look: a change of them is under way, or was cut short, or its record is damaged. Nothing
+/// is locked or waited for.
 bool CommitRecorded(const CommitRecord& commit, const std::vector<std::string>& targets);
 
 namespace detail {

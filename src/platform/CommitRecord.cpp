@@ -16,6 +16,7 @@
 #include <optional>
 #include <utility>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -26,17 +27,16 @@ using namespace detail;
 
 namespace {
 
-/// The first field of a record, so that no other file is ever taken for one. A record of the
-/// first kind, which older builds write, tells its temporaries by device and inode, which a
-/// copy of the folder (a backup restored, another disk) or a file system that numbers its
-/// files anew at each mount (vfat, exFAT) does not keep; one of the second, by what they hold.
+/// The first field of a record, which tells its kind. A record of the first kind, which older
+/// builds write, tells its temporaries by device and inode, which a copy of the folder (a
+/// backup restored, another disk) or a file system that numbers its files anew at each mount
+/// (vfat, exFAT) does not keep; one of the second, by what they hold. A file at a record's name
+/// that is neither does not parse: a record cut short (a copy that ran out of room, to nothing
+/// or within its first field), zeroed or changed by a failing disk, one of a later version, or
+/// another program's file, which nothing tells apart from a damaged record. Whatever it is,
+/// what it would say of its files is lost.
 constexpr std::string_view kRecordMark = "Tessaray commit record 2";
 constexpr std::string_view kInodeRecordMark = "Tessaray commit record 1";
-/// What every record begins with, of whatever kind: a file at a record's name that begins so
-/// and does not parse is a record cut short (a copy that ran out of room, a damaged disk) or one
-/// of a later version, never another program's file, and what it says of its files is lost.
-constexpr std::string_view kRecordHeader = "Tessaray commit record";
-static_assert(kRecordMark.starts_with(kRecordHeader) && kInodeRecordMark.starts_with(kRecordHeader));
 /// What a record says of the old content of a target that no file had.
 constexpr std::string_view kNoFile = "none";
 
@@ -123,34 +123,44 @@ bool ReadRecord(int fd, std::string& text) {
     }
 }
 
-/// What has a record's name.
-enum class Peek { None, Record, Other, Unreadable, Damaged };
+/// What has a record's name: nothing, a record of the change, something that is none (see
+/// `kRecordMark`), a file that this user may not read, nothing that this user may see, since
+/// its folder does not let them in, or what could not be opened for another reason (no
+/// descriptor left, a failing disk).
+enum class Peek { None, Record, Damaged, Unreadable, FolderShut, Failed };
 
 /// What the regular file `fd` at a record's name holds: a record of `targets` (`change` then
-/// receives it), one that `kRecordHeader` begins but that does not parse, or another file.
-/// A file whose read failed before it told whether it begins so may be a record too.
+/// receives it), or anything else, a file whose read failed too, which may be a record.
 Peek ReadAtRecordName(int fd, const std::vector<std::string>& targets, std::optional<RecordedChange>& change) {
     std::string text;
-    const bool whole = ReadRecord(fd, text);
-    change = whole ? ParseRecord(text, targets) : std::nullopt;
-    if (change) return Peek::Record;
-    if (text.starts_with(kRecordHeader) || (!whole && kRecordHeader.starts_with(text))) return Peek::Damaged;
-    return Peek::Other;
+    change = ReadRecord(fd, text) ? ParseRecord(text, targets) : std::nullopt;
+    return change ? Peek::Record : Peek::Damaged;
 }
 
-/// What a record that begins as one and does not parse says of its change.
+/// What something at a record's name that is no record says of its change.
 std::string DamagedRecordText(const std::string& path) {
     return "its record \"" + FileNameOf(path) + "\" is cut short or damaged: which of its files are new cannot be told";
 }
 
 /// Whether `path` is a regular file holding a record of `targets` (whose files and identity
 /// `kept` then receives, when given); the name is not followed when it is a link. One that
-/// this user may not read may be another user's record.
-Peek PeekRecord(const std::string& path, const std::vector<std::string>& targets, KeptRecord* kept = nullptr) {
+/// this user may not read may be another user's record; anything else there is a damaged one,
+/// a link or a folder too, which no save leaves. `error` receives the errno of a failed open.
+Peek PeekRecord(const std::string& path, const std::vector<std::string>& targets, KeptRecord* kept = nullptr,
+                int* error = nullptr) {
     const Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW));
-    if (!fd.Open()) return errno == EACCES ? Peek::Unreadable : errno == ENOENT ? Peek::None : Peek::Other;
+    if (!fd.Open()) {
+        if (error) *error = errno;
+        if (errno == ENOENT || errno == ENOTDIR) return Peek::None;
+        if (errno == ELOOP) return Peek::Damaged;
+        if (errno != EACCES) return Peek::Failed;
+        // Refused by its folder, the name tells nothing: there may be no record at all.
+        const bool folderShut =
+            ::faccessat(AT_FDCWD, FolderOf(path).c_str(), X_OK, AT_EACCESS) != 0 && errno == EACCES;
+        return folderShut ? Peek::FolderShut : Peek::Unreadable;
+    }
     struct stat st {};
-    if (::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) return Peek::Other;
+    if (::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) return Peek::Damaged;
     std::optional<RecordedChange> change;
     const Peek peek = ReadAtRecordName(fd.Get(), targets, change);
     if (peek == Peek::Record && kept) *kept = {IdentityOfDescriptor(fd.Get()), std::move(*change)};
@@ -323,9 +333,10 @@ RecordName InspectRecordName(const std::string& path, const std::vector<std::str
     switch (PeekRecord(path, targets, &kept)) {
         case Peek::None: return RecordName::Free;
         case Peek::Record: return RecordName::Kept;
-        case Peek::Other:
+        case Peek::Damaged:
         case Peek::Unreadable:
-        case Peek::Damaged: break;
+        case Peek::FolderShut:
+        case Peek::Failed: break;
     }
     return RecordName::Taken;
 }
@@ -379,10 +390,13 @@ std::string PartNewTargetOf(const std::string& recordPath, const RecordedChange&
 CommitEnd FinishInterruptedCommit(const CommitRecord& commit, const std::vector<std::string>& targets,
                                   LockWait wait) {
     // Most entries have no record, and nothing is locked or made for them.
-    const Peek peek = PeekRecord(commit.Path, targets);
-    if (peek == Peek::None || peek == Peek::Other) return {};
+    int error = 0;
+    const Peek peek = PeekRecord(commit.Path, targets, nullptr, &error);
+    if (peek == Peek::None) return {};
+    if (peek == Peek::FolderShut) return {CommitEnd::State::Unreachable, ReadPermissionNeeded(commit.Path)};
     if (peek == Peek::Unreadable) return Unfinished("its record cannot be read: " + ReadPermissionNeeded(commit.Path));
-    // A record that cannot be parsed is kept as it is, and so are the files it names.
+    if (peek == Peek::Failed) return Unfinished(std::string("its record cannot be read: ") + std::strerror(error));
+    // Whatever else has the record's name is kept as it is, and so are the files it may name.
     if (peek == Peek::Damaged) return Unfinished(DamagedRecordText(commit.Path));
     const FileLock turn(commit.Lock, wait);
     if (!turn.Held()) return {turn.Busy() ? CommitEnd::State::Busy : CommitEnd::State::Unfinished, turn.Error()};
@@ -391,9 +405,8 @@ CommitEnd FinishInterruptedCommit(const CommitRecord& commit, const std::vector<
     const Descriptor record = LockIfDead(commit.Path, Taking::Replaceable, &why);
     if (record.Get() < 0) return why == NotDead::Missing ? CommitEnd{} : NotTaken(commit.Path, why);
     std::optional<RecordedChange> recorded;
-    const Peek reread = ReadAtRecordName(record.Get(), targets, recorded);
-    if (reread == Peek::Damaged) return Unfinished(DamagedRecordText(commit.Path));
-    if (!recorded) return {};
+    if (ReadAtRecordName(record.Get(), targets, recorded) != Peek::Record)
+        return Unfinished(DamagedRecordText(commit.Path));
 
     const std::string folder = FolderPrefixOf(commit.Path);
     const RecordedChange& change = *recorded;
@@ -451,9 +464,8 @@ CommitEnd FinishInterruptedCommit(const CommitRecord& commit, const std::vector<
 }
 
 bool CommitRecorded(const CommitRecord& commit, const std::vector<std::string>& targets) {
-    // A file of the record's name that is no record of them says nothing of a change.
-    const Peek peek = PeekRecord(commit.Path, targets);
-    return peek == Peek::Record || peek == Peek::Unreadable || peek == Peek::Damaged;
+    // Only where nothing has the record's name is no change of them under way.
+    return PeekRecord(commit.Path, targets) != Peek::None;
 }
 
 }  // namespace platform

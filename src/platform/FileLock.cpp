@@ -135,6 +135,7 @@ FileLock::FileLock(const std::string& path, LockWait wait) : m_path(path) {
             m_error = errno == EACCES ? WritePermissionNeeded(path) : detail::SystemError("Cannot lock", path);
         return;
     }
+    if (writable) detail::MendLockFile(path, fd.Get());
     // A local folder locks a file opened for reading too; a network one (NFS) refuses an
     // exclusive lock there with EBADF.
     if (!LockWithin(path, fd.Get(), LOCK_EX, wait == LockWait::None ? 0ms : LockWaitLimit())) {

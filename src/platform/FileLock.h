@@ -24,12 +24,14 @@ std::chrono::milliseconds LockWaitLimit();
 /// themselves. The lock file is opened for writing, which an exclusive lock on a network folder
 /// (NFS, where flock is a lock over the whole file) needs; a new one gets the group of its
 /// folder and may be written by whoever may write in the folder, so that users who share it
-/// take turns on it. One that this user may only read is locked through a read-only descriptor
-/// where the file system allows that (a local one). Once held, the dead temporaries that a kill
-/// left of a making of the lock file go, as a write's go with the next write of its file. When
-/// the lock cannot be had (busy beyond the wait, a read-only folder, another user's lock file,
-/// anything but a regular file at `path`, which is refused without waiting) none is held and
-/// `Error` says why.
+/// take turns on it; one of this user's that lacks that group or permission (its making at its
+/// name was cut short, or the file system refused the change) gets them as it is taken, so that
+/// no member is shut out for good. One that this user may only read is locked through a
+/// read-only descriptor where the file system allows that (a local one). Once held, the dead
+/// temporaries that a kill left of a making of the lock file go, as a write's go with the next
+/// write of its file. When the lock cannot be had (busy beyond the wait, a read-only folder,
+/// another user's lock file, anything but a regular file at `path`, which is refused without
+/// waiting) none is held and `Error` says why.
 class FileLock {
 public:
     explicit FileLock(const std::string& path, LockWait wait = LockWait::UpToLimit);

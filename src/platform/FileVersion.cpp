@@ -54,6 +54,7 @@ bool DigestOfDescriptor(int fd, long long& size, std::uint64_t& digest) noexcept
     try {
         made.emplace();
     } catch (const std::bad_alloc&) {
+        errno = ENOMEM;
         return false;
     }
     ContentDigester& digester = *made;
@@ -91,18 +92,38 @@ bool HoldsVersion(std::string_view bytes, const FileVersion& version) {
            ContentDigest(bytes) == version.Digest;
 }
 
+namespace {
+
+/// Whether the open file `fd`, which was `opened` when it was opened, holds `version`. Told by
+/// the bytes, also where the identity is the same: a time of change is kept in ticks of a few
+/// milliseconds, so a rewrite of the same size right after a read may keep it.
+VersionCheck CheckDescriptor(int fd, const FileIdentity& opened, const FileVersion& version) {
+    if (!version.Known() || !opened.Known() || opened.Size != version.Identity.Size) return VersionCheck::Differs;
+    long long size = 0;
+    std::uint64_t digest = 0;
+    if (!DigestOfDescriptor(fd, size, digest)) return errno == ENOMEM ? VersionCheck::NoMemory : VersionCheck::Differs;
+    // Written to since it was opened, it may hold other bytes than those read.
+    if (IdentityOfDescriptor(fd) != opened) return VersionCheck::Differs;
+    return size == version.Identity.Size && digest == version.Digest ? VersionCheck::Holds : VersionCheck::Differs;
+}
+
+}  // namespace
+
 bool HoldsVersion(const OpenedFile& file, const FileVersion& version) {
-    // Told by the bytes, also where the identity is the same: a time of change is kept in
-    // ticks of a few milliseconds, so a rewrite of the same size right after a read may keep it.
     if (!version.Known() || file.Identity().Size != version.Identity.Size) return false;
-    const FileVersion now = VersionOf(file);
-    return now.Known() && now.Digest == version.Digest;
+    const detail::Descriptor fd(file.ReopenFromStart());
+    return fd.Open() && CheckDescriptor(fd.Get(), file.Identity(), version) == VersionCheck::Holds;
+}
+
+VersionCheck CheckFileVersion(const std::string& path, const FileVersion& version) {
+    // A descriptor of its own, which needs no memory, as only the digest's state does.
+    const detail::Descriptor fd(OpenRegularFile(path));
+    if (!fd.Open()) return VersionCheck::Differs;
+    return CheckDescriptor(fd.Get(), IdentityOfDescriptor(fd.Get()), version);
 }
 
 bool FileHoldsVersion(const std::string& path, const FileVersion& version) {
-    if (!version.Known()) return false;
-    const auto file = OpenedFile::Open(path);
-    return file && HoldsVersion(*file, version);
+    return CheckFileVersion(path, version) == VersionCheck::Holds;
 }
 
 }  // namespace platform

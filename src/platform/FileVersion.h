@@ -68,7 +68,8 @@ private:
 
 /// What the open regular file `fd` holds from its start: its size and `ContentDigest`, read
 /// through `pread` a buffer at a time, so that neither the file's offset nor memory beyond one
-/// buffer is taken. False when it cannot be read, or there is no memory for the digest.
+/// buffer is taken. False when it cannot be read, or there is no memory for the digest (errno
+/// is ENOMEM then).
 bool DigestOfDescriptor(int fd, long long& size, std::uint64_t& digest) noexcept;
 
 /// The version that `file` holds: its identity when it was opened and the digest of its bytes,
@@ -89,7 +90,18 @@ bool HoldsVersion(std::string_view bytes, const FileVersion& version);
 /// version.
 bool HoldsVersion(const OpenedFile& file, const FileVersion& version);
 
-/// The same of the file that has the name `path` now.
+/// What a look at whether a file holds a version found.
+enum class VersionCheck {
+    Holds,
+    Differs,   ///< other bytes, or none: a file that cannot be read, or is missing
+    NoMemory,  ///< there was no memory for the digest: nothing can be told of the file
+};
+
+/// Whether the file that has the name `path` now holds `version`, as `HoldsVersion` tells of a
+/// held one; an unknown version is none.
+VersionCheck CheckFileVersion(const std::string& path, const FileVersion& version);
+
+/// Whether that check finds that it holds it.
 bool FileHoldsVersion(const std::string& path, const FileVersion& version);
 
 }  // namespace platform

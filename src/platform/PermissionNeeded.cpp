@@ -53,6 +53,29 @@ std::string NameInDatabase(Lookup lookup, int sizeHint) {
     }
 }
 
+/// Whether this user is a member of the group `gid`, as their own or a further group.
+bool MemberOf(gid_t gid) {
+    if (::getegid() == gid) return true;
+    const int count = ::getgroups(0, nullptr);
+    if (count <= 0) return false;
+    try {
+        std::vector<gid_t> groups(static_cast<std::size_t>(count));
+        const int got = ::getgroups(count, groups.data());
+        return got > 0 && std::find(groups.begin(), groups.begin() + got, gid) != groups.begin() + got;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
+
+/// Whether the folder `st` may be one that a group shares, which the advice to share it
+/// (`chmod g+ws`) fits: its group may write in it, or it gives its files its group (setgid), or
+/// it is another user's, of a group this user belongs to. A user's own folder that they may not
+/// write in (their program folder) is none.
+bool MayBeShared(const struct stat& st) {
+    if (st.st_mode & (S_IWGRP | S_ISGID)) return true;
+    return st.st_uid != ::geteuid() && MemberOf(st.st_gid);
+}
+
 }  // namespace
 
 std::string UserName(uid_t uid) {
@@ -97,6 +120,8 @@ std::string CreationRefused(const std::string& what, const std::string& path, in
     std::string text = refused + "the folder \"" + folder + "\" needs write permission for you";
     const std::string owner = OwnerGroupAndMode(folder);
     if (!owner.empty()) text += " (" + owner + ")";
+    struct stat st {};
+    if (::stat(folder.c_str(), &st) != 0 || !MayBeShared(st)) return text;
     return text + "; a folder that a group shares needs write permission and the setgid bit for "
                   "that group (chmod g+ws)";
 }

@@ -17,8 +17,9 @@ std::string OwnerGroupAndMode(const std::string& path);
 /// Why a file or folder could not be made at `path`, the system's `error` (an errno value)
 /// having said no: "<what> "<path>": <reason>". Where this user lacks a permission (EACCES),
 /// the reason names the folder it was to be made in (the nearest one that exists), whose it is
-/// and its mode, and what it needs: write permission for this user, and where a group shares
-/// it, write permission and the setgid bit for that group (`chmod g+ws`).
+/// and its mode, and what it needs: write permission for this user, and where a group may share
+/// it (its group may write in it, it has the setgid bit, or it is another user's folder of a
+/// group this user belongs to), write permission and the setgid bit for that group (`chmod g+ws`).
 std::string CreationRefused(const std::string& what, const std::string& path, int error);
 
 /// What this user needs to read what is at `path`, which a permission kept them from opening

@@ -76,6 +76,8 @@ mode_t NewFileMode(const struct stat& file, const struct stat& folder, mode_t ma
 }
 
 mode_t ReplacedFileMode(const struct stat& file, mode_t kept, gid_t keptGroup) {
+    // A set-id bit would run the saved file as its new maker, whom the old file's never named.
+    kept &= ~mode_t(S_ISUID | S_ISGID | S_ISVTX);
     return file.st_gid == keptGroup ? kept : kept & ~mode_t(S_IRWXG);
 }
 

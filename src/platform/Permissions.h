@@ -25,7 +25,7 @@ mode_t NewFileMode(const struct stat& file, const struct stat& folder, mode_t ma
 /// `kept` and the group `keptGroup`: the same bits where it has that group; otherwise they would
 /// open the file to a group that the replaced one kept out (also that of a folder shared with
 /// it, see `SharedWithGroup`, where the old file's group was narrowed by hand), and the group
-/// gets none.
+/// gets none. It never takes the set-user-id, set-group-id or sticky bit of the replaced file.
 mode_t ReplacedFileMode(const struct stat& file, mode_t kept, gid_t keptGroup);
 
 /// The permission bits of the folder `made`, just made in `parent` with the bits the umask let

@@ -68,6 +68,13 @@ Descriptor LockIfDead(const std::string& path, Taking whose, NotDead* why = null
 /// file meanwhile.
 Descriptor MakeLockFile(const std::string& path);
 
+/// Gives the lock file `path`, open as `fd`, what `MakeLockFile` gives a new one where it lacks
+/// that: one made at its name keeps the bits of its making should its maker be killed before it
+/// had its group and permission, or should the change fail, and would shut the other members
+/// of a folder shared with its group out for good. Only its owner can change it, and only
+/// permissions are added, never taken away.
+void MendLockFile(const std::string& path, int fd);
+
 /// True while `path` names the open file `fd`.
 bool StillNamed(const std::string& path, int fd);
 /// Removes `path` only while it is still the open file `fd`: a name that another has taken

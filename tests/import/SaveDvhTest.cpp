@@ -403,7 +403,7 @@ TEST_F(SaveDvhTest, ACompanionTheOpenCouldNotReadIsNotSavedOverAndTheRefusalSays
         {"a FIFO", [](const std::string& path) { ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0); },
          "is no regular file (a pipe or a device)"},
         {"over 16 MB", [](const std::string& path) { fs::resize_file(path, (std::size_t(16) << 20) + 1); },
-         "is too large"},
+         "is too large (over 16 MB)"},
     };
     for (const auto& unreadable : cases) {
         SCOPED_TRACE(unreadable.what);
@@ -1233,8 +1233,8 @@ TEST_F(SaveDvhTest, MembersOfTheFoldersGroupSaveAnEntryWhoeverMadeItsLockFile) {
     // A folder that its owner keeps to themselves: the save names it and says what it needs.
     ASSERT_EQ(::chmod(folder.c_str(), 0700), 0);
     const std::string refused = SaveAs(ws, kSecond);
-    EXPECT_NE(refused.find("the folder \"" + folder + "\" needs read and search (execute) permission for you (" +
-                           platform::OwnerGroupAndMode(folder) + ")"),
+    EXPECT_NE(refused.find("\nThe folder \"" + folder + "\" needs read and search (execute) permission for you (" +
+                           platform::OwnerGroupAndMode(folder) + "); nothing was written.\n"),
               std::string::npos)
         << refused;
 }

@@ -11,6 +11,7 @@
 #include "platform/TemporaryFiles.h"
 #include "platform/WaitNotice.h"
 #include "TempFolder.h"
+#include "WithoutLinks.h"
 #include "../support/KilledAt.h"
 #include "../support/OtherUser.h"
 
@@ -176,22 +177,6 @@ TEST(AtomicWrite, AFileReachedThroughALinkIsReplacedWhereItLies) {
 namespace {
 std::string g_folder;
 int g_removedMeanwhile = -1;
-
-/// Hard links, and renames that replace nothing, refused as a file system refuses them while
-/// it lives (0 for those given).
-struct WithoutLinks {
-    WithoutLinks(int links, int noReplaceRenames) {
-        platform::SetRefusedHardLinks(links);
-        platform::SetRefusedNoReplaceRenames(noReplaceRenames);
-    }
-    ~WithoutLinks() {
-        platform::SetRefusedHardLinks(0);
-        platform::SetRefusedNoReplaceRenames(0);
-        platform::SetFaultHook(nullptr);
-    }
-    WithoutLinks(const WithoutLinks&) = delete;
-    WithoutLinks& operator=(const WithoutLinks&) = delete;
-};
 
 }  // namespace
 

@@ -9,6 +9,7 @@
 #include "GroupAndMode.h"
 #include "TempFolder.h"
 #include "UserMask.h"
+#include "WithoutLinks.h"
 #include "../support/KilledAt.h"
 #include "../support/OtherUser.h"
 
@@ -18,6 +19,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <sys/file.h>
@@ -75,8 +77,9 @@ TEST(NewFilePermission, EveryNewFileIsAsClosedAsTheUmaskAsksAndAReplacedOneKeeps
         TempFolder dir;
         // A folder that all may read and write in, but shares no group (no setgid bit).
         ASSERT_EQ(::chmod(dir.Path().c_str(), 0777), 0);
-        const std::string kept = dir.Write("kept.txt", "old");
+        const std::string kept = dir.Write("kept.txt", "old"), program = dir.Write("run.sh", "old");
         ASSERT_EQ(::chmod(kept.c_str(), 0604), 0);
+        ASSERT_EQ(::chmod(program.c_str(), 07755), 0);
         const UserMask masked(c.mask);
         ASSERT_TRUE(MakeEveryKindOfFile(dir.Path()));
         for (const char* name : kNewFiles) EXPECT_EQ(ModeOf(dir.File(name)), c.file) << name;
@@ -88,6 +91,9 @@ TEST(NewFilePermission, EveryNewFileIsAsClosedAsTheUmaskAsksAndAReplacedOneKeeps
 
         ASSERT_TRUE(platform::AtomicWriteFile(kept, "new").ok);
         EXPECT_EQ(ModeOf(kept), 0604);
+        // A set-id bit would run the file as the user who saved it last: it is never kept.
+        ASSERT_TRUE(platform::AtomicWriteFile(program, "new").ok);
+        EXPECT_EQ(ModeOf(program), 0755);
     }
 }
 
@@ -291,4 +297,53 @@ TEST(NewFilePermission, AWriteGoesOnWhereTheFileSystemKeepsNoPermissionButNotWhe
     EXPECT_EQ(dir.Read("export.txt"), "old");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), std::filesystem::directory_iterator()),
               1);
+}
+
+TEST(NewFilePermission, ALockFileMadeAtItsNameHasTheSharedGroupsBitsOrGetsThemAtItsMakersNextTake) {
+    // Where links and renames that replace nothing are refused (exFAT through FUSE), a lock file
+    // is made at its name and given its group and bits right after; a member who may act as
+    // another user is shut out of it until then.
+    TempFolder dir;
+    constexpr uid_t kMember = 47103;
+    constexpr gid_t kShared = 47104;
+    ASSERT_EQ(::chmod(dir.Path().c_str(), 0755), 0);
+    const bool asMember = otheruser::WhyCannotActAs({kMember}, kShared, dir.Path()).empty();
+    const std::string store = dir.File("store"), lockPath = store + "/" + kLockFile;
+    ASSERT_EQ(::mkdir(store.c_str(), 0700), 0);
+    if (asMember) {
+        ASSERT_EQ(::chown(store.c_str(), 0, kShared), 0);
+    }
+    ASSERT_EQ(::chmod(store.c_str(), 02770), 0);
+    struct stat folder {};
+    ASSERT_EQ(::stat(store.c_str(), &folder), 0);
+    const std::string group = std::to_string(folder.st_gid);
+    const auto memberSays = [&] {
+        return otheruser::RunAs(kMember, kShared, [&] {
+            const platform::FileLock lock(lockPath, platform::LockWait::None);
+            return lock.Held() ? std::string("held") : lock.Error();
+        });
+    };
+    const WithoutLinks refused(EPERM, EINVAL);
+    const UserMask masked(077);
+    for (const bool killedBeforeItsBits : {false, true}) {
+        SCOPED_TRACE(killedBeforeItsBits);
+        std::filesystem::remove(lockPath);
+        {
+            // What a kill right after the making leaves, as a change that fails does.
+            std::optional<RefusedModeChanges> unkept;
+            if (killedBeforeItsBits) unkept.emplace(EPERM);
+            const platform::FileLock made(lockPath, platform::LockWait::None);
+            ASSERT_TRUE(made.Held()) << made.Error();
+        }
+        EXPECT_EQ(GroupAndMode(lockPath), group + (killedBeforeItsBits ? " 0600" : " 0660"));
+        if (asMember && killedBeforeItsBits) {
+            EXPECT_NE(memberSays(), "held");
+        }
+        // Its maker's next take gives it what it lacks.
+        { const platform::FileLock again(lockPath, platform::LockWait::None); }
+        EXPECT_EQ(GroupAndMode(lockPath), group + " 0660");
+        if (asMember) {
+            EXPECT_EQ(memberSays(), "held");
+        }
+    }
 }

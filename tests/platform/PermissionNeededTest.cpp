@@ -9,6 +9,7 @@
 #include <cstring>
 #include <sched.h>
 #include <string>
+#include <sys/stat.h>
 #include <sys/mount.h>
 #include <unistd.h>
 
@@ -34,4 +35,34 @@ TEST(PermissionNeeded, AUserAndAGroupWhoseEntriesOutgrowTheUsualBufferAreNamed) 
     });
     if (named.rfind("cannot: ", 0) == 0) GTEST_SKIP() << "no user database of its own: " << named;
     EXPECT_EQ(named, "physicist physics");
+}
+
+TEST(PermissionNeeded, OnlyAFolderThatAGroupMayShareGetsTheAdviceToShareIt) {
+    TempFolder dir;
+    const std::string folder = dir.Path().substr(0, dir.Path().size() - 1);
+    const std::string advice =
+        "; a folder that a group shares needs write permission and the setgid bit for that group (chmod g+ws)";
+    // What the folder of `mode` needs, when this user may not make a file in it; `said`
+    // receives what they are told.
+    const auto refused = [&](mode_t mode, std::string& said) {
+        if (::chmod(folder.c_str(), mode) != 0) return std::string("no chmod");
+        said = platform::CreationRefused("Cannot create", dir.File("Tessaray.ini"), EACCES);
+        return "Cannot create \"" + dir.File("Tessaray.ini") + "\": the folder \"" + folder +
+               "\" needs write permission for you (" + platform::OwnerGroupAndMode(folder) + ")";
+    };
+    std::string said;
+    // The user's own program folder, which no group comes into.
+    const std::string own = refused(0555, said);
+    EXPECT_EQ(said, own);
+    // A folder its group may write in, or that gives its files its group.
+    for (const mode_t shared : {0575, 02555}) {
+        const std::string needs = refused(shared, said);
+        EXPECT_EQ(said, needs + advice) << shared;
+    }
+    // Another user's folder of a group this user belongs to.
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(folder.c_str(), 47105, ::getegid()), 0);
+        const std::string needs = refused(0755, said);
+        EXPECT_EQ(said, needs + advice);
+    }
 }
