@@ -318,3 +318,8 @@ std::string ExportChangedShowText(const std::string& path) {
     return ExportChangedText(path) +
            ": the plan is shown as it was read, without the new companion. Press Reload to read it as it is now.";
 }
+
+std::string ExportUncheckedShowText(const std::string& path) {
+    return "There was not enough memory to tell whether " + platform::FileNameOf(path) +
+           " changed since the plan was read: the plan is shown as it was read, without the companion.";
+}

@@ -133,3 +133,5 @@ std::string ExportChangedText(const std::string& path);
 std::string ExportChangedSaveText(const std::string& path);
 /// What showing such a plan again from the store says: it keeps what was read, and the way on.
 std::string ExportChangedShowText(const std::string& path);
+/// What showing it again says where there was no memory to tell whether its export changed.
+std::string ExportUncheckedShowText(const std::string& path);

@@ -34,11 +34,17 @@ LoadOrder Workspace::BeginLoadFromStore(const std::string& path, int code,
         // changed since: the companion there now belongs to curves not shown.
         PDatasetClass& shown = PDataset[p];
         const bool fromEntry = SameStoreEntry(shown.FilePath, path);
-        const bool changed = fromEntry && shown.ExportRead.Known() &&
-                             (!entry.Export || !platform::HoldsVersion(*entry.Export, shown.ExportRead));
+        using platform::VersionCheck;
+        const VersionCheck check = !fromEntry || !shown.ExportRead.Known() ? VersionCheck::Holds
+                                   : entry.Export ? platform::CheckHeldVersion(*entry.Export, shown.ExportRead)
+                                                  : VersionCheck::Differs;
         if (code != FileTypeXiO && entry.Companion) {
-            if (changed) {
-                if (m_host) m_host->StatusText(ExportChangedShowText(path));
+            if (check != VersionCheck::Holds) {
+                // A check that found no memory tells nothing of the file: Reload, which drops
+                // the names changed here, is no way on from it.
+                if (m_host)
+                    m_host->StatusText(check == VersionCheck::NoMemory ? ExportUncheckedShowText(path)
+                                                                       : ExportChangedShowText(path));
             } else if (CompanionFitsExport(*entry.Companion, ChangeFileExt(path, ".mod"), path,
                                            shown.DVHDataset.size(), m_host)) {
                 ApplyModFile(shown, *entry.Companion);

@@ -109,10 +109,14 @@ VersionCheck CheckDescriptor(int fd, const FileIdentity& opened, const FileVersi
 
 }  // namespace
 
-bool HoldsVersion(const OpenedFile& file, const FileVersion& version) {
-    if (!version.Known() || file.Identity().Size != version.Identity.Size) return false;
+VersionCheck CheckHeldVersion(const OpenedFile& file, const FileVersion& version) {
+    if (!version.Known() || file.Identity().Size != version.Identity.Size) return VersionCheck::Differs;
     const detail::Descriptor fd(file.ReopenFromStart());
-    return fd.Open() && CheckDescriptor(fd.Get(), file.Identity(), version) == VersionCheck::Holds;
+    return fd.Open() ? CheckDescriptor(fd.Get(), file.Identity(), version) : VersionCheck::Differs;
+}
+
+bool HoldsVersion(const OpenedFile& file, const FileVersion& version) {
+    return CheckHeldVersion(file, version) == VersionCheck::Holds;
 }
 
 VersionCheck CheckFileVersion(const std::string& path, const FileVersion& version) {

@@ -104,4 +104,8 @@ VersionCheck CheckFileVersion(const std::string& path, const FileVersion& versio
 /// Whether that check finds that it holds it.
 bool FileHoldsVersion(const std::string& path, const FileVersion& version);
 
+/// Whether the held `file` holds `version`, as `HoldsVersion` tells, and whether there was
+/// memory to tell.
+VersionCheck CheckHeldVersion(const OpenedFile& file, const FileVersion& version);
+
 }  // namespace platform

@@ -342,6 +342,28 @@ TEST_F(StoreOpening, APlanShownAgainAfterItsExportWasSavedOverKeepsItsNames) {
     EXPECT_EQ(Open(path, "Head").Step, LoadStep::ShowExisting);
     EXPECT_TRUE(host.status.empty()) << host.status[0];
     EXPECT_EQ(ws.PDataset[0].DVHDataset[0].ModifiedName, "Target A");
+
+    // A look that finds no memory to tell never says that the export changed, which would send
+    // the user to a Reload that drops the names changed here.
+    DvhHeaderFields header;
+    const int code = ws.ReadDvhHeader(path, &header);
+    int unchecked = 0;
+    FailingEachAllocation(
+        [&] {
+            host.status.clear();
+            try {
+                ws.BeginLoadFromStore(path, code, header, "Head", nullptr);
+            } catch (const std::bad_alloc&) {
+            }
+            return true;
+        },
+        [&](bool, bool, long n) {
+            for (const std::string& text : host.status) {
+                EXPECT_FALSE(text.starts_with("111_H1.txt changed")) << n << ": " << text;
+                unchecked += text.starts_with("There was not enough memory to tell whether 111_H1.txt changed");
+            }
+        });
+    EXPECT_GT(unchecked, 0);
 }
 
 TEST_F(StoreOpening, AReloadTakesTheEntryAsItIsNowWithTheNamesOfThatRead) {
