@@ -111,7 +111,7 @@ std::string ChangedSinceText(const std::string& path, const platform::FileVersio
         case platform::VersionCheck::Holds: return {};
         case platform::VersionCheck::Differs: return ExportChangedSaveText(path);
         case platform::VersionCheck::NoMemory:
-            return "There is not enough memory to save the plan; nothing was written.";
+            return std::string(kNoMemoryToSaveText);
     }
     return {};
 }

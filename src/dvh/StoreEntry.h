@@ -124,6 +124,10 @@ platform::WriteResult SaveStoreEntry(const std::string& textFile, const StoreSav
 /// "12_H1.txt was saved by another user or instance meanwhile; nothing was written. ...".
 std::string SavedMeanwhileText(const std::string& textFile);
 
+/// What a save that found no memory for a step says; the store is as it was.
+inline constexpr std::string_view kNoMemoryToSaveText =
+    "There is not enough memory to save the plan; nothing was written.";
+
 /// The one event of an export that is no longer what a plan was read from:
 /// "12_H1.txt changed since the plan was read". The program cannot tell a save of another plan
 /// from any other change of the file, so it names none.

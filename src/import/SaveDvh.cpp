@@ -20,7 +20,7 @@ const char* const kNoFolderText =
 const char* const kSaveError = "An error occurred while saving data.";
 // Made at start-up, so that telling a save that found no memory needs none.
 const std::string kOutOfMemoryText =
-    std::string(kSaveError) + "\nThere is not enough memory to save the plan; nothing was written.";
+    std::string(kSaveError) + "\n" + std::string(kNoMemoryToSaveText);
 // A save that wrote its pair is never told as one that wrote nothing, also where showing what
 // it saved finds no memory.
 const std::string kSavedUntoldText =
