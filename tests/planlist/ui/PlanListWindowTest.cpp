@@ -280,6 +280,12 @@ TEST_F(PlanListWindow, QuestionsHoldTheWindowsAndReportsLeaveThemUsable) {
          QMessageBox::Ok, false},
         {"SaveOnExitBox", [&] { form->AskToSaveModifiedLists([] {}); }, QMessageBox::No, true},
         {"DeleteListBox", [&] { form->DeleteList1Click(); }, QMessageBox::Cancel, true},
+        {"ClearStructureListBox",
+         [&] {
+             std::ofstream(PlanListFilePath(form->PlanListFolder, "Head")) << "";
+             form->ClearStructureList1Click();
+         },
+         QMessageBox::Cancel, true},
         {"DeleteAllBox", [&] { form->DeleteAll1Click(); }, QMessageBox::Cancel, true},
         {"WriteFailureBox", [&] { form->ReportWriteFailure("Tessaray.ini cannot be written."); },
          QMessageBox::Ok, false},
